@@ -21,5 +21,9 @@ std::uint32_t State();
 } // namespace Random
 
 /// Drop-in names for the runtime calls the game's code was written against.
-inline int rand15() { return Random::Next(); }
-inline void srand15(std::uint32_t seed) { Random::Seed(seed); }
+inline int rand15() {
+    return Random::Next();
+}
+inline void srand15(std::uint32_t seed) {
+    Random::Seed(seed);
+}
