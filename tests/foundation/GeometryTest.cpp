@@ -1,6 +1,5 @@
 #include "foundation/math/Geometry.h"
 #include "foundation/math/Rotation.h"
-#include "foundation/math/VectorHelpers.h"
 
 #include "support/VectorExpect.h"
 
@@ -44,11 +43,6 @@ TEST(Rotation, PositiveAnglesFollowTheRightHandRule) {
         c.rotate(inPlace, inPlace, c.angle);
         EXPECT_EQ(inPlace, out);
     }
-    EXPECT_EQ(RotateAboutYAxis(CVector(0, 0, 1), kQuarter), [] {
-        CVector out;
-        RotateAboutYAxis({0, 0, 1}, out, kQuarter);
-        return out;
-    }());
 }
 
 TEST(Rotation, AboutAnArbitraryAxisMatchesTheAxisRotationsAndKeepsTheLength) {
@@ -82,13 +76,6 @@ TEST(Rotation, EulerTurnsAboutXThenYThenZ) {
     RotateEulerXYZ({0, 0, 1}, out, kQuarter, kQuarter, kQuarter);
     // z -> -y about x, -y stays about y, -y -> x about z.
     EXPECT_TRUE(VectorNear(out, {1, 0, 0}));
-}
-
-TEST(Rotation, AboutAVerticalPivotTurnsPointAndDirection) {
-    CVector point(2, 5, 0), dir(0, 0, 1);
-    RotateAboutVerticalPivot(point, dir, {1, 0, 0}, kQuarter);
-    EXPECT_TRUE(VectorNear(point, {1, 5, -1}));
-    EXPECT_TRUE(VectorNear(dir, {1, 0, 0}));
 }
 
 TEST(Geometry, TriangleNormals) {
@@ -217,63 +204,6 @@ TEST(Geometry, TangentialComponentScaled) {
         SCOPED_TRACE(c.name);
         EXPECT_TRUE(VectorNear(TangentialComponentScaled(c.v, c.n, c.k), c.expected));
     }
-}
-
-TEST(Geometry, TransformPointsToFrameUsesTheFrameBasis) {
-    CVector points[2] = {{1, 2, 3}, {0, 0, 1}};
-    TransformPointsToFrame(points, 2, {0, 0, -1}, kUpVector);
-    EXPECT_TRUE(VectorNear(points[0], {1, 2, 3}));
-    TransformPointsToFrame(points + 1, 1, kDefaultDirection, kUpVector);
-    EXPECT_TRUE(VectorNear(points[1], {1, 0, 0}));
-}
-
-TEST(VectorHelpers, ClampAndSnap) {
-    struct Case {
-        CVector v;
-        float max;
-        CVector expected;
-    };
-    const std::vector<Case> clamps = {
-        {{3, 4, 0}, 10.0f, {3, 4, 0}},
-        {{3, 4, 0}, 5.0f, {3, 4, 0}},
-        {{3, 4, 0}, 2.5f, {1.5f, 2, 0}},
-        {{0, 0, 0}, 0.0f, {0, 0, 0}},
-    };
-    for (const Case& c : clamps) {
-        SCOPED_TRACE(testing::Message() << c.v << " to " << c.max);
-        CVector v = c.v;
-        ClampVectorLength(v, c.max);
-        EXPECT_TRUE(VectorNear(v, c.expected));
-    }
-    CVector snapped(9e-9f, -9e-9f, 1.1e-8f);
-    SnapToZero(snapped);
-    EXPECT_EQ(snapped, CVector(0, 0, 1.1e-8f));
-    CVector loose(0.05f, -0.2f, 0.09f);
-    SnapToZeroTolerance(loose, 0.1f);
-    EXPECT_EQ(loose, CVector(0, -0.2f, 0));
-}
-
-TEST(VectorHelpers, FreeFormsWriteWhereTheirNamesSay) {
-    CVector out;
-    AddVectors({1, 2, 3}, {10, 20, 30}, out);
-    EXPECT_EQ(out, CVector(11, 22, 33));
-    SubtractVectors({1, 2, 3}, {10, 20, 30}, out);
-    EXPECT_EQ(out, CVector(-9, -18, -27));
-    CVector b(10, 20, 30);
-    SubtractFromVector({1, 2, 3}, b);
-    EXPECT_EQ(b, CVector(9, 18, 27));
-    AddToVector({1, 2, 3}, b);
-    EXPECT_EQ(b, CVector(10, 20, 30));
-    OffsetVector(b, out, 1, -1, 0.5f);
-    EXPECT_EQ(out, CVector(11, 19, 30.5f));
-    CVector points[2] = {{0, 0, 0}, {1, 1, 1}};
-    OffsetPoints(points, 2, {1, 0, -1});
-    EXPECT_EQ(points[1], CVector(2, 1, 0));
-    float f[3];
-    const float a[3] = {1, 2, 3}, c[3] = {4, 5, 6};
-    EXPECT_EQ(SubtractFloat3(f, a, c), f);
-    EXPECT_EQ(f[0], -3.0f);
-    EXPECT_EQ(ScaleFloat3(f, AddFloat3(f, a, c), 2.0f)[2], 18.0f);
 }
 
 } // namespace

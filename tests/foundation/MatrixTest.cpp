@@ -65,15 +65,6 @@ TEST(Matrix, SetFromDirection) {
         EXPECT_EQ(noUp.m[i], expected[i]) << "element " << i;
 }
 
-TEST(Matrix, TransformVectorAndPointsIncludeTheTranslation) {
-    const CMatrix m = TurnAndMove(static_cast<float>(M_PI / 2), {10, 0, 0});
-    EXPECT_TRUE(VectorNear(Transform(m, {0, 1, 1}), {11, 1, 0}));
-    CVector points[2] = {{0, 0, 0}, {1, 0, 0}};
-    CMatrix::TransformPoints(m, points, 2, points);
-    EXPECT_TRUE(VectorNear(points[0], {10, 0, 0}));
-    EXPECT_TRUE(VectorNear(points[1], {10, 0, -1}));
-}
-
 TEST(Matrix, AffineProductsApplyInTheStatedOrder) {
     const CMatrix turn = TurnAndMove(static_cast<float>(M_PI / 2), {0, 0, 0});
     const CMatrix move = TurnAndMove(0.0f, {5, 0, 0});

@@ -69,15 +69,6 @@ TEST(Vector, LengthsAndNormalising) {
     EXPECT_EQ(tiny, CVector(1.0f, 0.0f, 0.0f));
 }
 
-TEST(Vector, CrossProductIsRightHanded) {
-    const CVector x(1, 0, 0), y(0, 1, 0), z(0, 0, 1);
-    EXPECT_EQ(x.Cross(y), z);
-    EXPECT_EQ(y.Cross(z), x);
-    EXPECT_EQ(z.Cross(x), y);
-    EXPECT_EQ(y.Cross(x), CVector(0, 0, -1));
-    EXPECT_EQ(CVector(1, 2, 3).Dot(CVector(4, -5, 6)), 12.0f);
-}
-
 TEST(Vector, SetYOnPlane) {
     struct Case {
         const char* name;
@@ -117,13 +108,6 @@ TEST(Vector, ProjectToHeightFollowsTheDirection) {
         SCOPED_TRACE(testing::Message() << c.dir << " from " << c.from);
         EXPECT_TRUE(VectorNear(c.dir.ProjectToHeight(c.from, c.h), c.expected));
     }
-}
-
-TEST(Vector, LerpTowardsMovesAFraction) {
-    CVector v(0, 0, 0);
-    const CVector copy = v.LerpTowards({4, 8, -4}, 0.25f);
-    EXPECT_EQ(v, CVector(1, 2, -1));
-    EXPECT_EQ(copy, v);
 }
 
 TEST(Vector, TransformBetweenFramesTakesTheModelFrameOntoAnother) {
