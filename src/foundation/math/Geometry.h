@@ -38,7 +38,7 @@ void TangentialComponentScaled(CVector& out, CVector v, CVector n, float k);
 /// The scaled tangential component as a value (see the out form).
 CVector TangentialComponentScaled(CVector v, CVector n, float k);
 
-/// Turns each of n points from the frame (dirA, upA) into the frame (dirB, upB), in place.
+/// CVector::TransformBetweenFrames on each of n points, in place.
 void TransformBetweenFrames(CVector* points, int n, CVector dirA, CVector upA, CVector dirB, CVector upB);
 /// Transforms each of n points in place by the basis of (dir, up) (CMatrix::SetFromDirection).
 void TransformPointsToFrame(CVector* points, int n, CVector dir, CVector up);

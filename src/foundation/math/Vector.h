@@ -82,7 +82,9 @@ public:
     /// Treating this vector as a direction: the point where the line from p along it meets the
     /// horizontal plane at height h.
     CVector ProjectToHeight(CVector p, float h) const;
-    /// Turns this vector from the frame (dirA, upA) into the frame (dirB, upB), in place.
+    /// Turns this vector from the frame (dirA, upA) into the frame (dirB, upB), in place, through the
+    /// product of the two frames' bases. The result is a true change of frame when (dirA, upA) is the
+    /// model frame (kDefaultDirection, kUpVector), as the game always uses it.
     void TransformBetweenFrames(CVector dirA, CVector upA, CVector dirB, CVector upB);
     /// Moves this vector the fraction t of the way to target; returns a copy of the result.
     CVector LerpTowards(CVector target, float t);
