@@ -40,14 +40,9 @@ protected:
 TEST_F(FileObjects, ClosedDiskFileDoesNothing) {
     CDiskFile file;
     char buffer[8] = "keep";
-    int item = 0;
-    EXPECT_FALSE(file.IsOpen());
     EXPECT_TRUE(file.IsEOF());
     EXPECT_EQ(file.Read(buffer, sizeof buffer), 0u);
-    EXPECT_EQ(file.Write(buffer, sizeof buffer), 0u);
     EXPECT_EQ(file.GetLine(buffer, sizeof buffer), nullptr);
-    EXPECT_EQ(file.Print("x"), 0);
-    EXPECT_EQ(file.Scan("%d", &item), 0);
     EXPECT_STREQ(buffer, "keep");
     EXPECT_FALSE(file.Open(dir.Game("missing.txt").c_str(), "r"));
     EXPECT_TRUE(g_errors.empty()); // the plain file object reports nothing
@@ -188,15 +183,6 @@ TEST(Utility, StrDupAndCutAtNewline) {
         CutAtNewline(copy);
         EXPECT_STREQ(copy, c.out) << c.in;
         std::free(copy);
-    }
-}
-
-TEST(Utility, CycleCountStaysWithin32Bits) {
-    for (int i = 0; i < 1000; ++i) {
-        double count = GetCycleCount();
-        ASSERT_GE(count, 0.0);
-        ASSERT_LT(count, 4294967296.0);
-        ASSERT_EQ(count, static_cast<double>(static_cast<std::uint32_t>(count)));
     }
 }
 

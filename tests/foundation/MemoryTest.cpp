@@ -130,16 +130,4 @@ TEST_F(Memory, DebugMemoryErrorsCarryTheirCodes) {
     VeltrinShutdown();
 }
 
-TEST_F(Memory, DefaultMemoryErrorFormatsForTheTextHandler) {
-    VeltrinStartup();
-    int local = 0;
-    DebugFree(&local, "x.cpp", 3);
-    VeltrinShutdown();
-    char pointer[32];
-    std::snprintf(pointer, sizeof pointer, "%p", static_cast<void*>(&local));
-    EXPECT_EQ(g_text.substr(0, g_text.find("\nMemory Leak List")),
-              std::string("x.cpp(3) : [CODE: 260] : MEMORY ERROR\nCould not validate pointer ") + pointer +
-                  ".\n\n");
-}
-
 } // namespace

@@ -12,21 +12,27 @@
 
 namespace {
 
-// A small tree to resolve against, made once per run.
-const std::string& Root() {
-    static const std::string root = [] {
-        std::string pattern = (std::filesystem::temp_directory_path() / "zentrix-fuzz-XXXXXX").string();
-        if (!mkdtemp(pattern.data()))
+// A small tree to resolve against, made once per run and removed at exit.
+struct TempRoot {
+    std::string path;
+    TempRoot() {
+        path = (std::filesystem::temp_directory_path() / "zentrix-fuzz-XXXXXX").string();
+        if (!mkdtemp(path.data()))
             std::abort();
-        std::filesystem::create_directories(pattern + "/Data/Sub");
-        std::filesystem::create_directories(pattern + "/data");
-        std::FILE* f = std::fopen((pattern + "/Data/Game0001.RFH").c_str(), "wb");
-        if (f)
+        std::filesystem::create_directories(path + "/Data/Sub");
+        std::filesystem::create_directories(path + "/data");
+        if (std::FILE* f = std::fopen((path + "/Data/Game0001.RFH").c_str(), "wb"))
             std::fclose(f);
-        std::atexit([] { std::filesystem::remove_all(Root()); });
-        return pattern;
-    }();
-    return root;
+    }
+    ~TempRoot() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+    }
+};
+
+const std::string& Root() {
+    static const TempRoot root;
+    return root.path;
 }
 
 } // namespace
