@@ -1,4 +1,5 @@
 #include "foundation/base/DiskFile.h"
+#include "foundation/base/Memory.h"
 #include "foundation/base/Messages.h"
 #include "foundation/base/NamedFile.h"
 #include "foundation/base/OpenFileList.h"
@@ -157,8 +158,10 @@ TEST_F(FileObjects, RegisteredFiles) {
     EXPECT_TRUE(direct.IsOpen()); // not registered, so left open
 
     // Shutdown closes what is still registered: first and third are gone from the list afterwards.
+    SetMemoryTextHandler([](const char*) {}); // the leak report is not what this test looks at
     VeltrinStartup();
     VeltrinShutdown();
+    SetMemoryTextHandler(nullptr);
     g_errors.clear();
     CloseRegisteredFile(first);
     CloseRegisteredFile(third);

@@ -56,7 +56,9 @@ TEST_F(Messages, ReplacedErrorHandlerReceivesCodeAndTextAndReturns) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         g_sent.clear();
-        c.send(); // returns: the replaced handler does not end the program
+        testing::internal::CaptureStderr(); // assertions also write a line to the debugger output
+        c.send();                           // returns: the replaced handler does not end the program
+        testing::internal::GetCapturedStderr();
         ASSERT_EQ(g_sent.size(), 1u);
         EXPECT_EQ(g_sent[0].code, c.code);
         EXPECT_EQ(g_sent[0].text, c.text);

@@ -22,7 +22,8 @@ TEST_P(RandomSequence, MatchesTheClassicGenerator) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, RandomSequence,
-                         testing::Values(Sequence{1, {41, 18467, 6334}}, Sequence{12345, {7584, 19164, 25795}}),
+                         testing::Values(Sequence{1, {41, 18467, 6334}},
+                                         Sequence{12345, {7584, 19164, 25795}}),
                          [](const testing::TestParamInfo<Sequence>& info) {
                              return "Seed" + std::to_string(info.param.seed);
                          });

@@ -64,9 +64,9 @@ struct FolderEntry {
     std::int32_t modified = 0; ///< last modification, seconds since 1970, clamped to 32 bits
 };
 
-/// The entries of one folder whose names match a Windows wildcard pattern, sorted by the bytes of their
-/// names, without "." and "..". Error: kPathNotFound when the folder is missing, kNotFound when nothing
-/// matches (the list is then empty).
+/// The entries of one folder ("" = the current directory) whose names match a Windows wildcard pattern,
+/// sorted by the bytes of their names, without "." and "..". Error: kPathNotFound when the folder is missing,
+/// kNotFound when nothing matches (the list is then empty).
 struct ListResult {
     std::vector<FolderEntry> entries;
     Error error = Error::kNone;
@@ -92,7 +92,7 @@ bool DeleteFile(std::string_view path);
 /// Copies a file over any existing target, then clears a read-only mark on the target (owner write).
 bool CopyFile(std::string_view from, std::string_view to);
 
-/// The current directory in the game's form, without a trailing "\" ("\home\u\game").
+/// The current directory in the game's form, without a trailing "\" ("\home\u\game"); the root is "\".
 std::string CurrentDirectory();
 
 /// Makes the path the current directory; false when it is not an existing folder.
