@@ -96,6 +96,12 @@ TEST_F(FileSystem, ReadsWholeFilesAndTellsErrorsApart) {
     EXPECT_EQ(empty.error, Error::kNone); // an empty file is there, with 0 bytes
     EXPECT_EQ(empty.size, 0u);
     EXPECT_EQ(plat::fs::FileSize(dir.Game("Tracks\\none")).error, Error::kNotFound);
+
+    // 4 GB or more is refused without reading (a sparse file costs no disk).
+    dir.Write("huge.rtb", "");
+    ASSERT_EQ(truncate(dir.Native("huge.rtb").c_str(), 1ll << 32), 0);
+    EXPECT_EQ(plat::fs::FileSize(dir.Game("huge.rtb")).size, 1ull << 32);
+    EXPECT_EQ(plat::fs::ReadWholeFile(dir.Game("huge.rtb")).error, Error::kTooLarge);
 }
 
 TEST_F(FileSystem, WritesCreateAlwaysUnderTheGamesSpelling) {
@@ -149,6 +155,8 @@ TEST_F(FileSystem, ListsOneFolderWithWildcards) {
     const std::int32_t stamp = 1000000000;
     struct timespec times[2] = {{stamp, 0}, {stamp, 0}};
     utimensat(AT_FDCWD, dir.Native("b.trk").c_str(), times, 0);
+    struct timespec late[2] = {{1ll << 33, 0}, {1ll << 33, 0}}; // long after 2038
+    utimensat(AT_FDCWD, dir.Native("readme").c_str(), late, 0);
 
     struct Case {
         const char* pattern;
@@ -179,6 +187,7 @@ TEST_F(FileSystem, ListsOneFolderWithWildcards) {
     EXPECT_FALSE(all.entries[2].isFolder);
     EXPECT_EQ(all.entries[2].size, 5u);
     EXPECT_EQ(all.entries[2].modified, stamp);
+    EXPECT_EQ(all.entries[3].modified, INT32_MAX); // the 32-bit stamp saturates instead of wrapping
     EXPECT_EQ(plat::fs::ListFolder(dir.Game("nowhere"), "*.*").error, Error::kPathNotFound);
 }
 

@@ -103,7 +103,8 @@ bool SetCurrentDirectory(std::string_view path);
 std::string FullPath(std::string_view path);
 
 /// Opens a buffered stream with a C open mode ("r", "rb", "w", "wb", "a", "r+", "rt", ...). In text mode
-/// (no "b") CR LF reads as LF; writes are written as they stand. Null when the file cannot be opened;
+/// (no "b") CR LF reads as LF; writes are written as they stand. The caller closes it with fclose.
+/// Null when the file cannot be opened;
 /// `error` (optional) receives why.
 std::FILE* OpenStream(std::string_view path, std::string_view mode, Error* error = nullptr);
 
