@@ -1,6 +1,6 @@
+#include "app/GameOptions.h"
 #include "app/AppSettings.h"
 #include "app/GameOptionEffects.h"
-#include "app/GameOptions.h"
 #include "platform/settings/MemoryStore.h"
 
 #include <gtest/gtest.h>
@@ -35,10 +35,18 @@ TEST(AppSettings, ReadsTheLeadingNumberOfAValue) {
         int value;
     };
     const Case cases[] = {
-        {"12", 12},          {"-7", -7},   {"+3", 3},         {"  42 ", 42},
-        {"12abc", 12},       {"abc", 0},   {"", 0},           {"-", 0},
-        {"99999999999", INT_MAX},          {"-99999999999", INT_MIN},
-        {"2147483647", INT_MAX},           {"-2147483648", INT_MIN},
+        {"12", 12},
+        {"-7", -7},
+        {"+3", 3},
+        {"  42 ", 42},
+        {"12abc", 12},
+        {"abc", 0},
+        {"", 0},
+        {"-", 0},
+        {"99999999999", INT_MAX},
+        {"-99999999999", INT_MIN},
+        {"2147483647", INT_MAX},
+        {"-2147483648", INT_MIN},
         {"000000000000000000000000000005", 5},
     };
     for (const Case& c : cases) {

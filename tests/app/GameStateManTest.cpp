@@ -1,5 +1,5 @@
-#include "app/AppSettings.h"
 #include "app/GameStateMan.h"
+#include "app/AppSettings.h"
 #include "app/GameStateServices.h"
 #include "foundation/math/Random.h"
 #include "platform/settings/MemoryStore.h"
@@ -120,8 +120,8 @@ TEST_F(GameStateManTest, InputIsRestartedExceptWithinARaceAndForOptionsOrMessage
         bool restart;
     };
     const Case cases[] = {
-        {0, 3, true}, {15, 16, false}, {16, 15, false}, {17, 15, false}, {18, 17, false},
-        {14, 15, true}, {0, 2, false}, {15, 2, false}, {3, 19, false}, {21, 0, true},
+        {0, 3, true},   {15, 16, false}, {16, 15, false}, {17, 15, false}, {18, 17, false},
+        {14, 15, true}, {0, 2, false},   {15, 2, false},  {3, 19, false},  {21, 0, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.from) + " -> " + std::to_string(c.to));
@@ -181,8 +181,9 @@ TEST_F(GameStateManTest, StartWritesDefaultsWhenThePlayerRecordIsIncomplete) {
     SPlayerRecord record{};
     ASSERT_TRUE(machine.GetPlayerRecord(record, 0));
     EXPECT_EQ(record, (SPlayerRecord{10, 9, 60010, 0}));
-    for (auto [name, value] : {std::pair{"Campaign_Player_Avatar", "10"}, std::pair{"Campaign_Player_Car", "60010"},
-                               std::pair{"Campaign_Player_Skin", "9"}, std::pair{"Campaign_Player_Tyre", "0"}}) {
+    for (auto [name, value] :
+         {std::pair{"Campaign_Player_Avatar", "10"}, std::pair{"Campaign_Player_Car", "60010"},
+          std::pair{"Campaign_Player_Skin", "9"}, std::pair{"Campaign_Player_Tyre", "0"}}) {
         std::string stored;
         ASSERT_TRUE(partial.Get(name, stored)) << name;
         EXPECT_EQ(stored, value) << name;
