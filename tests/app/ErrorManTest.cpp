@@ -44,12 +44,4 @@ TEST(ErrorMan, MissingLogFilesAreSkippedAndNoneIsWritten) {
     EXPECT_TRUE(FilesIn(dir.Path()).empty());
 }
 
-TEST(ErrorMan, EveryChannelHasItsFileName) {
-    EXPECT_STREQ(CErrorMan::GetLogFileName(0), "app.log");
-    EXPECT_STREQ(CErrorMan::GetLogFileName(11), "IO1.log");
-    EXPECT_STREQ(CErrorMan::GetLogFileName(20), "Cache.log");
-    EXPECT_EQ(CErrorMan::GetLogFileName(21), nullptr);
-    EXPECT_EQ(CErrorMan::GetLogFileName(-1), nullptr);
-}
-
 } // namespace

@@ -364,15 +364,4 @@ TEST_F(GameStateManTest, OpponentsComeFromTheCampaignOnlyInModeZero) {
     EXPECT_EQ(services.calls, Calls{"campaign 7"});
 }
 
-TEST_F(GameStateManTest, StopForgetsTheStateAndMode) {
-    states.SetGameMode(3);
-    states.SetInfoCharacter(4);
-    Enter(GAMESTATE_RACE);
-    states.StopManager();
-    EXPECT_EQ(states.GetState(), GAMESTATE_NONE);
-    EXPECT_EQ(states.GetGameMode(), -1);
-    EXPECT_EQ(states.GetInfoCharacter(), -2);
-    EXPECT_EQ(states.GetNumPlayers(), 0);
-}
-
 } // namespace
