@@ -1,0 +1,8 @@
+#include "app/CommandLineParser.h"
+
+void CCommandLineParser::Parse(std::string_view commandLine) {
+    if (commandLine.find("/FREEFORM") != std::string_view::npos)
+        m_bFreeForm = true;
+    if (commandLine.find("RESTART") != std::string_view::npos)
+        m_bRestart = true;
+}

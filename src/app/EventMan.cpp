@@ -1,0 +1,105 @@
+#include "app/EventMan.h"
+
+#include <algorithm>
+
+CEventMan::CEventMan() {
+    ResetCounts();
+}
+
+CEventMan::~CEventMan() {
+    StopManager();
+}
+
+void CEventMan::ResetCounts() {
+    std::fill(std::begin(m_nPending), std::end(m_nPending), 0u);
+    std::fill(std::begin(m_bLatestSet), std::end(m_bLatestSet), false);
+}
+
+int CEventMan::StartManager() {
+    ResetCounts();
+    m_bStarted = true;
+    return 0;
+}
+
+int CEventMan::StopManager() {
+    ResetCounts();
+    m_Queue.clear();
+    m_bStarted = false;
+    return 0;
+}
+
+bool CEventMan::PostMessage(int type) {
+    if (!IsValidType(type))
+        return false;
+    return QueueMessage(CMessage(type));
+}
+
+bool CEventMan::QueueMessage(const CMessage& message) {
+    int type = message.GetType();
+    if (!IsValidType(type))
+        return false;
+    m_Queue.push_back(message);
+    ++m_nPending[type];
+    return true;
+}
+
+bool CEventMan::FindMessage(int type, CMessage* out, bool remove) {
+    if (!IsValidType(type) || m_nPending[type] == 0)
+        return false;
+    auto found = std::find_if(m_Queue.begin(), m_Queue.end(),
+                              [type](const CMessage& m) { return m.GetType() == type; });
+    if (found == m_Queue.end())
+        return false;
+    if (out)
+        *out = *found;
+    if (remove) {
+        // Only the entry found goes: a message queued twice shares its serial with its twin.
+        --m_nPending[type];
+        m_Queue.erase(found);
+    }
+    return true;
+}
+
+bool CEventMan::GetLatest(int type, CMessage* out) {
+    if (!IsValidType(type) || !m_bLatestSet[type])
+        return false;
+    m_bLatestSet[type] = false;
+    if (out)
+        *out = m_Latest[type];
+    return true;
+}
+
+bool CEventMan::SetLatest(const CMessage& message) {
+    int type = message.GetType();
+    if (!IsValidType(type))
+        return false;
+    m_Latest[type] = message;
+    m_bLatestSet[type] = true;
+    return true;
+}
+
+// Coordinates and keys travel as signed values, so a pointer left of the window stays negative.
+void CEventMan::SetMouseMessage(int x, int y, int type) {
+    SetLatest(CMessage(type, x, y));
+}
+
+void CEventMan::SetButtonMessage(int x, int y, int button, int type) {
+    SetLatest(CMessage(type, x, y, button));
+}
+
+void CEventMan::SetKeyMessage(int key) {
+    SetLatest(CMessage(VORNMSG_KEY_DOWN, key));
+}
+
+void CEventMan::SetPointerMessage(int imageId) {
+    SetLatest(CMessage(VORNMSG_SET_POINTER, imageId));
+}
+
+void CEventMan::Clear() {
+    m_Queue.clear();
+    ResetCounts();
+}
+
+std::uint32_t CEventMan::GetPendingCount(int type) const {
+    return IsValidType(type) ? m_nPending[type] : 0u;
+}

@@ -1,0 +1,23 @@
+#include "platform/clock/Clock.h"
+
+#include "platform/clock/Monotonic.h"
+
+#include <sched.h>
+
+namespace plat::clock {
+
+std::uint64_t SystemClock::Counter() {
+    return MonotonicNanoseconds();
+}
+
+void SystemClock::Yield() {
+    sched_yield();
+}
+
+std::uint64_t FakeClock::Counter() {
+    std::uint64_t value = now_;
+    now_ += step_;
+    return value;
+}
+
+} // namespace plat::clock

@@ -1,0 +1,76 @@
+#include "platform/settings/FileStore.h"
+
+#include "platform/settings/AtomicWrite.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <system_error>
+
+namespace plat::settings {
+
+std::filesystem::path ConfigFolder() {
+    if (const char* dir = std::getenv("ZENTRIX_CONFIG_DIR"); dir && *dir)
+        return dir;
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg)
+        return std::filesystem::path(xdg) / "zentrix";
+    if (const char* home = std::getenv("HOME"); home && *home)
+        return std::filesystem::path(home) / ".config" / "zentrix";
+    return std::filesystem::path(".config") / "zentrix";
+}
+
+std::filesystem::path DefaultSettingsFile() {
+    return ConfigFolder() / "settings.txt";
+}
+
+FileStore::FileStore(std::filesystem::path file) : file_(std::move(file)) {
+    Load();
+}
+
+void FileStore::Load() {
+    std::error_code ec;
+    if (!std::filesystem::exists(file_, ec))
+        return;
+    auto size = std::filesystem::file_size(file_, ec);
+    if (ec || size > kMaxSettingsFileBytes) {
+        std::fprintf(stderr, "settings: %s is not a readable settings file; starting without it\n",
+                     file_.c_str());
+        return;
+    }
+    std::ifstream in(file_, std::ios::binary);
+    std::string text(static_cast<std::size_t>(size), '\0');
+    if (!in.read(text.data(), static_cast<std::streamsize>(text.size()))) {
+        std::fprintf(stderr, "settings: cannot read %s; starting without it\n", file_.c_str());
+        return;
+    }
+    int bad = 0;
+    values_ = ValueTable::Parse(text, &bad);
+    if (bad > 0)
+        std::fprintf(stderr, "settings: %d unreadable line(s) in %s ignored\n", bad, file_.c_str());
+}
+
+bool FileStore::Get(std::string_view name, std::string& out) const {
+    const std::string* value = values_.Find(name);
+    if (!value)
+        return false;
+    out = *value;
+    return true;
+}
+
+bool FileStore::Set(std::string_view name, std::string_view value) {
+    if (name.empty() || name.front() == '\0')
+        return false;
+    // The value is kept even when it cannot be saved, so whatever reads it back this run still sees it.
+    values_.Put(name, value);
+    std::error_code ec;
+    if (file_.has_parent_path())
+        std::filesystem::create_directories(file_.parent_path(), ec);
+    if (ec) {
+        std::fprintf(stderr, "settings: cannot create %s: %s\n", file_.parent_path().c_str(),
+                     ec.message().c_str());
+        return false;
+    }
+    return ReplaceFileAtomically(file_, values_.Format(), beforeRename_);
+}
+
+} // namespace plat::settings

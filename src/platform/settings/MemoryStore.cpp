@@ -1,0 +1,21 @@
+#include "platform/settings/MemoryStore.h"
+
+namespace plat::settings {
+
+bool MemoryStore::Get(std::string_view name, std::string& out) const {
+    const std::string* value = values_.Find(name);
+    if (!value)
+        return false;
+    out = *value;
+    return true;
+}
+
+bool MemoryStore::Set(std::string_view name, std::string_view value) {
+    if (name.empty() || name.front() == '\0')
+        return false;
+    ++writes_;
+    values_.Put(name, value);
+    return !savesFail_;
+}
+
+} // namespace plat::settings

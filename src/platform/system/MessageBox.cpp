@@ -1,0 +1,42 @@
+#include "platform/system/MessageBox.h"
+
+#include <SDL.h>
+
+#include <string>
+
+namespace plat::system {
+
+int AnswerOnConsole(std::FILE* out, std::string_view caption, std::string_view text, Buttons buttons) {
+    std::fprintf(out, "%.*s: %.*s\n", static_cast<int>(caption.size()), caption.data(),
+                 static_cast<int>(text.size()), text.data());
+    return buttons == Buttons::YesNo ? kAnswerYes : kAnswerOk;
+}
+
+int ShowMessageBox(std::string_view caption, std::string_view text, Buttons buttons) {
+    // A headless run (the offscreen driver of the tests) has no display to show a box on.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const char* wanted = SDL_getenv("SDL_VIDEODRIVER");
+    bool headless = (driver && SDL_strcmp(driver, "offscreen") == 0) ||
+                    (wanted && (SDL_strcmp(wanted, "offscreen") == 0 || SDL_strcmp(wanted, "dummy") == 0));
+    if (!headless) {
+        std::string captionText(caption);
+        std::string messageText(text);
+        SDL_MessageBoxButtonData okButton = {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, kAnswerOk, "OK"};
+        SDL_MessageBoxButtonData yesNo[2] = {
+            {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, kAnswerYes, "Yes"},
+            {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, kAnswerNo, "No"},
+        };
+        SDL_MessageBoxData data{};
+        data.flags = SDL_MESSAGEBOX_WARNING;
+        data.title = captionText.c_str();
+        data.message = messageText.c_str();
+        data.numbuttons = buttons == Buttons::YesNo ? 2 : 1;
+        data.buttons = buttons == Buttons::YesNo ? yesNo : &okButton;
+        int answer = 0;
+        if (SDL_ShowMessageBox(&data, &answer) == 0)
+            return answer < 0 ? (buttons == Buttons::YesNo ? kAnswerNo : kAnswerOk) : answer;
+    }
+    return AnswerOnConsole(stderr, caption, text, buttons);
+}
+
+} // namespace plat::system

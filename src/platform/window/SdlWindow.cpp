@@ -1,0 +1,190 @@
+#include "platform/window/SdlWindow.h"
+
+#include "platform/window/KeyTranslation.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace plat::window {
+
+SdlWindow::SdlWindow(const std::string& title, int gameWidth, int gameHeight, std::uint32_t flags)
+    : gameWidth_(gameWidth), gameHeight_(gameHeight) {
+    // The close button must reach the game as a request, never end the program behind its back.
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        std::fprintf(stderr, "window: cannot start video: %s\n", SDL_GetError());
+        return;
+    }
+    window_ = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, gameWidth,
+                               gameHeight, flags);
+    if (!window_) {
+        std::fprintf(stderr, "window: cannot create the window: %s\n", SDL_GetError());
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return;
+    }
+    // The game draws its own pointer.
+    SDL_ShowCursor(SDL_DISABLE);
+    SDL_RaiseWindow(window_);
+    SDL_StartTextInput();
+}
+
+SdlWindow::~SdlWindow() {
+    if (window_) {
+        SDL_StopTextInput();
+        SDL_DestroyWindow(window_);
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    }
+}
+
+void SdlWindow::SetViewport(const SDL_Rect& viewport) {
+    viewport_ = viewport;
+    haveViewport_ = viewport.w > 0 && viewport.h > 0;
+}
+
+Point SdlWindow::ToGamePixels(int windowX, int windowY) const {
+    SDL_Rect view = viewport_;
+    if (!haveViewport_) {
+        view = {0, 0, gameWidth_, gameHeight_};
+        if (window_)
+            SDL_GetWindowSize(window_, &view.w, &view.h);
+        if (view.w <= 0 || view.h <= 0)
+            view = {0, 0, gameWidth_, gameHeight_};
+    }
+    auto scale = [](int v, int origin, int size, int game) {
+        long long scaled = static_cast<long long>(v - origin) * game / size;
+        return static_cast<int>(std::clamp<long long>(scaled, 0, game - 1));
+    };
+    return {scale(windowX, view.x, view.w, gameWidth_), scale(windowY, view.y, view.h, gameHeight_)};
+}
+
+void SdlWindow::Translate(const SDL_Event& sdl, std::vector<Event>& out) {
+    Event e;
+    switch (sdl.type) {
+    case SDL_MOUSEMOTION: {
+        Point p = ToGamePixels(sdl.motion.x, sdl.motion.y);
+        e.kind = EventKind::MouseMove;
+        e.x = p.x;
+        e.y = p.y;
+        out.push_back(e);
+        break;
+    }
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP: {
+        if (sdl.button.button != SDL_BUTTON_LEFT && sdl.button.button != SDL_BUTTON_RIGHT)
+            break;
+        Point p = ToGamePixels(sdl.button.x, sdl.button.y);
+        e.kind = sdl.type == SDL_MOUSEBUTTONDOWN ? EventKind::ButtonDown : EventKind::ButtonUp;
+        e.x = p.x;
+        e.y = p.y;
+        e.button = sdl.button.button == SDL_BUTTON_LEFT ? kButtonLeft : kButtonRight;
+        out.push_back(e);
+        break;
+    }
+    case SDL_MOUSEWHEEL: {
+        if (sdl.wheel.y == 0)
+            break;
+        long long delta = static_cast<long long>(sdl.wheel.y) * 120;
+        if (sdl.wheel.direction == SDL_MOUSEWHEEL_FLIPPED)
+            delta = -delta;
+        e.kind = EventKind::Wheel;
+        e.wheelDelta = static_cast<std::int16_t>(std::clamp<long long>(delta, -32768, 32767));
+        out.push_back(e);
+        break;
+    }
+    case SDL_KEYDOWN:
+        TranslateKeyDown(sdl.key.keysym.sym, sdl.key.keysym.scancode, sdl.key.keysym.mod, out);
+        break;
+    case SDL_TEXTINPUT:
+        // Text typed with Alt held belongs to the system's menu keys, not to the game.
+        if ((SDL_GetModState() & KMOD_ALT) == 0)
+            TranslateText(sdl.text.text, out);
+        break;
+    case SDL_QUIT:
+        e.kind = EventKind::Close;
+        out.push_back(e);
+        break;
+    case SDL_WINDOWEVENT:
+        if (sdl.window.event == SDL_WINDOWEVENT_CLOSE) {
+            e.kind = EventKind::Close;
+            out.push_back(e);
+        } else if (sdl.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
+            e.kind = EventKind::Activated;
+            out.push_back(e);
+        }
+        break;
+    case SDL_JOYAXISMOTION:
+    case SDL_JOYBALLMOTION:
+    case SDL_JOYHATMOTION:
+    case SDL_JOYBUTTONDOWN:
+    case SDL_JOYBUTTONUP:
+    case SDL_JOYDEVICEADDED:
+    case SDL_JOYDEVICEREMOVED:
+        if (joystick_)
+            joystick_(sdl);
+        break;
+    default:
+        break;
+    }
+}
+
+void SdlWindow::Fill(bool all) {
+    SDL_Event sdl;
+    std::vector<Event> translated;
+    while ((all || pending_.empty()) && SDL_PollEvent(&sdl)) {
+        translated.clear();
+        Translate(sdl, translated);
+        pending_.insert(pending_.end(), translated.begin(), translated.end());
+    }
+}
+
+bool SdlWindow::HasEvent() {
+    Fill(false);
+    return !pending_.empty();
+}
+
+bool SdlWindow::NextEvent(Event& event) {
+    Fill(false);
+    if (pending_.empty())
+        return false;
+    event = pending_.front();
+    pending_.pop_front();
+    return true;
+}
+
+void SdlWindow::PostQuit() {
+    // Everything already waiting comes out first, as with a posted quit message.
+    Fill(true);
+    Event quit;
+    quit.kind = EventKind::Quit;
+    pending_.push_back(quit);
+}
+
+Point SdlWindow::CursorPosition() const {
+    int x = 0;
+    int y = 0;
+    SDL_GetMouseState(&x, &y);
+    return ToGamePixels(x, y);
+}
+
+bool SdlWindow::IsButtonDown(int button) const {
+    std::uint32_t state = SDL_GetMouseState(nullptr, nullptr);
+    if (button == kButtonLeft)
+        return (state & SDL_BUTTON(SDL_BUTTON_LEFT)) != 0;
+    if (button == kButtonRight)
+        return (state & SDL_BUTTON(SDL_BUTTON_RIGHT)) != 0;
+    return false;
+}
+
+bool SdlWindow::IsMinimised() const {
+    return window_ && (SDL_GetWindowFlags(window_) & SDL_WINDOW_MINIMIZED) != 0;
+}
+
+void SdlWindow::ShowMaximised() {
+    if (window_) {
+        SDL_RestoreWindow(window_);
+        SDL_MaximizeWindow(window_);
+        SDL_RaiseWindow(window_);
+    }
+}
+
+} // namespace plat::window

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "platform/window/Window.h"
+
+#include <SDL.h>
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace plat::window {
+
+/// The game's window over SDL2: turns SDL's events into the window events the game handles, in game
+/// pixels of a fixed-size picture however large the window is.
+class SdlWindow final : public Window {
+public:
+    /// Creates the window titled `title` for a picture of `gameWidth` x `gameHeight` pixels; `flags` are
+    /// SDL window flags (full screen on the desktop by default). Check IsOpen afterwards.
+    SdlWindow(const std::string& title, int gameWidth, int gameHeight,
+              std::uint32_t flags = SDL_WINDOW_FULLSCREEN_DESKTOP);
+    ~SdlWindow() override;
+    SdlWindow(const SdlWindow&) = delete;
+    SdlWindow& operator=(const SdlWindow&) = delete;
+
+    /// Whether the window exists.
+    bool IsOpen() const { return window_ != nullptr; }
+    /// The SDL window, for the code that presents pictures in it.
+    SDL_Window* Handle() const { return window_; }
+    /// Sets the rectangle of the window (in window coordinates) that shows the game picture; until it is
+    /// set the picture fills the whole window.
+    void SetViewport(const SDL_Rect& viewport);
+    /// Receives the joystick events that pass through the window's queue.
+    void SetJoystickHandler(std::function<void(const SDL_Event&)> handler) { joystick_ = std::move(handler); }
+
+    bool HasEvent() override;
+    bool NextEvent(Event& event) override;
+    void PostQuit() override;
+    Point CursorPosition() const override;
+    bool IsButtonDown(int button) const override;
+    bool IsMinimised() const override;
+    void ShowMaximised() override;
+
+    /// Turns a point in window coordinates into game pixels, kept inside the picture.
+    Point ToGamePixels(int windowX, int windowY) const;
+    /// The window events one SDL event stands for (none, one or two), appended to `out`.
+    void Translate(const SDL_Event& sdl, std::vector<Event>& out);
+
+private:
+    /// Moves SDL's waiting events into our queue until it holds one, or all of them when `all` is set.
+    void Fill(bool all);
+
+    SDL_Window* window_ = nullptr;
+    int gameWidth_;
+    int gameHeight_;
+    bool haveViewport_ = false;
+    SDL_Rect viewport_{};
+    std::deque<Event> pending_;
+    std::function<void(const SDL_Event&)> joystick_;
+};
+
+} // namespace plat::window

@@ -1,0 +1,150 @@
+#include "platform/window/SdlWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+namespace {
+
+using plat::window::Event;
+using plat::window::EventKind;
+using plat::window::SdlWindow;
+
+class SdlWindowTest : public testing::Test {
+protected:
+    void SetUp() override {
+        window = std::make_unique<SdlWindow>("test", 640, 480, 0);
+        ASSERT_TRUE(window->IsOpen());
+        SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+        Event e;
+        while (window->NextEvent(e)) {
+        }
+        // The picture fills a window twice the game's size.
+        window->SetViewport({0, 0, 1280, 960});
+    }
+
+    static void Push(SDL_Event e) { ASSERT_EQ(SDL_PushEvent(&e), 1); }
+    static void PushKey(SDL_Keycode key, SDL_Scancode scancode) {
+        SDL_Event e{};
+        e.type = SDL_KEYDOWN;
+        e.key.keysym.sym = key;
+        e.key.keysym.scancode = scancode;
+        Push(e);
+    }
+    static void PushText(const char* text) {
+        SDL_Event e{};
+        e.type = SDL_TEXTINPUT;
+        std::strncpy(e.text.text, text, sizeof e.text.text - 1);
+        Push(e);
+    }
+    static void PushMouse(Uint32 type, int x, int y, Uint8 button = 0) {
+        SDL_Event e{};
+        e.type = type;
+        if (type == SDL_MOUSEMOTION) {
+            e.motion.x = x;
+            e.motion.y = y;
+        } else {
+            e.button.x = x;
+            e.button.y = y;
+            e.button.button = button;
+        }
+        Push(e);
+    }
+    static void PushWindowEvent(Uint8 what) {
+        SDL_Event e{};
+        e.type = SDL_WINDOWEVENT;
+        e.window.event = what;
+        Push(e);
+    }
+    static void PushWheel(int y, Uint32 direction) {
+        SDL_Event e{};
+        e.type = SDL_MOUSEWHEEL;
+        e.wheel.y = y;
+        e.wheel.direction = direction;
+        Push(e);
+    }
+
+    std::vector<Event> Drain() {
+        std::vector<Event> events;
+        Event e;
+        while (window->NextEvent(e))
+            events.push_back(e);
+        return events;
+    }
+
+    std::unique_ptr<SdlWindow> window;
+};
+
+TEST_F(SdlWindowTest, EventsComeOutInOrderWithCharactersAfterTheirKeys) {
+    PushKey(SDLK_a, SDL_SCANCODE_A);
+    PushText("a");
+    PushKey(SDLK_RETURN, SDL_SCANCODE_RETURN);
+    PushMouse(SDL_MOUSEMOTION, 101, 51);
+    PushMouse(SDL_MOUSEBUTTONUP, 2000, -30, SDL_BUTTON_RIGHT);
+    PushMouse(SDL_MOUSEBUTTONDOWN, 10, 10, SDL_BUTTON_MIDDLE);
+    PushWheel(1, SDL_MOUSEWHEEL_NORMAL);
+    PushWheel(-2, SDL_MOUSEWHEEL_FLIPPED);
+    PushWheel(1000, SDL_MOUSEWHEEL_NORMAL);
+    PushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
+    PushWindowEvent(SDL_WINDOWEVENT_CLOSE);
+    ASSERT_TRUE(window->HasEvent());
+
+    std::vector<Event> events = Drain();
+    std::vector<EventKind> kinds;
+    for (const Event& e : events)
+        kinds.push_back(e.kind);
+    ASSERT_EQ(kinds, (std::vector<EventKind>{EventKind::Key, EventKind::Char, EventKind::Key, EventKind::Char,
+                                             EventKind::MouseMove, EventKind::ButtonUp, EventKind::Wheel,
+                                             EventKind::Wheel, EventKind::Wheel, EventKind::Activated,
+                                             EventKind::Close}));
+    EXPECT_EQ(events[0].key, 0x41);
+    EXPECT_EQ(events[1].character, 'a');
+    EXPECT_EQ(events[2].key, 0x0D);
+    EXPECT_EQ(events[3].character, 13);
+    EXPECT_EQ(events[4].x, 50);
+    EXPECT_EQ(events[4].y, 25);
+    EXPECT_EQ(events[5].x, 639) << "kept inside the picture";
+    EXPECT_EQ(events[5].y, 0);
+    EXPECT_EQ(events[5].button, plat::window::kButtonRight);
+    EXPECT_EQ(events[6].wheelDelta, 120);
+    EXPECT_EQ(events[7].wheelDelta, 240);
+    EXPECT_EQ(events[8].wheelDelta, 32767);
+    EXPECT_FALSE(window->HasEvent());
+}
+
+TEST_F(SdlWindowTest, APostedQuitFollowsTheEventsAlreadyWaiting) {
+    PushKey(SDLK_x, SDL_SCANCODE_X);
+    window->PostQuit();
+    PushKey(SDLK_y, SDL_SCANCODE_Y);
+    std::vector<Event> events = Drain();
+    ASSERT_EQ(events.size(), 3u);
+    EXPECT_EQ(events[0].key, 0x58);
+    EXPECT_EQ(events[1].kind, EventKind::Quit);
+    EXPECT_EQ(events[2].key, 0x59);
+}
+
+TEST_F(SdlWindowTest, SdlsQuitIsACloseRequest) {
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    Push(quit);
+    std::vector<Event> events = Drain();
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].kind, EventKind::Close);
+    EXPECT_TRUE(window->IsOpen()) << "the window stays until the game destroys it";
+}
+
+TEST_F(SdlWindowTest, PointsMapIntoThePictureWhereverItLies) {
+    window->SetViewport({100, 20, 320, 240});
+    const struct {
+        int wx, wy, gx, gy;
+    } cases[] = {
+        {100, 20, 0, 0}, {419, 259, 638, 478}, {420, 260, 639, 479}, {0, 0, 0, 0}, {260, 140, 320, 240},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.wx << "," << c.wy);
+        EXPECT_EQ(window->ToGamePixels(c.wx, c.wy), (plat::window::Point{c.gx, c.gy}));
+    }
+}
+
+} // namespace

@@ -1,0 +1,118 @@
+#include "platform/system/InstanceLock.h"
+#include "platform/system/MessageBox.h"
+#include "platform/system/Relaunch.h"
+
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+using plat::system::InstanceLock;
+
+TEST(InstanceLock, ASecondHolderFindsTheLockTakenUntilItIsReleased) {
+    testsupport::TempDir dir;
+    auto file = dir / "nested" / "instance.lock";
+    InstanceLock first;
+    InstanceLock second;
+    ASSERT_EQ(first.Acquire(file), InstanceLock::Result::Owned);
+    EXPECT_EQ(second.Acquire(file), InstanceLock::Result::AlreadyExists);
+    EXPECT_FALSE(second.IsOwned());
+    // The lock goes with an exec, so a relaunched game can take it again.
+    EXPECT_TRUE(fcntl(first.Descriptor(), F_GETFD) & FD_CLOEXEC);
+    first.Release();
+    EXPECT_EQ(second.Acquire(file), InstanceLock::Result::Owned);
+}
+
+TEST(InstanceLock, AnotherProcessSeesTheLockAndItEndsWithItsHolder) {
+    testsupport::TempDir dir;
+    auto file = dir / "instance.lock";
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        InstanceLock held;
+        char ok = held.Acquire(file) == InstanceLock::Result::Owned ? 'y' : 'n';
+        (void)!write(ready[1], &ok, 1);
+        usleep(300000);
+        _exit(0);
+    }
+    char ok = 0;
+    ASSERT_EQ(read(ready[0], &ok, 1), 1);
+    ASSERT_EQ(ok, 'y');
+    InstanceLock mine;
+    EXPECT_EQ(mine.Acquire(file), InstanceLock::Result::AlreadyExists);
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_EQ(mine.Acquire(file), InstanceLock::Result::Owned);
+    close(ready[0]);
+    close(ready[1]);
+}
+
+TEST(InstanceLock, AnUnusableFileFails) {
+    testsupport::TempDir dir;
+    testsupport::WriteTextFile(dir / "blocker", "x");
+    InstanceLock lock;
+    EXPECT_EQ(lock.Acquire(dir / "blocker" / "instance.lock"), InstanceLock::Result::Failed);
+}
+
+int RunChild(const std::function<void()>& body) {
+    pid_t child = fork();
+    if (child == 0) {
+        body();
+        _exit(99);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(Relaunch, ExecReplacesTheProcessWithTheArgumentsGiven) {
+    // The shell checks its argument and answers through its exit code.
+    int code = RunChild([] {
+        plat::system::ExecProgram("/bin/sh",
+                                  {"-c", "test \"$1\" = \"a b RESTART\" && exit 7", "sh", "a b RESTART"});
+    });
+    EXPECT_EQ(code, 7);
+}
+
+TEST(Relaunch, TheGameStartsItsOwnExecutableAgain) {
+    // This test program, started again with a filter that matches nothing, ends at once with success.
+    int code = RunChild([] { plat::system::RelaunchSelf({"--gtest_filter=NoSuchTest.Anywhere"}); });
+    EXPECT_EQ(code, 0);
+}
+
+TEST(Relaunch, AFailedExecReturnsFalse) {
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(plat::system::ExecProgram("/nonexistent/program", {"RESTART"}));
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("/nonexistent/program"), std::string::npos);
+}
+
+TEST(MessageBox, WithoutADisplayTheTextGoesToTheConsoleAndTheDefaultAnswers) {
+    std::FILE* out = std::tmpfile();
+    ASSERT_NE(out, nullptr);
+    EXPECT_EQ(plat::system::AnswerOnConsole(out, "Invalid Machine Configuration",
+                                            "Missing or Invalid DSetup.DLL", plat::system::Buttons::Ok),
+              plat::system::kAnswerOk);
+    EXPECT_EQ(plat::system::AnswerOnConsole(out, "Required DX version = 4.07", "Continue?",
+                                            plat::system::Buttons::YesNo),
+              plat::system::kAnswerYes);
+    std::rewind(out);
+    char line[200] = {};
+    ASSERT_NE(std::fgets(line, sizeof line, out), nullptr);
+    EXPECT_STREQ(line, "Invalid Machine Configuration: Missing or Invalid DSetup.DLL\n");
+    std::fclose(out);
+    // Headless, the real box takes the console path too.
+    setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(plat::system::ShowMessageBox("caption", "text", plat::system::Buttons::YesNo),
+              plat::system::kAnswerYes);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "caption: text\n");
+}
+
+} // namespace
