@@ -1,3 +1,4 @@
+#include "platform/fs/FileSystem.h"
 #include "platform/settings/FileStore.h"
 #include "platform/settings/MemoryStore.h"
 #include "platform/settings/ValueTable.h"
@@ -93,12 +94,12 @@ TEST(SettingsStore, EveryPrefixOfAFileReadsWithoutHarm) {
     }
 }
 
-TEST(SettingsStore, ASaveCutShortBeforeTheRenameKeepsTheOldFile) {
+TEST(SettingsStore, AFailedSaveKeepsTheOldFile) {
     testsupport::TempDir dir;
     {
         FileStore store(dir / "settings.txt");
         ASSERT_TRUE(store.Set("Volume", "40"));
-        store.SetBeforeRenameHook([] { return false; });
+        plat::fs::ScopedWriteFailure diskFull(4);
         EXPECT_FALSE(store.Set("Volume", "90"));
         EXPECT_EQ(Read(store, "Volume"), "90") << "kept in memory for this run";
     }

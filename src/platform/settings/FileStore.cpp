@@ -1,6 +1,7 @@
 #include "platform/settings/FileStore.h"
 
-#include "platform/settings/AtomicWrite.h"
+#include "platform/fs/FileSystem.h"
+#include "platform/fs/GamePath.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -70,7 +71,14 @@ bool FileStore::Set(std::string_view name, std::string_view value) {
                      ec.message().c_str());
         return false;
     }
-    return ReplaceFileAtomically(file_, values_.Format(), beforeRename_);
+    const std::string text = values_.Format();
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
+    if (plat::fs::ReplaceFile(plat::fs::ToGameForm(file_.string()), {bytes, text.size()}) !=
+        plat::fs::Error::kNone) {
+        std::fprintf(stderr, "settings: cannot save %s\n", file_.c_str());
+        return false;
+    }
+    return true;
 }
 
 } // namespace plat::settings

@@ -4,7 +4,6 @@
 #include "platform/settings/ValueTable.h"
 
 #include <filesystem>
-#include <functional>
 
 namespace plat::settings {
 
@@ -30,16 +29,12 @@ public:
 
     /// The file the settings live in.
     const std::filesystem::path& File() const { return file_; }
-    /// Runs `hook` between writing the temporary file and the rename of every later save; a hook that
-    /// returns false cuts the save short there, as a crash would.
-    void SetBeforeRenameHook(std::function<bool()> hook) { beforeRename_ = std::move(hook); }
 
 private:
     void Load();
 
     std::filesystem::path file_;
     ValueTable values_;
-    std::function<bool()> beforeRename_;
 };
 
 } // namespace plat::settings
