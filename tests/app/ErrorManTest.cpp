@@ -1,6 +1,6 @@
 #include "app/ErrorMan.h"
 
-#include "support/TempDir.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +17,7 @@ std::set<std::string> FilesIn(const std::filesystem::path& folder) {
 }
 
 TEST(ErrorMan, StartRemovesStaleLogsButKeepsTheInputLogs) {
-    testsupport::TempDir dir;
+    testsupport::TempFolder dir;
     for (const char* name : {"app.log", "Cache.log", "IO1.log", "IO4.log", "tex.log", "notes.txt"})
         testsupport::WriteTextFile(dir / name, "old");
     {
@@ -36,7 +36,7 @@ TEST(ErrorMan, StartRemovesStaleLogsButKeepsTheInputLogs) {
 }
 
 TEST(ErrorMan, MissingLogFilesAreSkippedAndNoneIsWritten) {
-    testsupport::TempDir dir;
+    testsupport::TempFolder dir;
     {
         CErrorMan errors(dir.Path());
         errors.Log(2, 0, "nothing");

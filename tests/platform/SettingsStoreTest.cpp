@@ -3,7 +3,7 @@
 #include "platform/settings/MemoryStore.h"
 #include "platform/settings/ValueTable.h"
 
-#include "support/TempDir.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -23,7 +23,7 @@ std::string Read(const plat::settings::Store& store, const char* name) {
 }
 
 TEST(SettingsStore, ValuesSurviveAReopenWhateverTheyHold) {
-    testsupport::TempDir dir;
+    testsupport::TempFolder dir;
     const std::pair<const char*, std::string> values[] = {
         {"Path", "/home/player/game"},      {"Empty", ""},
         {"Lines", "one\ntwo\r\nthree"},     {"Escapes", "back\\slash = equals \\n not a break"},
@@ -44,7 +44,7 @@ TEST(SettingsStore, ValuesSurviveAReopenWhateverTheyHold) {
 }
 
 TEST(SettingsStore, NamesMatchWithoutCaseAndTextEndsAtNul) {
-    testsupport::TempDir dir;
+    testsupport::TempFolder dir;
     FileStore store(dir / "s.txt");
     ASSERT_TRUE(store.Set("Volume", "40"));
     ASSERT_TRUE(store.Set("VOLUME", "60"));
@@ -57,7 +57,7 @@ TEST(SettingsStore, NamesMatchWithoutCaseAndTextEndsAtNul) {
 }
 
 TEST(SettingsStore, AMissingValueLeavesTheOutValueAlone) {
-    testsupport::TempDir dir;
+    testsupport::TempFolder dir;
     FileStore store(dir / "none.txt");
     std::string out = "unchanged";
     EXPECT_FALSE(store.Get("Path", out));
@@ -95,7 +95,7 @@ TEST(SettingsStore, EveryPrefixOfAFileReadsWithoutHarm) {
 }
 
 TEST(SettingsStore, AFailedSaveKeepsTheOldFile) {
-    testsupport::TempDir dir;
+    testsupport::TempFolder dir;
     {
         FileStore store(dir / "settings.txt");
         ASSERT_TRUE(store.Set("Volume", "40"));
@@ -108,7 +108,7 @@ TEST(SettingsStore, AFailedSaveKeepsTheOldFile) {
 }
 
 TEST(SettingsStore, ASetThatCannotBeSavedKeepsTheValueAndSaysSo) {
-    testsupport::TempDir dir;
+    testsupport::TempFolder dir;
     testsupport::WriteTextFile(dir / "blocker", "a file where the folder should be");
     FileStore store(dir / "blocker" / "settings.txt");
     EXPECT_FALSE(store.Set("Balance", "30"));
@@ -116,7 +116,7 @@ TEST(SettingsStore, ASetThatCannotBeSavedKeepsTheValueAndSaysSo) {
 }
 
 TEST(SettingsStore, AnOversizedFileIsNotRead) {
-    testsupport::TempDir dir;
+    testsupport::TempFolder dir;
     testsupport::WriteTextFile(dir / "big.txt",
                                "Volume=1\n" + std::string(plat::settings::kMaxSettingsFileBytes, '#'));
     FileStore store(dir / "big.txt");

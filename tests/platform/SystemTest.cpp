@@ -2,7 +2,7 @@
 #include "platform/system/MessageBox.h"
 #include "platform/system/Relaunch.h"
 
-#include "support/TempDir.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +15,7 @@ namespace {
 using plat::system::InstanceLock;
 
 TEST(InstanceLock, ASecondHolderFindsTheLockTakenUntilItIsReleased) {
-    testsupport::TempDir dir;
+    testsupport::TempFolder dir;
     auto file = dir / "nested" / "instance.lock";
     InstanceLock first;
     InstanceLock second;
@@ -29,7 +29,7 @@ TEST(InstanceLock, ASecondHolderFindsTheLockTakenUntilItIsReleased) {
 }
 
 TEST(InstanceLock, AnotherProcessSeesTheLockAndItEndsWithItsHolder) {
-    testsupport::TempDir dir;
+    testsupport::TempFolder dir;
     auto file = dir / "instance.lock";
     int ready[2];
     ASSERT_EQ(pipe(ready), 0);
@@ -55,7 +55,7 @@ TEST(InstanceLock, AnotherProcessSeesTheLockAndItEndsWithItsHolder) {
 }
 
 TEST(InstanceLock, AnUnusableFileFails) {
-    testsupport::TempDir dir;
+    testsupport::TempFolder dir;
     testsupport::WriteTextFile(dir / "blocker", "x");
     InstanceLock lock;
     EXPECT_EQ(lock.Acquire(dir / "blocker" / "instance.lock"), InstanceLock::Result::Failed);

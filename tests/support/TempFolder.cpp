@@ -71,4 +71,16 @@ std::string TempFolder::List(std::string_view relative) const {
     return out;
 }
 
+void WriteTextFile(const std::filesystem::path& file, const std::string& text) {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out << text;
+}
+
+std::string ReadTextFile(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
 } // namespace testsupport

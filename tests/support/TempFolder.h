@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,10 @@ public:
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 
+    /// The folder as a file-system path.
+    std::filesystem::path Path() const { return m_native; }
+    /// A path inside the folder.
+    std::filesystem::path operator/(const std::filesystem::path& name) const { return Path() / name; }
     /// The folder's Linux path (no trailing "/").
     const std::string& Native() const { return m_native; }
     /// The folder in the game's form ("\tmp\zentrix-XXXXXX").
@@ -35,5 +40,10 @@ public:
 private:
     std::string m_native;
 };
+
+/// Writes `text` to `file`, replacing it.
+void WriteTextFile(const std::filesystem::path& file, const std::string& text);
+/// The whole content of `file` ("" when it cannot be read).
+std::string ReadTextFile(const std::filesystem::path& file);
 
 } // namespace testsupport
