@@ -1,0 +1,3 @@
+#include "engine/Camera.h"
+
+CCamera::CCamera(CEntity* owner, float projectionScale) : CFrame(owner), m_projectionScale(projectionScale) {}

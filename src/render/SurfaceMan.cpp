@@ -1,0 +1,131 @@
+#include "render/SurfaceMan.h"
+
+#include <cstdio>
+#include <cstring>
+
+using plat::gfx2d::MaskBitCount;
+using plat::gfx2d::MemoryKind;
+using plat::gfx2d::PixelFormat;
+using plat::gfx2d::Result;
+using plat::gfx2d::Surface;
+using plat::gfx2d::SurfaceView;
+
+namespace {
+
+std::uint16_t ReadLe16(const std::uint8_t* p) {
+    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+}
+
+} // namespace
+
+CSurfaceMan::CSurfaceMan(plat::gfx2d::SurfaceFactory& factory) : m_factory(&factory) {}
+
+std::unique_ptr<Surface> CSurfaceMan::CreateDDSurface(int width, int height, const PixelFormat* format,
+                                                      bool setColorKey, bool videoMemory) {
+    plat::gfx2d::SurfaceRequest request;
+    request.size = {width, height};
+    if (format)
+        request.format = *format;
+    request.memory = videoMemory ? MemoryKind::Video : MemoryKind::System;
+    std::unique_ptr<Surface> surface = m_factory->CreateSurface(request);
+    if (!surface && videoMemory) {
+        request.memory = MemoryKind::System;
+        surface = m_factory->CreateSurface(request);
+    }
+    if (!surface)
+        return nullptr;
+    if (setColorKey) {
+        const PixelFormat& made = surface->Describe().format;
+        if (surface->SetSourceColorKey(made.redMask | made.blueMask) != Result::Ok)
+            return nullptr;
+    }
+    return surface;
+}
+
+bool CSurfaceMan::IsSurface565(const Surface* surface) const {
+    if (!surface)
+        return false;
+    const PixelFormat& format = surface->Describe().format;
+    if ((format.flags & PixelFormat::kRgb) && format.bitCount != 16)
+        return false;
+    return MaskBitCount(format.redMask) == 5 && MaskBitCount(format.greenMask) == 6 &&
+           MaskBitCount(format.blueMask) == 5;
+}
+
+bool CSurfaceMan::LoadTGAToSurface(std::vector<std::uint8_t> image, Surface* surface) {
+    // The image is a local copy of the caller's bytes, freed whichever way this returns.
+    if (image.size() < kTgaHeaderSize) {
+        std::fprintf(stderr, "LoadTGAToSurface: image of %zu bytes has no complete header\n", image.size());
+        return false;
+    }
+    const int width = ReadLe16(&image[12]);
+    const int height = ReadLe16(&image[14]);
+    const int depth = image[16];
+    if (depth != 24 && depth != 15 && depth != 16) {
+        std::fprintf(stderr, "LoadTGAToSurface: pixel depth %d is not supported\n", depth);
+        return false;
+    }
+    if (!surface) {
+        std::fprintf(stderr, "LoadTGAToSurface: no surface to load into\n");
+        return false;
+    }
+    const plat::gfx2d::Size size = surface->GetSize();
+    if (width > size.width || height > size.height) {
+        std::fprintf(stderr, "LoadTGAToSurface: %d x %d image does not fit a %d x %d surface\n", width,
+                     height, size.width, size.height);
+        return false;
+    }
+    if (depth == 24) {
+        if (surface->Describe().format.BytesPerPixel() != 2) {
+            std::fprintf(stderr, "LoadTGAToSurface: the surface does not hold 16-bit pixels\n");
+            return false;
+        }
+        const std::size_t needed = kTgaHeaderSize + static_cast<std::size_t>(width) * height * 3;
+        if (image.size() < needed) {
+            std::fprintf(stderr, "LoadTGAToSurface: image holds %zu of its %zu bytes\n", image.size(),
+                         needed);
+            return false;
+        }
+    }
+    const bool is565 = IsSurface565(surface);
+    SurfaceView view;
+    if (surface->Lock(view, plat::gfx2d::kLockWait) != Result::Ok) {
+        std::fprintf(stderr, "LoadTGAToSurface: cannot lock the surface\n");
+        return false;
+    }
+    if (depth == 24) {
+        const std::uint8_t* p = image.data() + kTgaHeaderSize;
+        for (int y = 0; y < height; ++y) {
+            std::uint8_t* row = view.RowBytes(y);
+            for (int x = 0; x < width; ++x, p += 3) {
+                const unsigned blue = p[0], green = p[1], red = p[2];
+                const unsigned pixel = is565 ? ((red >> 3) << 11) + ((green >> 2) << 5) + (blue >> 3)
+                                             : ((red >> 3) << 10) + ((green >> 3) << 5) + (blue >> 3);
+                const auto value = static_cast<std::uint16_t>(pixel);
+                std::memcpy(row + x * 2, &value, 2);
+            }
+        }
+    }
+    image = {};
+    if (surface->Unlock() != Result::Ok)
+        return false;
+    return FlipSurfaceVertically(surface);
+}
+
+bool CSurfaceMan::FlipSurfaceVertically(Surface* surface) {
+    if (!surface)
+        return false;
+    SurfaceView view;
+    if (surface->Lock(view, plat::gfx2d::kLockWait) != Result::Ok)
+        return false;
+    std::vector<std::uint8_t> temp(static_cast<std::size_t>(view.pitch));
+    const int height = view.size.height;
+    for (int i = 0; i < height / 2; ++i) {
+        std::uint8_t* top = view.RowBytes(i);
+        std::uint8_t* bottom = view.RowBytes(height - 1 - i);
+        std::memcpy(temp.data(), top, temp.size());
+        std::memcpy(top, bottom, temp.size());
+        std::memcpy(bottom, temp.data(), temp.size());
+    }
+    return surface->Unlock() == Result::Ok;
+}
