@@ -1,4 +1,3 @@
-#include "engine/Camera.h"
 #include "engine/EngineMath.h"
 #include "engine/Entity.h"
 #include "engine/Frame.h"
@@ -369,18 +368,6 @@ TEST(FrameTree, RecursiveOperationsReachEveryChildOnlyWhenAsked) {
     root.SetAnimFrame(1.0f, true);
     EXPECT_EQ(grandchild->hooks, 1);
     EXPECT_EQ(grandchild->frames, 1);
-}
-
-TEST(FrameTree, CameraIsAFrameWithItsProjectionValues) {
-    CEntity root;
-    auto* camera = new CCamera(&root, 1000.0f);
-    EXPECT_EQ(camera->GetType(), CEntity::kKindFrame);
-    EXPECT_EQ(camera->GetParent(), &root);
-    EXPECT_EQ(camera->GetProjectionScale(), 1000.0f);
-    EXPECT_EQ(camera->GetNearPlane(), 8.0f);
-    EXPECT_EQ(camera->GetFarPlane(), 4096.0f);
-    EXPECT_EQ(camera->GetFieldOfView(), 0.0f);
-    EXPECT_EQ(camera->GetRoll(), 0.0f);
 }
 
 } // namespace

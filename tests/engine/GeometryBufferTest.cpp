@@ -13,13 +13,6 @@ void FillNumbered(CGeometryBuffer& buffer) {
         buffer.GetVertices()[i].x = static_cast<float>(i + 1);
 }
 
-TEST(GeometryBuffer, StartsEmptyAsABillboardItem) {
-    CGeometryBuffer buffer;
-    EXPECT_EQ(buffer.GetCapacity(), 0u);
-    EXPECT_EQ(buffer.GetVertices(), nullptr);
-    EXPECT_EQ(buffer.GetMode(), CGeometryBuffer::kModeBillboards);
-}
-
 TEST(GeometryBuffer, ResizeKeepsWhatFits) {
     struct Case {
         std::uint32_t from, count, to;
@@ -92,13 +85,6 @@ TEST(TextureReadBytes, ReadsInOrderAndRefusesToRunPastTheEnd) {
     ASSERT_TRUE(TextureReadBytes(out, source, 4, true));
     EXPECT_EQ(out[0], 1);
     EXPECT_FALSE(TextureReadBytes(out, source, 2, false));
-}
-
-TEST(TextureFormats, OnlyFormatsWithAlphaCountAsAlpha) {
-    for (std::uint32_t format : {0x4444u, 0x5551u, 0x8888u})
-        EXPECT_TRUE(IsAlphaFormat(format)) << std::hex << format;
-    for (std::uint32_t format : {0x5650u, 0x5550u, 0x8880u, 0u})
-        EXPECT_FALSE(IsAlphaFormat(format)) << std::hex << format;
 }
 
 } // namespace

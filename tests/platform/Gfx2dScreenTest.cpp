@@ -1,0 +1,151 @@
+#include "platform/gfx2d/Screen.h"
+#include "platform/gfx2d/SdlPresenter.h"
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+namespace {
+
+using namespace plat::gfx2d;
+
+/// A presenter that keeps a copy of every picture it is shown, or refuses them.
+class RecordingPresenter final : public Presenter {
+public:
+    explicit RecordingPresenter(bool accept = true) : m_accept(accept) {}
+    bool Present(const SurfaceView& picture) override {
+        std::vector<std::uint16_t> copy;
+        for (int y = 0; y < picture.size.height; ++y)
+            copy.insert(copy.end(), picture.Row16(y), picture.Row16(y) + picture.size.width);
+        shown.push_back(std::move(copy));
+        return m_accept;
+    }
+    std::vector<std::vector<std::uint16_t>> shown;
+
+private:
+    bool m_accept;
+};
+
+std::vector<std::uint16_t> Pixels(Surface& surface) {
+    SurfaceView view;
+    EXPECT_EQ(surface.Lock(view), Result::Ok);
+    std::vector<std::uint16_t> out;
+    for (int y = 0; y < view.size.height; ++y)
+        out.insert(out.end(), view.Row16(y), view.Row16(y) + view.size.width);
+    surface.Unlock();
+    return out;
+}
+
+void DrawPattern(Surface& surface, std::uint16_t seed) {
+    SurfaceView view;
+    ASSERT_EQ(surface.Lock(view), Result::Ok);
+    for (int y = 0; y < view.size.height; ++y)
+        for (int x = 0; x < view.size.width; ++x)
+            view.Row16(y)[x] = static_cast<std::uint16_t>(seed + 37 * y + x);
+    surface.Unlock();
+}
+
+TEST(Gfx2dScreen, FlipShowsTheBackBufferAndKeepsIt) {
+    auto presenter = std::make_unique<RecordingPresenter>();
+    RecordingPresenter* seen = presenter.get();
+    auto screen = Screen::Create({7, 5}, std::move(presenter));
+    ASSERT_NE(screen, nullptr);
+    EXPECT_EQ(screen->BackBuffer().Format(), kFormat565);
+    EXPECT_EQ(screen->Primary().Format(), kFormat565);
+
+    DrawPattern(screen->BackBuffer(), 11);
+    const std::vector<std::uint16_t> drawn = Pixels(screen->BackBuffer());
+    ASSERT_EQ(screen->Flip(), Result::Ok);
+    ASSERT_EQ(seen->shown.size(), 1u);
+    EXPECT_EQ(seen->shown[0], drawn);
+    EXPECT_EQ(Pixels(screen->Primary()), drawn);
+    EXPECT_EQ(Pixels(screen->BackBuffer()), drawn);
+
+    // The next picture replaces the shown one only at the next flip.
+    DrawPattern(screen->BackBuffer(), 500);
+    EXPECT_EQ(Pixels(screen->Primary()), drawn);
+    ASSERT_EQ(screen->Flip(), Result::Ok);
+    EXPECT_EQ(seen->shown[1], Pixels(screen->BackBuffer()));
+    EXPECT_NE(seen->shown[1], drawn);
+}
+
+TEST(Gfx2dScreen, FlipRefusesLockedSurfaces) {
+    auto presenter = std::make_unique<HeadlessPresenter>();
+    HeadlessPresenter* headless = presenter.get();
+    auto screen = Screen::Create({4, 4}, std::move(presenter));
+    DrawPattern(screen->BackBuffer(), 3);
+    SurfaceView view;
+    ASSERT_EQ(screen->BackBuffer().Lock(view), Result::Ok);
+    EXPECT_EQ(screen->Flip(), Result::Busy);
+    screen->BackBuffer().Unlock();
+    ASSERT_EQ(screen->Primary().Lock(view), Result::Ok);
+    EXPECT_EQ(screen->Flip(), Result::Busy);
+    screen->Primary().Unlock();
+    EXPECT_EQ(headless->PresentCount(), 0);
+    for (std::uint16_t p : Pixels(screen->Primary()))
+        EXPECT_EQ(p, 0);
+    EXPECT_EQ(screen->Flip(), Result::Ok);
+    EXPECT_EQ(headless->PresentCount(), 1);
+}
+
+TEST(Gfx2dScreen, ARefusedPictureIsReported) {
+    auto screen = Screen::Create({4, 4}, std::make_unique<RecordingPresenter>(false));
+    EXPECT_EQ(screen->Flip(), Result::PresentFailed);
+}
+
+TEST(Gfx2dScreen, CreationNeedsASizeAndAPresenter) {
+    EXPECT_EQ(Screen::Create({640, 480}, nullptr), nullptr);
+    EXPECT_EQ(Screen::Create({0, 480}, std::make_unique<HeadlessPresenter>()), nullptr);
+}
+
+/// SDL's video set up for one test, under the offscreen driver unless another is chosen.
+class SdlVideo {
+public:
+    SdlVideo() {
+        setenv("SDL_VIDEODRIVER", "offscreen", 0);
+        setenv("SDL_RENDER_DRIVER", "software", 0);
+        setenv("SDL_FRAMEBUFFER_ACCELERATION", "0", 0);
+        ok = SDL_Init(SDL_INIT_VIDEO) == 0;
+    }
+    ~SdlVideo() { SDL_Quit(); }
+    bool ok;
+};
+
+TEST(Gfx2dScreen, SdlPresenterShowsFullScreenPicturesOfItsSize) {
+    SdlVideo video;
+    ASSERT_TRUE(video.ok) << SDL_GetError();
+    SDL_Window* window = SDL_CreateWindow("test", 0, 0, 640, 480, 0);
+    ASSERT_NE(window, nullptr) << SDL_GetError();
+    {
+        auto presenter = SdlPresenter::Create(window, {640, 480});
+        ASSERT_NE(presenter, nullptr);
+        EXPECT_NE(SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP, 0u);
+        SDL_Renderer* renderer = SDL_GetRenderer(window);
+        int w = 0, h = 0;
+        SDL_RenderGetLogicalSize(renderer, &w, &h);
+        EXPECT_EQ(w, 640);
+        EXPECT_EQ(h, 480);
+
+        auto wrong = Surface::Create({320, 240}, kFormat565);
+        SurfaceView view;
+        ASSERT_EQ(wrong->Lock(view), Result::Ok);
+        EXPECT_FALSE(presenter->Present(view));
+        wrong->Unlock();
+
+        auto screen = Screen::Create({640, 480}, std::move(presenter));
+        ASSERT_NE(screen, nullptr);
+        ASSERT_EQ(screen->BackBuffer().Fill(nullptr, 0xF800), Result::Ok);
+        EXPECT_EQ(screen->Flip(), Result::Ok);
+    }
+    SDL_DestroyWindow(window);
+}
+
+TEST(Gfx2dScreen, SdlPresenterNeedsAWindow) {
+    EXPECT_EQ(SdlPresenter::Create(nullptr, {640, 480}), nullptr);
+}
+
+} // namespace
