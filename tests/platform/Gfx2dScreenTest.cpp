@@ -1,5 +1,6 @@
 #include "platform/gfx2d/Screen.h"
 #include "platform/gfx2d/SdlPresenter.h"
+#include "platform/window/SdlWindow.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -102,33 +103,37 @@ TEST(Gfx2dScreen, CreationNeedsASizeAndAPresenter) {
     EXPECT_EQ(Screen::Create({0, 480}, std::make_unique<HeadlessPresenter>()), nullptr);
 }
 
-/// SDL's video set up for one test, under the offscreen driver unless another is chosen.
-class SdlVideo {
-public:
-    SdlVideo() {
-        setenv("SDL_VIDEODRIVER", "offscreen", 0);
-        setenv("SDL_RENDER_DRIVER", "software", 0);
-        setenv("SDL_FRAMEBUFFER_ACCELERATION", "0", 0);
-        ok = SDL_Init(SDL_INIT_VIDEO) == 0;
+TEST(Gfx2dScreen, LetterboxKeepsThePictureShape) {
+    struct Case {
+        Size target;
+        Rect area;
+    };
+    const Case cases[] = {
+        {{640, 480}, {0, 0, 640, 480}},   {{1920, 1080}, {240, 0, 1680, 1080}},
+        {{800, 800}, {0, 100, 800, 700}}, {{1280, 960}, {0, 0, 1280, 960}},
+        {{641, 480}, {0, 0, 640, 480}},   {{0, 480}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.target.width << " x " << c.target.height);
+        EXPECT_EQ(Letterbox({640, 480}, c.target), c.area);
     }
-    ~SdlVideo() { SDL_Quit(); }
-    bool ok;
-};
+}
 
-TEST(Gfx2dScreen, SdlPresenterShowsFullScreenPicturesOfItsSize) {
-    SdlVideo video;
-    ASSERT_TRUE(video.ok) << SDL_GetError();
-    SDL_Window* window = SDL_CreateWindow("test", 0, 0, 640, 480, 0);
-    ASSERT_NE(window, nullptr) << SDL_GetError();
+/// The game window under SDL's offscreen driver unless another driver is chosen.
+std::unique_ptr<plat::window::SdlWindow> OpenWindow() {
+    setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    setenv("SDL_RENDER_DRIVER", "software", 0);
+    setenv("SDL_FRAMEBUFFER_ACCELERATION", "0", 0);
+    return std::make_unique<plat::window::SdlWindow>("test", 640, 480);
+}
+
+TEST(Gfx2dScreen, SdlPresenterShowsPicturesWhereTheMouseMapsToThem) {
+    auto window = OpenWindow();
+    ASSERT_TRUE(window->IsOpen()) << SDL_GetError();
     {
-        auto presenter = SdlPresenter::Create(window, {640, 480});
+        auto presenter = SdlPresenter::Create(*window, {640, 480});
         ASSERT_NE(presenter, nullptr);
-        EXPECT_NE(SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP, 0u);
-        SDL_Renderer* renderer = SDL_GetRenderer(window);
-        int w = 0, h = 0;
-        SDL_RenderGetLogicalSize(renderer, &w, &h);
-        EXPECT_EQ(w, 640);
-        EXPECT_EQ(h, 480);
+        SdlPresenter* sdl = presenter.get();
 
         auto wrong = Surface::Create({320, 240}, kFormat565);
         SurfaceView view;
@@ -140,12 +145,16 @@ TEST(Gfx2dScreen, SdlPresenterShowsFullScreenPicturesOfItsSize) {
         ASSERT_NE(screen, nullptr);
         ASSERT_EQ(screen->BackBuffer().Fill(nullptr, 0xF800), Result::Ok);
         EXPECT_EQ(screen->Flip(), Result::Ok);
-    }
-    SDL_DestroyWindow(window);
-}
 
-TEST(Gfx2dScreen, SdlPresenterNeedsAWindow) {
-    EXPECT_EQ(SdlPresenter::Create(nullptr, {640, 480}), nullptr);
+        Size size;
+        SDL_GetWindowSize(window->Handle(), &size.width, &size.height);
+        const Rect area = sdl->PictureArea();
+        EXPECT_EQ(area, Letterbox({640, 480}, size));
+        EXPECT_EQ(window->ToGamePixels(area.left, area.top), (plat::window::Point{0, 0}));
+        EXPECT_EQ(window->ToGamePixels(area.right - 1, area.bottom - 1), (plat::window::Point{639, 479}));
+    }
+    window.reset();
+    SDL_Quit();
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "platform/gfx2d/Screen.h"
 #include "platform/gfx2d/SdlPresenter.h"
 #include "platform/gfx2d/SurfaceFactory.h"
+#include "platform/window/SdlWindow.h"
 #include "render/Bitmap.h"
 #include "render/SurfaceMan.h"
 
@@ -107,45 +108,38 @@ std::unique_ptr<CBitmap> LoadBitmap(CSurfaceMan& surfaces, std::vector<std::uint
 }
 
 int Run(const char* outputPath) {
-    SDL_Window* window = SDL_CreateWindow("screendemo", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
-                                          kScreenWidth, kScreenHeight, 0);
-    if (!window) {
-        std::fprintf(stderr, "screendemo: no window: %s\n", SDL_GetError());
+    plat::window::SdlWindow window("screendemo", kScreenWidth, kScreenHeight);
+    if (!window.IsOpen())
+        return 1;
+    auto screen =
+        plat::gfx2d::Screen::Create({kScreenWidth, kScreenHeight},
+                                    plat::gfx2d::SdlPresenter::Create(window, {kScreenWidth, kScreenHeight}));
+    plat::gfx2d::MemorySurfaceFactory factory;
+    CSurfaceMan surfaces(factory);
+    auto background = LoadBitmap(surfaces, BackgroundImage());
+    auto ring = LoadBitmap(surfaces, KeyedImage());
+    if (!screen || !background || !ring) {
+        std::fprintf(stderr, "screendemo: cannot set up the screen or the pictures\n");
         return 1;
     }
+    plat::gfx2d::Surface& back = screen->BackBuffer();
+    const Rect whole = Rect::FromSize(screen->GetSize());
+    const Rect small = Rect::At({100, 100}, {32, 24});
+    const Rect large = Rect::At({300, 200}, {128, 96});
+    const bool drawn =
+        back.Blt(&whole, background->GetSurface(), nullptr, 0) == plat::gfx2d::Result::Ok &&
+        back.Blt(&small, ring->GetSurface(), nullptr, plat::gfx2d::kBltKeySource) ==
+            plat::gfx2d::Result::Ok &&
+        back.Blt(&large, ring->GetSurface(), nullptr, plat::gfx2d::kBltKeySource) == plat::gfx2d::Result::Ok;
     int status = 1;
-    {
-        auto screen = plat::gfx2d::Screen::Create(
-            {kScreenWidth, kScreenHeight},
-            plat::gfx2d::SdlPresenter::Create(window, {kScreenWidth, kScreenHeight}));
-        plat::gfx2d::MemorySurfaceFactory factory;
-        CSurfaceMan surfaces(factory);
-        auto background = LoadBitmap(surfaces, BackgroundImage());
-        auto ring = LoadBitmap(surfaces, KeyedImage());
-        if (!screen || !background || !ring) {
-            std::fprintf(stderr, "screendemo: cannot set up the screen or the pictures\n");
-        } else {
-            plat::gfx2d::Surface& back = screen->BackBuffer();
-            const Rect whole = Rect::FromSize(screen->GetSize());
-            const Rect small = Rect::At({100, 100}, {32, 24});
-            const Rect large = Rect::At({300, 200}, {128, 96});
-            const bool drawn =
-                back.Blt(&whole, background->GetSurface(), nullptr, 0) == plat::gfx2d::Result::Ok &&
-                back.Blt(&small, ring->GetSurface(), nullptr, plat::gfx2d::kBltKeySource) ==
-                    plat::gfx2d::Result::Ok &&
-                back.Blt(&large, ring->GetSurface(), nullptr, plat::gfx2d::kBltKeySource) ==
-                    plat::gfx2d::Result::Ok;
-            plat::gfx2d::SurfaceView shown;
-            if (drawn && screen->Flip() == plat::gfx2d::Result::Ok &&
-                screen->Primary().Lock(shown) == plat::gfx2d::Result::Ok) {
-                status = WriteTga(outputPath, shown) ? 0 : 1;
-                screen->Primary().Unlock();
-            }
-            if (status != 0)
-                std::fprintf(stderr, "screendemo: drawing or writing %s failed\n", outputPath);
-        }
+    plat::gfx2d::SurfaceView shown;
+    if (drawn && screen->Flip() == plat::gfx2d::Result::Ok &&
+        screen->Primary().Lock(shown) == plat::gfx2d::Result::Ok) {
+        status = WriteTga(outputPath, shown) ? 0 : 1;
+        screen->Primary().Unlock();
     }
-    SDL_DestroyWindow(window);
+    if (status != 0)
+        std::fprintf(stderr, "screendemo: drawing or writing %s failed\n", outputPath);
     return status;
 }
 
@@ -155,10 +149,6 @@ int main(int argc, char** argv) {
     if (argc != 2) {
         std::fprintf(stderr, "usage: screendemo OUTPUT.tga\n");
         return 2;
-    }
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-        std::fprintf(stderr, "screendemo: %s\n", SDL_GetError());
-        return 1;
     }
     const int status = Run(argv[1]);
     SDL_Quit();
