@@ -1,0 +1,11 @@
+// zlib-compressed library entries.
+#include "foundation/resources/LibraryCodec.h"
+
+#include <cstddef>
+#include <cstdint>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    std::string error;
+    LibraryCodec::DecodeEntry(LibraryCodec::kZlib, std::span(data, size), error);
+    return 0;
+}
