@@ -3,6 +3,7 @@
 #include "foundation/resources/AsciiCase.h"
 #include "foundation/resources/LittleEndian.h"
 #include "foundation/resources/ResourceDebug.h"
+#include "platform/fs/FileSystem.h"
 
 #include <algorithm>
 #include <cstring>
@@ -23,6 +24,26 @@ void SetError(std::string* errorText, const std::string& text) {
 CResourceTableFile::CResourceTableFile() : m_index(kIdCount, 0) {}
 
 CResourceTableFile::~CResourceTableFile() = default;
+
+bool CResourceTableFile::Load(const std::string& path, std::string* errorText) {
+    auto read = plat::fs::ReadWholeFile(path);
+    switch (read.error) {
+    case plat::fs::Error::kNone:
+        return LoadFromBytes(std::move(read.bytes), errorText);
+    case plat::fs::Error::kNotFound:
+        SetError(errorText, "file not found:" + path);
+        return false;
+    case plat::fs::Error::kPathNotFound:
+        SetError(errorText, "path not found:" + path);
+        return false;
+    case plat::fs::Error::kTooLarge:
+        SetError(errorText, "resource table file size too big (>4 gig !!!)");
+        return false;
+    default:
+        SetError(errorText, "couldn't open resource table file");
+        return false;
+    }
+}
 
 bool CResourceTableFile::LoadFromBytes(std::vector<std::uint8_t> bytes, std::string* errorText) {
     if (bytes.empty()) {

@@ -1,6 +1,7 @@
 #include "foundation/resources/ResourceTableWriter.h"
 
 #include "foundation/resources/LittleEndian.h"
+#include "platform/fs/FileSystem.h"
 
 #include <cstring>
 
@@ -33,4 +34,26 @@ bool CResourceTableWriter::AddRecord(std::uint32_t id, std::string_view name, st
     const std::uint32_t count = LittleEndian::ReadU32(m_buffer.data() + kCountOffset);
     LittleEndian::WriteU32(m_buffer.data() + kCountOffset, count + 1);
     return true;
+}
+
+bool CResourceTableWriter::Write(const std::string& path, std::uint32_t userId, std::string* errorText) {
+    m_userId = userId;
+    std::string error;
+    if (!HasTable())
+        error = "no resource table to write";
+    else
+        switch (plat::fs::ReplaceFile(path, m_buffer)) {
+        case plat::fs::Error::kNone:
+            return true;
+        case plat::fs::Error::kNotFound:
+        case plat::fs::Error::kPathNotFound:
+            error = "CreateFile failure";
+            break;
+        default:
+            error = "WriteFile failure";
+            break;
+        }
+    if (errorText != nullptr)
+        *errorText = error;
+    return false;
 }
