@@ -1,7 +1,7 @@
 #include "foundation/resources/JovConfig.h"
 
+#include "foundation/base/Messages.h"
 #include "foundation/resources/AsciiCase.h"
-#include "foundation/resources/ResourceDebug.h"
 #include "platform/fs/FileSystem.h"
 #include "platform/system/HostInfo.h"
 
@@ -82,7 +82,7 @@ void CJovConfig::Report(const std::string& text) {
     if (m_errorCallback)
         m_errorCallback(text);
     else
-        ResourceDebug::Output(text + "\n");
+        DebugOutput((text + "\n").c_str());
     AppendToLog(text);
 }
 
@@ -104,7 +104,7 @@ void CJovConfig::AppendToLog(const std::string& text) const {
     const std::string path = GetLogPath();
     auto read = plat::fs::ReadWholeFile(path);
     if (read.error != plat::fs::Error::kNone && read.error != plat::fs::Error::kNotFound) {
-        ResourceDebug::Output("JovConfig: couldn't open log\n");
+        DebugOutput("JovConfig: couldn't open log\n");
         return;
     }
     std::vector<std::uint8_t>& log = read.bytes;
@@ -114,7 +114,7 @@ void CJovConfig::AppendToLog(const std::string& text) const {
     }
     log.insert(log.end(), entry.begin(), entry.end());
     if (plat::fs::ReplaceFile(path, log) != plat::fs::Error::kNone)
-        ResourceDebug::Output("JovConfig: couldn't write log\n");
+        DebugOutput("JovConfig: couldn't write log\n");
 }
 
 bool CJovConfig::SetDataFile(const char* path) {

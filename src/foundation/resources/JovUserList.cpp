@@ -1,6 +1,6 @@
 #include "foundation/resources/JovUserList.h"
 
-#include "foundation/resources/ResourceDebug.h"
+#include "foundation/base/Messages.h"
 #include "platform/fs/FileSystem.h"
 
 CJovUserList::CJovUserList(std::string path) : m_path(std::move(path)) {}
@@ -15,10 +15,10 @@ bool CJovUserList::Load() {
     case plat::fs::Error::kNotFound:
         return true;
     case plat::fs::Error::kPathNotFound:
-        ResourceDebug::Output("JovConfig: couldn't open user list\n");
+        DebugOutput("JovConfig: couldn't open user list\n");
         return false;
     default:
-        ResourceDebug::Output("JovConfig: couldn't read user list\n");
+        DebugOutput("JovConfig: couldn't read user list\n");
         return false;
     }
 }
@@ -27,8 +27,8 @@ bool CJovUserList::Save() const {
     const auto error = plat::fs::ReplaceFile(m_path, m_content);
     if (error == plat::fs::Error::kNone)
         return true;
-    ResourceDebug::Output(error == plat::fs::Error::kOther ? "JovConfig: couldn't write user list\n"
-                                                           : "JovConfig: couldn't save user list\n");
+    DebugOutput(error == plat::fs::Error::kOther ? "JovConfig: couldn't write user list\n"
+                                                 : "JovConfig: couldn't save user list\n");
     return false;
 }
 

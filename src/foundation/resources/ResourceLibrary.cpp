@@ -1,8 +1,8 @@
 #include "foundation/resources/ResourceLibrary.h"
 
+#include "foundation/base/Messages.h"
 #include "foundation/resources/AsciiCase.h"
 #include "foundation/resources/LibraryCodec.h"
-#include "foundation/resources/ResourceDebug.h"
 #include "platform/fs/FileSystem.h"
 
 #include <cinttypes>
@@ -45,8 +45,8 @@ void CResourceLibrary::ReadIndexParts() {
         std::vector<SLibraryEntry> entries;
         std::string error;
         if (!LibraryIndex::Parse(read.bytes, part, entries, error))
-            ResourceDebug::Output(PartPath(part, "RFH") + ": " + error +
-                                  "; the rest of the part is ignored\n");
+            DebugOutput(
+                (PartPath(part, "RFH") + ": " + error + "; the rest of the part is ignored\n").c_str());
         for (auto& entry : entries)
             Insert(std::move(entry));
         m_nextPart = part + 1;
@@ -123,12 +123,12 @@ std::optional<std::vector<std::uint8_t>> CResourceLibrary::ReadStored(const SLib
             return std::nullopt;
         m_partSizes[0] = entry.storedSize;
     } else if (!m_handles[part] && m_preload[part].empty()) {
-        ResourceDebug::Output("Error - trying to extract data when the library is not open\n");
+        DebugOutput("Error - trying to extract data when the library is not open\n");
         return std::nullopt;
     }
     if (entry.offset > m_partSizes[part] || entry.storedSize > m_partSizes[part] - entry.offset) {
-        ResourceDebug::Output(entry.name + ": stored bytes lie beyond the end of part " +
-                              std::to_string(part) + "\n");
+        DebugOutput((entry.name + ": stored bytes lie beyond the end of part " + std::to_string(part) + "\n")
+                        .c_str());
         return std::nullopt;
     }
     if (!m_preload[part].empty()) {
@@ -139,7 +139,7 @@ std::optional<std::vector<std::uint8_t>> CResourceLibrary::ReadStored(const SLib
     std::FILE* file = m_handles[part].get();
     if (std::fseek(file, static_cast<long>(entry.offset), SEEK_SET) != 0 ||
         std::fread(stored.data(), 1, stored.size(), file) != stored.size()) {
-        ResourceDebug::Output(entry.name + ": the stored bytes could not be read\n");
+        DebugOutput((entry.name + ": the stored bytes could not be read\n").c_str());
         return std::nullopt;
     }
     return stored;
@@ -155,6 +155,6 @@ std::optional<std::vector<std::uint8_t>> CResourceLibrary::Extract(std::string_v
     std::string error;
     auto decoded = LibraryCodec::DecodeEntry(entry->method, *stored, error);
     if (!decoded)
-        ResourceDebug::Output(entry->name + ": " + error + "\n");
+        DebugOutput((entry->name + ": " + error + "\n").c_str());
     return decoded;
 }

@@ -1,8 +1,8 @@
 #include "foundation/resources/ResourceTableFile.h"
 
+#include "foundation/base/Messages.h"
 #include "foundation/resources/AsciiCase.h"
 #include "foundation/resources/LittleEndian.h"
-#include "foundation/resources/ResourceDebug.h"
 #include "platform/fs/FileSystem.h"
 
 #include <algorithm>
@@ -70,8 +70,9 @@ void CResourceTableFile::Adopt(std::vector<std::uint8_t> bytes) {
     std::size_t pos = kHeaderSize;
     for (std::int32_t i = 0; i < count; ++i) {
         if (bytes.size() - pos < kRecordOverhead) {
-            ResourceDebug::Output("resource table: the body ends before record " + std::to_string(i) +
-                                  " of " + std::to_string(count) + "\n");
+            DebugOutput(("resource table: the body ends before record " + std::to_string(i) + " of " +
+                         std::to_string(count) + "\n")
+                            .c_str());
             break;
         }
         std::uint8_t* record = bytes.data() + pos;
@@ -85,8 +86,8 @@ void CResourceTableFile::Adopt(std::vector<std::uint8_t> bytes) {
         const auto* nul = static_cast<const std::uint8_t*>(std::memchr(name, 0, bytes.size() - pos - 8));
         const std::size_t length = nul == nullptr ? 0 : static_cast<std::size_t>(nul - name);
         if (nul == nullptr || bytes.size() - pos < kRecordOverhead + length) {
-            ResourceDebug::Output("resource table: record " + std::to_string(i) +
-                                  " runs past the end of the file\n");
+            DebugOutput(
+                ("resource table: record " + std::to_string(i) + " runs past the end of the file\n").c_str());
             break;
         }
         index[id] = static_cast<std::uint32_t>(pos);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/fs/GamePath.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -12,26 +12,14 @@
 #include <sys/stat.h>
 #include <vector>
 
-/// A fresh folder under the system's temporary folder, removed with everything in it at the end.
+/// A temporary folder with what the resource tests need on top: binary files in new sub-folders, and
+/// modification times set to the second.
 class ScratchFolder {
 public:
-    ScratchFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "zentrix-res-XXXXXX").string();
-        m_native = mkdtemp(pattern.data());
-    }
-    ~ScratchFolder() {
-        std::error_code ignored;
-        std::filesystem::permissions(m_native, std::filesystem::perms::owner_all,
-                                     std::filesystem::perm_options::add, ignored);
-        std::filesystem::remove_all(m_native, ignored);
-    }
-
     /// The folder in the game's form with a trailing "\".
-    std::string Game() const { return plat::fs::ToGameForm(m_native) + "\\"; }
+    std::string Game() const { return m_folder.Game() + "\\"; }
     /// A native path inside the folder ("a/b.txt").
-    std::filesystem::path Native(const std::string& relative) const {
-        return std::filesystem::path(m_native) / relative;
-    }
+    std::filesystem::path Native(const std::string& relative) const { return m_folder.Native(relative); }
 
     /// Writes bytes to a file inside the folder (folders made as needed), with the modification time
     /// stamp (seconds since 1970) when given.
@@ -59,5 +47,5 @@ public:
     }
 
 private:
-    std::string m_native;
+    testsupport::TempFolder m_folder;
 };
