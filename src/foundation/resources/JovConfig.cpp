@@ -147,19 +147,19 @@ bool CJovConfig::GetPath(std::uint32_t id, std::string& out, bool full) {
 }
 
 bool CJovConfig::GetPath(std::uint32_t id, char* out, std::size_t capacity, bool full) {
+    if (out != nullptr && capacity != 0)
+        out[0] = '\0';
+    if (id == 0 || id >= CResourceTableFile::kIdCount)
+        return false;
     if (out == nullptr) {
         ReportFailure("GetPath", "string invalid");
         return false;
     }
     std::string path;
     const bool found = GetPath(id, path, full);
-    if (capacity == 0)
-        return false;
     // A path that does not fit is no path: a cut one would name another file.
-    if (!found || path.size() >= capacity) {
-        out[0] = '\0';
+    if (!found || path.size() >= capacity)
         return false;
-    }
     std::memcpy(out, path.c_str(), path.size() + 1);
     return true;
 }

@@ -66,6 +66,7 @@ bool CResourceTableFile::LoadFromBytes(std::vector<std::uint8_t> bytes, std::str
 void CResourceTableFile::Adopt(std::vector<std::uint8_t> bytes) {
     // The old table stays intact until the new one is complete.
     std::vector<std::uint32_t> index(kIdCount, 0);
+    std::vector<std::uint32_t> present;
     const std::int32_t count = static_cast<std::int32_t>(LittleEndian::ReadU32(bytes.data() + kCountOffset));
     std::size_t pos = kHeaderSize;
     for (std::int32_t i = 0; i < count; ++i) {
@@ -91,10 +92,21 @@ void CResourceTableFile::Adopt(std::vector<std::uint8_t> bytes) {
             break;
         }
         index[id] = static_cast<std::uint32_t>(pos);
+        present.push_back(id);
         pos += kRecordOverhead + length;
     }
     m_buffer = std::move(bytes);
     m_index = std::move(index);
+    std::sort(present.begin(), present.end());
+    present.erase(std::unique(present.begin(), present.end()), present.end());
+    m_present = std::move(present);
+}
+
+void CResourceTableFile::IndexRecord(std::uint32_t id, std::size_t offset) {
+    m_index[id] = static_cast<std::uint32_t>(offset);
+    auto at = std::lower_bound(m_present.begin(), m_present.end(), id);
+    if (at == m_present.end() || *at != id)
+        m_present.insert(at, id);
 }
 
 std::optional<CResourceTableFile::SRecord> CResourceTableFile::GetRecord(std::uint32_t id) const {
@@ -138,16 +150,14 @@ bool CResourceTableFile::SetDirectoryField(int n, std::string_view path) {
 int CResourceTableFile::FindByName(std::string_view name, bool wholeName, int firstId, int endId) const {
     if (name.size() >= kNameLimit)
         return -1;
-    const int first = std::max(firstId, 0);
-    const int end = std::min(endId, static_cast<int>(kIdCount));
-    for (int id = first; id < end; ++id) {
-        if (m_index[id] == 0)
-            continue;
-        const std::string_view recordName = GetRecord(static_cast<std::uint32_t>(id))->name;
+    const auto first = std::lower_bound(m_present.begin(), m_present.end(),
+                                        static_cast<std::uint32_t>(std::max(firstId, 0)));
+    for (auto id = first; id != m_present.end() && static_cast<std::int64_t>(*id) < endId; ++id) {
+        const std::string_view recordName = GetRecord(*id)->name;
         if (recordName.size() >= kNameLimit)
             continue;
         if (wholeName ? AsciiCase::Equal(recordName, name) : AsciiCase::Contains(recordName, name))
-            return id;
+            return static_cast<int>(*id);
     }
     return -1;
 }

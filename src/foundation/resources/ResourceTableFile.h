@@ -67,11 +67,11 @@ protected:
     /// Replaces buffer and index by an image whose header was checked; indexes its records.
     void Adopt(std::vector<std::uint8_t> bytes);
     /// Indexes the record at offset (already checked to lie in the buffer).
-    void IndexRecord(std::uint32_t id, std::size_t offset) {
-        m_index[id] = static_cast<std::uint32_t>(offset);
-    }
+    void IndexRecord(std::uint32_t id, std::size_t offset);
 
     std::vector<std::uint8_t> m_buffer;
     /// Offset of each id's record in the buffer; 0 = no record (records start after the header).
     std::vector<std::uint32_t> m_index;
+    /// The ids that have a record, ascending, so name searches skip the empty slots.
+    std::vector<std::uint32_t> m_present;
 };
