@@ -1,4 +1,5 @@
 #include "foundation/base/Messages.h"
+#include "platform/system/DebugOutput.h"
 
 #include <gtest/gtest.h>
 
@@ -27,12 +28,18 @@ protected:
     void SetUp() override {
         g_sent.clear();
         SetErrorHandler(RecordError);
+        debugWasOn_ = plat::system::IsDebugOutputEnabled();
+        plat::system::SetDebugOutputEnabled(true);
     }
     void TearDown() override {
+        plat::system::SetDebugOutputEnabled(debugWasOn_);
         SetErrorHandler(nullptr);
         SetTraceHandler(nullptr);
         SetWarningHandler(nullptr);
     }
+
+private:
+    bool debugWasOn_ = false;
 };
 
 TEST_F(Messages, ReplacedErrorHandlerReceivesCodeAndTextAndReturns) {
@@ -88,11 +95,15 @@ TEST_F(Messages, TracesReachTheTraceHandlerAndWarningsNobody) {
     ASSERT_EQ(g_sent.size(), 1u);
     EXPECT_EQ(g_sent[0].text, "laps.cpp(8) : TRACE lap done\n");
 
-    // A null handler puts the default back: traces go to the debugger output.
+    // A null handler puts the default back: traces go to the debugger output, when it is on.
     SetTraceHandler(nullptr);
     testing::internal::CaptureStderr();
     TraceAt("again", "x.cpp", 1);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "x.cpp(1) : TRACE again\n");
+    plat::system::SetDebugOutputEnabled(false);
+    testing::internal::CaptureStderr();
+    TraceAt("unseen", "x.cpp", 2);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
     EXPECT_EQ(g_sent.size(), 1u);
 }
 

@@ -1,11 +1,13 @@
 #include "foundation/base/Messages.h"
 
+#include "platform/system/DebugOutput.h"
+#include "platform/system/MessageBox.h"
+
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
@@ -13,10 +15,8 @@ namespace {
 // Formatting is bounded, so a long path in a message cuts the text instead of running past the end.
 char g_message[kMessageCapacity];
 
-// No display of our own: a message box shows as a framed text on standard error.
 void ShowBox(const char* caption, const char* text) {
-    std::string box = std::string("*** ") + caption + " ***\n" + text + "\n";
-    DebugOutput(box.c_str());
+    plat::system::ShowMessageBox(caption, text, plat::system::Buttons::Ok);
 }
 
 void DefaultWarning(const char* text) {
@@ -108,13 +108,5 @@ void WarningMessage(const char*, ...) {}
 void TraceMessage(const char*, ...) {}
 
 void DebugOutput(const char* text) {
-    // One write per message, so messages of the program and its libraries never interleave mid-line.
-    std::size_t length = std::strlen(text);
-    while (length > 0) {
-        ssize_t n = write(STDERR_FILENO, text, length);
-        if (n <= 0)
-            return;
-        text += n;
-        length -= static_cast<std::size_t>(n);
-    }
+    plat::system::DebugOutput(text);
 }

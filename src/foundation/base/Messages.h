@@ -38,5 +38,5 @@ void WarningMessage(const char* format, ...) __attribute__((format(printf, 1, 2)
 /// The library's trace operation; its texts reach nobody.
 void TraceMessage(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
-/// Sends a text to the debugger output (standard error, in one write).
+/// Sends a text to the debugger output (standard error while ZENTRIX_DEBUG is set, one write a message).
 void DebugOutput(const char* text);
