@@ -1,0 +1,155 @@
+#include "app/IOManager.h"
+
+#include "app/InputServices.h"
+
+namespace {
+
+constexpr std::array<int, CIOManager::kSlotCount> kDefaultIndices{1, 2, 3, 0};
+
+bool ValidSlot(int slot) {
+    return slot >= 0 && slot < CIOManager::kSlotCount;
+}
+
+} // namespace
+
+CIOManager::CIOManager(IInputServices* services) : m_pServices(services) {}
+
+CIOManager::~CIOManager() {
+    StopManager();
+}
+
+bool CIOManager::CannotStart(const CManagerInterface* manager) const {
+    if (!m_pServices || !m_pServices->HasErrorMan())
+        return true;
+    return manager != nullptr && !manager->IsStarted();
+}
+
+int CIOManager::StartManager() {
+    if (CannotStart(nullptr))
+        return 1;
+    m_pInput = m_pServices->CreateInputSystem();
+    if (!m_pInput)
+        return 1;
+    m_Enumerated.clear();
+    for (const plat::input::DeviceInstance& instance : m_pInput->EnumerateDevices())
+        m_Enumerated.push_back(instance.id);
+
+    const int n = GetNumInputDevices();
+    m_Indices = kDefaultIndices;
+    for (int i = 0; i < kSlotCount; ++i)
+        m_Indices[static_cast<std::size_t>(i)] = m_pServices->GetOption(kOptionController1 + i);
+
+    // One fault is mended per start; a later start mends the next.
+    const int fault = FindFault(n);
+    if (fault >= 0) {
+        Repair(fault, n);
+        for (int i = 0; i < kSlotCount; ++i)
+            m_pServices->SetOption(kOptionController1 + i, m_Indices[static_cast<std::size_t>(i)]);
+    }
+    m_pServices->SetOption(kOptionNumDevices, n);
+    m_bStarted = true;
+    return 0;
+}
+
+int CIOManager::FindFault(int n) const {
+    auto bad = [n](int index) { return index < 0 || index >= n; };
+    for (int i = 0; i < kSlotCount; ++i) {
+        const int index = m_Indices[static_cast<std::size_t>(i)];
+        if (bad(index))
+            return i;
+        for (int j = 0; j < kSlotCount; ++j) {
+            const int other = m_Indices[static_cast<std::size_t>(j)];
+            if (bad(other) || (j != i && other == index))
+                return j;
+        }
+    }
+    return -1;
+}
+
+void CIOManager::Repair(int slot, int n) {
+    auto taken = [&](int c) {
+        for (int m = 0; m < kSlotCount; ++m)
+            if (m != slot && m_Indices[static_cast<std::size_t>(m)] == c)
+                return true;
+        return false;
+    };
+    // With fewer than four indices the other slots can hold all of them: each candidate is tried once,
+    // and the last one stays even though it is taken.
+    int c = n > 1 ? 1 : 0;
+    for (int tried = 1; tried < n && taken(c); ++tried)
+        c = c + 1 >= n ? 0 : c + 1;
+    m_Indices[static_cast<std::size_t>(slot)] = c;
+}
+
+int CIOManager::StopManager() {
+    m_Enumerated.clear();
+    for (std::unique_ptr<CIODevice>& device : m_Devices)
+        device.reset();
+    m_pInput.reset();
+    m_bStarted = false;
+    return 0;
+}
+
+void CIOManager::Poll(int ms) {
+    for (std::unique_ptr<CIODevice>& device : m_Devices)
+        if (device)
+            device->ReadInput(ms);
+}
+
+CIODevice* CIOManager::AssignDevice(int slot, int entry) {
+    if (!ValidSlot(slot))
+        return nullptr;
+    std::unique_ptr<CIODevice>& device = m_Devices[static_cast<std::size_t>(slot)];
+    if (entry < 0) {
+        if (device)
+            device->ResetControls();
+        return device.get();
+    }
+    if (entry >= static_cast<int>(m_Enumerated.size()) || !m_pInput)
+        return device.get();
+    device.reset();
+    device = CIODevice::CreateInputDevice(*m_pInput, m_Enumerated[static_cast<std::size_t>(entry)], slot);
+    if (device) {
+        device->SetRecording(m_bRecording);
+        device->SetPlayback(m_bPlayback);
+        device->Acquire(true);
+    }
+    return device.get();
+}
+
+CIODevice* CIOManager::GetDevice(int slot) const {
+    return ValidSlot(slot) ? m_Devices[static_cast<std::size_t>(slot)].get() : nullptr;
+}
+
+int CIOManager::GetControllerDevice(int slot) const {
+    return ValidSlot(slot) ? m_Indices[static_cast<std::size_t>(slot)] : -1;
+}
+
+void CIOManager::SetControllerDevice(int slot, int index) {
+    if (ValidSlot(slot))
+        m_Indices[static_cast<std::size_t>(slot)] = index;
+}
+
+int CIOManager::EntryForDeviceIndex(int index) const {
+    if (index < 0 || index >= GetNumInputDevices())
+        return -1;
+    if (index == 0)
+        return 0;
+    if (index <= 3)
+        return 1;
+    return index - 2;
+}
+
+void CIOManager::SetRecording(bool on) {
+    m_bRecording = on;
+    for (std::unique_ptr<CIODevice>& device : m_Devices)
+        if (device)
+            device->SetRecording(on);
+}
+
+void CIOManager::SetPlayback(bool on) {
+    m_bPlayback = on;
+    for (std::unique_ptr<CIODevice>& device : m_Devices)
+        if (device)
+            device->SetPlayback(on);
+}

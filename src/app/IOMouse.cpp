@@ -1,0 +1,49 @@
+#include "app/IOMouse.h"
+
+#include <cstring>
+
+using plat::input::Result;
+
+CIOMouse::CIOMouse(int slot) : CIODevice(slot) {
+    m_nKind = KIND_MOUSE;
+    SetBindings(kDefaultBindings);
+}
+
+bool CIOMouse::Setup(std::unique_ptr<plat::input::Device> device) {
+    m_pDevice = std::move(device);
+    if (!m_pDevice)
+        return false;
+    if (m_pDevice->SetDataFormat(plat::input::StateFormat::Mouse) != Result::Ok)
+        return false;
+    if (m_pDevice->SetCooperativeLevel(false, true) != Result::Ok) {
+        m_pDevice.reset();
+        return false;
+    }
+    m_pDevice->SetBufferSize(kBufferRecords);
+    m_bForceFeedback = false;
+    return true;
+}
+
+bool CIOMouse::Poll(int) {
+    std::vector<plat::input::ButtonRecord> records; // a mouse buffers nothing the game uses
+    std::uint8_t state[plat::input::kMouseStateSize];
+    if (!ReadDevice(records, state, sizeof state))
+        return false;
+
+    std::int32_t dx = 0;
+    std::memcpy(&dx, state + plat::input::kMouseX, sizeof dx);
+    const std::uint8_t* buttons = state + plat::input::kMouseButtons;
+
+    // Moving right steers the same way as the Right arrow.
+    if (dx > 0)
+        m_nSteering = ScaleAxis(-127, m_nSteerMin, m_nSteerMax, Inverted(BIND_STEER_INVERT));
+    else if (dx < 0)
+        m_nSteering = ScaleAxis(127, m_nSteerMin, m_nSteerMax, Inverted(BIND_STEER_INVERT));
+    else
+        m_nSteering = 0;
+
+    m_nUp = ScaleAxis((buttons[0] & 0x80) ? 127 : -127, m_nUpMin, m_nUpMax, Inverted(BIND_UP_INVERT));
+    m_nDown = ScaleAxis((buttons[2] & 0x80) ? 127 : -127, m_nDownMin, m_nDownMax, Inverted(BIND_DOWN_INVERT));
+    m_nActionA = (buttons[1] & 0x80) ? 1 : 0;
+    return true;
+}

@@ -1,0 +1,336 @@
+#include "platform/input/SdlInputSystem.h"
+
+#include "platform/input/KeyCodes.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <utility>
+#include <vector>
+
+namespace plat::input {
+
+namespace {
+
+class SdlJoystickSource;
+class SdlMouseSource;
+
+} // namespace
+
+/// What the system and its opened devices share: the window, and where events are to go. It outlives
+/// whichever of them goes last.
+struct SdlInputSystem::Hub {
+    SDL_Window* window = nullptr;
+    std::map<SDL_JoystickID, std::vector<SdlJoystickSource*>> joysticks;
+    std::vector<SdlMouseSource*> mice;
+
+    bool HasFocus() const {
+        return window != nullptr && (SDL_GetWindowFlags(window) & SDL_WINDOW_INPUT_FOCUS) != 0;
+    }
+};
+
+namespace {
+
+using Hub = SdlInputSystem::Hub;
+
+class SdlSourceBase : public DeviceSource {
+public:
+    explicit SdlSourceBase(std::shared_ptr<Hub> hub) : hub_(std::move(hub)) {}
+    bool HasWindow() const override { return hub_->window != nullptr; }
+    bool HasFocus() const override { return hub_->HasFocus(); }
+
+protected:
+    std::shared_ptr<Hub> hub_;
+};
+
+class SdlKeyboardSource final : public SdlSourceBase {
+public:
+    using SdlSourceBase::SdlSourceBase;
+    bool IsAttached() const override { return true; }
+    void ReadKeys(std::array<std::uint8_t, kKeyboardStateSize>& keys) override {
+        keys.fill(0);
+        int count = 0;
+        const Uint8* down = SDL_GetKeyboardState(&count);
+        for (int i = 0; down != nullptr && i < count; ++i) {
+            if (!down[i])
+                continue;
+            int code = KeyCodeFromScancode(static_cast<SDL_Scancode>(i));
+            if (code > 0 && code < static_cast<int>(kKeyboardStateSize))
+                keys[static_cast<std::size_t>(code)] = kDown;
+        }
+    }
+};
+
+class SdlMouseSource final : public SdlSourceBase {
+public:
+    explicit SdlMouseSource(std::shared_ptr<Hub> hub) : SdlSourceBase(std::move(hub)) {
+        hub_->mice.push_back(this);
+    }
+    ~SdlMouseSource() override { std::erase(hub_->mice, this); }
+    bool IsAttached() const override { return true; }
+    void ReadMouse(MouseRaw& mouse) override {
+        // SDL adds up the motion between reads without switching to relative mode, so the window keeps
+        // its absolute pointer.
+        int dx = 0;
+        int dy = 0;
+        SDL_GetRelativeMouseState(&dx, &dy);
+        Uint32 buttons = SDL_GetMouseState(nullptr, nullptr);
+        mouse.dx = dx;
+        mouse.dy = dy;
+        mouse.wheel = wheel_;
+        wheel_ = 0;
+        mouse.buttons[0] = (buttons & SDL_BUTTON(SDL_BUTTON_LEFT)) != 0;
+        mouse.buttons[1] = (buttons & SDL_BUTTON(SDL_BUTTON_RIGHT)) != 0;
+        mouse.buttons[2] = (buttons & SDL_BUTTON(SDL_BUTTON_MIDDLE)) != 0;
+        mouse.buttons[3] = (buttons & SDL_BUTTON(SDL_BUTTON_X1)) != 0;
+    }
+    void AddWheel(int notches) { wheel_ += notches * 120; }
+
+private:
+    int wheel_ = 0;
+};
+
+/// An SDL haptic device shared by a joystick and its effects.
+struct HapticHandle {
+    SDL_Haptic* haptic = nullptr;
+    ~HapticHandle() {
+        if (haptic)
+            SDL_HapticClose(haptic);
+    }
+};
+
+class SdlEffect final : public Effect {
+public:
+    SdlEffect(std::shared_ptr<HapticHandle> haptic, const EffectDesc& desc) : haptic_(std::move(haptic)) {
+        magnitude_ = std::clamp(desc.magnitude, -10000, 10000);
+        SDL_HapticEffect& e = effect_;
+        if (desc.kind == EffectKind::Sine) {
+            e.type = SDL_HAPTIC_SINE;
+            e.periodic.direction.type = SDL_HAPTIC_POLAR;
+            e.periodic.period = static_cast<Uint16>(std::clamp(desc.periodUs / 1000, 0, 65535));
+        } else {
+            e.type = SDL_HAPTIC_CONSTANT;
+            e.constant.direction.type = SDL_HAPTIC_CARTESIAN;
+            e.constant.direction.dir[0] = 1;
+            e.constant.direction.dir[1] = desc.xAxisOnly ? 0 : 1;
+        }
+        SetLength(desc.durationUs);
+        ApplyLevel();
+        id_ = SDL_HapticNewEffect(haptic_->haptic, &effect_);
+    }
+    ~SdlEffect() override {
+        if (id_ >= 0)
+            SDL_HapticDestroyEffect(haptic_->haptic, id_);
+    }
+    bool IsValid() const { return id_ >= 0; }
+
+    bool SetDuration(std::int64_t durationUs) override {
+        SetLength(durationUs);
+        return Update();
+    }
+    bool SetGain(int gain) override {
+        gain_ = std::clamp(gain, 0, 10000);
+        ApplyLevel();
+        return Update();
+    }
+    bool SetDirection(int x, int y) override {
+        SDL_HapticDirection& d =
+            effect_.type == SDL_HAPTIC_SINE ? effect_.periodic.direction : effect_.constant.direction;
+        d.type = SDL_HAPTIC_CARTESIAN;
+        d.dir[0] = x;
+        d.dir[1] = y;
+        d.dir[2] = 0;
+        return Update();
+    }
+    bool Start() override { return SDL_HapticRunEffect(haptic_->haptic, id_, 1) == 0; }
+    bool Stop() override { return SDL_HapticStopEffect(haptic_->haptic, id_) == 0; }
+
+private:
+    void SetLength(std::int64_t durationUs) {
+        Uint32 length = durationUs < 0
+                            ? SDL_HAPTIC_INFINITY
+                            : static_cast<Uint32>(std::min<std::int64_t>(durationUs / 1000, 0x7FFFFFFF));
+        if (effect_.type == SDL_HAPTIC_SINE)
+            effect_.periodic.length = length;
+        else
+            effect_.constant.length = length;
+    }
+    void ApplyLevel() {
+        long level = static_cast<long>(magnitude_) * gain_ / 10000 * 32767 / 10000;
+        if (effect_.type == SDL_HAPTIC_SINE)
+            effect_.periodic.magnitude = static_cast<Sint16>(level);
+        else
+            effect_.constant.level = static_cast<Sint16>(level);
+    }
+    bool Update() { return SDL_HapticUpdateEffect(haptic_->haptic, id_, &effect_) == 0; }
+
+    std::shared_ptr<HapticHandle> haptic_;
+    SDL_HapticEffect effect_{};
+    int magnitude_ = 0;
+    int gain_ = 10000;
+    int id_ = -1;
+};
+
+class SdlJoystickSource final : public SdlSourceBase {
+public:
+    SdlJoystickSource(std::shared_ptr<Hub> hub, SDL_Joystick* joystick, bool hapticReady)
+        : SdlSourceBase(std::move(hub)), joystick_(joystick), id_(SDL_JoystickInstanceID(joystick)) {
+        hub_->joysticks[id_].push_back(this);
+        if (hapticReady && SDL_JoystickIsHaptic(joystick_) == 1) {
+            auto handle = std::make_shared<HapticHandle>();
+            handle->haptic = SDL_HapticOpenFromJoystick(joystick_);
+            if (handle->haptic)
+                haptic_ = std::move(handle);
+        }
+    }
+    ~SdlJoystickSource() override {
+        auto it = hub_->joysticks.find(id_);
+        if (it != hub_->joysticks.end()) {
+            std::erase(it->second, this);
+            if (it->second.empty())
+                hub_->joysticks.erase(it);
+        }
+        haptic_.reset();
+        SDL_JoystickClose(joystick_);
+    }
+
+    bool IsAttached() const override { return SDL_JoystickGetAttached(joystick_) == SDL_TRUE; }
+    void ReadJoystick(JoystickRaw& raw) override {
+        raw = {};
+        raw.axisCount = std::clamp(SDL_JoystickNumAxes(joystick_), 0, kJoyAxisCount);
+        raw.hatCount = std::clamp(SDL_JoystickNumHats(joystick_), 0, kJoyHatCount);
+        raw.buttonCount = std::clamp(SDL_JoystickNumButtons(joystick_), 0, kJoyButtonCount);
+        for (int i = 0; i < raw.axisCount; ++i)
+            raw.axes[static_cast<std::size_t>(i)] = SDL_JoystickGetAxis(joystick_, i);
+        for (int i = 0; i < raw.hatCount; ++i)
+            raw.hats[static_cast<std::size_t>(i)] = SDL_JoystickGetHat(joystick_, i);
+        for (int i = 0; i < raw.buttonCount; ++i)
+            raw.buttons[static_cast<std::size_t>(i)] = SDL_JoystickGetButton(joystick_, i) != 0;
+    }
+    std::vector<ButtonEvent> TakeButtonEvents() override { return std::exchange(events_, {}); }
+    bool HasForceFeedback() const override {
+        return haptic_ && (SDL_HapticQuery(haptic_->haptic) & (SDL_HAPTIC_SINE | SDL_HAPTIC_CONSTANT)) != 0;
+    }
+    bool SetAutoCentre(bool on) override {
+        if (!haptic_ || (SDL_HapticQuery(haptic_->haptic) & SDL_HAPTIC_AUTOCENTER) == 0)
+            return false;
+        return SDL_HapticSetAutocenter(haptic_->haptic, on ? 100 : 0) == 0;
+    }
+    std::unique_ptr<Effect> CreateEffect(const EffectDesc& desc) override {
+        if (!haptic_)
+            return nullptr;
+        unsigned int wanted = desc.kind == EffectKind::Sine ? SDL_HAPTIC_SINE : SDL_HAPTIC_CONSTANT;
+        if ((SDL_HapticQuery(haptic_->haptic) & wanted) == 0)
+            return nullptr;
+        auto effect = std::make_unique<SdlEffect>(haptic_, desc);
+        if (!effect->IsValid())
+            return nullptr;
+        return effect;
+    }
+
+    void Queue(const ButtonEvent& event) {
+        // Bounded even if nobody reads for a long time; the device buffers no more than this anyway.
+        if (events_.size() < Device::kMaxBufferSize)
+            events_.push_back(event);
+    }
+
+private:
+    SDL_Joystick* joystick_;
+    SDL_JoystickID id_;
+    std::shared_ptr<HapticHandle> haptic_;
+    std::vector<ButtonEvent> events_;
+};
+
+int WatchWheel(void* userdata, SDL_Event* event) {
+    auto* hub = static_cast<Hub*>(userdata);
+    if (event->type == SDL_MOUSEWHEEL && event->wheel.which != SDL_TOUCH_MOUSEID) {
+        int notches = event->wheel.y;
+        if (event->wheel.direction == SDL_MOUSEWHEEL_FLIPPED)
+            notches = -notches;
+        for (SdlMouseSource* mouse : hub->mice)
+            mouse->AddWheel(notches);
+    }
+    return 1;
+}
+
+} // namespace
+
+SdlInputSystem::SdlInputSystem(SDL_Window* window) : hub_(std::make_shared<Hub>()) {
+    hub_->window = window;
+    if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) {
+        std::fprintf(stderr, "input: cannot start joystick support: %s\n", SDL_GetError());
+        return;
+    }
+    ready_ = true;
+    // Force feedback is a bonus: without it the feedback calls do nothing.
+    haptic_ = SDL_InitSubSystem(SDL_INIT_HAPTIC) == 0;
+    SDL_AddEventWatch(WatchWheel, hub_.get());
+}
+
+SdlInputSystem::~SdlInputSystem() {
+    if (!ready_)
+        return;
+    SDL_DelEventWatch(WatchWheel, hub_.get());
+    if (haptic_)
+        SDL_QuitSubSystem(SDL_INIT_HAPTIC);
+    SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+}
+
+void SdlInputSystem::HandleEvent(const SDL_Event& event) {
+    if (event.type != SDL_JOYBUTTONDOWN && event.type != SDL_JOYBUTTONUP)
+        return;
+    auto it = hub_->joysticks.find(event.jbutton.which);
+    if (it == hub_->joysticks.end())
+        return;
+    ButtonEvent button;
+    button.button = event.jbutton.button;
+    button.pressed = event.type == SDL_JOYBUTTONDOWN;
+    button.timeMs = event.jbutton.timestamp;
+    for (SdlJoystickSource* source : it->second)
+        source->Queue(button);
+}
+
+std::vector<DeviceInstance> SdlInputSystem::EnumerateDevices() {
+    std::vector<DeviceInstance> devices;
+    devices.push_back({kSystemMouse, kTypeMouse, 0, "Mouse"});
+    devices.push_back({kSystemKeyboard, kTypeKeyboard, 0, "Keyboard"});
+    if (!ready_)
+        return devices;
+    int count = SDL_NumJoysticks();
+    for (int i = 0; i < count; ++i) {
+        SDL_JoystickID id = SDL_JoystickGetDeviceInstanceID(i);
+        if (id < 0)
+            continue;
+        const char* name = SDL_JoystickNameForIndex(i);
+        devices.push_back(
+            {id, kTypeJoystick, SDL_IsGameController(i) ? kSubtypeGamepad : 2, name ? name : "Joystick"});
+    }
+    return devices;
+}
+
+std::unique_ptr<Device> SdlInputSystem::OpenDevice(InstanceId id) {
+    if (id == kSystemMouse)
+        return std::make_unique<Device>(DeviceInstance{id, kTypeMouse, 0, "Mouse"},
+                                        std::make_unique<SdlMouseSource>(hub_));
+    if (id == kSystemKeyboard)
+        return std::make_unique<Device>(DeviceInstance{id, kTypeKeyboard, 0, "Keyboard"},
+                                        std::make_unique<SdlKeyboardSource>(hub_));
+    if (!ready_)
+        return nullptr;
+    int count = SDL_NumJoysticks();
+    for (int i = 0; i < count; ++i) {
+        if (SDL_JoystickGetDeviceInstanceID(i) != id)
+            continue;
+        bool gamepad = SDL_IsGameController(i) == SDL_TRUE;
+        SDL_Joystick* joystick = SDL_JoystickOpen(i);
+        if (!joystick)
+            return nullptr;
+        const char* name = SDL_JoystickName(joystick);
+        DeviceInstance instance{id, kTypeJoystick, gamepad ? kSubtypeGamepad : 2, name ? name : "Joystick"};
+        return std::make_unique<Device>(std::move(instance),
+                                        std::make_unique<SdlJoystickSource>(hub_, joystick, haptic_));
+    }
+    return nullptr;
+}
+
+} // namespace plat::input

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "platform/input/InputSystem.h"
+
+#include <SDL.h>
+
+#include <memory>
+
+namespace plat::input {
+
+/// The input devices over SDL2: the keyboard by key position, the mouse's movement since each read,
+/// and joysticks with their button changes buffered from the window's event drain.
+class SdlInputSystem final : public InputSystem {
+public:
+    /// Starts SDL's joystick support; devices are tied to `window` (may be null: then no device can be
+    /// set up). Check IsReady afterwards.
+    explicit SdlInputSystem(SDL_Window* window);
+    ~SdlInputSystem() override;
+    SdlInputSystem(const SdlInputSystem&) = delete;
+    SdlInputSystem& operator=(const SdlInputSystem&) = delete;
+
+    /// Whether SDL's joystick support started.
+    bool IsReady() const { return ready_; }
+    /// Takes a joystick event that came out of the window's event drain; other events are ignored.
+    void HandleEvent(const SDL_Event& event);
+
+    std::vector<DeviceInstance> EnumerateDevices() override;
+    std::unique_ptr<Device> OpenDevice(InstanceId id) override;
+
+    struct Hub;
+
+private:
+    std::shared_ptr<Hub> hub_;
+    bool ready_ = false;
+    bool haptic_ = false;
+};
+
+} // namespace plat::input
