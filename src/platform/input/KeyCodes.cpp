@@ -174,10 +174,10 @@ constexpr std::array<unsigned char, SDL_NUM_SCANCODES> kTable = BuildTable();
 
 } // namespace
 
-int KeyCodeFromScancode(SDL_Scancode scancode) {
+int KeyCodeFromScancode(int scancode) {
     if (scancode < 0 || scancode >= SDL_NUM_SCANCODES)
         return 0;
-    return kTable[scancode];
+    return kTable[static_cast<std::size_t>(scancode)];
 }
 
 } // namespace plat::input

@@ -124,6 +124,10 @@ ScriptedInput::ScriptedInput() : shared_(std::make_shared<Shared>()) {
 
 ScriptedInput::~ScriptedInput() = default;
 
+std::unique_ptr<ScriptedInput> ScriptedInput::Share() const {
+    return std::unique_ptr<ScriptedInput>(new ScriptedInput(shared_));
+}
+
 ScriptedInput::Scripted* ScriptedInput::Find(InstanceId id) const {
     auto it = shared_->devices.find(id);
     return it == shared_->devices.end() ? nullptr : it->second.get();

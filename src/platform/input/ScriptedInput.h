@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace plat::input {
@@ -16,6 +17,9 @@ public:
     /// Starts with the system mouse and keyboard attached and a focused window.
     ScriptedInput();
     ~ScriptedInput() override;
+
+    /// Another connection to the same scripted devices (as each start of the game opens one).
+    std::unique_ptr<ScriptedInput> Share() const;
 
     /// Attaches a joystick with `axes` axes, `hats` hats and `buttons` buttons; returns its id.
     InstanceId AddJoystick(int axes = 3, int hats = 1, int buttons = 8, bool gamepad = false,
@@ -54,6 +58,7 @@ public:
     struct Scripted;
 
 private:
+    explicit ScriptedInput(std::shared_ptr<Shared> shared) : shared_(std::move(shared)) {}
     Scripted* Find(InstanceId id) const;
 
     std::shared_ptr<Shared> shared_;

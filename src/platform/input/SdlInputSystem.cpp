@@ -54,7 +54,7 @@ public:
         for (int i = 0; down != nullptr && i < count; ++i) {
             if (!down[i])
                 continue;
-            int code = KeyCodeFromScancode(static_cast<SDL_Scancode>(i));
+            int code = KeyCodeFromScancode(i);
             if (code > 0 && code < static_cast<int>(kKeyboardStateSize))
                 keys[static_cast<std::size_t>(code)] = kDown;
         }
