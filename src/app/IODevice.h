@@ -19,6 +19,12 @@ public:
     /// Binding fields: action A, action B, steering code, steering invert, second steering code, unused
     /// flag, up code, up invert, down code, down invert.
     using Bindings = std::array<int, 10>;
+    /// A control's range: the values its input runs between before scaling to -127..127.
+    struct Range {
+        int min;
+        int max;
+        friend bool operator==(const Range&, const Range&) = default;
+    };
     /// Buffered records taken per read.
     static constexpr std::size_t kBufferRecords = 16;
 
@@ -65,6 +71,9 @@ public:
     int GetUp() const { return m_nUp; }
     int GetDown() const { return m_nDown; }
     int GetKind() const { return m_nKind; }
+    Range GetSteeringRange() const { return {m_nSteerMin, m_nSteerMax}; }
+    Range GetUpRange() const { return {m_nUpMin, m_nUpMax}; }
+    Range GetDownRange() const { return {m_nDownMin, m_nDownMax}; }
     int GetSlot() const { return m_nSlot; }
     const Bindings& GetBindings() const { return m_Bindings; }
     bool HasForceFeedback() const { return m_bForceFeedback; }
