@@ -1,5 +1,6 @@
 #include "app/IOManager.h"
 
+#include "app/GameOptions.h"
 #include "app/InputServices.h"
 
 namespace {
@@ -35,18 +36,24 @@ int CIOManager::StartManager() {
         m_Enumerated.push_back(instance.id);
 
     const int n = GetNumInputDevices();
+    // Without the options the default choices stand and nothing is remembered.
+    CGameOptions* options = m_pServices->GetGameOptions();
     m_Indices = kDefaultIndices;
-    for (int i = 0; i < kSlotCount; ++i)
-        m_Indices[static_cast<std::size_t>(i)] = m_pServices->GetOption(kOptionController1 + i);
+    if (options)
+        for (int i = 0; i < kSlotCount; ++i)
+            m_Indices[static_cast<std::size_t>(i)] = options->GetOption(CGameOptions::OPTION_CONTROLLER1 + i);
 
     // One fault is mended per start; a later start mends the next.
     const int fault = FindFault(n);
     if (fault >= 0) {
         Repair(fault, n);
-        for (int i = 0; i < kSlotCount; ++i)
-            m_pServices->SetOption(kOptionController1 + i, m_Indices[static_cast<std::size_t>(i)]);
+        if (options)
+            for (int i = 0; i < kSlotCount; ++i)
+                options->SetOption(CGameOptions::OPTION_CONTROLLER1 + i,
+                                   m_Indices[static_cast<std::size_t>(i)]);
     }
-    m_pServices->SetOption(kOptionNumDevices, n);
+    if (options)
+        options->SetOption(CGameOptions::OPTION_NUM_DEVICES, n);
     m_bStarted = true;
     return 0;
 }

@@ -17,9 +17,6 @@ class CIOManager : public CManagerInterface {
 public:
     /// Number of controller slots.
     static constexpr int kSlotCount = 4;
-    /// Option keys of the device count and of the first controller's device.
-    static constexpr int kOptionNumDevices = 4;
-    static constexpr int kOptionController1 = 5;
 
     /// A manager served by `services` (may be null: then it cannot start); it must outlive the manager.
     explicit CIOManager(IInputServices* services);

@@ -4,8 +4,10 @@
 
 #include <memory>
 
+class CGameOptions;
+
 /// What the input manager needs of the application: whether the application can host it, a fresh
-/// connection to the input devices at every start, and the controller options.
+/// connection to the input devices at every start, and the persistent options.
 class IInputServices {
 public:
     virtual ~IInputServices() = default;
@@ -13,8 +15,6 @@ public:
     virtual bool HasErrorMan() const = 0;
     /// A new connection to the input devices, tied to the main window; null when there is none.
     virtual std::unique_ptr<plat::input::InputSystem> CreateInputSystem() = 0;
-    /// The value of option `key` (or its default).
-    virtual int GetOption(int key) const = 0;
-    /// Stores option `key`; false when it could not be saved.
-    virtual bool SetOption(int key, int value) = 0;
+    /// The persistent options (null while they do not exist).
+    virtual CGameOptions* GetGameOptions() = 0;
 };

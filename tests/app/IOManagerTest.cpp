@@ -1,6 +1,9 @@
 #include "app/IOManager.h"
+#include "app/AppSettings.h"
+#include "app/GameOptions.h"
 #include "app/InputServices.h"
 #include "platform/input/ScriptedInput.h"
+#include "platform/settings/MemoryStore.h"
 
 #include <gtest/gtest.h>
 
@@ -21,23 +24,20 @@ public:
             return nullptr;
         return input.Share();
     }
-    int GetOption(int key) const override {
-        auto it = options.find(key);
-        if (it != options.end())
-            return it->second;
-        static const std::map<int, int> defaults = {{4, 4}, {5, 1}, {6, 2}, {7, 3}, {8, 0}};
-        auto d = defaults.find(key);
-        return d == defaults.end() ? 0 : d->second;
+    CGameOptions* GetGameOptions() override { return withOptions ? &options : nullptr; }
+
+    /// The stored value of option `name`, or -100 when none is stored.
+    int Stored(const char* name) const {
+        const std::string* value = store.Values().Find(name);
+        return value ? CAppSettings::LeadingInt(*value) : -100;
     }
-    bool SetOption(int key, int value) override {
-        options[key] = value;
-        ++writes[key];
-        return true;
-    }
+    void Store(int key, int value) { settings.SetInt(CGameOptions::GetOptionName(key), value); }
 
     ScriptedInput input;
-    std::map<int, int> options;
-    std::map<int, int> writes;
+    plat::settings::MemoryStore store;
+    CAppSettings settings{store};
+    CGameOptions options{settings, nullptr};
+    bool withOptions = true;
     bool errorMan = true;
     bool inputAvailable = true;
     int created = 0;
@@ -82,17 +82,20 @@ TEST(IOManager, StartChecksTheControllerChoices) {
             services.input.AddJoystick();
         for (int i = 0; i < 4; ++i)
             if (c.stored[static_cast<std::size_t>(i)] != -100)
-                services.options[5 + i] = c.stored[static_cast<std::size_t>(i)];
+                services.Store(5 + i, c.stored[static_cast<std::size_t>(i)]);
+        const int writesBefore = services.store.Writes();
         CIOManager manager(&services);
         ASSERT_EQ(manager.StartManager(), 0);
         EXPECT_TRUE(manager.IsStarted());
         EXPECT_EQ(manager.GetNumInputDevices(), 4 + c.joysticks);
-        EXPECT_EQ(services.options[4], 4 + c.joysticks);
+        EXPECT_EQ(services.Stored("NumDevices"), 4 + c.joysticks);
         EXPECT_EQ(Indices(manager), c.afterFirst);
-        EXPECT_EQ(services.writes[5] > 0, c.written);
-        if (c.written)
+        EXPECT_EQ(services.store.Writes() - writesBefore, c.written ? 5 : 1);
+        if (c.written) {
+            const char* names[] = {"Controller1", "Controller2", "Controller3", "Controller4"};
             for (int i = 0; i < 4; ++i)
-                EXPECT_EQ(services.options[5 + i], c.afterFirst[static_cast<std::size_t>(i)]);
+                EXPECT_EQ(services.Stored(names[i]), c.afterFirst[static_cast<std::size_t>(i)]);
+        }
         manager.StopManager();
         ASSERT_EQ(manager.StartManager(), 0);
         EXPECT_EQ(Indices(manager), c.afterSecond);
@@ -155,6 +158,17 @@ TEST(IOManager, CannotStartWithoutTheApplicationOrItsInput) {
     EXPECT_TRUE(manager.CannotStart(&other));
     ASSERT_EQ(other.StartManager(), 0);
     EXPECT_FALSE(manager.CannotStart(&other));
+}
+
+TEST(IOManager, WithoutOptionsTheDefaultsStand) {
+    FakeServices services;
+    services.Store(5, 3);
+    const int writesBefore = services.store.Writes();
+    services.withOptions = false;
+    CIOManager manager(&services);
+    ASSERT_EQ(manager.StartManager(), 0);
+    EXPECT_EQ(Indices(manager), (std::array<int, 4>{1, 2, 3, 0}));
+    EXPECT_EQ(services.store.Writes(), writesBefore);
 }
 
 TEST(IOManager, AssignDevice) {
@@ -233,7 +247,7 @@ TEST(IOManager, ControllerChoiceIsOnlyStored) {
     manager.SetControllerDevice(9, 1);
     EXPECT_EQ(manager.GetControllerDevice(2), 7);
     EXPECT_EQ(manager.GetControllerDevice(9), -1);
-    EXPECT_EQ(services.writes[7], 0);
+    EXPECT_EQ(services.Stored("Controller3"), -100);
 }
 
 TEST(IOManager, RecordingAndPlaybackReachEveryDevice) {

@@ -238,7 +238,62 @@ TEST(InputDevice, SdlSystemListsMouseAndKeyboardFirst) {
     SDL_Event event{};
     event.type = SDL_JOYBUTTONDOWN;
     event.jbutton.which = 1 << 30;
-    input.HandleEvent(event); // a joystick nobody opened is ignored
+    SdlInputSystem::HandleEvent(event); // a joystick nobody opened is ignored
+}
+
+// A virtual joystick stands in for a real one: its axes, hats and buttons go through SDL's own joystick
+// code, and its button events through the window's event drain.
+TEST(InputDevice, SdlJoystickThroughTheEventDrain) {
+    // SDL itself ignores joysticks while none of its windows has the focus, unless told otherwise.
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0);
+    SDL_Window* window = SDL_CreateWindow("input", 0, 0, 64, 48, SDL_WINDOW_HIDDEN);
+    ASSERT_NE(window, nullptr);
+    {
+        SdlInputSystem input(window);
+        ASSERT_TRUE(input.IsReady());
+        const int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 3, 6, 1);
+        ASSERT_GE(index, 0);
+        auto devices = input.EnumerateDevices();
+        ASSERT_EQ(devices.size(), 3u);
+        ASSERT_EQ(devices[2].type, kTypeJoystick);
+        EXPECT_EQ(devices[2].subtype, kSubtypeGamepad);
+        auto joystick = input.OpenDevice(devices[2].id);
+        ASSERT_NE(joystick, nullptr);
+        ASSERT_EQ(joystick->SetDataFormat(StateFormat::Joystick), Result::Ok);
+        // Headless windows never get the focus: a background device reads without it.
+        ASSERT_EQ(joystick->SetCooperativeLevel(true, false), Result::Ok);
+        joystick->SetBufferSize(16);
+        joystick->SetRange(-127, 127);
+        ASSERT_EQ(joystick->Acquire(), Result::Ok);
+
+        SDL_JoystickSetVirtualAxis(SDL_JoystickFromInstanceID(static_cast<SDL_JoystickID>(devices[2].id)), 0,
+                                   32767);
+        SDL_Joystick* sdl = SDL_JoystickFromInstanceID(static_cast<SDL_JoystickID>(devices[2].id));
+        SDL_JoystickSetVirtualButton(sdl, 5, SDL_PRESSED);
+        SDL_JoystickSetVirtualHat(sdl, 0, SDL_HAT_LEFT);
+        SDL_JoystickUpdate();
+        SDL_Event event;
+        while (SDL_PollEvent(&event))
+            SdlInputSystem::HandleEvent(event);
+
+        std::vector<ButtonRecord> records;
+        ASSERT_EQ(joystick->ReadBuffered(records, 16), Result::Ok);
+        ASSERT_EQ(records.size(), 1u);
+        EXPECT_EQ(records[0].offset, static_cast<std::uint32_t>(kJoyButtons + 5));
+        EXPECT_EQ(records[0].data, kDown);
+        std::uint8_t state[kJoystickStateSize];
+        ASSERT_EQ(joystick->ReadState(state, sizeof state), Result::Ok);
+        EXPECT_EQ(Get32(state, 0), 127);
+        EXPECT_EQ(Get32(state, 4), 0);
+        EXPECT_EQ(static_cast<std::uint32_t>(Get32(state, kJoyHats)), 27000u);
+        EXPECT_EQ(state[kJoyButtons + 5], kDown);
+        EXPECT_EQ(state[kJoyButtons + 6], 0) << "the device has six buttons";
+        joystick.reset();
+        SDL_JoystickDetachVirtual(index);
+    }
+    SDL_DestroyWindow(window);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
 } // namespace

@@ -241,6 +241,12 @@ private:
     std::vector<ButtonEvent> events_;
 };
 
+// The connections open now; single-threaded like every caller.
+std::vector<Hub*>& LiveHubs() {
+    static std::vector<Hub*> hubs;
+    return hubs;
+}
+
 int WatchWheel(void* userdata, SDL_Event* event) {
     auto* hub = static_cast<Hub*>(userdata);
     if (event->type == SDL_MOUSEWHEEL && event->wheel.which != SDL_TOUCH_MOUSEID) {
@@ -262,6 +268,7 @@ SdlInputSystem::SdlInputSystem(SDL_Window* window) : hub_(std::make_shared<Hub>(
         return;
     }
     ready_ = true;
+    LiveHubs().push_back(hub_.get());
     // Force feedback is a bonus: without it the feedback calls do nothing.
     haptic_ = SDL_InitSubSystem(SDL_INIT_HAPTIC) == 0;
     SDL_AddEventWatch(WatchWheel, hub_.get());
@@ -271,6 +278,7 @@ SdlInputSystem::~SdlInputSystem() {
     if (!ready_)
         return;
     SDL_DelEventWatch(WatchWheel, hub_.get());
+    std::erase(LiveHubs(), hub_.get());
     if (haptic_)
         SDL_QuitSubSystem(SDL_INIT_HAPTIC);
     SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
@@ -279,15 +287,17 @@ SdlInputSystem::~SdlInputSystem() {
 void SdlInputSystem::HandleEvent(const SDL_Event& event) {
     if (event.type != SDL_JOYBUTTONDOWN && event.type != SDL_JOYBUTTONUP)
         return;
-    auto it = hub_->joysticks.find(event.jbutton.which);
-    if (it == hub_->joysticks.end())
-        return;
     ButtonEvent button;
     button.button = event.jbutton.button;
     button.pressed = event.type == SDL_JOYBUTTONDOWN;
     button.timeMs = event.jbutton.timestamp;
-    for (SdlJoystickSource* source : it->second)
-        source->Queue(button);
+    for (Hub* hub : LiveHubs()) {
+        auto it = hub->joysticks.find(event.jbutton.which);
+        if (it == hub->joysticks.end())
+            continue;
+        for (SdlJoystickSource* source : it->second)
+            source->Queue(button);
+    }
 }
 
 std::vector<DeviceInstance> SdlInputSystem::EnumerateDevices() {

@@ -21,8 +21,9 @@ public:
 
     /// Whether SDL's joystick support started.
     bool IsReady() const { return ready_; }
-    /// Takes a joystick event that came out of the window's event drain; other events are ignored.
-    void HandleEvent(const SDL_Event& event);
+    /// Takes a joystick event that came out of the window's event drain and hands it to every open
+    /// connection (the game opens a new one at each start of its input); other events are ignored.
+    static void HandleEvent(const SDL_Event& event);
 
     std::vector<DeviceInstance> EnumerateDevices() override;
     std::unique_ptr<Device> OpenDevice(InstanceId id) override;
