@@ -332,12 +332,6 @@ TEST(IODevice, CreateInputDevice) {
 }
 
 TEST(IODevice, ControlRecord) {
-    CDriverControls fresh;
-    EXPECT_EQ(fresh.button1, 0);
-    EXPECT_EQ(fresh.steering, 0);
-    EXPECT_EQ(fresh.axis1, -127);
-    EXPECT_EQ(fresh.axis2, -127);
-
     ScriptedInput input;
     auto keyboard = Make(input, kSystemKeyboard);
     input.SetKey(28, true);

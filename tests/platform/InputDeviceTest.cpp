@@ -30,24 +30,6 @@ std::unique_ptr<Device> OpenReady(ScriptedInput& input, InstanceId id, StateForm
     return device;
 }
 
-TEST(InputDevice, EnumerationListsMouseKeyboardThenJoysticks) {
-    ScriptedInput input;
-    InstanceId pad = input.AddJoystick(2, 0, 4, true);
-    InstanceId stick = input.AddJoystick();
-    auto devices = input.EnumerateDevices();
-    ASSERT_EQ(devices.size(), 4u);
-    EXPECT_EQ(devices[0].type, kTypeMouse);
-    EXPECT_EQ(devices[1].type, kTypeKeyboard);
-    EXPECT_EQ(devices[2].id, pad);
-    EXPECT_EQ(devices[2].subtype, kSubtypeGamepad);
-    EXPECT_EQ(devices[3].id, stick);
-    EXPECT_NE(devices[3].subtype, kSubtypeGamepad);
-
-    input.Detach(pad);
-    EXPECT_EQ(input.EnumerateDevices().size(), 3u);
-    EXPECT_EQ(input.OpenDevice(pad), nullptr);
-}
-
 TEST(InputDevice, SetUpMustFitTheDeviceAndTheWindow) {
     ScriptedInput input;
     InstanceId stick = input.AddJoystick();
@@ -75,31 +57,13 @@ TEST(InputDevice, SetUpMustFitTheDeviceAndTheWindow) {
     keyboard->SetDataFormat(StateFormat::Keyboard);
     EXPECT_EQ(keyboard->Acquire(), Result::InvalidParam);
 
-    // Joystick properties belong to joysticks, and an axis range to an axis.
-    EXPECT_EQ(keyboard->SetRange(-127, 127), Result::InvalidParam);
+    // An axis range belongs to an axis.
     auto joystick = input.OpenDevice(stick);
     EXPECT_EQ(joystick->SetAxisRange(2, -127, 127), Result::InvalidParam);
     EXPECT_EQ(joystick->SetAxisRange(kJoyHats, -127, 127), Result::InvalidParam);
-    EXPECT_EQ(joystick->SetRange(5, 5), Result::InvalidParam);
-    EXPECT_EQ(joystick->SetDeadZone(10001), Result::InvalidParam);
 
     input.SetWindow(false);
     EXPECT_EQ(keyboard->SetCooperativeLevel(false, true), Result::InvalidParam);
-}
-
-TEST(InputDevice, KeyboardStateByKeyCode) {
-    ScriptedInput input;
-    auto keyboard = OpenReady(input, kSystemKeyboard, StateFormat::Keyboard);
-    input.SetKey(205, true);
-    input.SetKey(28, true);
-    std::uint8_t keys[kKeyboardStateSize];
-    ASSERT_EQ(keyboard->ReadState(keys, sizeof keys), Result::Ok);
-    for (int code = 0; code < 256; ++code)
-        EXPECT_EQ(keys[code], (code == 205 || code == 28) ? kDown : 0) << code;
-    EXPECT_EQ(keyboard->ReadState(keys, 255), Result::InvalidParam);
-    std::vector<ButtonRecord> records{ButtonRecord{}};
-    EXPECT_EQ(keyboard->ReadBuffered(records, 16), Result::Ok);
-    EXPECT_TRUE(records.empty());
 }
 
 TEST(InputDevice, MouseReportsMovementSinceTheLastRead) {
@@ -205,19 +169,6 @@ TEST(InputDevice, LosingTheFocusLosesTheDevice) {
     EXPECT_EQ(joystick->Acquire(), Result::InvalidParam);
 }
 
-TEST(InputDevice, EffectsOnlyWithForceFeedback) {
-    ScriptedInput input;
-    InstanceId plain = input.AddJoystick();
-    InstanceId shaker = input.AddJoystick(2, 0, 4, false, true);
-    EffectDesc desc;
-    EXPECT_FALSE(input.OpenDevice(plain)->HasForceFeedback());
-    EXPECT_EQ(input.OpenDevice(plain)->CreateEffect(desc), nullptr);
-    EXPECT_EQ(input.OpenDevice(kSystemKeyboard)->CreateEffect(desc), nullptr);
-    auto device = input.OpenDevice(shaker);
-    EXPECT_TRUE(device->HasForceFeedback());
-    EXPECT_NE(device->CreateEffect(desc), nullptr);
-}
-
 TEST(InputDevice, SdlSystemListsMouseAndKeyboardFirst) {
     SdlInputSystem input(nullptr);
     ASSERT_TRUE(input.IsReady());
@@ -250,15 +201,15 @@ TEST(InputDevice, SdlJoystickThroughTheEventDrain) {
     SDL_Window* window = SDL_CreateWindow("input", 0, 0, 64, 48, SDL_WINDOW_HIDDEN);
     ASSERT_NE(window, nullptr);
     {
-        SdlInputSystem input(window);
-        ASSERT_TRUE(input.IsReady());
+        auto input = std::make_unique<SdlInputSystem>(window);
+        ASSERT_TRUE(input->IsReady());
         const int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 3, 6, 1);
         ASSERT_GE(index, 0);
-        auto devices = input.EnumerateDevices();
+        auto devices = input->EnumerateDevices();
         ASSERT_EQ(devices.size(), 3u);
         ASSERT_EQ(devices[2].type, kTypeJoystick);
         EXPECT_EQ(devices[2].subtype, kSubtypeGamepad);
-        auto joystick = input.OpenDevice(devices[2].id);
+        auto joystick = input->OpenDevice(devices[2].id);
         ASSERT_NE(joystick, nullptr);
         ASSERT_EQ(joystick->SetDataFormat(StateFormat::Joystick), Result::Ok);
         // Headless windows never get the focus: a background device reads without it.
@@ -289,6 +240,9 @@ TEST(InputDevice, SdlJoystickThroughTheEventDrain) {
         EXPECT_EQ(static_cast<std::uint32_t>(Get32(state, kJoyHats)), 27000u);
         EXPECT_EQ(state[kJoyButtons + 5], kDown);
         EXPECT_EQ(state[kJoyButtons + 6], 0) << "the device has six buttons";
+        // An opened device keeps working after the connection that opened it has gone.
+        input.reset();
+        EXPECT_EQ(joystick->ReadState(state, sizeof state), Result::Ok);
         joystick.reset();
         SDL_JoystickDetachVirtual(index);
     }

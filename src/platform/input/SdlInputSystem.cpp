@@ -21,8 +21,19 @@ class SdlMouseSource;
 /// whichever of them goes last.
 struct SdlInputSystem::Hub {
     SDL_Window* window = nullptr;
+    bool joystickStarted = false;
+    bool hapticStarted = false;
     std::map<SDL_JoystickID, std::vector<SdlJoystickSource*>> joysticks;
     std::vector<SdlMouseSource*> mice;
+
+    // SDL closes every joystick when its joystick support stops, so it stops only after the last opened
+    // device has gone.
+    ~Hub() {
+        if (hapticStarted)
+            SDL_QuitSubSystem(SDL_INIT_HAPTIC);
+        if (joystickStarted)
+            SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+    }
 
     bool HasFocus() const {
         return window != nullptr && (SDL_GetWindowFlags(window) & SDL_WINDOW_INPUT_FOCUS) != 0;
@@ -268,9 +279,11 @@ SdlInputSystem::SdlInputSystem(SDL_Window* window) : hub_(std::make_shared<Hub>(
         return;
     }
     ready_ = true;
+    hub_->joystickStarted = true;
     LiveHubs().push_back(hub_.get());
     // Force feedback is a bonus: without it the feedback calls do nothing.
     haptic_ = SDL_InitSubSystem(SDL_INIT_HAPTIC) == 0;
+    hub_->hapticStarted = haptic_;
     SDL_AddEventWatch(WatchWheel, hub_.get());
 }
 
@@ -279,9 +292,6 @@ SdlInputSystem::~SdlInputSystem() {
         return;
     SDL_DelEventWatch(WatchWheel, hub_.get());
     std::erase(LiveHubs(), hub_.get());
-    if (haptic_)
-        SDL_QuitSubSystem(SDL_INIT_HAPTIC);
-    SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
 }
 
 void SdlInputSystem::HandleEvent(const SDL_Event& event) {
