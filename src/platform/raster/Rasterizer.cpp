@@ -6,6 +6,10 @@
 #include <algorithm>
 #include <cmath>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace plat::raster {
 
 namespace {
@@ -16,11 +20,13 @@ constexpr int kSubBits = 4;
 constexpr std::int64_t kSub = 1 << kSubBits;
 
 enum Blend { kOpaque, kAlpha, kAdditive, kMultiply, kGeneric };
+// How a span reads its texture: none, wrapping a power-of-two size by masks, wrapping any size, clamped.
+enum Addressing { kUntextured, kWrapMasked, kWrapAny, kClampEdges };
 
 // Attribute order inside a span: depth, 1/w, u/w, v/w, then colour.
 enum Attr { kZ, kIw, kUw, kVw, kR, kG, kB, kA, kAttrCount };
 
-bool Passes(Compare f, float a, float b) {
+[[gnu::always_inline]] inline bool Passes(Compare f, float a, float b) {
     switch (f) {
     case Compare::Never:
         return false;
@@ -42,7 +48,7 @@ bool Passes(Compare f, float a, float b) {
     return true;
 }
 
-bool Passes(Compare f, std::uint32_t a, std::uint32_t b) {
+[[gnu::always_inline]] inline bool Passes(Compare f, std::uint32_t a, std::uint32_t b) {
     switch (f) {
     case Compare::Never:
         return false;
@@ -62,12 +68,6 @@ bool Passes(Compare f, std::uint32_t a, std::uint32_t b) {
         return true;
     }
     return true;
-}
-
-// floor() for values well inside the int range.
-inline int FloorToInt(float f) {
-    int i = static_cast<int>(f);
-    return i - (f < static_cast<float>(i) ? 1 : 0);
 }
 
 // ceil(num / den) for den > 0.
@@ -76,53 +76,136 @@ inline std::int64_t CeilDiv(std::int64_t num, std::int64_t den) {
     return q + (r > 0 ? 1 : 0);
 }
 
+#if !defined(__SSE2__)
 // Mix of two 0xAARRGGBB values, f/256 of b.
-inline std::uint32_t Lerp(std::uint32_t a, std::uint32_t b, std::uint32_t f) {
+[[gnu::always_inline]] inline std::uint32_t Lerp(std::uint32_t a, std::uint32_t b, std::uint32_t f) {
     const std::uint32_t g = 256 - f;
     std::uint32_t rb = (((a & 0xFF00FF) * g + (b & 0xFF00FF) * f) >> 8) & 0xFF00FF;
     std::uint32_t ag = (((a >> 8) & 0xFF00FF) * g + ((b >> 8) & 0xFF00FF) * f) & 0xFF00FF00;
     return rb | ag;
 }
+#endif
 
 inline std::uint32_t Clamp255(std::int32_t fixed) {
     std::int32_t v = fixed >> 16;
     return static_cast<std::uint32_t>(v < 0 ? 0 : (v > 255 ? 255 : v));
 }
 
-// Bilinear sample with texel centres at half-texel offsets; u and v in texture-size units.
-inline std::uint32_t Sample(const Texture& t, float u, float v, bool clamp) {
-    constexpr float kLimit = 1 << 20; // keeps the fixed-point conversion inside int
-    const int w = t.Width(), h = t.Height();
-    float tu = u * static_cast<float>(w) - 0.5f, tv = v * static_cast<float>(h) - 0.5f;
-    if (!(tu > -kLimit))
-        tu = -kLimit;
-    if (!(tu < kLimit))
-        tu = kLimit;
-    if (!(tv > -kLimit))
-        tv = -kLimit;
-    if (!(tv < kLimit))
-        tv = kLimit;
-    const int su = FloorToInt(tu * 256.0f), sv = FloorToInt(tv * 256.0f);
-    int x0 = su >> 8, y0 = sv >> 8;
-    const std::uint32_t fx = static_cast<std::uint32_t>(su & 255), fy = static_cast<std::uint32_t>(sv & 255);
-    int x1, y1;
-    if (clamp) {
-        x1 = std::clamp(x0 + 1, 0, w - 1);
-        y1 = std::clamp(y0 + 1, 0, h - 1);
-        x0 = std::clamp(x0, 0, w - 1);
-        y0 = std::clamp(y0, 0, h - 1);
-    } else {
-        if (static_cast<unsigned>(x0) >= static_cast<unsigned>(w))
-            x0 = ((x0 % w) + w) % w;
-        if (static_cast<unsigned>(y0) >= static_cast<unsigned>(h))
-            y0 = ((y0 % h) + h) % h;
-        x1 = x0 + 1 == w ? 0 : x0 + 1;
-        y1 = y0 + 1 == h ? 0 : y0 + 1;
+// A texture as the span loop reads it. Texel positions are 16.16 fixed point in texel units with
+// texel centres at half-texel offsets; sizes that are powers of two wrap with a mask.
+struct Sampler {
+    const std::uint32_t* texels = nullptr;
+    int w = 1, h = 1;
+    float fw = 1, fh = 1, invW = 1, invH = 1;
+    int maskX = 0, maskY = 0; // size - 1 for a power of two, else -1
+    bool clamp = false;
+
+    Sampler() = default;
+    Sampler(const Texture& t, bool clampAddress)
+        : texels(t.Argb()), w(t.Width()), h(t.Height()), fw(static_cast<float>(w)), fh(static_cast<float>(h)),
+          invW(1.0f / fw), invH(1.0f / fh), maskX((w & (w - 1)) == 0 ? w - 1 : -1),
+          maskY((h & (h - 1)) == 0 ? h - 1 : -1), clamp(clampAddress) {}
+
+    // Texel index pair along one axis of `size` texels.
+    static void Wrap(int& i0, int& i1, int size, int mask) {
+        if (mask >= 0) {
+            i0 &= mask;
+            i1 = (i0 + 1) & mask;
+            return;
+        }
+        if (static_cast<unsigned>(i0) >= static_cast<unsigned>(size)) {
+            i0 %= size;
+            if (i0 < 0)
+                i0 += size;
+        }
+        i1 = i0 + 1 == size ? 0 : i0 + 1;
     }
-    const std::uint32_t* row0 = t.Argb() + static_cast<std::ptrdiff_t>(y0) * w;
-    const std::uint32_t* row1 = t.Argb() + static_cast<std::ptrdiff_t>(y1) * w;
-    return Lerp(Lerp(row0[x0], row0[x1], fx), Lerp(row1[x0], row1[x1], fx), fy);
-}
+
+    // Bilinear sample at fixed-point texel position (u, v).
+    template <int kAddress> [[gnu::always_inline]] std::uint32_t Fetch(std::int32_t u, std::int32_t v) const {
+        int x0 = u >> 16, y0 = v >> 16, x1, y1;
+        const std::uint32_t fx = static_cast<std::uint32_t>(u >> 8) & 255,
+                            fy = static_cast<std::uint32_t>(v >> 8) & 255;
+        if constexpr (kAddress == kClampEdges) {
+            x1 = std::clamp(x0 + 1, 0, w - 1);
+            y1 = std::clamp(y0 + 1, 0, h - 1);
+            x0 = std::clamp(x0, 0, w - 1);
+            y0 = std::clamp(y0, 0, h - 1);
+        } else if constexpr (kAddress == kWrapMasked) {
+            x0 &= maskX;
+            x1 = (x0 + 1) & maskX;
+            y0 &= maskY;
+            y1 = (y0 + 1) & maskY;
+        } else {
+            Wrap(x0, x1, w, maskX);
+            Wrap(y0, y1, h, maskY);
+        }
+        const std::uint32_t* row0 = texels + static_cast<std::ptrdiff_t>(y0) * w;
+        const std::uint32_t* row1 = texels + static_cast<std::ptrdiff_t>(y1) * w;
+        return Bilinear(row0[x0], row0[x1], row1[x0], row1[x1], fx, fy);
+    }
+
+    // Mix of four texels: rows first, then columns, each step 8-bit weights with truncation.
+    [[gnu::always_inline]] static std::uint32_t Bilinear(std::uint32_t t00, std::uint32_t t01,
+                                                         std::uint32_t t10, std::uint32_t t11,
+                                                         std::uint32_t fx, std::uint32_t fy) {
+#if defined(__SSE2__)
+        const __m128i zero = _mm_setzero_si128();
+        const __m128i top = _mm_unpacklo_epi8(_mm_unpacklo_epi32(_mm_cvtsi32_si128(static_cast<int>(t00)),
+                                                                 _mm_cvtsi32_si128(static_cast<int>(t01))),
+                                              zero);
+        const __m128i bottom = _mm_unpacklo_epi8(_mm_unpacklo_epi32(_mm_cvtsi32_si128(static_cast<int>(t10)),
+                                                                    _mm_cvtsi32_si128(static_cast<int>(t11))),
+                                                 zero);
+        const __m128i columns =
+            _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(top, _mm_set1_epi16(static_cast<short>(256 - fy))),
+                                         _mm_mullo_epi16(bottom, _mm_set1_epi16(static_cast<short>(fy)))),
+                           8);
+        const __m128i wx = _mm_unpacklo_epi64(_mm_set1_epi16(static_cast<short>(256 - fx)),
+                                              _mm_set1_epi16(static_cast<short>(fx)));
+        __m128i mixed = _mm_mullo_epi16(columns, wx);
+        mixed = _mm_srli_epi16(_mm_add_epi16(mixed, _mm_srli_si128(mixed, 8)), 8);
+        return static_cast<std::uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(mixed, mixed)));
+#else
+        return Lerp(Lerp(t00, t10, fy), Lerp(t01, t11, fy), fx);
+#endif
+    }
+};
+
+// Texel coordinates of one segment of a span: exact (perspective-divided) at both ends, stepped
+// linearly in between. Wrapped coordinates are first moved near the texture so the fixed-point
+// values stay small.
+struct TexelSegment {
+    std::int32_t u, v, du, dv;
+
+    static float Limit(float f, float limit) {
+        return f > -limit ? (f < limit ? f : limit) : -limit;
+    } // NaN -> -limit
+
+    [[gnu::always_inline]] static void Axis(float a, float b, float size, float invSize, bool wrap,
+                                            float invLen, std::int32_t& start, std::int32_t& step) {
+        constexpr float kRange = 1 << 20;
+        a = Limit(a * size - 0.5f, kRange);
+        b = Limit(b * size - 0.5f, kRange);
+        if (wrap && !(a >= 0.0f && a < size)) {
+            float periods = static_cast<float>(static_cast<int>(a * invSize));
+            if (periods * size > a)
+                periods -= 1.0f;
+            a -= periods * size;
+            b -= periods * size;
+        }
+        const float delta = Limit(b - a, 8192.0f);
+        a = Limit(a, 16384.0f);
+        start = static_cast<std::int32_t>(a * 65536.0f);
+        step = static_cast<std::int32_t>(delta * 65536.0f * invLen);
+    }
+
+    [[gnu::always_inline]] TexelSegment(const Sampler& s, float u0, float v0, float u1, float v1,
+                                        float invLen) {
+        Axis(u0, u1, s.fw, s.invW, !s.clamp, invLen, u, du);
+        Axis(v0, v1, s.fh, s.invH, !s.clamp, invLen, v, dv);
+    }
+};
 
 // Factor (0..255) of one blend operand for one channel.
 inline std::uint32_t Factor(BlendFactor f, std::uint32_t srcChannel, std::uint32_t srcAlpha) {
@@ -173,21 +256,32 @@ void Rasterizer::Begin(const PixelState& state, const RenderTarget& target, Dept
         else if (!(state.srcBlend == BlendFactor::One && state.destBlend == BlendFactor::Zero))
             blend = kGeneric;
     }
-    static constexpr SpanFn kTable[2][5] = {
-        {&FillSpan<false, kOpaque>, &FillSpan<false, kAlpha>, &FillSpan<false, kAdditive>,
-         &FillSpan<false, kMultiply>, &FillSpan<false, kGeneric>},
-        {&FillSpan<true, kOpaque>, &FillSpan<true, kAlpha>, &FillSpan<true, kAdditive>,
-         &FillSpan<true, kMultiply>, &FillSpan<true, kGeneric>},
-    };
-    span_ = kTable[state.texture != nullptr ? 1 : 0][blend];
+#define ZX_BLENDS(A)                                                                                         \
+    {                                                                                                        \
+        &FillSpan<A, kOpaque>, &FillSpan<A, kAlpha>, &FillSpan<A, kAdditive>, &FillSpan<A, kMultiply>,       \
+            &FillSpan<A, kGeneric>                                                                           \
+    }
+    static constexpr SpanFn kTable[4][5] = {ZX_BLENDS(kUntextured), ZX_BLENDS(kWrapMasked),
+                                            ZX_BLENDS(kWrapAny), ZX_BLENDS(kClampEdges)};
+#undef ZX_BLENDS
+    int addressing = kUntextured;
+    if (state.texture != nullptr) {
+        const int w = state.texture->Width(), h = state.texture->Height();
+        const bool powersOfTwo = (w & (w - 1)) == 0 && (h & (h - 1)) == 0;
+        addressing = state.clamp ? kClampEdges : (powersOfTwo ? kWrapMasked : kWrapAny);
+    }
+    span_ = kTable[addressing][blend];
 }
 
-template <bool kTextured, int kBlend> std::uint32_t Rasterizer::FillSpan(const Rasterizer& r, const Span& s) {
+template <int kAddress, int kBlend> std::uint32_t Rasterizer::FillSpan(const Rasterizer& r, const Span& s) {
+    // Texture coordinates are divided by w exactly every kSegment pixels and stepped linearly between:
+    // one division per segment instead of one per pixel, with an error far below a texel.
+    constexpr int kSegment = 16;
     const PixelState& st = r.state_;
     std::uint16_t* dst = r.target_.Row(s.y) + s.x0;
     float* zrow = r.depth_->Row(s.y) + s.x0;
-    float z = s.start[kZ], iw = s.start[kIw], uw = s.start[kUw], vw = s.start[kVw];
-    const float dz = s.step[kZ], diw = s.step[kIw], duw = s.step[kUw], dvw = s.step[kVw];
+    float z = s.start[kZ];
+    const float dz = s.step[kZ];
     // Colour runs in 16.16 fixed point; a flat triangle has exactly zero steps.
     auto fixed = [](float f) {
         return static_cast<std::int32_t>(std::clamp(f, -1024.0f, 1024.0f) * 65536.0f);
@@ -196,53 +290,94 @@ template <bool kTextured, int kBlend> std::uint32_t Rasterizer::FillSpan(const R
     const std::int32_t dr = fixed(s.step[kR]), dg = fixed(s.step[kG]), db = fixed(s.step[kB]);
     const bool depthTest = st.depthTest, depthWrite = st.depthWrite && st.depthTest;
     const bool alphaTest = st.alphaTest;
+    const bool lessEqual =
+        depthTest && st.depthFunc == Compare::LessEqual; // the usual test, kept off the switch
+    // Most pre-lit geometry is white: the texture then passes through unchanged.
+    const bool white =
+        dr == 0 && dg == 0 && db == 0 && Clamp255(cr) == 255 && Clamp255(cg) == 255 && Clamp255(cb) == 255;
+    Sampler sampler;
+    float u0 = 0, v0 = 0;
+    if constexpr (kAddress != kUntextured) {
+        sampler = Sampler(*st.texture, st.clamp);
+        const float w = 1.0f / s.start[kIw];
+        u0 = s.start[kUw] * w;
+        v0 = s.start[kVw] * w;
+    }
     std::uint32_t written = 0;
+    const int count = s.x1 - s.x0;
 
-    for (int n = s.x1 - s.x0; n > 0;
-         --n, ++dst, ++zrow, z += dz, iw += diw, uw += duw, vw += dvw, cr += dr, cg += dg, cb += db) {
-        if (depthTest && !Passes(st.depthFunc, z, *zrow))
-            continue;
-        std::uint32_t red = Clamp255(cr), green = Clamp255(cg), blue = Clamp255(cb), alpha = 255;
-        if constexpr (kTextured) {
-            const float w = 1.0f / iw;
-            const std::uint32_t t = Sample(*st.texture, uw * w, vw * w, st.clamp);
-            red = (((t >> 16) & 0xFF) * (red + 1)) >> 8;
-            green = (((t >> 8) & 0xFF) * (green + 1)) >> 8;
-            blue = ((t & 0xFF) * (blue + 1)) >> 8;
-            alpha = t >> 24;
+    for (int done = 0; done < count;) {
+        const int len = std::min(kSegment, count - done);
+        done += len;
+        std::int32_t tu = 0, tv = 0, dtu = 0, dtv = 0;
+        if constexpr (kAddress != kUntextured) {
+            const float end = static_cast<float>(done);
+            const float w = 1.0f / (s.start[kIw] + s.step[kIw] * end);
+            const float u1 = (s.start[kUw] + s.step[kUw] * end) * w,
+                        v1 = (s.start[kVw] + s.step[kVw] * end) * w;
+            const TexelSegment seg(sampler, u0, v0, u1, v1,
+                                   len == kSegment ? 1.0f / kSegment : 1.0f / static_cast<float>(len));
+            tu = seg.u, tv = seg.v, dtu = seg.du, dtv = seg.dv;
+            u0 = u1;
+            v0 = v1;
         }
-        if (alphaTest && !Passes(st.alphaFunc, alpha, st.alphaRef))
-            continue;
-        if constexpr (kBlend != kOpaque) {
-            const std::uint32_t d = UnpackRgb565(*dst);
-            const std::uint32_t dRed = (d >> 16) & 0xFF, dGreen = (d >> 8) & 0xFF, dBlue = d & 0xFF;
-            if constexpr (kBlend == kAlpha) {
-                red = (red * alpha + dRed * (255 - alpha)) / 255;
-                green = (green * alpha + dGreen * (255 - alpha)) / 255;
-                blue = (blue * alpha + dBlue * (255 - alpha)) / 255;
-            } else if constexpr (kBlend == kAdditive) {
-                red = std::min(red + dRed, 255u);
-                green = std::min(green + dGreen, 255u);
-                blue = std::min(blue + dBlue, 255u);
-            } else if constexpr (kBlend == kMultiply) {
-                red = red * dRed / 255;
-                green = green * dGreen / 255;
-                blue = blue * dBlue / 255;
-            } else {
-                auto mix = [&](std::uint32_t s, std::uint32_t dc) {
-                    return std::min(
-                        (s * Factor(st.srcBlend, s, alpha) + dc * Factor(st.destBlend, s, alpha)) / 255,
-                        255u);
-                };
-                red = mix(red, dRed);
-                green = mix(green, dGreen);
-                blue = mix(blue, dBlue);
+        for (int n = len; n > 0;
+             --n, ++dst, ++zrow, z += dz, tu += dtu, tv += dtv, cr += dr, cg += dg, cb += db) {
+            if (lessEqual) {
+                if (!(z <= *zrow))
+                    continue;
+            } else if (depthTest && !Passes(st.depthFunc, z, *zrow)) {
+                continue;
             }
+            std::uint32_t red, green, blue, alpha = 255;
+            if constexpr (kAddress != kUntextured) {
+                const std::uint32_t t = sampler.Fetch<kAddress>(tu, tv);
+                red = (t >> 16) & 0xFF;
+                green = (t >> 8) & 0xFF;
+                blue = t & 0xFF;
+                if (!white) {
+                    red = (red * (Clamp255(cr) + 1)) >> 8;
+                    green = (green * (Clamp255(cg) + 1)) >> 8;
+                    blue = (blue * (Clamp255(cb) + 1)) >> 8;
+                }
+                alpha = t >> 24;
+            } else {
+                red = Clamp255(cr), green = Clamp255(cg), blue = Clamp255(cb);
+            }
+            if (alphaTest && !Passes(st.alphaFunc, alpha, st.alphaRef))
+                continue;
+            if constexpr (kBlend != kOpaque) {
+                const std::uint32_t d = UnpackRgb565(*dst);
+                const std::uint32_t dRed = (d >> 16) & 0xFF, dGreen = (d >> 8) & 0xFF, dBlue = d & 0xFF;
+                if constexpr (kBlend == kAlpha) {
+                    red = (red * alpha + dRed * (255 - alpha)) / 255;
+                    green = (green * alpha + dGreen * (255 - alpha)) / 255;
+                    blue = (blue * alpha + dBlue * (255 - alpha)) / 255;
+                } else if constexpr (kBlend == kAdditive) {
+                    red = std::min(red + dRed, 255u);
+                    green = std::min(green + dGreen, 255u);
+                    blue = std::min(blue + dBlue, 255u);
+                } else if constexpr (kBlend == kMultiply) {
+                    red = red * dRed / 255;
+                    green = green * dGreen / 255;
+                    blue = blue * dBlue / 255;
+                } else {
+                    auto mix = [&](std::uint32_t sc, std::uint32_t dc) {
+                        return std::min(
+                            (sc * Factor(st.srcBlend, sc, alpha) + dc * Factor(st.destBlend, sc, alpha)) /
+                                255,
+                            255u);
+                    };
+                    red = mix(red, dRed);
+                    green = mix(green, dGreen);
+                    blue = mix(blue, dBlue);
+                }
+            }
+            *dst = static_cast<std::uint16_t>((red >> 3) << 11 | (green >> 2) << 5 | blue >> 3);
+            if (depthWrite)
+                *zrow = z;
+            ++written;
         }
-        *dst = static_cast<std::uint16_t>((red >> 3) << 11 | (green >> 2) << 5 | blue >> 3);
-        if (depthWrite)
-            *zrow = z;
-        ++written;
     }
     return written;
 }
@@ -285,27 +420,54 @@ void Rasterizer::DrawTriangle(const ScreenVertex& v0, const ScreenVertex& v1, co
     std::sort(order, order + 3, [&](int a, int b) { return Y[a] != Y[b] ? Y[a] < Y[b] : X[a] < X[b]; });
     const int t = order[0], m = order[1], b = order[2];
 
-    struct Edge {
-        std::int64_t xa, ya, dx, dy;
-        // First pixel column at or right of the edge on row y.
-        std::int64_t Column(std::int64_t y) const {
-            return CeilDiv(xa * dy + (y * kSub - ya) * dx, kSub * dy);
+    // An edge walked row by row: the first pixel column at or right of it, kept exact with a
+    // remainder so no row needs a division.
+    struct EdgeWalker {
+        std::int64_t column = 0, error = 0, den = 1, stepQ = 0, stepR = 0;
+
+        EdgeWalker(std::int64_t xa, std::int64_t ya, std::int64_t xb, std::int64_t yb, std::int64_t y) {
+            const std::int64_t dx = xb - xa, dy = yb - ya;
+            if (dy <= 0)
+                return; // horizontal: never walked
+            den = kSub * dy;
+            const std::int64_t num = xa * dy + (y * kSub - ya) * dx;
+            column = CeilDiv(num, den);
+            error = column * den - num; // 0 <= error < den
+            const std::int64_t step = kSub * dx;
+            stepQ = step / den;
+            stepR = step % den;
+            if (stepR < 0) {
+                stepR += den;
+                --stepQ;
+            }
+        }
+        void Next() {
+            column += stepQ;
+            error -= stepR;
+            if (error < 0) {
+                error += den;
+                ++column;
+            }
         }
     };
-    const Edge longEdge{X[t], Y[t], X[b] - X[t], Y[b] - Y[t]};
-    const Edge upper{X[t], Y[t], X[m] - X[t], Y[m] - Y[t]};
-    const Edge lower{X[m], Y[m], X[b] - X[m], Y[b] - Y[m]};
-    const bool longOnLeft = (X[b] - X[t]) * (Y[m] - Y[t]) - (X[m] - X[t]) * (Y[b] - Y[t]) < 0;
 
+    const bool longOnLeft = (X[b] - X[t]) * (Y[m] - Y[t]) - (X[m] - X[t]) * (Y[b] - Y[t]) < 0;
     const std::int64_t yFirst = std::max<std::int64_t>(CeilDiv(Y[t], kSub), scissor_.top);
     const std::int64_t yEnd = std::min<std::int64_t>(CeilDiv(Y[b], kSub), scissor_.bottom);
+    if (yFirst >= yEnd)
+        return;
+    const std::int64_t yMid = std::clamp(CeilDiv(Y[m], kSub), yFirst, yEnd); // first row on the lower edge
+    EdgeWalker longEdge(X[t], Y[t], X[b], Y[b], yFirst);
+    EdgeWalker shortEdge(X[t], Y[t], X[m], Y[m], yFirst);
+
     Span span;
     for (int k = 0; k < kAttrCount; ++k)
         span.step[k] = static_cast<float>(gx[k]);
-    for (std::int64_t y = yFirst; y < yEnd; ++y) {
-        const Edge& shortEdge = y * kSub < Y[m] ? upper : lower;
-        const std::int64_t xl = (longOnLeft ? longEdge : shortEdge).Column(y);
-        const std::int64_t xr = (longOnLeft ? shortEdge : longEdge).Column(y);
+    for (std::int64_t y = yFirst; y < yEnd; ++y, longEdge.Next(), shortEdge.Next()) {
+        if (y == yMid)
+            shortEdge = EdgeWalker(X[m], Y[m], X[b], Y[b], y);
+        const std::int64_t xl = longOnLeft ? longEdge.column : shortEdge.column;
+        const std::int64_t xr = longOnLeft ? shortEdge.column : longEdge.column;
         const std::int64_t x0 = std::max<std::int64_t>(xl, scissor_.left);
         const std::int64_t x1 = std::min<std::int64_t>(xr, scissor_.right);
         if (x0 >= x1)

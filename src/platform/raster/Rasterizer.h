@@ -62,7 +62,7 @@ private:
     SpanFn span_ = nullptr;
     std::uint64_t written_ = 0;
 
-    template <bool kTextured, int kBlend> static std::uint32_t FillSpan(const Rasterizer& r, const Span& s);
+    template <int kAddress, int kBlend> static std::uint32_t FillSpan(const Rasterizer& r, const Span& s);
 };
 
 } // namespace plat::raster
