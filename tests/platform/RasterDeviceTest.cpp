@@ -158,6 +158,13 @@ TEST(RasterClear, StaysInsideTheViewportAndDrawsAreScissoredToIt) {
             {50, -50, 2, 0xFFFFFFFF, 0, 0},
             {-50, -50, 2, 0xFFFFFFFF, 0, 0}},
            {0, 1, 2, 0, 2, 3});
+    // Viewports reaching outside the target are refused; the last good one stays.
+    for (const Viewport& bad :
+         {Viewport{-1, 0, 10, 10, 0, 1}, Viewport{15, 0, 6, 10, 0, 1}, Viewport{0, 0, 0, 10, 0, 1},
+          Viewport{0, 10, 20, 7, 0, 1}, Viewport{0, 0, 20, 16, 0.5f, 0.2f}}) {
+        c.Device().SetViewport(bad);
+        EXPECT_EQ(c.Device().State().ViewportRect(), (Viewport{4, 5, 10, 6, 0.0f, 1.0f}));
+    }
     c.Device().SetViewport({0, 0, 20, 16, 0.0f, 1.0f});
     EXPECT_EQ(CountNot(c, 0), 60);
     EXPECT_EQ(c.Rgb(4, 5), 0xFFFFFFu);

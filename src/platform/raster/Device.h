@@ -26,7 +26,7 @@ public:
 
     /// Replaces one of the world, view and projection matrices.
     virtual void SetTransform(TransformKind kind, const Matrix4& matrix) = 0;
-    /// Sets the rectangle that drawing and clearing are confined to.
+    /// Sets the rectangle that drawing and clearing are confined to; one outside the target is refused.
     virtual void SetViewport(const Viewport& viewport) = 0;
     /// Sets one render state.
     virtual void SetRenderState(RenderState state, std::uint32_t value) = 0;

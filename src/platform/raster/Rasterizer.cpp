@@ -386,7 +386,11 @@ void Rasterizer::DrawTriangle(const ScreenVertex& v0, const ScreenVertex& v1, co
     const ScreenVertex* v[3] = {&v0, &v1, &v2};
     std::int64_t X[3], Y[3];
     for (int i = 0; i < 3; ++i) {
-        // Callers clip to a guard band, so these stay far inside the int64 range.
+        // Callers clip to a guard band; anything else (or a non-finite position) is not drawn, so the
+        // edge arithmetic below stays far inside the int64 range.
+        constexpr float kMaxCoordinate = 1 << 20;
+        if (!(std::fabs(v[i]->x) < kMaxCoordinate && std::fabs(v[i]->y) < kMaxCoordinate))
+            return;
         X[i] = std::llrint(static_cast<double>(v[i]->x) * kSub);
         Y[i] = std::llrint(static_cast<double>(v[i]->y) * kSub);
     }

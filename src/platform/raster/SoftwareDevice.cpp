@@ -123,6 +123,13 @@ void SoftwareDevice::SetTransform(TransformKind kind, const Matrix4& matrix) {
     state_.SetTransform(kind, matrix);
 }
 void SoftwareDevice::SetViewport(const Viewport& viewport) {
+    // Like the device it stands in for, a viewport must lie inside the render target.
+    if (viewport.x < 0 || viewport.y < 0 || viewport.width <= 0 || viewport.height <= 0 ||
+        viewport.width > target_.width - viewport.x || viewport.height > target_.height - viewport.y ||
+        !(viewport.minZ >= 0.0f && viewport.minZ <= viewport.maxZ && viewport.maxZ <= 1.0f)) {
+        Log("viewport refused: it does not lie inside the render target");
+        return;
+    }
     state_.SetViewport(viewport);
 }
 void SoftwareDevice::SetRenderState(RenderState state, std::uint32_t value) {
@@ -159,6 +166,8 @@ PixelRect SoftwareDevice::Scissor() const {
 
 void SoftwareDevice::Clear(std::uint32_t flags, std::uint32_t colour, float depth) {
     const PixelRect r = Scissor();
+    if (r.left >= r.right || r.top >= r.bottom)
+        return;
     const std::uint16_t pixel = PackRgb565(colour);
     for (int y = r.top; y < r.bottom; ++y) {
         if (flags & kClearTarget)
