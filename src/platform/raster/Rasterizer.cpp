@@ -24,7 +24,8 @@ enum Blend { kOpaque, kAlpha, kAdditive, kMultiply, kGeneric };
 enum Addressing { kUntextured, kWrapMasked, kWrapAny, kClampEdges };
 
 // Attribute order inside a span: depth, 1/w, u/w, v/w, then colour.
-enum Attr { kZ, kIw, kUw, kVw, kR, kG, kB, kA, kAttrCount };
+// Vertex alpha is not interpolated: a pixel's alpha comes from the texture alone.
+enum Attr { kZ, kIw, kUw, kVw, kR, kG, kB, kAttrCount };
 
 [[gnu::always_inline]] inline bool Passes(Compare f, float a, float b) {
     switch (f) {
@@ -91,20 +92,10 @@ inline std::uint32_t Clamp255(std::int32_t fixed) {
     return static_cast<std::uint32_t>(v < 0 ? 0 : (v > 255 ? 255 : v));
 }
 
-// A texture as the span loop reads it. Texel positions are 16.16 fixed point in texel units with
+// The span loop's view of a texture. Texel positions are 16.16 fixed point in texel units with
 // texel centres at half-texel offsets; sizes that are powers of two wrap with a mask.
-struct Sampler {
-    const std::uint32_t* texels = nullptr;
-    int w = 1, h = 1;
-    float fw = 1, fh = 1, invW = 1, invH = 1;
-    int maskX = 0, maskY = 0; // size - 1 for a power of two, else -1
-    bool clamp = false;
-
-    Sampler() = default;
-    Sampler(const Texture& t, bool clampAddress)
-        : texels(t.Argb()), w(t.Width()), h(t.Height()), fw(static_cast<float>(w)), fh(static_cast<float>(h)),
-          invW(1.0f / fw), invH(1.0f / fh), maskX((w & (w - 1)) == 0 ? w - 1 : -1),
-          maskY((h & (h - 1)) == 0 ? h - 1 : -1), clamp(clampAddress) {}
+struct Sampler : Rasterizer::TextureView {
+    explicit Sampler(const Rasterizer::TextureView& view) : TextureView(view) {}
 
     // Texel index pair along one axis of `size` texels.
     static void Wrap(int& i0, int& i1, int size, int mask) {
@@ -244,6 +235,20 @@ void Rasterizer::Begin(const PixelState& state, const RenderTarget& target, Dept
     scissor_.right = std::min({scissor.right, target.width, depth.Width()});
     scissor_.bottom = std::min({scissor.bottom, target.height, depth.Height()});
     written_ = 0;
+    view_ = TextureView{};
+    if (state.texture != nullptr) {
+        const Texture& t = *state.texture;
+        view_.texels = t.Argb();
+        view_.w = t.Width();
+        view_.h = t.Height();
+        view_.fw = static_cast<float>(view_.w);
+        view_.fh = static_cast<float>(view_.h);
+        view_.invW = 1.0f / view_.fw;
+        view_.invH = 1.0f / view_.fh;
+        view_.maskX = (view_.w & (view_.w - 1)) == 0 ? view_.w - 1 : -1;
+        view_.maskY = (view_.h & (view_.h - 1)) == 0 ? view_.h - 1 : -1;
+        view_.clamp = state.clamp;
+    }
 
     int blend = kOpaque;
     if (state.blend) {
@@ -278,6 +283,7 @@ template <int kAddress, int kBlend> std::uint32_t Rasterizer::FillSpan(const Ras
     // one division per segment instead of one per pixel, with an error far below a texel.
     constexpr int kSegment = 16;
     const PixelState& st = r.state_;
+    const Sampler sampler(r.view_);
     std::uint16_t* dst = r.target_.Row(s.y) + s.x0;
     float* zrow = r.depth_->Row(s.y) + s.x0;
     float z = s.start[kZ];
@@ -295,10 +301,8 @@ template <int kAddress, int kBlend> std::uint32_t Rasterizer::FillSpan(const Ras
     // Most pre-lit geometry is white: the texture then passes through unchanged.
     const bool white =
         dr == 0 && dg == 0 && db == 0 && Clamp255(cr) == 255 && Clamp255(cg) == 255 && Clamp255(cb) == 255;
-    Sampler sampler;
     float u0 = 0, v0 = 0;
     if constexpr (kAddress != kUntextured) {
-        sampler = Sampler(*st.texture, st.clamp);
         const float w = 1.0f / s.start[kIw];
         u0 = s.start[kUw] * w;
         v0 = s.start[kVw] * w;
@@ -406,7 +410,7 @@ void Rasterizer::DrawTriangle(const ScreenVertex& v0, const ScreenVertex& v1, co
     double a0[kAttrCount], gx[kAttrCount], gy[kAttrCount];
     auto attrs = [](const ScreenVertex& s, double out[kAttrCount]) {
         out[kZ] = s.z, out[kIw] = s.invW, out[kUw] = s.uOverW, out[kVw] = s.vOverW;
-        out[kR] = s.r, out[kG] = s.g, out[kB] = s.b, out[kA] = s.a;
+        out[kR] = s.r, out[kG] = s.g, out[kB] = s.b;
     };
     double a1[kAttrCount], a2[kAttrCount];
     attrs(v0, a0);

@@ -52,6 +52,15 @@ public:
 
     struct Span; // one row of a triangle with its attribute steps
 
+    /// The bound texture as the span loops read it, prepared once per run.
+    struct TextureView {
+        const std::uint32_t* texels = nullptr;
+        int w = 1, h = 1;
+        float fw = 1, fh = 1, invW = 1, invH = 1;
+        int maskX = 0, maskY = 0; // size - 1 for a power of two, else -1
+        bool clamp = false;
+    };
+
 private:
     using SpanFn = std::uint32_t (*)(const Rasterizer&, const Span&);
 
@@ -60,6 +69,7 @@ private:
     DepthBuffer* depth_ = nullptr;
     PixelRect scissor_;
     SpanFn span_ = nullptr;
+    TextureView view_;
     std::uint64_t written_ = 0;
 
     template <int kAddress, int kBlend> static std::uint32_t FillSpan(const Rasterizer& r, const Span& s);

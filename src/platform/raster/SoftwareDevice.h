@@ -13,7 +13,9 @@ namespace plat::raster {
 /// The device drawn by our own rasterizer into a 5-6-5 render target with a float z-buffer of its own.
 /// Vertices are transformed by world x view x projection, lit as the engine lights them (material
 /// emissive + ambient x material ambient, no light model), clipped at the near plane and a guard band,
-/// culled, and filled with the viewport as scissor.
+/// culled, and filled with the viewport as scissor. Stage 0 always modulates texture and colour and takes
+/// alpha from the texture; filtering is always bilinear and texturing always perspective-correct. Dither,
+/// fog, specular and the states of stage 1 are stored without effect.
 class SoftwareDevice final : public Device {
 public:
     /// A device drawing into `target`; the viewport covers the whole target.
