@@ -301,6 +301,7 @@ template <int kAddress, int kBlend> std::uint32_t Rasterizer::FillSpan(const Ras
     // Most pre-lit geometry is white: the texture then passes through unchanged.
     const bool white =
         dr == 0 && dg == 0 && db == 0 && Clamp255(cr) == 255 && Clamp255(cg) == 255 && Clamp255(cb) == 255;
+    const bool plain = white && lessEqual && !alphaTest;
     float u0 = 0, v0 = 0;
     if constexpr (kAddress != kUntextured) {
         const float w = 1.0f / s.start[kIw];
@@ -324,6 +325,22 @@ template <int kAddress, int kBlend> std::uint32_t Rasterizer::FillSpan(const Ras
             tu = seg.u, tv = seg.v, dtu = seg.du, dtv = seg.dv;
             u0 = u1;
             v0 = v1;
+        }
+        if constexpr (kAddress != kUntextured && kBlend == kOpaque) {
+            // The common case on its own: a white, opaque, depth-tested texture without alpha test.
+            if (plain) {
+                for (int n = len; n > 0; --n, ++dst, ++zrow, z += dz, tu += dtu, tv += dtv) {
+                    if (!(z <= *zrow))
+                        continue;
+                    const std::uint32_t t = sampler.Fetch<kAddress>(tu, tv);
+                    *dst = static_cast<std::uint16_t>(((t >> 8) & 0xF800) | ((t >> 5) & 0x07E0) |
+                                                      ((t >> 3) & 0x1F));
+                    if (depthWrite)
+                        *zrow = z;
+                    ++written;
+                }
+                continue;
+            }
         }
         for (int n = len; n > 0;
              --n, ++dst, ++zrow, z += dz, tu += dtu, tv += dtv, cr += dr, cg += dg, cb += db) {
