@@ -1,6 +1,8 @@
 // Exact properties of the software device: coverage rules, tests, clipping, refusals, clears.
 
 #include "RasterKit.h"
+#include "platform/gfx2d/Surface.h"
+#include "platform/raster/SurfaceTarget.h"
 
 #include <gtest/gtest.h>
 
@@ -266,6 +268,33 @@ TEST(RasterFormats, VertexLayoutsHaveTheEngineStrides) {
             EXPECT_EQ(l.texCoords, k.texCoords);
         }
     }
+}
+
+} // namespace
+
+namespace {
+
+using namespace rasterkit;
+
+TEST(RasterSurfaceTarget, DrawsIntoALockedSurfaceRowsAPitchApartAndRefusesOtherFormats) {
+    auto surface = plat::gfx2d::Surface::Create({13, 9}, plat::gfx2d::kFormat565);
+    ASSERT_TRUE(surface);
+    plat::gfx2d::SurfaceView view;
+    ASSERT_EQ(surface->Lock(view), plat::gfx2d::Result::Ok);
+    const RenderTarget target = TargetFromSurface(view);
+    ASSERT_TRUE(target.IsValid());
+    EXPECT_GT(target.pitchBytes, 13 * 2); // padded rows: the pitch, not the width, steps between them
+    SoftwareDevice device(target);
+    device.Clear(kClearTarget | kClearDepth, 0x00FF00, 1.0f);
+    for (int y = 0; y < 9; ++y)
+        for (int x = 0; x < 13; ++x)
+            ASSERT_EQ(view.Row16(y)[x], 0x07E0) << x << "," << y;
+    surface->Unlock();
+
+    auto other = plat::gfx2d::Surface::Create({8, 8}, plat::gfx2d::kFormat555);
+    ASSERT_EQ(other->Lock(view), plat::gfx2d::Result::Ok);
+    EXPECT_FALSE(TargetFromSurface(view).IsValid());
+    other->Unlock();
 }
 
 } // namespace
