@@ -174,11 +174,15 @@ struct TexelSegment {
     } // NaN -> -limit
 
     [[gnu::always_inline]] static void Axis(float a, float b, float size, float invSize, bool wrap,
-                                            float invLen, std::int32_t& start, std::int32_t& step) {
+                                            bool masked, float invLen, std::int32_t& start,
+                                            std::int32_t& step) {
         constexpr float kRange = 1 << 20;
         a = Limit(a * size - 0.5f, kRange);
         b = Limit(b * size - 0.5f, kRange);
-        if (wrap && !(a >= 0.0f && a < size)) {
+        // Masked wrapping reads any texel position alike, so it only needs the fixed-point range kept;
+        // wrapping by modulo is cheapest with positions inside the texture.
+        const float low = masked ? -8192.0f : 0.0f, high = masked ? 8192.0f : size;
+        if (wrap && !(a >= low && a < high)) {
             float periods = static_cast<float>(static_cast<int>(a * invSize));
             if (periods * size > a)
                 periods -= 1.0f;
@@ -193,8 +197,8 @@ struct TexelSegment {
 
     [[gnu::always_inline]] TexelSegment(const Sampler& s, float u0, float v0, float u1, float v1,
                                         float invLen) {
-        Axis(u0, u1, s.fw, s.invW, !s.clamp, invLen, u, du);
-        Axis(v0, v1, s.fh, s.invH, !s.clamp, invLen, v, dv);
+        Axis(u0, u1, s.fw, s.invW, !s.clamp, s.maskX >= 0, invLen, u, du);
+        Axis(v0, v1, s.fh, s.invH, !s.clamp, s.maskY >= 0, invLen, v, dv);
     }
 };
 
@@ -221,6 +225,7 @@ inline std::uint32_t Factor(BlendFactor f, std::uint32_t srcChannel, std::uint32
 
 struct Rasterizer::Span {
     int y, x0, x1;           // pixels x0 .. x1 - 1 of row y
+    bool white;              // every corner of the triangle is white
     float start[kAttrCount]; // attributes at pixel (x0, y)
     float step[kAttrCount];  // change per pixel to the right
 };
@@ -292,15 +297,18 @@ template <int kAddress, int kBlend> std::uint32_t Rasterizer::FillSpan(const Ras
     auto fixed = [](float f) {
         return static_cast<std::int32_t>(std::clamp(f, -1024.0f, 1024.0f) * 65536.0f);
     };
-    std::int32_t cr = fixed(s.start[kR]), cg = fixed(s.start[kG]), cb = fixed(s.start[kB]);
-    const std::int32_t dr = fixed(s.step[kR]), dg = fixed(s.step[kG]), db = fixed(s.step[kB]);
+    constexpr std::int32_t kWhite = 255 << 16;
+    std::int32_t cr = kWhite, cg = kWhite, cb = kWhite, dr = 0, dg = 0, db = 0;
+    if (!s.white) {
+        cr = fixed(s.start[kR]), cg = fixed(s.start[kG]), cb = fixed(s.start[kB]);
+        dr = fixed(s.step[kR]), dg = fixed(s.step[kG]), db = fixed(s.step[kB]);
+    }
     const bool depthTest = st.depthTest, depthWrite = st.depthWrite && st.depthTest;
     const bool alphaTest = st.alphaTest;
     const bool lessEqual =
         depthTest && st.depthFunc == Compare::LessEqual; // the usual test, kept off the switch
     // Most pre-lit geometry is white: the texture then passes through unchanged.
-    const bool white =
-        dr == 0 && dg == 0 && db == 0 && Clamp255(cr) == 255 && Clamp255(cg) == 255 && Clamp255(cb) == 255;
+    const bool white = s.white;
     const bool plain = white && lessEqual && !alphaTest;
     float u0 = 0, v0 = 0;
     if constexpr (kAddress != kUntextured) {
@@ -486,6 +494,9 @@ void Rasterizer::DrawTriangle(const ScreenVertex& v0, const ScreenVertex& v1, co
     EdgeWalker shortEdge(X[t], Y[t], X[m], Y[m], yFirst);
 
     Span span;
+    span.white = true;
+    for (const ScreenVertex* c : v)
+        span.white = span.white && c->r == 255.0f && c->g == 255.0f && c->b == 255.0f;
     for (int k = 0; k < kAttrCount; ++k)
         span.step[k] = static_cast<float>(gx[k]);
     for (std::int64_t y = yFirst; y < yEnd; ++y, longEdge.Next(), shortEdge.Next()) {
