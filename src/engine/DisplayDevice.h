@@ -50,7 +50,7 @@ public:
     void SetTextureStageState(int stage, plat::raster::StageState type, std::uint32_t value);
 
     /// The 3D device (null before Init or after a failure).
-    plat::raster::Device* GetD3DDevice() { return m_device.get(); }
+    plat::raster::Device* GetRenderDevice() { return m_device.get(); }
     /// The back buffer that each frame is drawn on and overlays are drawn over.
     plat::gfx2d::Surface* GetDeviceBackBuffer() { return m_screen ? &m_screen->BackBuffer() : nullptr; }
     /// The primary surface on show.

@@ -204,7 +204,7 @@ TEST(DisplayDevice, OnTheSoftwareDriverAClearedBackBufferIsShownByTheFlip) {
     ASSERT_NE(display, nullptr);
     EXPECT_FALSE(display->IsHardwareTnL());
     ASSERT_NE(display->GetDirectDraw(), nullptr);
-    Device& device = *display->GetD3DDevice();
+    Device& device = *display->GetRenderDevice();
     device.SetViewport({5, 2, 10, 6, 0, 1});
     device.Clear(kClearTarget, 0xFF0000, 1.0f);
     display->FlipDevice();
