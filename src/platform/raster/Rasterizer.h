@@ -1,0 +1,78 @@
+#pragma once
+
+#include "platform/raster/DepthBuffer.h"
+#include "platform/raster/RenderTarget.h"
+#include "platform/raster/Types.h"
+
+#include <cstdint>
+
+namespace plat::raster {
+
+class Texture;
+
+/// A vertex on screen: pixel position, depth 0..1, 1/w, texture coordinates divided by w, and
+/// colour channels 0..255.
+struct ScreenVertex {
+    float x, y, z;
+    float invW, uOverW, vOverW;
+    float r, g, b, a;
+};
+
+/// How a pixel is coloured, tested and written during one draw.
+struct PixelState {
+    const Texture* texture = nullptr; // null reads as opaque white
+    bool clamp = false;
+    bool alphaTest = false;
+    Compare alphaFunc = Compare::Always;
+    std::uint32_t alphaRef = 0;
+    bool depthTest = true;
+    bool depthWrite = true;
+    Compare depthFunc = Compare::LessEqual;
+    bool blend = false;
+    BlendFactor srcBlend = BlendFactor::One;
+    BlendFactor destBlend = BlendFactor::Zero;
+};
+
+/// A pixel rectangle, right and bottom exclusive.
+struct PixelRect {
+    int left = 0, top = 0, right = 0, bottom = 0;
+};
+
+/// Fills triangles on screen: top-left fill rule with pixel centres at integer coordinates,
+/// perspective-correct bilinear texturing, then alpha test, depth test, blending and the 5-6-5 write.
+class Rasterizer {
+public:
+    /// Prepares a run of triangles that share one pixel state, target and scissor rectangle.
+    void Begin(const PixelState& state, const RenderTarget& target, DepthBuffer& depth, PixelRect scissor);
+    /// Fills one triangle of the run (either winding).
+    void DrawTriangle(const ScreenVertex& v0, const ScreenVertex& v1, const ScreenVertex& v2);
+
+    /// Pixels whose tests passed since Begin (for measurements and tests).
+    std::uint64_t PixelsWritten() const { return written_; }
+
+    struct Span; // one row of a triangle with its attribute steps
+
+    /// The bound texture as the span loops read it, prepared once per run.
+    struct TextureView {
+        const std::uint32_t* texels = nullptr;
+        int w = 1, h = 1;
+        float fw = 1, fh = 1, invW = 1, invH = 1;
+        int maskX = 0, maskY = 0; // size - 1 for a power of two, else -1
+        bool clamp = false;
+    };
+
+private:
+    using SpanFn = std::uint32_t (*)(const Rasterizer&, const Span&);
+
+    PixelState state_;
+    RenderTarget target_;
+    DepthBuffer* depth_ = nullptr;
+    PixelRect scissor_;
+    SpanFn span_ = nullptr;
+    TextureView view_;
+    std::uint64_t written_ = 0;
+
+    template <int kAddress, int kBlend> static std::uint32_t FillSpan(const Rasterizer& r, const Span& s);
+};
+
+} // namespace plat::raster

@@ -1,0 +1,93 @@
+#pragma once
+
+#include "platform/raster/Device.h"
+#include "platform/raster/DeviceState.h"
+
+#include <string>
+#include <vector>
+
+namespace plat::raster {
+
+/// A device that draws nothing and notes every call, for logic tests: which states reached the device,
+/// in which order, and what was drawn with which texture and transforms.
+class RecordingDevice final : public Device {
+public:
+    enum class Kind {
+        SetTransform,
+        SetViewport,
+        SetRenderState,
+        SetTextureStageState,
+        SetTexture,
+        SetMaterial,
+        SetLight,
+        EnableLight,
+        BeginScene,
+        EndScene,
+        Clear,
+        DrawIndexedTriangles,
+        ProcessVertices
+    };
+
+    /// One call with its arguments; fields a call does not have stay 0 or null.
+    struct Call {
+        explicit Call(Kind k) : kind(k) {}
+        Kind kind;
+        std::uint32_t what = 0;  // state, transform kind, light index, clear flags, process flags
+        std::uint32_t value = 0; // state value, colour, on/off
+        int stage = 0;           // texture stage
+        const Texture* texture = nullptr;
+        const VertexBuffer* buffer = nullptr;
+        int start = 0, count = 0, indexCount = 0;
+        Matrix4 matrix;    // SetTransform; for draws, world x view x projection at the draw
+        Viewport viewport; // SetViewport
+    };
+
+    /// All calls so far, oldest first.
+    const std::vector<Call>& Calls() const { return calls_; }
+    /// Forgets the calls (not the state).
+    void ClearCalls() { calls_.clear(); }
+    /// Number of calls of one kind.
+    int CountOf(Kind kind) const;
+    /// Number of SetRenderState calls for `state`.
+    int CountOf(RenderState state) const;
+    /// A readable line per call, for failure messages.
+    std::string Describe() const;
+    /// The states as they stand after the calls.
+    const DeviceState& State() const { return state_; }
+
+    /// Makes BeginScene fail (a lost device).
+    void FailBeginScene(bool fail) { failBegin_ = fail; }
+    /// Replaces what Caps, TextureFormats and DepthFormats report.
+    void SetCaps(const DeviceCaps& caps) { caps_ = caps; }
+    void SetTextureFormats(std::vector<PixelFormat> formats) { formats_ = std::move(formats); }
+    void SetDepthFormats(std::vector<int> depths) { depths_ = std::move(depths); }
+
+    DeviceCaps Caps() const override { return caps_; }
+    std::vector<PixelFormat> TextureFormats() const override { return formats_; }
+    std::vector<int> DepthFormats() const override { return depths_; }
+    void SetTransform(TransformKind kind, const Matrix4& matrix) override;
+    void SetViewport(const Viewport& viewport) override;
+    void SetRenderState(RenderState state, std::uint32_t value) override;
+    void SetTextureStageState(int stage, StageState state, std::uint32_t value) override;
+    void SetTexture(int stage, const Texture* texture) override;
+    void SetMaterial(const Material& material) override;
+    void SetLight(int index, const Light& light) override;
+    void EnableLight(int index, bool on) override;
+    bool BeginScene() override;
+    void EndScene() override;
+    void Clear(std::uint32_t flags, std::uint32_t colour, float depth) override;
+    void DrawIndexedTriangles(const VertexBuffer& buffer, int startVertex, int vertexCount,
+                              const std::uint16_t* indices, int indexCount) override;
+    bool ProcessVertices(std::uint32_t flags, const VertexBuffer& source, int sourceStart, int count,
+                         VertexBuffer& destination, int destinationStart) override;
+
+private:
+    DeviceState state_;
+    std::vector<Call> calls_;
+    DeviceCaps caps_;
+    std::vector<PixelFormat> formats_{kRgb565, kArgb1555, kArgb4444, kArgb8888};
+    std::vector<int> depths_{16};
+    bool failBegin_ = false;
+};
+
+} // namespace plat::raster

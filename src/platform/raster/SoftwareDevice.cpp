@@ -1,0 +1,390 @@
+#include "platform/raster/SoftwareDevice.h"
+
+#include "platform/raster/Texture.h"
+#include "platform/raster/VertexBuffer.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+namespace plat::raster {
+
+namespace {
+
+using ClipVertex = SoftwareDevice::ClipVertex;
+
+// Triangles are clipped to |x|, |y| <= kGuard * w, so screen positions stay a viewport or so beyond
+// each edge; the scissor does the rest. Near: 0 <= z, and w stays positive.
+constexpr float kGuard = 3.0f;
+constexpr float kMinW = 1e-6f;
+constexpr int kPlaneCount = 6;
+constexpr int kMaxPolygon = 3 + kPlaneCount;
+
+float PlaneDistance(const ClipVertex& v, int plane) {
+    switch (plane) {
+    case 0:
+        return v.z;
+    case 1:
+        return v.w - kMinW;
+    case 2:
+        return kGuard * v.w - v.x;
+    case 3:
+        return kGuard * v.w + v.x;
+    case 4:
+        return kGuard * v.w - v.y;
+    default:
+        return kGuard * v.w + v.y;
+    }
+}
+
+unsigned Outcode(const ClipVertex& v) {
+    unsigned code = 0;
+    for (int p = 0; p < kPlaneCount; ++p)
+        if (PlaneDistance(v, p) < 0.0f)
+            code |= 1u << p;
+    return code;
+}
+
+ClipVertex Mix(const ClipVertex& a, const ClipVertex& b, float t) {
+    auto m = [t](float x, float y) { return x + (y - x) * t; };
+    return {m(a.x, b.x), m(a.y, b.y), m(a.z, b.z), m(a.w, b.w), m(a.u, b.u),
+            m(a.v, b.v), m(a.r, b.r), m(a.g, b.g), m(a.b, b.b), m(a.a, b.a)};
+}
+
+// Sutherland-Hodgman against one plane; returns the new vertex count.
+int ClipAgainst(const ClipVertex* in, int n, ClipVertex* out, int plane) {
+    int count = 0;
+    for (int i = 0; i < n; ++i) {
+        const ClipVertex& a = in[i];
+        const ClipVertex& b = in[(i + 1) % n];
+        const float da = PlaneDistance(a, plane), db = PlaneDistance(b, plane);
+        if (da >= 0.0f)
+            out[count++] = a;
+        if ((da >= 0.0f) != (db >= 0.0f))
+            out[count++] = Mix(a, b, da / (da - db));
+    }
+    return count;
+}
+
+bool IsFinite(const ClipVertex& v) {
+    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z) && std::isfinite(v.w) &&
+           std::isfinite(v.u) && std::isfinite(v.v);
+}
+
+float ReadFloat(const std::uint8_t* p) {
+    float f;
+    std::memcpy(&f, p, sizeof f);
+    return f;
+}
+
+std::uint32_t ReadWord(const std::uint8_t* p) {
+    std::uint32_t w;
+    std::memcpy(&w, p, sizeof w);
+    return w;
+}
+
+void WriteFloat(std::uint8_t* p, float f) {
+    std::memcpy(p, &f, sizeof f);
+}
+
+void Log(const char* message) {
+    std::fprintf(stderr, "raster: %s\n", message);
+}
+
+} // namespace
+
+SoftwareDevice::SoftwareDevice(RenderTarget target) {
+    SetRenderTarget(target);
+}
+
+void SoftwareDevice::SetRenderTarget(RenderTarget target) {
+    target_ = target;
+    if (!target.IsValid())
+        target_ = RenderTarget{};
+    if (depth_.Width() != target_.width || depth_.Height() != target_.height)
+        depth_.Resize(target_.width, target_.height);
+    state_.SetViewport({0, 0, target_.width, target_.height, 0.0f, 1.0f});
+}
+
+DeviceCaps SoftwareDevice::Caps() const {
+    return DeviceCaps{};
+}
+
+std::vector<PixelFormat> SoftwareDevice::TextureFormats() const {
+    return {kRgb565, kArgb1555, kArgb4444, kArgb8888};
+}
+
+std::vector<int> SoftwareDevice::DepthFormats() const {
+    return {16};
+}
+
+void SoftwareDevice::SetTransform(TransformKind kind, const Matrix4& matrix) {
+    state_.SetTransform(kind, matrix);
+}
+void SoftwareDevice::SetViewport(const Viewport& viewport) {
+    // Like the device it stands in for, a viewport must lie inside the render target.
+    if (viewport.x < 0 || viewport.y < 0 || viewport.width <= 0 || viewport.height <= 0 ||
+        viewport.width > target_.width - viewport.x || viewport.height > target_.height - viewport.y ||
+        !(viewport.minZ >= 0.0f && viewport.minZ <= viewport.maxZ && viewport.maxZ <= 1.0f)) {
+        Log("viewport refused: it does not lie inside the render target");
+        return;
+    }
+    state_.SetViewport(viewport);
+}
+void SoftwareDevice::SetRenderState(RenderState state, std::uint32_t value) {
+    state_.Set(state, value);
+}
+void SoftwareDevice::SetTextureStageState(int stage, StageState state, std::uint32_t value) {
+    state_.Set(stage, state, value);
+}
+void SoftwareDevice::SetTexture(int stage, const Texture* texture) {
+    state_.Bind(stage, texture);
+}
+void SoftwareDevice::SetMaterial(const Material& material) {
+    state_.SetMaterial(material);
+}
+void SoftwareDevice::SetLight(int index, const Light& light) {
+    state_.SetLight(index, light);
+}
+void SoftwareDevice::EnableLight(int index, bool on) {
+    state_.EnableLight(index, on);
+}
+
+bool SoftwareDevice::BeginScene() {
+    pixelsWritten_ = 0;
+    return target_.IsValid();
+}
+
+void SoftwareDevice::EndScene() {}
+
+PixelRect SoftwareDevice::Scissor() const {
+    const Viewport& vp = state_.ViewportRect();
+    return {std::max(vp.x, 0), std::max(vp.y, 0), std::min(vp.x + std::max(vp.width, 0), target_.width),
+            std::min(vp.y + std::max(vp.height, 0), target_.height)};
+}
+
+void SoftwareDevice::Clear(std::uint32_t flags, std::uint32_t colour, float depth) {
+    const PixelRect r = Scissor();
+    if (r.left >= r.right || r.top >= r.bottom)
+        return;
+    const std::uint16_t pixel = PackRgb565(colour);
+    for (int y = r.top; y < r.bottom; ++y) {
+        if (flags & kClearTarget)
+            std::fill(target_.Row(y) + r.left, target_.Row(y) + r.right, pixel);
+        if (flags & kClearDepth)
+            std::fill(depth_.Row(y) + r.left, depth_.Row(y) + r.right, depth);
+    }
+}
+
+PixelState SoftwareDevice::CurrentPixelState() const {
+    using RS = RenderState;
+    PixelState p;
+    p.texture = state_.BoundTexture(0);
+    if (state_.Get(0, StageState::ColourOp) == static_cast<std::uint32_t>(TextureOp::Disable))
+        p.texture = nullptr;
+    p.clamp = state_.Get(0, StageState::Address) == static_cast<std::uint32_t>(TextureAddress::Clamp);
+    p.alphaTest = state_.Get(RS::AlphaTestEnable) != 0;
+    p.alphaFunc = static_cast<Compare>(state_.Get(RS::AlphaFunc));
+    p.alphaRef = state_.Get(RS::AlphaRef) & 0xFF;
+    p.depthTest = state_.Get(RS::ZEnable) != 0;
+    p.depthWrite = state_.Get(RS::ZWriteEnable) != 0;
+    p.depthFunc = static_cast<Compare>(state_.Get(RS::ZFunc));
+    p.blend = state_.Get(RS::AlphaBlendEnable) != 0;
+    p.srcBlend = static_cast<BlendFactor>(state_.Get(RS::SrcBlend));
+    p.destBlend = static_cast<BlendFactor>(state_.Get(RS::DestBlend));
+    return p;
+}
+
+void SoftwareDevice::TransformVertices(const VertexBuffer& buffer, int start, int count) {
+    const VertexLayout& layout = buffer.Layout();
+    clipVertices_.resize(static_cast<std::size_t>(count));
+    const Matrix4 m = state_.Transform(TransformKind::World) * state_.Transform(TransformKind::View) *
+                      state_.Transform(TransformKind::Projection);
+    const Viewport& vp = state_.ViewportRect();
+    const int texSet = static_cast<int>(state_.Get(0, StageState::TexCoordIndex));
+    const int texOffset = texSet < layout.texCoordCount ? layout.texCoords + 8 * texSet : -1;
+
+    // Lit vertices all take one colour: material emissive + ambient x material ambient. No light
+    // is modelled; the engine never turns one on.
+    const bool lit = state_.Get(RenderState::Lighting) != 0 && !layout.screenPosition;
+    ClipVertex litColour{};
+    if (lit) {
+        const Material& mat = state_.CurrentMaterial();
+        const std::uint32_t amb = state_.Get(RenderState::Ambient);
+        auto channel = [](float emissive, std::uint32_t ambient8, float material) {
+            return std::clamp(emissive + static_cast<float>(ambient8) / 255.0f * material, 0.0f, 1.0f) *
+                   255.0f;
+        };
+        litColour.r = channel(mat.emissive.r, (amb >> 16) & 0xFF, mat.ambient.r);
+        litColour.g = channel(mat.emissive.g, (amb >> 8) & 0xFF, mat.ambient.g);
+        litColour.b = channel(mat.emissive.b, amb & 0xFF, mat.ambient.b);
+        litColour.a = std::clamp(mat.diffuse.a, 0.0f, 1.0f) * 255.0f;
+    }
+
+    const std::uint8_t* p =
+        buffer.Data() + static_cast<std::size_t>(start) * static_cast<std::size_t>(layout.stride);
+    for (int i = 0; i < count; ++i, p += layout.stride) {
+        ClipVertex& out = clipVertices_[static_cast<std::size_t>(i)];
+        const float x = ReadFloat(p), y = ReadFloat(p + 4), z = ReadFloat(p + 8);
+        if (layout.screenPosition) {
+            // Already on screen: take it back to clip space so one clipper and projection serve both.
+            const float rhw = ReadFloat(p + 12);
+            const float w = rhw > 0.0f ? 1.0f / rhw : NAN;
+            out.x = ((x - static_cast<float>(vp.x)) / (static_cast<float>(vp.width) * 0.5f) - 1.0f) * w;
+            out.y = (1.0f - (y - static_cast<float>(vp.y)) / (static_cast<float>(vp.height) * 0.5f)) * w;
+            out.z = z * w;
+            out.w = w;
+        } else {
+            out.x = x * m.At(0, 0) + y * m.At(1, 0) + z * m.At(2, 0) + m.At(3, 0);
+            out.y = x * m.At(0, 1) + y * m.At(1, 1) + z * m.At(2, 1) + m.At(3, 1);
+            out.z = x * m.At(0, 2) + y * m.At(1, 2) + z * m.At(2, 2) + m.At(3, 2);
+            out.w = x * m.At(0, 3) + y * m.At(1, 3) + z * m.At(2, 3) + m.At(3, 3);
+        }
+        out.u = texOffset >= 0 ? ReadFloat(p + texOffset) : 0.0f;
+        out.v = texOffset >= 0 ? ReadFloat(p + texOffset + 4) : 0.0f;
+        if (lit) {
+            out.r = litColour.r, out.g = litColour.g, out.b = litColour.b, out.a = litColour.a;
+        } else {
+            const std::uint32_t c = layout.diffuse >= 0 ? ReadWord(p + layout.diffuse) : 0xFFFFFFFFu;
+            out.r = static_cast<float>((c >> 16) & 0xFF);
+            out.g = static_cast<float>((c >> 8) & 0xFF);
+            out.b = static_cast<float>(c & 0xFF);
+            out.a = static_cast<float>(c >> 24);
+        }
+    }
+}
+
+ScreenVertex SoftwareDevice::Project(const ClipVertex& v) const {
+    const Viewport& vp = state_.ViewportRect();
+    const float iw = 1.0f / v.w;
+    return {static_cast<float>(vp.x) + (1.0f + v.x * iw) * static_cast<float>(vp.width) * 0.5f,
+            static_cast<float>(vp.y) + (1.0f - v.y * iw) * static_cast<float>(vp.height) * 0.5f,
+            vp.minZ + v.z * iw * (vp.maxZ - vp.minZ),
+            iw,
+            v.u * iw,
+            v.v * iw,
+            v.r,
+            v.g,
+            v.b,
+            v.a};
+}
+
+void SoftwareDevice::DrawClipTriangle(const ClipVertex& a, const ClipVertex& b, const ClipVertex& c,
+                                      bool flat) {
+    if (!IsFinite(a) || !IsFinite(b) || !IsFinite(c))
+        return;
+    const unsigned ca = Outcode(a), cb = Outcode(b), cc = Outcode(c);
+    if (ca & cb & cc)
+        return;
+
+    ClipVertex bufA[kMaxPolygon], bufB[kMaxPolygon];
+    bufA[0] = a, bufA[1] = b, bufA[2] = c;
+    if (flat) // a flat triangle takes its first vertex's colour
+        for (ClipVertex& v : bufA)
+            v.r = a.r, v.g = a.g, v.b = a.b, v.a = a.a;
+    int n = 3;
+    ClipVertex* poly = bufA;
+    ClipVertex* spare = bufB;
+    const unsigned crossing = ca | cb | cc;
+    for (int plane = 0; plane < kPlaneCount && n >= 3; ++plane) {
+        if (crossing & (1u << plane)) {
+            n = ClipAgainst(poly, n, spare, plane);
+            std::swap(poly, spare);
+        }
+    }
+    if (n < 3)
+        return;
+
+    ScreenVertex screen[kMaxPolygon];
+    double area = 0.0;
+    for (int i = 0; i < n; ++i)
+        screen[i] = Project(poly[i]);
+    for (int i = 0; i < n; ++i) {
+        const ScreenVertex& p = screen[i];
+        const ScreenVertex& q = screen[(i + 1) % n];
+        area += static_cast<double>(p.x) * q.y - static_cast<double>(q.x) * p.y;
+    }
+    // Screen y runs down, so a positive area is clockwise as the viewer sees it.
+    const auto cull = static_cast<CullMode>(state_.Get(RenderState::CullMode));
+    if (area == 0.0 || (cull == CullMode::CounterClockwise && area < 0.0) ||
+        (cull == CullMode::Clockwise && area > 0.0))
+        return;
+    for (int i = 1; i + 1 < n; ++i)
+        rasterizer_.DrawTriangle(screen[0], screen[i], screen[i + 1]);
+}
+
+void SoftwareDevice::DrawIndexedTriangles(const VertexBuffer& buffer, int startVertex, int vertexCount,
+                                          const std::uint16_t* indices, int indexCount) {
+    const VertexLayout& layout = buffer.Layout();
+    if (layout.stride == 0) {
+        Log("draw refused: the vertex layout has no single kind of position");
+        return;
+    }
+    if (startVertex < 0 || vertexCount < 0 || indexCount < 0 ||
+        static_cast<long long>(startVertex) + vertexCount > buffer.Count() ||
+        (indices == nullptr && indexCount > 0)) {
+        Log("draw refused: the vertex or index range lies outside the buffer");
+        return;
+    }
+    const PixelRect scissor = Scissor();
+    if (!target_.IsValid() || scissor.left >= scissor.right || scissor.top >= scissor.bottom)
+        return;
+    TransformVertices(buffer, startVertex, vertexCount);
+    rasterizer_.Begin(CurrentPixelState(), target_, depth_, scissor);
+    const bool flat = state_.Get(RenderState::ShadeMode) == static_cast<std::uint32_t>(ShadeMode::Flat);
+    bool reported = false;
+    for (int i = 0; i + 2 < indexCount; i += 3) {
+        const int ia = indices[i], ib = indices[i + 1], ic = indices[i + 2];
+        if (ia >= vertexCount || ib >= vertexCount || ic >= vertexCount) {
+            if (!reported)
+                Log("triangle skipped: an index lies past the vertex count");
+            reported = true;
+            continue;
+        }
+        DrawClipTriangle(clipVertices_[static_cast<std::size_t>(ia)],
+                         clipVertices_[static_cast<std::size_t>(ib)],
+                         clipVertices_[static_cast<std::size_t>(ic)], flat);
+    }
+    pixelsWritten_ += rasterizer_.PixelsWritten();
+}
+
+bool SoftwareDevice::ProcessVertices(std::uint32_t flags, const VertexBuffer& source, int sourceStart,
+                                     int count, VertexBuffer& destination, int destinationStart) {
+    const VertexLayout& in = source.Layout();
+    const VertexLayout& out = destination.Layout();
+    if (in.stride == 0 || in.screenPosition || out.stride == 0 || !out.screenPosition || sourceStart < 0 ||
+        destinationStart < 0 || count < 0 || static_cast<long long>(sourceStart) + count > source.Count() ||
+        static_cast<long long>(destinationStart) + count > destination.Count()) {
+        Log("vertex processing refused: the buffers do not fit");
+        return false;
+    }
+    if (!(flags & kProcessTransform))
+        return true;
+    const Matrix4 m = state_.Transform(TransformKind::World) * state_.Transform(TransformKind::View) *
+                      state_.Transform(TransformKind::Projection);
+    const Viewport& vp = state_.ViewportRect();
+    const std::uint8_t* p =
+        source.Data() + static_cast<std::size_t>(sourceStart) * static_cast<std::size_t>(in.stride);
+    std::uint8_t* q = destination.Lock() +
+                      static_cast<std::size_t>(destinationStart) * static_cast<std::size_t>(out.stride);
+    for (int i = 0; i < count; ++i, p += in.stride, q += out.stride) {
+        const float x = ReadFloat(p), y = ReadFloat(p + 4), z = ReadFloat(p + 8);
+        const float cx = x * m.At(0, 0) + y * m.At(1, 0) + z * m.At(2, 0) + m.At(3, 0);
+        const float cy = x * m.At(0, 1) + y * m.At(1, 1) + z * m.At(2, 1) + m.At(3, 1);
+        const float cz = x * m.At(0, 2) + y * m.At(1, 2) + z * m.At(2, 2) + m.At(3, 2);
+        const float cw = x * m.At(0, 3) + y * m.At(1, 3) + z * m.At(2, 3) + m.At(3, 3);
+        const float rhw = 1.0f / cw;
+        WriteFloat(q, static_cast<float>(vp.x) + (1.0f + cx * rhw) * static_cast<float>(vp.width) * 0.5f);
+        WriteFloat(q + 4,
+                   static_cast<float>(vp.y) + (1.0f - cy * rhw) * static_cast<float>(vp.height) * 0.5f);
+        WriteFloat(q + 8, vp.minZ + cz * rhw * (vp.maxZ - vp.minZ));
+        WriteFloat(q + 12, rhw);
+        if (in.texCoords >= 0 && out.texCoords >= 0)
+            std::memcpy(q + out.texCoords, p + in.texCoords, 8);
+    }
+    destination.Unlock();
+    return true;
+}
+
+} // namespace plat::raster

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "platform/raster/DepthBuffer.h"
+#include "platform/raster/Device.h"
+#include "platform/raster/DeviceState.h"
+#include "platform/raster/Rasterizer.h"
+#include "platform/raster/RenderTarget.h"
+
+#include <vector>
+
+namespace plat::raster {
+
+/// The device drawn by our own rasterizer into a 5-6-5 render target with a float z-buffer of its own.
+/// Vertices are transformed by world x view x projection, lit as the engine lights them (material
+/// emissive + ambient x material ambient, no light model), clipped at the near plane and a guard band,
+/// culled, and filled with the viewport as scissor. Stage 0 always modulates texture and colour and takes
+/// alpha from the texture; filtering is always bilinear and texturing always perspective-correct. Dither,
+/// fog, specular and the states of stage 1 are stored without effect.
+class SoftwareDevice final : public Device {
+public:
+    /// A device drawing into `target`; the viewport covers the whole target.
+    explicit SoftwareDevice(RenderTarget target);
+
+    /// Draws into another target from now on; the z-buffer follows its size (and is reset when it changes).
+    void SetRenderTarget(RenderTarget target);
+    const RenderTarget& Target() const { return target_; }
+    const DepthBuffer& Depth() const { return depth_; }
+    /// The states, transforms and bindings set so far.
+    const DeviceState& State() const { return state_; }
+    /// Pixels written by the draws since BeginScene.
+    std::uint64_t PixelsWritten() const { return pixelsWritten_; }
+
+    DeviceCaps Caps() const override;
+    std::vector<PixelFormat> TextureFormats() const override;
+    std::vector<int> DepthFormats() const override;
+    void SetTransform(TransformKind kind, const Matrix4& matrix) override;
+    void SetViewport(const Viewport& viewport) override;
+    void SetRenderState(RenderState state, std::uint32_t value) override;
+    void SetTextureStageState(int stage, StageState state, std::uint32_t value) override;
+    void SetTexture(int stage, const Texture* texture) override;
+    void SetMaterial(const Material& material) override;
+    void SetLight(int index, const Light& light) override;
+    void EnableLight(int index, bool on) override;
+    bool BeginScene() override;
+    void EndScene() override;
+    void Clear(std::uint32_t flags, std::uint32_t colour, float depth) override;
+    void DrawIndexedTriangles(const VertexBuffer& buffer, int startVertex, int vertexCount,
+                              const std::uint16_t* indices, int indexCount) override;
+    bool ProcessVertices(std::uint32_t flags, const VertexBuffer& source, int sourceStart, int count,
+                         VertexBuffer& destination, int destinationStart) override;
+
+    /// A vertex in clip space with its texture coordinates and colour (channels 0..255).
+    struct ClipVertex {
+        float x, y, z, w;
+        float u, v;
+        float r, g, b, a;
+    };
+
+private:
+    void TransformVertices(const VertexBuffer& buffer, int start, int count);
+    PixelState CurrentPixelState() const;
+    PixelRect Scissor() const;
+    void DrawClipTriangle(const ClipVertex& a, const ClipVertex& b, const ClipVertex& c, bool flat);
+    ScreenVertex Project(const ClipVertex& v) const;
+
+    RenderTarget target_;
+    DepthBuffer depth_;
+    DeviceState state_;
+    Rasterizer rasterizer_;
+    std::vector<ClipVertex> clipVertices_;
+    std::uint64_t pixelsWritten_ = 0;
+};
+
+} // namespace plat::raster

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "platform/raster/PixelFormat.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace plat::raster {
+
+/// A texture surface: pixels in one of the device's texture layouts, written through Lock/Unlock.
+/// Unlock widens them to 0xAARRGGBB, which is what the rasterizer samples.
+class Texture {
+public:
+    /// Pixels of a locked texture: the first byte and the distance between rows.
+    struct Lock {
+        std::uint8_t* bytes = nullptr;
+        int pitchBytes = 0;
+    };
+
+    /// A width x height texture of `format`, all pixels 0. Sizes are clamped to 1..4096.
+    Texture(int width, int height, PixelFormat format);
+
+    /// Gives write access to the stored pixels.
+    Lock LockPixels();
+    /// Ends a write and refreshes the sampled copy.
+    void Unlock();
+    /// Writes the whole texture from 0xAARRGGBB values (row by row, width x height of them).
+    void SetArgb(const std::vector<std::uint32_t>& argb);
+
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    const PixelFormat& Format() const { return format_; }
+    /// Sampled pixels, 0xAARRGGBB, row by row without padding.
+    const std::uint32_t* Argb() const { return argb_.data(); }
+
+private:
+    int width_;
+    int height_;
+    PixelFormat format_;
+    int pitch_;
+    std::vector<std::uint8_t> stored_;
+    std::vector<std::uint32_t> argb_;
+};
+
+} // namespace plat::raster

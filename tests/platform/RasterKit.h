@@ -1,0 +1,126 @@
+#pragma once
+
+// Small scenes for the rasterizer tests: a canvas with a device looking down +z through a 90-degree
+// projection, and vertices placed by their screen position and depth.
+
+#include "platform/raster/SoftwareDevice.h"
+#include "platform/raster/Texture.h"
+#include "platform/raster/VertexBuffer.h"
+#include "support/GoldenImage.h"
+
+#include <cstring>
+#include <functional>
+#include <vector>
+
+namespace rasterkit {
+
+using namespace plat::raster;
+
+/// A pre-lit vertex (position, 0xAARRGGBB, texture coordinates).
+struct V {
+    float x, y, z;
+    std::uint32_t colour;
+    float u, v;
+};
+
+/// The engine's projection: horizontal and vertical cotangents, depth 0 at near and 1 at far.
+inline Matrix4 Projection(float cotH, float cotV, float nearZ, float farZ) {
+    Matrix4 m;
+    const float q = farZ / (farZ - nearZ);
+    m.At(0, 0) = cotH;
+    m.At(1, 1) = cotV;
+    m.At(2, 2) = q;
+    m.At(2, 3) = 1.0f;
+    m.At(3, 2) = -q * nearZ;
+    return m;
+}
+
+/// A vertex buffer of one layout written from floats and words in layout order.
+inline VertexBuffer MakeBuffer(std::uint32_t layout, const std::vector<std::vector<float>>& vertices) {
+    VertexBuffer vb(layout, static_cast<int>(vertices.size()));
+    std::uint8_t* p = vb.Lock();
+    for (const auto& v : vertices) {
+        std::memcpy(p, v.data(), v.size() * 4);
+        p += vb.Layout().stride;
+    }
+    return vb;
+}
+
+inline float Word(std::uint32_t w) {
+    float f;
+    std::memcpy(&f, &w, 4);
+    return f;
+}
+
+/// A texture of 0xAARRGGBB values made by `pixel`(x, y).
+inline Texture MakeTexture(int w, int h, const std::function<std::uint32_t(int, int)>& pixel,
+                           PixelFormat format = kArgb8888) {
+    Texture t(w, h, format);
+    std::vector<std::uint32_t> argb;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            argb.push_back(pixel(x, y));
+    t.SetArgb(argb);
+    return t;
+}
+
+class Canvas {
+public:
+    static constexpr float kNear = 1.0f, kFar = 100.0f;
+
+    /// A w x h target cleared to `background` and depth 1, lighting off (pre-lit vertices).
+    Canvas(int w, int h, std::uint32_t background = 0x000000)
+        : w_(w), h_(h), pixels_(static_cast<std::size_t>(w * h)),
+          device_(RenderTarget{pixels_.data(), w * 2, w, h}) {
+        device_.SetTransform(TransformKind::Projection,
+                             Projection(1.0f, static_cast<float>(w) / static_cast<float>(h), kNear, kFar));
+        device_.SetRenderState(RenderState::Lighting, 0);
+        device_.Clear(kClearTarget | kClearDepth, background, 1.0f);
+    }
+
+    SoftwareDevice& Device() { return device_; }
+
+    /// A vertex that lands on screen at (sx, sy) at view depth z.
+    V At(float sx, float sy, float z, std::uint32_t colour = 0xFFFFFFFF, float u = 0, float v = 0) const {
+        const float hw = static_cast<float>(w_) / 2, hh = static_cast<float>(h_) / 2;
+        return {(sx / hw - 1.0f) * z,
+                (1.0f - sy / hh) * z * static_cast<float>(h_) / static_cast<float>(w_),
+                z,
+                colour,
+                u,
+                v};
+    }
+
+    /// Draws pre-lit vertices as an indexed triangle list.
+    void Draw(const std::vector<V>& vs, const std::vector<std::uint16_t>& indices) {
+        std::vector<std::vector<float>> raw;
+        for (const V& v : vs)
+            raw.push_back({v.x, v.y, v.z, Word(v.colour), v.u, v.v});
+        VertexBuffer vb = MakeBuffer(kLayoutPrelit, raw);
+        device_.DrawIndexedTriangles(vb, 0, vb.Count(), indices.data(), static_cast<int>(indices.size()));
+    }
+
+    /// A screen rectangle at depth z as two clockwise triangles, texture corners (0,0)-(u1,v1).
+    void Rect(float x0, float y0, float x1, float y1, float z, std::uint32_t colour, float u1 = 1,
+              float v1 = 1) {
+        Draw({At(x0, y0, z, colour, 0, 0), At(x1, y0, z, colour, u1, 0), At(x1, y1, z, colour, u1, v1),
+              At(x0, y1, z, colour, 0, v1)},
+             {0, 1, 2, 0, 2, 3});
+    }
+
+    /// Pixel (x, y) widened to 0xRRGGBB.
+    std::uint32_t Rgb(int x, int y) const {
+        return UnpackRgb565(pixels_[static_cast<std::size_t>(y * w_ + x)]) & 0xFFFFFF;
+    }
+    float Depth(int x, int y) const { return device_.Depth().At(x, y); }
+    int Width() const { return w_; }
+    int Height() const { return h_; }
+    testsupport::RgbImage Image() const { return testsupport::FromRgb565(pixels_.data(), w_ * 2, w_, h_); }
+
+private:
+    int w_, h_;
+    std::vector<std::uint16_t> pixels_;
+    SoftwareDevice device_;
+};
+
+} // namespace rasterkit
