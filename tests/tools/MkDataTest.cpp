@@ -317,6 +317,29 @@ TEST_F(SourceErrors, AreRefusedWithFileAndLine) {
     EXPECT_NE(error.find("data id 0 must be declared as int"), std::string::npos) << error;
 }
 
+TEST_F(SourceErrors, TextAndFileAssetsKeepTheirBytes) {
+    folder.MakeFolder("scripts");
+    folder.Write("scripts/a.msc", std::string("line one\r\n\0tail", 15));
+    Write("", "",
+          "asset 101 Texts\\A.txt [Library] zlib text  two  spaces kept \n"
+          "asset 102 Scripts\\A.msc loose - file scripts/a.msc\n"
+          "asset 103 Scripts\\B.msc loose - file ../a.msc");
+    mkdata::Sources sources;
+    std::string error;
+    EXPECT_FALSE(mkdata::ReadSources(folder.Native(), sources, error));
+    EXPECT_NE(error.find("manifest.txt:4: expected: file"), std::string::npos) << error;
+    Write("", "",
+          "asset 101 Texts\\A.txt [Library] zlib text  two  spaces kept \n"
+          "asset 102 Scripts\\A.msc loose - file scripts/a.msc\n");
+    mkdata::Sources good;
+    ASSERT_TRUE(mkdata::ReadSources(folder.Native(), good, error)) << error;
+    Bytes bytes;
+    ASSERT_TRUE(mkdata::BuildContent(good, good.assets[1], bytes, error)) << error;
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "two  spaces kept"); // trailing blanks are cut
+    ASSERT_TRUE(mkdata::BuildContent(good, good.assets[2], bytes, error)) << error;
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), std::string("line one\r\n\0tail", 15));
+}
+
 TEST_F(SourceErrors, TheToolStopsWithTheMessage) {
     Write("", "", "field 99 1");
     const RunResult run = RunTool(folder.Native(), folder.Native("out"));
