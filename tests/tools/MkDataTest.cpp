@@ -1,0 +1,392 @@
+#include "mkdata/Generators.h"
+#include "mkdata/ResourceSet.h"
+#include "mkdata/SampleSources.h"
+
+#include "foundation/data/AssetByteSource.h"
+#include "foundation/data/DataFileCache.h"
+#include "foundation/resources/ResourceConfig.h"
+#include "foundation/resources/ResourceTableFile.h"
+#include "platform/fs/FileSystem.h"
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <set>
+#include <string>
+#include <sys/wait.h>
+#include <vector>
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+const std::string kTool = ZENTRIX_BINARY_DIR "/mkdata";
+const std::string kSamples = ZENTRIX_SOURCE_DIR "/data/sample";
+const std::string kOutput = ZENTRIX_BINARY_DIR "/sample-data";
+
+struct RunResult {
+    int status = -1;
+    std::string output;
+};
+
+// Runs mkdata and collects its exit status and everything it printed.
+RunResult RunTool(const std::string& sources, const std::string& output) {
+    RunResult result;
+    const std::string command = "'" + kTool + "' '" + sources + "' '" + output + "' 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr)
+        return result;
+    char buffer[256];
+    while (std::fgets(buffer, sizeof buffer, pipe) != nullptr)
+        result.output += buffer;
+    const int status = pclose(pipe);
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
+
+// The asset bytes of the written set, looked up as the asset manager does: the world library with the
+// path after its second folder, "[Library]" with the whole path, "[Library2]" and "[Library3]" with the
+// path after its first folder, then the loose file below the resource path.
+class WrittenSet : public CAssetByteSource {
+public:
+    WrittenSet() : m_config("resource.cfg") { m_tableLoaded = m_table.Load(mkdata::kTableName, nullptr); }
+
+    bool TableLoaded() const { return m_tableLoaded; }
+    std::string PathOf(std::int32_t id) const {
+        const auto record = m_table.GetRecord(static_cast<std::uint32_t>(id));
+        return record ? std::string(record->name) : std::string();
+    }
+
+    Bytes GetAssetBytes(std::int32_t assetId) override {
+        const std::string path = PathOf(assetId);
+        if (path.empty())
+            return {};
+        const std::size_t first = path.find('\\');
+        const std::size_t second = first == std::string::npos ? first : path.find('\\', first + 1);
+        const char* world = assetId >= 15000 && assetId < 16000   ? "[Library6]"
+                            : assetId >= 16000 && assetId < 17000 ? "[Library7]"
+                            : assetId >= 17000 && assetId < 18000 ? "[Library4]"
+                            : assetId >= 18000 && assetId < 19000 ? "[Library5]"
+                                                                  : nullptr;
+        std::vector<std::pair<const char*, std::string>> tries;
+        if (world != nullptr && second != std::string::npos)
+            tries.emplace_back(world, path.substr(second + 1));
+        tries.emplace_back("[Library]", path);
+        if (first != std::string::npos) {
+            tries.emplace_back("[Library2]", path.substr(first + 1));
+            tries.emplace_back("[Library3]", path.substr(first + 1));
+        }
+        for (const auto& [library, name] : tries) {
+            if (CResourceLibrary* opened = m_config.OpenLibrary(library)) {
+                if (auto bytes = opened->Extract(name); bytes && !bytes->empty())
+                    return *bytes;
+            }
+        }
+        return plat::fs::ReadWholeFile(std::string(mkdata::kResourcePath) + "\\" + path).bytes;
+    }
+
+private:
+    CResourceConfig m_config;
+    CResourceTableFile m_table;
+    bool m_tableLoaded = false;
+};
+
+class SampleSet : public testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        s_run = RunTool(kSamples, kOutput);
+        s_sources = std::make_unique<mkdata::Sources>();
+        s_sourcesRead = mkdata::ReadSources(kSamples, *s_sources, s_error);
+    }
+    static void TearDownTestSuite() { s_sources.reset(); }
+
+    void SetUp() override {
+        ASSERT_EQ(s_run.status, 0) << s_run.output;
+        ASSERT_TRUE(s_sourcesRead) << s_error;
+        m_previous = plat::fs::CurrentDirectory();
+        ASSERT_TRUE(plat::fs::SetCurrentDirectory(kOutput));
+    }
+    void TearDown() override { plat::fs::SetCurrentDirectory(m_previous); }
+
+    static const mkdata::Sources& Sources() { return *s_sources; }
+
+    static inline RunResult s_run;
+    static inline std::unique_ptr<mkdata::Sources> s_sources;
+    static inline bool s_sourcesRead = false;
+    static inline std::string s_error;
+    std::string m_previous;
+};
+
+TEST_F(SampleSet, EveryAssetReadsBackAsItWasMade) {
+    WrittenSet set;
+    ASSERT_TRUE(set.TableLoaded());
+    std::set<std::uint32_t> methods;
+    bool loose = false;
+    for (const mkdata::Asset& asset : Sources().assets) {
+        SCOPED_TRACE(asset.id);
+        EXPECT_EQ(set.PathOf(asset.id), asset.path);
+        Bytes expected;
+        std::string error;
+        ASSERT_TRUE(mkdata::BuildContent(Sources(), asset, expected, error)) << error;
+        EXPECT_EQ(set.GetAssetBytes(asset.id), expected);
+        if (asset.store == "loose")
+            loose = true;
+        else
+            methods.insert(asset.method);
+    }
+    EXPECT_EQ(methods.size(), 3u); // stored, Huffman and zlib entries all travel
+    EXPECT_TRUE(loose);
+    EXPECT_EQ(set.GetAssetBytes(6999), plat::fs::ReadWholeFile(mkdata::kFontFile).bytes);
+}
+
+bool Same(float a, float b) {
+    return a == b;
+}
+bool Same(std::int32_t a, std::int32_t b) {
+    return a == b;
+}
+bool Same(const CVector& a, const CVector& b) {
+    return a.x == b.x && a.y == b.y && a.z == b.z;
+}
+
+// Elements 0..n-1 read as given and element n as the default.
+template <class T, class Get> void ExpectElements(const std::vector<T>& values, const T& fallback, Get get) {
+    for (std::size_t i = 0; i <= values.size(); ++i) {
+        T got{};
+        ASSERT_TRUE(get(got, static_cast<int>(i))) << "element " << i;
+        EXPECT_TRUE(Same(got, i < values.size() ? values[i] : fallback)) << "element " << i;
+    }
+}
+
+// Every field of every data asset reads back with its value through the game's dictionary, format table
+// and data-file cache; what an asset leaves out reads as the dictionary's default.
+TEST_F(SampleSet, DataFieldsReadBackWithTheirValuesOrTheDefaults) {
+    WrittenSet set;
+    const Bytes dictionaryBlock = set.GetAssetBytes(1);
+    const Bytes formatBlock = set.GetAssetBytes(2);
+    CDataDictionary dictionary;
+    ASSERT_TRUE(dictionary.LoadFromMemory(dictionaryBlock.data(), dictionaryBlock.size()));
+    ASSERT_TRUE(dictionary.LoadFormatsFromMemory(formatBlock.data(), formatBlock.size()));
+    CDataFileCache cache(dictionary, set);
+    int dataAssets = 0;
+    for (const mkdata::Asset& asset : Sources().assets) {
+        if (asset.content != mkdata::Content::kData)
+            continue;
+        ++dataAssets;
+        SCOPED_TRACE(asset.id);
+        CDataFile* file = cache.GetDataFile(asset.id);
+        ASSERT_NE(file, nullptr);
+        const CDataDictionary::TFormatRecord* format = dictionary.GetFormat(asset.formatId);
+        ASSERT_NE(format, nullptr);
+        for (CDataDictionary::TDataID id : format->ids) {
+            SCOPED_TRACE(id);
+            const CDataDictionary::TDataIDRecord* declared = dictionary.GetRecord(id);
+            ASSERT_NE(declared, nullptr);
+            const auto field = std::find_if(asset.fields.begin(), asset.fields.end(),
+                                            [id](const mkdata::Field& f) { return f.id == id; });
+            const mkdata::Field* given = field == asset.fields.end() ? nullptr : &*field;
+            switch (declared->type) {
+            case CDataDictionary::kTypeInt: {
+                std::int32_t fallback = 0;
+                ASSERT_TRUE(dictionary.GetIntDefault(id, fallback));
+                ExpectElements(id == 0 ? std::vector<std::int32_t>{asset.formatId}
+                               : given ? given->ints
+                                       : std::vector<std::int32_t>{},
+                               fallback, [&](std::int32_t& out, int i) { return file->GetInt(id, out, i); });
+                float wrong = 0.0f;
+                EXPECT_FALSE(file->GetFloat(id, wrong, 0));
+                break;
+            }
+            case CDataDictionary::kTypeFloat: {
+                float fallback = 0.0f;
+                ASSERT_TRUE(dictionary.GetFloatDefault(id, fallback));
+                ExpectElements(given ? given->floats : std::vector<float>{}, fallback,
+                               [&](float& out, int i) { return file->GetFloat(id, out, i); });
+                std::int32_t wrong = 0;
+                EXPECT_FALSE(file->GetInt(id, wrong, 0));
+                break;
+            }
+            case CDataDictionary::kTypeVector: {
+                CVector fallback;
+                ASSERT_TRUE(dictionary.GetVectorDefault(id, fallback));
+                ExpectElements(given ? given->vectors : std::vector<CVector>{}, fallback,
+                               [&](CVector& out, int i) { return file->GetVector(id, out, i); });
+                break;
+            }
+            default: {
+                char text[CDataFile::kMaxTextBytes] = "unset";
+                ASSERT_TRUE(file->GetText(id, text, sizeof text));
+                EXPECT_EQ(std::string(text), id == 1 ? std::string(mkdata::kUser) : given ? given->text : "");
+                break;
+            }
+            }
+        }
+        // An id of the dictionary outside the format reads as a failure.
+        for (CDataDictionary::TDataID id = 2; id < dictionary.GetSlotCount(); ++id) {
+            if (dictionary.GetRecord(id) != nullptr && !format->Contains(id)) {
+                std::int32_t i = 0;
+                float f = 0.0f;
+                CVector v;
+                char t[4];
+                EXPECT_FALSE(file->GetInt(id, i, 0) || file->GetFloat(id, f, 0) ||
+                             file->GetVector(id, v, 0) || file->GetText(id, t, sizeof t))
+                    << id;
+                break;
+            }
+        }
+    }
+    EXPECT_GT(dataAssets, 5);
+}
+
+// Small sources of one format (5: ids 0, 1, 10-13) and one data asset, with one line added per case.
+class SourceErrors : public testing::Test {
+protected:
+    void Write(const std::string& dictionaryExtra, const std::string& formatsExtra,
+               const std::string& manifestExtra) {
+        folder.Write("dictionary.txt",
+                     "0 int FormatId 0 format\n1 text User - user\n10 int Count 7\n"
+                     "11 float Speed 1.5\n12 vector Offset 0,0,0\n13 text Name -\n14 int Other 0\n" +
+                         dictionaryExtra);
+        folder.Write("formats.txt", "5 Thing 0 1 10-13\n" + formatsExtra);
+        folder.Write("manifest.txt", "asset 100 Data\\Thing.dat [Library] zlib data 5\n" + manifestExtra);
+    }
+    testsupport::TempFolder folder;
+};
+
+TEST_F(SourceErrors, AreRefusedWithFileAndLine) {
+    std::string ints;
+    for (int i = 0; i < 257; ++i)
+        ints += " 1";
+    std::string vectors;
+    for (int i = 0; i < 86; ++i)
+        vectors += " 1,2,3";
+    struct Case {
+        const char* file;
+        std::string line;
+        std::string expected;
+    } cases[] = {
+        {"manifest", "field 99 1", "manifest.txt:2: unknown data id 99"},
+        {"manifest", "field 10 1.5", "manifest.txt:2: wrong type"},
+        {"manifest", "field 11 1,2,3", "manifest.txt:2: wrong type"},
+        {"manifest", "field 12 1,2", "manifest.txt:2: wrong type"},
+        {"manifest", "field 14 3", "manifest.txt:2: data id 14 is not in format 5"},
+        {"manifest", "field 10" + ints, "manifest.txt:2: too many elements"},
+        {"manifest", "field 12" + vectors, "manifest.txt:2: too many elements"},
+        {"manifest", "field 13 " + std::string(1024, 'x'), "manifest.txt:2: too many elements"},
+        {"manifest", "field 10 1\nfield 10 2", "manifest.txt:3: data id 10 is given twice"},
+        {"manifest", "field 0 5", "manifest.txt:2: data ids 0 and 1"},
+        {"manifest", "asset 100 Data\\Other.dat loose - data 5", "manifest.txt:2: asset 100 is listed twice"},
+        {"manifest", "asset 101 Data\\..\\x.dat [Library] zlib data 5", "manifest.txt:2: path"},
+        {"manifest", "asset 101 Data\\x.dat [Library6] zlib data 5", "manifest.txt:2: [Library6] keeps"},
+        {"manifest", "asset 101 x.dat [Library9] zlib data 5", "manifest.txt:2: store"},
+        {"manifest", "asset 101 x.dat [Library] lzw data 5", "manifest.txt:2: method"},
+        {"manifest", "asset 101 x.dat loose zlib data 5", "manifest.txt:2: a loose file"},
+        {"manifest", "asset 101 x.dat [Library] zlib data 9", "manifest.txt:2: unknown format 9"},
+        {"manifest", "asset 70000 x.dat [Library] zlib data 5", "manifest.txt:2: asset id"},
+        {"manifest", "asset 101 a.tga [Library] stored tga 8 8 24 0,0,0 1,1,1\nfield 10 1",
+         "manifest.txt:3: a field belongs under a data asset"},
+        {"formats", "6 Other 0 1 99", "formats.txt:2: unknown data id 99"},
+        {"formats", "6 Other 0 1 13-11", "formats.txt:2: data id 13-11"},
+        {"dictionary", "15 int Bad 1.5", "dictionary.txt:8: default 1.5 is not of type int"},
+        {"dictionary", "15 vector Bad 1,2", "dictionary.txt:8: default 1,2 is not of type vector"},
+        {"dictionary", "15 text Bad x", "dictionary.txt:8: default x is not of type text"},
+        {"dictionary", "15 int ThisNameIsMuchTooLong 0", "dictionary.txt:8: name longer than 20"},
+        {"dictionary", "10 int Again 0", "dictionary.txt:8: data id 10 is declared twice"},
+        {"dictionary", "15 word Bad 0", "dictionary.txt:8: type must be"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line.substr(0, 60));
+        const std::string file(c.file);
+        Write(file == "dictionary" ? c.line : "", file == "formats" ? c.line : "",
+              file == "manifest" ? c.line : "");
+        mkdata::Sources sources;
+        std::string error;
+        EXPECT_FALSE(mkdata::ReadSources(folder.Native(), sources, error));
+        EXPECT_NE(error.find(folder.Native() + "/" + c.expected), std::string::npos) << error;
+    }
+    Write("", "", "field 12 1,2,3");
+    mkdata::Sources sources;
+    std::string error;
+    EXPECT_TRUE(mkdata::ReadSources(folder.Native(), sources, error)) << error;
+
+    folder.Write("dictionary.txt", "0 int FormatId 0\n1 int User 0\n");
+    EXPECT_FALSE(mkdata::ReadSources(folder.Native(), sources, error));
+    EXPECT_NE(error.find("data id 0 must be declared as int"), std::string::npos) << error;
+}
+
+TEST_F(SourceErrors, TextAndFileAssetsKeepTheirBytes) {
+    folder.MakeFolder("scripts");
+    folder.Write("scripts/a.msc", std::string("line one\r\n\0tail", 15));
+    Write("", "",
+          "asset 101 Texts\\A.txt [Library] zlib text  two  spaces kept \n"
+          "asset 102 Scripts\\A.msc loose - file scripts/a.msc\n"
+          "asset 103 Scripts\\B.msc loose - file ../a.msc");
+    mkdata::Sources sources;
+    std::string error;
+    EXPECT_FALSE(mkdata::ReadSources(folder.Native(), sources, error));
+    EXPECT_NE(error.find("manifest.txt:4: expected: file"), std::string::npos) << error;
+    Write("", "",
+          "asset 101 Texts\\A.txt [Library] zlib text  two  spaces kept \n"
+          "asset 102 Scripts\\A.msc loose - file scripts/a.msc\n");
+    mkdata::Sources good;
+    ASSERT_TRUE(mkdata::ReadSources(folder.Native(), good, error)) << error;
+    Bytes bytes;
+    ASSERT_TRUE(mkdata::BuildContent(good, good.assets[1], bytes, error)) << error;
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "two  spaces kept"); // trailing blanks are cut
+    ASSERT_TRUE(mkdata::BuildContent(good, good.assets[2], bytes, error)) << error;
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), std::string("line one\r\n\0tail", 15));
+}
+
+TEST_F(SourceErrors, TheToolStopsWithTheMessage) {
+    Write("", "", "field 99 1");
+    const RunResult run = RunTool(folder.Native(), folder.Native("out"));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.output.find("manifest.txt:2: unknown data id 99"), std::string::npos) << run.output;
+    EXPECT_FALSE(plat::fs::Exists(folder.Native("out")));
+}
+
+TEST(Generators, PicturesTonesAndTunesHaveTheirShape) {
+    Bytes out;
+    std::string error;
+    ASSERT_TRUE(mkdata::MakeTga({"17", "9", "32", "10,20,30,40", "50,60,70"}, out, error)) << error;
+    ASSERT_EQ(out.size(), 18u + 17 * 9 * 4);
+    EXPECT_EQ(out[2], 2);
+    EXPECT_EQ(out[12] | out[13] << 8, 17);
+    EXPECT_EQ(out[14] | out[15] << 8, 9);
+    EXPECT_EQ(out[16], 32);
+    EXPECT_EQ(Bytes(out.begin() + 18, out.begin() + 22), (Bytes{30, 20, 10, 40}));  // blue, green, red, alpha
+    EXPECT_EQ(Bytes(out.begin() + 50, out.begin() + 54), (Bytes{70, 60, 50, 255})); // x 8: the other square
+    EXPECT_EQ(Bytes(out.end() - 4, out.end()), (Bytes{70, 60, 50, 255}));           // x 16, y 8: again
+    ASSERT_TRUE(mkdata::MakeTga({"4", "2", "24", "1,2,3", "4,5,6"}, out, error));
+    EXPECT_EQ(out.size(), 18u + 4 * 2 * 3);
+
+    ASSERT_TRUE(mkdata::MakeWav({"440", "100"}, out, error)) << error;
+    const std::size_t samples = 2205;
+    ASSERT_EQ(out.size(), 44 + 2 * samples);
+    EXPECT_EQ(std::string(out.begin(), out.begin() + 4), "RIFF");
+    EXPECT_EQ(out[40] | out[41] << 8 | out[42] << 16, static_cast<int>(2 * samples));
+    int peak = 0;
+    for (std::size_t i = 44; i < out.size(); i += 2)
+        peak = std::max(peak, std::abs(static_cast<std::int16_t>(out[i] | out[i + 1] << 8)));
+    EXPECT_GT(peak, 15000);
+    EXPECT_LE(peak, 16384);
+    EXPECT_EQ(out[44] | out[45] << 8, 0); // faded in
+
+    ASSERT_TRUE(mkdata::MakeMidi({"120", "60", "64", "67"}, out, error)) << error;
+    EXPECT_EQ(std::string(out.begin(), out.begin() + 4), "MThd");
+    EXPECT_EQ(std::string(out.begin() + 14, out.begin() + 18), "MTrk");
+    EXPECT_EQ(static_cast<std::size_t>(out[18] << 24 | out[19] << 16 | out[20] << 8 | out[21]),
+              out.size() - 22);
+    EXPECT_EQ(std::count(out.begin() + 22, out.end(), 0x90), 3);
+    EXPECT_EQ(Bytes(out.end() - 3, out.end()), (Bytes{0xFF, 0x2F, 0x00}));
+
+    EXPECT_FALSE(mkdata::MakeTga({"8", "8", "24", "0,0,0,0,0", "0,0,0"}, out, error));
+    EXPECT_FALSE(mkdata::MakeTga({"8", "8", "16", "0,0,0", "0,0,0"}, out, error));
+    EXPECT_FALSE(mkdata::MakeWav({"5", "100"}, out, error));
+    EXPECT_FALSE(mkdata::MakeMidi({"120", "128"}, out, error));
+}
+
+} // namespace

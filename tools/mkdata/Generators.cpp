@@ -1,0 +1,164 @@
+#include "Generators.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <numbers>
+
+namespace mkdata {
+
+namespace {
+
+bool Number(const std::string& word, int low, int high, int& out) {
+    const auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), out);
+    return ec == std::errc() && end == word.data() + word.size() && out >= low && out <= high;
+}
+
+// "r,g,b" or "r,g,b,a", each 0..255; alpha defaults to 255.
+bool Colour(const std::string& word, std::uint8_t (&rgba)[4]) {
+    const auto commas = std::count(word.begin(), word.end(), ',');
+    if (commas < 2 || commas > 3)
+        return false;
+    int values[4] = {0, 0, 0, 255};
+    std::size_t start = 0;
+    for (int i = 0; i <= commas; ++i) {
+        const std::size_t comma = word.find(',', start);
+        if (!Number(word.substr(start, comma - start), 0, 255, values[i]))
+            return false;
+        start = comma + 1;
+    }
+    for (int i = 0; i < 4; ++i)
+        rgba[i] = static_cast<std::uint8_t>(values[i]);
+    return true;
+}
+
+void Put16(std::vector<std::uint8_t>& out, std::uint32_t v) {
+    out.push_back(static_cast<std::uint8_t>(v));
+    out.push_back(static_cast<std::uint8_t>(v >> 8));
+}
+
+void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
+    Put16(out, v & 0xFFFF);
+    Put16(out, v >> 16);
+}
+
+void PutText(std::vector<std::uint8_t>& out, const char* text) {
+    for (; *text != '\0'; ++text)
+        out.push_back(static_cast<std::uint8_t>(*text));
+}
+
+void PutBig32(std::vector<std::uint8_t>& out, std::uint32_t v) {
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out.push_back(static_cast<std::uint8_t>(v >> shift));
+}
+
+} // namespace
+
+bool MakeTga(const std::vector<std::string>& args, std::vector<std::uint8_t>& out, std::string& error) {
+    int width = 0;
+    int height = 0;
+    int bits = 0;
+    std::uint8_t colours[2][4];
+    if (args.size() != 5 || !Number(args[0], 1, 1024, width) || !Number(args[1], 1, 1024, height) ||
+        !Number(args[2], 24, 32, bits) || (bits != 24 && bits != 32) || !Colour(args[3], colours[0]) ||
+        !Colour(args[4], colours[1])) {
+        error = "tga takes width and height 1-1024, bits 24 or 32 and two colours r,g,b[,a] of 0-255";
+        return false;
+    }
+    out.assign(18, 0);
+    out[2] = 2; // uncompressed true colour
+    out[12] = static_cast<std::uint8_t>(width);
+    out[13] = static_cast<std::uint8_t>(width >> 8);
+    out[14] = static_cast<std::uint8_t>(height);
+    out[15] = static_cast<std::uint8_t>(height >> 8);
+    out[16] = static_cast<std::uint8_t>(bits);
+    out[17] = bits == 32 ? 8 : 0; // alpha bits; rows from the bottom up
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const std::uint8_t* c = colours[((x / 8) + (y / 8)) % 2];
+            out.push_back(c[2]);
+            out.push_back(c[1]);
+            out.push_back(c[0]);
+            if (bits == 32)
+                out.push_back(c[3]);
+        }
+    }
+    return true;
+}
+
+bool MakeWav(const std::vector<std::string>& args, std::vector<std::uint8_t>& out, std::string& error) {
+    constexpr std::uint32_t kRate = 22050;
+    int frequency = 0;
+    int milliseconds = 0;
+    if (args.size() != 2 || !Number(args[0], 20, 11025, frequency) ||
+        !Number(args[1], 1, 10000, milliseconds)) {
+        error = "wav takes a frequency of 20-11025 Hz and a length of 1-10000 ms";
+        return false;
+    }
+    const std::uint32_t samples = kRate * static_cast<std::uint32_t>(milliseconds) / 1000;
+    const std::uint32_t fade = std::min<std::uint32_t>(samples / 2, kRate / 200); // 5 ms, against clicks
+    out.clear();
+    PutText(out, "RIFF");
+    Put32(out, 36 + samples * 2);
+    PutText(out, "WAVEfmt ");
+    Put32(out, 16);
+    Put16(out, 1); // PCM
+    Put16(out, 1); // mono
+    Put32(out, kRate);
+    Put32(out, kRate * 2);
+    Put16(out, 2);
+    Put16(out, 16);
+    PutText(out, "data");
+    Put32(out, samples * 2);
+    for (std::uint32_t i = 0; i < samples; ++i) {
+        double gain = 0.5;
+        if (fade > 0 && i < fade)
+            gain *= static_cast<double>(i) / fade;
+        else if (fade > 0 && samples - i <= fade)
+            gain *= static_cast<double>(samples - i - 1) / fade;
+        const double value = gain * std::sin(2.0 * std::numbers::pi * frequency * i / kRate);
+        Put16(out, static_cast<std::uint16_t>(static_cast<std::int16_t>(std::lround(value * 32767.0))));
+    }
+    return true;
+}
+
+bool MakeMidi(const std::vector<std::string>& args, std::vector<std::uint8_t>& out, std::string& error) {
+    constexpr std::uint8_t kTicksPerBeat = 96;
+    int bpm = 0;
+    std::vector<std::uint8_t> track;
+    bool ok = args.size() >= 2 && args.size() <= 257 && Number(args[0], 20, 300, bpm);
+    if (ok) {
+        const std::uint32_t tempo = 60000000u / static_cast<std::uint32_t>(bpm);
+        track = {0x00,
+                 0xFF,
+                 0x51,
+                 0x03,
+                 static_cast<std::uint8_t>(tempo >> 16),
+                 static_cast<std::uint8_t>(tempo >> 8),
+                 static_cast<std::uint8_t>(tempo),
+                 0x00,
+                 0xC0,
+                 0x00};
+        for (std::size_t i = 1; ok && i < args.size(); ++i) {
+            int note = 0;
+            ok = Number(args[i], 0, 127, note);
+            const auto key = static_cast<std::uint8_t>(note);
+            track.insert(track.end(), {0x00, 0x90, key, 0x64, kTicksPerBeat, 0x80, key, 0x40});
+        }
+        track.insert(track.end(), {0x00, 0xFF, 0x2F, 0x00});
+    }
+    if (!ok) {
+        error = "midi takes 20-300 beats per minute and 1-256 notes of 0-127";
+        return false;
+    }
+    out.clear();
+    PutText(out, "MThd");
+    PutBig32(out, 6);
+    out.insert(out.end(), {0x00, 0x00, 0x00, 0x01, 0x00, kTicksPerBeat});
+    PutText(out, "MTrk");
+    PutBig32(out, static_cast<std::uint32_t>(track.size()));
+    out.insert(out.end(), track.begin(), track.end());
+    return true;
+}
+
+} // namespace mkdata

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+/// Small pictures, tones and tunes made from a few numbers, so the sample set needs no binary sources.
+namespace mkdata {
+
+/// An uncompressed TGA (24 or 32 bits) of width x height in 8-pixel squares of two colours:
+/// args = width, height, bits, "r,g,b[,a]", "r,g,b[,a]". False with the reason in error.
+bool MakeTga(const std::vector<std::string>& args, std::vector<std::uint8_t>& out, std::string& error);
+
+/// A WAV file of a sine tone, 22050 Hz, 16-bit mono, with short fades: args = frequency in Hz,
+/// length in milliseconds.
+bool MakeWav(const std::vector<std::string>& args, std::vector<std::uint8_t>& out, std::string& error);
+
+/// A Standard MIDI File (format 0) playing the notes one after the other, a beat each, on a piano:
+/// args = beats per minute, then MIDI note numbers.
+bool MakeMidi(const std::vector<std::string>& args, std::vector<std::uint8_t>& out, std::string& error);
+
+} // namespace mkdata
