@@ -46,8 +46,8 @@ bool TtfFontLibrary::AddFontFile(std::string_view path) {
     auto font = TtfFont::Open(bytes, 12);
     if (!font)
         return false;
-    m_added.push_back({fs::Resolve(path).native, PathKey(path), font->FaceName(), font->FaceName() + " " + font->StyleName(),
-                       std::move(bytes)});
+    m_added.push_back({fs::Resolve(path).native, PathKey(path), font->FaceName(),
+                       font->FaceName() + " " + font->StyleName(), std::move(bytes)});
     return true;
 }
 
