@@ -1,6 +1,27 @@
-#include <cstdio>
+#include "app/ProgramEntry.h"
+#include "app/SystemEntry.h"
+#include "foundation/base/Veltrin.h"
 
-int main() {
-    std::puts("zentrix: the game's start-up is not built yet; run scripts/test to check what exists.");
-    return 0;
+#include <string>
+#include <vector>
+
+namespace {
+
+/// Brackets the whole run with the base library's start and stop; the stop (with its leak report) runs
+/// at a normal exit only.
+struct CStartup {
+    CStartup() { VeltrinStartup(); }
+    ~CStartup() { VeltrinShutdown(); }
+    CStartup(const CStartup&) = delete;
+    CStartup& operator=(const CStartup&) = delete;
+};
+
+CStartup g_Startup;
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    CSystemEntry system;
+    return RunGame(args, system);
 }

@@ -1,0 +1,155 @@
+#include "app/AppParts.h"
+
+#include "app/AppSettings.h"
+#include "app/CommandLineParser.h"
+#include "app/ErrorMan.h"
+#include "app/EventMan.h"
+#include "app/GameOptions.h"
+#include "app/GameStateMan.h"
+#include "app/PerformanceMonitor.h"
+#include "app/Splash.h"
+#include "app/Win.h"
+#include "app/standin/AdaptiveSfxManStandIn.h"
+#include "app/standin/AssetManStandIn.h"
+#include "app/standin/CampaignManStandIn.h"
+#include "app/standin/DriverManagerStandIn.h"
+#include "app/standin/EngineManStandIn.h"
+#include "app/standin/GameSoundControllerStandIn.h"
+#include "app/standin/HelpManagerStandIn.h"
+#include "app/standin/IOManagerStandIn.h"
+#include "app/standin/MusicManagerStandIn.h"
+#include "app/standin/PrintManagerStandIn.h"
+#include "app/standin/RouteNodeManStandIn.h"
+#include "app/standin/SlideOutManStandIn.h"
+#include "platform/clock/Clock.h"
+#include "platform/fs/FileSystem.h"
+#include "platform/settings/FileStore.h"
+#include "platform/window/SdlWindow.h"
+#include "platform/window/SplashWindow.h"
+
+CAppParts::CAppParts()
+    : CAppParts(std::make_unique<plat::settings::FileStore>(), std::make_unique<plat::clock::SystemClock>()) {
+}
+
+CAppParts::CAppParts(std::unique_ptr<plat::settings::Store> store, std::unique_ptr<plat::clock::Clock> clock)
+    : m_pStore(std::move(store)), m_pClock(std::move(clock)) {}
+
+CAppParts::~CAppParts() = default;
+
+std::unique_ptr<CCommandLineParser> CAppParts::CreateCommandLineParser() {
+    return std::make_unique<CCommandLineParser>();
+}
+
+std::unique_ptr<CSplash> CAppParts::CreateSplash() {
+    auto window =
+        std::make_unique<plat::window::SplashWindow>(CWin::kTitle, CSplash::kWidth, CSplash::kHeight);
+    if (!window->IsOpen())
+        return nullptr;
+    return std::make_unique<CSplash>(std::move(window));
+}
+
+std::unique_ptr<CErrorMan> CAppParts::CreateErrorMan() {
+    return std::make_unique<CErrorMan>();
+}
+
+std::unique_ptr<CAppSettings> CAppParts::CreateAppSettings() {
+    return std::make_unique<CAppSettings>(Store());
+}
+
+std::unique_ptr<CGameOptions> CAppParts::CreateGameOptions(CAppSettings& settings,
+                                                           IGameOptionEffects* effects) {
+    return std::make_unique<CGameOptions>(settings, effects);
+}
+
+std::unique_ptr<CPerformanceMonitor> CAppParts::CreatePerformanceMonitor() {
+    return std::make_unique<CPerformanceMonitor>(Clock());
+}
+
+std::unique_ptr<CGameStateMan> CAppParts::CreateGameStateMan(IGameStateServices* services,
+                                                             CAppSettings* settings) {
+    return std::make_unique<CGameStateMan>(services, settings);
+}
+
+std::unique_ptr<CWin> CAppParts::CreateWin(int width, int height) {
+    auto window = std::make_unique<plat::window::SdlWindow>(CWin::kTitle, width, height,
+                                                            SDL_WINDOW_BORDERLESS | SDL_WINDOW_SHOWN);
+    if (!window->IsOpen())
+        return std::make_unique<CWin>(nullptr);
+    return std::make_unique<CWin>(std::move(window));
+}
+
+std::unique_ptr<CAssetManStandIn> CAppParts::CreateAssetMan() {
+    return std::make_unique<CAssetManStandIn>();
+}
+
+std::unique_ptr<CEventMan> CAppParts::CreateEventMan() {
+    return std::make_unique<CEventMan>();
+}
+
+std::unique_ptr<CEngineManStandIn> CAppParts::CreateEngineMan() {
+    return std::make_unique<CEngineManStandIn>();
+}
+
+std::unique_ptr<CIOManagerStandIn> CAppParts::CreateIOManager() {
+    return std::make_unique<CIOManagerStandIn>();
+}
+
+std::unique_ptr<CDriverManagerStandIn> CAppParts::CreateDriverManager() {
+    return std::make_unique<CDriverManagerStandIn>();
+}
+
+std::unique_ptr<CGameSoundControllerStandIn> CAppParts::CreateGameSoundController() {
+    return std::make_unique<CGameSoundControllerStandIn>();
+}
+
+std::unique_ptr<CMusicManagerStandIn> CAppParts::CreateMusicManager() {
+    return std::make_unique<CMusicManagerStandIn>();
+}
+
+std::unique_ptr<CSlideOutManStandIn> CAppParts::CreateSlideOutMan(CApp& app) {
+    return std::make_unique<CSlideOutManStandIn>(app);
+}
+
+std::unique_ptr<CCampaignManStandIn> CAppParts::CreateCampaignMan() {
+    return std::make_unique<CCampaignManStandIn>();
+}
+
+std::unique_ptr<CRouteNodeManStandIn> CAppParts::CreateRouteNodeMan() {
+    return std::make_unique<CRouteNodeManStandIn>();
+}
+
+std::unique_ptr<CHelpManagerStandIn> CAppParts::CreateHelpManager() {
+    return std::make_unique<CHelpManagerStandIn>();
+}
+
+std::unique_ptr<CPrintManagerStandIn> CAppParts::CreatePrintManager() {
+    return std::make_unique<CPrintManagerStandIn>();
+}
+
+std::unique_ptr<CAdaptiveSfxManStandIn> CAppParts::CreateAdaptiveSfxMan() {
+    return std::make_unique<CAdaptiveSfxManStandIn>();
+}
+
+void CAppParts::SetCurrentDirectory(const std::string& path) {
+    plat::fs::SetCurrentDirectory(path);
+}
+
+bool CAppParts::CreateWorlds() {
+    return m_Worlds.CreateWorlds();
+}
+
+void CAppParts::DestroyWorlds() {
+    m_Worlds.DestroyWorlds();
+}
+
+void CAppParts::FrameCurrentWorld(int /*ms*/) {
+    // No world has a frame of its own yet, and there are no shadows to update.
+}
+
+bool CAppParts::SetCurrentWorld(int worldId, CEventMan* events) {
+    return m_Worlds.SetCurrentWorld(worldId, events);
+}
+
+int CAppParts::GetCurrentWorldId() const {
+    return m_Worlds.GetCurrentWorldId();
+}

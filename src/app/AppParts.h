@@ -1,0 +1,133 @@
+#pragma once
+
+#include "app/standin/WorldRegistryStandIn.h"
+
+#include <memory>
+#include <string>
+
+class CAdaptiveSfxManStandIn;
+class CApp;
+class CAppSettings;
+class CAssetManStandIn;
+class CCampaignManStandIn;
+class CCommandLineParser;
+class CDriverManagerStandIn;
+class CEngineManStandIn;
+class CErrorMan;
+class CEventMan;
+class CGameOptions;
+class CGameSoundControllerStandIn;
+class CGameStateMan;
+class CHelpManagerStandIn;
+class CIOManagerStandIn;
+class CMusicManagerStandIn;
+class CPerformanceMonitor;
+class CPrintManagerStandIn;
+class CRouteNodeManStandIn;
+class CSlideOutManStandIn;
+class CSplash;
+class CWin;
+class IGameOptionEffects;
+class IGameStateServices;
+
+namespace plat::clock {
+class Clock;
+}
+namespace plat::settings {
+class Store;
+}
+
+/// What the application object is made of: one factory per manager it owns, and the operations of other
+/// subsystems it calls by name. The application asks for each part here, so a manager whose subsystem is
+/// built replaces its stand-in in one place, and tests put recording doubles in.
+class CAppParts {
+public:
+    /// Parts over the settings file and the system clock.
+    CAppParts();
+    /// Parts over `store` and `clock` (tests: memory settings, a fake clock).
+    CAppParts(std::unique_ptr<plat::settings::Store> store, std::unique_ptr<plat::clock::Clock> clock);
+    virtual ~CAppParts();
+    CAppParts(const CAppParts&) = delete;
+    CAppParts& operator=(const CAppParts&) = delete;
+
+    /// The command-line parser.
+    virtual std::unique_ptr<CCommandLineParser> CreateCommandLineParser();
+    /// The splash window, or null when it cannot be shown.
+    virtual std::unique_ptr<CSplash> CreateSplash();
+    /// The error manager.
+    virtual std::unique_ptr<CErrorMan> CreateErrorMan();
+    /// The settings, over the parts' store.
+    virtual std::unique_ptr<CAppSettings> CreateAppSettings();
+    /// The options kept in `settings`, applied through `effects`.
+    virtual std::unique_ptr<CGameOptions> CreateGameOptions(CAppSettings& settings,
+                                                            IGameOptionEffects* effects);
+    /// The performance monitor, on the parts' clock.
+    virtual std::unique_ptr<CPerformanceMonitor> CreatePerformanceMonitor();
+    /// The game-state machine.
+    virtual std::unique_ptr<CGameStateMan> CreateGameStateMan(IGameStateServices* services,
+                                                              CAppSettings* settings);
+    /// The main window of `width` x `height` game pixels (its handle is null when it cannot be made).
+    virtual std::unique_ptr<CWin> CreateWin(int width, int height);
+    /// The asset manager.
+    virtual std::unique_ptr<CAssetManStandIn> CreateAssetMan();
+    /// The application message queue.
+    virtual std::unique_ptr<CEventMan> CreateEventMan();
+    /// The engine manager.
+    virtual std::unique_ptr<CEngineManStandIn> CreateEngineMan();
+    /// The input manager.
+    virtual std::unique_ptr<CIOManagerStandIn> CreateIOManager();
+    /// The driver manager.
+    virtual std::unique_ptr<CDriverManagerStandIn> CreateDriverManager();
+    /// The game sound controller.
+    virtual std::unique_ptr<CGameSoundControllerStandIn> CreateGameSoundController();
+    /// The music manager.
+    virtual std::unique_ptr<CMusicManagerStandIn> CreateMusicManager();
+    /// The slide-out manager of `app`.
+    virtual std::unique_ptr<CSlideOutManStandIn> CreateSlideOutMan(CApp& app);
+    /// The campaign manager.
+    virtual std::unique_ptr<CCampaignManStandIn> CreateCampaignMan();
+    /// The route manager.
+    virtual std::unique_ptr<CRouteNodeManStandIn> CreateRouteNodeMan();
+    /// The help manager.
+    virtual std::unique_ptr<CHelpManagerStandIn> CreateHelpManager();
+    /// The print manager.
+    virtual std::unique_ptr<CPrintManagerStandIn> CreatePrintManager();
+    /// The effects-detail manager.
+    virtual std::unique_ptr<CAdaptiveSfxManStandIn> CreateAdaptiveSfxMan();
+
+    /// Makes `path` (the "Path" setting, game form) the working folder.
+    virtual void SetCurrentDirectory(const std::string& path);
+    /// Creates the worlds and the shadow manager.
+    virtual bool CreateWorlds();
+    /// Removes the worlds and the shadow manager; safe to call again.
+    virtual void DestroyWorlds();
+    /// The current world's frame, then the shadows.
+    virtual void FrameCurrentWorld(int ms);
+    /// Makes `worldId` the current world; `events` is cleared on a change.
+    virtual bool SetCurrentWorld(int worldId, CEventMan* events);
+    /// The current world's id (-1 none).
+    virtual int GetCurrentWorldId() const;
+    /// Whether the race is paused.
+    virtual bool IsRacePaused() const { return false; }
+    /// Rebuilds the race's taunt panel after the game was switched back to (nothing without a race world).
+    virtual void ResetRaceTauntPanel() {}
+    /// Lets the construction world take up its auto-saved track (nothing without a construction world).
+    virtual void ResumeAutoSavedTrack() {}
+    /// Gives the video panel video `videoId` and the state to follow it (nothing without the panel).
+    virtual void SetVideo(int /*videoId*/, int /*nextState*/) {}
+    /// Frees the particle kinds; safe to call again.
+    virtual void FreeParticleKinds() {}
+    /// Frees the event-script keyword tables; safe to call again.
+    virtual void FreeKeywordTables() {}
+
+protected:
+    /// The settings store the parts were made with.
+    plat::settings::Store& Store() { return *m_pStore; }
+    /// The clock the parts were made with.
+    plat::clock::Clock& Clock() { return *m_pClock; }
+
+private:
+    std::unique_ptr<plat::settings::Store> m_pStore;
+    std::unique_ptr<plat::clock::Clock> m_pClock;
+    CWorldRegistryStandIn m_Worlds;
+};

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <memory>
+
+namespace plat::window {
+class SplashWindow;
+}
+
+/// The splash window shown while the managers start; closing it is deleting it.
+class CSplash {
+public:
+    /// Width and height of the splash window.
+    static constexpr int kWidth = 525;
+    static constexpr int kHeight = 321;
+
+    /// A splash over `window` (null: nothing to show).
+    explicit CSplash(std::unique_ptr<plat::window::SplashWindow> window);
+    virtual ~CSplash();
+    CSplash(const CSplash&) = delete;
+    CSplash& operator=(const CSplash&) = delete;
+
+    /// Paints the splash again between two start-up steps.
+    virtual void Repaint();
+
+private:
+    std::unique_ptr<plat::window::SplashWindow> m_pWindow;
+};

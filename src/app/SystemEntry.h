@@ -1,0 +1,18 @@
+#pragma once
+
+#include "app/EntrySystem.h"
+
+/// The entry's services on the real system: the lock file, the built-in renderer's version, SDL message
+/// boxes and exec of the game's own executable.
+class CSystemEntry final : public IEntrySystem {
+public:
+    plat::system::InstanceLock::Result TakeInstanceLock() override;
+    plat::system::RuntimeVersion QueryRuntimeVersion() override;
+    int ShowMessageBox(std::string_view caption, std::string_view text,
+                       plat::system::Buttons buttons) override;
+    void Relaunch(const std::vector<std::string>& args) override;
+    std::unique_ptr<CAppParts> CreateAppParts() override;
+
+private:
+    plat::system::InstanceLock m_Lock;
+};

@@ -1,0 +1,83 @@
+#include "app/Win.h"
+
+#include "app/App.h"
+#include "app/AppParts.h"
+#include "app/EventMan.h"
+#include "app/standin/EngineManStandIn.h"
+#include "app/standin/SlideOutManStandIn.h"
+#include "platform/window/Window.h"
+
+#include <algorithm>
+#include <cstdint>
+
+using plat::window::Event;
+using plat::window::EventKind;
+
+CWin::CWin(std::unique_ptr<plat::window::Window> window) : m_pWindow(std::move(window)) {}
+
+CWin::~CWin() = default;
+
+void CWin::WindowProc(const Event& event) {
+    CApp* app = g_pApp;
+    // During start-up and shut-down every event gets the default handling, which for our window is none.
+    if (!app || !app->IsRunning() || app->GetWin() != this)
+        return;
+    CEventMan* events = app->GetEventMan();
+    CSlideOutManStandIn* panels = app->GetSlideOutMan();
+
+    switch (event.kind) {
+    case EventKind::MouseMove: {
+        bool wide = app->GetVideoMode() == 1;
+        int x = static_cast<std::int16_t>(event.x);
+        int y = static_cast<std::int16_t>(event.y);
+        m_nMouseX = std::min(x, wide ? GetMaxMouseX800() : GetMaxMouseX());
+        m_nMouseY = std::min(y, wide ? GetMaxMouseY800() : GetMaxMouseY());
+        if (events) {
+            events->SetMouseMessage(m_nMouseX, m_nMouseY, VORNMSG_MOUSE_POSITION);
+            events->SetMouseMessage(m_nMouseX, m_nMouseY, VORNMSG_SLIDEOUT_MOUSE_MOVE);
+        }
+        break;
+    }
+    case EventKind::ButtonDown:
+        if (panels)
+            panels->OnButtonDown(m_nMouseX, m_nMouseY, event.button);
+        break;
+    case EventKind::ButtonUp:
+        if (panels)
+            panels->OnButtonUp(m_nMouseX, m_nMouseY, event.button);
+        if (events) {
+            // The release itself carries where it happened; the panels and the editor use the stored
+            // (clamped) position.
+            events->SetButtonMessage(event.x, event.y, event.button, VORNMSG_MOUSE_BUTTON_UP);
+            events->SetButtonMessage(m_nMouseX, m_nMouseY, event.button, VORNMSG_CONSTRUCT_CLICK);
+            events->SetButtonMessage(m_nMouseX, m_nMouseY, event.button, VORNMSG_SLIDEOUT_CLICK);
+        }
+        break;
+    case EventKind::Wheel:
+        if (panels)
+            panels->OnMouseWheel(event.wheelDelta);
+        break;
+    case EventKind::Char:
+        if (panels)
+            panels->OnChar(event.character);
+        break;
+    case EventKind::Key:
+        if (events)
+            events->SetKeyMessage(event.key);
+        break;
+    case EventKind::Close:
+        // Closing asks the game to quit; it shows its exit pictures first and keeps the window meanwhile.
+        if (events)
+            events->PostMessage(VORNMSG_QUIT_REQUEST);
+        break;
+    case EventKind::Activated:
+        if (panels)
+            panels->Reactivate();
+        app->GetParts().ResetRaceTauntPanel();
+        if (CEngineManStandIn* engine = app->GetEngineMan())
+            engine->RecreateCursor();
+        break;
+    case EventKind::Quit:
+        break;
+    }
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <memory>
+
+namespace plat::window {
+class Window;
+struct Event;
+} // namespace plat::window
+
+/// The game's one window and its window procedure: turns pointer, button, key and close events into
+/// application messages and calls of the panel manager.
+class CWin {
+public:
+    /// Title of the game's window.
+    static constexpr const char* kTitle = "KAVO Zentrix";
+
+    /// Owns `window`; null when it could not be created (the handle is then null).
+    explicit CWin(std::unique_ptr<plat::window::Window> window);
+    virtual ~CWin();
+    CWin(const CWin&) = delete;
+    CWin& operator=(const CWin&) = delete;
+
+    /// The window, or null when there is none.
+    plat::window::Window* GetHwnd() const { return m_pWindow.get(); }
+    /// The last pointer position, clamped to the limits of the video mode (-1 before the first move).
+    int GetMouseX() const { return m_nMouseX; }
+    /// See GetMouseX.
+    int GetMouseY() const { return m_nMouseY; }
+    /// Largest pointer x in 640 x 480 (and 1024 x 768).
+    static int GetMaxMouseX() { return 620; }
+    /// Largest pointer y in 640 x 480 (and 1024 x 768).
+    static int GetMaxMouseY() { return 460; }
+    /// Largest pointer x in 800 x 600.
+    static int GetMaxMouseX800() { return 770; }
+    /// Largest pointer y in 800 x 600.
+    static int GetMaxMouseY800() { return 570; }
+
+    /// The window procedure: handles one event of the window. It acts only while the application runs.
+    void WindowProc(const plat::window::Event& event);
+
+private:
+    std::unique_ptr<plat::window::Window> m_pWindow;
+    int m_nMouseX = -1;
+    int m_nMouseY = -1;
+};

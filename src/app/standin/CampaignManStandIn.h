@@ -1,0 +1,23 @@
+#pragma once
+
+#include "app/ManagerInterface.h"
+
+struct CRaceSetup;
+
+/// Stands in for the campaign manager until the racing code is built: no campaign node exists.
+class CCampaignManStandIn : public CManagerInterface {
+public:
+    ~CCampaignManStandIn() override = default;
+    int StartManager() override {
+        m_bStarted = true;
+        return 0;
+    }
+    int StopManager() override {
+        m_bStarted = false;
+        return 0;
+    }
+    /// Index of the campaign node being played; -1, none.
+    virtual int GetCurrentNode() const { return -1; }
+    /// Copies the race set-up of campaign node `index` into `setup`; with no nodes it is left as it is.
+    virtual void CopyNodeSetup(int /*index*/, CRaceSetup& /*setup*/) const {}
+};

@@ -1,0 +1,17 @@
+#pragma once
+
+/// Stands in for the game sound controller until the audio code is built: it plays nothing.
+class CGameSoundControllerStandIn {
+public:
+    virtual ~CGameSoundControllerStandIn() = default;
+    /// Creates and starts the sound manager; there is none yet.
+    virtual void Start() {}
+    /// Stops the car sounds and deletes the sound manager.
+    virtual void Stop() {}
+    /// The per-frame call.
+    virtual void Update(int /*ms*/) {}
+    /// Pauses (true) or resumes every channel.
+    virtual void Pause(bool /*pause*/) {}
+    /// Sets the effects volume (0..255).
+    virtual void SetVolume(int /*volume*/) {}
+};

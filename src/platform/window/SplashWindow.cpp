@@ -1,0 +1,43 @@
+#include "platform/window/SplashWindow.h"
+
+#include <cstdio>
+
+namespace plat::window {
+
+SplashWindow::SplashWindow(const std::string& title, int width, int height) {
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        std::fprintf(stderr, "splash: cannot start video: %s\n", SDL_GetError());
+        return;
+    }
+    window_ = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height,
+                               SDL_WINDOW_BORDERLESS | SDL_WINDOW_SHOWN);
+    if (!window_) {
+        std::fprintf(stderr, "splash: cannot create the window: %s\n", SDL_GetError());
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return;
+    }
+    Repaint();
+}
+
+SplashWindow::~SplashWindow() {
+    if (window_) {
+        SDL_DestroyWindow(window_);
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    }
+}
+
+void SplashWindow::Repaint() {
+    if (!window_)
+        return;
+    // Let the desktop see that the program is alive; the events stay queued for the game's window.
+    SDL_PumpEvents();
+    // A plain fill needs no accelerated framebuffer, and a software one loads no graphics driver.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    SDL_Surface* surface = SDL_GetWindowSurface(window_);
+    if (!surface)
+        return;
+    SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 24, 40, 72));
+    SDL_UpdateWindowSurface(window_);
+}
+
+} // namespace plat::window
