@@ -4,6 +4,8 @@
 
 CSplash::CSplash(std::unique_ptr<plat::window::SplashWindow> window) : m_pWindow(std::move(window)) {}
 
+CSplash::CSplash() = default;
+
 CSplash::~CSplash() = default;
 
 void CSplash::Repaint() {

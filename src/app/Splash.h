@@ -13,6 +13,8 @@ public:
     static constexpr int kWidth = 525;
     static constexpr int kHeight = 321;
 
+    /// A splash with nothing to show.
+    CSplash();
     /// A splash over `window` (null: nothing to show).
     explicit CSplash(std::unique_ptr<plat::window::SplashWindow> window);
     virtual ~CSplash();

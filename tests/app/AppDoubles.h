@@ -1,0 +1,436 @@
+#pragma once
+
+// Application parts that record, in one shared log, what the application object does with them.
+
+#include "app/App.h"
+#include "app/AppParts.h"
+#include "app/AppSettings.h"
+#include "app/CommandLineParser.h"
+#include "app/ErrorMan.h"
+#include "app/EventMan.h"
+#include "app/GameOptions.h"
+#include "app/GameStateMan.h"
+#include "app/PerformanceMonitor.h"
+#include "app/Splash.h"
+#include "app/Win.h"
+#include "app/standin/AdaptiveSfxManStandIn.h"
+#include "app/standin/AssetManStandIn.h"
+#include "app/standin/CampaignManStandIn.h"
+#include "app/standin/DriverManagerStandIn.h"
+#include "app/standin/EngineManStandIn.h"
+#include "app/standin/GameSoundControllerStandIn.h"
+#include "app/standin/HelpManagerStandIn.h"
+#include "app/standin/IOManagerStandIn.h"
+#include "app/standin/MusicManagerStandIn.h"
+#include "app/standin/PrintManagerStandIn.h"
+#include "app/standin/RouteNodeManStandIn.h"
+#include "app/standin/SlideOutManStandIn.h"
+#include "platform/clock/Clock.h"
+#include "platform/settings/MemoryStore.h"
+#include "platform/window/ScriptedWindow.h"
+#include "support/TempFolder.h"
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace appdoubles {
+
+using Log = std::vector<std::string>;
+
+/// How the doubles behave; the test sets it before the start.
+struct Script {
+    std::deque<bool> deviceResults;     ///< CreateDevice answers, in order (true once they run out)
+    int assetStart = 0;                 ///< the asset manager's start result
+    int inputStart = 0;                 ///< the input manager's start result
+    bool racePaused = false;            ///< what IsRacePaused answers
+    int pendingPrintJobs = 0;           ///< print jobs waiting, one taken per ProcessPendingJob
+    std::uint64_t frameNs = 16000000;   ///< how far each rendered frame moves the clock
+    std::function<void()> onHelpUpdate; ///< runs at each help update
+};
+
+struct Parser : CCommandLineParser {
+    explicit Parser(Log& l) : log(l) {}
+    ~Parser() override { log.push_back("delete parser"); }
+    Log& log;
+};
+
+struct Errors : CErrorMan {
+    Errors(appdoubles::Log& l, const std::filesystem::path& folder) : CErrorMan(folder), log(l) {}
+    ~Errors() override { log.push_back("delete errors"); }
+    appdoubles::Log& log;
+};
+
+struct Settings : CAppSettings {
+    Settings(Log& l, plat::settings::Store& store) : CAppSettings(store), log(l) {}
+    ~Settings() override { log.push_back("delete settings"); }
+    Log& log;
+};
+
+struct Options : CGameOptions {
+    Options(Log& l, CAppSettings& settings, IGameOptionEffects* effects)
+        : CGameOptions(settings, effects), log(l) {}
+    ~Options() override { log.push_back("delete options"); }
+    Log& log;
+};
+
+struct Monitor : CPerformanceMonitor {
+    Monitor(Log& l, plat::clock::Clock& clock) : CPerformanceMonitor(clock), log(l) {}
+    ~Monitor() override { log.push_back("delete monitor"); }
+    Log& log;
+};
+
+struct States : CGameStateMan {
+    States(Log& l, IGameStateServices* services, CAppSettings* settings)
+        : CGameStateMan(services, settings), log(l) {}
+    ~States() override { log.push_back("delete states"); }
+    int StartManager() override {
+        log.push_back("start states");
+        return CGameStateMan::StartManager();
+    }
+    int StopManager() override {
+        log.push_back("stop states");
+        return CGameStateMan::StopManager();
+    }
+    Log& log;
+};
+
+struct Win : CWin {
+    Win(Log& l, std::unique_ptr<plat::window::Window> window) : CWin(std::move(window)), log(l) {}
+    ~Win() override { log.push_back("delete window"); }
+    Log& log;
+};
+
+struct Splash : CSplash {
+    explicit Splash(Log& l) : log(l) {}
+    ~Splash() override { log.push_back("splash closed"); }
+    void Repaint() override { log.push_back("repaint"); }
+    Log& log;
+};
+
+struct Events : CEventMan {
+    explicit Events(Log& l) : log(l) {}
+    ~Events() override { log.push_back("delete events"); }
+    int StartManager() override {
+        log.push_back("start events");
+        return CEventMan::StartManager();
+    }
+    int StopManager() override {
+        log.push_back("stop events");
+        return CEventMan::StopManager();
+    }
+    Log& log;
+};
+
+/// The start, stop and delete records every stand-in double shares.
+template <typename Base> struct Managed : Base {
+    template <typename... Args>
+    Managed(Log& l, std::string n, Args&&... args)
+        : Base(std::forward<Args>(args)...), log(l), name(std::move(n)) {}
+    ~Managed() override { log.push_back("delete " + name); }
+    int StartManager() override {
+        log.push_back("start " + name);
+        return Base::StartManager();
+    }
+    int StopManager() override {
+        log.push_back("stop " + name);
+        return Base::StopManager();
+    }
+    Log& log;
+    std::string name;
+};
+
+struct Assets : Managed<CAssetManStandIn> {
+    Assets(Log& l, Script& s) : Managed(l, "assets"), script(s) {}
+    int StartManager() override {
+        log.push_back("start assets");
+        m_bStarted = true;
+        return script.assetStart;
+    }
+    void StartupHook() override { log.push_back("hook"); }
+    Script& script;
+};
+
+struct Engine : Managed<CEngineManStandIn> {
+    Engine(Log& l, Script& s, plat::clock::FakeClock& c) : Managed(l, "engine"), script(s), clock(c) {}
+    bool CreateDevice(plat::window::Window* window, int mode) override {
+        log.push_back("device " + std::to_string(mode));
+        bool ok = window != nullptr;
+        if (!script.deviceResults.empty()) {
+            ok = script.deviceResults.front();
+            script.deviceResults.pop_front();
+        }
+        return ok;
+    }
+    bool InitScene() override {
+        log.push_back("scene");
+        return true;
+    }
+    void Update() override { log.push_back("engine update"); }
+    void RenderFrame() override {
+        log.push_back("render");
+        clock.Advance(script.frameNs);
+    }
+    void RecreateCursor() override { log.push_back("cursor"); }
+    Script& script;
+    plat::clock::FakeClock& clock;
+};
+
+struct Input : Managed<CIOManagerStandIn> {
+    Input(Log& l, Script& s) : Managed(l, "input"), script(s) {}
+    int StartManager() override {
+        log.push_back("start input");
+        if (script.inputStart != 0)
+            return script.inputStart;
+        return CIOManagerStandIn::StartManager();
+    }
+    void Poll(int ms) override { log.push_back("poll " + std::to_string(ms)); }
+    Script& script;
+};
+
+struct Drivers : Managed<CDriverManagerStandIn> {
+    explicit Drivers(Log& l) : Managed(l, "drivers") {}
+    void Update(int) override { log.push_back("drivers"); }
+};
+
+struct Sound : CGameSoundControllerStandIn {
+    explicit Sound(Log& l) : log(l) {}
+    ~Sound() override { log.push_back("delete sound"); }
+    void Start() override { log.push_back("start sound"); }
+    void Stop() override { log.push_back("stop sound"); }
+    void Update(int) override { log.push_back("sound update"); }
+    void Pause(bool pause) override { log.push_back(pause ? "sound pause" : "sound resume"); }
+    void SetVolume(int volume) override { log.push_back("sound volume " + std::to_string(volume)); }
+    Log& log;
+};
+
+struct Music : Managed<CMusicManagerStandIn> {
+    explicit Music(Log& l) : Managed(l, "music") {}
+    void Update(int) override { log.push_back("music update"); }
+    void SetEnabled(bool enabled) override { log.push_back(enabled ? "music on" : "music off"); }
+};
+
+struct Panels : Managed<CSlideOutManStandIn> {
+    Panels(Log& l, CApp& app) : Managed(l, "panels", app) {}
+    bool SwitchTo(int index) override {
+        log.push_back("panel " + std::to_string(index));
+        return CSlideOutManStandIn::SwitchTo(index);
+    }
+    void Update(int ms) override {
+        log.push_back("panels update");
+        CSlideOutManStandIn::Update(ms);
+    }
+    void OnButtonDown(int x, int y, int b) override { log.push_back(Where("down", x, y, b)); }
+    void OnButtonUp(int x, int y, int b) override { log.push_back(Where("up", x, y, b)); }
+    void OnChar(int c) override { log.push_back("char " + std::to_string(c)); }
+    void OnMouseWheel(int d) override { log.push_back("wheel " + std::to_string(d)); }
+    void Reactivate() override { log.push_back("reactivate"); }
+    static std::string Where(const char* what, int x, int y, int b) {
+        return std::string(what) + " " + std::to_string(x) + "," + std::to_string(y) + " " +
+               std::to_string(b);
+    }
+};
+
+struct Campaign : Managed<CCampaignManStandIn> {
+    explicit Campaign(Log& l) : Managed(l, "campaign") {}
+};
+
+struct Route : Managed<CRouteNodeManStandIn> {
+    explicit Route(Log& l) : Managed(l, "route") {}
+};
+
+struct Help : Managed<CHelpManagerStandIn> {
+    Help(Log& l, Script& s) : Managed(l, "help"), script(s) {}
+    void Update(int) override {
+        log.push_back("help");
+        if (script.onHelpUpdate)
+            script.onHelpUpdate();
+    }
+    void RestoreAfterRestart() override { log.push_back("restore help"); }
+    Script& script;
+};
+
+struct Print : Managed<CPrintManagerStandIn> {
+    Print(Log& l, Script& s) : Managed(l, "print"), script(s) {}
+    void Update(int) override { log.push_back("print update"); }
+    bool IsJobPending() const override { return script.pendingPrintJobs > 0; }
+    void ProcessPendingJob() override {
+        log.push_back("print job");
+        --script.pendingPrintJobs;
+    }
+    Script& script;
+};
+
+struct Effects : Managed<CAdaptiveSfxManStandIn> {
+    explicit Effects(Log& l) : Managed(l, "effects") {}
+};
+
+/// Parts whose every manager is a recording double, on memory settings, a fake clock and a scripted
+/// window. The raw pointers observe the doubles while the application owns them.
+class Parts : public CAppParts {
+public:
+    Parts(Log& l, Script& s, plat::settings::MemoryStore*& storeOut, plat::clock::FakeClock*& clockOut)
+        : CAppParts(MakeStore(storeOut), MakeClock(clockOut)), log(l), script(s), clock(*clockOut) {}
+
+    std::unique_ptr<CCommandLineParser> CreateCommandLineParser() override {
+        log.push_back("create parser");
+        return std::make_unique<Parser>(log);
+    }
+    std::unique_ptr<CSplash> CreateSplash() override {
+        log.push_back("splash open");
+        return std::make_unique<Splash>(log);
+    }
+    std::unique_ptr<CErrorMan> CreateErrorMan() override {
+        log.push_back("create errors");
+        return std::make_unique<Errors>(log, logFolder.Path());
+    }
+    std::unique_ptr<CAppSettings> CreateAppSettings() override {
+        log.push_back("create settings");
+        return std::make_unique<Settings>(log, Store());
+    }
+    std::unique_ptr<CGameOptions> CreateGameOptions(CAppSettings& settings,
+                                                    IGameOptionEffects* effects) override {
+        log.push_back("create options");
+        return std::make_unique<Options>(log, settings, effects);
+    }
+    std::unique_ptr<CPerformanceMonitor> CreatePerformanceMonitor() override {
+        log.push_back("create monitor");
+        return std::make_unique<Monitor>(log, Clock());
+    }
+    std::unique_ptr<CGameStateMan> CreateGameStateMan(IGameStateServices* services,
+                                                      CAppSettings* settings) override {
+        log.push_back("create states");
+        return std::make_unique<States>(log, services, settings);
+    }
+    std::unique_ptr<CWin> CreateWin(int width, int height) override {
+        log.push_back("create window " + std::to_string(width) + "x" + std::to_string(height));
+        auto scripted = std::make_unique<plat::window::ScriptedWindow>();
+        window = scripted.get();
+        return std::make_unique<Win>(log, std::move(scripted));
+    }
+    std::unique_ptr<CAssetManStandIn> CreateAssetMan() override {
+        log.push_back("create assets");
+        return std::make_unique<Assets>(log, script);
+    }
+    std::unique_ptr<CEventMan> CreateEventMan() override {
+        log.push_back("create events");
+        return std::make_unique<Events>(log);
+    }
+    std::unique_ptr<CEngineManStandIn> CreateEngineMan() override {
+        log.push_back("create engine");
+        return std::make_unique<Engine>(log, script, clock);
+    }
+    std::unique_ptr<CIOManagerStandIn> CreateIOManager() override {
+        log.push_back("create input");
+        return std::make_unique<Input>(log, script);
+    }
+    std::unique_ptr<CDriverManagerStandIn> CreateDriverManager() override {
+        log.push_back("create drivers");
+        return std::make_unique<Drivers>(log);
+    }
+    std::unique_ptr<CGameSoundControllerStandIn> CreateGameSoundController() override {
+        log.push_back("create sound");
+        return std::make_unique<Sound>(log);
+    }
+    std::unique_ptr<CMusicManagerStandIn> CreateMusicManager() override {
+        log.push_back("create music");
+        return std::make_unique<Music>(log);
+    }
+    std::unique_ptr<CSlideOutManStandIn> CreateSlideOutMan(CApp& app) override {
+        log.push_back("create panels");
+        return std::make_unique<Panels>(log, app);
+    }
+    std::unique_ptr<CCampaignManStandIn> CreateCampaignMan() override {
+        log.push_back("create campaign");
+        return std::make_unique<Campaign>(log);
+    }
+    std::unique_ptr<CRouteNodeManStandIn> CreateRouteNodeMan() override {
+        log.push_back("create route");
+        return std::make_unique<Route>(log);
+    }
+    std::unique_ptr<CHelpManagerStandIn> CreateHelpManager() override {
+        log.push_back("create help");
+        return std::make_unique<Help>(log, script);
+    }
+    std::unique_ptr<CPrintManagerStandIn> CreatePrintManager() override {
+        log.push_back("create print");
+        return std::make_unique<Print>(log, script);
+    }
+    std::unique_ptr<CAdaptiveSfxManStandIn> CreateAdaptiveSfxMan() override {
+        log.push_back("create effects");
+        return std::make_unique<Effects>(log);
+    }
+
+    void SetCurrentDirectory(const std::string& path) override { log.push_back("path " + path); }
+    bool CreateWorlds() override {
+        log.push_back("worlds");
+        return CAppParts::CreateWorlds();
+    }
+    void DestroyWorlds() override {
+        log.push_back("destroy worlds");
+        CAppParts::DestroyWorlds();
+    }
+    void FrameCurrentWorld(int ms) override { log.push_back("world frame " + std::to_string(ms)); }
+    bool SetCurrentWorld(int worldId, CEventMan* events) override {
+        log.push_back("world " + std::to_string(worldId));
+        return CAppParts::SetCurrentWorld(worldId, events);
+    }
+    bool IsRacePaused() const override { return script.racePaused; }
+    void ResetRaceTauntPanel() override { log.push_back("taunt panel"); }
+    void FreeParticleKinds() override { log.push_back("free particles"); }
+    void FreeKeywordTables() override { log.push_back("free keywords"); }
+
+    Log& log;
+    Script& script;
+    plat::clock::FakeClock& clock;
+    plat::window::ScriptedWindow* window = nullptr;
+    testsupport::TempFolder logFolder;
+
+private:
+    static std::unique_ptr<plat::settings::Store> MakeStore(plat::settings::MemoryStore*& out) {
+        auto store = std::make_unique<plat::settings::MemoryStore>();
+        out = store.get();
+        return store;
+    }
+    static std::unique_ptr<plat::clock::Clock> MakeClock(plat::clock::FakeClock*& out) {
+        auto clock = std::make_unique<plat::clock::FakeClock>(0, 0, 1000000000ull);
+        out = clock.get();
+        return clock;
+    }
+};
+
+/// An application made of recording parts, reachable through the global pointer while it lives.
+class TestApp {
+public:
+    explicit TestApp(std::string commandLine = "") {
+        auto parts = std::make_unique<Parts>(log, script, store, clock);
+        this->parts = parts.get();
+        app = std::make_unique<CApp>(std::move(commandLine), std::move(parts));
+        g_pApp = app.get();
+    }
+    ~TestApp() {
+        app.reset();
+        g_pApp = nullptr;
+    }
+    TestApp(const TestApp&) = delete;
+    TestApp& operator=(const TestApp&) = delete;
+
+    /// The log without the entries for which `skip` is true.
+    Log Filtered(const std::function<bool(const std::string&)>& skip) const {
+        Log out;
+        for (const std::string& entry : log)
+            if (!skip(entry))
+                out.push_back(entry);
+        return out;
+    }
+
+    Log log;
+    Script script;
+    plat::settings::MemoryStore* store = nullptr;
+    plat::clock::FakeClock* clock = nullptr;
+    Parts* parts = nullptr;
+    std::unique_ptr<CApp> app;
+};
+
+} // namespace appdoubles

@@ -1,0 +1,361 @@
+#include "AppDoubles.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+using appdoubles::Log;
+using appdoubles::TestApp;
+
+bool IsRepaint(const std::string& entry) {
+    return entry == "repaint";
+}
+
+int Count(const Log& log, const std::string& entry) {
+    return static_cast<int>(std::count(log.begin(), log.end(), entry));
+}
+
+TEST(App, StartsEveryManagerInOrderAndEntersTheStartUpPictures) {
+    TestApp t;
+    t.store->Set("Path", "\\games\\zentrix");
+    ASSERT_EQ(t.app->StartManager(), 0);
+    const Log expected = {
+        "create parser",
+        "splash open",
+        "create errors",
+        "create settings",
+        "path \\games\\zentrix",
+        "create options",
+        "create monitor",
+        "create states",
+        "start states",
+        "create window 640x480",
+        "create assets",
+        "start assets",
+        "create events",
+        "start events",
+        "create engine",
+        "start engine",
+        "create input",
+        "start input",
+        "create drivers",
+        "start drivers",
+        "create sound",
+        "start sound",
+        "create music",
+        "start music",
+        "splash closed",
+        "device 0",
+        "scene",
+        "worlds",
+        "create panels",
+        "start panels",
+        "create campaign",
+        "start campaign",
+        "create route",
+        "start route",
+        "create help",
+        "start help",
+        "create print",
+        "start print",
+        "create effects",
+        "start effects",
+        // State 21 restarts the input manager, then shows its panel and world.
+        "stop input",
+        "start input",
+        "panel 18",
+        "world 14",
+        "hook",
+    };
+    EXPECT_EQ(t.Filtered(IsRepaint), expected);
+    // Repainted after the settings, the states, the window and the seven managers up to the music.
+    EXPECT_EQ(Count(t.log, "repaint"), 10);
+    EXPECT_TRUE(t.app->IsRunning());
+    EXPECT_FALSE(t.app->IsQuitting());
+    EXPECT_EQ(t.app->GetGameStateMan()->GetState(), GAMESTATE_STARTUP);
+    EXPECT_TRUE(t.app->GetPerformanceMonitor()->IsStarted());
+}
+
+TEST(App, ARestartShowsNoSplashAndOpensTheOptions) {
+    TestApp t(" RESTART");
+    ASSERT_EQ(t.app->StartManager(), 0);
+    EXPECT_EQ(Count(t.log, "splash open"), 0);
+    EXPECT_EQ(Count(t.log, "repaint"), 0);
+    Log tail(t.log.end() - 6, t.log.end());
+    // The options are entered without restarting the input manager.
+    EXPECT_EQ(tail, (Log{"panel 18", "world 14", "hook", "restore help", "panel 15", "world 11"}));
+    EXPECT_EQ(t.app->GetGameStateMan()->GetState(), GAMESTATE_OPTIONS);
+    EXPECT_EQ(t.app->GetGameStateMan()->GetPreviousState(), GAMESTATE_STARTUP);
+}
+
+TEST(App, StopsInOrderAndASecondStopOnlyRepeatsTheSafeSteps) {
+    TestApp t;
+    ASSERT_EQ(t.app->StartManager(), 0);
+    t.log.clear();
+    EXPECT_EQ(t.app->StopManager(), 0);
+    const Log expected = {
+        "free particles", "delete window",   "stop effects",    "delete effects", "free keywords",
+        "stop states",    "delete states",   "destroy worlds",  "stop panels",    "delete panels",
+        "stop assets",    "delete assets",   "stop sound",      "delete sound",   "stop music",
+        "delete music",   "stop print",      "delete print",    "stop help",      "delete help",
+        "stop engine",    "delete engine",   "delete monitor",  "delete events",  "stop drivers",
+        "delete drivers", "stop input",      "delete input",    "stop route",     "delete route",
+        "stop campaign",  "delete campaign", "delete settings", "delete options", "delete errors",
+        "delete parser",
+    };
+    EXPECT_EQ(t.log, expected);
+    EXPECT_FALSE(t.app->IsRunning());
+    EXPECT_EQ(t.app->GetWin(), nullptr);
+    EXPECT_EQ(t.app->GetEventMan(), nullptr);
+
+    t.log.clear();
+    t.app.reset();
+    EXPECT_EQ(t.log, (Log{"free particles", "free keywords", "destroy worlds"}));
+}
+
+TEST(App, TheStoredResolutionIsReplacedByTheModeTheEngineStartedIn) {
+    TestApp t;
+    t.store->Set("Resolution", "1");
+    ASSERT_EQ(t.app->StartManager(), 0);
+    std::string stored;
+    ASSERT_TRUE(t.store->Get("Resolution", stored));
+    EXPECT_EQ(stored, "0");
+    EXPECT_EQ(t.app->GetScreenWidth(), 640);
+    EXPECT_EQ(Count(t.log, "create window 640x480"), 1);
+}
+
+TEST(App, EngineStartFallsBackOnceThenGivesUp) {
+    struct Case {
+        const char* name;
+        std::deque<bool> devices;
+        int startResult;
+        bool fallback;
+        int deviceCalls;
+    };
+    const Case cases[] = {
+        {"first try", {true}, 0, false, 1},
+        {"second try", {false, true}, 0, true, 2},
+        {"both fail", {false, false}, 1, true, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestApp t;
+        t.script.deviceResults = c.devices;
+        EXPECT_EQ(t.app->StartManager(), c.startResult);
+        EXPECT_EQ(t.app->HasVideoModeFallenBack(), c.fallback);
+        EXPECT_EQ(Count(t.log, "device 0"), c.deviceCalls);
+        bool started = c.startResult == 0;
+        EXPECT_EQ(t.app->IsQuitting(), !started);
+        EXPECT_EQ(t.app->IsRunning(), started);
+        EXPECT_EQ(Count(t.log, "scene"), started ? 1 : 0);
+        EXPECT_EQ(Count(t.log, "worlds"), started ? 1 : 0);
+        EXPECT_EQ(t.app->GetSlideOutMan() != nullptr, started);
+        EXPECT_EQ(Count(t.log, "splash closed"), 1);
+        if (!started) {
+            // The run ends before its first frame, and the stop still deletes what was made.
+            t.log.clear();
+            EXPECT_FALSE(t.app->Run(true));
+            EXPECT_TRUE(t.log.empty());
+            t.app->StopManager();
+            EXPECT_EQ(Count(t.log, "delete engine"), 1);
+            EXPECT_EQ(Count(t.log, "delete parser"), 1);
+            EXPECT_EQ(Count(t.log, "delete panels"), 0);
+        }
+    }
+}
+
+TEST(App, AStartWithoutResourceTableOrInputEndsBeforeTheLaterManagers) {
+    struct Case {
+        const char* name;
+        int assetStart;
+        int inputStart;
+        const char* lastCreated;
+        const char* firstMissing;
+    };
+    const Case cases[] = {
+        {"no resource table", 1, 0, "create assets", "create events"},
+        {"no input", 0, 1, "create input", "create drivers"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestApp t;
+        t.script.assetStart = c.assetStart;
+        t.script.inputStart = c.inputStart;
+        EXPECT_EQ(t.app->StartManager(), 1);
+        EXPECT_TRUE(t.app->IsQuitting());
+        EXPECT_FALSE(t.app->IsRunning());
+        EXPECT_EQ(Count(t.log, c.lastCreated), 1);
+        EXPECT_EQ(Count(t.log, c.firstMissing), 0);
+        EXPECT_EQ(Count(t.log, "splash closed"), 1);
+        EXPECT_EQ(Count(t.log, "device 0"), 0);
+        EXPECT_FALSE(t.app->Run(true));
+    }
+}
+
+TEST(App, VideoModesSetTheScreenSize) {
+    TestApp t;
+    struct Case {
+        int mode, width, height;
+    };
+    // An unknown mode keeps the size it had.
+    const Case cases[] = {{1, 800, 600}, {2, 1024, 768}, {7, 1024, 768}, {0, 640, 480}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.mode);
+        t.app->SetVideoMode(c.mode);
+        EXPECT_EQ(t.app->GetVideoMode(), c.mode);
+        EXPECT_EQ(t.app->GetScreenWidth(), c.width);
+        EXPECT_EQ(t.app->GetScreenHeight(), c.height);
+        EXPECT_EQ(t.app->GetBitsPerPixel(), 16);
+    }
+}
+
+TEST(App, AFrameUpdatesTheManagersInOrder) {
+    struct Case {
+        const char* name;
+        bool quitting;
+        bool racePaused;
+        Log expected;
+    };
+    const Case cases[] = {
+        {"normal",
+         false,
+         false,
+         {"help", "poll 16", "panels update", "engine update", "drivers", "render", "world frame 16",
+          "sound update", "help", "music update", "print update"}},
+        {"quitting",
+         true,
+         false,
+         {"help", "sound pause", "poll 16", "panels update", "engine update", "drivers", "render",
+          "world frame 16", "sound update", "help", "music update", "print update"}},
+        {"race paused",
+         false,
+         true,
+         {"help", "poll 16", "panels update", "engine update", "render", "world frame 16", "sound update",
+          "help", "music update", "print update"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestApp t;
+        ASSERT_EQ(t.app->StartManager(), 0);
+        t.clock->Advance(16000000);
+        if (c.quitting)
+            t.app->RequestQuit();
+        t.script.racePaused = c.racePaused;
+        t.log.clear();
+        t.app->Update();
+        EXPECT_EQ(t.log, c.expected);
+        EXPECT_FLOAT_EQ(t.app->GetFrameFactor(), 30.0f / 62.5f);
+    }
+}
+
+TEST(App, AQuitRequestShowsTheExitPicturesAndTheirEndEndsTheLoop) {
+    TestApp t;
+    ASSERT_EQ(t.app->StartManager(), 0);
+    t.app->GetEventMan()->PostMessage(VORNMSG_QUIT_REQUEST);
+    t.app->Update();
+    // Taken in the frame it was posted in.
+    EXPECT_TRUE(t.app->IsExiting());
+    EXPECT_EQ(t.app->GetGameStateMan()->GetState(), GAMESTATE_STARTUP);
+    EXPECT_FALSE(t.app->IsQuitting());
+    EXPECT_EQ(t.app->GetEventMan()->GetPendingCount(VORNMSG_QUIT_REQUEST), 0u);
+
+    t.log.clear();
+    EXPECT_FALSE(t.app->Run(true));
+    EXPECT_TRUE(t.app->IsQuitting());
+    EXPECT_EQ(t.app->GetGameStateMan()->GetState(), GAMESTATE_QUIT);
+    EXPECT_EQ(Count(t.log, "music off"), 1);
+    // Three pictures of more than 15 s at 16 ms a frame.
+    EXPECT_GE(Count(t.log, "render"), 3 * 15000 / 16);
+    EXPECT_LE(Count(t.log, "render"), 3 * 15000 / 16 + 10);
+}
+
+TEST(App, TheStartUpPictureGivesWayToTheMainScreenAfterThreeSeconds) {
+    TestApp t;
+    ASSERT_EQ(t.app->StartManager(), 0);
+    CSlideOutManStandIn* panels = t.app->GetSlideOutMan();
+    panels->Update(3000);
+    EXPECT_EQ(t.app->GetGameStateMan()->GetState(), GAMESTATE_STARTUP);
+    panels->Update(1);
+    EXPECT_EQ(t.app->GetGameStateMan()->GetState(), GAMESTATE_MAIN);
+    EXPECT_EQ(panels->GetCurrentSlideOutId(), 7);
+}
+
+TEST(App, TheExitPicturesLastThreeTimesFifteenSeconds) {
+    TestApp t;
+    ASSERT_EQ(t.app->StartManager(), 0);
+    t.app->SetExitFlag(true);
+    CSlideOutManStandIn* panels = t.app->GetSlideOutMan();
+    for (int picture = 0; picture < 3; ++picture) {
+        SCOPED_TRACE(picture);
+        EXPECT_EQ(t.app->GetGameStateMan()->GetState(), GAMESTATE_STARTUP);
+        panels->Update(15000);
+        EXPECT_EQ(t.app->GetGameStateMan()->GetState(), GAMESTATE_STARTUP);
+        panels->Update(1);
+    }
+    EXPECT_EQ(t.app->GetGameStateMan()->GetState(), GAMESTATE_QUIT);
+}
+
+TEST(App, TheRunReturnsTheRestartRequest) {
+    TestApp t;
+    ASSERT_EQ(t.app->StartManager(), 0);
+    t.script.onHelpUpdate = [&] { t.app->RequestRestart(); };
+    EXPECT_TRUE(t.app->Run(true));
+    EXPECT_EQ(Count(t.log, "render"), 1);
+}
+
+TEST(App, ThePumpHandlesEveryWaitingEventAndThePrintJobsAfterEach) {
+    TestApp t;
+    ASSERT_EQ(t.app->StartManager(), 0);
+    plat::window::Event quit;
+    quit.kind = plat::window::EventKind::Quit;
+    plat::window::Event key;
+    key.kind = plat::window::EventKind::Key;
+    key.key = 65;
+    t.parts->window->Push(quit);
+    t.parts->window->Push(key);
+    t.script.pendingPrintJobs = 5;
+    t.log.clear();
+
+    EXPECT_FALSE(t.app->Run(false));
+    // One drain and no frame: the quit is seen and the key behind it still reaches the window procedure.
+    EXPECT_TRUE(t.app->IsQuitting());
+    EXPECT_EQ(t.log, (Log{"print job", "print job"}));
+    CMessage message;
+    ASSERT_TRUE(t.app->GetEventMan()->GetLatest(VORNMSG_KEY_DOWN, &message));
+    EXPECT_EQ(message.GetParam(0), 65.0);
+}
+
+TEST(App, StateThirteenPostsAQuitThatThePumpTakes) {
+    TestApp t;
+    ASSERT_EQ(t.app->StartManager(), 0);
+    t.app->GetGameStateMan()->SetState(GAMESTATE_QUIT);
+    EXPECT_FALSE(t.app->IsQuitting());
+    t.app->Run(false);
+    EXPECT_TRUE(t.app->IsQuitting());
+}
+
+TEST(App, ResultsAndInputStartDependOnTheApplicationAndItsErrorManager) {
+    ASSERT_EQ(g_pApp, nullptr);
+    EXPECT_TRUE(IsResultOk(-1));
+    EXPECT_TRUE(CIOManagerStandIn::CannotStart(nullptr));
+    TestApp t;
+    ASSERT_EQ(t.app->StartManager(), 0);
+    EXPECT_TRUE(IsResultOk(0));
+    EXPECT_FALSE(IsResultOk(-1));
+    EXPECT_FALSE(CIOManagerStandIn::CannotStart(nullptr));
+    CDriverManagerStandIn unstarted;
+    EXPECT_TRUE(CIOManagerStandIn::CannotStart(&unstarted));
+    EXPECT_FALSE(CIOManagerStandIn::CannotStart(t.app->GetDriverManager()));
+}
+
+TEST(App, OptionChangesReachTheManagersThatApplyThem) {
+    TestApp t;
+    ASSERT_EQ(t.app->StartManager(), 0);
+    t.log.clear();
+    t.app->GetGameOptions()->SetOption(CGameOptions::OPTION_VOLUME, 80);
+    EXPECT_EQ(t.log, (Log{"sound volume 80"}));
+}
+
+} // namespace

@@ -1,0 +1,152 @@
+#include "AppDoubles.h"
+
+#include "app/EntrySystem.h"
+#include "app/FatalError.h"
+#include "app/ProgramEntry.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using plat::system::Buttons;
+using plat::system::InstanceLock;
+using plat::system::RuntimeVersion;
+
+RuntimeVersion Version(unsigned major, unsigned minor, unsigned revision = 0, int result = 1) {
+    RuntimeVersion v;
+    v.libraryFound = true;
+    v.functionFound = true;
+    v.result = result;
+    v.version = (major << 16) | minor;
+    v.revision = revision;
+    return v;
+}
+
+// The system as the entry sees it, scripted; the application it makes records into `log`.
+class EntryDouble : public IEntrySystem {
+public:
+    InstanceLock::Result TakeInstanceLock() override { return lock; }
+    RuntimeVersion QueryRuntimeVersion() override { return version; }
+    int ShowMessageBox(std::string_view caption, std::string_view text, Buttons) override {
+        boxes.push_back(std::string(caption) + " | " + std::string(text));
+        return answer;
+    }
+    void Relaunch(const std::vector<std::string>& args) override { relaunches.push_back(args); }
+    std::unique_ptr<CAppParts> CreateAppParts() override {
+        ++appsMade;
+        auto parts = std::make_unique<appdoubles::Parts>(log, script, store, clock);
+        // One frame, then the run ends as the script says.
+        script.onHelpUpdate = [this] {
+            if (restartAfterFrame)
+                g_pApp->RequestRestart();
+            else
+                g_pApp->RequestQuit();
+        };
+        return parts;
+    }
+
+    InstanceLock::Result lock = InstanceLock::Result::Owned;
+    RuntimeVersion version = Version(4, 7);
+    int answer = plat::system::kAnswerYes;
+    bool restartAfterFrame = false;
+    std::vector<std::string> boxes;
+    std::vector<std::vector<std::string>> relaunches;
+    int appsMade = 0;
+    appdoubles::Log log;
+    appdoubles::Script script;
+    plat::settings::MemoryStore* store = nullptr;
+    plat::clock::FakeClock* clock = nullptr;
+};
+
+TEST(ProgramEntry, ALockHeldElsewhereEndsTheStartQuietly) {
+    for (InstanceLock::Result held : {InstanceLock::Result::AlreadyExists, InstanceLock::Result::Failed}) {
+        EntryDouble system;
+        system.lock = held;
+        EXPECT_EQ(RunGame({"RESTART"}, system), 0);
+        EXPECT_EQ(system.appsMade, 0);
+        EXPECT_TRUE(system.boxes.empty());
+    }
+}
+
+TEST(ProgramEntry, ANormalRunStartsRunsAndStopsTheApplication) {
+    EntryDouble system;
+    EXPECT_EQ(RunGame({"/FREEFORM"}, system), 0);
+    EXPECT_EQ(system.appsMade, 1);
+    EXPECT_TRUE(system.relaunches.empty());
+    EXPECT_EQ(g_pApp, nullptr);
+    // The stop, then the destructor's second stop.
+    appdoubles::Log tail(system.log.end() - 4, system.log.end());
+    EXPECT_EQ(tail, (appdoubles::Log{"delete parser", "free particles", "free keywords", "destroy worlds"}));
+}
+
+TEST(ProgramEntry, ARestartRequestRelaunchesWithOneMoreRestartWord) {
+    EntryDouble system;
+    system.restartAfterFrame = true;
+    // The relaunch of the double returns, as a failed exec does: the entry then ends with 1.
+    EXPECT_EQ(RunGame({"a b", "RESTART"}, system), 1);
+    ASSERT_EQ(system.relaunches.size(), 1u);
+    EXPECT_EQ(system.relaunches[0], (std::vector<std::string>{"a b", "RESTART", "RESTART"}));
+}
+
+TEST(ProgramEntry, TheCommandLineHasABlankBeforeEveryArgument) {
+    EXPECT_EQ(BuildCommandLine({}), "");
+    EXPECT_EQ(BuildCommandLine({"RESTART"}), " RESTART");
+    EXPECT_EQ(BuildCommandLine({"/FREEFORM", "x y"}), " /FREEFORM x y");
+}
+
+TEST(ProgramEntry, TheRuntimeCheckPassesOnlyItsOwnVersion) {
+    RuntimeVersion missingLibrary;
+    RuntimeVersion missingFunction;
+    missingFunction.libraryFound = true;
+    missingFunction.version = (4u << 16) | 7u;
+    struct Case {
+        const char* name;
+        RuntimeVersion version;
+        int answer;
+        int result;
+        const char* box; // "" when none is shown
+    };
+    const char* question = "\nThere might be problems, but shouldn't be.\nDo you still want to continue?";
+    const Case cases[] = {
+        {"4.07 passes silently", Version(4, 7), plat::system::kAnswerNo, 0, ""},
+        {"4.08 asks, yes", Version(4, 8, 0x00020003), plat::system::kAnswerYes, 0,
+         "Required DX version = 4.07 | Your current DX version = 4.08.02.0003"},
+        {"4.08 asks, no", Version(4, 8), plat::system::kAnswerNo, 1,
+         "Required DX version = 4.07 | Your current DX version = 4.08.00.0000"},
+        {"a failed query asks", Version(4, 7, 0, 0x10000), plat::system::kAnswerNo, 1,
+         "Required DX version = 4.07 | Your current DX version = 4.07.00.0000"},
+        {"no version function asks with zeros", missingFunction, plat::system::kAnswerOk, 1,
+         "Required DX version = 4.07 | Your current DX version = 0.00.00.0000"},
+        {"no library", missingLibrary, plat::system::kAnswerYes, 1,
+         "Invalid Machine Configuration | Missing or Invalid DSetup.DLL"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EntryDouble system;
+        system.version = c.version;
+        system.answer = c.answer;
+        EXPECT_EQ(CheckDirectXVersion(system), c.result);
+        if (*c.box == '\0') {
+            EXPECT_TRUE(system.boxes.empty());
+            continue;
+        }
+        ASSERT_EQ(system.boxes.size(), 1u);
+        std::string expected = c.box;
+        if (c.version.libraryFound)
+            expected += question;
+        EXPECT_EQ(system.boxes[0], expected);
+        // A refused check ends the program before the application exists.
+        if (c.result != 0) {
+            system.boxes.clear();
+            EXPECT_EQ(RunGame({}, system), 0);
+            EXPECT_EQ(system.appsMade, 0);
+        }
+    }
+}
+
+TEST(ProgramEntryDeathTest, AFatalErrorEndsWithStatusThreeAndSaysWhy) {
+    EXPECT_EXIT(FatalError("cannot load %s", "wheel.kmb"), testing::ExitedWithCode(3),
+                "cannot load wheel.kmb");
+}
+
+} // namespace
