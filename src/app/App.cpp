@@ -7,6 +7,7 @@
 #include "app/EventMan.h"
 #include "app/GameOptions.h"
 #include "app/GameStateMan.h"
+#include "app/IOManager.h"
 #include "app/PerformanceMonitor.h"
 #include "app/Splash.h"
 #include "app/Win.h"
@@ -17,7 +18,6 @@
 #include "app/standin/EngineManStandIn.h"
 #include "app/standin/GameSoundControllerStandIn.h"
 #include "app/standin/HelpManagerStandIn.h"
-#include "app/standin/IOManagerStandIn.h"
 #include "app/standin/MusicManagerStandIn.h"
 #include "app/standin/PrintManagerStandIn.h"
 #include "app/standin/RouteNodeManStandIn.h"
@@ -141,7 +141,7 @@ int CApp::StartManager() {
     RepaintSplash();
 
     // The game cannot be played without its input devices.
-    m_pIOManager = m_pParts->CreateIOManager();
+    m_pIOManager = m_pParts->CreateIOManager(this);
     if (m_pIOManager && m_pIOManager->StartManager() != 0)
         return FailStart();
     RepaintSplash();
@@ -384,6 +384,14 @@ int CApp::GetCurrentCampaignNode() const {
 void CApp::CopyCampaignSetup(int index, CRaceSetup& setup) {
     if (m_pCampaignMan)
         m_pCampaignMan->CopyNodeSetup(index, setup);
+}
+
+bool CApp::HasErrorMan() const {
+    return m_pErrorMan != nullptr;
+}
+
+std::unique_ptr<plat::input::InputSystem> CApp::CreateInputSystem() {
+    return m_pParts->CreateInputSystem(m_pWin ? m_pWin->GetHwnd() : nullptr);
 }
 
 void CApp::SetMusicVolume(int volume) {

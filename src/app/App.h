@@ -2,6 +2,7 @@
 
 #include "app/GameOptionEffects.h"
 #include "app/GameStateServices.h"
+#include "app/InputServices.h"
 #include "app/ManagerInterface.h"
 
 #include <memory>
@@ -21,7 +22,7 @@ class CGameOptions;
 class CGameSoundControllerStandIn;
 class CGameStateMan;
 class CHelpManagerStandIn;
-class CIOManagerStandIn;
+class CIOManager;
 class CMusicManagerStandIn;
 class CPerformanceMonitor;
 class CPrintManagerStandIn;
@@ -32,7 +33,10 @@ class CWin;
 
 /// The one application object: it owns every manager, starts them in a fixed order, runs the frame
 /// loop that updates them, and stops them in a fixed order at the end.
-class CApp : public CManagerInterface, private IGameStateServices, private IGameOptionEffects {
+class CApp : public CManagerInterface,
+             private IGameStateServices,
+             private IGameOptionEffects,
+             private IInputServices {
 public:
     /// An application for `commandLine` (each argument preceded by a blank), made of `parts`.
     CApp(std::string commandLine, std::unique_ptr<CAppParts> parts);
@@ -70,7 +74,7 @@ public:
     CEngineManStandIn* GetEngineMan() const { return m_pEngineMan.get(); }
     CAssetManStandIn* GetAssetMan() const { return m_pAssetMan.get(); }
     CSlideOutManStandIn* GetSlideOutMan() const { return m_pSlideOutMan.get(); }
-    CIOManagerStandIn* GetIOManager() const { return m_pIOManager.get(); }
+    CIOManager* GetIOManager() const { return m_pIOManager.get(); }
     CDriverManagerStandIn* GetDriverManager() const { return m_pDriverManager.get(); }
     CGameSoundControllerStandIn* GetGameSoundController() const { return m_pGameSoundController.get(); }
     CMusicManagerStandIn* GetMusicManager() const { return m_pMusicManager.get(); }
@@ -84,6 +88,7 @@ public:
     CPerformanceMonitor* GetPerformanceMonitor() const { return m_pPerformanceMonitor.get(); }
     CAdaptiveSfxManStandIn* GetAdaptiveSfxMan() const { return m_pAdaptiveSfxMan.get(); }
     CGameOptions* GetGameOptions() const { return m_pGameOptions.get(); }
+    CGameOptions* GetGameOptions() override { return m_pGameOptions.get(); }
     /// What the application is made of, and the operations of other subsystems it calls.
     CAppParts& GetParts() const { return *m_pParts; }
 
@@ -131,6 +136,10 @@ private:
     int GetCurrentCampaignNode() const override;
     void CopyCampaignSetup(int index, CRaceSetup& setup) override;
 
+    // IInputServices
+    bool HasErrorMan() const override;
+    std::unique_ptr<plat::input::InputSystem> CreateInputSystem() override;
+
     // IGameOptionEffects
     void SetMusicVolume(int volume) override;
     void SetSoundVolume(int volume) override;
@@ -143,7 +152,7 @@ private:
     std::unique_ptr<CEngineManStandIn> m_pEngineMan;
     std::unique_ptr<CAssetManStandIn> m_pAssetMan;
     std::unique_ptr<CSlideOutManStandIn> m_pSlideOutMan;
-    std::unique_ptr<CIOManagerStandIn> m_pIOManager;
+    std::unique_ptr<CIOManager> m_pIOManager;
     std::unique_ptr<CDriverManagerStandIn> m_pDriverManager;
     std::unique_ptr<CGameSoundControllerStandIn> m_pGameSoundController;
     std::unique_ptr<CMusicManagerStandIn> m_pMusicManager;

@@ -6,6 +6,7 @@
 #include "app/EventMan.h"
 #include "app/GameOptions.h"
 #include "app/GameStateMan.h"
+#include "app/IOManager.h"
 #include "app/PerformanceMonitor.h"
 #include "app/Splash.h"
 #include "app/Win.h"
@@ -16,13 +17,13 @@
 #include "app/standin/EngineManStandIn.h"
 #include "app/standin/GameSoundControllerStandIn.h"
 #include "app/standin/HelpManagerStandIn.h"
-#include "app/standin/IOManagerStandIn.h"
 #include "app/standin/MusicManagerStandIn.h"
 #include "app/standin/PrintManagerStandIn.h"
 #include "app/standin/RouteNodeManStandIn.h"
 #include "app/standin/SlideOutManStandIn.h"
 #include "platform/clock/Clock.h"
 #include "platform/fs/FileSystem.h"
+#include "platform/input/SdlInputSystem.h"
 #include "platform/settings/FileStore.h"
 #include "platform/window/SdlWindow.h"
 #include "platform/window/SplashWindow.h"
@@ -75,6 +76,8 @@ std::unique_ptr<CWin> CAppParts::CreateWin(int width, int height) {
                                                             SDL_WINDOW_BORDERLESS | SDL_WINDOW_SHOWN);
     if (!window->IsOpen())
         return std::make_unique<CWin>(nullptr);
+    // Joystick button changes pass through the window's event drain on their way to the devices.
+    window->SetJoystickHandler(&plat::input::SdlInputSystem::HandleEvent);
     return std::make_unique<CWin>(std::move(window));
 }
 
@@ -90,8 +93,16 @@ std::unique_ptr<CEngineManStandIn> CAppParts::CreateEngineMan() {
     return std::make_unique<CEngineManStandIn>();
 }
 
-std::unique_ptr<CIOManagerStandIn> CAppParts::CreateIOManager() {
-    return std::make_unique<CIOManagerStandIn>();
+std::unique_ptr<CIOManager> CAppParts::CreateIOManager(IInputServices* services) {
+    return std::make_unique<CIOManager>(services);
+}
+
+std::unique_ptr<plat::input::InputSystem> CAppParts::CreateInputSystem(plat::window::Window* window) {
+    auto* sdlWindow = dynamic_cast<plat::window::SdlWindow*>(window);
+    auto input = std::make_unique<plat::input::SdlInputSystem>(sdlWindow ? sdlWindow->Handle() : nullptr);
+    if (!input->IsReady())
+        return nullptr;
+    return input;
 }
 
 std::unique_ptr<CDriverManagerStandIn> CAppParts::CreateDriverManager() {

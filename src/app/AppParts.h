@@ -19,7 +19,7 @@ class CGameOptions;
 class CGameSoundControllerStandIn;
 class CGameStateMan;
 class CHelpManagerStandIn;
-class CIOManagerStandIn;
+class CIOManager;
 class CMusicManagerStandIn;
 class CPerformanceMonitor;
 class CPrintManagerStandIn;
@@ -29,12 +29,19 @@ class CSplash;
 class CWin;
 class IGameOptionEffects;
 class IGameStateServices;
+class IInputServices;
 
 namespace plat::clock {
 class Clock;
 }
+namespace plat::input {
+class InputSystem;
+}
 namespace plat::settings {
 class Store;
+}
+namespace plat::window {
+class Window;
 }
 
 /// What the application object is made of: one factory per manager it owns, and the operations of other
@@ -74,8 +81,10 @@ public:
     virtual std::unique_ptr<CEventMan> CreateEventMan();
     /// The engine manager.
     virtual std::unique_ptr<CEngineManStandIn> CreateEngineMan();
-    /// The input manager.
-    virtual std::unique_ptr<CIOManagerStandIn> CreateIOManager();
+    /// The input manager, served by `services`.
+    virtual std::unique_ptr<CIOManager> CreateIOManager(IInputServices* services);
+    /// A new connection to the input devices, tied to `window` (may be null); null when there is none.
+    virtual std::unique_ptr<plat::input::InputSystem> CreateInputSystem(plat::window::Window* window);
     /// The driver manager.
     virtual std::unique_ptr<CDriverManagerStandIn> CreateDriverManager();
     /// The game sound controller.

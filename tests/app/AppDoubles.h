@@ -10,6 +10,7 @@
 #include "app/EventMan.h"
 #include "app/GameOptions.h"
 #include "app/GameStateMan.h"
+#include "app/IOManager.h"
 #include "app/PerformanceMonitor.h"
 #include "app/Splash.h"
 #include "app/Win.h"
@@ -20,12 +21,12 @@
 #include "app/standin/EngineManStandIn.h"
 #include "app/standin/GameSoundControllerStandIn.h"
 #include "app/standin/HelpManagerStandIn.h"
-#include "app/standin/IOManagerStandIn.h"
 #include "app/standin/MusicManagerStandIn.h"
 #include "app/standin/PrintManagerStandIn.h"
 #include "app/standin/RouteNodeManStandIn.h"
 #include "app/standin/SlideOutManStandIn.h"
 #include "platform/clock/Clock.h"
+#include "platform/input/ScriptedInput.h"
 #include "platform/settings/MemoryStore.h"
 #include "platform/window/ScriptedWindow.h"
 #include "support/TempFolder.h"
@@ -177,15 +178,14 @@ struct Engine : Managed<CEngineManStandIn> {
     plat::clock::FakeClock& clock;
 };
 
-struct Input : Managed<CIOManagerStandIn> {
-    Input(Log& l, Script& s) : Managed(l, "input"), script(s) {}
+struct Input : Managed<CIOManager> {
+    Input(Log& l, Script& s, IInputServices* services) : Managed(l, "input", services), script(s) {}
     int StartManager() override {
         log.push_back("start input");
         if (script.inputStart != 0)
             return script.inputStart;
-        return CIOManagerStandIn::StartManager();
+        return CIOManager::StartManager();
     }
-    void Poll(int ms) override { log.push_back("poll " + std::to_string(ms)); }
     Script& script;
 };
 
@@ -321,9 +321,12 @@ public:
         log.push_back("create engine");
         return std::make_unique<Engine>(log, script, clock);
     }
-    std::unique_ptr<CIOManagerStandIn> CreateIOManager() override {
+    std::unique_ptr<CIOManager> CreateIOManager(IInputServices* services) override {
         log.push_back("create input");
-        return std::make_unique<Input>(log, script);
+        return std::make_unique<Input>(log, script, services);
+    }
+    std::unique_ptr<plat::input::InputSystem> CreateInputSystem(plat::window::Window*) override {
+        return input.Share();
     }
     std::unique_ptr<CDriverManagerStandIn> CreateDriverManager() override {
         log.push_back("create drivers");
@@ -385,6 +388,7 @@ public:
     Script& script;
     plat::clock::FakeClock& clock;
     plat::window::ScriptedWindow* window = nullptr;
+    plat::input::ScriptedInput input;
     testsupport::TempFolder logFolder;
 
 private:
