@@ -82,21 +82,6 @@ struct Monitor : CPerformanceMonitor {
     Log& log;
 };
 
-struct States : CGameStateMan {
-    States(Log& l, IGameStateServices* services, CAppSettings* settings)
-        : CGameStateMan(services, settings), log(l) {}
-    ~States() override { log.push_back("delete states"); }
-    int StartManager() override {
-        log.push_back("start states");
-        return CGameStateMan::StartManager();
-    }
-    int StopManager() override {
-        log.push_back("stop states");
-        return CGameStateMan::StopManager();
-    }
-    Log& log;
-};
-
 struct Win : CWin {
     Win(Log& l, std::unique_ptr<plat::window::Window> window) : CWin(std::move(window)), log(l) {}
     ~Win() override { log.push_back("delete window"); }
@@ -107,20 +92,6 @@ struct Splash : CSplash {
     explicit Splash(Log& l) : log(l) {}
     ~Splash() override { log.push_back("splash closed"); }
     void Repaint() override { log.push_back("repaint"); }
-    Log& log;
-};
-
-struct Events : CEventMan {
-    explicit Events(Log& l) : log(l) {}
-    ~Events() override { log.push_back("delete events"); }
-    int StartManager() override {
-        log.push_back("start events");
-        return CEventMan::StartManager();
-    }
-    int StopManager() override {
-        log.push_back("stop events");
-        return CEventMan::StopManager();
-    }
     Log& log;
 };
 
@@ -301,7 +272,7 @@ public:
     std::unique_ptr<CGameStateMan> CreateGameStateMan(IGameStateServices* services,
                                                       CAppSettings* settings) override {
         log.push_back("create states");
-        return std::make_unique<States>(log, services, settings);
+        return std::make_unique<Managed<CGameStateMan>>(log, "states", services, settings);
     }
     std::unique_ptr<CWin> CreateWin(int width, int height) override {
         log.push_back("create window " + std::to_string(width) + "x" + std::to_string(height));
@@ -315,7 +286,7 @@ public:
     }
     std::unique_ptr<CEventMan> CreateEventMan() override {
         log.push_back("create events");
-        return std::make_unique<Events>(log);
+        return std::make_unique<Managed<CEventMan>>(log, "events");
     }
     std::unique_ptr<CEngineManStandIn> CreateEngineMan() override {
         log.push_back("create engine");

@@ -194,23 +194,6 @@ TEST(App, AStartWithoutResourceTableOrInputEndsBeforeTheLaterManagers) {
     }
 }
 
-TEST(App, VideoModesSetTheScreenSize) {
-    TestApp t;
-    struct Case {
-        int mode, width, height;
-    };
-    // An unknown mode keeps the size it had.
-    const Case cases[] = {{1, 800, 600}, {2, 1024, 768}, {7, 1024, 768}, {0, 640, 480}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.mode);
-        t.app->SetVideoMode(c.mode);
-        EXPECT_EQ(t.app->GetVideoMode(), c.mode);
-        EXPECT_EQ(t.app->GetScreenWidth(), c.width);
-        EXPECT_EQ(t.app->GetScreenHeight(), c.height);
-        EXPECT_EQ(t.app->GetBitsPerPixel(), 16);
-    }
-}
-
 TEST(App, AFrameUpdatesTheManagersInOrder) {
     struct Case {
         const char* name;
@@ -349,14 +332,6 @@ TEST(App, ResultsAndInputStartDependOnTheApplicationAndItsErrorManager) {
     CDriverManagerStandIn unstarted;
     EXPECT_TRUE(input->CannotStart(&unstarted));
     EXPECT_FALSE(input->CannotStart(t.app->GetDriverManager()));
-}
-
-TEST(App, OptionChangesReachTheManagersThatApplyThem) {
-    TestApp t;
-    ASSERT_EQ(t.app->StartManager(), 0);
-    t.log.clear();
-    t.app->GetGameOptions()->SetOption(CGameOptions::OPTION_VOLUME, 80);
-    EXPECT_EQ(t.log, (Log{"sound volume 80"}));
 }
 
 } // namespace
