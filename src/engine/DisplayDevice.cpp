@@ -1,9 +1,13 @@
 #include "engine/DisplayDevice.h"
 
+#include "engine/AlignedAlloc.h"
+#include "engine/TextureSurface.h"
+#include "engine/Viewport.h"
 #include "foundation/base/Messages.h"
 #include "platform/system/MessageBox.h"
 
 #include <algorithm>
+#include <cstring>
 
 using namespace plat::raster;
 
@@ -26,9 +30,11 @@ constexpr std::uint32_t U(auto e) {
 
 CDisplayDevice::CDisplayDevice(DriverList drivers, std::uint32_t flags, int width, int height,
                                int bitsPerPixel)
-    : m_scratch(std::make_unique<std::byte[]>(kScratchBytes)), m_width(width), m_height(height),
+    : m_scratch(AlignedAlloc(kScratchBytes)), m_width(width), m_height(height),
       m_bitsPerPixel(static_cast<std::uint8_t>(bitsPerPixel)), m_flags(flags), m_drivers(std::move(drivers)),
       m_preferLaterDriver((flags & kFlagPreferLaterDriver) != 0) {
+    if (m_scratch)
+        std::memset(m_scratch.get(), 0, kScratchBytes);
     m_renderStates.fill(0xFFFFFFFFu);
     for (auto& stage : m_stageStates)
         stage.fill(0xFFFFFFFFu);
@@ -36,6 +42,10 @@ CDisplayDevice::CDisplayDevice(DriverList drivers, std::uint32_t flags, int widt
 
 CDisplayDevice::~CDisplayDevice() {
     Shutdown();
+}
+
+void CDisplayDevice::AlignedDelete::operator()(void* block) const {
+    AlignedFree(block);
 }
 
 bool CDisplayDevice::ChooseDriver() {
@@ -141,6 +151,7 @@ bool CDisplayDevice::Init() {
     SetRenderState(RS::SrcBlend, U(BlendFactor::SrcAlpha));
     SetRenderState(RS::DestBlend, U(BlendFactor::InvSrcAlpha));
     SetRenderState(RS::DitherEnable, 1);
+    m_queue = std::make_unique<TransparencyQueue>(); // the first render batch
     m_spriteVertices = std::make_unique<VertexBuffer>(kLayoutUnlit, 64);
     m_spriteScreen = std::make_unique<VertexBuffer>(kLayoutScreen, 64);
     m_spriteScreenQuads = std::make_unique<VertexBuffer>(kLayoutScreen, 256);
@@ -162,11 +173,21 @@ bool CDisplayDevice::Init() {
 }
 
 void CDisplayDevice::Shutdown() {
+    m_pools.clear();
     m_spriteVertices.reset();
     m_spriteScreen.reset();
     m_spriteScreenQuads.reset();
+    if (m_queue) {
+        m_queue->decalBuffer.reset();
+        m_queue->decalIndices.clear();
+    }
+    ReleaseAllTextureSurfaces(*this);
     m_textureFormats.clear();
     m_scratch.reset();
+    m_queue.reset(); // the batches and the transparent items
+    for (int stage = 0; stage < kStages; ++stage)
+        if (m_boundTextures[static_cast<std::size_t>(stage)])
+            UnbindStage(stage);
     m_device.reset();
     m_screen.reset();
     m_driver = nullptr;
@@ -179,11 +200,46 @@ void CDisplayDevice::FlipDevice() {
 }
 
 void CDisplayDevice::RestoreSurfaces() {
+    for (const auto& pool : m_pools)
+        if (pool->LockCount() > 0)
+            DebugOutput("VB Locked!\n");
     if (!m_screen)
         return;
     for (plat::gfx2d::Surface* s : {&m_screen->Primary(), &m_screen->BackBuffer()})
         if (s->IsLost())
             s->Restore();
+}
+
+std::unique_ptr<CViewport> CDisplayDevice::CreateViewport(int x, int y, int width, int height) {
+    auto viewport = std::make_unique<CViewport>(this, x, y, width, height);
+    if (m_device)
+        m_device->SetViewport({x, y, width, height, 0.0f, 1.0f});
+    return viewport;
+}
+
+void CDisplayDevice::DeleteViewport(std::unique_ptr<CViewport> viewport) {
+    viewport.reset();
+}
+
+CTexture* CDisplayDevice::BoundTexture(int stage) const {
+    return stage >= 0 && stage < kStages ? m_boundTextures[static_cast<std::size_t>(stage)] : nullptr;
+}
+
+void CDisplayDevice::SetBoundTexture(int stage, CTexture* texture) {
+    if (stage >= 0 && stage < kStages)
+        m_boundTextures[static_cast<std::size_t>(stage)] = texture;
+}
+
+void CDisplayDevice::UnbindStage(int stage) {
+    SetBoundTexture(stage, nullptr);
+    if (m_device && stage >= 0 && stage < kStages)
+        m_device->SetTexture(stage, nullptr);
+}
+
+TransparencyQueue& CDisplayDevice::Queue() {
+    if (!m_queue)
+        m_queue = std::make_unique<TransparencyQueue>();
+    return *m_queue;
 }
 
 void CDisplayDevice::SetRenderState(RenderState state, std::uint32_t value) {
@@ -224,6 +280,13 @@ CDisplayDevice* CreateDisplayDevice(DriverList drivers, std::uint32_t flags, int
     }
     DeviceList().insert(DeviceList().begin(), std::move(device));
     return DeviceList().front().get();
+}
+
+std::vector<CDisplayDevice*> GetDisplayDevices() {
+    std::vector<CDisplayDevice*> devices;
+    for (const auto& d : DeviceList())
+        devices.push_back(d.get());
+    return devices;
 }
 
 void DeleteDisplayDevice(CDisplayDevice* device) {

@@ -1,0 +1,8 @@
+#pragma once
+
+#include <cstddef>
+
+/// A block of `size` bytes starting on a 32-byte boundary; null when memory runs out.
+void* AlignedAlloc(std::size_t size);
+/// Frees a block of AlignedAlloc (null is ignored).
+void AlignedFree(void* block);

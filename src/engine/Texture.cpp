@@ -1,0 +1,244 @@
+#include "engine/Texture.h"
+
+#include "engine/EngineLog.h"
+#include "engine/TexturePixel.h"
+#include "engine/TextureSurface.h"
+#include "foundation/base/Messages.h"
+#include "platform/fs/FileSystem.h"
+#include "platform/raster/Texture.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+
+namespace {
+
+constexpr std::size_t kHeaderSize = 18;
+constexpr int kTypeRaw = 2;
+constexpr int kTypeRunLength = 10;
+constexpr std::uint8_t kDescriptorTopDown = 0x20;
+
+// The ramp that fills an image the reader cannot decode: pixel i holds i x 73 as a 16-bit value.
+std::vector<std::uint8_t> Ramp(std::size_t pixelCount) {
+    std::vector<std::uint8_t> pixels(pixelCount * 2);
+    for (std::size_t i = 0; i < pixelCount; ++i) {
+        const auto v = static_cast<std::uint16_t>(i * 73);
+        pixels[2 * i] = static_cast<std::uint8_t>(v);
+        pixels[2 * i + 1] = static_cast<std::uint8_t>(v >> 8);
+    }
+    return pixels;
+}
+
+// Expands run-length packets into `out` (already sized for the whole image); false when the data ends
+// before the image is full.
+bool ExpandRunLength(const std::uint8_t* data, std::size_t size, std::size_t pos, int bytes,
+                     std::vector<std::uint8_t>& out) {
+    const std::size_t pixelBytes = static_cast<std::size_t>(bytes);
+    std::size_t written = 0;
+    while (written < out.size()) {
+        if (pos >= size)
+            return false;
+        const std::uint8_t packet = data[pos++];
+        std::size_t count = (packet & 0x7Fu) + 1u;
+        // A packet never writes past the image.
+        count = std::min(count, (out.size() - written) / pixelBytes);
+        if (packet & 0x80) {
+            if (size - pos < pixelBytes)
+                return false;
+            for (std::size_t i = 0; i < count; ++i, written += pixelBytes)
+                std::memcpy(out.data() + written, data + pos, pixelBytes);
+            pos += pixelBytes;
+        } else {
+            const std::size_t n = count * pixelBytes;
+            if (size - pos < n)
+                return false;
+            std::memcpy(out.data() + written, data + pos, n);
+            written += n;
+            pos += n;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+CTexture::CTexture() = default;
+
+CTexture::~CTexture() {
+    if (m_locked)
+        Unlock(m_lockedDevice);
+}
+
+void CTexture::SetName(const char* name) {
+    if (name)
+        m_name = CDStr(name);
+    else
+        m_name.reset();
+}
+
+void CTexture::SetImage(int width, int height, std::uint32_t format, std::vector<std::uint8_t> pixels) {
+    m_width = width;
+    m_height = height;
+    m_format = format;
+    m_pixels = std::move(pixels);
+}
+
+void CTexture::MakePlaceholder() {
+    SetImage(kPlaceholderSide, kPlaceholderSide, kFormat5550, Ramp(kPlaceholderSide * kPlaceholderSide));
+}
+
+void CTexture::LoadTGA(const char* fileName) {
+    const plat::fs::ReadResult file = plat::fs::ReadWholeFile(fileName ? fileName : "");
+    if (file.error == plat::fs::Error::kNotFound || file.error == plat::fs::Error::kPathNotFound) {
+        EngineLog("CTexture::LoadTGA", "Failed to open TGA: %s", fileName ? fileName : "");
+        MakePlaceholder();
+        return;
+    }
+    if (file.error != plat::fs::Error::kNone) {
+        EngineLog("CTexture::LoadTGA", "Corrupt TGA: %s\n", fileName ? fileName : "");
+        MakePlaceholder();
+        return;
+    }
+    LoadFromMemory(file.bytes.data(), file.bytes.size(), fileName);
+}
+
+void CTexture::LoadFromMemory(const std::uint8_t* data, std::size_t size, const char* name) {
+    if (data == nullptr) {
+        MakePlaceholder();
+        return;
+    }
+    if (!DecodeTga(data, size, name)) {
+        EngineLog("LoadTGA", "Corrupt TGA: %s\n", name ? name : "");
+        MakePlaceholder();
+        return;
+    }
+    ReadNameFlags(name);
+}
+
+bool CTexture::DecodeTga(const std::uint8_t* data, std::size_t size, const char* /*name*/) {
+    if (size < kHeaderSize)
+        return false;
+    const int type = data[2];
+    const int width = data[12] | (data[13] << 8);
+    const int height = data[14] | (data[15] << 8);
+    const int depth = data[16];
+    const std::uint8_t descriptor = data[17];
+    if (width == 0 || height == 0 || width > kMaxSide || height > kMaxSide)
+        return false;
+    // The pixels follow the header and the image's ID field.
+    const std::size_t start = kHeaderSize + data[0];
+    if (start > size)
+        return false;
+
+    int bytes = 2;
+    std::uint32_t format = 0;
+    if (depth == 15 || depth == 16)
+        format = kFormat5550;
+    else if (depth == 24)
+        bytes = 3, format = kFormat8880;
+    else if (depth == 32)
+        bytes = 4, format = kFormat8888;
+
+    const std::size_t pixelCount = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+    if ((type != kTypeRaw && type != kTypeRunLength) || format == 0) {
+        EngineLog("LoadTGA", "TGA is an invalid pixel format\n");
+        // The ramp is a 16-bit image, so it gets a 16-bit format whatever the header said.
+        SetImage(width, height, kFormat5550, Ramp(pixelCount));
+    } else {
+        const std::size_t rowBytes = static_cast<std::size_t>(width) * static_cast<std::size_t>(bytes);
+        std::vector<std::uint8_t> image(rowBytes * static_cast<std::size_t>(height));
+        if (type == kTypeRunLength) {
+            if (!ExpandRunLength(data, size, start, bytes, image))
+                return false;
+        } else {
+            if (size - start < image.size())
+                return false;
+            std::memcpy(image.data(), data + start, image.size());
+        }
+        if (!(descriptor & kDescriptorTopDown)) {
+            // Bottom row first in the file: the texture keeps its rows top first.
+            for (int top = 0, bottom = height - 1; top < bottom; ++top, --bottom)
+                std::swap_ranges(image.begin() + static_cast<std::ptrdiff_t>(rowBytes) * top,
+                                 image.begin() + static_cast<std::ptrdiff_t>(rowBytes) * (top + 1),
+                                 image.begin() + static_cast<std::ptrdiff_t>(rowBytes) * bottom);
+        }
+        SetImage(width, height, format, std::move(image));
+    }
+
+    m_flags &= ~(kTexTranslucent | kTexKeyed);
+    if (m_format == kFormat4444 || m_format == kFormat5551 || m_format == kFormat8888) {
+        m_flags |= kTexTranslucent;
+    } else {
+        for (int y = 0; y < m_height && !(m_flags & kTexKeyed); ++y)
+            for (int x = 0; x < m_width; ++x) {
+                std::uint8_t r, g, b, a;
+                GetTexturePixel(x, y, m_width, m_pixels.data(), m_format, r, g, b, a);
+                if (a == 0) {
+                    m_flags |= kTexKeyed;
+                    break;
+                }
+            }
+    }
+    return true;
+}
+
+void CTexture::ReadNameFlags(const char* name) {
+    const char* bang = name ? std::strchr(name, '!') : nullptr;
+    if (!bang)
+        return;
+    m_flags |= kTexTranslucent;
+    if (std::strchr(name, '@'))
+        m_flags |= kTexAdditive;
+    if (std::isdigit(static_cast<unsigned char>(bang[1])) &&
+        std::isdigit(static_cast<unsigned char>(bang[2]))) {
+        const int n = (bang[1] - '0') * 10 + (bang[2] - '0');
+        m_alphaLevel = n <= 15 ? n * 17 : -1;
+        m_flags |= kTexAlphaLevel;
+    } else {
+        m_alphaLevel = 2;
+    }
+}
+
+void CTexture::Lock(CDisplayDevice* device, LockRecord& out) {
+    if (m_locked) {
+        TraceMessage("Texture already locked");
+        out.status = -1;
+        return;
+    }
+    out.status = 0;
+    m_locked = true;
+    if (device && m_deviceSurface) {
+        const plat::raster::Texture::Lock lock = m_deviceSurface->LockPixels();
+        m_lockedDevice = device;
+        out.bits = lock.bytes;
+        out.pitch = lock.pitchBytes;
+        return;
+    }
+    m_lockedDevice = nullptr;
+    out.bits = GetPixels();
+    out.pitch = m_format ? GetTextureBPP(m_format) * m_width : 0;
+}
+
+void CTexture::Unlock(CDisplayDevice* /*device*/) {
+    if (!m_locked)
+        return;
+    m_locked = false;
+    if (!m_deviceSurface)
+        return; // nothing on a device to bring up to date
+    if (m_lockedDevice == nullptr) {
+        const plat::raster::Texture::Lock lock = m_deviceSurface->LockPixels();
+        FillTextureSurface(m_surfaceFormat, lock.bytes, lock.pitchBytes, *this);
+    }
+    m_deviceSurface->Unlock();
+    m_lockedDevice = nullptr;
+}
+
+void CTexture::SetDeviceSurface(std::unique_ptr<plat::raster::Texture> surface,
+                                const TextureFormatRecord& format) {
+    m_deviceSurface = std::move(surface);
+    m_surfaceFormat = format;
+}
+
+void CTexture::ReleaseSurfaces() {
+    m_deviceSurface.reset();
+}
