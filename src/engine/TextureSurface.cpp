@@ -206,7 +206,7 @@ void FillTextureSurface(const TextureFormatRecord& r, std::uint8_t* bits, int pi
     }
 }
 
-std::uint32_t ChooseTextureCompression(std::uint32_t deviceCaps, const CTexture& texture, bool alphaLayout) {
+std::uint32_t ChooseTextureCompression(std::uint32_t deviceCaps, const CTexture& texture) {
     const std::uint32_t flags = texture.GetFlags();
     bool compress = true;
     if (flags & (kTexNeverCompress | kTexTranslucent))
@@ -217,6 +217,8 @@ std::uint32_t ChooseTextureCompression(std::uint32_t deviceCaps, const CTexture&
         compress = false;
     if (!compress)
         return 0;
+    const std::uint32_t format = texture.GetFormat();
+    const bool alphaLayout = format == kFormat4444 || format == kFormat5551 || format == kFormat8888;
     const std::uint32_t wanted = alphaLayout ? kDxt5 : kDxt1;
     return (deviceCaps & wanted) ? wanted : 0;
 }
@@ -228,7 +230,7 @@ void CreateTextureSurface(CDisplayDevice& device, CTexture& texture) {
     if (std::find(records.begin(), records.end(), &texture) == records.end())
         records.push_back(&texture);
     const TextureFormatRecord& format = PickTextureFormat(device, texture);
-    // The platform has no compressed layouts to offer, so the chosen one is always the picked layout.
+    // The platform offers no compressed layouts (GetCompressionCaps is 0), so the picked layout stays.
     auto surface =
         std::make_unique<plat::raster::Texture>(texture.GetWidth(), texture.GetHeight(), format.format);
     if (!(texture.GetFlags() & kTexRenderTarget)) {

@@ -29,8 +29,9 @@ bool IsStraightCopy(const TextureFormatRecord& record, const CTexture& texture);
 /// format without alpha take alpha from their colour (or their alpha level).
 void FillTextureSurface(const TextureFormatRecord& record, std::uint8_t* bits, int pitch,
                         const CTexture& texture);
-/// The compression a texture would get on a device with these capabilities: kDxt1, kDxt5 or 0.
-std::uint32_t ChooseTextureCompression(std::uint32_t deviceCaps, const CTexture& texture, bool alphaLayout);
+/// The compression a texture gets on a device with these capabilities: kDxt1 for opaque formats, kDxt5
+/// for alpha formats, or 0 (never for translucent or dynamic textures or sides not a multiple of 4).
+std::uint32_t ChooseTextureCompression(std::uint32_t deviceCaps, const CTexture& texture);
 
 /// Makes the device surface of a texture (listing the texture on the device); nothing when it has one.
 void CreateTextureSurface(CDisplayDevice& device, CTexture& texture);
