@@ -2,6 +2,7 @@
 #include "platform/gfx2d/Presenter.h"
 #include "platform/raster/RecordingDevice.h"
 #include "platform/raster/SoftwareDisplayDriver.h"
+#include "support/FakeDisplayDriver.h"
 
 #include <gtest/gtest.h>
 
@@ -11,36 +12,7 @@ using namespace plat::raster;
 using plat::gfx2d::HeadlessPresenter;
 constexpr auto U = [](auto e) { return static_cast<std::uint32_t>(e); };
 
-// A driver with the capabilities a test gives it; its device is a recording double the test can read.
-class FakeDriver final : public DisplayDriver {
-public:
-    FakeDriver(std::vector<DeviceDescription> devices, bool has3D = true, std::vector<int> depths = {16})
-        : devices_(std::move(devices)), has3D_(has3D), depths_(std::move(depths)) {}
-
-    bool Has3D() const override { return has3D_; }
-    std::vector<DeviceDescription> Devices() const override { return devices_; }
-    std::vector<int> DepthFormats() const override { return depths_; }
-    plat::gfx2d::SurfaceFactory& Surfaces() override { return surfaces_; }
-    std::unique_ptr<plat::gfx2d::Screen> OpenScreen(plat::gfx2d::Size size, int) override {
-        auto presenter = std::make_unique<HeadlessPresenter>();
-        presenter_ = presenter.get();
-        return plat::gfx2d::Screen::Create(size, std::move(presenter));
-    }
-    std::unique_ptr<Device> CreateDevice(plat::gfx2d::Surface&) override {
-        auto device = std::make_unique<RecordingDevice>();
-        device_ = device.get();
-        return device;
-    }
-
-    RecordingDevice* device_ = nullptr;      // observed; owned by the display device
-    HeadlessPresenter* presenter_ = nullptr; // observed; owned by the screen
-
-private:
-    std::vector<DeviceDescription> devices_;
-    bool has3D_;
-    std::vector<int> depths_;
-    plat::gfx2d::MemorySurfaceFactory surfaces_;
-};
+using testsupport::FakeDriver;
 
 constexpr DeviceDescription kBilinear{true, 2, false};
 constexpr DeviceDescription kPointOnly{true, 1, false};

@@ -1,5 +1,5 @@
-#include "engine/EngineLog.h"
 #include "engine/Texture.h"
+#include "engine/EngineLog.h"
 #include "engine/TextureList.h"
 #include "engine/TexturePixel.h"
 #include "support/TempFolder.h"
@@ -37,16 +37,15 @@ TexelRgba Pixel(const CTexture& t, int x, int y) {
 }
 
 bool IsPlaceholder(const CTexture& t) {
-    return t.GetWidth() == 64 && t.GetHeight() == 64 && t.GetFormat() == kFormat5550 && t.GetPixels()[2] == 73;
+    return t.GetWidth() == 64 && t.GetHeight() == 64 && t.GetFormat() == kFormat5550 &&
+           t.GetPixels()[2] == 73;
 }
 
 class TextureTest : public ::testing::Test {
 protected:
     void SetUp() override { SetEngineLogFile(folder.Native("engine.log")); }
     void TearDown() override { SetEngineLogFile("ombrel.log"); }
-    std::string Log() const {
-        return folder.Read("engine.log");
-    }
+    std::string Log() const { return folder.Read("engine.log"); }
     testsupport::TempFolder folder;
 };
 
@@ -62,16 +61,41 @@ TEST_F(TextureTest, DecodesDepthsOrientationsAndRunLengthPackets) {
         TexelRgba topLeft, bottomRight;
     };
     const Case cases[] = {
-        {"bottom-up rows come out reversed", Tga(2, 2, 2, 24, 0, twoRows), kFormat8880, {9, 8, 7, 255}, {6, 5, 4, 255}},
-        {"top-down rows stay", Tga(2, 2, 2, 24, 0x20, twoRows), kFormat8880, {3, 2, 1, 255}, {12, 11, 10, 255}},
-        {"32-bit keeps its alpha", Tga(2, 1, 1, 32, 0x20, {10, 20, 30, 40}), kFormat8888, {30, 20, 10, 40}, {30, 20, 10, 40}},
-        {"16-bit is X1R5G5B5", Tga(2, 1, 1, 16, 0x20, {0x1F, 0x7C}), kFormat5550, {255, 0, 255, 0}, {255, 0, 255, 0}},
+        {"bottom-up rows come out reversed",
+         Tga(2, 2, 2, 24, 0, twoRows),
+         kFormat8880,
+         {9, 8, 7, 255},
+         {6, 5, 4, 255}},
+        {"top-down rows stay",
+         Tga(2, 2, 2, 24, 0x20, twoRows),
+         kFormat8880,
+         {3, 2, 1, 255},
+         {12, 11, 10, 255}},
+        {"32-bit keeps its alpha",
+         Tga(2, 1, 1, 32, 0x20, {10, 20, 30, 40}),
+         kFormat8888,
+         {30, 20, 10, 40},
+         {30, 20, 10, 40}},
+        {"16-bit is X1R5G5B5",
+         Tga(2, 1, 1, 16, 0x20, {0x1F, 0x7C}),
+         kFormat5550,
+         {255, 0, 255, 0},
+         {255, 0, 255, 0}},
         {"repeat packet 0x83 gives four equal pixels",
-         Tga(10, 4, 1, 24, 0x20, {0x83, 1, 2, 3}), kFormat8880, {3, 2, 1, 255}, {3, 2, 1, 255}},
+         Tga(10, 4, 1, 24, 0x20, {0x83, 1, 2, 3}),
+         kFormat8880,
+         {3, 2, 1, 255},
+         {3, 2, 1, 255}},
         {"raw packet 0x03 gives four pixels",
-         Tga(10, 4, 1, 24, 0x20, {0x03, 1, 1, 1, 2, 2, 2, 3, 3, 3, 4, 5, 6}), kFormat8880, {1, 1, 1, 255}, {6, 5, 4, 255}},
+         Tga(10, 4, 1, 24, 0x20, {0x03, 1, 1, 1, 2, 2, 2, 3, 3, 3, 4, 5, 6}),
+         kFormat8880,
+         {1, 1, 1, 255},
+         {6, 5, 4, 255}},
         {"a packet longer than the image stops at its end",
-         Tga(10, 2, 1, 24, 0x20, {0xFF, 9, 9, 9}), kFormat8880, {9, 9, 9, 255}, {9, 9, 9, 255}},
+         Tga(10, 2, 1, 24, 0x20, {0xFF, 9, 9, 9}),
+         kFormat8880,
+         {9, 9, 9, 255},
+         {9, 9, 9, 255}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -119,12 +143,10 @@ TEST_F(TextureTest, PixelsWidenAndWriteBackInEveryFormat) {
         TexelRgba read;
     };
     const Case cases[] = {
-        {kFormat5650, {0x1F, 0x08}, {8, 0, 255, 255}},     // 5-bit 1 -> 8, 6-bit 0, 5-bit 31 -> 255
-        {kFormat5650, {0x20, 0x00}, {0, 4, 0, 255}},       // 6-bit 1 -> 4
-        {kFormat5550, {0x00, 0x7C}, {255, 0, 0, 255}},
-        {kFormat5551, {0x00, 0x80}, {0, 0, 0, 255}},
-        {kFormat4444, {0x21, 0xF0}, {0, 34, 17, 255}},
-        {kFormat8880, {255, 0, 255}, {255, 0, 255, 0}},
+        {kFormat5650, {0x1F, 0x08}, {8, 0, 255, 255}}, // 5-bit 1 -> 8, 6-bit 0, 5-bit 31 -> 255
+        {kFormat5650, {0x20, 0x00}, {0, 4, 0, 255}},   // 6-bit 1 -> 4
+        {kFormat5550, {0x00, 0x7C}, {255, 0, 0, 255}}, {kFormat5551, {0x00, 0x80}, {0, 0, 0, 255}},
+        {kFormat4444, {0x21, 0xF0}, {0, 34, 17, 255}}, {kFormat8880, {255, 0, 255}, {255, 0, 255, 0}},
         {kFormat8888, {1, 2, 3, 4}, {3, 2, 1, 4}},
     };
     for (const Case& c : cases) {
