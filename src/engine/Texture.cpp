@@ -1,5 +1,6 @@
 #include "engine/Texture.h"
 
+#include "engine/DisplayDevice.h"
 #include "engine/EngineLog.h"
 #include "engine/TexturePixel.h"
 #include "engine/TextureSurface.h"
@@ -67,6 +68,10 @@ CTexture::CTexture() = default;
 CTexture::~CTexture() {
     if (m_locked)
         Unlock(m_lockedDevice);
+    // A device must not keep a texture that is gone in its list or bound to a stage.
+    if (m_deviceSurface)
+        for (CDisplayDevice* device : GetDisplayDevices())
+            ReleaseTextureSurfaces(*device, *this);
 }
 
 void CTexture::SetName(const char* name) {
