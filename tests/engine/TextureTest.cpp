@@ -232,18 +232,4 @@ TEST_F(TextureTest, OnlyTgaFilesLoadWithoutALoader) {
     EXPECT_EXIT(OMBRELLoadTexture("picture.bmp"), ::testing::ExitedWithCode(3), "");
 }
 
-TEST_F(TextureTest, LockHandsOutOwnPixelsOnceAndSecondLockFails) {
-    CTexture t;
-    t.SetImage(2, 2, kFormat5650, Bytes(8, 0));
-    CTexture::LockRecord first, second;
-    t.Lock(nullptr, first);
-    EXPECT_EQ(first.status, 0);
-    EXPECT_EQ(first.bits, t.GetPixels());
-    EXPECT_EQ(first.pitch, 4);
-    t.Lock(nullptr, second);
-    EXPECT_EQ(second.status, -1);
-    t.Unlock(nullptr);
-    EXPECT_FALSE(t.IsLocked());
-}
-
 } // namespace
