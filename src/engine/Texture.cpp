@@ -112,7 +112,7 @@ void CTexture::LoadFromMemory(const std::uint8_t* data, std::size_t size, const 
         MakePlaceholder();
         return;
     }
-    if (!DecodeTga(data, size, name)) {
+    if (!DecodeTga(data, size)) {
         EngineLog("LoadTGA", "Corrupt TGA: %s\n", name ? name : "");
         MakePlaceholder();
         return;
@@ -120,7 +120,7 @@ void CTexture::LoadFromMemory(const std::uint8_t* data, std::size_t size, const 
     ReadNameFlags(name);
 }
 
-bool CTexture::DecodeTga(const std::uint8_t* data, std::size_t size, const char* /*name*/) {
+bool CTexture::DecodeTga(const std::uint8_t* data, std::size_t size) {
     if (size < kHeaderSize)
         return false;
     const int type = data[2];

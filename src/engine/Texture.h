@@ -79,7 +79,7 @@ public:
 
 private:
     void MakePlaceholder();
-    bool DecodeTga(const std::uint8_t* data, std::size_t size, const char* name);
+    bool DecodeTga(const std::uint8_t* data, std::size_t size);
     void ReadNameFlags(const char* name);
 
     std::vector<std::uint8_t> m_pixels;
