@@ -679,27 +679,9 @@ bool CAssetMan::FileExists(int slot, int* error) {
 // ---- piece lists and world ids ----
 
 void CAssetMan::FillPieceLists() {
-    m_pieces.Clear();
-    // World 4's lists come from the record; they end at an entry of 0 or less, at an id out of range or
-    // where the stored elements end (past them every element reads as the same default).
-    const int storedWorld4 = GetFieldCount(kPieceListAsset, 185);
-    for (int world = 0; world < CPieceLists::kWorldCount; ++world) {
-        for (int group = 0; group < CPieceLists::kGroupCount; ++group) {
-            int start = 0;
-            GetInt(kPieceListAsset, 178 + group, start);
-            for (int k = 0;; ++k) {
-                int id = -1;
-                if (world < 4) {
-                    id = CPieceLists::GetFixedId(world, group, k);
-                } else if (start < 0 || start >= storedWorld4 - k ||
-                           !GetInt(kPieceListAsset, 185, id, start + k)) {
-                    break;
-                }
-                if (id <= 0 || !m_pieces.Append(world, group, id))
-                    break;
-            }
-        }
-    }
+    m_pieces.Fill(
+        [this](int dataId, int element, int& out) { return GetInt(kPieceListAsset, dataId, out, element); },
+        GetFieldCount(kPieceListAsset, 185));
 }
 
 int CAssetMan::GetWorldListIconId(int index, int world, int group) const {

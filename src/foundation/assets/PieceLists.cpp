@@ -39,6 +39,26 @@ int CPieceLists::GetFixedId(int world, int group, int i) {
     }
 }
 
+void CPieceLists::Fill(const RecordReader& read, int stored) {
+    Clear();
+    for (int world = 0; world < kWorldCount; ++world) {
+        for (int group = 0; group < kGroupCount; ++group) {
+            int start = 0;
+            read(178 + group, 0, start);
+            for (int k = 0;; ++k) {
+                int id = -1;
+                if (world < 4)
+                    id = GetFixedId(world, group, k);
+                // Past the stored elements every element reads as the same default, so the list ends there.
+                else if (start < 0 || start >= stored - k || !read(185, start + k, id))
+                    break;
+                if (id <= 0 || !Append(world, group, id))
+                    break;
+            }
+        }
+    }
+}
+
 void CPieceLists::Clear() {
     for (auto& world : m_lists)
         for (auto& list : world)

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 /// The track pieces of the five piece worlds (jungle, ice, desert, city and the free world 4) in three
@@ -27,6 +28,13 @@ public:
     /// the table.
     static int GetFixedId(int world, int group, int i);
 
+    /// Reads an integer element of the piece-list record: false when it cannot be read.
+    using RecordReader = std::function<bool(int dataId, int element, int& out)>;
+
+    /// Fills every list: worlds 0..3 from the fixed tables, world 4 from the record's data id 185 (of which
+    /// `stored` elements are stored), each group from the element its start id (178 + group) names. A
+    /// list ends at an entry of 0 or less, an id beyond kMaxId or the end of the stored elements.
+    void Fill(const RecordReader& read, int stored);
     /// Forgets every list and entry.
     void Clear();
     /// Appends an id (1..kMaxId) to a list and records where it stands; false (nothing stored) otherwise.
