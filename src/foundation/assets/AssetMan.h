@@ -11,7 +11,8 @@
 #include "foundation/data/DataDictionary.h"
 #include "foundation/math/Vector.h"
 #include "foundation/string/DStr.h"
-#include "platform/text/FontService.h"
+#include "platform/text/Font.h"
+#include "platform/text/FontLibrary.h"
 
 #include <array>
 #include <cstddef>
@@ -48,7 +49,7 @@ public:
     struct SLinks {
         IAssetHost* host = nullptr;
         const CAppSettings* settings = nullptr; ///< "Path": the folder of the font file
-        plat::text::FontService* fonts = nullptr;
+        plat::text::FontLibrary* fonts = nullptr;
         IAssetEngineLink* engine = nullptr;
         CSurfaceMan* surfaces = nullptr; ///< for GetBitmap
         IAudioAssetFactory* audio = nullptr;
@@ -80,8 +81,8 @@ public:
     void StartupHook() {}
 
     // ---- world theme, fonts, race start ----
-    /// Font 0..3 (0 for another index or when fonts are absent).
-    plat::text::FontId GetFont(int index) const;
+    /// Font 0..3 (null for another index or when fonts are absent).
+    plat::text::Font* GetFont(int index) const;
     /// The current world theme: 0 jungle, 1 ice, 2 desert, 3 city.
     int GetWorld() const { return m_world; }
     /// Makes a world 0..3 current (any other value keeps the current one); unless quiet, the engine
@@ -235,7 +236,7 @@ private:
     std::vector<std::unique_ptr<CCarAsset>> m_carAssets;
     std::unique_ptr<IGraphicsAssetCaches> m_graphics;
     std::unique_ptr<CDataFileCache> m_dataFiles;
-    std::array<plat::text::FontId, kFontCount> m_fonts{};
+    std::array<std::unique_ptr<plat::text::Font>, kFontCount> m_fonts;
     std::string m_fontPath; ///< empty when the font file could not be named
     std::unique_ptr<CFileSaver> m_fileSaver;
     CPieceLists m_pieces;

@@ -31,17 +31,14 @@ TEST(AssetMan, StartsOnTheSampleSetAndStopsCleanly) {
         EXPECT_EQ(world.services.boxes, Log{});
         EXPECT_EQ(world.services.quitRequests, 0);
 
-        // The font file lies in the "Path" folder, registered; fonts are made in the order 1, 0, 2, 3.
-        EXPECT_EQ(world.services.fontFiles, Log{world.folder.Game("Settings\\Balonxb.ttf")});
+        // The font file lies in the "Path" folder, added to the fonts of the run; the four fonts by height.
+        EXPECT_EQ(world.fonts.AddedFiles(), Log{world.folder.Game("Settings\\Balonxb.ttf")});
         EXPECT_EQ(world.folder.Read("Settings/Balonxb.ttf").substr(0, 4), std::string("\0\1\0\0", 4));
         const int heights[2][4] = {{14, 38, 19, 78}, {18, 48, 24, 96}};
-        const int order[4] = {2, 1, 3, 4};
         for (int i = 0; i < 4; ++i) {
-            ASSERT_EQ(assets.GetFont(i), order[i]);
-            const plat::text::FontSpec& spec = world.services.fonts.at(order[i]);
-            EXPECT_EQ(spec.height, heights[videoMode ? 1 : 0][i]);
-            EXPECT_EQ(spec.weight, i == 3 ? 800 : 400);
-            EXPECT_EQ(spec.face, "Balloon XBd BT");
+            ASSERT_NE(assets.GetFont(i), nullptr);
+            EXPECT_EQ(assets.GetFont(i)->Height(), heights[videoMode ? 1 : 0][i]);
+            EXPECT_EQ(assets.GetFont(i)->FaceName(), "Balloon XBd BT");
         }
         EXPECT_TRUE(world.services.loader);
         EXPECT_EQ(world.log, Log{"script init"});
@@ -57,8 +54,8 @@ TEST(AssetMan, StartsOnTheSampleSetAndStopsCleanly) {
         EXPECT_EQ(CDataFile::GetLiveCount(), 0);
         EXPECT_EQ(CDataFileCache::GetLiveCount(), 0);
         EXPECT_EQ(world.audio.liveSounds, 0);
-        EXPECT_TRUE(world.services.fonts.empty());
-        EXPECT_EQ(world.services.fontFiles, Log{});
+        EXPECT_EQ(assets.GetFont(3), nullptr);
+        EXPECT_EQ(world.fonts.AddedFiles(), Log{});
         EXPECT_EQ(world.folder.Read("Settings/Balonxb.ttf"), "<missing>");
         EXPECT_EQ(world.log.back(), "script clear");
     }

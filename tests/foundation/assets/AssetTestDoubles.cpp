@@ -32,7 +32,7 @@ SampleWorld::SampleWorld() {
     CAssetMan::SLinks links;
     links.host = &services;
     links.settings = &settings;
-    links.fonts = &services;
+    links.fonts = &fonts;
     links.engine = &services;
     links.surfaces = &surfaces;
     links.audio = &audio;

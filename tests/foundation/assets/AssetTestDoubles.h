@@ -4,11 +4,11 @@
 #include "foundation/assets/AssetMan.h"
 #include "platform/gfx2d/SurfaceFactory.h"
 #include "platform/settings/MemoryStore.h"
+#include "platform/text/RecordingFontLibrary.h"
 #include "render/SurfaceMan.h"
 #include "support/TempFolder.h"
 
 #include <filesystem>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,13 +18,10 @@ namespace assettest {
 /// What the doubles below were asked, in order ("texture 1502", "script init", ...).
 using Log = std::vector<std::string>;
 
-/// Host, font service and engine of the asset manager in one: records boxes, quits, fonts and theme calls.
-struct FakeServices : IAssetHost, plat::text::FontService, IAssetEngineLink {
+/// Host and engine of the asset manager in one: records boxes, quits and theme calls.
+struct FakeServices : IAssetHost, IAssetEngineLink {
     Log boxes; ///< "caption|text"
     int quitRequests = 0, videoMode = 0, gameMode = 1, campaignNode = -1, worldId = 1;
-    Log fontFiles;                                            ///< registered now
-    std::map<plat::text::FontId, plat::text::FontSpec> fonts; ///< alive, numbered in creation order
-    int fontsMade = 0;
     Log theme; ///< "background <world>", "lighting"
     TextureLoadFunction loader;
 
@@ -36,12 +33,6 @@ struct FakeServices : IAssetHost, plat::text::FontService, IAssetEngineLink {
     int GetGameMode() const override { return gameMode; }
     int GetCampaignNode() const override { return campaignNode; }
     int GetCurrentWorldId() const override { return worldId; }
-    bool AddFontFile(std::string_view path) override { return fontFiles.emplace_back(path), true; }
-    void RemoveFontFile(std::string_view path) override { std::erase(fontFiles, std::string(path)); }
-    plat::text::FontId CreateFont(const plat::text::FontSpec& spec) override {
-        return fonts[++fontsMade] = spec, fontsMade;
-    }
-    void DeleteFont(plat::text::FontId font) override { fonts.erase(font); }
     void SetBackgroundColour(int world) override { theme.push_back("background " + std::to_string(world)); }
     void SetupLighting() override { theme.push_back("lighting"); }
     void SetUserTextureLoadFunction(TextureLoadFunction load) override { loader = std::move(load); }
@@ -107,6 +98,7 @@ public:
 
     testsupport::TempFolder folder;
     FakeServices services;
+    plat::text::RecordingFontLibrary fonts;
     FakeAudio audio;
     Log log;
     plat::settings::MemoryStore store;
