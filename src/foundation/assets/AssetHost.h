@@ -16,7 +16,7 @@ public:
     /// The game mode (0 campaign).
     virtual int GetGameMode() const = 0;
     /// The campaign node being played (-1 none).
-    virtual int GetCampaignNode() const = 0;
+    virtual int GetCurrentCampaignNode() const = 0;
     /// The world registry's current world (0 workshop, 1 race, ...).
     virtual int GetCurrentWorldId() const = 0;
 };

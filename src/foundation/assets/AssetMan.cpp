@@ -694,7 +694,7 @@ int CAssetMan::GetWorldBaseId(int) const {
 }
 
 int CAssetMan::GetBasePlateId(int, bool alternative) const {
-    if (m_links.host && m_links.host->GetGameMode() == 0 && m_links.host->GetCampaignNode() == 20)
+    if (m_links.host && m_links.host->GetGameMode() == 0 && m_links.host->GetCurrentCampaignNode() == 20)
         return 17296;
     return kBasePlate[m_world][alternative ? 1 : 0];
 }

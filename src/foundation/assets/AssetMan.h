@@ -78,7 +78,7 @@ public:
     /// Releases everything StartManager made and every cached asset; 0.
     int StopManager() override;
     /// Called once while the application starts; nothing to do.
-    void StartupHook() {}
+    virtual void StartupHook() {}
 
     // ---- world theme, fonts, race start ----
     /// Font 0..3 (null for another index or when fonts are absent).

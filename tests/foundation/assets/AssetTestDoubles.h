@@ -31,7 +31,7 @@ struct FakeServices : IAssetHost, IAssetEngineLink {
     void PostQuit() override { ++quitRequests; }
     int GetVideoMode() const override { return videoMode; }
     int GetGameMode() const override { return gameMode; }
-    int GetCampaignNode() const override { return campaignNode; }
+    int GetCurrentCampaignNode() const override { return campaignNode; }
     int GetCurrentWorldId() const override { return worldId; }
     void SetBackgroundColour(int world) override { theme.push_back("background " + std::to_string(world)); }
     void SetupLighting() override { theme.push_back("lighting"); }
