@@ -12,7 +12,6 @@
 #include "app/Splash.h"
 #include "app/Win.h"
 #include "app/standin/AdaptiveSfxManStandIn.h"
-#include "app/standin/AssetManStandIn.h"
 #include "app/standin/CampaignManStandIn.h"
 #include "app/standin/DriverManagerStandIn.h"
 #include "app/standin/EngineManStandIn.h"
@@ -22,6 +21,9 @@
 #include "app/standin/PrintManagerStandIn.h"
 #include "app/standin/RouteNodeManStandIn.h"
 #include "app/standin/SlideOutManStandIn.h"
+#include "foundation/assets/AssetMan.h"
+#include "platform/system/MessageBox.h"
+#include "platform/text/FontLibrary.h"
 #include "platform/window/Window.h"
 
 CApp* g_pApp = nullptr;
@@ -125,7 +127,12 @@ int CApp::StartManager() {
 
     // Without its resource table the game has no content at all: the asset manager has told the player,
     // and the start ends here as it does for the engine.
-    m_pAssetMan = m_pParts->CreateAssetMan();
+    m_pFontLibrary = m_pParts->CreateFontLibrary();
+    CAssetMan::SLinks links;
+    links.host = this;
+    links.settings = m_pAppSettings.get();
+    links.fonts = m_pFontLibrary.get();
+    m_pAssetMan = m_pParts->CreateAssetMan(std::move(links));
     if (m_pAssetMan && m_pAssetMan->StartManager() != 0)
         return FailStart();
     RepaintSplash();
@@ -231,6 +238,7 @@ int CApp::StopManager() {
     m_pParts->DestroyWorlds();
     StopAndDelete(m_pSlideOutMan);
     StopAndDelete(m_pAssetMan);
+    m_pFontLibrary.reset();
     if (m_pGameSoundController) {
         m_pGameSoundController->Stop();
         m_pGameSoundController.reset();
@@ -375,6 +383,18 @@ void CApp::PostQuit() {
 
 int CApp::GetCurrentWorldTheme() const {
     return m_pAssetMan ? m_pAssetMan->GetWorld() : 0;
+}
+
+void CApp::ShowMessage(std::string_view caption, std::string_view text) {
+    plat::system::ShowMessageBox(caption, text, plat::system::Buttons::Ok);
+}
+
+int CApp::GetGameMode() const {
+    return m_pGameStateMan ? m_pGameStateMan->GetGameMode() : -1;
+}
+
+int CApp::GetCurrentWorldId() const {
+    return m_pParts->GetCurrentWorldId();
 }
 
 int CApp::GetCurrentCampaignNode() const {

@@ -4,6 +4,7 @@
 #include "app/GameStateServices.h"
 #include "app/InputServices.h"
 #include "app/ManagerInterface.h"
+#include "foundation/assets/AssetHost.h"
 
 #include <memory>
 #include <string>
@@ -11,7 +12,7 @@
 class CAdaptiveSfxManStandIn;
 class CAppParts;
 class CAppSettings;
-class CAssetManStandIn;
+class CAssetMan;
 class CCampaignManStandIn;
 class CCommandLineParser;
 class CDriverManagerStandIn;
@@ -31,12 +32,17 @@ class CSlideOutManStandIn;
 class CSplash;
 class CWin;
 
+namespace plat::text {
+class FontLibrary;
+}
+
 /// The one application object: it owns every manager, starts them in a fixed order, runs the frame
 /// loop that updates them, and stops them in a fixed order at the end.
 class CApp : public CManagerInterface,
              private IGameStateServices,
              private IGameOptionEffects,
-             private IInputServices {
+             private IInputServices,
+             private IAssetHost {
 public:
     /// An application for `commandLine` (each argument preceded by a blank), made of `parts`.
     CApp(std::string commandLine, std::unique_ptr<CAppParts> parts);
@@ -72,7 +78,7 @@ public:
     CErrorMan* GetErrorMan() const { return m_pErrorMan.get(); }
     CWin* GetWin() const { return m_pWin.get(); }
     CEngineManStandIn* GetEngineMan() const { return m_pEngineMan.get(); }
-    CAssetManStandIn* GetAssetMan() const { return m_pAssetMan.get(); }
+    CAssetMan* GetAssetMan() const { return m_pAssetMan.get(); }
     CSlideOutManStandIn* GetSlideOutMan() const { return m_pSlideOutMan.get(); }
     CIOManager* GetIOManager() const { return m_pIOManager.get(); }
     CDriverManagerStandIn* GetDriverManager() const { return m_pDriverManager.get(); }
@@ -95,7 +101,7 @@ public:
     /// 30 / frames per second of the last frame (1.0 before the first).
     float GetFrameFactor() const { return m_fFrameFactor; }
     /// The video mode index.
-    int GetVideoMode() const { return m_nVideoMode; }
+    int GetVideoMode() const override { return m_nVideoMode; }
     /// Screen width in pixels.
     int GetScreenWidth() const { return m_nScreenWidth; }
     /// Screen height in pixels.
@@ -140,6 +146,11 @@ private:
     bool HasErrorMan() const override;
     std::unique_ptr<plat::input::InputSystem> CreateInputSystem() override;
 
+    // IAssetHost (and PostQuit, GetCurrentCampaignNode above)
+    void ShowMessage(std::string_view caption, std::string_view text) override;
+    int GetGameMode() const override;
+    int GetCurrentWorldId() const override;
+
     // IGameOptionEffects
     void SetMusicVolume(int volume) override;
     void SetSoundVolume(int volume) override;
@@ -150,7 +161,8 @@ private:
     std::unique_ptr<CErrorMan> m_pErrorMan;
     std::unique_ptr<CWin> m_pWin;
     std::unique_ptr<CEngineManStandIn> m_pEngineMan;
-    std::unique_ptr<CAssetManStandIn> m_pAssetMan;
+    std::unique_ptr<plat::text::FontLibrary> m_pFontLibrary; ///< outlives the asset manager's fonts
+    std::unique_ptr<CAssetMan> m_pAssetMan;
     std::unique_ptr<CSlideOutManStandIn> m_pSlideOutMan;
     std::unique_ptr<CIOManager> m_pIOManager;
     std::unique_ptr<CDriverManagerStandIn> m_pDriverManager;

@@ -1,4 +1,5 @@
 #include "app/AppParts.h"
+#include "platform/text/TtfFontLibrary.h"
 
 #include "app/AppSettings.h"
 #include "app/CommandLineParser.h"
@@ -11,7 +12,6 @@
 #include "app/Splash.h"
 #include "app/Win.h"
 #include "app/standin/AdaptiveSfxManStandIn.h"
-#include "app/standin/AssetManStandIn.h"
 #include "app/standin/CampaignManStandIn.h"
 #include "app/standin/DriverManagerStandIn.h"
 #include "app/standin/EngineManStandIn.h"
@@ -81,8 +81,12 @@ std::unique_ptr<CWin> CAppParts::CreateWin(int width, int height) {
     return std::make_unique<CWin>(std::move(window));
 }
 
-std::unique_ptr<CAssetManStandIn> CAppParts::CreateAssetMan() {
-    return std::make_unique<CAssetManStandIn>();
+std::unique_ptr<plat::text::FontLibrary> CAppParts::CreateFontLibrary() {
+    return std::make_unique<plat::text::TtfFontLibrary>();
+}
+
+std::unique_ptr<CAssetMan> CAppParts::CreateAssetMan(CAssetMan::SLinks links) {
+    return std::make_unique<CAssetMan>(std::move(links));
 }
 
 std::unique_ptr<CEventMan> CAppParts::CreateEventMan() {

@@ -2,13 +2,14 @@
 
 #include "app/standin/WorldRegistryStandIn.h"
 
+#include "foundation/assets/AssetMan.h"
+
 #include <memory>
 #include <string>
 
 class CAdaptiveSfxManStandIn;
 class CApp;
 class CAppSettings;
-class CAssetManStandIn;
 class CCampaignManStandIn;
 class CCommandLineParser;
 class CDriverManagerStandIn;
@@ -39,6 +40,9 @@ class InputSystem;
 }
 namespace plat::settings {
 class Store;
+}
+namespace plat::text {
+class FontLibrary;
 }
 namespace plat::window {
 class Window;
@@ -75,8 +79,10 @@ public:
                                                               CAppSettings* settings);
     /// The main window of `width` x `height` game pixels (its handle is null when it cannot be made).
     virtual std::unique_ptr<CWin> CreateWin(int width, int height);
-    /// The asset manager.
-    virtual std::unique_ptr<CAssetManStandIn> CreateAssetMan();
+    /// The fonts of the run (null: none); they outlive the asset manager.
+    virtual std::unique_ptr<plat::text::FontLibrary> CreateFontLibrary();
+    /// The asset manager, reaching the rest of the game through `links`.
+    virtual std::unique_ptr<CAssetMan> CreateAssetMan(CAssetMan::SLinks links);
     /// The application message queue.
     virtual std::unique_ptr<CEventMan> CreateEventMan();
     /// The engine manager.

@@ -15,7 +15,6 @@
 #include "app/Splash.h"
 #include "app/Win.h"
 #include "app/standin/AdaptiveSfxManStandIn.h"
-#include "app/standin/AssetManStandIn.h"
 #include "app/standin/CampaignManStandIn.h"
 #include "app/standin/DriverManagerStandIn.h"
 #include "app/standin/EngineManStandIn.h"
@@ -25,6 +24,7 @@
 #include "app/standin/PrintManagerStandIn.h"
 #include "app/standin/RouteNodeManStandIn.h"
 #include "app/standin/SlideOutManStandIn.h"
+#include "foundation/assets/AssetMan.h"
 #include "platform/clock/Clock.h"
 #include "platform/input/ScriptedInput.h"
 #include "platform/settings/MemoryStore.h"
@@ -113,8 +113,8 @@ template <typename Base> struct Managed : Base {
     std::string name;
 };
 
-struct Assets : Managed<CAssetManStandIn> {
-    Assets(Log& l, Script& s) : Managed(l, "assets"), script(s) {}
+struct Assets : Managed<CAssetMan> {
+    Assets(Log& l, Script& s, CAssetMan::SLinks links) : Managed(l, "assets", std::move(links)), script(s) {}
     int StartManager() override {
         log.push_back("start assets");
         m_bStarted = true;
@@ -280,9 +280,10 @@ public:
         window = scripted.get();
         return std::make_unique<Win>(log, std::move(scripted));
     }
-    std::unique_ptr<CAssetManStandIn> CreateAssetMan() override {
+    std::unique_ptr<plat::text::FontLibrary> CreateFontLibrary() override { return nullptr; }
+    std::unique_ptr<CAssetMan> CreateAssetMan(CAssetMan::SLinks links) override {
         log.push_back("create assets");
-        return std::make_unique<Assets>(log, script);
+        return std::make_unique<Assets>(log, script, std::move(links));
     }
     std::unique_ptr<CEventMan> CreateEventMan() override {
         log.push_back("create events");

@@ -313,6 +313,13 @@ bool CopyFile(std::string_view from, std::string_view to) {
     return ok;
 }
 
+bool ClearReadOnly(std::string_view path) {
+    Resolved r = Resolve(path);
+    struct stat st {};
+    return r.error == Error::kNone && stat(r.native.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+           chmod(r.native.c_str(), (st.st_mode & 07777) | S_IWUSR) == 0;
+}
+
 std::string CurrentDirectory() {
     std::vector<char> buffer(256);
     while (getcwd(buffer.data(), buffer.size()) == nullptr) {

@@ -92,6 +92,9 @@ bool DeleteFile(std::string_view path);
 /// Copies a file over any existing target, then clears a read-only mark on the target (owner write).
 bool CopyFile(std::string_view from, std::string_view to);
 
+/// Gives the owner write permission on an existing file (clears a read-only mark); false when it fails.
+bool ClearReadOnly(std::string_view path);
+
 /// The current directory in the game's form, without a trailing "\" ("\home\u\game"); the root is "\".
 std::string CurrentDirectory();
 
