@@ -55,9 +55,11 @@ public:
     /// The bound texture as the span loops read it, prepared once per run.
     struct TextureView {
         const std::uint32_t* texels = nullptr;
-        int w = 1, h = 1;
+        const std::uint32_t* wrapped = nullptr; // with the wrapped border, `pitch` values a row
+        int w = 1, h = 1, pitch = 2;
         float fw = 1, fh = 1, invW = 1, invH = 1;
         int maskX = 0, maskY = 0; // size - 1 for a power of two, else -1
+        int shiftX = 0;           // log2 of the width when it is a power of two
         bool clamp = false;
     };
 
@@ -68,11 +70,14 @@ private:
     RenderTarget target_;
     DepthBuffer* depth_ = nullptr;
     PixelRect scissor_;
+    int roomRight_ = 0; // pixels in a row of both the target and the depth buffer
     SpanFn span_ = nullptr;
     TextureView view_;
     std::uint64_t written_ = 0;
 
     template <int kAddress, int kBlend> static std::uint32_t FillSpan(const Rasterizer& r, const Span& s);
+    template <int kAddress, int kBlend>
+    static std::uint32_t FillSpanQuads(const Rasterizer& r, const Span& s);
 };
 
 } // namespace plat::raster

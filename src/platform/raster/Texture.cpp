@@ -12,7 +12,8 @@ Texture::Texture(int width, int height, PixelFormat format)
     : width_(std::clamp(width, 1, kMaxSize)), height_(std::clamp(height, 1, kMaxSize)),
       format_(format.IsValid() ? format : kArgb8888), pitch_(width_ * format_.BytesPerPixel()),
       stored_(static_cast<std::size_t>(pitch_) * static_cast<std::size_t>(height_)),
-      argb_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_)) {
+      argb_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_)),
+      wrapped_(static_cast<std::size_t>(width_ + 1) * static_cast<std::size_t>(height_ + 1)) {
     Unlock();
 }
 
@@ -32,6 +33,14 @@ void Texture::Unlock() {
                 p |= std::uint32_t{src[i]} << (8 * i);
             dst[x] = format_.ToArgb(p);
         }
+    }
+    const auto pitch = static_cast<std::size_t>(WrappedPitch());
+    for (int y = 0; y <= height_; ++y) {
+        const std::uint32_t* src =
+            argb_.data() + static_cast<std::size_t>(y % height_) * static_cast<std::size_t>(width_);
+        std::uint32_t* dst = wrapped_.data() + static_cast<std::size_t>(y) * pitch;
+        std::copy(src, src + width_, dst);
+        dst[width_] = src[0];
     }
 }
 

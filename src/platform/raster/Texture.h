@@ -32,6 +32,12 @@ public:
     const PixelFormat& Format() const { return format_; }
     /// Sampled pixels, 0xAARRGGBB, row by row without padding.
     const std::uint32_t* Argb() const { return argb_.data(); }
+    /// The sampled pixels again with a wrapped border, WrappedPitch() values a row and Height() + 1
+    /// rows: the last column repeats the first and the last row the first, so a texel's right and
+    /// lower neighbours under wrapping always lie next to it.
+    const std::uint32_t* WrappedArgb() const { return wrapped_.data(); }
+    /// Distance between rows of WrappedArgb() in values (Width() + 1).
+    int WrappedPitch() const { return width_ + 1; }
 
 private:
     int width_;
@@ -40,6 +46,7 @@ private:
     int pitch_;
     std::vector<std::uint8_t> stored_;
     std::vector<std::uint32_t> argb_;
+    std::vector<std::uint32_t> wrapped_;
 };
 
 } // namespace plat::raster
