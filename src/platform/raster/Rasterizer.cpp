@@ -809,7 +809,13 @@ void Rasterizer::DrawTriangle(const ScreenVertex& v0, const ScreenVertex& v1, co
     const double ex1 = static_cast<double>(X[1] - X[0]) / kSub, ey1 = static_cast<double>(Y[1] - Y[0]) / kSub;
     const double ex2 = static_cast<double>(X[2] - X[0]) / kSub, ey2 = static_cast<double>(Y[2] - Y[0]) / kSub;
     const double invDet = 1.0 / (ex1 * ey2 - ex2 * ey1);
-    double a0[kAttrCount], gx[kAttrCount], gy[kAttrCount];
+    // Only what the span loops read: depth, the texture coordinates when a texture is bound, the
+    // colour unless every corner is white (the texture then passes through unchanged).
+    bool white = true;
+    for (const ScreenVertex* c : v)
+        white = white && c->r == 255.0f && c->g == 255.0f && c->b == 255.0f;
+    const int textureEnd = view_.texels != nullptr ? kR : kIw, colourEnd = white ? kR : kAttrCount;
+    double a0[kAttrCount] = {}, gx[kAttrCount] = {}, gy[kAttrCount] = {};
     auto attrs = [](const ScreenVertex& s, double out[kAttrCount]) {
         out[kZ] = s.z, out[kIw] = s.invW, out[kUw] = s.uOverW, out[kVw] = s.vOverW;
         out[kR] = s.r, out[kG] = s.g, out[kB] = s.b;
@@ -818,11 +824,15 @@ void Rasterizer::DrawTriangle(const ScreenVertex& v0, const ScreenVertex& v1, co
     attrs(v0, a0);
     attrs(v1, a1);
     attrs(v2, a2);
-    for (int k = 0; k < kAttrCount; ++k) {
+    auto plane = [&](int k) {
         const double d1 = a1[k] - a0[k], d2 = a2[k] - a0[k];
         gx[k] = (d1 * ey2 - d2 * ey1) * invDet;
         gy[k] = (d2 * ex1 - d1 * ex2) * invDet;
-    }
+    };
+    for (int k = 0; k < textureEnd; ++k)
+        plane(k);
+    for (int k = kR; k < colourEnd; ++k)
+        plane(k);
 
     // Sort corners top to bottom (left to right on equal rows) so that a shared edge is always
     // walked from the same end.
@@ -851,13 +861,11 @@ void Rasterizer::DrawTriangle(const ScreenVertex& v0, const ScreenVertex& v1, co
                 --stepQ;
             }
         }
-        void Next() {
-            column += stepQ;
+        void Next() { // without a branch: which way it goes changes from row to row
             error -= stepR;
-            if (error < 0) {
-                error += den;
-                ++column;
-            }
+            const std::int64_t borrow = error >> 63; // -1 when the remainder went negative
+            column += stepQ - borrow;
+            error += den & borrow;
         }
     };
 
@@ -870,10 +878,8 @@ void Rasterizer::DrawTriangle(const ScreenVertex& v0, const ScreenVertex& v1, co
     EdgeWalker longEdge(X[t], Y[t], X[b], Y[b], yFirst);
     EdgeWalker shortEdge(X[t], Y[t], X[m], Y[m], yFirst);
 
-    Span span;
-    span.white = true;
-    for (const ScreenVertex* c : v)
-        span.white = span.white && c->r == 255.0f && c->g == 255.0f && c->b == 255.0f;
+    Span span{};
+    span.white = white;
     for (int k = 0; k < kAttrCount; ++k)
         span.step[k] = static_cast<float>(gx[k]);
     for (std::int64_t y = yFirst; y < yEnd; ++y, longEdge.Next(), shortEdge.Next()) {
@@ -889,7 +895,9 @@ void Rasterizer::DrawTriangle(const ScreenVertex& v0, const ScreenVertex& v1, co
         span.x0 = static_cast<int>(x0);
         span.x1 = static_cast<int>(x1);
         const double dx = static_cast<double>(x0) - fx0, dy = static_cast<double>(y) - fy0;
-        for (int k = 0; k < kAttrCount; ++k)
+        for (int k = 0; k < textureEnd; ++k)
+            span.start[k] = static_cast<float>(a0[k] + gx[k] * dx + gy[k] * dy);
+        for (int k = kR; k < colourEnd; ++k)
             span.start[k] = static_cast<float>(a0[k] + gx[k] * dx + gy[k] * dy);
         written_ += span_(*this, span);
     }
