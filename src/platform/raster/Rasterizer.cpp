@@ -354,6 +354,49 @@ struct Rasterizer::Span {
     float step[kAttrCount];  // change per pixel to the right
 };
 
+struct Rasterizer::Triangle {
+    // An edge walked row by row: the first pixel column at or right of it, kept exact with a
+    // remainder so no row needs a division.
+    struct Edge {
+        std::int64_t column = 0, error = 0, den = 1, stepQ = 0, stepR = 0;
+
+        Edge() = default;
+        Edge(std::int64_t xa, std::int64_t ya, std::int64_t xb, std::int64_t yb, std::int64_t y) {
+            const std::int64_t dx = xb - xa, dy = yb - ya;
+            if (dy <= 0)
+                return; // horizontal: never walked
+            den = kSub * dy;
+            const std::int64_t num = xa * dy + (y * kSub - ya) * dx;
+            column = CeilDiv(num, den);
+            error = column * den - num; // 0 <= error < den
+            const std::int64_t step = kSub * dx;
+            stepQ = step / den;
+            stepR = step % den;
+            if (stepR < 0) {
+                stepR += den;
+                --stepQ;
+            }
+        }
+        void Next() { // without a branch: which way it goes changes from row to row
+            error -= stepR;
+            const std::int64_t borrow = error >> 63; // -1 when the remainder went negative
+            column += stepQ - borrow;
+            error += den & borrow;
+        }
+    };
+
+    // Rows yFirst .. yEnd - 1; the short edge gives way to the lower one at row yMid.
+    std::int64_t yFirst, yEnd, yMid;
+    Edge longEdge, shortEdge, lowerEdge;
+    bool longOnLeft;
+    bool white; // every corner is white
+    // Attribute planes A(x, y) = a0 + gx (x - fx0) + gy (y - fy0); only those the span loops read
+    // are set: depth, [kIw, textureEnd) and [kR, colourEnd).
+    double a0[kAttrCount], gx[kAttrCount], gy[kAttrCount];
+    double fx0, fy0;
+    int textureEnd, colourEnd;
+};
+
 namespace {
 
 // Texel coordinates (not yet scaled to the texture) at pixel `at` of a span, divided by w exactly.
@@ -370,83 +413,61 @@ namespace {
     v = (s.start[kVw] + s.step[kVw] * end) * w;
 }
 
-} // namespace
+// What the span loops read during a run. Each triangle takes its own copy, so the compiler keeps
+// it in registers: pixel and depth writes cannot change it.
+struct SpanRun {
+    std::uint8_t* pixels;    // the target's first row
+    std::ptrdiff_t pitch;    // bytes
+    float* depth;            // the depth buffer's first row
+    std::ptrdiff_t depthRow; // values
+    int roomRight;           // pixels in a row of both the target and the depth buffer
+    Sampler sampler;
+    PixelState state;
 
-void Rasterizer::Begin(const PixelState& state, const RenderTarget& target, DepthBuffer& depth,
-                       PixelRect scissor) {
-    state_ = state;
-    target_ = target;
-    depth_ = &depth;
-    scissor_.left = std::max(scissor.left, 0);
-    scissor_.top = std::max(scissor.top, 0);
-    scissor_.right = std::min({scissor.right, target.width, depth.Width()});
-    scissor_.bottom = std::min({scissor.bottom, target.height, depth.Height()});
-    roomRight_ = std::min(target.width, depth.Width());
-    written_ = 0;
-    view_ = TextureView{};
-    if (state.texture != nullptr) {
-        const Texture& t = *state.texture;
-        view_.texels = t.Argb();
-        view_.wrapped = t.WrappedArgb();
-        view_.pitch = t.WrappedPitch();
-        view_.w = t.Width();
-        view_.h = t.Height();
-        view_.fw = static_cast<float>(view_.w);
-        view_.fh = static_cast<float>(view_.h);
-        view_.invW = 1.0f / view_.fw;
-        view_.invH = 1.0f / view_.fh;
-        view_.maskX = (view_.w & (view_.w - 1)) == 0 ? view_.w - 1 : -1;
-        view_.maskY = (view_.h & (view_.h - 1)) == 0 ? view_.h - 1 : -1;
-        view_.shiftX = std::countr_zero(static_cast<unsigned>(view_.w));
-        view_.clamp = state.clamp;
-    }
+    std::uint16_t* Row(int y) const { return reinterpret_cast<std::uint16_t*>(pixels + y * pitch); }
+    float* DepthRow(int y) const { return depth + y * depthRow; }
+};
 
-    int blend = kOpaque;
-    if (state.blend) {
-        if (state.srcBlend == BlendFactor::SrcAlpha && state.destBlend == BlendFactor::InvSrcAlpha)
-            blend = kAlpha;
-        else if (state.srcBlend == BlendFactor::One && state.destBlend == BlendFactor::One)
-            blend = kAdditive;
-        else if (state.srcBlend == BlendFactor::Zero && state.destBlend == BlendFactor::SrcColour)
-            blend = kMultiply;
-        else if (!(state.srcBlend == BlendFactor::One && state.destBlend == BlendFactor::Zero))
-            blend = kGeneric;
+// Hands each row of a triangle inside the scissor rectangle to `fill` as a span and sums what it
+// returns (the pixels written).
+template <typename Fill>
+[[gnu::always_inline]] inline std::uint32_t WalkRows(const Rasterizer::Triangle& t, const PixelRect& scissor,
+                                                     Fill fill) {
+    Rasterizer::Triangle::Edge longEdge = t.longEdge, shortEdge = t.shortEdge;
+    Rasterizer::Span span{};
+    span.white = t.white;
+    for (int k = 0; k < kAttrCount; ++k)
+        span.step[k] = static_cast<float>(t.gx[k]);
+    std::uint32_t written = 0;
+    for (std::int64_t y = t.yFirst; y < t.yEnd; ++y, longEdge.Next(), shortEdge.Next()) {
+        if (y == t.yMid)
+            shortEdge = t.lowerEdge;
+        const std::int64_t xl = t.longOnLeft ? longEdge.column : shortEdge.column;
+        const std::int64_t xr = t.longOnLeft ? shortEdge.column : longEdge.column;
+        const std::int64_t x0 = std::max<std::int64_t>(xl, scissor.left);
+        const std::int64_t x1 = std::min<std::int64_t>(xr, scissor.right);
+        if (x0 >= x1)
+            continue;
+        span.y = static_cast<int>(y);
+        span.x0 = static_cast<int>(x0);
+        span.x1 = static_cast<int>(x1);
+        const double dx = static_cast<double>(x0) - t.fx0, dy = static_cast<double>(y) - t.fy0;
+        for (int k = 0; k < t.textureEnd; ++k)
+            span.start[k] = static_cast<float>(t.a0[k] + t.gx[k] * dx + t.gy[k] * dy);
+        for (int k = kR; k < t.colourEnd; ++k)
+            span.start[k] = static_cast<float>(t.a0[k] + t.gx[k] * dx + t.gy[k] * dy);
+        written += fill(span);
     }
-#define ZX_BLENDS(A)                                                                                         \
-    {                                                                                                        \
-        &FillSpan<A, kOpaque>, &FillSpan<A, kAlpha>, &FillSpan<A, kAdditive>, &FillSpan<A, kMultiply>,       \
-            &FillSpan<A, kGeneric>                                                                           \
-    }
-    static constexpr SpanFn kTable[4][5] = {ZX_BLENDS(kUntextured), ZX_BLENDS(kWrapMasked),
-                                            ZX_BLENDS(kWrapAny), ZX_BLENDS(kClampEdges)};
-#undef ZX_BLENDS
-    int addressing = kUntextured;
-    if (state.texture != nullptr) {
-        const int w = state.texture->Width(), h = state.texture->Height();
-        const bool powersOfTwo = (w & (w - 1)) == 0 && (h & (h - 1)) == 0;
-        addressing = state.clamp ? kClampEdges : (powersOfTwo ? kWrapMasked : kWrapAny);
-    }
-    span_ = kTable[addressing][blend];
-#if defined(__SSE2__)
-    // Four pixels at a time for everything but clamped addressing and the rarely used blend factors.
-#define ZX_QUADS(A)                                                                                          \
-    {                                                                                                        \
-        &FillSpanQuads<A, kOpaque>, &FillSpanQuads<A, kAlpha>, &FillSpanQuads<A, kAdditive>,                 \
-            &FillSpanQuads<A, kMultiply>                                                                     \
-    }
-    static constexpr SpanFn kQuadTable[3][4] = {ZX_QUADS(kUntextured), ZX_QUADS(kWrapMasked),
-                                                ZX_QUADS(kWrapAny)};
-#undef ZX_QUADS
-    if (addressing != kClampEdges && blend != kGeneric)
-        span_ = kQuadTable[addressing][blend];
-#endif
+    return written;
 }
 
-template <int kAddress, int kBlend> std::uint32_t Rasterizer::FillSpan(const Rasterizer& r, const Span& s) {
-    const PixelState& st = r.state_;
-    const Sampler sampler(r.view_);
-    std::uint16_t* dst = r.target_.Row(s.y) + s.x0;
-    float* zrow = r.depth_->Row(s.y) + s.x0;
+// One span, a pixel at a time: any state.
+template <int kAddress, int kBlend>
+[[gnu::always_inline]] inline std::uint32_t FillSpan(const SpanRun& run, const Rasterizer::Span& s) {
+    const PixelState& st = run.state;
+    const Sampler& sampler = run.sampler;
+    std::uint16_t* dst = run.Row(s.y) + s.x0;
+    float* zrow = run.DepthRow(s.y) + s.x0;
     // Colour runs in 16.16 fixed point; a flat triangle has exactly zero steps.
     constexpr std::int32_t kWhite = 255 << 16;
     std::int32_t cr = kWhite, cg = kWhite, cb = kWhite, dr = 0, dg = 0, db = 0;
@@ -533,8 +554,6 @@ template <int kAddress, int kBlend> std::uint32_t Rasterizer::FillSpan(const Ras
 }
 
 #if defined(__SSE2__)
-namespace {
-
 // Limit of TexelSegment in each lane: NaN goes to -limit.
 [[gnu::always_inline]] inline __m128 Limit4(__m128 f, float limit) {
     return _mm_min_ps(_mm_max_ps(f, _mm_set1_ps(-limit)), _mm_set1_ps(limit));
@@ -655,16 +674,15 @@ template <int kBlend>
     }
 }
 
-} // namespace
-
+// One span, four pixels at a time: unclamped addressing and the usual blend factors.
 template <int kAddress, int kBlend>
-std::uint32_t Rasterizer::FillSpanQuads(const Rasterizer& r, const Span& s) {
+[[gnu::always_inline]] inline std::uint32_t FillSpanQuads(const SpanRun& run, const Rasterizer::Span& s) {
     constexpr bool kTextured = kAddress != kUntextured;
-    const PixelState& st = r.state_;
-    const Sampler sampler(r.view_);
+    const PixelState& st = run.state;
+    const Sampler& sampler = run.sampler;
     const __m128i zero = _mm_setzero_si128(), lanes = _mm_setr_epi32(0, 1, 2, 3);
-    std::uint16_t* const dst = r.target_.Row(s.y) + s.x0;
-    float* const zrow = r.depth_->Row(s.y) + s.x0;
+    std::uint16_t* const dst = run.Row(s.y) + s.x0;
+    float* const zrow = run.DepthRow(s.y) + s.x0;
     const int count = s.x1 - s.x0;
     const Compare depthFunc = st.depthTest ? st.depthFunc : Compare::Always;
     const bool depthWrite = st.depthWrite && st.depthTest;
@@ -772,7 +790,7 @@ std::uint32_t Rasterizer::FillSpanQuads(const Rasterizer& r, const Span& s) {
     if (const int left = count - i; left > 0) {
         // The short last quad reaches past the span: within the row it rewrites what it read there,
         // at the row's end it works on copies.
-        if (s.x1 + 3 <= r.roomRight_) {
+        if (s.x1 + 3 <= run.roomRight) {
             quad(i, left, zrow + i, dst + i);
         } else {
             float zCopy[4] = {};
@@ -785,6 +803,108 @@ std::uint32_t Rasterizer::FillSpanQuads(const Rasterizer& r, const Span& s) {
         }
     }
     return written;
+}
+
+#endif
+
+} // namespace
+
+void Rasterizer::Begin(const PixelState& state, const RenderTarget& target, DepthBuffer& depth,
+                       PixelRect scissor) {
+    state_ = state;
+    target_ = target;
+    depth_ = &depth;
+    scissor_.left = std::max(scissor.left, 0);
+    scissor_.top = std::max(scissor.top, 0);
+    scissor_.right = std::min({scissor.right, target.width, depth.Width()});
+    scissor_.bottom = std::min({scissor.bottom, target.height, depth.Height()});
+    written_ = 0;
+    view_ = TextureView{};
+    if (state.texture != nullptr) {
+        const Texture& t = *state.texture;
+        view_.texels = t.Argb();
+        view_.wrapped = t.WrappedArgb();
+        view_.pitch = t.WrappedPitch();
+        view_.w = t.Width();
+        view_.h = t.Height();
+        view_.fw = static_cast<float>(view_.w);
+        view_.fh = static_cast<float>(view_.h);
+        view_.invW = 1.0f / view_.fw;
+        view_.invH = 1.0f / view_.fh;
+        view_.maskX = (view_.w & (view_.w - 1)) == 0 ? view_.w - 1 : -1;
+        view_.maskY = (view_.h & (view_.h - 1)) == 0 ? view_.h - 1 : -1;
+        view_.shiftX = std::countr_zero(static_cast<unsigned>(view_.w));
+        view_.clamp = state.clamp;
+    }
+
+    int blend = kOpaque;
+    if (state.blend) {
+        if (state.srcBlend == BlendFactor::SrcAlpha && state.destBlend == BlendFactor::InvSrcAlpha)
+            blend = kAlpha;
+        else if (state.srcBlend == BlendFactor::One && state.destBlend == BlendFactor::One)
+            blend = kAdditive;
+        else if (state.srcBlend == BlendFactor::Zero && state.destBlend == BlendFactor::SrcColour)
+            blend = kMultiply;
+        else if (!(state.srcBlend == BlendFactor::One && state.destBlend == BlendFactor::Zero))
+            blend = kGeneric;
+    }
+#define ZX_BLENDS(A)                                                                                         \
+    {                                                                                                        \
+        &FillTriangle<A, kOpaque>, &FillTriangle<A, kAlpha>, &FillTriangle<A, kAdditive>,                    \
+            &FillTriangle<A, kMultiply>, &FillTriangle<A, kGeneric>                                          \
+    }
+    static constexpr TriangleFn kTable[4][5] = {ZX_BLENDS(kUntextured), ZX_BLENDS(kWrapMasked),
+                                                ZX_BLENDS(kWrapAny), ZX_BLENDS(kClampEdges)};
+#undef ZX_BLENDS
+    int addressing = kUntextured;
+    if (state.texture != nullptr) {
+        const int w = state.texture->Width(), h = state.texture->Height();
+        const bool powersOfTwo = (w & (w - 1)) == 0 && (h & (h - 1)) == 0;
+        addressing = state.clamp ? kClampEdges : (powersOfTwo ? kWrapMasked : kWrapAny);
+    }
+    fill_ = kTable[addressing][blend];
+#if defined(__SSE2__)
+    // Four pixels at a time for everything but clamped addressing and the rarely used blend factors.
+#define ZX_QUADS(A)                                                                                          \
+    {                                                                                                        \
+        &FillTriangleQuads<A, kOpaque>, &FillTriangleQuads<A, kAlpha>, &FillTriangleQuads<A, kAdditive>,     \
+            &FillTriangleQuads<A, kMultiply>                                                                 \
+    }
+    static constexpr TriangleFn kQuadTable[3][4] = {ZX_QUADS(kUntextured), ZX_QUADS(kWrapMasked),
+                                                    ZX_QUADS(kWrapAny)};
+#undef ZX_QUADS
+    if (addressing != kClampEdges && blend != kGeneric)
+        fill_ = kQuadTable[addressing][blend];
+#endif
+}
+
+namespace {
+
+SpanRun MakeRun(const PixelState& state, const RenderTarget& target, DepthBuffer& depth,
+                const Rasterizer::TextureView& view) {
+    return {reinterpret_cast<std::uint8_t*>(target.pixels), target.pitchBytes, depth.Row(0), depth.Width(),
+            std::min(target.width, depth.Width()),          Sampler(view),     state};
+}
+
+} // namespace
+
+template <int kAddress, int kBlend>
+std::uint32_t Rasterizer::FillTriangle(const Rasterizer& r, const Triangle& t) {
+    const SpanRun run = MakeRun(r.state_, r.target_, *r.depth_, r.view_);
+    return WalkRows(
+        t, r.scissor_, [&run](const Span& s) __attribute__((always_inline)) {
+            return FillSpan<kAddress, kBlend>(run, s);
+        });
+}
+
+#if defined(__SSE2__)
+template <int kAddress, int kBlend>
+std::uint32_t Rasterizer::FillTriangleQuads(const Rasterizer& r, const Triangle& t) {
+    const SpanRun run = MakeRun(r.state_, r.target_, *r.depth_, r.view_);
+    return WalkRows(
+        t, r.scissor_, [&run](const Span& s) __attribute__((always_inline)) {
+            return FillSpanQuads<kAddress, kBlend>(run, s);
+        });
 }
 #endif
 
@@ -804,103 +924,49 @@ void Rasterizer::DrawTriangle(const ScreenVertex& v0, const ScreenVertex& v1, co
     if (det == 0)
         return;
 
-    // Attribute planes from the snapped positions: A(x, y) = A0 + gx (x - x0) + gy (y - y0).
-    const double fx0 = static_cast<double>(X[0]) / kSub, fy0 = static_cast<double>(Y[0]) / kSub;
-    const double ex1 = static_cast<double>(X[1] - X[0]) / kSub, ey1 = static_cast<double>(Y[1] - Y[0]) / kSub;
-    const double ex2 = static_cast<double>(X[2] - X[0]) / kSub, ey2 = static_cast<double>(Y[2] - Y[0]) / kSub;
-    const double invDet = 1.0 / (ex1 * ey2 - ex2 * ey1);
-    // Only what the span loops read: depth, the texture coordinates when a texture is bound, the
-    // colour unless every corner is white (the texture then passes through unchanged).
-    bool white = true;
-    for (const ScreenVertex* c : v)
-        white = white && c->r == 255.0f && c->g == 255.0f && c->b == 255.0f;
-    const int textureEnd = view_.texels != nullptr ? kR : kIw, colourEnd = white ? kR : kAttrCount;
-    double a0[kAttrCount] = {}, gx[kAttrCount] = {}, gy[kAttrCount] = {};
-    auto attrs = [](const ScreenVertex& s, double out[kAttrCount]) {
-        out[kZ] = s.z, out[kIw] = s.invW, out[kUw] = s.uOverW, out[kVw] = s.vOverW;
-        out[kR] = s.r, out[kG] = s.g, out[kB] = s.b;
-    };
-    double a1[kAttrCount], a2[kAttrCount];
-    attrs(v0, a0);
-    attrs(v1, a1);
-    attrs(v2, a2);
-    auto plane = [&](int k) {
-        const double d1 = a1[k] - a0[k], d2 = a2[k] - a0[k];
-        gx[k] = (d1 * ey2 - d2 * ey1) * invDet;
-        gy[k] = (d2 * ex1 - d1 * ex2) * invDet;
-    };
-    for (int k = 0; k < textureEnd; ++k)
-        plane(k);
-    for (int k = kR; k < colourEnd; ++k)
-        plane(k);
-
     // Sort corners top to bottom (left to right on equal rows) so that a shared edge is always
     // walked from the same end.
     int order[3] = {0, 1, 2};
     std::sort(order, order + 3, [&](int a, int b) { return Y[a] != Y[b] ? Y[a] < Y[b] : X[a] < X[b]; });
     const int t = order[0], m = order[1], b = order[2];
-
-    // An edge walked row by row: the first pixel column at or right of it, kept exact with a
-    // remainder so no row needs a division.
-    struct EdgeWalker {
-        std::int64_t column = 0, error = 0, den = 1, stepQ = 0, stepR = 0;
-
-        EdgeWalker(std::int64_t xa, std::int64_t ya, std::int64_t xb, std::int64_t yb, std::int64_t y) {
-            const std::int64_t dx = xb - xa, dy = yb - ya;
-            if (dy <= 0)
-                return; // horizontal: never walked
-            den = kSub * dy;
-            const std::int64_t num = xa * dy + (y * kSub - ya) * dx;
-            column = CeilDiv(num, den);
-            error = column * den - num; // 0 <= error < den
-            const std::int64_t step = kSub * dx;
-            stepQ = step / den;
-            stepR = step % den;
-            if (stepR < 0) {
-                stepR += den;
-                --stepQ;
-            }
-        }
-        void Next() { // without a branch: which way it goes changes from row to row
-            error -= stepR;
-            const std::int64_t borrow = error >> 63; // -1 when the remainder went negative
-            column += stepQ - borrow;
-            error += den & borrow;
-        }
-    };
-
-    const bool longOnLeft = (X[b] - X[t]) * (Y[m] - Y[t]) - (X[m] - X[t]) * (Y[b] - Y[t]) < 0;
-    const std::int64_t yFirst = std::max<std::int64_t>(CeilDiv(Y[t], kSub), scissor_.top);
-    const std::int64_t yEnd = std::min<std::int64_t>(CeilDiv(Y[b], kSub), scissor_.bottom);
-    if (yFirst >= yEnd)
+    Triangle tri;
+    tri.yFirst = std::max<std::int64_t>(CeilDiv(Y[t], kSub), scissor_.top);
+    tri.yEnd = std::min<std::int64_t>(CeilDiv(Y[b], kSub), scissor_.bottom);
+    if (tri.yFirst >= tri.yEnd)
         return;
-    const std::int64_t yMid = std::clamp(CeilDiv(Y[m], kSub), yFirst, yEnd); // first row on the lower edge
-    EdgeWalker longEdge(X[t], Y[t], X[b], Y[b], yFirst);
-    EdgeWalker shortEdge(X[t], Y[t], X[m], Y[m], yFirst);
+    tri.yMid = std::clamp(CeilDiv(Y[m], kSub), tri.yFirst, tri.yEnd); // first row on the lower edge
+    tri.longEdge = Triangle::Edge(X[t], Y[t], X[b], Y[b], tri.yFirst);
+    tri.shortEdge = Triangle::Edge(X[t], Y[t], X[m], Y[m], tri.yFirst);
+    tri.lowerEdge = Triangle::Edge(X[m], Y[m], X[b], Y[b], tri.yMid);
+    tri.longOnLeft = (X[b] - X[t]) * (Y[m] - Y[t]) - (X[m] - X[t]) * (Y[b] - Y[t]) < 0;
 
-    Span span{};
-    span.white = white;
-    for (int k = 0; k < kAttrCount; ++k)
-        span.step[k] = static_cast<float>(gx[k]);
-    for (std::int64_t y = yFirst; y < yEnd; ++y, longEdge.Next(), shortEdge.Next()) {
-        if (y == yMid)
-            shortEdge = EdgeWalker(X[m], Y[m], X[b], Y[b], y);
-        const std::int64_t xl = longOnLeft ? longEdge.column : shortEdge.column;
-        const std::int64_t xr = longOnLeft ? shortEdge.column : longEdge.column;
-        const std::int64_t x0 = std::max<std::int64_t>(xl, scissor_.left);
-        const std::int64_t x1 = std::min<std::int64_t>(xr, scissor_.right);
-        if (x0 >= x1)
-            continue;
-        span.y = static_cast<int>(y);
-        span.x0 = static_cast<int>(x0);
-        span.x1 = static_cast<int>(x1);
-        const double dx = static_cast<double>(x0) - fx0, dy = static_cast<double>(y) - fy0;
-        for (int k = 0; k < textureEnd; ++k)
-            span.start[k] = static_cast<float>(a0[k] + gx[k] * dx + gy[k] * dy);
-        for (int k = kR; k < colourEnd; ++k)
-            span.start[k] = static_cast<float>(a0[k] + gx[k] * dx + gy[k] * dy);
-        written_ += span_(*this, span);
+    // Attribute planes from the snapped positions; only what the span loops read: depth, the
+    // texture coordinates when a texture is bound, the colour unless every corner is white (the
+    // texture then passes through unchanged).
+    tri.white = true;
+    for (const ScreenVertex* c : v)
+        tri.white = tri.white && c->r == 255.0f && c->g == 255.0f && c->b == 255.0f;
+    tri.textureEnd = view_.texels != nullptr ? kR : kIw;
+    tri.colourEnd = tri.white ? kR : kAttrCount;
+    tri.fx0 = static_cast<double>(X[0]) / kSub, tri.fy0 = static_cast<double>(Y[0]) / kSub;
+    const double ex1 = static_cast<double>(X[1] - X[0]) / kSub, ey1 = static_cast<double>(Y[1] - Y[0]) / kSub;
+    const double ex2 = static_cast<double>(X[2] - X[0]) / kSub, ey2 = static_cast<double>(Y[2] - Y[0]) / kSub;
+    const double invDet = 1.0 / (ex1 * ey2 - ex2 * ey1);
+    auto attrs = [](const ScreenVertex& s, double out[kAttrCount]) {
+        out[kZ] = s.z, out[kIw] = s.invW, out[kUw] = s.uOverW, out[kVw] = s.vOverW;
+        out[kR] = s.r, out[kG] = s.g, out[kB] = s.b;
+    };
+    double a1[kAttrCount], a2[kAttrCount];
+    attrs(v0, tri.a0);
+    attrs(v1, a1);
+    attrs(v2, a2);
+    for (int k = 0; k < kAttrCount; ++k) {
+        const bool used = k < tri.textureEnd || (k >= kR && k < tri.colourEnd);
+        const double d1 = a1[k] - tri.a0[k], d2 = a2[k] - tri.a0[k];
+        tri.gx[k] = used ? (d1 * ey2 - d2 * ey1) * invDet : 0.0;
+        tri.gy[k] = used ? (d2 * ex1 - d1 * ex2) * invDet : 0.0;
     }
+    written_ += fill_(*this, tri);
 }
 
 } // namespace plat::raster

@@ -50,7 +50,8 @@ public:
     /// Pixels whose tests passed since Begin (for measurements and tests).
     std::uint64_t PixelsWritten() const { return written_; }
 
-    struct Span; // one row of a triangle with its attribute steps
+    struct Span;     // one row of a triangle with its attribute steps
+    struct Triangle; // a triangle's rows and attribute planes
 
     /// The bound texture as the span loops read it, prepared once per run.
     struct TextureView {
@@ -64,20 +65,22 @@ public:
     };
 
 private:
-    using SpanFn = std::uint32_t (*)(const Rasterizer&, const Span&);
+    using TriangleFn = std::uint32_t (*)(const Rasterizer&, const Triangle&);
 
     PixelState state_;
     RenderTarget target_;
     DepthBuffer* depth_ = nullptr;
     PixelRect scissor_;
-    int roomRight_ = 0; // pixels in a row of both the target and the depth buffer
-    SpanFn span_ = nullptr;
+    TriangleFn fill_ = nullptr;
     TextureView view_;
     std::uint64_t written_ = 0;
 
-    template <int kAddress, int kBlend> static std::uint32_t FillSpan(const Rasterizer& r, const Span& s);
+    // The span loops of one state combination over all rows of a triangle; the second four pixels
+    // at a time.
     template <int kAddress, int kBlend>
-    static std::uint32_t FillSpanQuads(const Rasterizer& r, const Span& s);
+    static std::uint32_t FillTriangle(const Rasterizer& r, const Triangle& t);
+    template <int kAddress, int kBlend>
+    static std::uint32_t FillTriangleQuads(const Rasterizer& r, const Triangle& t);
 };
 
 } // namespace plat::raster
