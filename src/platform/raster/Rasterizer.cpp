@@ -761,7 +761,11 @@ template <int kAddress, int kBlend>
                 pass = _mm_and_si128(pass, PassMask(alphaFunc, alpha, alphaRef));
             }
             const int mask = _mm_movemask_ps(_mm_castsi128_ps(pass));
-            if (mask != 0) {
+            if (mask == 0xF && kBlend == kOpaque) { // the usual case: nothing under it shows
+                _mm_storel_epi64(reinterpret_cast<__m128i*>(dq), Pack565(BlendQuad<kBlend>(low, high, zero)));
+                if (depthWrite)
+                    _mm_storeu_ps(zq, zs);
+            } else if (mask != 0) {
                 const __m128i under = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(dq));
                 const __m128i keep = _mm_packs_epi32(pass, pass);
                 const __m128i pixels =
@@ -772,8 +776,8 @@ template <int kAddress, int kBlend>
                     const __m128 m = _mm_castsi128_ps(pass);
                     _mm_storeu_ps(zq, _mm_or_ps(_mm_and_ps(m, zs), _mm_andnot_ps(m, _mm_loadu_ps(zq))));
                 }
-                written += kLaneCount[mask];
             }
+            written += kLaneCount[mask];
         }
         if (!white) {
             red = _mm_add_epi32(red, dRed);

@@ -20,6 +20,7 @@ constexpr float kGuard = 3.0f;
 constexpr float kMinW = 1e-6f;
 constexpr int kPlaneCount = 6;
 constexpr int kMaxPolygon = 3 + kPlaneCount;
+constexpr unsigned kNotFinite = 1u << kPlaneCount; // an outcode bit of its own
 
 float PlaneDistance(const ClipVertex& v, int plane) {
     switch (plane) {
@@ -270,23 +271,33 @@ ScreenVertex SoftwareDevice::Project(const ClipVertex& v) const {
             v.a};
 }
 
-void SoftwareDevice::DrawClipTriangle(const ClipVertex& a, const ClipVertex& b, const ClipVertex& c,
-                                      bool flat) {
-    if (!IsFinite(a) || !IsFinite(b) || !IsFinite(c))
+void SoftwareDevice::DrawClipTriangle(int ia, int ib, int ic, bool flat) {
+    const unsigned ca = outcodes_[static_cast<std::size_t>(ia)], cb = outcodes_[static_cast<std::size_t>(ib)],
+                   cc = outcodes_[static_cast<std::size_t>(ic)];
+    if (((ca | cb | cc) & kNotFinite) || (ca & cb & cc))
         return;
-    const unsigned ca = Outcode(a), cb = Outcode(b), cc = Outcode(c);
-    if (ca & cb & cc)
+    const unsigned crossing = ca | cb | cc;
+    if (crossing == 0) { // inside every plane: the corners' projections stand as they are
+        ScreenVertex screen[3] = {screenVertices_[static_cast<std::size_t>(ia)],
+                                  screenVertices_[static_cast<std::size_t>(ib)],
+                                  screenVertices_[static_cast<std::size_t>(ic)]};
+        if (flat) // a flat triangle takes its first vertex's colour
+            for (ScreenVertex& v : screen)
+                v.r = screen[0].r, v.g = screen[0].g, v.b = screen[0].b, v.a = screen[0].a;
+        DrawScreenTriangle(screen, 3);
         return;
+    }
 
+    const ClipVertex& a = clipVertices_[static_cast<std::size_t>(ia)];
     ClipVertex bufA[kMaxPolygon], bufB[kMaxPolygon];
-    bufA[0] = a, bufA[1] = b, bufA[2] = c;
-    if (flat) // a flat triangle takes its first vertex's colour
+    bufA[0] = a, bufA[1] = clipVertices_[static_cast<std::size_t>(ib)],
+    bufA[2] = clipVertices_[static_cast<std::size_t>(ic)];
+    if (flat)
         for (ClipVertex& v : bufA)
             v.r = a.r, v.g = a.g, v.b = a.b, v.a = a.a;
     int n = 3;
     ClipVertex* poly = bufA;
     ClipVertex* spare = bufB;
-    const unsigned crossing = ca | cb | cc;
     for (int plane = 0; plane < kPlaneCount && n >= 3; ++plane) {
         if (crossing & (1u << plane)) {
             n = ClipAgainst(poly, n, spare, plane);
@@ -295,11 +306,14 @@ void SoftwareDevice::DrawClipTriangle(const ClipVertex& a, const ClipVertex& b, 
     }
     if (n < 3)
         return;
-
     ScreenVertex screen[kMaxPolygon];
-    double area = 0.0;
     for (int i = 0; i < n; ++i)
         screen[i] = Project(poly[i]);
+    DrawScreenTriangle(screen, n);
+}
+
+void SoftwareDevice::DrawScreenTriangle(const ScreenVertex* screen, int n) {
+    double area = 0.0;
     for (int i = 0; i < n; ++i) {
         const ScreenVertex& p = screen[i];
         const ScreenVertex& q = screen[(i + 1) % n];
@@ -331,6 +345,14 @@ void SoftwareDevice::DrawIndexedTriangles(const VertexBuffer& buffer, int startV
     if (!target_.IsValid() || scissor.left >= scissor.right || scissor.top >= scissor.bottom)
         return;
     TransformVertices(buffer, startVertex, vertexCount);
+    outcodes_.resize(clipVertices_.size());
+    screenVertices_.resize(clipVertices_.size());
+    for (std::size_t i = 0; i < clipVertices_.size(); ++i) {
+        const ClipVertex& v = clipVertices_[i];
+        outcodes_[i] = IsFinite(v) ? Outcode(v) : kNotFinite;
+        if (outcodes_[i] == 0)
+            screenVertices_[i] = Project(v);
+    }
     rasterizer_.Begin(CurrentPixelState(), target_, depth_, scissor);
     const bool flat = state_.Get(RenderState::ShadeMode) == static_cast<std::uint32_t>(ShadeMode::Flat);
     bool reported = false;
@@ -342,9 +364,7 @@ void SoftwareDevice::DrawIndexedTriangles(const VertexBuffer& buffer, int startV
             reported = true;
             continue;
         }
-        DrawClipTriangle(clipVertices_[static_cast<std::size_t>(ia)],
-                         clipVertices_[static_cast<std::size_t>(ib)],
-                         clipVertices_[static_cast<std::size_t>(ic)], flat);
+        DrawClipTriangle(ia, ib, ic, flat);
     }
     pixelsWritten_ += rasterizer_.PixelsWritten();
 }

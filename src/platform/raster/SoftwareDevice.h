@@ -60,7 +60,8 @@ private:
     void TransformVertices(const VertexBuffer& buffer, int start, int count);
     PixelState CurrentPixelState() const;
     PixelRect Scissor() const;
-    void DrawClipTriangle(const ClipVertex& a, const ClipVertex& b, const ClipVertex& c, bool flat);
+    void DrawClipTriangle(int ia, int ib, int ic, bool flat);
+    void DrawScreenTriangle(const ScreenVertex* corners, int count);
     ScreenVertex Project(const ClipVertex& v) const;
 
     RenderTarget target_;
@@ -68,6 +69,10 @@ private:
     DeviceState state_;
     Rasterizer rasterizer_;
     std::vector<ClipVertex> clipVertices_;
+    // Per vertex of the draw: the clip planes it lies outside (kNotFinite for a position or texture
+    // coordinate that is not finite) and, when it lies inside all, its projection.
+    std::vector<unsigned> outcodes_;
+    std::vector<ScreenVertex> screenVertices_;
     std::uint64_t pixelsWritten_ = 0;
 };
 

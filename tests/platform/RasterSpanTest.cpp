@@ -1,0 +1,142 @@
+// The span loops: every span length writes exactly its own visible pixels, and the four-pixel loop
+// agrees with the one-pixel loop (clamped addressing takes the latter) wherever the two addressing
+// modes read the same texels.
+
+#include "RasterKit.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+using namespace rasterkit;
+constexpr auto U = [](auto e) { return static_cast<std::uint32_t>(e); };
+
+// Depth a canvas stores for a vertex at view depth z (near 1, far 100).
+float StoredDepth(float z) {
+    return (Canvas::kFar / (Canvas::kFar - Canvas::kNear)) * (1.0f - Canvas::kNear / z);
+}
+
+TEST(RasterSpans, EachSpanWritesExactlyItsVisiblePixels) {
+    constexpr int kWidth = 13, kHeight = 3;
+    constexpr std::uint32_t kBackground = 0x102030, kBlocker = 0x00FF00;
+    static Texture plain = MakeTexture(4, 4, [](int, int) { return 0xFFC08040u; });
+    struct Look {
+        const char* what;
+        const Texture* texture;
+        std::uint32_t colour; // vertex colour
+        std::uint32_t shown;  // what a drawn pixel shows
+    };
+    const Look looks[] = {{"white textured", &plain, 0xFFFFFFFF, 0xC08040},
+                          {"untextured colour", nullptr, 0xFF4080C0, 0x4080C0}};
+    for (const Look& look : looks) {
+        // Spans of every length from every start, up to the last pixel of the last row (nothing after
+        // it in memory).
+        for (int x0 = 0; x0 <= 4; ++x0) {
+            for (int len = 1; x0 + len <= kWidth && len <= 9; ++len) {
+                SCOPED_TRACE(std::string(look.what) + " from " + std::to_string(x0) + ", " +
+                             std::to_string(len) + " wide");
+                Canvas c(kWidth, kHeight, kBackground);
+                auto blocked = [](int x) { return x % 3 == 1; };
+                for (int x = 0; x < kWidth; ++x)
+                    if (blocked(x))
+                        c.Rect(static_cast<float>(x), 0, static_cast<float>(x + 1), kHeight, 1.5f,
+                               0xFF000000 | kBlocker);
+                const std::uint64_t before = c.Device().PixelsWritten();
+                c.Device().SetTexture(0, look.texture);
+                c.Rect(static_cast<float>(x0), 0, static_cast<float>(x0 + len), kHeight, 2.0f, look.colour);
+
+                int visible = 0;
+                for (int y = 0; y < kHeight; ++y)
+                    for (int x = 0; x < kWidth; ++x) {
+                        const bool inside = x >= x0 && x < x0 + len;
+                        const std::uint32_t rgb = blocked(x) ? kBlocker : (inside ? look.shown : kBackground);
+                        const float depth =
+                            blocked(x) ? StoredDepth(1.5f) : (inside ? StoredDepth(2.0f) : 1.0f);
+                        ASSERT_EQ(c.Rgb(x, y), UnpackRgb565(PackRgb565(rgb)) & 0xFFFFFF) << x << "," << y;
+                        ASSERT_FLOAT_EQ(c.Depth(x, y), depth) << x << "," << y;
+                        visible += inside && !blocked(x);
+                    }
+                EXPECT_EQ(c.Device().PixelsWritten() - before, static_cast<std::uint64_t>(visible));
+            }
+        }
+    }
+}
+
+// Inside the texture (texel positions from 0.1 to size - 1.1) clamping and wrapping read the same
+// texels, so the two loops must give the same picture to the bit, whatever is drawn with it.
+TEST(RasterSpans, ClampedAndWrappedAddressingAgreeInsideTheTexture) {
+    static Texture square = MakeTexture(8, 4, [](int x, int y) -> std::uint32_t {
+        const auto alpha = static_cast<std::uint32_t>((x * 37 + y * 11) & 0xFF);
+        return alpha << 24 |
+               ((0xE08020u ^ static_cast<std::uint32_t>(x * 0x0F0301 + y * 0x203040)) & 0xFFFFFF);
+    });
+    static Texture odd = MakeTexture(5, 3, [](int x, int y) -> std::uint32_t {
+        return (x + y) % 3 == 0 ? 0x40F0E0D0u
+                                : 0xC0102030u + static_cast<std::uint32_t>(x * 0x101010 + y * 7);
+    });
+    struct Case {
+        const char* what;
+        const Texture* texture;
+        bool gouraud;
+        BlendFactor src, dest; // One, Zero: opaque
+        bool alphaTest;
+        bool depthWrite;
+    };
+    const BlendFactor one = BlendFactor::One, zero = BlendFactor::Zero;
+    const Case cases[] = {
+        {"power-of-two, white, opaque", &square, false, one, zero, false, true},
+        {"power-of-two, Gouraud, opaque", &square, true, one, zero, false, true},
+        {"power-of-two, Gouraud, alpha test", &square, true, one, zero, true, true},
+        {"power-of-two, alpha blend", &square, true, BlendFactor::SrcAlpha, BlendFactor::InvSrcAlpha, false,
+         false},
+        {"power-of-two, additive", &square, false, one, one, false, false},
+        {"power-of-two, multiply", &square, true, zero, BlendFactor::SrcColour, false, true},
+        {"odd size, white, alpha test", &odd, false, one, zero, true, true},
+        {"odd size, Gouraud, alpha blend", &odd, true, BlendFactor::SrcAlpha, BlendFactor::InvSrcAlpha, true,
+         false},
+        {"odd size, additive", &odd, true, one, one, false, true},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.what);
+        const float w = static_cast<float>(k.texture->Width()), h = static_cast<float>(k.texture->Height());
+        const float u0 = 0.6f / w, u1 = (w - 0.6f) / w, v0 = 0.6f / h, v1 = (h - 0.6f) / h;
+        auto draw = [&](TextureAddress address) {
+            Canvas c(37, 23);
+            // A ramp under it to blend with, then a receding quad (perspective) and a near one.
+            c.Draw({c.At(0, 0, 50, 0xFF202020), c.At(37, 0, 50, 0xFF8040C0), c.At(37, 23, 50, 0xFFE0E0E0),
+                    c.At(0, 23, 50, 0xFF40C080)},
+                   {0, 1, 2, 0, 2, 3});
+            c.Device().SetTexture(0, k.texture);
+            c.Device().SetTextureStageState(0, StageState::Address, U(address));
+            c.Device().SetRenderState(RenderState::AlphaTestEnable, k.alphaTest ? 1 : 0);
+            c.Device().SetRenderState(RenderState::AlphaFunc, U(Compare::Greater));
+            c.Device().SetRenderState(RenderState::AlphaRef, 0x80);
+            c.Device().SetRenderState(RenderState::AlphaBlendEnable, k.src == one && k.dest == zero ? 0 : 1);
+            c.Device().SetRenderState(RenderState::SrcBlend, U(k.src));
+            c.Device().SetRenderState(RenderState::DestBlend, U(k.dest));
+            c.Device().SetRenderState(RenderState::ZWriteEnable, k.depthWrite ? 1 : 0);
+            const std::uint32_t a = k.gouraud ? 0xFFFF8040 : 0xFFFFFFFF, b = k.gouraud ? 0xFF40FF80 : a,
+                                d = k.gouraud ? 0xFF8040FF : a;
+            c.Draw({{-3, -1, 1.5f, a, u0, v0},
+                    {3, -1, 1.5f, b, u1, v0},
+                    {3, -1, 12, d, u1, v1},
+                    {-3, -1, 12, a, u0, v1}},
+                   {0, 2, 1, 0, 3, 2});
+            c.Draw({c.At(3.3f, 2.2f, 3, a, u0, v0), c.At(30.6f, 4.1f, 3, b, u1, v0),
+                    c.At(20.2f, 14.7f, 3, d, u1, v1)},
+                   {0, 1, 2});
+            return c.Image();
+        };
+        const testsupport::RgbImage wrapped = draw(TextureAddress::Wrap),
+                                    clamped = draw(TextureAddress::Clamp);
+        ASSERT_EQ(wrapped.rgb.size(), clamped.rgb.size());
+        int differ = 0;
+        for (std::size_t i = 0; i < wrapped.rgb.size(); ++i)
+            differ += wrapped.rgb[i] != clamped.rgb[i];
+        EXPECT_EQ(differ, 0);
+    }
+}
+
+} // namespace
