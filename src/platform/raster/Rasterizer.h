@@ -75,8 +75,8 @@ private:
     TextureView view_;
     std::uint64_t written_ = 0;
 
-    // The span loops of one state combination over all rows of a triangle; the second four pixels
-    // at a time.
+    // The span loops of one state combination over all rows of a triangle: a pixel at a time, and
+    // four at a time.
     template <int kAddress, int kBlend>
     static std::uint32_t FillTriangle(const Rasterizer& r, const Triangle& t);
     template <int kAddress, int kBlend>
