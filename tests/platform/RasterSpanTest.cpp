@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -136,6 +138,67 @@ TEST(RasterSpans, ClampedAndWrappedAddressingAgreeInsideTheTexture) {
         for (std::size_t i = 0; i < wrapped.rgb.size(); ++i)
             differ += wrapped.rgb[i] != clamped.rgb[i];
         EXPECT_EQ(differ, 0);
+    }
+}
+
+} // namespace
+
+namespace {
+
+// Texture coordinates whole textures away sample the same texels: the span loops move them near the
+// texture first. Float precision so far out may move a weight by one step, so the pictures may differ
+// by one 5-6-5 step at most (8 or 9 once widened to 8 bits).
+TEST(RasterSpans, CoordinatesWholeTexturesAwayDrawTheSamePicture) {
+    static Texture square =
+        MakeTexture(8, 8, [](int x, int y) { return (x + y) & 1 ? 0xFFF0F0F0u : 0xFF2040A0u; });
+    static Texture odd =
+        MakeTexture(5, 3, [](int x, int y) { return (x + 2 * y) % 3 ? 0xFFE02020u : 0xFF20E0E0u; });
+    struct Case {
+        const char* what;
+        const Texture* texture;
+        float du, dv; // whole textures added to every coordinate
+    };
+    const Case cases[] = {{"power of two, far right", &square, 1000, 0},
+                          {"power of two, far up and left", &square, -3000, -517},
+                          {"odd size, far right and down", &odd, 700, 1200},
+                          {"odd size, far left", &odd, -2500, 3}};
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.what);
+        auto draw = [&](float du, float dv) {
+            Canvas c(40, 24);
+            c.Device().SetTexture(0, k.texture);
+            c.Draw({{-3, -1, 1.5f, 0xFFFFFFFF, 0.2f + du, 0.3f + dv},
+                    {3, -1, 1.5f, 0xFFFFFFFF, 2.7f + du, 0.3f + dv},
+                    {3, -1, 12, 0xFFFFFFFF, 2.7f + du, 3.1f + dv},
+                    {-3, -1, 12, 0xFFFFFFFF, 0.2f + du, 3.1f + dv}},
+                   {0, 2, 1, 0, 3, 2});
+            return c.Image();
+        };
+        const testsupport::RgbImage near = draw(0, 0), far = draw(k.du, k.dv);
+        int worst = 0, drawn = 0;
+        for (std::size_t i = 0; i < near.rgb.size(); ++i) {
+            worst = std::max(worst, std::abs(near.rgb[i] - far.rgb[i]));
+            drawn += near.rgb[i] != 0;
+        }
+        EXPECT_LE(worst, 9);
+        EXPECT_GT(drawn, 300);
+    }
+}
+
+TEST(RasterTextures, WrappedCopyRepeatsTheFirstColumnAndRow) {
+    const int sizes[][2] = {{1, 1}, {5, 3}, {4, 4}, {1, 6}};
+    for (const auto& size : sizes) {
+        const int w = size[0], h = size[1];
+        SCOPED_TRACE(std::to_string(w) + " x " + std::to_string(h));
+        Texture t = MakeTexture(
+            w, h, [](int x, int y) { return static_cast<std::uint32_t>(0xFF000000 | x << 8 | y); });
+        ASSERT_EQ(t.WrappedPitch(), w + 1);
+        for (int y = 0; y <= h; ++y)
+            for (int x = 0; x <= w; ++x)
+                ASSERT_EQ(t.WrappedArgb()[y * (w + 1) + x], t.Argb()[(y % h) * w + x % w]) << x << "," << y;
+        // A later write reaches the copy too.
+        t.SetArgb(std::vector<std::uint32_t>(static_cast<std::size_t>(w * h), 0x12345678u));
+        EXPECT_EQ(t.WrappedArgb()[h * (w + 1) + w], 0x12345678u);
     }
 }
 
