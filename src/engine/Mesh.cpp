@@ -187,7 +187,7 @@ void CMesh::ApplyVertexAnimation(float frame) {
 
 void CMesh::ApplyKeyTracks(float frame) {
     MeshKeyTracks* tracks = m_keyTracks.get();
-    if (!tracks || tracks->keys.empty() || !std::isfinite(frame))
+    if (!tracks || !std::isfinite(frame))
         return;
     const double period = static_cast<double>(tracks->lastFrame) + 1.0;
     double wrapped = std::fmod(static_cast<double>(frame), period);
@@ -206,6 +206,8 @@ void CMesh::ApplyKeyTracks(float frame) {
         SetMatrix(tracks->cache[slot].data());
         return;
     }
+    if (tracks->keys.empty())
+        return;
 
     enum { kScale, kRotation, kPosition };
     const MeshKey* previous[3] = {nullptr, nullptr, nullptr};
