@@ -2,11 +2,14 @@
 #include "mkdata/ResourceSet.h"
 #include "mkdata/SampleSources.h"
 
+#include "engine/KmbFile.h"
+#include "engine/Mesh.h"
 #include "foundation/data/AssetByteSource.h"
 #include "foundation/data/DataFileCache.h"
 #include "foundation/resources/ResourceConfig.h"
 #include "foundation/resources/ResourceTableFile.h"
 #include "platform/fs/FileSystem.h"
+#include "support/FakeMeshTextures.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -140,6 +143,25 @@ TEST_F(SampleSet, EveryAssetReadsBackAsItWasMade) {
     EXPECT_EQ(methods.size(), 3u); // stored, Huffman and zlib entries all travel
     EXPECT_TRUE(loose);
     EXPECT_EQ(set.GetAssetBytes(6999), plat::fs::ReadWholeFile(mkdata::kFontFile).bytes);
+}
+
+// The meshes of the set read back with the textures their sources name, each found where the game looks.
+TEST_F(SampleSet, MeshesReadBackWithTheirTextureNames) {
+    WrittenSet set;
+    testsupport::FakeMeshTextures textures;
+    const std::pair<std::int32_t, std::vector<std::string>> meshes[] = {
+        {15004, {"road.tga"}},
+        {15005, {"road.tga", "rampside.tga"}},
+        {62000, {"carbody.tga", "glass!08.tga", "tyre.tga"}}};
+    for (const auto& [id, names] : meshes) {
+        SCOPED_TRACE(id);
+        const Bytes bytes = set.GetAssetBytes(id);
+        CMesh root;
+        ASSERT_TRUE(OMBRELLoadKMB(&root, bytes.data(), bytes.size(), nullptr));
+        EXPECT_EQ(std::vector<std::string>(textures.Requests().end() - static_cast<long>(names.size()),
+                                           textures.Requests().end()),
+                  names);
+    }
 }
 
 bool Same(float a, float b) {
@@ -338,6 +360,30 @@ TEST_F(SourceErrors, TextAndFileAssetsKeepTheirBytes) {
     EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "two  spaces kept"); // trailing blanks are cut
     ASSERT_TRUE(mkdata::BuildContent(good, good.assets[2], bytes, error)) << error;
     EXPECT_EQ(std::string(bytes.begin(), bytes.end()), std::string("line one\r\n\0tail", 15));
+}
+
+TEST_F(SourceErrors, MeshesMustNameTexturesTheGameFinds) {
+    folder.MakeFolder("meshes");
+    folder.Write("meshes/m.kmt", "material \"m\" { texture \"t.tga\" }\n"
+                                 "object \"o\" { mesh { vertices { 0.0, 0.0, 0.0, } } }\n");
+    folder.Write("meshes/bad.kmt", "object \"o\" { mesh { vertices { 0.0 } }\n");
+    const std::string mesh = "asset 101 Cars\\M\\m.kmb [Library2] zlib kmb meshes/m.kmt\n";
+    const std::pair<std::string, std::string> cases[] = {
+        {mesh, "texture \"t.tga\" is neither in"},
+        {mesh + "asset 102 Cars\\M\\t.tga [Library2] zlib tga 8 8 24 0,0,0 1,1,1\n", ""},
+        {mesh + "asset 102 Worlds\\Jungle\\JShred\\T.TGA [Library6] zlib tga 8 8 24 0,0,0 1,1,1\n", ""},
+        {"asset 101 Cars\\M\\m.kmb [Library2] zlib kmb meshes/bad.kmt\n", "not a readable KMT"},
+    };
+    for (const auto& [manifest, expected] : cases) {
+        SCOPED_TRACE(manifest);
+        Write("", "", manifest);
+        mkdata::Sources sources;
+        std::string error;
+        ASSERT_TRUE(mkdata::ReadSources(folder.Native(), sources, error)) << error;
+        Bytes bytes;
+        EXPECT_EQ(mkdata::BuildContent(sources, sources.assets[1], bytes, error), expected.empty());
+        EXPECT_NE(error.find(expected), std::string::npos) << error;
+    }
 }
 
 TEST_F(SourceErrors, TheToolStopsWithTheMessage) {

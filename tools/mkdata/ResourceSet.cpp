@@ -1,5 +1,7 @@
 #include "ResourceSet.h"
 
+#include "MeshWriter.h"
+
 #include "Generators.h"
 #include "foundation/resources/LibraryPacker.h"
 #include "foundation/resources/ResourceTableWriter.h"
@@ -90,6 +92,8 @@ bool BuildContent(const Sources& sources, const Asset& asset, std::vector<std::u
         return MakeWav(asset.args, out, error);
     case Content::kMidi:
         return MakeMidi(asset.args, out, error);
+    case Content::kKmb:
+        return MakeKmb(sources, asset, out, error);
     case Content::kFont:
     case Content::kFile: {
         const std::string path =

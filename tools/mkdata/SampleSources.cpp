@@ -294,11 +294,11 @@ private:
             asset.text = line.Rest(6);
             return true;
         }
-        if (content == "file") {
-            asset.content = Content::kFile;
+        if (content == "file" || content == "kmb") {
+            asset.content = content == "file" ? Content::kFile : Content::kKmb;
             return expect(argc == 1 && ("/" + asset.args[0] + "/").find("/../") == std::string::npos &&
                               asset.args[0].front() != '/',
-                          "expected: file <path below the sources folder>");
+                          "expected: file|kmb <path below the sources folder>");
         }
         return Fail(file, line.number, "unknown content " + content);
     }
