@@ -1,10 +1,13 @@
 #include "engine/Mesh.h"
 
+#include "engine/DisplayDevice.h"
 #include "engine/EngineMath.h"
 #include "engine/KmbFile.h"
 #include "engine/KmtReader.h"
 #include "engine/MeshBuffer.h"
 #include "engine/MeshTextureAccess.h"
+#include "engine/PipelineContext.h"
+#include "engine/PolygonPipeline.h"
 
 #include <algorithm>
 #include <cmath>
@@ -148,8 +151,39 @@ void CMesh::Prepare(CViewport* view, bool useCache) {
     const bool childCache = UpdateWorldMatrix(useCache);
     if (!childCache)
         TransformPoint(m_matrix, m_centre, m_worldCentre);
+    CullMesh(*this);
     for (CEntity* child = GetFirstChild(); child; child = child->GetNextSibling())
         child->Prepare(view, childCache);
+}
+
+void CMesh::Render(CViewport* view, bool useCache) {
+    // The preparation pass brought the matrices up to date.
+    CDisplayDevice* device = GetPipelineContext().device;
+    if (!IsCulled() && device) {
+        using plat::raster::RenderState;
+        // Meshes without specular values carry no fog factor, so fog is off while they draw.
+        std::uint32_t fog = 0;
+        device->GetRenderState(RenderState::FogEnable, fog);
+        const bool fogOff = fog == 1 && !GetSpecular();
+        if (fogOff)
+            device->SetRenderState(RenderState::FogEnable, 0);
+        const bool specular = (m_flags & kFlagSpecular) != 0;
+        if (specular) {
+            device->SetRenderState(RenderState::SpecularEnable, 1);
+            device->SetRenderState(RenderState::SpecularMaterialSource, 0);
+            device->SetRenderState(RenderState::NormalizeNormals, 1);
+            device->SetRenderState(RenderState::LocalViewer, 0);
+        }
+        DrawMeshVB(*this);
+        if (specular) {
+            device->SetRenderState(RenderState::SpecularEnable, 0);
+            device->SetRenderState(RenderState::NormalizeNormals, 0);
+        }
+        if (fogOff)
+            device->SetRenderState(RenderState::FogEnable, 1);
+    }
+    for (CEntity* child = GetFirstChild(); child; child = child->GetNextSibling())
+        child->Render(view, useCache);
 }
 
 void CMesh::SetAnimFrame(float frame, bool recursive) {

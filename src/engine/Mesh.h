@@ -48,6 +48,7 @@ public:
     CEntity* Clone(CEntity* newParent, void* unused = nullptr) override;
     void SortFaces(bool recursive) override;
     int GetType() const override { return kKindMesh; }
+    void Render(CViewport* view, bool useCache) override;
     void Prepare(CViewport* view, bool useCache) override;
     void SetAnimFrame(float frame, bool recursive) override;
     void PrecomputeFrames() override;
@@ -130,6 +131,8 @@ public:
     void SetRadius(float radius) { m_radius = radius; }
     const float* GetCentre() const { return m_centre; }
     const float* GetWorldCentre() const { return m_worldCentre; }
+    /// The cached world matrix itself (it lives as long as the mesh).
+    const float* WorldMatrix() const { return m_matrix; }
 
     /// What the game hangs on the mesh; shared with its clones.
     void SetAttachment(std::shared_ptr<CMeshAttachment> attachment) { m_attachment = std::move(attachment); }

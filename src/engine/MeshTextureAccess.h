@@ -7,7 +7,7 @@ class CTexture;
 
 /// What meshes ask of the engine's textures: a texture by the name a mesh file gives, and of a texture
 /// its name, its flags and its order number (given at creation, so faces group the same way in every
-/// run). The engine's texture module installs the real functions; tests install their own.
+/// run). Unless others are installed (the tools, tests), these are the engine's own texture functions.
 struct MeshTextureAccess {
     std::function<CTexture*(const char* name)> load;
     std::function<const char*(const CTexture* texture)> name;
@@ -15,7 +15,7 @@ struct MeshTextureAccess {
     std::function<std::uint32_t(const CTexture* texture)> order;
 };
 
-/// Installs the texture functions meshes use (an empty member answers null or 0).
+/// Installs the texture functions meshes use; an empty member leaves the engine's own in place.
 void SetMeshTextureAccess(MeshTextureAccess access);
 
 /// The texture of a name inside a mesh file; null when there is none.

@@ -63,7 +63,11 @@ bool ExpandRunLength(const std::uint8_t* data, std::size_t size, std::size_t pos
 
 } // namespace
 
-CTexture::CTexture() = default;
+namespace {
+std::uint32_t g_texturesMade = 0;
+}
+
+CTexture::CTexture() : m_order(++g_texturesMade) {}
 
 CTexture::~CTexture() {
     if (m_locked)

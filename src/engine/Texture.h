@@ -64,6 +64,9 @@ public:
     int GetAlphaLevel() const { return m_alphaLevel; }
     const std::uint8_t* GetPixels() const { return m_pixels.empty() ? nullptr : m_pixels.data(); }
     std::uint8_t* GetPixels() { return m_pixels.empty() ? nullptr : m_pixels.data(); }
+    /// The texture's number in order of making (1 for the first of the run): meshes group their faces
+    /// by it, so the grouping is the same in every run.
+    std::uint32_t GetOrder() const { return m_order; }
     /// A word for the renderer's own use; 0 at construction.
     std::uint32_t GetWorkWord() const { return m_workWord; }
     void SetWorkWord(std::uint32_t word) { m_workWord = word; }
@@ -88,6 +91,7 @@ private:
     int m_height = 0;
     std::uint32_t m_flags = 0;
     std::uint32_t m_workWord = 0;
+    std::uint32_t m_order;
     int m_alphaLevel = 0;
     std::uint32_t m_format = 0;
     std::unique_ptr<plat::raster::Texture> m_deviceSurface;
