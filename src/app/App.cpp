@@ -1,5 +1,7 @@
 #include "app/App.h"
 
+#include "foundation/assets/GraphicsCaches.h"
+
 #include "app/AppParts.h"
 #include "app/AppSettings.h"
 #include "app/CommandLineParser.h"
@@ -132,6 +134,7 @@ int CApp::StartManager() {
     links.host = this;
     links.settings = m_pAppSettings.get();
     links.fonts = m_pFontLibrary.get();
+    links.makeGraphicsCaches = [](CAssetMan& assets) { return std::make_unique<CGraphicsCaches>(assets); };
     m_pAssetMan = m_pParts->CreateAssetMan(std::move(links));
     if (m_pAssetMan && m_pAssetMan->StartManager() != 0)
         return FailStart();

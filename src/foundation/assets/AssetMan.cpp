@@ -463,6 +463,11 @@ bool CAssetMan::GetAssetPath(int assetId, std::string& out) {
     return assetId > 0 && m_table && m_table->GetPath(static_cast<std::uint32_t>(assetId), out, true);
 }
 
+bool CAssetMan::GetAssetRelativePath(int assetId, std::string& out) {
+    out.clear();
+    return assetId > 0 && m_table && m_table->GetPath(static_cast<std::uint32_t>(assetId), out, false);
+}
+
 bool CAssetMan::GetResourcePath(char* buffer, std::size_t size) {
     const char* value = m_config ? m_config->GetValue("[ResourcePath]") : nullptr;
     if (buffer == nullptr || value == nullptr)

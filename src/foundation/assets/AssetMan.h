@@ -142,6 +142,8 @@ public:
     }
     /// The asset's full path as a string; false without one.
     bool GetAssetPath(int assetId, std::string& out);
+    /// The asset's path as the resource table holds it (relative to the resource path); false without.
+    bool GetAssetRelativePath(int assetId, std::string& out);
     /// "[ResourcePath]" made absolute with a trailing "\"; false, the buffer as it was, without a resource
     /// configuration or path, or when it does not fit. A path that does not exist is reported in a box.
     bool GetResourcePath(char* buffer, std::size_t size);

@@ -1,0 +1,143 @@
+#include "AssetTestDoubles.h"
+
+#include "engine/Texture.h"
+#include "engine/TextureList.h"
+#include "foundation/assets/GraphicsCaches.h"
+#include "render/VornMesh.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <set>
+
+namespace {
+
+CGraphicsCaches* g_caches = nullptr;
+
+CTexture* LoadForMesh(const char* fileName) {
+    return g_caches ? g_caches->EngineTextureCallback(fileName) : nullptr;
+}
+
+/// The sample set's asset manager with the real texture and mesh caches, which answer the engine's
+/// texture requests.
+struct GraphicsCaches : testing::Test {
+    assettest::SampleWorld world;
+    CGraphicsCaches* caches = nullptr;
+
+    void SetUp() override {
+        CAssetMan::SLinks links;
+        links.host = &world.services;
+        links.settings = &world.settings;
+        links.fonts = &world.fonts;
+        links.engine = &world.services;
+        links.audio = &world.audio;
+        links.makeGraphicsCaches = [this](CAssetMan& assets) {
+            auto made = std::make_unique<CGraphicsCaches>(assets);
+            caches = made.get();
+            return made;
+        };
+        world.assets = std::make_unique<CAssetMan>(std::move(links));
+        ASSERT_EQ(world.assets->StartManager(), 0);
+        g_caches = caches;
+        SetUserTextureLoadFunction(LoadForMesh);
+    }
+    void TearDown() override {
+        world.assets->StopManager();
+        SetUserTextureLoadFunction(nullptr);
+        g_caches = nullptr;
+    }
+
+    /// The ids of the textures the faces of a mesh tree use.
+    std::set<int> TextureIds(CEntity* node) {
+        std::set<int> ids;
+        std::function<void(CEntity*)> walk = [&](CEntity* n) {
+            if (auto* mesh = dynamic_cast<CMesh*>(n))
+                for (std::uint32_t f = 0; f < mesh->GetFaceCount(0); ++f)
+                    ids.insert(caches->Textures().FindByTexture(mesh->GetFaces(0)[f].texture)->GetId());
+            for (CEntity* c = n->GetFirstChild(); c; c = c->GetNextSibling())
+                walk(c);
+        };
+        walk(node);
+        return ids;
+    }
+};
+
+TEST_F(GraphicsCaches, MeshesFindTheirTexturesWhereTheGameLooks) {
+    const struct {
+        int mesh;
+        std::set<int> textures;
+    } cases[] = {
+        {15005, {15950, 15951}},        // the jungle's shared folder first, not road.tga beside the mesh
+        {62000, {62001, 62002, 62003}}, // beside the mesh
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.mesh);
+        CMeshAsset* asset = world.assets->GetMesh(c.mesh);
+        ASSERT_NE(asset, nullptr);
+        EXPECT_TRUE(world.assets->IsMeshCached(c.mesh));
+        EXPECT_EQ(world.assets->GetMesh(c.mesh), asset);
+        EXPECT_EQ(TextureIds(asset->GetMesh()), c.textures);
+    }
+    EXPECT_STREQ(caches->Textures().FindById(62002)->GetEngineTexture()->GetName(), "glass!08.tga");
+    EXPECT_TRUE(caches->Textures().FindById(62002)->GetEngineTexture()->GetFlags() & 0x4);
+
+    // A path that holds no mesh is not cached.
+    EXPECT_EQ(world.assets->GetMesh(15201), nullptr);
+    EXPECT_FALSE(world.assets->IsMeshCached(15201));
+}
+
+TEST_F(GraphicsCaches, ClonesOfSomePiecesGetWiderBounds) {
+    for (int id : {15004, 15005}) {
+        SCOPED_TRACE(id);
+        CMeshAsset* asset = world.assets->GetMesh(id);
+        ASSERT_NE(asset, nullptr);
+        asset->GetMesh()->UpdateBoundingSpheres();
+        const float cached = static_cast<CMesh*>(asset->GetMesh()->GetFirstChild())->GetRadius();
+        ASSERT_GT(cached, 0.0f);
+        std::unique_ptr<CVornMesh> clone(world.assets->CloneCachedMesh(id));
+        ASSERT_NE(clone, nullptr);
+        EXPECT_NE(clone.get(), asset->GetMesh());
+        const float radius = static_cast<CMesh*>(clone->GetFirstChild())->GetRadius();
+        EXPECT_FLOAT_EQ(radius, id == 15004 ? cached * 1.7f : cached);
+    }
+    EXPECT_EQ(world.assets->CloneCachedMesh(62000), nullptr); // not cached yet
+}
+
+TEST_F(GraphicsCaches, TextureFlagsAndOwners) {
+    CTextureAsset* flagged = world.assets->GetTexture(1502);
+    CTextureAsset* plain = world.assets->GetTexture(15950);
+    ASSERT_NE(flagged, nullptr);
+    EXPECT_EQ(world.assets->GetTexture(1502), flagged);
+    EXPECT_EQ(world.assets->GetTextureFlag(flagged->GetEngineTexture(), 0), 1);
+    EXPECT_EQ(world.assets->GetTextureFlag(plain->GetEngineTexture(), 0), 0);
+    EXPECT_EQ(caches->Textures().FindByName("FLAGGED.TGA"), flagged);
+    // Every cached texture has owner key 0: releasing key 0, or a key nobody has, keeps them all.
+    for (std::intptr_t key : {0, 1234}) {
+        world.assets->ReleaseTexture(key);
+        EXPECT_EQ(caches->Textures().Count(), 2u);
+    }
+}
+
+TEST_F(GraphicsCaches, ATextureThatCannotLoadEndsTheProgram) {
+    EXPECT_EXIT(world.assets->GetTexture(4321), testing::ExitedWithCode(3), "Load Texture Failure");
+}
+
+TEST(VornMesh, NormalsComeFromFacesThatAreNotVertical) {
+    CVornMesh mesh;
+    mesh.SetVertexCount(5);
+    const float p[5][3] = {{0, 0, 0}, {0, 0, 1}, {1, 0, 0}, {0, 1, 0}, {5, 5, 5}};
+    for (int i = 0; i < 5; ++i)
+        mesh.GetVertices()[i] = {p[i][0], p[i][1], p[i][2], 9, 9, 9};
+    mesh.SetFaceCount(2, 0);
+    mesh.GetFaces(0)[0] = {0, 1, 2, nullptr, 0, 0, 0, 0, 0, 0, 0}; // floor, facing up
+    mesh.GetFaces(0)[1] = {0, 3, 1, nullptr, 0, 0, 0, 0, 0, 0, 0}; // wall: adds nothing
+    mesh.RecomputeNormals(false);
+    const float expected[5][3] = {{0, 1, 0}, {0, 1, 0}, {0, 1, 0}, {0, 0, 0}, {0, 0, 0}};
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_FLOAT_EQ(mesh.GetVertices()[i].nx, expected[i][0]) << i;
+        EXPECT_FLOAT_EQ(mesh.GetVertices()[i].ny, expected[i][1]) << i;
+        EXPECT_FLOAT_EQ(mesh.GetVertices()[i].nz, expected[i][2]) << i;
+    }
+}
+
+} // namespace
