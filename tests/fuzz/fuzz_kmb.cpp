@@ -1,5 +1,6 @@
 // Reads arbitrary bytes as a KMB mesh (an invalid header kind ends the program by design, so those are
 // left out), animates and buffers what loaded, and writes it again.
+#include "FuzzMeshTextures.h"
 #include "engine/KmbFile.h"
 #include "engine/Mesh.h"
 
@@ -25,6 +26,7 @@ void Exercise(CEntity* node) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size >= 4 && (data[0] > 1 || data[1] || data[2] || data[3]))
         return 0;
+    FuzzMeshTextures textures;
     CMesh root;
     KmbAppData appData;
     if (!OMBRELLoadKMB(&root, data, size, &appData))

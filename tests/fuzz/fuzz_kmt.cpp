@@ -1,4 +1,5 @@
 // Reads arbitrary bytes as a KMT mesh, then puts what loaded through a KMB image and back and animates it.
+#include "FuzzMeshTextures.h"
 #include "engine/KmbFile.h"
 #include "engine/KmtReader.h"
 #include "engine/Mesh.h"
@@ -25,6 +26,7 @@ void Exercise(CEntity* node) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     SetKmtFatalHandler(IgnoreFatal);
+    FuzzMeshTextures textures;
     CMesh root;
     if (!KMTLoadFromMemory(data, size, "fuzz.kmt", &root, true)) {
         if (root.GetFirstChild())
