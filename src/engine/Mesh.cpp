@@ -168,14 +168,22 @@ void CMesh::Render(CViewport* view, bool useCache) {
         if (fogOff)
             device->SetRenderState(RenderState::FogEnable, 0);
         const bool specular = (m_flags & kFlagSpecular) != 0;
-        if (specular) {
+        plat::raster::Device* d = device->GetRenderDevice();
+        plat::raster::Material saved;
+        if (specular && d) {
             device->SetRenderState(RenderState::SpecularEnable, 1);
             device->SetRenderState(RenderState::SpecularMaterialSource, 0);
             device->SetRenderState(RenderState::NormalizeNormals, 1);
             device->SetRenderState(RenderState::LocalViewer, 0);
+            saved = d->GetMaterial();
+            plat::raster::Material shiny = saved;
+            shiny.specular = {1.0f, 1.0f, 1.0f, shiny.specular.a};
+            shiny.power = m_specularPower;
+            d->SetMaterial(shiny);
         }
         DrawMeshVB(*this);
-        if (specular) {
+        if (specular && d) {
+            d->SetMaterial(saved);
             device->SetRenderState(RenderState::SpecularEnable, 0);
             device->SetRenderState(RenderState::NormalizeNormals, 0);
         }

@@ -133,6 +133,23 @@ TEST_F(MeshDraw, TranslucentBatchesWaitForTheTranslucentPass) {
     EXPECT_EQ(recorder.CountOf(Kind::DrawIndexedTriangles), 2);
 }
 
+TEST_F(MeshDraw, ShinyMeshesDrawWithASpecularMaterialAndRestoreTheOldOne) {
+    CMesh* mesh = Square(m_root, SolidTexture("a.tga", 0xFFFFFF), nullptr);
+    mesh->SetFlags(mesh->GetFlags() | CMesh::kFlagSpecular);
+    mesh->SetSpecularPower(12.0f);
+    auto& recorder = m_display.Recorder();
+    plat::raster::Material before;
+    before.specular = {0.5f, 0.5f, 0.5f, 1.0f};
+    recorder.SetMaterial(before);
+    mesh->Prepare(m_viewport.get(), false);
+    recorder.ClearCalls();
+    mesh->Render(m_viewport.get(), true);
+    EXPECT_EQ(recorder.CountOf(Kind::SetMaterial), 2);
+    EXPECT_EQ(recorder.GetMaterial(), before);
+    EXPECT_EQ(recorder.CountOf(plat::raster::RenderState::SpecularEnable), 2); // on, then off
+    EXPECT_EQ(recorder.State().Get(plat::raster::RenderState::SpecularEnable), 0u);
+}
+
 // A pre-lit box car with a translucent windscreen, drawn by the software device.
 TEST(MeshGolden, PreLitBoxCarWithAWindscreen) {
     testsupport::TestDisplay display(96, 72, true);

@@ -36,6 +36,8 @@ public:
     virtual void SetTexture(int stage, const Texture* texture) = 0;
     /// Sets the material lit vertices take their colour from.
     virtual void SetMaterial(const Material& material) = 0;
+    /// The material set last.
+    virtual Material GetMaterial() const = 0;
     /// Stores light `index`.
     virtual void SetLight(int index, const Light& light) = 0;
     /// Turns light `index` on or off.

@@ -39,6 +39,7 @@ public:
     void SetTextureStageState(int stage, StageState state, std::uint32_t value) override;
     void SetTexture(int stage, const Texture* texture) override;
     void SetMaterial(const Material& material) override;
+    Material GetMaterial() const override { return state_.CurrentMaterial(); }
     void SetLight(int index, const Light& light) override;
     void EnableLight(int index, bool on) override;
     bool BeginScene() override;
