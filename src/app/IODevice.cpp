@@ -148,3 +148,19 @@ bool CIODevice::ReadDevice(std::vector<plat::input::ButtonRecord>& records, std:
         return false;
     return ReadWithReacquire([&] { return m_pDevice->ReadState(state, size); }) == Result::Ok;
 }
+
+bool CIODevice::SetupSystemDevice(std::unique_ptr<plat::input::Device> device,
+                                  plat::input::StateFormat format) {
+    m_pDevice = std::move(device);
+    if (!m_pDevice)
+        return false;
+    if (m_pDevice->SetDataFormat(format) != plat::input::Result::Ok)
+        return false;
+    if (m_pDevice->SetCooperativeLevel(false, true) != plat::input::Result::Ok) {
+        m_pDevice.reset();
+        return false;
+    }
+    m_pDevice->SetBufferSize(kBufferRecords);
+    m_bForceFeedback = false;
+    return true;
+}

@@ -92,6 +92,11 @@ public:
     void CloseInputLog() {}
 
 protected:
+    /// The set-up shared by the keyboard and the mouse: takes `device`, sets its state `format`, binds it
+    /// to the window in the foreground, non-exclusively, and gives it the record buffer. False when the
+    /// device cannot be used (a device refusing the window binding is released).
+    bool SetupSystemDevice(std::unique_ptr<plat::input::Device> device, plat::input::StateFormat format);
+
     /// Binding field indices.
     enum EBinding : int {
         BIND_ACTION_A = 0,

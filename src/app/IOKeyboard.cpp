@@ -1,25 +1,12 @@
 #include "app/IOKeyboard.h"
 
-using plat::input::Result;
-
 CIOKeyboard::CIOKeyboard(int slot) : CIODevice(slot) {
     m_nKind = KIND_KEYBOARD;
     SetBindings(kLayout1);
 }
 
 bool CIOKeyboard::Setup(std::unique_ptr<plat::input::Device> device) {
-    m_pDevice = std::move(device);
-    if (!m_pDevice)
-        return false;
-    if (m_pDevice->SetDataFormat(plat::input::StateFormat::Keyboard) != Result::Ok)
-        return false;
-    if (m_pDevice->SetCooperativeLevel(false, true) != Result::Ok) {
-        m_pDevice.reset();
-        return false;
-    }
-    m_pDevice->SetBufferSize(kBufferRecords);
-    m_bForceFeedback = false;
-    return true;
+    return SetupSystemDevice(std::move(device), plat::input::StateFormat::Keyboard);
 }
 
 bool CIOKeyboard::IsDown(const std::uint8_t* keys, int field) const {

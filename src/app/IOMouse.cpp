@@ -2,26 +2,13 @@
 
 #include <cstring>
 
-using plat::input::Result;
-
 CIOMouse::CIOMouse(int slot) : CIODevice(slot) {
     m_nKind = KIND_MOUSE;
     SetBindings(kDefaultBindings);
 }
 
 bool CIOMouse::Setup(std::unique_ptr<plat::input::Device> device) {
-    m_pDevice = std::move(device);
-    if (!m_pDevice)
-        return false;
-    if (m_pDevice->SetDataFormat(plat::input::StateFormat::Mouse) != Result::Ok)
-        return false;
-    if (m_pDevice->SetCooperativeLevel(false, true) != Result::Ok) {
-        m_pDevice.reset();
-        return false;
-    }
-    m_pDevice->SetBufferSize(kBufferRecords);
-    m_bForceFeedback = false;
-    return true;
+    return SetupSystemDevice(std::move(device), plat::input::StateFormat::Mouse);
 }
 
 bool CIOMouse::Poll(int) {
