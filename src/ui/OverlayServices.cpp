@@ -1,0 +1,15 @@
+#include "ui/OverlayServices.h"
+
+namespace {
+
+IOverlayServices* g_services = nullptr;
+
+} // namespace
+
+IOverlayServices* GetOverlayServices() {
+    return g_services;
+}
+
+void SetOverlayServices(IOverlayServices* services) {
+    g_services = services;
+}
