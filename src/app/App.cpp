@@ -2,6 +2,7 @@
 
 #include "foundation/assets/GraphicsCaches.h"
 
+#include "app/AppEngineLinks.h"
 #include "app/AppParts.h"
 #include "app/AppSettings.h"
 #include "app/CommandLineParser.h"
@@ -16,7 +17,6 @@
 #include "app/standin/AdaptiveSfxManStandIn.h"
 #include "app/standin/CampaignManStandIn.h"
 #include "app/standin/DriverManagerStandIn.h"
-#include "app/standin/EngineManStandIn.h"
 #include "app/standin/GameSoundControllerStandIn.h"
 #include "app/standin/HelpManagerStandIn.h"
 #include "app/standin/MusicManagerStandIn.h"
@@ -27,6 +27,7 @@
 #include "platform/system/MessageBox.h"
 #include "platform/text/FontLibrary.h"
 #include "platform/window/Window.h"
+#include "render/EngineMan.h"
 
 CApp* g_pApp = nullptr;
 
@@ -49,7 +50,8 @@ template <typename T> void StopAndDelete(std::unique_ptr<T>& manager) {
 } // namespace
 
 CApp::CApp(std::string commandLine, std::unique_ptr<CAppParts> parts)
-    : m_pParts(std::move(parts)), m_CommandLine(std::move(commandLine)) {}
+    : m_pParts(std::move(parts)), m_pEngineLinks(std::make_unique<CAppEngineLinks>(*this)),
+      m_CommandLine(std::move(commandLine)) {}
 
 CApp::~CApp() {
     m_CommandLine.clear();
@@ -135,6 +137,7 @@ int CApp::StartManager() {
     links.settings = m_pAppSettings.get();
     links.fonts = m_pFontLibrary.get();
     links.makeGraphicsCaches = [](CAssetMan& assets) { return std::make_unique<CGraphicsCaches>(assets); };
+    links.engine = m_pEngineLinks.get();
     m_pAssetMan = m_pParts->CreateAssetMan(std::move(links));
     if (m_pAssetMan && m_pAssetMan->StartManager() != 0)
         return FailStart();
@@ -145,7 +148,7 @@ int CApp::StartManager() {
         m_pEventMan->StartManager();
     RepaintSplash();
 
-    m_pEngineMan = m_pParts->CreateEngineMan();
+    m_pEngineMan = m_pParts->CreateEngineMan(m_pEngineLinks.get());
     if (m_pEngineMan)
         m_pEngineMan->StartManager();
     RepaintSplash();
@@ -228,6 +231,8 @@ bool CApp::StartEngine() {
             return false;
     }
     m_pEngineMan->InitScene();
+    if (m_pAssetMan)
+        m_pAssetMan->SetSurfaceMan(m_pEngineMan->GetSurfaceMan());
     return true;
 }
 
@@ -241,6 +246,7 @@ int CApp::StopManager() {
     m_pParts->DestroyWorlds();
     StopAndDelete(m_pSlideOutMan);
     StopAndDelete(m_pAssetMan);
+    CEngineMan::SetTextureLoader(nullptr); // it reached into the asset manager
     m_pFontLibrary.reset();
     if (m_pGameSoundController) {
         m_pGameSoundController->Stop();

@@ -16,7 +16,8 @@ class CAssetMan;
 class CCampaignManStandIn;
 class CCommandLineParser;
 class CDriverManagerStandIn;
-class CEngineManStandIn;
+class CAppEngineLinks;
+class CEngineMan;
 class CErrorMan;
 class CEventMan;
 class CGameOptions;
@@ -77,7 +78,7 @@ public:
     CEventMan* GetEventMan() const { return m_pEventMan.get(); }
     CErrorMan* GetErrorMan() const { return m_pErrorMan.get(); }
     CWin* GetWin() const { return m_pWin.get(); }
-    CEngineManStandIn* GetEngineMan() const { return m_pEngineMan.get(); }
+    CEngineMan* GetEngineMan() const { return m_pEngineMan.get(); }
     CAssetMan* GetAssetMan() const { return m_pAssetMan.get(); }
     CSlideOutManStandIn* GetSlideOutMan() const { return m_pSlideOutMan.get(); }
     CIOManager* GetIOManager() const { return m_pIOManager.get(); }
@@ -160,7 +161,8 @@ private:
     std::unique_ptr<CEventMan> m_pEventMan;
     std::unique_ptr<CErrorMan> m_pErrorMan;
     std::unique_ptr<CWin> m_pWin;
-    std::unique_ptr<CEngineManStandIn> m_pEngineMan;
+    std::unique_ptr<CAppEngineLinks> m_pEngineLinks;
+    std::unique_ptr<CEngineMan> m_pEngineMan;
     std::unique_ptr<plat::text::FontLibrary> m_pFontLibrary; ///< outlives the asset manager's fonts
     std::unique_ptr<CAssetMan> m_pAssetMan;
     std::unique_ptr<CSlideOutManStandIn> m_pSlideOutMan;

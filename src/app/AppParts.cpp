@@ -14,7 +14,6 @@
 #include "app/standin/AdaptiveSfxManStandIn.h"
 #include "app/standin/CampaignManStandIn.h"
 #include "app/standin/DriverManagerStandIn.h"
-#include "app/standin/EngineManStandIn.h"
 #include "app/standin/GameSoundControllerStandIn.h"
 #include "app/standin/HelpManagerStandIn.h"
 #include "app/standin/MusicManagerStandIn.h"
@@ -27,6 +26,7 @@
 #include "platform/settings/FileStore.h"
 #include "platform/window/SdlWindow.h"
 #include "platform/window/SplashWindow.h"
+#include "render/EngineMan.h"
 
 CAppParts::CAppParts()
     : CAppParts(std::make_unique<plat::settings::FileStore>(), std::make_unique<plat::clock::SystemClock>()) {
@@ -93,8 +93,8 @@ std::unique_ptr<CEventMan> CAppParts::CreateEventMan() {
     return std::make_unique<CEventMan>();
 }
 
-std::unique_ptr<CEngineManStandIn> CAppParts::CreateEngineMan() {
-    return std::make_unique<CEngineManStandIn>();
+std::unique_ptr<CEngineMan> CAppParts::CreateEngineMan(IEngineServices* services) {
+    return std::make_unique<CEngineMan>(services);
 }
 
 std::unique_ptr<CIOManager> CAppParts::CreateIOManager(IInputServices* services) {

@@ -13,7 +13,8 @@ class CAppSettings;
 class CCampaignManStandIn;
 class CCommandLineParser;
 class CDriverManagerStandIn;
-class CEngineManStandIn;
+class CEngineMan;
+class IEngineServices;
 class CErrorMan;
 class CEventMan;
 class CGameOptions;
@@ -86,7 +87,7 @@ public:
     /// The application message queue.
     virtual std::unique_ptr<CEventMan> CreateEventMan();
     /// The engine manager.
-    virtual std::unique_ptr<CEngineManStandIn> CreateEngineMan();
+    virtual std::unique_ptr<CEngineMan> CreateEngineMan(IEngineServices* services);
     /// The input manager, served by `services`.
     virtual std::unique_ptr<CIOManager> CreateIOManager(IInputServices* services);
     /// A new connection to the input devices, tied to `window` (may be null); null when there is none.

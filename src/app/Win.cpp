@@ -3,9 +3,9 @@
 #include "app/App.h"
 #include "app/AppParts.h"
 #include "app/EventMan.h"
-#include "app/standin/EngineManStandIn.h"
 #include "app/standin/SlideOutManStandIn.h"
 #include "platform/window/Window.h"
+#include "render/EngineMan.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -74,7 +74,7 @@ void CWin::WindowProc(const Event& event) {
         if (panels)
             panels->Reactivate();
         app->GetParts().ResetRaceTauntPanel();
-        if (CEngineManStandIn* engine = app->GetEngineMan())
+        if (CEngineMan* engine = app->GetEngineMan())
             engine->RecreateCursor();
         break;
     case EventKind::Quit:

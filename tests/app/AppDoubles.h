@@ -17,7 +17,6 @@
 #include "app/standin/AdaptiveSfxManStandIn.h"
 #include "app/standin/CampaignManStandIn.h"
 #include "app/standin/DriverManagerStandIn.h"
-#include "app/standin/EngineManStandIn.h"
 #include "app/standin/GameSoundControllerStandIn.h"
 #include "app/standin/HelpManagerStandIn.h"
 #include "app/standin/MusicManagerStandIn.h"
@@ -29,6 +28,7 @@
 #include "platform/input/ScriptedInput.h"
 #include "platform/settings/MemoryStore.h"
 #include "platform/window/ScriptedWindow.h"
+#include "render/EngineMan.h"
 #include "support/TempFolder.h"
 
 #include <deque>
@@ -124,8 +124,9 @@ struct Assets : Managed<CAssetMan> {
     Script& script;
 };
 
-struct Engine : Managed<CEngineManStandIn> {
-    Engine(Log& l, Script& s, plat::clock::FakeClock& c) : Managed(l, "engine"), script(s), clock(c) {}
+struct Engine : Managed<CEngineMan> {
+    Engine(Log& l, Script& s, plat::clock::FakeClock& c, IEngineServices* services)
+        : Managed(l, "engine", services), script(s), clock(c) {}
     bool CreateDevice(plat::window::Window* window, int mode) override {
         log.push_back("device " + std::to_string(mode));
         bool ok = window != nullptr;
@@ -289,9 +290,9 @@ public:
         log.push_back("create events");
         return std::make_unique<Managed<CEventMan>>(log, "events");
     }
-    std::unique_ptr<CEngineManStandIn> CreateEngineMan() override {
+    std::unique_ptr<CEngineMan> CreateEngineMan(IEngineServices* services) override {
         log.push_back("create engine");
-        return std::make_unique<Engine>(log, script, clock);
+        return std::make_unique<Engine>(log, script, clock, services);
     }
     std::unique_ptr<CIOManager> CreateIOManager(IInputServices* services) override {
         log.push_back("create input");

@@ -157,4 +157,17 @@ TEST(Gfx2dScreen, SdlPresenterShowsPicturesWhereTheMouseMapsToThem) {
     SDL_Quit();
 }
 
+TEST(Gfx2dScreen, SdlPresenterOutlivesItsWindow) {
+    // The game deletes its window before its display: the screen then shows nothing and ends cleanly.
+    auto window = OpenWindow();
+    ASSERT_TRUE(window->IsOpen()) << SDL_GetError();
+    auto screen = Screen::Create({640, 480}, SdlPresenter::Create(*window, {640, 480}));
+    ASSERT_NE(screen, nullptr);
+    EXPECT_EQ(screen->Flip(), Result::Ok);
+    window.reset();
+    EXPECT_NE(screen->Flip(), Result::Ok);
+    screen.reset();
+    SDL_Quit();
+}
+
 } // namespace

@@ -32,6 +32,9 @@ pid_t Start(const std::filesystem::path& folder, const std::filesystem::path& co
         setenv("ZENTRIX_CONFIG_DIR", config.c_str(), 1);
         setenv("SDL_VIDEODRIVER", "offscreen", 1);
         setenv("SDL_AUDIODRIVER", "dummy", 1);
+        // The software renderer: the GL one leaks inside the system's driver libraries.
+        setenv("SDL_RENDER_DRIVER", "software", 1);
+        setenv("SDL_FRAMEBUFFER_ACCELERATION", "0", 1);
         int fd = open(errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         if (fd >= 0)
             dup2(fd, STDERR_FILENO);

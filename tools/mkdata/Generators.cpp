@@ -86,6 +86,44 @@ bool MakeTga(const std::vector<std::string>& args, std::vector<std::uint8_t>& ou
     return true;
 }
 
+bool MakePointer(const std::vector<std::string>& args, std::vector<std::uint8_t>& out, std::string& error) {
+    int width = 0, height = 0, tipX = 0, tipY = 0;
+    std::uint8_t colour[4];
+    if (args.size() != 5 || !Number(args[0], 1, 256, width) || !Number(args[1], 1, 256, height) ||
+        !Number(args[2], 0, width - 1, tipX) || !Number(args[3], 0, height - 1, tipY) || !Colour(args[4], colour)) {
+        error = "pointer takes width and height 1-256, a tip inside the picture and a colour r,g,b";
+        return false;
+    }
+    // The head widens by a pixel each side every two rows for 12 rows; the shaft is 5 pixels wide.
+    auto inside = [&](int x, int y) {
+        const int dy = y - tipY;
+        if (dy < 0 || dy >= 22)
+            return false;
+        const int half = dy < 12 ? dy / 2 : 2;
+        return x >= tipX - half && x <= tipX + half;
+    };
+    out.assign(18, 0);
+    out[2] = 2;
+    out[12] = static_cast<std::uint8_t>(width);
+    out[14] = static_cast<std::uint8_t>(height);
+    out[16] = 24;
+    for (int row = height - 1; row >= 0; --row) { // bottom row first
+        for (int x = 0; x < width; ++x) {
+            std::uint8_t rgb[3] = {255, 0, 255};
+            if (inside(x, row)) {
+                const bool edge = !inside(x - 1, row) || !inside(x + 1, row) || !inside(x, row - 1) ||
+                                  !inside(x, row + 1);
+                for (int i = 0; i < 3; ++i)
+                    rgb[i] = edge ? 0 : colour[i];
+            }
+            out.push_back(rgb[2]);
+            out.push_back(rgb[1]);
+            out.push_back(rgb[0]);
+        }
+    }
+    return true;
+}
+
 bool MakeWav(const std::vector<std::string>& args, std::vector<std::uint8_t>& out, std::string& error) {
     constexpr std::uint32_t kRate = 22050;
     int frequency = 0;

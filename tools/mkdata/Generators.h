@@ -11,6 +11,10 @@ namespace mkdata {
 /// args = width, height, bits, "r,g,b[,a]", "r,g,b[,a]". False with the reason in error.
 bool MakeTga(const std::vector<std::string>& args, std::vector<std::uint8_t>& out, std::string& error);
 
+/// A 24-bit TGA of a mouse pointer: an upward arrow of the colour, outlined in black, its tip at the
+/// given pixel, on the magenta that 2D pictures leave out: args = width, height, tip x, tip y, "r,g,b".
+bool MakePointer(const std::vector<std::string>& args, std::vector<std::uint8_t>& out, std::string& error);
+
 /// A WAV file of a sine tone, 22050 Hz, 16-bit mono, with short fades: args = frequency in Hz,
 /// length in milliseconds.
 bool MakeWav(const std::vector<std::string>& args, std::vector<std::uint8_t>& out, std::string& error);

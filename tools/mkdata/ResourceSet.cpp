@@ -88,6 +88,8 @@ bool BuildContent(const Sources& sources, const Asset& asset, std::vector<std::u
         return true;
     case Content::kTga:
         return MakeTga(asset.args, out, error);
+    case Content::kPointer:
+        return MakePointer(asset.args, out, error);
     case Content::kWav:
         return MakeWav(asset.args, out, error);
     case Content::kMidi:

@@ -281,6 +281,10 @@ private:
             asset.content = Content::kTga;
             return expect(argc == 5, "expected: tga <width> <height> <24|32> <r,g,b[,a]> <r,g,b[,a]>");
         }
+        if (content == "pointer") {
+            asset.content = Content::kPointer;
+            return expect(argc == 5, "expected: pointer <width> <height> <tip x> <tip y> <r,g,b>");
+        }
         if (content == "wav") {
             asset.content = Content::kWav;
             return expect(argc == 2, "expected: wav <frequency in Hz> <milliseconds>");

@@ -13,7 +13,7 @@
 namespace mkdata {
 
 /// How an asset's content is made.
-enum class Content { kDictionary, kFormats, kData, kFont, kTga, kWav, kMidi, kText, kFile, kKmb };
+enum class Content { kDictionary, kFormats, kData, kFont, kTga, kPointer, kWav, kMidi, kText, kFile, kKmb };
 
 /// One field line of a data asset, as written.
 struct Field {

@@ -88,6 +88,9 @@ public:
     /// Makes a world 0..3 current (any other value keeps the current one); unless quiet, the engine
     /// sets the theme's background colour and lights.
     void SetWorld(int world, bool quiet);
+    /// Gives the surface manager that GetBitmap makes its pictures with (null: none); the engine's exists
+    /// only once the engine has started, after the asset manager.
+    void SetSurfaceMan(CSurfaceMan* surfaces) { m_links.surfaces = surfaces; }
     /// Prepares the scripts, textures and data files that record 40006 lists for a race.
     void PreloadRaceAssets();
     /// Frees the cached sounds of an owner (1 race sounds, 6 help sounds).

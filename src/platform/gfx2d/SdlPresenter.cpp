@@ -52,18 +52,33 @@ void SdlPresenter::TextureDeleter::operator()(SDL_Texture* texture) const {
 
 SdlPresenter::SdlPresenter(plat::window::SdlWindow& window, RendererPtr renderer, TexturePtr texture,
                            Size size)
-    : m_window(&window), m_renderer(std::move(renderer)), m_texture(std::move(texture)), m_size(size) {}
+    : m_window(&window), m_renderer(std::move(renderer)), m_texture(std::move(texture)), m_size(size) {
+    // The window may close first (the game deletes its window before its display): the renderer and
+    // its texture go with it, and later pictures are not shown.
+    m_window->SetCloseHandler([this] { Detach(); });
+}
 
-SdlPresenter::~SdlPresenter() = default;
+SdlPresenter::~SdlPresenter() {
+    if (m_window)
+        m_window->SetCloseHandler({});
+}
+
+void SdlPresenter::Detach() {
+    m_texture.reset();
+    m_renderer.reset();
+    m_window = nullptr;
+}
 
 Rect SdlPresenter::PictureArea() const {
+    if (!m_window)
+        return {};
     Size window;
     SDL_GetWindowSize(m_window->Handle(), &window.width, &window.height);
     return Letterbox(m_size, window);
 }
 
 bool SdlPresenter::Present(const SurfaceView& picture) {
-    if (picture.size != m_size || picture.format != kFormat565 || !picture.pixels)
+    if (!m_window || picture.size != m_size || picture.format != kFormat565 || !picture.pixels)
         return false;
     if (SDL_UpdateTexture(m_texture.get(), nullptr, picture.pixels, picture.pitch) != 0)
         return false;

@@ -46,6 +46,8 @@ private:
     using TexturePtr = std::unique_ptr<SDL_Texture, TextureDeleter>;
 
     SdlPresenter(plat::window::SdlWindow& window, RendererPtr renderer, TexturePtr texture, Size size);
+    /// Lets go of the renderer and the window as the window closes.
+    void Detach();
 
     plat::window::SdlWindow* m_window;
     // The texture belongs to the renderer, so it is declared after it and destroyed first.

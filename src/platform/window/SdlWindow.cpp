@@ -29,6 +29,8 @@ SdlWindow::SdlWindow(const std::string& title, int gameWidth, int gameHeight, st
 }
 
 SdlWindow::~SdlWindow() {
+    if (close_)
+        close_();
     if (window_) {
         SDL_StopTextInput();
         SDL_DestroyWindow(window_);

@@ -32,6 +32,9 @@ public:
     void SetViewport(const SDL_Rect& viewport);
     /// Receives the joystick events that pass through the window's queue.
     void SetJoystickHandler(std::function<void(const SDL_Event&)> handler) { joystick_ = std::move(handler); }
+    /// Runs just before the SDL window goes, so that what draws into it (a renderer) can let go first;
+    /// an empty function removes it.
+    void SetCloseHandler(std::function<void()> handler) { close_ = std::move(handler); }
 
     bool HasEvent() override;
     bool NextEvent(Event& event) override;
@@ -57,6 +60,7 @@ private:
     SDL_Rect viewport_{};
     std::deque<Event> pending_;
     std::function<void(const SDL_Event&)> joystick_;
+    std::function<void()> close_;
 };
 
 } // namespace plat::window

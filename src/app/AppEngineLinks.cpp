@@ -1,0 +1,57 @@
+#include "app/AppEngineLinks.h"
+
+#include "app/App.h"
+#include "app/Win.h"
+#include "foundation/assets/AssetMan.h"
+#include "render/Bitmap.h"
+#include "render/EngineMan.h"
+
+int CAppEngineLinks::GetScreenWidth() const {
+    return m_app.GetScreenWidth();
+}
+
+int CAppEngineLinks::GetScreenHeight() const {
+    return m_app.GetScreenHeight();
+}
+
+int CAppEngineLinks::GetMouseX() const {
+    return m_app.GetWin() ? m_app.GetWin()->GetMouseX() : 0;
+}
+
+int CAppEngineLinks::GetMouseY() const {
+    return m_app.GetWin() ? m_app.GetWin()->GetMouseY() : 0;
+}
+
+CEventMan* CAppEngineLinks::GetEventMan() {
+    return m_app.GetEventMan();
+}
+
+int CAppEngineLinks::GetWorldTheme() const {
+    return m_app.GetAssetMan() ? m_app.GetAssetMan()->GetWorld() : 0;
+}
+
+std::unique_ptr<CBitmap> CAppEngineLinks::GetBitmap(int assetId) {
+    return m_app.GetAssetMan() ? m_app.GetAssetMan()->GetBitmap(assetId) : nullptr;
+}
+
+bool CAppEngineLinks::GetAssetData(int assetId, std::vector<std::uint8_t>& out) {
+    return m_app.GetAssetMan() && m_app.GetAssetMan()->GetAssetData(assetId, out);
+}
+
+bool CAppEngineLinks::GetInt(int assetId, int dataId, int& out, int element) {
+    return m_app.GetAssetMan() && m_app.GetAssetMan()->GetInt(assetId, dataId, out, element);
+}
+
+void CAppEngineLinks::SetBackgroundColour(int world) {
+    if (CEngineMan* engine = m_app.GetEngineMan())
+        engine->SetBackgroundColour(world);
+}
+
+void CAppEngineLinks::SetupLighting() {
+    if (CEngineMan* engine = m_app.GetEngineMan())
+        engine->SetupLighting(engine->GetLightingMode());
+}
+
+void CAppEngineLinks::SetUserTextureLoadFunction(TextureLoadFunction load) {
+    CEngineMan::SetTextureLoader(std::move(load));
+}
