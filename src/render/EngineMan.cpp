@@ -14,6 +14,7 @@
 #include "render/ClippedBlt.h"
 #include "render/EngineServices.h"
 #include "render/SurfaceMan.h"
+#include "render/VornMesh.h"
 #include "render/WorldLighting.h"
 #include "ui/CompoundOverlay.h"
 #include "ui/Overlay.h"
@@ -412,6 +413,7 @@ void CEngineMan::SetupLighting(int mode, int /*unused*/) {
         SetLight(i, light);
     }
     SetBackgroundColour(theme);
+    CVornMesh::ApplySceneLighting(m_sceneRoot, *this);
 }
 
 void CEngineMan::PlaceDefaultLights(bool wide) {

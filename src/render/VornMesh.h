@@ -1,6 +1,9 @@
 #pragma once
 
 #include "engine/Mesh.h"
+#include "foundation/math/Vector.h"
+
+class CEngineMan;
 
 /// The mesh the game makes: the engine mesh with a deep copy of a whole frame tree and tree-wide
 /// operations on the meshes of a tree (frames of kind 2), this frame first, then its children depth
@@ -24,6 +27,38 @@ public:
     void RecomputeNormals(bool recursive);
     /// Multiplies every mesh's bounding radius in the tree by the factor.
     void ScaleBoundingRadius(float factor);
+
+    /// Every mesh of the tree is shown (or hidden).
+    void SetVisible(bool visible);
+    /// Lights the vertices of every mesh of the tree from the application's engine lights (nothing while
+    /// lighting is suspended).
+    void ApplySceneLighting();
+    /// The scene-light pass over the meshes under any frame: the brightest ambient of the lights the
+    /// engine gives as the base colour, then each light's diffuse share per vertex.
+    static void ApplySceneLighting(CEntity* root, const CEngineMan& engine);
+    /// Vertex colours of every mesh of the tree from a base colour (0-1 per channel) and the engine's
+    /// lights, measured from each mesh's first vertex.
+    static void VertexLight(CEntity* root, const CEngineMan& engine, float r, float g, float b);
+    /// With on, every mesh of the tree takes one fixed vertex colour (0-1 per channel); without, the
+    /// scene lights light it again.
+    void SetVertexLightColour(bool on, float r, float g, float b);
+    /// Gives every face of the tree's meshes that shows `oldTexture` the new one and marks the subtree of
+    /// each mesh to be rebuilt; true when any face changed.
+    bool ReplaceTexture(CTexture* oldTexture, CTexture* newTexture);
+    /// Marks every mesh of the tree (from any frame) to be rebuilt before its next draw.
+    static void MarkForRebuild(CEntity* root);
+    /// The matrix from this frame's space to world space, composed from the local matrices up the tree.
+    void GetWorldMatrix(float* out) const;
+    /// The world matrix without its translation.
+    void GetWorldRotation(float* out) const;
+    /// A point of this frame's space in world space.
+    void LocalToWorld(CVector& out, CVector local) const;
+    /// The highest world y of any vertex in the tree; -100000 when it has none.
+    float GetHighestPoint() const;
+
+    /// Set by the world while it loads a track or converts a theme: the scene-light pass waits.
+    static void SetLightingSuspended(bool suspended);
+    static bool IsLightingSuspended();
 
     /// Number of live game meshes.
     static int LiveCount();

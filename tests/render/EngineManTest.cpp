@@ -5,6 +5,7 @@
 #include "platform/raster/SoftwareDisplayDriver.h"
 #include "render/Bitmap.h"
 #include "render/EngineServices.h"
+#include "render/FakeEngineServices.h"
 #include "render/SurfaceMan.h"
 #include "support/Tga.h"
 #include "support/VectorExpect.h"
@@ -25,40 +26,6 @@ using testsupport::Rgb;
 Image Filled(int width, int height, Rgb colour) {
     return {width, height, std::vector<Rgb>(static_cast<std::size_t>(width * height), colour)};
 }
-
-class FakeEngineServices final : public IEngineServices {
-public:
-    int GetScreenWidth() const override { return 640; }
-    int GetScreenHeight() const override { return 480; }
-    int GetMouseX() const override { return mouseX; }
-    int GetMouseY() const override { return mouseY; }
-    CEventMan* GetEventMan() override { return &events; }
-    int GetWorldTheme() const override { return theme; }
-    std::unique_ptr<CBitmap> GetBitmap(int id) override {
-        auto it = assets.find(id);
-        if (it == assets.end() || !surfaces)
-            return nullptr;
-        auto surface = surfaces->CreateDDSurface(640, 480, nullptr, true, false);
-        surfaces->LoadTGAToSurface(it->second, surface.get());
-        return std::make_unique<CBitmap>(std::move(surface));
-    }
-    bool GetAssetData(int id, std::vector<std::uint8_t>& out) override {
-        auto it = assets.find(id);
-        if (it == assets.end())
-            return false;
-        out = it->second;
-        return true;
-    }
-    bool GetInt(int, int, int& out, int) override {
-        out = 0;
-        return true;
-    }
-
-    int mouseX = 0, mouseY = 0, theme = 0;
-    CEventMan events;
-    CSurfaceMan* surfaces = nullptr;
-    std::map<int, std::vector<std::uint8_t>> assets;
-};
 
 class EngineManTest : public testing::Test {
 protected:
