@@ -70,16 +70,17 @@ void CCompoundOverlay::FillPieces(int panelId) {
                          id);
             continue;
         }
-        if (!sized) {
-            m_width = width;
-            m_height = height;
-            sized = true;
-        }
         std::unique_ptr<Surface> picture =
             surfaces ? surfaces->CreateDDSurface(width, height, nullptr, false, false) : nullptr;
         if (!picture || !surfaces->LoadTGAToSurface(std::move(data), picture.get())) {
             std::fprintf(stderr, "CCompoundOverlay: panel %d picture %d cannot be loaded\n", panelId, id);
             continue;
+        }
+        // The first picture that loads gives the panel its size.
+        if (!sized) {
+            m_width = width;
+            m_height = height;
+            sized = true;
         }
         pictures.push_back(std::move(picture));
     }

@@ -78,7 +78,10 @@ void COverlay::SetPosition(int x, int y) {
 Surface* COverlay::GetSurface() {
     if (!m_surface) {
         IOverlayServices* services = GetOverlayServices();
-        if (m_width <= 0 || m_height <= 0 || !services)
+        // No size, or one no surface can have (from a damaged panel record): nothing to ask the display
+        // for, whose refusal would end the game.
+        if (m_width <= 0 || m_height <= 0 || m_width > Surface::kMaxSide || m_height > Surface::kMaxSide ||
+            !services)
             return nullptr;
         m_surface = services->CreateDDSurface(m_width, m_height);
     }

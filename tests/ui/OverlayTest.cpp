@@ -161,6 +161,12 @@ TEST(OverlayTest, PanelWithoutRowsOrPicturesIsSafe) {
     EXPECT_FALSE(missing.FillRect(0, {0, 0, 1, 1}));
     EXPECT_EQ(missing.ColourToPixel(0xFFFFFF), 0);
     EXPECT_EQ(PixelAt(screen.get(), 0, 0), 0);
+
+    // A damaged record asks for a piece no surface can hold: it draws nothing and ends nothing.
+    services.AddRow(13, 0, {0, 0, 0, 0, 5000, 10});
+    CCompoundOverlay damaged(13, 0);
+    EXPECT_EQ(damaged.GetSurface(), nullptr);
+    EXPECT_FALSE(damaged.Blit(screen.get()));
 }
 
 TEST(OverlayTest, PicturesFromAssets) {
