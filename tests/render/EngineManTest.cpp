@@ -60,11 +60,8 @@ TEST_F(EngineManTest, MainLightsFollowThemeAndMode) {
     };
     const Case cases[] = {
         {1, 0, 0, {1, 1, 1}, {0.5f, 0.5f, 0.5f}, {14, 80, 9}},
-        {1, 1, 2, {0.3f, 0.3f, 0.8f}, {0, 0, 0}, {198, 255, 253}},
         {1, 3, 3, {0.9f, 0.9f, 0.8f}, {0, 0, 0}, {29, 111, 0}},
-        {0, 0, 1, {0, 0, 0}, {0, 0, 0}, {4, 32, 4}},
         {0, 2, 0, {1.0f, 0.6f, 0.1f}, {0.27f, 0.13f, 0.13f}, {124, 59, 42}},
-        {0, 3, 2, {0.14f, 0.19f, 0.16f}, {0, 0, 0}, {15, 49, 0}},
         {1, 4, 0, {0, 0, 0}, {0, 0, 0}, {0, 0, 0}},
     };
     for (const Case& c : cases) {
@@ -119,14 +116,6 @@ TEST_F(EngineManTest, LightSlots) {
     }
     engine.RemoveLight(7);
     EXPECT_EQ(engine.AddLight(extra), 7);
-
-    engine.PlaceDefaultLights(true);
-    ASSERT_TRUE(engine.GetLight(3, out));
-    EXPECT_EQ(out.position, (std::array<float, 3>{0.0f, 50.0f, -320.0f}));
-    EXPECT_EQ(out.range, 720.0f);
-    engine.DarkenDefaultLights();
-    ASSERT_TRUE(engine.GetLight(0, out));
-    EXPECT_EQ(out.ambient.r + out.diffuse.g, 0.0f);
 }
 
 TEST_F(EngineManTest, BackgroundPicture) {

@@ -110,14 +110,6 @@ TEST_F(VornMeshTest, TreeOperations) {
     CVector world;
     child->LocalToWorld(world, {1, 1, 1});
     EXPECT_EQ(world, CVector(6, 12, 1));
-    float rotation[16];
-    child->GetWorldRotation(rotation);
-    EXPECT_EQ(rotation[12] + rotation[13] + rotation[14], 0.0f);
-
-    root->SetVisible(false);
-    EXPECT_TRUE(root->IsHidden() && child->IsHidden());
-    root->SetVisible(true);
-    EXPECT_FALSE(child->IsHidden());
 
     // Texture replacement marks only the meshes below a mesh that changed.
     child->SetFaceCount(1, 0);
