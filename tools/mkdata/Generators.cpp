@@ -90,7 +90,8 @@ bool MakePointer(const std::vector<std::string>& args, std::vector<std::uint8_t>
     int width = 0, height = 0, tipX = 0, tipY = 0;
     std::uint8_t colour[4];
     if (args.size() != 5 || !Number(args[0], 1, 256, width) || !Number(args[1], 1, 256, height) ||
-        !Number(args[2], 0, width - 1, tipX) || !Number(args[3], 0, height - 1, tipY) || !Colour(args[4], colour)) {
+        !Number(args[2], 0, width - 1, tipX) || !Number(args[3], 0, height - 1, tipY) ||
+        !Colour(args[4], colour)) {
         error = "pointer takes width and height 1-256, a tip inside the picture and a colour r,g,b";
         return false;
     }
@@ -111,8 +112,8 @@ bool MakePointer(const std::vector<std::string>& args, std::vector<std::uint8_t>
         for (int x = 0; x < width; ++x) {
             std::uint8_t rgb[3] = {255, 0, 255};
             if (inside(x, row)) {
-                const bool edge = !inside(x - 1, row) || !inside(x + 1, row) || !inside(x, row - 1) ||
-                                  !inside(x, row + 1);
+                const bool edge =
+                    !inside(x - 1, row) || !inside(x + 1, row) || !inside(x, row - 1) || !inside(x, row + 1);
                 for (int i = 0; i < 3; ++i)
                     rgb[i] = edge ? 0 : colour[i];
             }
