@@ -3,6 +3,7 @@
 #include "foundation/assets/GraphicsCaches.h"
 
 #include "app/AppEngineLinks.h"
+#include "app/AppPanelServices.h"
 #include "app/AppParts.h"
 #include "app/AppSettings.h"
 #include "app/CommandLineParser.h"
@@ -22,12 +23,12 @@
 #include "app/standin/MusicManagerStandIn.h"
 #include "app/standin/PrintManagerStandIn.h"
 #include "app/standin/RouteNodeManStandIn.h"
-#include "app/standin/SlideOutManStandIn.h"
 #include "foundation/assets/AssetMan.h"
 #include "platform/system/MessageBox.h"
 #include "platform/text/FontLibrary.h"
 #include "platform/window/Window.h"
 #include "render/EngineMan.h"
+#include "ui/SlideOutMan.h"
 
 CApp* g_pApp = nullptr;
 
@@ -183,7 +184,9 @@ int CApp::StartManager() {
 
     m_pParts->CreateWorlds();
 
-    m_pSlideOutMan = m_pParts->CreateSlideOutMan(*this);
+    if (!m_pPanelServices)
+        m_pPanelServices = std::make_unique<CAppPanelServices>(*this);
+    m_pSlideOutMan = m_pParts->CreateSlideOutMan(*m_pPanelServices);
     if (m_pSlideOutMan)
         m_pSlideOutMan->StartManager();
     m_pCampaignMan = m_pParts->CreateCampaignMan();

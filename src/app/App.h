@@ -29,7 +29,8 @@ class CMusicManagerStandIn;
 class CPerformanceMonitor;
 class CPrintManagerStandIn;
 class CRouteNodeManStandIn;
-class CSlideOutManStandIn;
+class CSlideOutMan;
+class CAppPanelServices;
 class CSplash;
 class CWin;
 
@@ -80,7 +81,7 @@ public:
     CWin* GetWin() const { return m_pWin.get(); }
     CEngineMan* GetEngineMan() const { return m_pEngineMan.get(); }
     CAssetMan* GetAssetMan() const { return m_pAssetMan.get(); }
-    CSlideOutManStandIn* GetSlideOutMan() const { return m_pSlideOutMan.get(); }
+    CSlideOutMan* GetSlideOutMan() const { return m_pSlideOutMan.get(); }
     CIOManager* GetIOManager() const { return m_pIOManager.get(); }
     CDriverManagerStandIn* GetDriverManager() const { return m_pDriverManager.get(); }
     CGameSoundControllerStandIn* GetGameSoundController() const { return m_pGameSoundController.get(); }
@@ -165,7 +166,8 @@ private:
     std::unique_ptr<CEngineMan> m_pEngineMan;
     std::unique_ptr<plat::text::FontLibrary> m_pFontLibrary; ///< outlives the asset manager's fonts
     std::unique_ptr<CAssetMan> m_pAssetMan;
-    std::unique_ptr<CSlideOutManStandIn> m_pSlideOutMan;
+    std::unique_ptr<CAppPanelServices> m_pPanelServices; ///< serves the slide-out manager
+    std::unique_ptr<CSlideOutMan> m_pSlideOutMan;
     std::unique_ptr<CIOManager> m_pIOManager;
     std::unique_ptr<CDriverManagerStandIn> m_pDriverManager;
     std::unique_ptr<CGameSoundControllerStandIn> m_pGameSoundController;

@@ -19,7 +19,6 @@
 #include "app/standin/MusicManagerStandIn.h"
 #include "app/standin/PrintManagerStandIn.h"
 #include "app/standin/RouteNodeManStandIn.h"
-#include "app/standin/SlideOutManStandIn.h"
 #include "platform/clock/Clock.h"
 #include "platform/fs/FileSystem.h"
 #include "platform/input/SdlInputSystem.h"
@@ -27,6 +26,7 @@
 #include "platform/window/SdlWindow.h"
 #include "platform/window/SplashWindow.h"
 #include "render/EngineMan.h"
+#include "ui/SlideOutMan.h"
 
 CAppParts::CAppParts()
     : CAppParts(std::make_unique<plat::settings::FileStore>(), std::make_unique<plat::clock::SystemClock>()) {
@@ -121,8 +121,8 @@ std::unique_ptr<CMusicManagerStandIn> CAppParts::CreateMusicManager() {
     return std::make_unique<CMusicManagerStandIn>();
 }
 
-std::unique_ptr<CSlideOutManStandIn> CAppParts::CreateSlideOutMan(CApp& app) {
-    return std::make_unique<CSlideOutManStandIn>(app);
+std::unique_ptr<CSlideOutMan> CAppParts::CreateSlideOutMan(IPanelServices& services) {
+    return std::make_unique<CSlideOutMan>(services);
 }
 
 std::unique_ptr<CCampaignManStandIn> CAppParts::CreateCampaignMan() {

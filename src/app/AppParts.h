@@ -26,12 +26,13 @@ class CMusicManagerStandIn;
 class CPerformanceMonitor;
 class CPrintManagerStandIn;
 class CRouteNodeManStandIn;
-class CSlideOutManStandIn;
+class CSlideOutMan;
 class CSplash;
 class CWin;
 class IGameOptionEffects;
 class IGameStateServices;
 class IInputServices;
+class IPanelServices;
 
 namespace plat::clock {
 class Clock;
@@ -98,8 +99,8 @@ public:
     virtual std::unique_ptr<CGameSoundControllerStandIn> CreateGameSoundController();
     /// The music manager.
     virtual std::unique_ptr<CMusicManagerStandIn> CreateMusicManager();
-    /// The slide-out manager of `app`.
-    virtual std::unique_ptr<CSlideOutManStandIn> CreateSlideOutMan(CApp& app);
+    /// The slide-out manager, served by `services`.
+    virtual std::unique_ptr<CSlideOutMan> CreateSlideOutMan(IPanelServices& services);
     /// The campaign manager.
     virtual std::unique_ptr<CCampaignManStandIn> CreateCampaignMan();
     /// The route manager.

@@ -3,9 +3,9 @@
 #include "app/App.h"
 #include "app/AppParts.h"
 #include "app/EventMan.h"
-#include "app/standin/SlideOutManStandIn.h"
 #include "platform/window/Window.h"
 #include "render/EngineMan.h"
+#include "ui/SlideOutMan.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -23,7 +23,7 @@ void CWin::WindowProc(const Event& event) {
     if (!app || !app->IsRunning() || app->GetWin() != this)
         return;
     CEventMan* events = app->GetEventMan();
-    CSlideOutManStandIn* panels = app->GetSlideOutMan();
+    CSlideOutMan* panels = app->GetSlideOutMan();
 
     switch (event.kind) {
     case EventKind::MouseMove: {

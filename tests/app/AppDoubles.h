@@ -22,7 +22,6 @@
 #include "app/standin/MusicManagerStandIn.h"
 #include "app/standin/PrintManagerStandIn.h"
 #include "app/standin/RouteNodeManStandIn.h"
-#include "app/standin/SlideOutManStandIn.h"
 #include "foundation/assets/AssetMan.h"
 #include "platform/clock/Clock.h"
 #include "platform/input/ScriptedInput.h"
@@ -30,6 +29,7 @@
 #include "platform/window/ScriptedWindow.h"
 #include "render/EngineMan.h"
 #include "support/TempFolder.h"
+#include "ui/SlideOutMan.h"
 
 #include <deque>
 #include <functional>
@@ -183,15 +183,15 @@ struct Music : Managed<CMusicManagerStandIn> {
     void SetEnabled(bool enabled) override { log.push_back(enabled ? "music on" : "music off"); }
 };
 
-struct Panels : Managed<CSlideOutManStandIn> {
-    Panels(Log& l, CApp& app) : Managed(l, "panels", app) {}
+struct Panels : Managed<CSlideOutMan> {
+    Panels(Log& l, IPanelServices& services) : Managed(l, "panels", services) {}
     bool SwitchTo(int index) override {
         log.push_back("panel " + std::to_string(index));
-        return CSlideOutManStandIn::SwitchTo(index);
+        return CSlideOutMan::SwitchTo(index);
     }
     void Update(int ms) override {
         log.push_back("panels update");
-        CSlideOutManStandIn::Update(ms);
+        CSlideOutMan::Update(ms);
     }
     void OnButtonDown(int x, int y, int b) override { log.push_back(Where("down", x, y, b)); }
     void OnButtonUp(int x, int y, int b) override { log.push_back(Where("up", x, y, b)); }
@@ -313,9 +313,9 @@ public:
         log.push_back("create music");
         return std::make_unique<Music>(log);
     }
-    std::unique_ptr<CSlideOutManStandIn> CreateSlideOutMan(CApp& app) override {
+    std::unique_ptr<CSlideOutMan> CreateSlideOutMan(IPanelServices& services) override {
         log.push_back("create panels");
-        return std::make_unique<Panels>(log, app);
+        return std::make_unique<Panels>(log, services);
     }
     std::unique_ptr<CCampaignManStandIn> CreateCampaignMan() override {
         log.push_back("create campaign");

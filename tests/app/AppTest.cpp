@@ -257,7 +257,7 @@ TEST(App, AQuitRequestShowsTheExitPicturesAndTheirEndEndsTheLoop) {
 TEST(App, TheStartUpPictureGivesWayToTheMainScreenAfterThreeSeconds) {
     TestApp t;
     ASSERT_EQ(t.app->StartManager(), 0);
-    CSlideOutManStandIn* panels = t.app->GetSlideOutMan();
+    CSlideOutMan* panels = t.app->GetSlideOutMan();
     panels->Update(3000);
     EXPECT_EQ(t.app->GetGameStateMan()->GetState(), GAMESTATE_STARTUP);
     panels->Update(1);
@@ -269,7 +269,7 @@ TEST(App, TheExitPicturesLastThreeTimesFifteenSeconds) {
     TestApp t;
     ASSERT_EQ(t.app->StartManager(), 0);
     t.app->SetExitFlag(true);
-    CSlideOutManStandIn* panels = t.app->GetSlideOutMan();
+    CSlideOutMan* panels = t.app->GetSlideOutMan();
     for (int picture = 0; picture < 3; ++picture) {
         SCOPED_TRACE(picture);
         EXPECT_EQ(t.app->GetGameStateMan()->GetState(), GAMESTATE_STARTUP);

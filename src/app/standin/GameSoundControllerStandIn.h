@@ -14,4 +14,8 @@ public:
     virtual void Pause(bool /*pause*/) {}
     /// Sets the effects volume (0..255).
     virtual void SetVolume(int /*volume*/) {}
+    /// Plays an interface sound by id.
+    virtual void PlayUiSound(int /*soundId*/) {}
+    /// Stops the spoken help item that is playing.
+    virtual void StopHelpSound() {}
 };

@@ -18,4 +18,12 @@ public:
     virtual void Update(int /*ms*/) {}
     /// Takes up the help setting kept over a restart.
     virtual void RestoreAfterRestart() {}
+    /// Plays help item `helpId` (mode 1: a panel has slid in).
+    virtual void PlayHelp(int /*helpId*/, int /*mode*/) {}
+    /// A control under the pointer reports its help item.
+    virtual void OnHover(int /*helpId*/) {}
+    /// The pointer left a control with help item `helpId`.
+    virtual void OnHoverEnd(int /*helpId*/) {}
+    /// Forgets the help item waiting for a hover.
+    virtual void CancelHover() {}
 };

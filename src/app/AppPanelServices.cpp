@@ -1,0 +1,96 @@
+#include "app/AppPanelServices.h"
+
+#include "app/App.h"
+#include "app/EventMan.h"
+#include "app/Win.h"
+#include "app/standin/GameSoundControllerStandIn.h"
+#include "app/standin/HelpManagerStandIn.h"
+#include "platform/window/Window.h"
+#include "render/Bitmap.h"
+#include "render/EngineMan.h"
+
+int CAppPanelServices::GetVideoMode() const {
+    return m_App.GetVideoMode();
+}
+
+// The asset manager is a stand-in without data records or pictures: every read fails, so panels keep
+// their defaults and buttons have no pictures.
+bool CAppPanelServices::GetInt(int, int, int&, int) {
+    return false;
+}
+
+bool CAppPanelServices::GetVector(int, int, CVector&, int) {
+    return false;
+}
+
+std::unique_ptr<CBitmap> CAppPanelServices::GetBitmap(int) {
+    return nullptr;
+}
+
+// The engine manager is a stand-in that draws no overlays: panels slide without a picture.
+IPanelOverlay* CAppPanelServices::CreateCompoundOverlay(int, int) {
+    return nullptr;
+}
+
+void CAppPanelServices::DeleteOverlay(IPanelOverlay*) {}
+
+void CAppPanelServices::AddRenderObject(IPanelOverlay*) {}
+
+plat::gfx2d::Point CAppPanelServices::GetMousePosition() const {
+    return GetWindowMousePosition();
+}
+
+void CAppPanelServices::UpdateEngine() {
+    if (CEngineMan* engine = m_App.GetEngineMan())
+        engine->Update();
+}
+
+void CAppPanelServices::RenderFrame() {
+    if (CEngineMan* engine = m_App.GetEngineMan())
+        engine->RenderFrame();
+}
+
+void CAppPanelServices::PlayHelp(int helpId, int mode) {
+    if (CHelpManagerStandIn* help = m_App.GetHelpManager())
+        help->PlayHelp(helpId, mode);
+}
+
+void CAppPanelServices::OnHover(int helpId) {
+    if (CHelpManagerStandIn* help = m_App.GetHelpManager())
+        help->OnHover(helpId);
+}
+
+void CAppPanelServices::OnHoverEnd(int helpId) {
+    if (CHelpManagerStandIn* help = m_App.GetHelpManager())
+        help->OnHoverEnd(helpId);
+}
+
+void CAppPanelServices::CancelHover() {
+    if (CHelpManagerStandIn* help = m_App.GetHelpManager())
+        help->CancelHover();
+}
+
+void CAppPanelServices::PlayUiSound(int soundId) {
+    if (CGameSoundControllerStandIn* sound = m_App.GetGameSoundController())
+        sound->PlayUiSound(soundId);
+}
+
+void CAppPanelServices::StopHelpSound() {
+    if (CGameSoundControllerStandIn* sound = m_App.GetGameSoundController())
+        sound->StopHelpSound();
+}
+
+bool CAppPanelServices::GetLatestMessage(int type, CMessage& out) {
+    CEventMan* events = m_App.GetEventMan();
+    return events && events->GetLatest(type, &out);
+}
+
+bool CAppPanelServices::IsMouseButtonDown(int button) const {
+    CWin* win = m_App.GetWin();
+    return win && win->GetHwnd() && win->GetHwnd()->IsButtonDown(button);
+}
+
+plat::gfx2d::Point CAppPanelServices::GetWindowMousePosition() const {
+    CWin* win = m_App.GetWin();
+    return win ? plat::gfx2d::Point{win->GetMouseX(), win->GetMouseY()} : plat::gfx2d::Point{};
+}

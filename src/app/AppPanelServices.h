@@ -1,0 +1,37 @@
+#pragma once
+
+#include "ui/PanelServices.h"
+
+class CApp;
+
+/// The panels' services as the application provides them, through its managers. Services whose
+/// manager is missing, or whose subsystem is still a stand-in, answer as absent: no record, no picture,
+/// no overlay, no sound.
+class CAppPanelServices : public IPanelServices {
+public:
+    /// Services of `app`, which outlives them.
+    explicit CAppPanelServices(CApp& app) : m_App(app) {}
+
+    int GetVideoMode() const override;
+    bool GetInt(int assetId, int dataId, int& out, int element) override;
+    bool GetVector(int assetId, int dataId, CVector& out, int element) override;
+    std::unique_ptr<CBitmap> GetBitmap(int assetId) override;
+    IPanelOverlay* CreateCompoundOverlay(int resourceId, int pictureId) override;
+    void DeleteOverlay(IPanelOverlay* overlay) override;
+    void AddRenderObject(IPanelOverlay* overlay) override;
+    plat::gfx2d::Point GetMousePosition() const override;
+    void UpdateEngine() override;
+    void RenderFrame() override;
+    void PlayHelp(int helpId, int mode) override;
+    void OnHover(int helpId) override;
+    void OnHoverEnd(int helpId) override;
+    void CancelHover() override;
+    void PlayUiSound(int soundId) override;
+    void StopHelpSound() override;
+    bool GetLatestMessage(int type, CMessage& out) override;
+    bool IsMouseButtonDown(int button) const override;
+    plat::gfx2d::Point GetWindowMousePosition() const override;
+
+private:
+    CApp& m_App;
+};
