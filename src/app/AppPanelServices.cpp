@@ -5,6 +5,7 @@
 #include "app/Win.h"
 #include "app/standin/GameSoundControllerStandIn.h"
 #include "app/standin/HelpManagerStandIn.h"
+#include "foundation/assets/AssetMan.h"
 #include "platform/window/Window.h"
 #include "render/Bitmap.h"
 #include "render/EngineMan.h"
@@ -13,18 +14,19 @@ int CAppPanelServices::GetVideoMode() const {
     return m_App.GetVideoMode();
 }
 
-// The asset manager is a stand-in without data records or pictures: every read fails, so panels keep
-// their defaults and buttons have no pictures.
-bool CAppPanelServices::GetInt(int, int, int&, int) {
-    return false;
+bool CAppPanelServices::GetInt(int assetId, int dataId, int& out, int element) {
+    CAssetMan* assets = m_App.GetAssetMan();
+    return assets && assets->GetInt(assetId, dataId, out, element);
 }
 
-bool CAppPanelServices::GetVector(int, int, CVector&, int) {
-    return false;
+bool CAppPanelServices::GetVector(int assetId, int dataId, CVector& out, int element) {
+    CAssetMan* assets = m_App.GetAssetMan();
+    return assets && assets->GetVector(assetId, dataId, out, element);
 }
 
-std::unique_ptr<CBitmap> CAppPanelServices::GetBitmap(int) {
-    return nullptr;
+std::unique_ptr<CBitmap> CAppPanelServices::GetBitmap(int assetId) {
+    CAssetMan* assets = m_App.GetAssetMan();
+    return assets ? assets->GetBitmap(assetId) : nullptr;
 }
 
 // The engine manager is a stand-in that draws no overlays: panels slide without a picture.
