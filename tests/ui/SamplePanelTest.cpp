@@ -5,7 +5,6 @@
 #include "render/Bitmap.h"
 #include "render/SurfaceMan.h"
 #include "support/TempFolder.h"
-#include "ui/PushButton.h"
 
 #include <gtest/gtest.h>
 
@@ -51,49 +50,8 @@ struct SampleServices : testsupport::RecordingPanelServices {
     std::unique_ptr<CBitmap> GetBitmap(int assetId) override { return assets->GetBitmap(assetId); }
 };
 
-constexpr int kTestPanel = 39990;
 
 } // namespace
-
-TEST(SamplePanels, TheTestPanelIsLaidOutFromItsRecord) {
-    SampleServices services;
-    Log log;
-    CSlideOutMan manager(services);
-    TestPanel panel(kTestPanel, &manager, log);
-    panel.Init();
-    ASSERT_EQ(panel.GetControlList().size(), 3u);
-
-    const struct {
-        int type;
-        plat::gfx2d::Point inactive, active, inside, outside;
-        int pressTime, helpId;
-    } controls[] = {
-        {CControl::kTypePushButton, {8, 8}, {8, 8}, {32, 24}, {33, 24}, 1, 57110},
-        {CControl::kTypePushButton, {40, 36}, {40, 8}, {61, 49}, {62, 49}, 3, 57111}, // click area 2..21
-                                                                                      // x 2..13
-        {CControl::kTypeToggleButton, {72, 8}, {72, 8}, {72, 8}, {71, 8}, 1, 57112},
-    };
-    for (int i = 0; i < 3; ++i) {
-        SCOPED_TRACE(i);
-        auto* button = static_cast<CPushButton*>(panel.FindControl(i));
-        EXPECT_EQ(button->GetType(), controls[i].type);
-        EXPECT_EQ(button->GetWidth(), 24);
-        EXPECT_EQ(button->GetHeight(), 16);
-        EXPECT_EQ((plat::gfx2d::Point{button->GetX(), button->GetY()}), controls[i].inactive);
-        EXPECT_EQ((plat::gfx2d::Point{button->GetActiveX(), button->GetActiveY()}), controls[i].active);
-        EXPECT_TRUE(button->HitTest(controls[i].inside.x, controls[i].inside.y));
-        EXPECT_FALSE(button->HitTest(controls[i].outside.x, controls[i].outside.y));
-        EXPECT_EQ(button->GetPressTime(), controls[i].pressTime);
-        EXPECT_EQ(button->GetHelpId(), controls[i].helpId);
-    }
-
-    EXPECT_EQ(panel.GetY(), 480);
-    panel.Activate(false);
-    for (int i = 0; i < 20; ++i)
-        panel.Update(16);
-    EXPECT_EQ((plat::gfx2d::Point{panel.GetX(), panel.GetY()}), (plat::gfx2d::Point{20, 380}));
-    EXPECT_EQ(panel.GetHelpId(), -1);
-}
 
 TEST(SamplePanels, EveryPanelOfTheManagerHasItsRecordAtSixHundredAndFortyByFourEighty) {
     SampleServices services;

@@ -185,15 +185,3 @@ TEST(SlideOutMan, ReactivationSlidesTheCurrentPanelsInAgain) {
         EXPECT_EQ(f.Front(), c.front);
     }
 }
-
-TEST(SlideOutMan, ResourceIdsByVideoMode) {
-    testsupport::RecordingPanelServices services;
-    CSlideOutMan manager(services);
-    const int expected[][3] = {
-        {0, 38400, 38200}, {16, 39750, 39700}, {18, 39874, 39875}, {19, -1, -1}, {-1, -1, -1}};
-    for (const auto& row : expected)
-        for (int mode : {0, 1, 2}) {
-            services.videoMode = mode;
-            EXPECT_EQ(manager.GetResourceId(row[0]), mode == 2 ? -1 : row[1 + mode]) << row[0] << " " << mode;
-        }
-}
