@@ -127,13 +127,21 @@ bool COverlay::Blit(Surface* destination) {
 }
 
 bool COverlay::BlitTo(int x, int y, Surface* destination) {
+    return CopyOut(x, y, destination, plat::gfx2d::kBltKeySource);
+}
+
+bool COverlay::CopyOut(int x, int y, Surface* destination, unsigned flags) {
     Surface* own = GetSurface();
     if (!own)
         return false;
     const plat::gfx2d::Size size = destination ? destination->GetSize() : plat::gfx2d::Size{};
-    const Rect dst = Rect::FromSize(size);
-    const Rect src = dst.Offset({x, y});
-    return ClippedBlt(destination, &dst, own, &src, plat::gfx2d::kBltKeySource);
+    // Only the part that lies on the picture is copied (a button at the edge of a piece reaches past
+    // it); the rest of the destination keeps what it held.
+    const Rect src = Rect::FromSize(size).Offset({x, y}).Intersect(Rect::FromSize(own->GetSize()));
+    if (src.IsEmpty())
+        return false;
+    const Rect dst = src.Offset({-x, -y});
+    return ClippedBlt(destination, &dst, own, &src, flags);
 }
 
 bool COverlay::BlitFrom(int x, int y, Surface* source, bool keyed, const Rect* sourceRect) {

@@ -75,6 +75,9 @@ protected:
     /// Replaces the picture with the TGA image in `data`; no surface (and size 0) when the data holds no
     /// complete header or the surface cannot be made or filled.
     void LoadImage(const std::vector<std::uint8_t>& data);
+    /// Copies the part of the picture that starts at (x, y) over the destination, as far as the picture
+    /// reaches; false when none of it lies on the picture or there is no surface.
+    bool CopyOut(int x, int y, plat::gfx2d::Surface* destination, unsigned flags);
     /// The owned surface as it is now, without making one.
     plat::gfx2d::Surface* OwnSurface() const { return m_surface.get(); }
 

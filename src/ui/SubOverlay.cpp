@@ -16,13 +16,7 @@ CSubOverlay::~CSubOverlay() {
 }
 
 bool CSubOverlay::BlitTo(int x, int y, Surface* destination) {
-    Surface* own = GetSurface();
-    if (!own)
-        return false;
-    const plat::gfx2d::Size size = destination ? destination->GetSize() : plat::gfx2d::Size{};
-    const Rect dst = Rect::FromSize(size);
-    const Rect src = dst.Offset({x - m_shownX, y - m_shownY});
-    return ClippedBlt(destination, &dst, own, &src, 0);
+    return CopyOut(x - m_shownX, y - m_shownY, destination, 0);
 }
 
 bool CSubOverlay::BlitFrom(int x, int y, Surface* source, bool keyed, const Rect* sourceRect) {
