@@ -30,13 +30,13 @@ std::unique_ptr<CBitmap> CAppPanelServices::GetBitmap(int assetId) {
 }
 
 // The engine manager is a stand-in that draws no overlays: panels slide without a picture.
-IPanelOverlay* CAppPanelServices::CreateCompoundOverlay(int, int) {
+CCompoundOverlay* CAppPanelServices::CreateCompoundOverlay(int, int) {
     return nullptr;
 }
 
-void CAppPanelServices::DeleteOverlay(IPanelOverlay*) {}
+void CAppPanelServices::DeleteOverlay(COverlay*) {}
 
-void CAppPanelServices::AddRenderObject(IPanelOverlay*) {}
+void CAppPanelServices::AddRenderObject(COverlay*) {}
 
 plat::gfx2d::Point CAppPanelServices::GetMousePosition() const {
     return GetWindowMousePosition();

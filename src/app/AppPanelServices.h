@@ -16,9 +16,9 @@ public:
     bool GetInt(int assetId, int dataId, int& out, int element) override;
     bool GetVector(int assetId, int dataId, CVector& out, int element) override;
     std::unique_ptr<CBitmap> GetBitmap(int assetId) override;
-    IPanelOverlay* CreateCompoundOverlay(int resourceId, int pictureId) override;
-    void DeleteOverlay(IPanelOverlay* overlay) override;
-    void AddRenderObject(IPanelOverlay* overlay) override;
+    CCompoundOverlay* CreateCompoundOverlay(int resourceId, int pictureId) override;
+    void DeleteOverlay(COverlay* overlay) override;
+    void AddRenderObject(COverlay* overlay) override;
     plat::gfx2d::Point GetMousePosition() const override;
     void UpdateEngine() override;
     void RenderFrame() override;

@@ -6,8 +6,9 @@
 #include <memory>
 
 class CBitmap;
+class CCompoundOverlay;
 class CMessage;
-class IPanelOverlay;
+class COverlay;
 
 /// What the panels and their controls take from the rest of the game: the layout records and pictures
 /// of the asset manager, the engine manager's overlays, mouse and frame, spoken help, interface sounds,
@@ -27,11 +28,11 @@ public:
     virtual std::unique_ptr<CBitmap> GetBitmap(int assetId) = 0;
 
     /// The picture of panel record `resourceId`, put in the engine's drawing list; null without an engine.
-    virtual IPanelOverlay* CreateCompoundOverlay(int resourceId, int pictureId) = 0;
-    /// Takes an overlay made above out of the drawing list and deletes it.
-    virtual void DeleteOverlay(IPanelOverlay* overlay) = 0;
-    /// Puts an overlay (again) at the end of the drawing list, so it is drawn over those before it.
-    virtual void AddRenderObject(IPanelOverlay* overlay) = 0;
+    virtual CCompoundOverlay* CreateCompoundOverlay(int resourceId, int pictureId) = 0;
+    /// Takes an overlay of the drawing list off it and deletes it.
+    virtual void DeleteOverlay(COverlay* overlay) = 0;
+    /// Puts an overlay of the drawing list at its end, so it is drawn over every other.
+    virtual void AddRenderObject(COverlay* overlay) = 0;
     /// The mouse position the engine last drew the pointer at, in screen pixels.
     virtual plat::gfx2d::Point GetMousePosition() const = 0;
     /// The engine's 2D pass: overlays and the pointer onto the back buffer.

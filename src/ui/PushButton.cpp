@@ -1,7 +1,7 @@
 #include "ui/PushButton.h"
 
 #include "render/Bitmap.h"
-#include "ui/PanelOverlay.h"
+#include "ui/CompoundOverlay.h"
 #include "ui/PanelServices.h"
 #include "ui/SlideOut.h"
 #include "ui/SlideOutMan.h"
@@ -187,7 +187,7 @@ bool CPushButton::Show() {
 bool CPushButton::Draw(bool flag) {
     if (!m_pParent->IsActive())
         return true;
-    IPanelOverlay* overlay = m_pParent->GetOverlay();
+    CCompoundOverlay* overlay = m_pParent->GetOverlay();
     if (!overlay)
         return true;
 

@@ -1,8 +1,8 @@
 #include "ui/SlideOut.h"
 
 #include "app/standin/HelpPanelStandIn.h"
+#include "ui/CompoundOverlay.h"
 #include "ui/Control.h"
-#include "ui/PanelOverlay.h"
 #include "ui/PanelServices.h"
 #include "ui/PushButton.h"
 #include "ui/SlideOutMan.h"
@@ -317,10 +317,14 @@ bool CSlideOut::IsTransparentAt(int x, int y) {
 bool CSlideOut::HitsOverlay(int x, int y) const {
     if (!m_pOverlay)
         return false;
-    std::vector<plat::gfx2d::Rect> pieces;
-    m_pOverlay->GetPieceRects(pieces);
-    for (const plat::gfx2d::Rect& piece : pieces)
-        if (piece.Contains(plat::gfx2d::Point{x, y}))
+    std::vector<COverlay*> pieces;
+    m_pOverlay->GetOverlayList(pieces);
+    for (COverlay* piece : pieces) {
+        // Where the piece is drawn now: a piece's own GetX gives its shown offset instead.
+        int left = piece->COverlay::GetX();
+        int top = piece->COverlay::GetY();
+        if (x >= left && y >= top && x < left + piece->GetWidth() && y < top + piece->GetHeight())
             return true;
+    }
     return false;
 }

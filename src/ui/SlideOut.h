@@ -6,8 +6,8 @@
 #include <vector>
 
 class CControl;
+class CCompoundOverlay;
 class CSlideOutMan;
-class IPanelOverlay;
 class IPanelServices;
 
 /// The base of every screen panel: a picture with controls on it that slides between a hidden and a
@@ -95,7 +95,7 @@ public:
     bool HitsOverlay(int x, int y) const;
 
     int GetState() const { return m_nState; }
-    IPanelOverlay* GetOverlay() const { return m_pOverlay; }
+    CCompoundOverlay* GetOverlay() const { return m_pOverlay; }
     bool IsActive() const { return m_bActive; }
     bool UsesHelpPanel() const { return m_bUsesHelpPanel; }
     int GetX() const { return m_nX; }
@@ -148,7 +148,7 @@ private:
     int m_nX = 0;
     int m_nY = 0;
     int m_nState = kHiddenState;
-    IPanelOverlay* m_pOverlay = nullptr; ///< made and deleted through the engine
+    CCompoundOverlay* m_pOverlay = nullptr; ///< made and deleted through the engine
     CSlideOutMan* m_pManager;
     std::vector<std::unique_ptr<CControl>> m_Controls;
     CControl* m_pHovered = nullptr;

@@ -1,5 +1,6 @@
 #include "UiFixtures.h"
 
+#include "ui/CompoundOverlay.h"
 #include "ui/PushButton.h"
 #include "ui/ToggleButton.h"
 
@@ -88,17 +89,34 @@ TEST(Control, ClickSoundFollowsTheType) {
 
 namespace {
 
-constexpr std::uint16_t kLeft = 0x1234, kRight = 0x4321, kNormal = 0x07E0, kPressedPixel = 0x001F;
+using testsupport::Rgb;
 
-/// A panel with push button 0 (pictures 1-3, 8 x 8, active at (4, 4), inactive at (40, 4)) and toggle 1.
+constexpr Rgb kLeft{0x10, 0x20, 0x30}, kRight{0x40, 0x80, 0xC0}, kNormal{0, 0xFC, 0}, kPressed{0, 0, 0xF8};
+
+std::uint16_t Pixel565(Rgb c) {
+    return static_cast<std::uint16_t>((c.r >> 3) << 11 | (c.g >> 2) << 5 | c.b >> 3);
+}
+
+/// A panel picture of two halves in two pieces (0..31 and 32..63) with push button 0 (8 x 8, active at
+/// (4, 4), inactive at (40, 4), in the other piece) and toggle 1 at (28, 20), across the pieces' edge.
 struct ButtonFixture : PanelFixture {
     CPushButton* push = nullptr;
     CToggleButton* toggle = nullptr;
 
     explicit ButtonFixture(int pressTime = 0) {
         services.AddPicture(1, 8, 8, kNormal);
-        services.AddPicture(2, 8, 8, kPressedPixel);
-        services.AddPicture(3, 8, 8, 0x0F0F);
+        services.AddPicture(2, 8, 8, kPressed);
+        services.AddPicture(3, 8, 8, {0xF8, 0xFC, 0});
+        testsupport::Image picture{64, 32, {}};
+        for (int i = 0; i < 64 * 32; ++i)
+            picture.pixels.push_back(i % 64 < 32 ? kLeft : kRight);
+        services.pictures[10] = picture;
+        services.SetInt(kPanel, CSlideOut::kFieldPicture, 10);
+        for (int piece = 0; piece < 2; ++piece) {
+            int row[6] = {32 * piece, 0, 32 * piece, 0, 32, 32};
+            for (int k = 0; k < 6; ++k)
+                services.SetInt(kPanel, CCompoundOverlay::kFieldShownX + k, row[k], piece);
+        }
         for (int i = 0; i < 2; ++i) {
             Layout(i, i);
             Field(i, CPushButton::kFieldNormalImage, 1);
@@ -111,13 +129,8 @@ struct ButtonFixture : PanelFixture {
         Field(0, CControl::kFieldActiveY, 4);
         Field(0, CControl::kFieldInactiveX, 40);
         Field(0, CControl::kFieldInactiveY, 4);
+        Field(1, CControl::kFieldActiveX, 28);
         Field(1, CControl::kFieldActiveY, 20);
-        // The picture: two halves of different colours.
-        services.paint = [](testsupport::MemoryPanelOverlay& o) {
-            plat::gfx2d::Rect right{32, 0, 64, 32};
-            o.Surface().Fill(nullptr, kLeft);
-            o.Surface().Fill(&right, kRight);
-        };
         Make();
         ShowPanel();
         push = static_cast<CPushButton*>(panel->FindControl(0));
@@ -126,10 +139,9 @@ struct ButtonFixture : PanelFixture {
         toggle->SetSound(0, 0);
     }
     bool PictureIsUntouched() {
-        testsupport::MemoryPanelOverlay* o = services.LastOverlay();
-        for (int y = 0; y < o->GetHeight(); ++y)
-            for (int x = 0; x < o->GetWidth(); ++x)
-                if (o->Pixel(x, y) != (x < 32 ? kLeft : kRight))
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 64; ++x)
+                if (services.Pixel(x, y) != Pixel565(x < 32 ? kLeft : kRight))
                     return false;
         return true;
     }
@@ -141,10 +153,12 @@ TEST(PushButton, APressDrawsRunsAFrameThenTheCommandThenTheSound) {
     ButtonFixture f;
     f.push->Enable();
     f.services.log.clear();
+    bool pressedOnScreen = false;
+    f.services.onUpdateEngine = [&] { pressedOnScreen = f.services.Pixel(6, 6) == Pixel565(kPressed); };
     EXPECT_TRUE(f.push->HandleMouse(6, 6, 0));
-    EXPECT_EQ(f.services.log, (Log{"blit", "blit", "engine update", "render", "sound 50100"}));
+    EXPECT_TRUE(pressedOnScreen);
+    EXPECT_EQ(f.services.log, (Log{"engine update", "render", "sound 50100"}));
     EXPECT_EQ(f.log, (Log{"command 0"}));
-    EXPECT_EQ(f.services.LastOverlay()->Pixel(6, 6), kPressedPixel);
     EXPECT_FALSE(f.push->HandleMouse(6, 6, 0)) << "a second click while pressed";
 }
 
@@ -159,7 +173,7 @@ TEST(PushButton, ThePressedPictureStaysForThePressTime) {
         EXPECT_EQ(f.push->GetButtonState(), CPushButton::kPressed);
         f.push->UpdateControl();
         EXPECT_EQ(f.push->GetButtonState(), CPushButton::kNormal);
-        EXPECT_EQ(f.services.LastOverlay()->Pixel(6, 6), kNormal);
+        EXPECT_EQ(f.services.Pixel(6, 6), Pixel565(kNormal));
     }
 }
 
@@ -171,7 +185,7 @@ TEST(Buttons, PushButtonsTakeClicksOnlyWhenActiveTogglesAlways) {
         f.push->SetPosition(4, 4);
         f.toggle->SetState(state);
         EXPECT_EQ(f.push->HandleMouse(6, 6, 0), state == CControl::kActive);
-        EXPECT_TRUE(f.toggle->HandleMouse(2, 22, 0));
+        EXPECT_TRUE(f.toggle->HandleMouse(30, 22, 0));
         EXPECT_TRUE(f.toggle->IsChecked());
     }
 }
@@ -184,7 +198,7 @@ TEST(ToggleButton, AClickOnAHighlightedToggleFlipsWhatItWasAndEndsTheHighlight) 
         EXPECT_TRUE(f.toggle->OnEnter());
         EXPECT_FALSE(f.toggle->IsChecked()) << "while highlighted";
         EXPECT_FALSE(f.toggle->OnEnter());
-        EXPECT_TRUE(f.toggle->HandleMouse(2, 22, 0));
+        EXPECT_TRUE(f.toggle->HandleMouse(30, 22, 0));
         EXPECT_EQ(f.toggle->IsChecked(), !checked);
         EXPECT_FALSE(f.toggle->OnLeave()) << "the highlight ended with the click";
         EXPECT_EQ(f.toggle->IsChecked(), !checked);
@@ -194,12 +208,15 @@ TEST(ToggleButton, AClickOnAHighlightedToggleFlipsWhatItWasAndEndsTheHighlight) 
 TEST(PushButton, MovingAndHidingPutsThePanelPictureBackPixelForPixel) {
     ButtonFixture f;
     f.push->Enable();
-    EXPECT_EQ(f.services.LastOverlay()->Pixel(4, 4), kNormal);
+    f.toggle->Enable(); // reaches past the edge of its piece: drawn and saved only within it
+    EXPECT_EQ(f.services.Pixel(4, 4), Pixel565(kNormal));
+    EXPECT_EQ(f.services.Pixel(31, 20), Pixel565(kNormal));
+    EXPECT_EQ(f.services.Pixel(32, 20), Pixel565(kRight));
     f.push->Disable(); // moves to (40, 4), over the other half of the picture
-    EXPECT_EQ(f.services.LastOverlay()->Pixel(4, 4), kLeft);
-    EXPECT_EQ(f.services.LastOverlay()->Pixel(40, 4), kNormal);
+    EXPECT_EQ(f.services.Pixel(4, 4), Pixel565(kLeft));
+    EXPECT_EQ(f.services.Pixel(40, 4), Pixel565(kNormal));
     f.push->Enable();
-    EXPECT_EQ(f.services.LastOverlay()->Pixel(40, 4), kRight);
+    EXPECT_EQ(f.services.Pixel(40, 4), Pixel565(kRight));
     EXPECT_TRUE(f.push->Hide());
     EXPECT_TRUE(f.toggle->Hide());
     EXPECT_TRUE(f.PictureIsUntouched());

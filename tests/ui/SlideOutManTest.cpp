@@ -14,8 +14,10 @@ struct ManFixture {
     TestManager manager{services, log};
 
     ManFixture() {
+        services.AddPicture(10, 64, 32, {0x10, 0x20, 0x30});
         for (int index = 0; index < CSlideOutMan::kIndexCount; ++index) {
             int id = manager.GetResourceId(index);
+            services.SetInt(id, CSlideOut::kFieldPicture, 10);
             services.SetVector(id, CSlideOut::kFieldHiddenPosition, 0, 480);
             services.SetVector(id, CSlideOut::kFieldShownPosition, 0, 100);
             services.SetInt(id, CSlideOut::kFieldControlCount, 2);

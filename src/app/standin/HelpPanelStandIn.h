@@ -1,7 +1,7 @@
 #pragma once
 
 class CSlideOut;
-class IPanelOverlay;
+class COverlay;
 
 /// Stands in for the help panel that panels share until spoken help is built: it never opens, so it
 /// draws nothing and takes no pointer input.
@@ -15,7 +15,7 @@ public:
     /// Whether the help panel is on a panel now.
     virtual bool IsOpen() const { return false; }
     /// The help panel's picture (none while closed).
-    virtual IPanelOverlay* GetOverlay() const { return nullptr; }
+    virtual COverlay* GetOverlay() const { return nullptr; }
     /// Takes the help picture out of the engine's drawing list.
     virtual void DetachOverlay() {}
     /// Whether panel point (x, y) lies on the help button.
