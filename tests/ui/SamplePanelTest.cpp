@@ -2,9 +2,14 @@
 
 #include "foundation/assets/AssetMan.h"
 #include "platform/gfx2d/SurfaceFactory.h"
+#include "platform/gfx2d/SurfaceView.h"
+#include "platform/text/TtfFontLibrary.h"
 #include "render/Bitmap.h"
 #include "render/SurfaceMan.h"
+#include "support/GoldenImage.h"
 #include "support/TempFolder.h"
+#include "ui/CompoundOverlay.h"
+#include "ui/ToggleButton.h"
 
 #include <gtest/gtest.h>
 
@@ -48,8 +53,12 @@ struct SampleServices : testsupport::RecordingPanelServices {
         return assets->GetVector(assetId, dataId, out, element);
     }
     std::unique_ptr<CBitmap> GetBitmap(int assetId) override { return assets->GetBitmap(assetId); }
+    bool GetAssetData(int assetId, std::vector<std::uint8_t>& out) override {
+        return assets->GetAssetData(assetId, out);
+    }
 };
 
+constexpr int kTestPanel = 39990;
 
 } // namespace
 
@@ -65,4 +74,39 @@ TEST(SamplePanels, EveryPanelOfTheManagerHasItsRecordAtSixHundredAndFortyByFourE
         EXPECT_NE(services.GetBitmap(picture), nullptr);
     }
     EXPECT_EQ(manager.GetSlideOuts().size(), 12u);
+}
+
+TEST(SamplePanels, TheTestPanelDrawsItsButtonsAndText) {
+    SampleServices services;
+    Log log;
+    CSlideOutMan manager(services);
+    TestPanel panel(kTestPanel, &manager, log);
+    panel.Init();
+    panel.Activate(false);
+    for (int i = 0; i < 20; ++i)
+        panel.Update(16);
+    panel.ActivateControls();
+    static_cast<CToggleButton*>(panel.FindControl(2))->SetChecked(true);
+    panel.FindControl(1)->OnEnter(); // under the pointer
+
+    // A caption in the panel font, drawn as a text box would.
+    std::vector<std::uint8_t> fontBytes;
+    ASSERT_TRUE(services.GetAssetData(6999, fontBytes));
+    plat::text::TtfFontLibrary fonts;
+    std::unique_ptr<plat::text::Font> font = fonts.OpenFont(fontBytes, 14);
+    ASSERT_NE(font, nullptr);
+    plat::gfx2d::Surface* piece = panel.GetOverlay()->GetSurface();
+    plat::gfx2d::SurfaceView view;
+    ASSERT_EQ(piece->Lock(view), plat::gfx2d::Result::Ok);
+    font->Draw(view, "Panel", {0, 36, 64, 60}, 0x25, {0xFFFFFF, 0, plat::text::BackgroundMode::kTransparent});
+    piece->Unlock();
+
+    auto screen = plat::gfx2d::Surface::Create({640, 480}, plat::gfx2d::kFormat565);
+    screen->Fill(nullptr, 0x4208);
+    EXPECT_TRUE(panel.GetOverlay()->Blit(screen.get()));
+    ASSERT_EQ(screen->Lock(view), plat::gfx2d::Result::Ok);
+    // The corner of the screen the panel stands in.
+    testsupport::RgbImage picture = testsupport::FromRgb565(view.Row16(360), view.pitch, 176, 120);
+    screen->Unlock();
+    EXPECT_TRUE(testsupport::MatchesGolden("sample_panel", picture));
 }
