@@ -9,6 +9,7 @@
 #include "platform/window/Window.h"
 #include "render/Bitmap.h"
 #include "render/EngineMan.h"
+#include "ui/Overlay.h"
 
 int CAppPanelServices::GetVideoMode() const {
     return m_App.GetVideoMode();
@@ -29,17 +30,27 @@ std::unique_ptr<CBitmap> CAppPanelServices::GetBitmap(int assetId) {
     return assets ? assets->GetBitmap(assetId) : nullptr;
 }
 
-// The engine manager is a stand-in that draws no overlays: panels slide without a picture.
-CCompoundOverlay* CAppPanelServices::CreateCompoundOverlay(int, int) {
-    return nullptr;
+CCompoundOverlay* CAppPanelServices::CreateCompoundOverlay(int resourceId, int pictureId) {
+    CEngineMan* engine = m_App.GetEngineMan();
+    return engine ? engine->CreateCompoundOverlay(resourceId, pictureId) : nullptr;
 }
 
-void CAppPanelServices::DeleteOverlay(COverlay*) {}
+void CAppPanelServices::DeleteOverlay(COverlay* overlay) {
+    if (CEngineMan* engine = m_App.GetEngineMan())
+        engine->DeleteOverlay(overlay);
+}
 
-void CAppPanelServices::AddRenderObject(COverlay*) {}
+void CAppPanelServices::AddRenderObject(COverlay* overlay) {
+    CEngineMan* engine = m_App.GetEngineMan();
+    if (!engine)
+        return;
+    if (std::unique_ptr<COverlay> owned = engine->RemoveRenderObject(overlay))
+        engine->AddRenderObject(std::move(owned));
+}
 
 plat::gfx2d::Point CAppPanelServices::GetMousePosition() const {
-    return GetWindowMousePosition();
+    CEngineMan* engine = m_App.GetEngineMan();
+    return engine ? plat::gfx2d::Point{engine->GetMouseX(), engine->GetMouseY()} : GetWindowMousePosition();
 }
 
 void CAppPanelServices::UpdateEngine() {

@@ -5,8 +5,7 @@
 class CApp;
 
 /// The panels' services as the application provides them, through its managers. Services whose
-/// manager is missing, or whose subsystem is still a stand-in, answer as absent: no record, no picture,
-/// no overlay, no sound.
+/// manager is missing answer as absent: no record, no picture, no overlay, no sound.
 class CAppPanelServices : public IPanelServices {
 public:
     /// Services of `app`, which outlives them.
