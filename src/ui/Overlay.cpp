@@ -100,13 +100,11 @@ void COverlay::Draw(CDisplayDevice* device) {
         Blit(device->GetDeviceBackBuffer());
 }
 
-bool COverlay::Blit(Surface* destination) {
-    Surface* own = GetSurface();
-    if (!own)
-        return false;
-    const plat::gfx2d::Size size = destination ? destination->GetSize() : plat::gfx2d::Size{};
-    Rect dst{m_x, m_y, m_x + m_width, m_y + m_height};
-    Rect src{0, 0, m_width, m_height};
+namespace {
+
+// Cuts a one-to-one copy to a destination of `size`, moving the source rectangle's edges by as much
+// as the destination's.
+void ClipOneToOne(Rect& dst, Rect& src, plat::gfx2d::Size size) {
     if (dst.right > size.width) {
         src.right -= dst.right - size.width;
         dst.right = size.width;
@@ -123,6 +121,18 @@ bool COverlay::Blit(Surface* destination) {
         src.top -= dst.top;
         dst.top = 0;
     }
+}
+
+} // namespace
+
+bool COverlay::Blit(Surface* destination) {
+    Surface* own = GetSurface();
+    if (!own)
+        return false;
+    const plat::gfx2d::Size size = destination ? destination->GetSize() : plat::gfx2d::Size{};
+    Rect dst{m_x, m_y, m_x + m_width, m_y + m_height};
+    Rect src{0, 0, m_width, m_height};
+    ClipOneToOne(dst, src, size);
     return ClippedBlt(destination, &dst, own, &src, plat::gfx2d::kBltKeySource);
 }
 
@@ -151,22 +161,7 @@ bool COverlay::BlitFrom(int x, int y, Surface* source, bool keyed, const Rect* s
     Rect src = sourceRect ? *sourceRect : Rect::FromSize(source->GetSize());
     Rect dst{x, y, x + src.Width(), y + src.Height()};
     const plat::gfx2d::Size size = own->GetSize();
-    if (dst.right > size.width) {
-        src.right -= dst.right - size.width;
-        dst.right = size.width;
-    }
-    if (dst.bottom > size.height) {
-        src.bottom -= dst.bottom - size.height;
-        dst.bottom = size.height;
-    }
-    if (dst.left < 0) {
-        src.left -= dst.left;
-        dst.left = 0;
-    }
-    if (dst.top < 0) {
-        src.top -= dst.top;
-        dst.top = 0;
-    }
+    ClipOneToOne(dst, src, size);
     return ClippedBlt(own, &dst, source, &src, keyed ? plat::gfx2d::kBltKeySource : 0u);
 }
 
