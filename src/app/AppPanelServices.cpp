@@ -30,6 +30,16 @@ std::unique_ptr<CBitmap> CAppPanelServices::GetBitmap(int assetId) {
     return assets ? assets->GetBitmap(assetId) : nullptr;
 }
 
+bool CAppPanelServices::LoadAssetIntoString(int assetId, std::string& out) {
+    CAssetMan* assets = m_App.GetAssetMan();
+    return assets && assets->LoadAssetIntoString(assetId, out);
+}
+
+plat::text::Font* CAppPanelServices::GetFont(int index) {
+    CAssetMan* assets = m_App.GetAssetMan();
+    return assets ? assets->GetFont(index) : nullptr;
+}
+
 CCompoundOverlay* CAppPanelServices::CreateCompoundOverlay(int resourceId, int pictureId) {
     CEngineMan* engine = m_App.GetEngineMan();
     return engine ? engine->CreateCompoundOverlay(resourceId, pictureId) : nullptr;

@@ -15,6 +15,8 @@ public:
     bool GetInt(int assetId, int dataId, int& out, int element) override;
     bool GetVector(int assetId, int dataId, CVector& out, int element) override;
     std::unique_ptr<CBitmap> GetBitmap(int assetId) override;
+    bool LoadAssetIntoString(int assetId, std::string& out) override;
+    plat::text::Font* GetFont(int index) override;
     CCompoundOverlay* CreateCompoundOverlay(int resourceId, int pictureId) override;
     void DeleteOverlay(COverlay* overlay) override;
     void AddRenderObject(COverlay* overlay) override;

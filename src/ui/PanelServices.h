@@ -4,15 +4,20 @@
 #include "platform/gfx2d/Geometry.h"
 
 #include <memory>
+#include <string>
 
 class CBitmap;
 class CCompoundOverlay;
 class CMessage;
 class COverlay;
+namespace plat::text {
+class Font;
+}
 
-/// What the panels and their controls take from the rest of the game: the layout records and pictures
-/// of the asset manager, the engine manager's overlays, mouse and frame, spoken help, interface sounds,
-/// the application messages and the window's mouse buttons. The application fills it; tests record it.
+/// What the panels and their controls take from the rest of the game: the layout records, pictures,
+/// texts and interface fonts of the asset manager, the engine manager's overlays, mouse and frame, spoken
+/// help, interface sounds, the application messages and the window's mouse buttons. The application
+/// fills it; tests record it.
 class IPanelServices {
 public:
     virtual ~IPanelServices() = default;
@@ -26,6 +31,10 @@ public:
     virtual bool GetVector(int assetId, int dataId, CVector& out, int element) = 0;
     /// A TGA picture asset in a new bitmap; null when it cannot be read.
     virtual std::unique_ptr<CBitmap> GetBitmap(int assetId) = 0;
+    /// Exactly the bytes of a text asset; false when it cannot be read.
+    virtual bool LoadAssetIntoString(int assetId, std::string& out) = 0;
+    /// Interface font 0..3 of the asset manager; null when there is none.
+    virtual plat::text::Font* GetFont(int index) = 0;
 
     /// The picture of panel record `resourceId`, put in the engine's drawing list; null without an engine.
     virtual CCompoundOverlay* CreateCompoundOverlay(int resourceId, int pictureId) = 0;

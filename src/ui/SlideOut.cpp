@@ -3,9 +3,14 @@
 #include "app/standin/HelpPanelStandIn.h"
 #include "ui/CompoundOverlay.h"
 #include "ui/Control.h"
+#include "ui/DummyControl.h"
 #include "ui/PanelServices.h"
+#include "ui/PowerMeter.h"
 #include "ui/PushButton.h"
 #include "ui/SlideOutMan.h"
+#include "ui/SliderBar.h"
+#include "ui/TextBoxControl.h"
+#include "ui/TextEditControl.h"
 #include "ui/ToggleButton.h"
 
 #include <algorithm>
@@ -73,16 +78,24 @@ void CSlideOut::Init() {
         s_pHelpPanel = std::make_unique<CHelpPanelStandIn>();
 }
 
-std::unique_ptr<CControl> CSlideOut::CreateControl(int type, int index, int /*sliderOrdinal*/) {
+std::unique_ptr<CControl> CSlideOut::CreateControl(int type, int index, int sliderOrdinal) {
     switch (type) {
     case CControl::kTypePushButton:
         return std::make_unique<CPushButton>(this, index);
     case CControl::kTypeToggleButton:
         return std::make_unique<CToggleButton>(this, index);
+    case CControl::kTypeTextEdit:
+        return std::make_unique<CTextEditControl>(this, index);
+    case CControl::kTypePowerMeter:
+        return std::make_unique<CPowerMeter>(this, index);
+    case CControl::kTypeTextBox:
+        return std::make_unique<CTextBoxControl>(this, index);
+    case CControl::kTypeSliderBar:
+        return std::make_unique<CSliderBar>(this, index, sliderOrdinal);
+    case kLayoutDummyControl:
+        return std::make_unique<CDummyControl>(this, index);
     default:
-        // Text edits (2), power meters (3), text boxes (4), sliders (5) and dummy controls (6) are made
-        // here once their classes exist; any other type makes nothing.
-        return nullptr;
+        return nullptr; // any other type makes nothing
     }
 }
 

@@ -29,6 +29,8 @@ public:
     static constexpr int kFieldControlCount = 103;
     static constexpr int kFieldControlType = 105;
     static constexpr int kFieldHelpId = 384;
+    /// The layout type of a dummy control (which counts as a text box once made).
+    static constexpr int kLayoutDummyControl = 6;
     /// A data field holds at most this many elements, so no record names more controls.
     static constexpr int kMaxControls = 256;
     /// The sound a panel keeps whatever SetSound is given.

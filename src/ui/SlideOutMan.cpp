@@ -4,6 +4,7 @@
 #include "app/standin/PanelStandIn.h"
 #include "app/standin/PicturePanelStandIn.h"
 #include "ui/Control.h"
+#include "ui/MessageBoxSlideOut.h"
 #include "ui/PanelServices.h"
 #include "ui/SlideOut.h"
 
@@ -71,6 +72,8 @@ int CSlideOutMan::GetResourceId(int index) const {
 }
 
 std::unique_ptr<CSlideOut> CSlideOutMan::NewSlideOut(int index, int resourceId, bool usesHelpPanel) {
+    if (index == kMessageBox)
+        return std::make_unique<CMessageBoxSlideOut>(resourceId, this);
     if (index == CPicturePanelStandIn::kIndex)
         return std::make_unique<CPicturePanelStandIn>(resourceId, this);
     return std::make_unique<CPanelStandIn>(resourceId, this, usesHelpPanel);

@@ -9,6 +9,21 @@
 
 namespace testsupport {
 
+RecordingPanelServices::RecordingPanelServices() {
+    SetOverlayServices(this);
+    for (int i = 0; i < 4; ++i)
+        fonts.push_back(fontLibrary.CreateFont("font" + std::to_string(i), 16));
+}
+
+void RecordingPanelServices::SetPieces(int panelId, const std::vector<plat::gfx2d::Rect>& pieces) {
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        const plat::gfx2d::Rect& piece = pieces[i];
+        const int row[6] = {piece.left, piece.top, piece.left, piece.top, piece.Width(), piece.Height()};
+        for (int k = 0; k < 6; ++k)
+            SetInt(panelId, CCompoundOverlay::kFieldShownX + k, row[k], static_cast<int>(i));
+    }
+}
+
 bool RecordingPanelServices::IsLive(const COverlay* overlay) const {
     return std::find(deleted.begin(), deleted.end(), overlay) == deleted.end();
 }
@@ -35,8 +50,8 @@ bool RecordingPanelServices::GetInt(int assetId, int dataId, int& out, int eleme
     return true;
 }
 
-bool RecordingPanelServices::GetVector(int assetId, int dataId, CVector& out, int) {
-    auto it = vectors.find({assetId, dataId});
+bool RecordingPanelServices::GetVector(int assetId, int dataId, CVector& out, int element) {
+    auto it = vectors.find({assetId, dataId, element});
     if (it == vectors.end())
         return false;
     out = it->second;
@@ -51,6 +66,19 @@ std::unique_ptr<CBitmap> RecordingPanelServices::GetBitmap(int assetId) {
     auto surface = surfaces.CreateDDSurface(image.width, image.height, nullptr, true, false);
     surfaces.LoadTGAToSurface(data, surface.get());
     return std::make_unique<CBitmap>(std::move(surface));
+}
+
+bool RecordingPanelServices::LoadAssetIntoString(int assetId, std::string& out) {
+    auto it = texts.find(assetId);
+    if (it == texts.end())
+        return false;
+    out = it->second;
+    return true;
+}
+
+plat::text::Font* RecordingPanelServices::GetFont(int index) {
+    return index >= 0 && index < static_cast<int>(fonts.size()) ? fonts[static_cast<std::size_t>(index)].get()
+                                                                : nullptr;
 }
 
 CCompoundOverlay* RecordingPanelServices::CreateCompoundOverlay(int resourceId, int pictureId) {

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "app/Message.h"
+#include "platform/gfx2d/Geometry.h"
 #include "platform/gfx2d/SurfaceFactory.h"
+#include "platform/text/RecordingFontLibrary.h"
 #include "render/SurfaceMan.h"
 #include "support/Tga.h"
 #include "ui/CompoundOverlay.h"
@@ -17,12 +19,13 @@
 
 namespace testsupport {
 
-/// Panel services over records and pictures held in memory; they serve the overlays too while they
-/// exist. Calls that reach other managers (help, sounds, the engine's frame, overlays made and deleted)
-/// are written to `log`. Deleted overlays are kept until the end, so tests can still look at them.
+/// Panel services over records, pictures and texts held in memory, with four recording fonts named
+/// "font0" to "font3"; they serve the overlays too while they exist. Calls that reach other managers (help,
+/// sounds, the engine's frame, overlays made and deleted) are written to `log`. Deleted overlays are kept
+/// until the end, so tests can still look at them.
 class RecordingPanelServices : public IPanelServices, public IOverlayServices {
 public:
-    RecordingPanelServices() { SetOverlayServices(this); }
+    RecordingPanelServices();
     ~RecordingPanelServices() override { SetOverlayServices(nullptr); }
 
     /// Integer field `dataId` of record `assetId` at `element`.
@@ -30,13 +33,19 @@ public:
         ints[{assetId, dataId, element}] = value;
     }
     void SetVector(int assetId, int dataId, float x, float y) {
-        vectors[{assetId, dataId}] = CVector(x, y, 0);
+        SetVector(assetId, dataId, CVector(x, y, 0));
+    }
+    /// Vector field `dataId` of record `assetId` at `element`.
+    void SetVector(int assetId, int dataId, CVector value, int element = 0) {
+        vectors[{assetId, dataId, element}] = value;
     }
     /// Picture `id`: a width x height block of one colour.
     void AddPicture(int id, int width, int height, Rgb colour) {
         pictures[id] =
             Image{width, height, std::vector<Rgb>(static_cast<std::size_t>(width * height), colour)};
     }
+    /// Cuts the picture of panel `panelId` into pieces that stand where they lie in it, shown or hidden.
+    void SetPieces(int panelId, const std::vector<plat::gfx2d::Rect>& pieces);
     /// The overlay made last (null before the first).
     CCompoundOverlay* LastOverlay() const { return overlays.empty() ? nullptr : overlays.back().get(); }
     /// Whether an overlay is still in the drawing list.
@@ -49,6 +58,8 @@ public:
     bool GetInt(int assetId, int dataId, int& out, int element) override;
     bool GetVector(int assetId, int dataId, CVector& out, int element) override;
     std::unique_ptr<CBitmap> GetBitmap(int assetId) override;
+    bool LoadAssetIntoString(int assetId, std::string& out) override;
+    plat::text::Font* GetFont(int index) override;
     CCompoundOverlay* CreateCompoundOverlay(int resourceId, int pictureId) override;
     void DeleteOverlay(COverlay* overlay) override;
     void AddRenderObject(COverlay*) override {}
@@ -71,8 +82,11 @@ public:
 
     int videoMode = 0;
     std::map<std::tuple<int, int, int>, int> ints;
-    std::map<std::pair<int, int>, CVector> vectors;
+    std::map<std::tuple<int, int, int>, CVector> vectors;
     std::map<int, Image> pictures;
+    std::map<int, std::string> texts;
+    plat::text::RecordingFontLibrary fontLibrary;
+    std::vector<std::unique_ptr<plat::text::Font>> fonts;
     std::vector<std::unique_ptr<CCompoundOverlay>> overlays;
     std::vector<const COverlay*> deleted;
     std::map<int, CMessage> latest;

@@ -1,6 +1,5 @@
 #include "UiFixtures.h"
 
-#include "ui/CompoundOverlay.h"
 #include "ui/PushButton.h"
 #include "ui/ToggleButton.h"
 
@@ -93,10 +92,6 @@ using testsupport::Rgb;
 
 constexpr Rgb kLeft{0x10, 0x20, 0x30}, kRight{0x40, 0x80, 0xC0}, kNormal{0, 0xFC, 0}, kPressed{0, 0, 0xF8};
 
-std::uint16_t Pixel565(Rgb c) {
-    return static_cast<std::uint16_t>((c.r >> 3) << 11 | (c.g >> 2) << 5 | c.b >> 3);
-}
-
 /// A panel picture of two halves in two pieces (0..31 and 32..63) with push button 0 (8 x 8, active at
 /// (4, 4), inactive at (40, 4), in the other piece) and toggle 1 at (28, 20), across the pieces' edge.
 struct ButtonFixture : PanelFixture {
@@ -112,11 +107,7 @@ struct ButtonFixture : PanelFixture {
             picture.pixels.push_back(i % 64 < 32 ? kLeft : kRight);
         services.pictures[10] = picture;
         services.SetInt(kPanel, CSlideOut::kFieldPicture, 10);
-        for (int piece = 0; piece < 2; ++piece) {
-            int row[6] = {32 * piece, 0, 32 * piece, 0, 32, 32};
-            for (int k = 0; k < 6; ++k)
-                services.SetInt(kPanel, CCompoundOverlay::kFieldShownX + k, row[k], piece);
-        }
+        services.SetPieces(kPanel, {{0, 0, 32, 32}, {32, 0, 64, 32}});
         for (int i = 0; i < 2; ++i) {
             Layout(i, i);
             Field(i, CPushButton::kFieldNormalImage, 1);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/GameStateServices.h"
 #include "support/PanelDoubles.h"
 #include "ui/Control.h"
 #include "ui/SlideOut.h"
@@ -12,6 +13,11 @@
 namespace uitest {
 
 using Log = std::vector<std::string>;
+
+/// The 5-6-5 pixel of a picture colour.
+inline std::uint16_t Pixel565(testsupport::Rgb c) {
+    return static_cast<std::uint16_t>((c.r >> 3) << 11 | (c.g >> 2) << 5 | c.b >> 3);
+}
 
 /// Layout type that makes a ProbeControl.
 constexpr int kProbeType = 9;
@@ -137,6 +143,26 @@ struct PanelFixture {
         log.clear();
         services.log.clear();
     }
+};
+
+/// Game-state links that show panels through a slide-out manager and do nothing else.
+class PanelStates : public IGameStateServices {
+public:
+    explicit PanelStates(CSlideOutMan& panels) : m_Panels(panels) {}
+    bool HasSlideOutMan() const override { return true; }
+    void SwitchPanel(int slideOutIndex) override { m_Panels.SwitchTo(slideOutIndex); }
+    void SetVideo(int, int) override {}
+    void SetCurrentWorld(int) override {}
+    void ResumeAutoSavedTrack() override {}
+    void RestartIOManager() override {}
+    void MusicOff() override {}
+    void PostQuit() override {}
+    int GetCurrentWorldTheme() const override { return 0; }
+    int GetCurrentCampaignNode() const override { return -1; }
+    void CopyCampaignSetup(int, CRaceSetup&) override {}
+
+private:
+    CSlideOutMan& m_Panels;
 };
 
 } // namespace uitest

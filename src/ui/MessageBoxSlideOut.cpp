@@ -1,0 +1,35 @@
+#include "ui/MessageBoxSlideOut.h"
+
+#include "ui/CompoundOverlay.h"
+#include "ui/SlideOutMan.h"
+
+bool CMessageBoxSlideOut::Activate(bool immediate) {
+    if (IsActive())
+        return true;
+    CSlideOut::Activate(immediate);
+    if (CCompoundOverlay* overlay = GetOverlay())
+        overlay->SetKeyedFlag(true);
+    m_nResult = kNoAnswer;
+    ActivateControls();
+    DrawControls(true);
+    SetControlSound(kFirstButton, -1, 0);
+    SetControlSound(kSecondButton, -1, 0);
+    return true;
+}
+
+void CMessageBoxSlideOut::Deactivate(bool immediate) {
+    if (IsActive())
+        DeactivateControls();
+    CSlideOut::Deactivate(immediate);
+}
+
+void CMessageBoxSlideOut::OnControl(int controlId) {
+    if (controlId == kFirstButton)
+        m_nResult = kFirstAnswer;
+    else if (controlId == kSecondButton)
+        m_nResult = kSecondAnswer;
+    else
+        return;
+    CSlideOutMan* manager = GetManager();
+    manager->SwitchTo(manager->GetPreviousSlideOutId());
+}

@@ -1,0 +1,96 @@
+#include "ui/VornMessageBox.h"
+
+#include "app/GameStateMan.h"
+#include "ui/MessageBoxSlideOut.h"
+#include "ui/SlideOutMan.h"
+#include "ui/TextBoxControl.h"
+
+CVornMessageBox::CVornMessageBox(int textId, int titleId, int mode, CGameStateMan& states,
+                                 CSlideOutMan& panels)
+    : m_nMode(mode), m_nTitleId(titleId), m_nTextId(textId), m_States(states), m_Panels(panels) {
+    ++s_liveCount;
+}
+
+CVornMessageBox::~CVornMessageBox() {
+    --s_liveCount;
+    m_bOpen = false;
+}
+
+bool CVornMessageBox::Show() {
+    CSlideOut* panel = m_Panels.FindSlideOut(CSlideOutMan::kMessageBox);
+    if (!panel)
+        return false;
+    s_bBoxOpen = true;
+    m_bOpen = true;
+    m_States.SetState(GAMESTATE_MESSAGE_BOX);
+
+    // A layout without one of the controls simply shows less.
+    auto* title = dynamic_cast<CTextBoxControl*>(panel->FindControl(CMessageBoxSlideOut::kTitleBox));
+    auto* text = dynamic_cast<CTextBoxControl*>(panel->FindControl(CMessageBoxSlideOut::kTextBox));
+    if (title)
+        title->Draw(true);
+    if (text)
+        text->Draw(true);
+    if (title)
+        title->SetTextFromResource(m_nTitleId);
+    if (text)
+        text->SetTextFromResource(m_nTextId);
+
+    CControl* first = panel->FindControl(CMessageBoxSlideOut::kFirstButton);
+    CControl* second = panel->FindControl(CMessageBoxSlideOut::kSecondButton);
+    auto enable = [](CControl* button) {
+        if (button)
+            button->Enable();
+    };
+    auto disable = [](CControl* button) {
+        if (button)
+            button->Disable();
+    };
+    switch (m_nMode) {
+    case kFirstOnly:
+        enable(first);
+        disable(second);
+        break;
+    case kSecondOnly:
+        disable(first);
+        enable(second);
+        break;
+    case kBoth:
+        enable(first);
+        enable(second);
+        break;
+    default:
+        break;
+    }
+    return true;
+}
+
+int CVornMessageBox::GetResult() {
+    if (!IsOpen())
+        return -1;
+    auto* panel = dynamic_cast<CMessageBoxSlideOut*>(m_Panels.FindSlideOut(CSlideOutMan::kMessageBox));
+    if (!panel)
+        return -1;
+    switch (panel->GetResult()) {
+    case CMessageBoxSlideOut::kNoAnswer:
+        return 0;
+    case CMessageBoxSlideOut::kFirstAnswer:
+        m_bOpen = false;
+        s_bBoxOpen = false;
+        return 1;
+    default:
+        m_bOpen = false;
+        s_bBoxOpen = false;
+        return 2;
+    }
+}
+
+bool CVornMessageBox::Close() {
+    if (!IsOpen())
+        return false;
+    m_bOpen = false;
+    s_bBoxOpen = false;
+    if (m_Panels.GetCurrentSlideOutId() == CSlideOutMan::kMessageBox)
+        m_Panels.SwitchTo(m_Panels.GetPreviousSlideOutId());
+    return true;
+}
