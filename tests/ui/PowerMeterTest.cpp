@@ -76,8 +76,6 @@ TEST(PowerMeter, DrawsNothingOnAnInactivePanel) {
     CPowerMeter meter(&m.panel, 0);
     EXPECT_EQ(meter.GetImage(0), nullptr);
     ASSERT_NE(meter.GetImage(3), nullptr);
-    EXPECT_FALSE(meter.HandleMouse(0, 0, 0));
-    EXPECT_FALSE(meter.SetSound(0, 0));
     m.panel.Deactivate(true);
     meter.Draw(true);
     EXPECT_EQ(m.Shown(), Pixel565(kBackground));

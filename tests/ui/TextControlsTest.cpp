@@ -2,7 +2,6 @@
 
 #include "platform/text/Font.h"
 #include "ui/DummyControl.h"
-#include "ui/ShadowedText.h"
 #include "ui/TextBoxControl.h"
 #include "ui/TextEditControl.h"
 
@@ -49,12 +48,6 @@ struct TextPanel {
     CSlideOutMan manager{services};
     TestPanel panel{kPanel, &manager, log};
 };
-
-TEST(TextBox, ShadowColourHalvesEachChannelOfTextOrBackground) {
-    EXPECT_EQ(ShadowColour(kText, kBackground), kShadow);
-    EXPECT_EQ(ShadowColour(0x00FFFFFF, 0), 0x007F7F7Fu);
-    EXPECT_EQ(ShadowColour(0, 0), 0u);
-}
 
 TEST(TextBox, DrawsFillShadowsAndTextIntoThePieceThatHoldsIt) {
     TextPanel t;
@@ -136,17 +129,6 @@ TEST(TextBox, IsDrawnOnlyWhereOnePieceHoldsItWholly) {
     CTextBoxControl box(&t.panel, 0);
     t.panel.Deactivate(true);
     EXPECT_FALSE(box.Draw(true));
-}
-
-TEST(TextBox, FontTypesChooseInterfaceFonts) {
-    const struct {
-        int type, box, edit;
-    } cases[] = {{0, 0, 0}, {1, 0, 0}, {2, 2, 2}, {3, 1, 0}, {4, 0, 0}, {-1, 0, 0}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.type);
-        EXPECT_EQ(CTextBoxControl::FontForType(c.type), c.box);
-        EXPECT_EQ(CTextEditControl::FontForType(c.type), c.edit);
-    }
 }
 
 TEST(TextBox, ClicksInsideIncludingTheEdgesGoToThePanelAndHoverReportsHelp) {
