@@ -38,29 +38,9 @@ enum Addressing { kUntextured, kWrapMasked, kWrapAny, kClampEdges };
 // Vertex alpha is not interpolated: a pixel's alpha comes from the texture alone.
 enum Attr { kZ, kIw, kUw, kVw, kR, kG, kB, kAttrCount };
 
-[[gnu::always_inline]] inline bool Passes(Compare f, float a, float b) {
-    switch (f) {
-    case Compare::Never:
-        return false;
-    case Compare::Less:
-        return a < b;
-    case Compare::Equal:
-        return a == b;
-    case Compare::LessEqual:
-        return a <= b;
-    case Compare::Greater:
-        return a > b;
-    case Compare::NotEqual:
-        return a != b;
-    case Compare::GreaterEqual:
-        return a >= b;
-    case Compare::Always:
-        return true;
-    }
-    return true;
-}
-
-[[gnu::always_inline]] inline bool Passes(Compare f, std::uint32_t a, std::uint32_t b) {
+// The compare functions of the depth and alpha tests, for float depths and integer alphas alike.
+template <typename T>
+[[gnu::always_inline]] inline bool Passes(Compare f, T a, T b) {
     switch (f) {
     case Compare::Never:
         return false;
