@@ -20,4 +20,6 @@ CTexture* CAssetRenderAssets::GetTexture(int textureId) {
     return asset ? asset->GetEngineTexture() : nullptr;
 }
 
-int CAssetRenderAssets::GetWorldTheme() const { return m_assets.GetWorld(); }
+int CAssetRenderAssets::GetWorldTheme() const {
+    return m_assets.GetWorld();
+}

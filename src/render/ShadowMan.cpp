@@ -23,7 +23,9 @@ CShadowMan* g_instance = nullptr;
 constexpr std::uint32_t kTextureTranslucent = 0x4;
 constexpr float kSkidMarkSize = 2.0f;
 
-bool IsFinite(float v) { return std::isfinite(v); }
+bool IsFinite(float v) {
+    return std::isfinite(v);
+}
 
 } // namespace
 
@@ -54,9 +56,13 @@ CShadowMan::CShadow::CShadow(const SDescription& description, IShadowOwner* owne
         frame->AddChild(m_mesh.get());
 }
 
-CShadowMan::CShadow::~CShadow() { --g_liveShadows; }
+CShadowMan::CShadow::~CShadow() {
+    --g_liveShadows;
+}
 
-void CShadowMan::CShadow::Update() { Lay(0.0f, 0.0f); }
+void CShadowMan::CShadow::Update() {
+    Lay(0.0f, 0.0f);
+}
 
 void CShadowMan::CShadow::Lay(float dx, float dz) {
     if (!m_mesh || !m_owner)
@@ -95,11 +101,14 @@ void CShadowMan::CShadow::Lay(float dx, float dz) {
     m_mesh->RequestUpdate(CMesh::kUpdatePositions);
 }
 
-int CShadowMan::CShadow::LiveCount() { return g_liveShadows; }
+int CShadowMan::CShadow::LiveCount() {
+    return g_liveShadows;
+}
 
 // ---- CCarSkidMark ----
 
-CShadowMan::CCarSkidMark::CCarSkidMark(const SDescription& description, IRenderAssets& assets, IShadowWorld& world)
+CShadowMan::CCarSkidMark::CCarSkidMark(const SDescription& description, IRenderAssets& assets,
+                                       IShadowWorld& world)
     : CShadow(description, nullptr, assets, world) {
     ++g_liveSkidMarks;
     m_blended = false;
@@ -107,7 +116,9 @@ CShadowMan::CCarSkidMark::CCarSkidMark(const SDescription& description, IRenderA
         m_mesh->SetHidden(false, false);
 }
 
-CShadowMan::CCarSkidMark::~CCarSkidMark() { --g_liveSkidMarks; }
+CShadowMan::CCarSkidMark::~CCarSkidMark() {
+    --g_liveSkidMarks;
+}
 
 void CShadowMan::CCarSkidMark::Place(IShadowOwner* car, CVector point) {
     m_owner = car;
@@ -124,7 +135,9 @@ void CShadowMan::CCarSkidMark::Reset() {
         m_mesh->SetHidden(false, false);
 }
 
-int CShadowMan::CCarSkidMark::LiveCount() { return g_liveSkidMarks; }
+int CShadowMan::CCarSkidMark::LiveCount() {
+    return g_liveSkidMarks;
+}
 
 // ---- CShadowMan ----
 
@@ -142,7 +155,9 @@ CShadowMan::~CShadowMan() {
     m_skidMarks.clear();
 }
 
-CShadowMan* CShadowMan::GetInstance() { return g_instance; }
+CShadowMan* CShadowMan::GetInstance() {
+    return g_instance;
+}
 
 int CShadowMan::StartManager() {
     m_bStarted = true;
@@ -239,4 +254,6 @@ void CShadowMan::SetSkidMarkCount(int n) {
     ResetSkidMarks();
 }
 
-int CShadowMan::LiveCount() { return g_liveManagers; }
+int CShadowMan::LiveCount() {
+    return g_liveManagers;
+}

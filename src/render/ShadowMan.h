@@ -45,7 +45,8 @@ public:
     class CShadow {
     public:
         /// A quad of the description for the owner (may be null), hung under the world frame.
-        CShadow(const SDescription& description, IShadowOwner* owner, IRenderAssets& assets, IShadowWorld& world);
+        CShadow(const SDescription& description, IShadowOwner* owner, IRenderAssets& assets,
+                IShadowWorld& world);
         CShadow(const CShadow&) = delete;
         CShadow& operator=(const CShadow&) = delete;
         virtual ~CShadow();

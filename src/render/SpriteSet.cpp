@@ -13,7 +13,9 @@ namespace {
 // Texture flag that has the device blend the picture by its brightness.
 constexpr std::uint32_t kTextureTranslucent = 0x4;
 
-bool IsFinite(CVector v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
+bool IsFinite(CVector v) {
+    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
+}
 
 std::uint32_t ChannelByte(float c) {
     // A record's colour is untrusted: NaN and values outside 0..1 would make the conversion undefined.
@@ -26,7 +28,8 @@ std::uint32_t ChannelByte(float c) {
 
 } // namespace
 
-std::unique_ptr<CSpriteSet> CSpriteSet::Create(int assetId, CVornMesh& mesh, IRenderAssets& assets, CScene& scene) {
+std::unique_ptr<CSpriteSet> CSpriteSet::Create(int assetId, CVornMesh& mesh, IRenderAssets& assets,
+                                               CScene& scene) {
     auto set = std::make_unique<CSpriteSet>(mesh, assets, scene);
     set->m_loaded = set->Load(assetId);
     if (!set->m_loaded)
@@ -53,7 +56,8 @@ bool CSpriteSet::Load(int assetId) {
         float size = 0.0f;
         CVector position;
         CVector colour;
-        if (!m_assets.GetInt(assetId, kFieldTexture, texture, i) || !m_assets.GetFloat(assetId, kFieldSize, size, i) ||
+        if (!m_assets.GetInt(assetId, kFieldTexture, texture, i) ||
+            !m_assets.GetFloat(assetId, kFieldSize, size, i) ||
             !m_assets.GetVector(assetId, kFieldPosition, position, i) ||
             !m_assets.GetVector(assetId, kFieldColour, colour, i))
             return false;
@@ -65,14 +69,16 @@ bool CSpriteSet::Load(int assetId) {
     return true;
 }
 
-CVornSprite* CSpriteSet::AddSprite(float size, int textureId, CVector local, float red, float green, float blue) {
+CVornSprite* CSpriteSet::AddSprite(float size, int textureId, CVector local, float red, float green,
+                                   float blue) {
     CTexture* texture = m_assets.GetTexture(textureId);
     if (!texture)
         return nullptr;
     texture->SetFlags(texture->GetFlags() | kTextureTranslucent);
     CVector world;
     m_mesh.LocalToWorld(world, local);
-    m_sprites.push_back(std::make_unique<CVornSprite>(m_scene, size, world, texture, PackColour(red, green, blue)));
+    m_sprites.push_back(
+        std::make_unique<CVornSprite>(m_scene, size, world, texture, PackColour(red, green, blue)));
     m_local.push_back(local);
     return m_sprites.back().get();
 }

@@ -23,7 +23,8 @@ public:
 
     /// The set of the object asset `assetId` on `mesh`; null when the record has no set or any sprite of
     /// it cannot be made. The mesh, assets and scene are not owned and must outlive the set.
-    static std::unique_ptr<CSpriteSet> Create(int assetId, CVornMesh& mesh, IRenderAssets& assets, CScene& scene);
+    static std::unique_ptr<CSpriteSet> Create(int assetId, CVornMesh& mesh, IRenderAssets& assets,
+                                              CScene& scene);
 
     /// An empty set on the mesh.
     CSpriteSet(CVornMesh& mesh, IRenderAssets& assets, CScene& scene);

@@ -39,18 +39,30 @@ void CVornSprite::SetPosition(CVector position) {
     v.z = position.z;
 }
 
-float CVornSprite::GetSize() const { return m_buffer->GetVertices()[0].size; }
+float CVornSprite::GetSize() const {
+    return m_buffer->GetVertices()[0].size;
+}
 
-void CVornSprite::SetSize(float size) { m_buffer->GetVertices()[0].size = size; }
+void CVornSprite::SetSize(float size) {
+    m_buffer->GetVertices()[0].size = size;
+}
 
-void CVornSprite::SetColour(std::uint32_t colour) { m_buffer->GetVertices()[0].colour = colour; }
+void CVornSprite::SetColour(std::uint32_t colour) {
+    m_buffer->GetVertices()[0].colour = colour;
+}
 
 void CVornSprite::SetColourRGB(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
     SetColour((std::uint32_t{red} << 16) | (std::uint32_t{green} << 8) | blue);
 }
 
-std::uint32_t CVornSprite::GetColour() const { return m_buffer->GetVertices()[0].colour; }
+std::uint32_t CVornSprite::GetColour() const {
+    return m_buffer->GetVertices()[0].colour;
+}
 
-CTexture* CVornSprite::GetTexture() const { return m_buffer->GetVertices()[0].texture; }
+CTexture* CVornSprite::GetTexture() const {
+    return m_buffer->GetVertices()[0].texture;
+}
 
-int CVornSprite::LiveCount() { return g_live; }
+int CVornSprite::LiveCount() {
+    return g_live;
+}

@@ -126,11 +126,17 @@ TEST(ShadowManTest, ShadowsLieOnTheGroundOfTheRaceWorld) {
     const Case cases[] = {
         {"other world: plane", 0, [](float, float) { return 100.0f; }, {0.5f, 0.5f, 0.5f, 0.5f}},
         {"race world: ground + lift", 1, [](float x, float) { return x / 4.0f; }, {2.5f, 3.5f, 3.5f, 2.5f}},
-        {"step of 5 keeps the slope", 1, [](float x, float) { return x > 10 ? 5.0f : 0.0f; },
+        {"step of 5 keeps the slope",
+         1,
+         [](float x, float) { return x > 10 ? 5.0f : 0.0f; },
          {0.5f, 5.5f, 5.5f, 0.5f}},
-        {"higher step lies flat", 1, [](float x, float) { return x > 10 ? 6.5f : 1.0f; },
+        {"higher step lies flat",
+         1,
+         [](float x, float) { return x > 10 ? 6.5f : 1.0f; },
          {1.5f, 1.5f, 1.5f, 1.5f}},
-        {"no ground: base plane", 1, [nan](float x, float) { return x > 10 ? nan : 2.0f; },
+        {"no ground: base plane",
+         1,
+         [nan](float x, float) { return x > 10 ? nan : 2.0f; },
          {2.5f, 0.5f, 0.5f, 2.5f}},
     };
     for (const Case& c : cases) {
@@ -174,8 +180,13 @@ TEST(ShadowManTest, SkidMarksRecycleTheOldestOfThePool) {
         bool quads;
     };
     const Case cases[] = {
-        {0, 0, 0, 0, true},    {1, 1, 1, 0, true}, {2, 2, 2, 0, true},        {3, 3, 3, 3, true},
-        {70, 0, 70, 6, true},  {-4, 0, 0, 0, true}, {1 << 30, 0, CShadowMan::kMaxSkidMarks, 6, true},
+        {0, 0, 0, 0, true},
+        {1, 1, 1, 0, true},
+        {2, 2, 2, 0, true},
+        {3, 3, 3, 3, true},
+        {70, 0, 70, 6, true},
+        {-4, 0, 0, 0, true},
+        {1 << 30, 0, CShadowMan::kMaxSkidMarks, 6, true},
         {10, 7, 10, 0, false}, // unknown theme: no skid texture, no quads
     };
     for (const Case& c : cases) {
@@ -190,7 +201,8 @@ TEST(ShadowManTest, SkidMarksRecycleTheOldestOfThePool) {
         const int liveBefore = CShadowMan::CCarSkidMark::LiveCount();
         shadows.SetSkidMarkCount(c.count);
         ASSERT_EQ(static_cast<int>(shadows.GetSkidMarks().size()), c.expectedPool);
-        EXPECT_EQ(CShadowMan::CCarSkidMark::LiveCount(), liveBefore - CShadowMan::kDefaultSkidMarks + c.expectedPool);
+        EXPECT_EQ(CShadowMan::CCarSkidMark::LiveCount(),
+                  liveBefore - CShadowMan::kDefaultSkidMarks + c.expectedPool);
         EXPECT_EQ(ShownMarks(shadows), 0);
         FakeOwner cars[3];
         for (int i = 0; i < 3; ++i) {

@@ -29,7 +29,8 @@ void PlaceMesh(CVornMesh& mesh, float x, float y, float z) {
     mesh.SetMatrix(m);
 }
 
-void AddRecordSprite(FakeRenderAssets& assets, int i, int texture, float size, CVector position, CVector colour) {
+void AddRecordSprite(FakeRenderAssets& assets, int i, int texture, float size, CVector position,
+                     CVector colour) {
     assets.ints[{kAsset, CSpriteSet::kFieldTexture, i}] = texture;
     assets.floats[{kAsset, CSpriteSet::kFieldSize, i}] = size;
     assets.vectors[{kAsset, CSpriteSet::kFieldPosition, i}] = position;
@@ -40,11 +41,11 @@ TEST(SpriteSetTest, RecordsMakeSetsOrNothing) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
     struct Case {
         const char* name;
-        int count;           // -1: field absent
-        int sprites;         // sprites in the record
-        int missingTexture;  // index whose texture asset is missing, -1 none
-        bool nanSize;        // the last sprite's size is NaN
-        int expected;        // sprites of the set, -1: no set
+        int count;          // -1: field absent
+        int sprites;        // sprites in the record
+        int missingTexture; // index whose texture asset is missing, -1 none
+        bool nanSize;       // the last sprite's size is NaN
+        int expected;       // sprites of the set, -1: no set
     };
     const Case cases[] = {
         {"no count field", -1, 2, -1, false, -1},
@@ -132,11 +133,8 @@ TEST(SpriteSetTest, ColoursPackAsBytesAndBadChannelsClamp) {
         std::uint32_t expected;
     };
     const Case cases[] = {
-        {1.0f, 0.5f, 0.0f, 0xFFFF7F00u},
-        {0.0f, 0.0f, 0.0f, 0xFF000000u},
-        {1.0f, 1.0f, 1.0f, 0xFFFFFFFFu},
-        {2.0f, -1.0f, nan, 0xFFFF0000u},
-        {0.1f, 0.999f, 1e30f, 0xFF19FEFFu},
+        {1.0f, 0.5f, 0.0f, 0xFFFF7F00u}, {0.0f, 0.0f, 0.0f, 0xFF000000u},    {1.0f, 1.0f, 1.0f, 0xFFFFFFFFu},
+        {2.0f, -1.0f, nan, 0xFFFF0000u}, {0.1f, 0.999f, 1e30f, 0xFF19FEFFu},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.r << " " << c.g << " " << c.b);
