@@ -95,7 +95,6 @@ public:
 
     private:
         CVector m_point;
-        std::uint32_t m_reserved = 0;
     };
 
     /// The skid-mark texture of each world theme (jungle, ice, desert, city).
