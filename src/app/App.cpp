@@ -15,7 +15,6 @@
 #include "app/PerformanceMonitor.h"
 #include "app/Splash.h"
 #include "app/Win.h"
-#include "app/standin/AdaptiveSfxManStandIn.h"
 #include "app/standin/CampaignManStandIn.h"
 #include "app/standin/DriverManagerStandIn.h"
 #include "app/standin/GameSoundControllerStandIn.h"
@@ -27,7 +26,9 @@
 #include "platform/system/MessageBox.h"
 #include "platform/text/FontLibrary.h"
 #include "platform/window/Window.h"
+#include "render/AdaptiveSfxMan.h"
 #include "render/EngineMan.h"
+#include "render/ParticleSystem.h"
 #include "ui/SlideOutMan.h"
 
 CApp* g_pApp = nullptr;
@@ -52,11 +53,14 @@ template <typename T> void StopAndDelete(std::unique_ptr<T>& manager) {
 
 CApp::CApp(std::string commandLine, std::unique_ptr<CAppParts> parts)
     : m_pParts(std::move(parts)), m_pEngineLinks(std::make_unique<CAppEngineLinks>(*this)),
-      m_CommandLine(std::move(commandLine)) {}
+      m_CommandLine(std::move(commandLine)) {
+    CParticleSystem::SetServices(m_pEngineLinks.get());
+}
 
 CApp::~CApp() {
     m_CommandLine.clear();
     StopManager();
+    CParticleSystem::SetServices(nullptr);
 }
 
 void CApp::SetVideoMode(int mode) {
@@ -201,7 +205,7 @@ int CApp::StartManager() {
     m_pPrintManager = m_pParts->CreatePrintManager();
     if (m_pPrintManager)
         m_pPrintManager->StartManager();
-    m_pAdaptiveSfxMan = m_pParts->CreateAdaptiveSfxMan();
+    m_pAdaptiveSfxMan = m_pParts->CreateAdaptiveSfxMan(*this);
     if (m_pAdaptiveSfxMan)
         m_pAdaptiveSfxMan->StartManager();
 
@@ -436,7 +440,24 @@ void CApp::SetSoundVolume(int volume) {
         m_pGameSoundController->SetVolume(volume);
 }
 
-void CApp::SetEffectsLevel(int level) {
+void CApp::SetEffectsLevel(int /*level*/) {
+    // The manager reads the stored option back itself.
     if (m_pAdaptiveSfxMan)
-        m_pAdaptiveSfxMan->SetEffectsLevel(level);
+        m_pAdaptiveSfxMan->ApplyEffectsLevel();
+}
+
+int CApp::GetEffectsLevelOption() {
+    return m_pGameOptions ? m_pGameOptions->GetOption(CGameOptions::OPTION_EFFECTS_LEVEL) : -1;
+}
+
+void CApp::SetTauntsEnabled(bool enabled) {
+    m_pParts->SetTauntsEnabled(enabled);
+}
+
+void CApp::SetShadowsOff(bool off) {
+    m_pParts->SetShadowsOff(off);
+}
+
+void CApp::SetSkidMarkCount(int count) {
+    m_pParts->SetSkidMarkCount(count);
 }

@@ -5,11 +5,12 @@
 #include "app/InputServices.h"
 #include "app/ManagerInterface.h"
 #include "foundation/assets/AssetHost.h"
+#include "render/EffectsLevelLinks.h"
 
 #include <memory>
 #include <string>
 
-class CAdaptiveSfxManStandIn;
+class CAdaptiveSfxMan;
 class CAppParts;
 class CAppSettings;
 class CAssetMan;
@@ -44,7 +45,8 @@ class CApp : public CManagerInterface,
              private IGameStateServices,
              private IGameOptionEffects,
              private IInputServices,
-             private IAssetHost {
+             private IAssetHost,
+             private IEffectsLevelLinks {
 public:
     /// An application for `commandLine` (each argument preceded by a blank), made of `parts`.
     CApp(std::string commandLine, std::unique_ptr<CAppParts> parts);
@@ -94,7 +96,7 @@ public:
     CCampaignManStandIn* GetCampaignMan() const { return m_pCampaignMan.get(); }
     CGameStateMan* GetGameStateMan() const { return m_pGameStateMan.get(); }
     CPerformanceMonitor* GetPerformanceMonitor() const { return m_pPerformanceMonitor.get(); }
-    CAdaptiveSfxManStandIn* GetAdaptiveSfxMan() const { return m_pAdaptiveSfxMan.get(); }
+    CAdaptiveSfxMan* GetAdaptiveSfxMan() const { return m_pAdaptiveSfxMan.get(); }
     CGameOptions* GetGameOptions() const { return m_pGameOptions.get(); }
     CGameOptions* GetGameOptions() override { return m_pGameOptions.get(); }
     /// What the application is made of, and the operations of other subsystems it calls.
@@ -158,6 +160,12 @@ private:
     void SetSoundVolume(int volume) override;
     void SetEffectsLevel(int level) override;
 
+    // IEffectsLevelLinks
+    int GetEffectsLevelOption() override;
+    void SetTauntsEnabled(bool enabled) override;
+    void SetShadowsOff(bool off) override;
+    void SetSkidMarkCount(int count) override;
+
     std::unique_ptr<CAppParts> m_pParts;
     std::unique_ptr<CEventMan> m_pEventMan;
     std::unique_ptr<CErrorMan> m_pErrorMan;
@@ -180,7 +188,7 @@ private:
     std::unique_ptr<CCampaignManStandIn> m_pCampaignMan;
     std::unique_ptr<CGameStateMan> m_pGameStateMan;
     std::unique_ptr<CPerformanceMonitor> m_pPerformanceMonitor;
-    std::unique_ptr<CAdaptiveSfxManStandIn> m_pAdaptiveSfxMan;
+    std::unique_ptr<CAdaptiveSfxMan> m_pAdaptiveSfxMan;
     std::unique_ptr<CGameOptions> m_pGameOptions;
     std::unique_ptr<CSplash> m_pSplash;
 

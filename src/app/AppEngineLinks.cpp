@@ -3,6 +3,7 @@
 #include "app/App.h"
 #include "app/Win.h"
 #include "foundation/assets/AssetMan.h"
+#include "foundation/assets/TextureAsset.h"
 #include "render/Bitmap.h"
 #include "render/EngineMan.h"
 
@@ -40,6 +41,31 @@ bool CAppEngineLinks::GetAssetData(int assetId, std::vector<std::uint8_t>& out) 
 
 bool CAppEngineLinks::GetInt(int assetId, int dataId, int& out, int element) {
     return m_app.GetAssetMan() && m_app.GetAssetMan()->GetInt(assetId, dataId, out, element);
+}
+
+float CAppEngineLinks::GetFrameFactor() const {
+    return m_app.GetFrameFactor();
+}
+
+bool CAppEngineLinks::GetFloat(int assetId, int dataId, float& out, int element) {
+    return m_app.GetAssetMan() && m_app.GetAssetMan()->GetFloat(assetId, dataId, out, element);
+}
+
+bool CAppEngineLinks::GetVector(int assetId, int dataId, CVector& out, int element) {
+    return m_app.GetAssetMan() && m_app.GetAssetMan()->GetVector(assetId, dataId, out, element);
+}
+
+bool CAppEngineLinks::GetString(int assetId, int dataId, char* buffer, std::size_t size) {
+    return m_app.GetAssetMan() && m_app.GetAssetMan()->GetString(assetId, dataId, buffer, size);
+}
+
+CTexture* CAppEngineLinks::GetTexture(int assetId) {
+    CTextureAsset* texture = m_app.GetAssetMan() ? m_app.GetAssetMan()->GetTexture(assetId) : nullptr;
+    return texture ? texture->GetEngineTexture() : nullptr;
+}
+
+CScene* CAppEngineLinks::GetScene() {
+    return m_app.GetEngineMan() ? m_app.GetEngineMan()->GetScene() : nullptr;
 }
 
 void CAppEngineLinks::SetBackgroundColour(int world) {

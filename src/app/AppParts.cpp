@@ -11,7 +11,6 @@
 #include "app/PerformanceMonitor.h"
 #include "app/Splash.h"
 #include "app/Win.h"
-#include "app/standin/AdaptiveSfxManStandIn.h"
 #include "app/standin/CampaignManStandIn.h"
 #include "app/standin/DriverManagerStandIn.h"
 #include "app/standin/GameSoundControllerStandIn.h"
@@ -25,7 +24,9 @@
 #include "platform/settings/FileStore.h"
 #include "platform/window/SdlWindow.h"
 #include "platform/window/SplashWindow.h"
+#include "render/AdaptiveSfxMan.h"
 #include "render/EngineMan.h"
+#include "render/ParticleSystem.h"
 #include "ui/SlideOutMan.h"
 
 CAppParts::CAppParts()
@@ -141,8 +142,8 @@ std::unique_ptr<CPrintManagerStandIn> CAppParts::CreatePrintManager() {
     return std::make_unique<CPrintManagerStandIn>();
 }
 
-std::unique_ptr<CAdaptiveSfxManStandIn> CAppParts::CreateAdaptiveSfxMan() {
-    return std::make_unique<CAdaptiveSfxManStandIn>();
+std::unique_ptr<CAdaptiveSfxMan> CAppParts::CreateAdaptiveSfxMan(IEffectsLevelLinks& links) {
+    return std::make_unique<CAdaptiveSfxMan>(&links);
 }
 
 void CAppParts::SetCurrentDirectory(const std::string& path) {
@@ -151,6 +152,10 @@ void CAppParts::SetCurrentDirectory(const std::string& path) {
 
 bool CAppParts::CreateWorlds() {
     return m_Worlds.CreateWorlds();
+}
+
+void CAppParts::FreeParticleKinds() {
+    CParticleSystem::FreeKinds();
 }
 
 void CAppParts::DestroyWorlds() {

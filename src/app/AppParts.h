@@ -7,7 +7,8 @@
 #include <memory>
 #include <string>
 
-class CAdaptiveSfxManStandIn;
+class CAdaptiveSfxMan;
+class IEffectsLevelLinks;
 class CApp;
 class CAppSettings;
 class CCampaignManStandIn;
@@ -109,8 +110,8 @@ public:
     virtual std::unique_ptr<CHelpManagerStandIn> CreateHelpManager();
     /// The print manager.
     virtual std::unique_ptr<CPrintManagerStandIn> CreatePrintManager();
-    /// The effects-detail manager.
-    virtual std::unique_ptr<CAdaptiveSfxManStandIn> CreateAdaptiveSfxMan();
+    /// The effects-detail manager, setting through `links`.
+    virtual std::unique_ptr<CAdaptiveSfxMan> CreateAdaptiveSfxMan(IEffectsLevelLinks& links);
 
     /// Makes `path` (the "Path" setting, game form) the working folder.
     virtual void SetCurrentDirectory(const std::string& path);
@@ -133,7 +134,13 @@ public:
     /// Gives the video panel video `videoId` and the state to follow it (nothing without the panel).
     virtual void SetVideo(int /*videoId*/, int /*nextState*/) {}
     /// Frees the particle kinds; safe to call again.
-    virtual void FreeParticleKinds() {}
+    virtual void FreeParticleKinds();
+    /// Whether the race world plays its taunts (nothing without a race world).
+    virtual void SetTauntsEnabled(bool /*enabled*/) {}
+    /// Turns the shadow manager's shadows off or on (nothing without the shadow manager).
+    virtual void SetShadowsOff(bool /*off*/) {}
+    /// Gives the shadow manager a skid-mark pool of `count` (nothing without the shadow manager).
+    virtual void SetSkidMarkCount(int /*count*/) {}
     /// Frees the event-script keyword tables; safe to call again.
     virtual void FreeKeywordTables() {}
 

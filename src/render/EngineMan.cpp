@@ -13,6 +13,7 @@
 #include "render/CameraController.h"
 #include "render/ClippedBlt.h"
 #include "render/EngineServices.h"
+#include "render/ParticleSystem.h"
 #include "render/SurfaceMan.h"
 #include "render/VornMesh.h"
 #include "render/WorldLighting.h"
@@ -145,6 +146,7 @@ bool CEngineMan::Shutdown() {
     if (m_scene)
         for (int i = 0; i < kLightSlots; ++i)
             RemoveLight(i);
+    CParticleSystem::DestroyAll();
     m_background.reset();
     m_backgroundId = -1;
     m_renderObjects.clear();
@@ -221,6 +223,9 @@ void CEngineMan::RenderFrame() {
     }
     m_device->FlipDevice();
     DrawScene();
+    // A frame factor that is not a sane number (no frame timed yet) advances nothing.
+    const float ticks = (m_services ? m_services->GetFrameFactor() : 1.0f) * 25.0f;
+    CParticleSystem::UpdateAll(ticks > 0.0f && ticks < 1.0e6f ? static_cast<int>(ticks) : 0);
 }
 
 void CEngineMan::DrawScene() {

@@ -49,7 +49,7 @@ public:
     /// An engine manager served by `services` (not owned; it must outlive this) that opens its display
     /// through `drivers` (the platform's own when empty).
     explicit CEngineMan(IEngineServices* services, DriverSource drivers = {});
-    /// Deletes every render object still listed.
+    /// Deletes every render object and particle system still listed.
     ~CEngineMan() override;
     CEngineMan(const CEngineMan&) = delete;
     CEngineMan& operator=(const CEngineMan&) = delete;
@@ -64,13 +64,14 @@ public:
     virtual bool CreateDevice(plat::window::Window* window, int videoMode);
     /// Creates the scene, camera, viewport, surface manager, pointer and main lights.
     virtual bool InitScene();
-    /// Releases everything the engine made.
+    /// Releases everything the engine made, every particle system among it.
     bool Shutdown();
 
     /// The 2D pass: restores surfaces, draws the visible overlays (keyed ones last) and the pointer on the
     /// back buffer, then answers the pointer messages.
     virtual void Update();
-    /// Moves the camera, presents the picture, then draws the background and the scene for the next frame.
+    /// Moves the camera, presents the picture, draws the background and the scene for the next frame, then
+    /// advances the particle systems.
     virtual void RenderFrame();
 
     CCameraController* GetCameraController() const { return m_camera.get(); }

@@ -29,4 +29,6 @@ public:
     virtual bool GetAssetData(int assetId, std::vector<std::uint8_t>& out) = 0;
     /// One integer of an asset's data record; false when it cannot be read.
     virtual bool GetInt(int assetId, int dataId, int& out, int element) = 0;
+    /// 30 / frames per second of the last frames (1 at 30 frames per second).
+    virtual float GetFrameFactor() const = 0;
 };

@@ -14,7 +14,6 @@
 #include "app/PerformanceMonitor.h"
 #include "app/Splash.h"
 #include "app/Win.h"
-#include "app/standin/AdaptiveSfxManStandIn.h"
 #include "app/standin/CampaignManStandIn.h"
 #include "app/standin/DriverManagerStandIn.h"
 #include "app/standin/GameSoundControllerStandIn.h"
@@ -27,6 +26,7 @@
 #include "platform/input/ScriptedInput.h"
 #include "platform/settings/MemoryStore.h"
 #include "platform/window/ScriptedWindow.h"
+#include "render/AdaptiveSfxMan.h"
 #include "render/EngineMan.h"
 #include "support/TempFolder.h"
 #include "ui/SlideOutMan.h"
@@ -234,8 +234,8 @@ struct Print : Managed<CPrintManagerStandIn> {
     Script& script;
 };
 
-struct Effects : Managed<CAdaptiveSfxManStandIn> {
-    explicit Effects(Log& l) : Managed(l, "effects") {}
+struct Effects : Managed<CAdaptiveSfxMan> {
+    explicit Effects(Log& l) : Managed(l, "effects", nullptr) {}
 };
 
 /// Parts whose every manager is a recording double, on memory settings, a fake clock and a scripted
@@ -333,7 +333,7 @@ public:
         log.push_back("create print");
         return std::make_unique<Print>(log, script);
     }
-    std::unique_ptr<CAdaptiveSfxManStandIn> CreateAdaptiveSfxMan() override {
+    std::unique_ptr<CAdaptiveSfxMan> CreateAdaptiveSfxMan(IEffectsLevelLinks&) override {
         log.push_back("create effects");
         return std::make_unique<Effects>(log);
     }

@@ -20,6 +20,7 @@ public:
     int GetMouseY() const override { return mouseY; }
     CEventMan* GetEventMan() override { return &events; }
     int GetWorldTheme() const override { return theme; }
+    float GetFrameFactor() const override { return frameFactor; }
     std::unique_ptr<CBitmap> GetBitmap(int id) override {
         auto it = assets.find(id);
         if (it == assets.end() || !surfaces)
@@ -41,6 +42,7 @@ public:
     }
 
     int mouseX = 0, mouseY = 0, theme = 0;
+    float frameFactor = 1.0f;
     CEventMan events;
     CSurfaceMan* surfaces = nullptr;
     std::map<int, std::vector<std::uint8_t>> assets;
