@@ -248,12 +248,14 @@ void CParticleSystem::Emit() {
     if (!m_groupOn) {
         InitParticle(p);
         PlaceParticle(p, slot);
-    } else if (m_groupRemaining <= 0) { // a group size below 1 from the data starts a new group each time
+    } else if (m_groupRemaining == 0) {
         InitParticle(p);
         PlaceParticle(p, slot);
         m_template = p;
         m_templatePosition = {vertex.x, vertex.y, vertex.z};
-        m_groupRemaining = RandomIntInRange(m_kind->groupSize[0], m_kind->groupSize[1]) - 1;
+        // A group size below 1 from the data makes a group of one, rather than a count below zero that
+        // would copy this particle for ever (or overflow).
+        m_groupRemaining = std::max(RandomIntInRange(m_kind->groupSize[0], m_kind->groupSize[1]), 1) - 1;
     } else {
         --m_groupRemaining;
         p = m_template;

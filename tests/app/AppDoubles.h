@@ -49,6 +49,7 @@ struct Script {
     int pendingPrintJobs = 0;           ///< print jobs waiting, one taken per ProcessPendingJob
     std::uint64_t frameNs = 16000000;   ///< how far each rendered frame moves the clock
     std::function<void()> onHelpUpdate; ///< runs at each help update
+    std::vector<std::string> effects;   ///< the taunt, shadow and skid-mark settings the parts were given
 };
 
 struct Parser : CCommandLineParser {
@@ -235,7 +236,7 @@ struct Print : Managed<CPrintManagerStandIn> {
 };
 
 struct Effects : Managed<CAdaptiveSfxMan> {
-    explicit Effects(Log& l) : Managed(l, "effects", nullptr) {}
+    Effects(Log& l, IEffectsLevelLinks& links) : Managed(l, "effects", &links) {}
 };
 
 /// Parts whose every manager is a recording double, on memory settings, a fake clock and a scripted
@@ -333,9 +334,9 @@ public:
         log.push_back("create print");
         return std::make_unique<Print>(log, script);
     }
-    std::unique_ptr<CAdaptiveSfxMan> CreateAdaptiveSfxMan(IEffectsLevelLinks&) override {
+    std::unique_ptr<CAdaptiveSfxMan> CreateAdaptiveSfxMan(IEffectsLevelLinks& links) override {
         log.push_back("create effects");
-        return std::make_unique<Effects>(log);
+        return std::make_unique<Effects>(log, links);
     }
 
     void SetCurrentDirectory(const std::string& path) override { log.push_back("path " + path); }
@@ -355,6 +356,9 @@ public:
     bool IsRacePaused() const override { return script.racePaused; }
     void ResetRaceTauntPanel() override { log.push_back("taunt panel"); }
     void FreeParticleKinds() override { log.push_back("free particles"); }
+    void SetTauntsEnabled(bool on) override { script.effects.push_back(on ? "taunts on" : "taunts off"); }
+    void SetShadowsOff(bool off) override { script.effects.push_back(off ? "shadows off" : "shadows on"); }
+    void SetSkidMarkCount(int n) override { script.effects.push_back("skid marks " + std::to_string(n)); }
     void FreeKeywordTables() override { log.push_back("free keywords"); }
 
     Log& log;

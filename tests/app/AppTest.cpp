@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "app/GameOptions.h"
+#include "render/AdaptiveSfxMan.h"
+#include "render/ParticleSystem.h"
+
 #include <algorithm>
 
 namespace {
@@ -332,6 +336,24 @@ TEST(App, ResultsAndInputStartDependOnTheApplicationAndItsErrorManager) {
     CDriverManagerStandIn unstarted;
     EXPECT_TRUE(input->CannotStart(&unstarted));
     EXPECT_FALSE(input->CannotStart(t.app->GetDriverManager()));
+}
+
+
+TEST(App, TheEffectsLevelIsAppliedAtTheStartAndWheneverItIsSet) {
+    TestApp t;
+    t.store->Set("EffectsLevel", "2");
+    ASSERT_EQ(t.app->StartManager(), 0);
+    EXPECT_EQ(t.script.effects, (std::vector<std::string>{"taunts on", "shadows on", "skid marks 170"}));
+    EXPECT_TRUE(CParticleSystem::IsEnabled());
+    t.script.effects.clear();
+    t.app->GetGameOptions()->SetOption(CGameOptions::OPTION_EFFECTS_LEVEL, 0);
+    EXPECT_EQ(t.script.effects, (std::vector<std::string>{"taunts off", "shadows on", "skid marks 0"}));
+    EXPECT_FALSE(CParticleSystem::IsEnabled());
+    t.script.effects.clear();
+    t.app->GetGameOptions()->SetOption(CGameOptions::OPTION_EFFECTS_LEVEL, 7);
+    EXPECT_TRUE(t.script.effects.empty());
+    EXPECT_EQ(t.app->GetAdaptiveSfxMan()->GetLevel(), 0);
+    CParticleSystem::SetEnabled(true);
 }
 
 } // namespace

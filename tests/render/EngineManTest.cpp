@@ -6,6 +6,8 @@
 #include "render/Bitmap.h"
 #include "render/EngineServices.h"
 #include "render/FakeEngineServices.h"
+#include "render/FakeParticleServices.h"
+#include "render/ParticleSystem.h"
 #include "render/SurfaceMan.h"
 #include "support/Tga.h"
 #include "support/VectorExpect.h"
@@ -13,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <map>
 
 namespace {
@@ -201,6 +204,36 @@ TEST(EngineManDeviceTest, FallsBackOnceThenFails) {
     failures = 5;
     EXPECT_FALSE(engine.CreateDevice(nullptr, 1));
     EXPECT_FALSE(engine.InitScene());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(EngineManTest, FramesAdvanceParticleSystemsAndShutdownEndsThem) {
+    FakeParticleServices particles;
+    particles.AddKind(9020);
+    CParticleSystem::SetServices(&particles);
+    CParticleSystem* s = CParticleSystem::Create(9020, {}, nullptr, 0);
+    ASSERT_TRUE(s);
+    struct Case {
+        float factor;
+        float remaining;
+    };
+    // 25 x factor truncated, then 0.7 of it truncated; a factor that is not a number advances nothing.
+    const Case cases[] = {
+        {2.0f, 965}, {1.0f, 948}, {0.5f, 940}, {std::numeric_limits<float>::quiet_NaN(), 940}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.factor);
+        services.frameFactor = c.factor;
+        engine.RenderFrame();
+        EXPECT_EQ(s->GetRemainingLifetime(), c.remaining);
+    }
+    engine.Shutdown();
+    EXPECT_EQ(CParticleSystem::GetLiveCount(), 0);
+    EXPECT_TRUE(particles.scene.GetDecalList(0).empty());
+    CParticleSystem::FreeKinds();
+    CParticleSystem::SetServices(nullptr);
 }
 
 } // namespace
