@@ -196,6 +196,8 @@ int CParticleSystem::GetLiveCount() {
 }
 
 void CParticleSystem::FreeKinds() {
+    // Every live system points at its kind, so none may outlive the kinds.
+    DestroyAll();
     Kinds().clear();
 }
 
@@ -211,6 +213,7 @@ void CParticleSystem::Update(int elapsed) {
     m_emissionTimer -= static_cast<float>(s) * 0.04f;
     const float a = m_initialLifetime - m_kind->window[0];
     const float b = m_initialLifetime - m_kind->window[1];
+    // One particle per emission: a kind holds no count of particles per emission, so none is read.
     if (((b < m_remainingLifetime && m_remainingLifetime < a) || a == b) && m_emissionTimer <= 0.0f)
         Emit();
     m_remainingLifetime -= static_cast<float>(s);

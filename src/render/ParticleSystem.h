@@ -51,7 +51,7 @@ public:
     static bool IsAlive(const CParticleSystem* system);
     /// How many systems are live.
     static int GetLiveCount();
-    /// Deletes every loaded kind (none may be in use).
+    /// Deletes every loaded kind, and with them every live system.
     static void FreeKinds();
     /// Turns creation on or off for all but the always-created kinds.
     static void SetEnabled(bool enabled);

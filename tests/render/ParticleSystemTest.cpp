@@ -164,9 +164,10 @@ TEST_F(ParticleTest, KindsAreReadOnceUntilFreed) {
     const int firstLoad = services->reads;
     ASSERT_TRUE(CParticleSystem::Create(kOrdinary, {}, nullptr, 0));
     EXPECT_EQ(services->reads, firstLoad);
-    CParticleSystem::DestroyAll();
-    EXPECT_TRUE(services->scene.GetDecalList(0).empty());
+    // Freeing the kinds ends the systems that use them.
     CParticleSystem::FreeKinds();
+    EXPECT_EQ(CParticleSystem::GetLiveCount(), 0);
+    EXPECT_TRUE(services->scene.GetDecalList(0).empty());
     ASSERT_TRUE(CParticleSystem::Create(kOrdinary, {}, nullptr, 0));
     EXPECT_EQ(services->reads, 2 * firstLoad);
 }
