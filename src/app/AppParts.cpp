@@ -27,6 +27,7 @@
 #include "render/AdaptiveSfxMan.h"
 #include "render/EngineMan.h"
 #include "render/ParticleSystem.h"
+#include "render/ShadowMan.h"
 #include "ui/SlideOutMan.h"
 
 CAppParts::CAppParts()
@@ -156,6 +157,16 @@ bool CAppParts::CreateWorlds() {
 
 void CAppParts::FreeParticleKinds() {
     CParticleSystem::FreeKinds();
+}
+
+void CAppParts::SetShadowsOff(bool off) {
+    if (CShadowMan* shadows = CShadowMan::GetInstance())
+        shadows->SetShadowsOff(off);
+}
+
+void CAppParts::SetSkidMarkCount(int count) {
+    if (CShadowMan* shadows = CShadowMan::GetInstance())
+        shadows->SetSkidMarkCount(count);
 }
 
 void CAppParts::DestroyWorlds() {

@@ -137,10 +137,10 @@ public:
     virtual void FreeParticleKinds();
     /// Whether the race world plays its taunts (nothing without a race world).
     virtual void SetTauntsEnabled(bool /*enabled*/) {}
-    /// Turns the shadow manager's shadows off or on (nothing without the shadow manager).
-    virtual void SetShadowsOff(bool /*off*/) {}
-    /// Gives the shadow manager a skid-mark pool of `count` (nothing without the shadow manager).
-    virtual void SetSkidMarkCount(int /*count*/) {}
+    /// Turns the shadow manager's shadows off or on (nothing while there is none).
+    virtual void SetShadowsOff(bool off);
+    /// Gives the shadow manager a skid-mark pool of `count` (nothing while there is none).
+    virtual void SetSkidMarkCount(int count);
     /// Frees the event-script keyword tables; safe to call again.
     virtual void FreeKeywordTables() {}
 
