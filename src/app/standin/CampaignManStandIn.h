@@ -1,21 +1,12 @@
 #pragma once
 
-#include "app/ManagerInterface.h"
+#include "app/standin/StandInManager.h"
 
 struct CRaceSetup;
 
 /// Stands in for the campaign manager until the racing code is built: no campaign node exists.
-class CCampaignManStandIn : public CManagerInterface {
+class CCampaignManStandIn : public CStandInManager {
 public:
-    ~CCampaignManStandIn() override = default;
-    int StartManager() override {
-        m_bStarted = true;
-        return 0;
-    }
-    int StopManager() override {
-        m_bStarted = false;
-        return 0;
-    }
     /// Index of the campaign node being played; -1, none.
     virtual int GetCurrentNode() const { return -1; }
     /// Copies the race set-up of campaign node `index` into `setup`; with no nodes it is left as it is.

@@ -1,19 +1,10 @@
 #pragma once
 
-#include "app/ManagerInterface.h"
+#include "app/standin/StandInManager.h"
 
 /// Stands in for the help manager until spoken help is built: it plays no help.
-class CHelpManagerStandIn : public CManagerInterface {
+class CHelpManagerStandIn : public CStandInManager {
 public:
-    ~CHelpManagerStandIn() override = default;
-    int StartManager() override {
-        m_bStarted = true;
-        return 0;
-    }
-    int StopManager() override {
-        m_bStarted = false;
-        return 0;
-    }
     /// The per-frame call (made twice a frame).
     virtual void Update(int /*ms*/) {}
     /// Takes up the help setting kept over a restart.

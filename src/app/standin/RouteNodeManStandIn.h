@@ -1,17 +1,8 @@
 #pragma once
 
-#include "app/ManagerInterface.h"
+#include "app/standin/StandInManager.h"
 
 /// Stands in for the route manager until the racing code is built: no route exists.
-class CRouteNodeManStandIn : public CManagerInterface {
+class CRouteNodeManStandIn : public CStandInManager {
 public:
-    ~CRouteNodeManStandIn() override = default;
-    int StartManager() override {
-        m_bStarted = true;
-        return 0;
-    }
-    int StopManager() override {
-        m_bStarted = false;
-        return 0;
-    }
 };

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "app/ManagerInterface.h"
+
+/// The start and stop of a manager that stands in for a subsystem not built yet: they only mark it
+/// started or stopped, and always succeed.
+class CStandInManager : public CManagerInterface {
+public:
+    ~CStandInManager() override = default;
+    int StartManager() override {
+        m_bStarted = true;
+        return 0;
+    }
+    int StopManager() override {
+        m_bStarted = false;
+        return 0;
+    }
+};
