@@ -3,7 +3,7 @@
 #include "app/GameOptionEffects.h"
 #include "app/GameStateServices.h"
 #include "app/InputServices.h"
-#include "app/ManagerInterface.h"
+#include "foundation/base/ManagerInterface.h"
 #include "foundation/assets/AssetHost.h"
 #include "render/EffectsLevelLinks.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/IODevice.h"
-#include "app/ManagerInterface.h"
+#include "foundation/base/ManagerInterface.h"
 #include "platform/input/InputSystem.h"
 
 #include <array>

@@ -1,6 +1,6 @@
 #include "engine/KmbFile.h"
 
-#include "app/FatalError.h"
+#include "foundation/base/FatalError.h"
 #include "engine/EngineLog.h"
 #include "engine/Mesh.h"
 #include "engine/MeshTextureAccess.h"

@@ -1,6 +1,6 @@
 #include "engine/KmtReader.h"
 
-#include "app/FatalError.h"
+#include "foundation/base/FatalError.h"
 #include "engine/EngineLog.h"
 #include "engine/EngineMath.h"
 #include "engine/Mesh.h"

@@ -1,6 +1,6 @@
 #include "engine/TexturePixel.h"
 
-#include "app/FatalError.h"
+#include "foundation/base/FatalError.h"
 
 #include <cstddef>
 

@@ -1,6 +1,6 @@
 #include "engine/TextureSurface.h"
 
-#include "app/FatalError.h"
+#include "foundation/base/FatalError.h"
 #include "engine/DisplayDevice.h"
 #include "engine/EngineLog.h"
 #include "engine/Texture.h"

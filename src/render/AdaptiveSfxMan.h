@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ManagerInterface.h"
+#include "foundation/base/ManagerInterface.h"
 
 class IEffectsLevelLinks;
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ManagerInterface.h"
+#include "foundation/base/ManagerInterface.h"
 #include "foundation/math/Vector.h"
 #include "platform/gfx2d/Geometry.h"
 #include "platform/gfx2d/Surface.h"

@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/ManagerInterface.h"
+#include "foundation/base/ManagerInterface.h"
 #include "foundation/math/Vector.h"
 
 class CTexture;

@@ -1,7 +1,7 @@
 #include "AppDoubles.h"
 
 #include "app/EntrySystem.h"
-#include "app/FatalError.h"
+#include "foundation/base/FatalError.h"
 #include "app/ProgramEntry.h"
 
 #include <gtest/gtest.h>

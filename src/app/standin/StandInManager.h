@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ManagerInterface.h"
+#include "foundation/base/ManagerInterface.h"
 
 /// The start and stop of a manager that stands in for a subsystem not built yet: they only mark it
 /// started or stopped, and always succeed.

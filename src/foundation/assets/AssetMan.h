@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ManagerInterface.h"
+#include "foundation/base/ManagerInterface.h"
 #include "foundation/assets/AssetEngineLink.h"
 #include "foundation/assets/AssetHost.h"
 #include "foundation/assets/AudioAssets.h"

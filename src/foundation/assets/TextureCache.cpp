@@ -1,6 +1,6 @@
 #include "foundation/assets/TextureCache.h"
 
-#include "app/FatalError.h"
+#include "foundation/base/FatalError.h"
 #include "foundation/assets/AssetMan.h"
 #include "foundation/resources/AsciiCase.h"
 #include "foundation/string/DStr.h"

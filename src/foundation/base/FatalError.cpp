@@ -1,4 +1,4 @@
-#include "app/FatalError.h"
+#include "foundation/base/FatalError.h"
 
 #include <cstdarg>
 #include <cstdio>
