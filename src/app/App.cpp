@@ -1,14 +1,14 @@
 #include "app/App.h"
 
-#include "foundation/assets/GraphicsCaches.h"
+#include "render/assets/GraphicsCaches.h"
 
 #include "app/AppEngineLinks.h"
 #include "app/AppPanelServices.h"
 #include "app/AppParts.h"
-#include "app/AppSettings.h"
+#include "foundation/base/AppSettings.h"
 #include "app/CommandLineParser.h"
 #include "app/ErrorMan.h"
-#include "app/EventMan.h"
+#include "foundation/base/EventMan.h"
 #include "app/GameOptions.h"
 #include "app/GameStateMan.h"
 #include "app/IOManager.h"
@@ -29,6 +29,8 @@
 #include "render/AdaptiveSfxMan.h"
 #include "render/EngineMan.h"
 #include "render/ParticleSystem.h"
+#include "render/SurfacePictures.h"
+#include "render/VornMesh.h"
 #include "ui/SlideOutMan.h"
 
 CApp* g_pApp = nullptr;
@@ -154,6 +156,7 @@ int CApp::StartManager() {
     RepaintSplash();
 
     m_pEngineMan = m_pParts->CreateEngineMan(m_pEngineLinks.get());
+    CVornMesh::SetLightingEngine(m_pEngineMan.get());
     if (m_pEngineMan)
         m_pEngineMan->StartManager();
     RepaintSplash();
@@ -238,8 +241,9 @@ bool CApp::StartEngine() {
             return false;
     }
     m_pEngineMan->InitScene();
+    m_pPictures = std::make_unique<CSurfacePictures>(m_pEngineMan->GetSurfaceMan());
     if (m_pAssetMan)
-        m_pAssetMan->SetSurfaceMan(m_pEngineMan->GetSurfaceMan());
+        m_pAssetMan->SetPictureFactory(m_pPictures.get());
     return true;
 }
 
@@ -262,7 +266,9 @@ int CApp::StopManager() {
     StopAndDelete(m_pMusicManager);
     StopAndDelete(m_pPrintManager);
     StopAndDelete(m_pHelpManager);
+    CVornMesh::SetLightingEngine(nullptr);
     StopAndDelete(m_pEngineMan);
+    m_pPictures.reset(); // its surfaces went with the engine; the asset manager stopped before
     m_pPerformanceMonitor.reset();
     m_pEventMan.reset();
     StopAndDelete(m_pDriverManager);

@@ -33,6 +33,7 @@ class CRouteNodeManStandIn;
 class CSlideOutMan;
 class CAppPanelServices;
 class CSplash;
+class CSurfacePictures;
 class CWin;
 
 namespace plat::text {
@@ -172,6 +173,7 @@ private:
     std::unique_ptr<CWin> m_pWin;
     std::unique_ptr<CAppEngineLinks> m_pEngineLinks;
     std::unique_ptr<CEngineMan> m_pEngineMan;
+    std::unique_ptr<CSurfacePictures> m_pPictures; ///< the asset manager's pictures, on the engine's surfaces
     std::unique_ptr<plat::text::FontLibrary> m_pFontLibrary; ///< outlives the asset manager's fonts
     std::unique_ptr<CAssetMan> m_pAssetMan;
     std::unique_ptr<CAppPanelServices> m_pPanelServices; ///< serves the slide-out manager

@@ -3,8 +3,8 @@
 #include "app/App.h"
 #include "app/Win.h"
 #include "foundation/assets/AssetMan.h"
-#include "foundation/assets/TextureAsset.h"
-#include "render/Bitmap.h"
+#include "render/assets/TextureAsset.h"
+#include "foundation/assets/Bitmap.h"
 #include "render/EngineMan.h"
 
 int CAppEngineLinks::GetScreenWidth() const {

@@ -1,15 +1,21 @@
 #include "app/AppPanelServices.h"
 
+#include "app/standin/HelpPanelStandIn.h"
+
 #include "app/App.h"
-#include "app/EventMan.h"
+#include "foundation/base/EventMan.h"
 #include "app/Win.h"
 #include "app/standin/GameSoundControllerStandIn.h"
 #include "app/standin/HelpManagerStandIn.h"
 #include "foundation/assets/AssetMan.h"
 #include "platform/window/Window.h"
-#include "render/Bitmap.h"
+#include "foundation/assets/Bitmap.h"
 #include "render/EngineMan.h"
-#include "ui/Overlay.h"
+#include "render/Overlay.h"
+
+std::unique_ptr<IHelpPanel> CAppPanelServices::CreateHelpPanel() {
+    return std::make_unique<CHelpPanelStandIn>();
+}
 
 int CAppPanelServices::GetVideoMode() const {
     return m_App.GetVideoMode();

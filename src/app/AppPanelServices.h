@@ -12,6 +12,7 @@ public:
     explicit CAppPanelServices(CApp& app) : m_App(app) {}
 
     int GetVideoMode() const override;
+    std::unique_ptr<IHelpPanel> CreateHelpPanel() override;
     bool GetInt(int assetId, int dataId, int& out, int element) override;
     bool GetVector(int assetId, int dataId, CVector& out, int element) override;
     std::unique_ptr<CBitmap> GetBitmap(int assetId) override;

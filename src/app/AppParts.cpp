@@ -1,10 +1,13 @@
 #include "app/AppParts.h"
+
+#include "app/standin/PanelStandIn.h"
+#include "app/standin/PicturePanelStandIn.h"
 #include "platform/text/TtfFontLibrary.h"
 
-#include "app/AppSettings.h"
+#include "foundation/base/AppSettings.h"
 #include "app/CommandLineParser.h"
 #include "app/ErrorMan.h"
-#include "app/EventMan.h"
+#include "foundation/base/EventMan.h"
 #include "app/GameOptions.h"
 #include "app/GameStateMan.h"
 #include "app/IOManager.h"
@@ -124,7 +127,15 @@ std::unique_ptr<CMusicManagerStandIn> CAppParts::CreateMusicManager() {
 }
 
 std::unique_ptr<CSlideOutMan> CAppParts::CreateSlideOutMan(IPanelServices& services) {
-    return std::make_unique<CSlideOutMan>(services);
+    return std::make_unique<CSlideOutMan>(services, CreatePanelFactory());
+}
+
+CSlideOutMan::PanelFactory CAppParts::CreatePanelFactory() {
+    return [](int index, int resourceId, bool usesHelpPanel, CSlideOutMan* manager) -> std::unique_ptr<CSlideOut> {
+        if (index == CPicturePanelStandIn::kIndex)
+            return std::make_unique<CPicturePanelStandIn>(resourceId, manager);
+        return std::make_unique<CPanelStandIn>(resourceId, manager, usesHelpPanel);
+    };
 }
 
 std::unique_ptr<CCampaignManStandIn> CAppParts::CreateCampaignMan() {

@@ -3,6 +3,7 @@
 #include "app/standin/WorldRegistryStandIn.h"
 
 #include "foundation/assets/AssetMan.h"
+#include "ui/SlideOutMan.h"
 
 #include <memory>
 #include <string>
@@ -102,6 +103,8 @@ public:
     virtual std::unique_ptr<CMusicManagerStandIn> CreateMusicManager();
     /// The slide-out manager, served by `services`.
     virtual std::unique_ptr<CSlideOutMan> CreateSlideOutMan(IPanelServices& services);
+    /// What makes the screens' panels for the slide-out manager.
+    virtual CSlideOutMan::PanelFactory CreatePanelFactory();
     /// The campaign manager.
     virtual std::unique_ptr<CCampaignManStandIn> CreateCampaignMan();
     /// The route manager.

@@ -1,6 +1,6 @@
 #include "app/GameOptions.h"
 
-#include "app/AppSettings.h"
+#include "foundation/base/AppSettings.h"
 #include "app/GameOptionEffects.h"
 
 namespace {

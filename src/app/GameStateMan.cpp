@@ -1,6 +1,6 @@
 #include "app/GameStateMan.h"
 
-#include "app/AppSettings.h"
+#include "foundation/base/AppSettings.h"
 #include "app/GameStateServices.h"
 #include "foundation/math/Random.h"
 

@@ -1,38 +1,11 @@
 #pragma once
 
 #include "foundation/base/ManagerInterface.h"
-#include "race/RaceSetup.h"
+#include "app/RaceSetup.h"
+#include "foundation/base/GameStates.h"
 
 class CAppSettings;
 class IGameStateServices;
-
-/// Game states: each selects one panel and one world.
-enum EGameState : int {
-    GAMESTATE_MAIN = 0,
-    GAMESTATE_MAIN2 = 1,
-    GAMESTATE_OPTIONS = 2,
-    GAMESTATE_CONSTRUCT = 3,
-    GAMESTATE_CONSTRUCT_LOADSAVE = 4,
-    GAMESTATE_CONSTRUCT_NEW = 5,
-    GAMESTATE_TRACK_SELECT = 6,
-    GAMESTATE_MULTIPLAYER = 7,
-    GAMESTATE_MAP = 8,
-    GAMESTATE_PRERACE = 9,
-    GAMESTATE_DRIVER_INFO = 10,
-    GAMESTATE_WORKSHOP = 11,
-    GAMESTATE_NONE12 = 12,
-    GAMESTATE_QUIT = 13,
-    GAMESTATE_NONE14 = 14,
-    GAMESTATE_RACE = 15,
-    GAMESTATE_RACE_OPTIONS = 16,
-    GAMESTATE_RACE_END = 17,
-    GAMESTATE_LAP_OF_HONOUR = 18,
-    GAMESTATE_MESSAGE_BOX = 19,
-    GAMESTATE_VIDEO = 20,
-    GAMESTATE_STARTUP = 21,
-    GAMESTATE_VIDEO_THEN_MAIN = 22,
-    GAMESTATE_NONE = 23,
-};
 
 /// One human player's choices: character, skin, car and tyre.
 struct SPlayerRecord {
@@ -45,7 +18,7 @@ struct SPlayerRecord {
 
 /// Decides which screen the game shows, and holds the game mode, the race set-up the front end fills and
 /// the human players' choices.
-class CGameStateMan : public CManagerInterface {
+class CGameStateMan : public CManagerInterface, public IGameStateSwitch {
 public:
     /// Number of player records: four human players and the single player's record.
     static constexpr int kPlayerRecords = 5;
@@ -61,7 +34,7 @@ public:
     int StopManager() override;
 
     /// Moves the game to `state`: its panel and world; false (nothing changed) without a slide-out manager.
-    bool SetState(int state);
+    bool SetState(int state) override;
     /// The current state.
     int GetState() const { return m_nState; }
     /// The state before the current one.

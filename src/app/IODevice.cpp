@@ -3,7 +3,7 @@
 #include "app/IOJoyStick.h"
 #include "app/IOKeyboard.h"
 #include "app/IOMouse.h"
-#include "race/DriverControls.h"
+#include "app/DriverControls.h"
 
 #include <algorithm>
 

@@ -2,7 +2,7 @@
 
 #include "app/App.h"
 #include "app/AppParts.h"
-#include "app/EventMan.h"
+#include "foundation/base/EventMan.h"
 #include "platform/window/Window.h"
 #include "render/EngineMan.h"
 #include "ui/SlideOutMan.h"

@@ -2,7 +2,7 @@
 
 #include "engine/Mesh.h"
 #include "foundation/assets/AssetMan.h"
-#include "foundation/assets/TextureAsset.h"
+#include "render/assets/TextureAsset.h"
 #include "render/VornMesh.h"
 
 CTexture* CAssetAnimTextures::GetTexture(int textureId) {

@@ -1,7 +1,7 @@
 #include "render/AssetRenderAssets.h"
 
 #include "foundation/assets/AssetMan.h"
-#include "foundation/assets/TextureAsset.h"
+#include "render/assets/TextureAsset.h"
 
 bool CAssetRenderAssets::GetInt(int assetId, int dataId, int& out, int element) {
     return m_assets.GetInt(assetId, dataId, out, element);

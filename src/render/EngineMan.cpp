@@ -1,6 +1,6 @@
 #include "render/EngineMan.h"
 
-#include "app/EventMan.h"
+#include "foundation/base/EventMan.h"
 #include "engine/DisplayDevice.h"
 #include "engine/Scene.h"
 #include "engine/TextureList.h"
@@ -9,7 +9,7 @@
 #include "platform/gfx2d/SdlPresenter.h"
 #include "platform/raster/SoftwareDisplayDriver.h"
 #include "platform/window/SdlWindow.h"
-#include "render/Bitmap.h"
+#include "foundation/assets/Bitmap.h"
 #include "render/CameraController.h"
 #include "render/ClippedBlt.h"
 #include "render/EngineServices.h"
@@ -17,8 +17,8 @@
 #include "render/SurfaceMan.h"
 #include "render/VornMesh.h"
 #include "render/WorldLighting.h"
-#include "ui/CompoundOverlay.h"
-#include "ui/Overlay.h"
+#include "render/CompoundOverlay.h"
+#include "render/Overlay.h"
 
 #include <algorithm>
 #include <cmath>

@@ -6,7 +6,7 @@
 #include "platform/gfx2d/Surface.h"
 #include "platform/raster/DisplayDriver.h"
 #include "platform/raster/Types.h"
-#include "ui/OverlayServices.h"
+#include "render/OverlayServices.h"
 
 #include <array>
 #include <functional>

@@ -1,6 +1,5 @@
 #include "render/VornMesh.h"
 
-#include "app/App.h"
 #include "engine/EngineMath.h"
 #include "foundation/math/VectorHelpers.h"
 #include "render/EngineMan.h"
@@ -15,6 +14,7 @@ namespace {
 
 int g_live = 0;
 bool g_lightingSuspended = false;
+const CEngineMan* g_lightingEngine = nullptr;
 
 /// A colour channel of 0-1 as a byte, truncated; values outside are held to 0-255.
 std::uint8_t ChannelByte(float value) {
@@ -140,9 +140,13 @@ void CVornMesh::SetVisible(bool visible) {
     ForEachMesh(this, [visible](CMesh& mesh) { mesh.SetHidden(visible, false); });
 }
 
+void CVornMesh::SetLightingEngine(const CEngineMan* engine) {
+    g_lightingEngine = engine;
+}
+
 void CVornMesh::ApplySceneLighting() {
-    if (g_pApp && g_pApp->GetEngineMan())
-        ApplySceneLighting(this, *g_pApp->GetEngineMan());
+    if (g_lightingEngine)
+        ApplySceneLighting(this, *g_lightingEngine);
 }
 
 void CVornMesh::ApplySceneLighting(CEntity* root, const CEngineMan& engine) {

@@ -31,8 +31,10 @@ public:
     /// Every mesh of the tree is shown (or hidden).
     void SetVisible(bool visible);
     /// Lights the vertices of every mesh of the tree from the application's engine lights (nothing while
-    /// lighting is suspended).
+    /// lighting is suspended or no engine is set).
     void ApplySceneLighting();
+    /// The application's engine, whose lights ApplySceneLighting uses (null: none, meshes stay unlit).
+    static void SetLightingEngine(const CEngineMan* engine);
     /// The scene-light pass over the meshes under any frame: the brightest ambient of the lights the
     /// engine gives as the base colour, then each light's diffuse share per vertex.
     static void ApplySceneLighting(CEntity* root, const CEngineMan& engine);

@@ -1,6 +1,6 @@
 #include "ui/MessageBoxSlideOut.h"
 
-#include "ui/CompoundOverlay.h"
+#include "render/CompoundOverlay.h"
 #include "ui/SlideOutMan.h"
 
 bool CMessageBoxSlideOut::Activate(bool immediate) {

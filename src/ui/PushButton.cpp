@@ -1,7 +1,7 @@
 #include "ui/PushButton.h"
 
-#include "render/Bitmap.h"
-#include "ui/CompoundOverlay.h"
+#include "foundation/assets/Bitmap.h"
+#include "render/CompoundOverlay.h"
 #include "ui/PanelServices.h"
 #include "ui/SlideOut.h"
 #include "ui/SlideOutMan.h"

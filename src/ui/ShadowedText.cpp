@@ -2,8 +2,8 @@
 
 #include "platform/gfx2d/Surface.h"
 #include "platform/text/Font.h"
-#include "ui/CompoundOverlay.h"
-#include "ui/SubOverlay.h"
+#include "render/CompoundOverlay.h"
+#include "render/SubOverlay.h"
 
 #include <optional>
 

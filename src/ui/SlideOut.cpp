@@ -1,7 +1,6 @@
 #include "ui/SlideOut.h"
 
-#include "app/standin/HelpPanelStandIn.h"
-#include "ui/CompoundOverlay.h"
+#include "render/CompoundOverlay.h"
 #include "ui/Control.h"
 #include "ui/DummyControl.h"
 #include "ui/PanelServices.h"
@@ -75,7 +74,7 @@ void CSlideOut::Init() {
     AttachWorld();
     m_nUpdateCursor = 0;
     if (m_bUsesHelpPanel && !s_pHelpPanel)
-        s_pHelpPanel = std::make_unique<CHelpPanelStandIn>();
+        s_pHelpPanel = Services().CreateHelpPanel();
 }
 
 std::unique_ptr<CControl> CSlideOut::CreateControl(int type, int index, int sliderOrdinal) {
@@ -249,7 +248,7 @@ void CSlideOut::TrackHover() {
     for (const auto& control : m_Controls)
         if (control->HitTest(x, y))
             hovered = control.get(); // the last one under the pointer wins
-    CHelpPanelStandIn* hoveredHelp = nullptr;
+    IHelpPanel* hoveredHelp = nullptr;
     if (HelpPanelOpen() && s_pHelpPanel->HitTest(x, y))
         hoveredHelp = s_pHelpPanel.get();
 

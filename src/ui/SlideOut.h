@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/standin/HelpPanelStandIn.h"
+#include "ui/HelpPanel.h"
 
 #include <memory>
 #include <vector>
@@ -120,7 +120,7 @@ public:
     IPanelServices& Services() const;
 
     /// The help panel all panels share (null when none exists).
-    static CHelpPanelStandIn* GetHelpPanel() { return s_pHelpPanel.get(); }
+    static IHelpPanel* GetHelpPanel() { return s_pHelpPanel.get(); }
     /// How many panels exist.
     static int LiveCount() { return s_liveCount; }
 
@@ -136,7 +136,7 @@ private:
     bool HelpPanelOpen() const;
 
     static inline int s_liveCount = 0;
-    static inline std::unique_ptr<CHelpPanelStandIn> s_pHelpPanel;
+    static inline std::unique_ptr<IHelpPanel> s_pHelpPanel;
 
     int m_nResourceId;
     int m_nPictureId = 0;
@@ -154,7 +154,7 @@ private:
     CSlideOutMan* m_pManager;
     std::vector<std::unique_ptr<CControl>> m_Controls;
     CControl* m_pHovered = nullptr;
-    CHelpPanelStandIn* m_pHoveredHelp = nullptr;
+    IHelpPanel* m_pHoveredHelp = nullptr;
     bool m_bInitialised = false;
     bool m_bActive = false;
     bool m_bUsesHelpPanel;

@@ -1,8 +1,6 @@
 #include "ui/SlideOutMan.h"
 
-#include "app/Message.h"
-#include "app/standin/PanelStandIn.h"
-#include "app/standin/PicturePanelStandIn.h"
+#include "foundation/base/Message.h"
 #include "ui/Control.h"
 #include "ui/MessageBoxSlideOut.h"
 #include "ui/PanelServices.h"
@@ -34,7 +32,8 @@ bool IsIndex(int index) {
 
 } // namespace
 
-CSlideOutMan::CSlideOutMan(IPanelServices& services) : m_Services(services) {}
+CSlideOutMan::CSlideOutMan(IPanelServices& services, PanelFactory panels)
+    : m_Services(services), m_PanelFactory(std::move(panels)) {}
 
 CSlideOutMan::~CSlideOutMan() {
     StopManager();
@@ -74,9 +73,9 @@ int CSlideOutMan::GetResourceId(int index) const {
 std::unique_ptr<CSlideOut> CSlideOutMan::NewSlideOut(int index, int resourceId, bool usesHelpPanel) {
     if (index == kMessageBox)
         return std::make_unique<CMessageBoxSlideOut>(resourceId, this);
-    if (index == CPicturePanelStandIn::kIndex)
-        return std::make_unique<CPicturePanelStandIn>(resourceId, this);
-    return std::make_unique<CPanelStandIn>(resourceId, this, usesHelpPanel);
+    if (!m_PanelFactory)
+        return nullptr;
+    return m_PanelFactory(index, resourceId, usesHelpPanel, this);
 }
 
 bool CSlideOutMan::CreateSlideOut(int index) {

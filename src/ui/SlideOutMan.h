@@ -2,6 +2,7 @@
 
 #include "foundation/base/ManagerInterface.h"
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -28,8 +29,13 @@ public:
     /// Held button: none.
     static constexpr int kNoButton = 3;
 
-    /// A manager over `services`, which outlive it.
-    explicit CSlideOutMan(IPanelServices& services);
+    /// Makes the panel of table index `index` (resource `resourceId`) for `manager`; null: no panel there.
+    using PanelFactory = std::function<std::unique_ptr<CSlideOut>(int index, int resourceId, bool usesHelpPanel,
+                                                                  CSlideOutMan* manager)>;
+
+    /// A manager over `services`, which outlive it; `panels` makes the screens' panels (all but the
+    /// message box, which the manager makes itself; none without a factory).
+    explicit CSlideOutMan(IPanelServices& services, PanelFactory panels = {});
     ~CSlideOutMan() override;
     CSlideOutMan(const CSlideOutMan&) = delete;
     CSlideOutMan& operator=(const CSlideOutMan&) = delete;
@@ -88,6 +94,7 @@ private:
     bool IsFrontShown() const;
 
     IPanelServices& m_Services;
+    PanelFactory m_PanelFactory;
     std::vector<std::unique_ptr<CSlideOut>> m_Panels;
     CSlideOut* m_pFront = nullptr;
     int m_nHeldButton = kNoButton;

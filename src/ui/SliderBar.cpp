@@ -1,8 +1,8 @@
 #include "ui/SliderBar.h"
 
 #include "foundation/math/Vector.h"
-#include "render/Bitmap.h"
-#include "ui/CompoundOverlay.h"
+#include "foundation/assets/Bitmap.h"
+#include "render/CompoundOverlay.h"
 #include "ui/PanelServices.h"
 #include "ui/SlideOut.h"
 

@@ -1,11 +1,11 @@
 #include "ui/VornMessageBox.h"
 
-#include "app/GameStateMan.h"
+#include "foundation/base/GameStates.h"
 #include "ui/MessageBoxSlideOut.h"
 #include "ui/SlideOutMan.h"
 #include "ui/TextBoxControl.h"
 
-CVornMessageBox::CVornMessageBox(int textId, int titleId, int mode, CGameStateMan& states,
+CVornMessageBox::CVornMessageBox(int textId, int titleId, int mode, IGameStateSwitch& states,
                                  CSlideOutMan& panels)
     : m_nMode(mode), m_nTitleId(titleId), m_nTextId(textId), m_States(states), m_Panels(panels) {
     ++s_liveCount;

@@ -1,6 +1,6 @@
 #pragma once
 
-class CGameStateMan;
+class IGameStateSwitch;
 class CSlideOutMan;
 
 /// A question put to the player over whatever is on screen: a title and a text from the text assets
@@ -13,7 +13,7 @@ public:
 
     /// A closed box of text asset `textId` under title asset `titleId`; it opens through `states` (the
     /// message-box state) onto the panel of `panels`. Both outlive the box.
-    CVornMessageBox(int textId, int titleId, int mode, CGameStateMan& states, CSlideOutMan& panels);
+    CVornMessageBox(int textId, int titleId, int mode, IGameStateSwitch& states, CSlideOutMan& panels);
     ~CVornMessageBox();
     CVornMessageBox(const CVornMessageBox&) = delete;
     CVornMessageBox& operator=(const CVornMessageBox&) = delete;
@@ -39,6 +39,6 @@ private:
     int m_nTitleId;
     int m_nTextId;
     bool m_bOpen = false;
-    CGameStateMan& m_States;
+    IGameStateSwitch& m_States;
     CSlideOutMan& m_Panels;
 };

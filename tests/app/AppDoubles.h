@@ -4,10 +4,10 @@
 
 #include "app/App.h"
 #include "app/AppParts.h"
-#include "app/AppSettings.h"
+#include "foundation/base/AppSettings.h"
 #include "app/CommandLineParser.h"
 #include "app/ErrorMan.h"
-#include "app/EventMan.h"
+#include "foundation/base/EventMan.h"
 #include "app/GameOptions.h"
 #include "app/GameStateMan.h"
 #include "app/IOManager.h"
@@ -185,7 +185,8 @@ struct Music : Managed<CMusicManagerStandIn> {
 };
 
 struct Panels : Managed<CSlideOutMan> {
-    Panels(Log& l, IPanelServices& services) : Managed(l, "panels", services) {}
+    Panels(Log& l, IPanelServices& services, PanelFactory factory)
+        : Managed(l, "panels", services, std::move(factory)) {}
     bool SwitchTo(int index) override {
         log.push_back("panel " + std::to_string(index));
         return CSlideOutMan::SwitchTo(index);
@@ -316,7 +317,7 @@ public:
     }
     std::unique_ptr<CSlideOutMan> CreateSlideOutMan(IPanelServices& services) override {
         log.push_back("create panels");
-        return std::make_unique<Panels>(log, services);
+        return std::make_unique<Panels>(log, services, CreatePanelFactory());
     }
     std::unique_ptr<CCampaignManStandIn> CreateCampaignMan() override {
         log.push_back("create campaign");

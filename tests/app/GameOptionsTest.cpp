@@ -1,5 +1,5 @@
 #include "app/GameOptions.h"
-#include "app/AppSettings.h"
+#include "foundation/base/AppSettings.h"
 #include "app/GameOptionEffects.h"
 #include "platform/settings/MemoryStore.h"
 

@@ -1,5 +1,5 @@
 #include "app/GameStateMan.h"
-#include "app/AppSettings.h"
+#include "foundation/base/AppSettings.h"
 #include "app/GameStateServices.h"
 #include "foundation/math/Random.h"
 #include "platform/settings/MemoryStore.h"

@@ -3,7 +3,7 @@
 #include "app/IOKeyboard.h"
 #include "app/IOMouse.h"
 #include "platform/input/ScriptedInput.h"
-#include "race/DriverControls.h"
+#include "app/DriverControls.h"
 
 #include <gtest/gtest.h>
 

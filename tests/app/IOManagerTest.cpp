@@ -1,5 +1,5 @@
 #include "app/IOManager.h"
-#include "app/AppSettings.h"
+#include "foundation/base/AppSettings.h"
 #include "app/GameOptions.h"
 #include "app/InputServices.h"
 #include "platform/input/ScriptedInput.h"

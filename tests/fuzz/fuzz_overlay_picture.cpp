@@ -2,9 +2,9 @@
 // bytes give piece rows and picture ids, the rest is the picture. No crash, no read outside the data,
 // no surface asked of the display that it must refuse; every piece drawn onto a screen.
 #include "render/SurfaceMan.h"
-#include "ui/CompoundOverlay.h"
-#include "ui/OverlayServices.h"
-#include "ui/SubOverlay.h"
+#include "render/CompoundOverlay.h"
+#include "render/OverlayServices.h"
+#include "render/SubOverlay.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,5 +1,5 @@
-#include "app/Message.h"
-#include "render/Bitmap.h"
+#include "foundation/base/Message.h"
+#include "foundation/assets/Bitmap.h"
 #include "ui/PanelServices.h"
 #include "ui/SlideOut.h"
 #include "ui/SlideOutMan.h"
@@ -25,6 +25,7 @@ public:
     }
     bool GetVector(int, int, CVector&, int) override { return false; }
     std::unique_ptr<CBitmap> GetBitmap(int) override { return nullptr; }
+    std::unique_ptr<IHelpPanel> CreateHelpPanel() override { return nullptr; }
     bool LoadAssetIntoString(int, std::string&) override { return false; }
     plat::text::Font* GetFont(int) override { return nullptr; }
     CCompoundOverlay* CreateCompoundOverlay(int, int) override { return nullptr; }

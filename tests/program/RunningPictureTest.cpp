@@ -2,11 +2,11 @@
 
 #include "app/App.h"
 #include "app/AppParts.h"
-#include "app/EventMan.h"
+#include "foundation/base/EventMan.h"
 #include "app/Win.h"
 #include "engine/DisplayDevice.h"
 #include "foundation/assets/AssetMan.h"
-#include "foundation/assets/MeshAsset.h"
+#include "render/assets/MeshAsset.h"
 #include "platform/clock/Clock.h"
 #include "platform/input/ScriptedInput.h"
 #include "platform/settings/MemoryStore.h"
@@ -16,7 +16,7 @@
 #include "render/VornMesh.h"
 #include "support/GoldenImage.h"
 #include "support/TempFolder.h"
-#include "ui/CompoundOverlay.h"
+#include "render/CompoundOverlay.h"
 
 #include <gtest/gtest.h>
 

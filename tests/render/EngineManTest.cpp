@@ -1,9 +1,9 @@
 #include "render/EngineMan.h"
-#include "app/EventMan.h"
+#include "foundation/base/EventMan.h"
 #include "engine/DisplayDevice.h"
 #include "engine/Viewport.h"
 #include "platform/raster/SoftwareDisplayDriver.h"
-#include "render/Bitmap.h"
+#include "foundation/assets/Bitmap.h"
 #include "render/EngineServices.h"
 #include "render/FakeEngineServices.h"
 #include "render/FakeParticleServices.h"
@@ -11,7 +11,7 @@
 #include "render/SurfaceMan.h"
 #include "support/Tga.h"
 #include "support/VectorExpect.h"
-#include "ui/Overlay.h"
+#include "render/Overlay.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 
 // The engine manager's links to the program, in memory: screen, pointer, messages, pictures and data.
 
-#include "app/EventMan.h"
-#include "render/Bitmap.h"
+#include "foundation/base/EventMan.h"
+#include "foundation/assets/Bitmap.h"
 #include "render/EngineServices.h"
 #include "render/SurfaceMan.h"
 

@@ -1,5 +1,5 @@
 #include "render/SurfaceMan.h"
-#include "render/Bitmap.h"
+#include "foundation/assets/Bitmap.h"
 #include "support/Tga.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 #include "support/PanelDoubles.h"
 
 #include "platform/gfx2d/SurfaceView.h"
-#include "render/Bitmap.h"
-#include "ui/SubOverlay.h"
+#include "foundation/assets/Bitmap.h"
+#include "render/SubOverlay.h"
 
 #include <algorithm>
 #include <stdexcept>

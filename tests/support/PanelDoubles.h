@@ -1,14 +1,16 @@
 #pragma once
 
-#include "app/Message.h"
+#include "foundation/base/Message.h"
 #include "platform/gfx2d/Geometry.h"
 #include "platform/gfx2d/SurfaceFactory.h"
 #include "platform/text/RecordingFontLibrary.h"
 #include "render/SurfaceMan.h"
 #include "support/Tga.h"
-#include "ui/CompoundOverlay.h"
-#include "ui/OverlayServices.h"
+#include "render/CompoundOverlay.h"
+#include "render/OverlayServices.h"
 #include "ui/PanelServices.h"
+#include "ui/SlideOut.h"
+#include "ui/SlideOutMan.h"
 
 #include <functional>
 #include <map>
@@ -26,6 +28,8 @@ namespace testsupport {
 class RecordingPanelServices : public IPanelServices, public IOverlayServices {
 public:
     RecordingPanelServices();
+    /// No help panel: like the application's, it would never open.
+    std::unique_ptr<IHelpPanel> CreateHelpPanel() override { return nullptr; }
     ~RecordingPanelServices() override { SetOverlayServices(nullptr); }
 
     /// Integer field `dataId` of record `assetId` at `element`.
@@ -99,5 +103,21 @@ public:
     plat::gfx2d::MemorySurfaceFactory factory;
     CSurfaceMan surfaces{factory};
 };
+
+/// A screen panel that slides and presses its buttons but whose commands do nothing, as a screen's panel
+/// does before its screen is built.
+class PlainPanel : public CSlideOut {
+public:
+    using CSlideOut::CSlideOut;
+    void OnControl(int) override {}
+    void AttachWorld() override {}
+};
+
+/// Makes a plain panel for every index the slide-out manager asks for.
+inline CSlideOutMan::PanelFactory PlainPanels() {
+    return [](int, int resourceId, bool usesHelpPanel, CSlideOutMan* manager) -> std::unique_ptr<CSlideOut> {
+        return std::make_unique<PlainPanel>(resourceId, manager, usesHelpPanel);
+    };
+}
 
 } // namespace testsupport

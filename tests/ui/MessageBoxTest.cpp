@@ -1,7 +1,7 @@
 #include "UiFixtures.h"
 
 #include "app/GameStateMan.h"
-#include "ui/CompoundOverlay.h"
+#include "render/CompoundOverlay.h"
 #include "ui/MessageBoxSlideOut.h"
 #include "ui/PushButton.h"
 #include "ui/TextBoxControl.h"
@@ -60,7 +60,7 @@ struct BoxScreen {
     CSlideOut* Main() const { return manager.GetSlideOutByIndex(7); }
 
     testsupport::RecordingPanelServices services;
-    CSlideOutMan manager{services};
+    CSlideOutMan manager{services, testsupport::PlainPanels()};
     PanelStates links{manager};
     CGameStateMan states{&links, nullptr};
 };
@@ -138,7 +138,7 @@ TEST(MessageBox, CloseTakesTheBoxAwayAndBoxesShareOneOpenFlag) {
 TEST(MessageBox, MissingPanelOrControlsAreSkipped) {
     // No panels at all: nothing opens.
     testsupport::RecordingPanelServices services;
-    CSlideOutMan manager(services);
+    CSlideOutMan manager(services, testsupport::PlainPanels());
     PanelStates links(manager);
     CGameStateMan states(&links, nullptr);
     CVornMessageBox lonely(7703, 7702, CVornMessageBox::kBoth, states, manager);

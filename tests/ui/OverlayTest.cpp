@@ -1,9 +1,9 @@
 #include "render/ClippedBlt.h"
 #include "render/SurfaceMan.h"
 #include "support/Tga.h"
-#include "ui/CompoundOverlay.h"
-#include "ui/OverlayServices.h"
-#include "ui/SubOverlay.h"
+#include "render/CompoundOverlay.h"
+#include "render/OverlayServices.h"
+#include "render/SubOverlay.h"
 
 #include <gtest/gtest.h>
 

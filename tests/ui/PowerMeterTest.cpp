@@ -1,7 +1,7 @@
 #include "ui/PowerMeter.h"
 #include "UiFixtures.h"
 
-#include "render/Bitmap.h"
+#include "foundation/assets/Bitmap.h"
 
 #include <gtest/gtest.h>
 
@@ -38,7 +38,7 @@ struct MeterPanel {
 
     testsupport::RecordingPanelServices services;
     Log log;
-    CSlideOutMan manager{services};
+    CSlideOutMan manager{services, testsupport::PlainPanels()};
     TestPanel panel{kPanel, &manager, log};
 };
 

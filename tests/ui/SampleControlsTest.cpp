@@ -2,7 +2,7 @@
 #include "UiFixtures.h"
 
 #include "app/GameStateMan.h"
-#include "render/Bitmap.h"
+#include "foundation/assets/Bitmap.h"
 #include "ui/MessageBoxSlideOut.h"
 #include "ui/PowerMeter.h"
 #include "ui/SliderBar.h"
@@ -18,7 +18,7 @@ using namespace uitest;
 
 TEST(SampleControls, TheMessageBoxRecordAsksAndAnswers) {
     SampleServices services;
-    CSlideOutMan manager(services);
+    CSlideOutMan manager(services, testsupport::PlainPanels());
     manager.StartManager();
     PanelStates links(manager);
     CGameStateMan states(&links, nullptr);
@@ -53,7 +53,7 @@ TEST(SampleControls, TheMessageBoxRecordAsksAndAnswers) {
 TEST(SampleControls, TheControlsPanelBuildsEveryControl) {
     SampleServices services;
     Log log;
-    CSlideOutMan manager(services);
+    CSlideOutMan manager(services, testsupport::PlainPanels());
     TestPanel panel(39900, &manager, log);
     panel.Init();
     panel.Activate(true);

@@ -3,9 +3,9 @@
 
 #include "platform/gfx2d/SurfaceView.h"
 #include "platform/text/TtfFontLibrary.h"
-#include "render/Bitmap.h"
+#include "foundation/assets/Bitmap.h"
 #include "support/GoldenImage.h"
-#include "ui/CompoundOverlay.h"
+#include "render/CompoundOverlay.h"
 #include "ui/ToggleButton.h"
 
 #include <gtest/gtest.h>
@@ -35,7 +35,7 @@ TEST(SamplePanels, EveryPanelOfTheManagerHasItsRecordAtSixHundredAndFortyByFourE
 TEST(SamplePanels, TheTestPanelDrawsItsButtonsAndText) {
     SampleServices services;
     Log log;
-    CSlideOutMan manager(services);
+    CSlideOutMan manager(services, testsupport::PlainPanels());
     TestPanel panel(kTestPanel, &manager, log);
     panel.Init();
     panel.Activate(false);

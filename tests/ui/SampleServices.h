@@ -1,7 +1,8 @@
 #pragma once
 
 #include "foundation/assets/AssetMan.h"
-#include "render/Bitmap.h"
+#include "foundation/assets/Bitmap.h"
+#include "render/SurfacePictures.h"
 #include "support/PanelDoubles.h"
 #include "support/TempFolder.h"
 
@@ -18,6 +19,7 @@ namespace uitest {
 struct SampleServices : testsupport::RecordingPanelServices {
     testsupport::TempFolder folder;
     std::filesystem::path previous = std::filesystem::current_path();
+    CSurfacePictures pictures{&surfaces};
     std::unique_ptr<CAssetMan> assets;
 
     SampleServices() {
@@ -27,7 +29,7 @@ struct SampleServices : testsupport::RecordingPanelServices {
             throw std::runtime_error("mkdata failed");
         std::filesystem::current_path(folder.Path());
         CAssetMan::SLinks links;
-        links.surfaces = &surfaces;
+        links.pictures = &pictures;
         links.fonts = &fontLibrary;
         assets = std::make_unique<CAssetMan>(std::move(links));
         if (assets->StartManager() != 0)

@@ -1,6 +1,6 @@
 #include "UiFixtures.h"
 
-#include "ui/CompoundOverlay.h"
+#include "render/CompoundOverlay.h"
 
 #include <gtest/gtest.h>
 

@@ -44,7 +44,7 @@ struct SliderPanel {
 
     testsupport::RecordingPanelServices services;
     Log log;
-    CSlideOutMan manager{services};
+    CSlideOutMan manager{services, testsupport::PlainPanels()};
     TestPanel panel{kPanel, &manager, log};
     std::unique_ptr<CSliderBar> slider;
 };

@@ -45,7 +45,7 @@ struct TextPanel {
 
     testsupport::RecordingPanelServices services;
     Log log;
-    CSlideOutMan manager{services};
+    CSlideOutMan manager{services, testsupport::PlainPanels()};
     TestPanel panel{kPanel, &manager, log};
 };
 

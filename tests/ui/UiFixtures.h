@@ -117,7 +117,7 @@ struct PanelFixture {
 
     testsupport::RecordingPanelServices services;
     Log log;
-    CSlideOutMan manager{services};
+    CSlideOutMan manager{services, testsupport::PlainPanels()};
     std::unique_ptr<TestPanel> panel;
 
     /// Control `index` of type `type` in the panel's record.

@@ -7,7 +7,7 @@
 #include "platform/gfx2d/SdlPresenter.h"
 #include "platform/gfx2d/SurfaceFactory.h"
 #include "platform/window/SdlWindow.h"
-#include "render/Bitmap.h"
+#include "foundation/assets/Bitmap.h"
 #include "render/SurfaceMan.h"
 
 #include <SDL.h>

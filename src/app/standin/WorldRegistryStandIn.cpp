@@ -1,6 +1,6 @@
 #include "app/standin/WorldRegistryStandIn.h"
 
-#include "app/EventMan.h"
+#include "foundation/base/EventMan.h"
 
 bool CWorldRegistryStandIn::CreateWorlds() {
     m_bCreated = true;

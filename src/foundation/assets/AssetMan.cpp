@@ -1,7 +1,8 @@
 #include "foundation/assets/AssetMan.h"
 
-#include "app/AppSettings.h"
+#include "foundation/base/AppSettings.h"
 #include "foundation/assets/AWOAsset.h"
+#include "foundation/assets/Bitmap.h"
 #include "foundation/assets/CarAsset.h"
 #include "foundation/assets/FileSaver.h"
 #include "foundation/assets/WorldObjectAsset.h"
@@ -12,8 +13,6 @@
 #include "foundation/resources/ResourceLibrary.h"
 #include "platform/fs/FileSystem.h"
 #include "platform/fs/GamePath.h"
-#include "render/Bitmap.h"
-#include "render/SurfaceMan.h"
 
 #include <cmath>
 #include <cstring>
@@ -495,28 +494,13 @@ int CAssetMan::FindAssetId(std::string_view path, bool wholeName) {
 
 // ---- pictures ----
 
-namespace {
-
-std::unique_ptr<CBitmap> BitmapFromTga(CSurfaceMan* surfaces, std::vector<std::uint8_t> bytes) {
-    // The size sits in the TGA header; shorter data is no picture.
-    if (!surfaces || bytes.size() < CSurfaceMan::kTgaHeaderSize)
-        return nullptr;
-    const int width = bytes[12] | (bytes[13] << 8);
-    const int height = bytes[14] | (bytes[15] << 8);
-    std::unique_ptr<plat::gfx2d::Surface> surface =
-        surfaces->CreateDDSurface(width, height, nullptr, true, false);
-    if (!surface || !surfaces->LoadTGAToSurface(std::move(bytes), surface.get()))
-        return nullptr;
-    return std::make_unique<CBitmap>(std::move(surface));
-}
-
-} // namespace
-
 std::unique_ptr<CBitmap> CAssetMan::GetBitmap(int assetId) {
     std::vector<std::uint8_t> bytes;
     if (!GetAssetData(assetId, bytes))
         return nullptr;
-    return BitmapFromTga(m_links.surfaces, std::move(bytes));
+    if (!m_links.pictures)
+        return nullptr;
+    return m_links.pictures->MakePicture(std::move(bytes));
 }
 
 std::unique_ptr<CBitmap> CAssetMan::LoadImageFromSlot(int slot, std::string_view name) {
@@ -524,7 +508,9 @@ std::unique_ptr<CBitmap> CAssetMan::LoadImageFromSlot(int slot, std::string_view
     if (!m_fileSaver || !CFileSaver::IsPlainName(name) || m_fileSaver->GetSlot(slot).empty() ||
         !GetAssetDataByName(m_fileSaver->GetFullPath(slot, name), bytes))
         return nullptr;
-    return BitmapFromTga(m_links.surfaces, std::move(bytes));
+    if (!m_links.pictures)
+        return nullptr;
+    return m_links.pictures->MakePicture(std::move(bytes));
 }
 
 // ---- sounds, music, world objects, textures, meshes ----

@@ -5,6 +5,7 @@
 #include "foundation/assets/AssetHost.h"
 #include "foundation/assets/AudioAssets.h"
 #include "foundation/assets/GraphicsAssetCaches.h"
+#include "foundation/assets/PictureFactory.h"
 #include "foundation/assets/PieceLists.h"
 #include "foundation/assets/ScriptCacheLink.h"
 #include "foundation/data/AssetByteSource.h"
@@ -33,7 +34,6 @@ class CFileSaver;
 class CJovConfigEditor;
 class CResourceConfig;
 class CResourceLibrary;
-class CSurfaceMan;
 class CWorldObjectAsset;
 
 /// The game's content by numeric asset id: typed values of data records, raw bytes from the resource
@@ -51,7 +51,7 @@ public:
         const CAppSettings* settings = nullptr; ///< "Path": the folder of the font file
         plat::text::FontLibrary* fonts = nullptr;
         IAssetEngineLink* engine = nullptr;
-        CSurfaceMan* surfaces = nullptr; ///< for GetBitmap
+        IPictureFactory* pictures = nullptr; ///< for GetBitmap
         IAudioAssetFactory* audio = nullptr;
         /// Makes the texture and mesh caches at the start.
         std::function<std::unique_ptr<IGraphicsAssetCaches>(CAssetMan&)> makeGraphicsCaches;
@@ -88,9 +88,9 @@ public:
     /// Makes a world 0..3 current (any other value keeps the current one); unless quiet, the engine
     /// sets the theme's background colour and lights.
     void SetWorld(int world, bool quiet);
-    /// Gives the surface manager that GetBitmap makes its pictures with (null: none); the engine's exists
+    /// Gives the factory that GetBitmap makes its pictures with (null: none); the engine's surfaces exist
     /// only once the engine has started, after the asset manager.
-    void SetSurfaceMan(CSurfaceMan* surfaces) { m_links.surfaces = surfaces; }
+    void SetPictureFactory(IPictureFactory* pictures) { m_links.pictures = pictures; }
     /// Prepares the scripts, textures and data files that record 40006 lists for a race.
     void PreloadRaceAssets();
     /// Frees the cached sounds of an owner (1 race sounds, 6 help sounds).

@@ -3,7 +3,7 @@
 #include "foundation/assets/FileSaver.h"
 #include "foundation/data/DataFile.h"
 #include "foundation/data/DataFileCache.h"
-#include "render/Bitmap.h"
+#include "foundation/assets/Bitmap.h"
 
 #include <gtest/gtest.h>
 

@@ -34,7 +34,7 @@ SampleWorld::SampleWorld() {
     links.settings = &settings;
     links.fonts = &fonts;
     links.engine = &services;
-    links.surfaces = &surfaces;
+    links.pictures = &pictures;
     links.audio = &audio;
     links.makeGraphicsCaches = [this](CAssetMan&) { return std::make_unique<FakeCaches>(log); };
     links.makeScriptCache = [this](CAssetMan&) { return std::make_unique<FakeCaches>(log); };

@@ -1,11 +1,12 @@
 #pragma once
 
-#include "app/AppSettings.h"
+#include "foundation/base/AppSettings.h"
 #include "foundation/assets/AssetMan.h"
 #include "platform/gfx2d/SurfaceFactory.h"
 #include "platform/settings/MemoryStore.h"
 #include "platform/text/RecordingFontLibrary.h"
 #include "render/SurfaceMan.h"
+#include "render/SurfacePictures.h"
 #include "support/TempFolder.h"
 
 #include <filesystem>
@@ -105,6 +106,7 @@ public:
     CAppSettings settings{store};
     plat::gfx2d::MemorySurfaceFactory surfaceFactory;
     CSurfaceMan surfaces{surfaceFactory};
+    CSurfacePictures pictures{&surfaces};
     std::unique_ptr<CAssetMan> assets;
 
 private:

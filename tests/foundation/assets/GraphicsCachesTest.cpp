@@ -2,7 +2,7 @@
 
 #include "engine/Texture.h"
 #include "engine/TextureList.h"
-#include "foundation/assets/GraphicsCaches.h"
+#include "render/assets/GraphicsCaches.h"
 #include "render/VornMesh.h"
 
 #include <gtest/gtest.h>

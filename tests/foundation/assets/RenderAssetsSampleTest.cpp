@@ -3,7 +3,7 @@
 #include "engine/Frame.h"
 #include "engine/Scene.h"
 #include "engine/Texture.h"
-#include "foundation/assets/GraphicsCaches.h"
+#include "render/assets/GraphicsCaches.h"
 #include "render/AssetRenderAssets.h"
 #include "render/ShadowMan.h"
 #include "render/ShadowOwner.h"

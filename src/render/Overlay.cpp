@@ -1,9 +1,9 @@
-#include "ui/Overlay.h"
+#include "render/Overlay.h"
 
 #include "engine/DisplayDevice.h"
 #include "render/ClippedBlt.h"
 #include "render/SurfaceMan.h"
-#include "ui/OverlayServices.h"
+#include "render/OverlayServices.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "foundation/assets/MeshCache.h"
+#include "render/assets/MeshCache.h"
 
 #include "foundation/math/Rotation.h"
 #include "foundation/math/Vector.h"

@@ -1,4 +1,4 @@
-#include "app/AppSettings.h"
+#include "foundation/base/AppSettings.h"
 
 #include "platform/settings/Store.h"
 

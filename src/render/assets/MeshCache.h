@@ -1,6 +1,6 @@
 #pragma once
 
-#include "foundation/assets/MeshAsset.h"
+#include "render/assets/MeshAsset.h"
 
 #include <list>
 #include <memory>

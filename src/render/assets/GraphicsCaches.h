@@ -1,8 +1,8 @@
 #pragma once
 
 #include "foundation/assets/GraphicsAssetCaches.h"
-#include "foundation/assets/MeshCache.h"
-#include "foundation/assets/TextureCache.h"
+#include "render/assets/MeshCache.h"
+#include "render/assets/TextureCache.h"
 
 /// The asset manager's texture and mesh caches, and the loader the engine asks for every texture a
 /// mesh file names.

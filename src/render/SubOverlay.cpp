@@ -1,4 +1,4 @@
-#include "ui/SubOverlay.h"
+#include "render/SubOverlay.h"
 
 #include "render/ClippedBlt.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/Overlay.h"
+#include "render/Overlay.h"
 
 /// One piece of a panel picture: a rectangle that slides between a hidden and a shown offset from the
 /// panel's position as the panel slides. Coordinates given to it are panel-picture coordinates.

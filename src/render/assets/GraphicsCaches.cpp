@@ -1,4 +1,4 @@
-#include "foundation/assets/GraphicsCaches.h"
+#include "render/assets/GraphicsCaches.h"
 
 #include "foundation/assets/AssetMan.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/Overlay.h"
+#include "render/Overlay.h"
 
 #include <memory>
 #include <vector>

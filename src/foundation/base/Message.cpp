@@ -1,4 +1,4 @@
-#include "app/Message.h"
+#include "foundation/base/Message.h"
 
 namespace {
 

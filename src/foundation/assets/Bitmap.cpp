@@ -1,4 +1,4 @@
-#include "render/Bitmap.h"
+#include "foundation/assets/Bitmap.h"
 
 #include <algorithm>
 

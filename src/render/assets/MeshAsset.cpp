@@ -1,4 +1,4 @@
-#include "foundation/assets/MeshAsset.h"
+#include "render/assets/MeshAsset.h"
 
 #include "engine/KmbFile.h"
 #include "foundation/assets/AssetMan.h"

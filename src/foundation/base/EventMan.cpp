@@ -1,4 +1,4 @@
-#include "app/EventMan.h"
+#include "foundation/base/EventMan.h"
 
 #include <algorithm>
 

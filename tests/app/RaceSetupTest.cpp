@@ -1,4 +1,4 @@
-#include "race/RaceSetup.h"
+#include "app/RaceSetup.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "foundation/base/ManagerInterface.h"
-#include "app/Message.h"
+#include "foundation/base/Message.h"
 
 #include <cstdint>
 #include <list>

@@ -1,4 +1,4 @@
-#include "ui/OverlayServices.h"
+#include "render/OverlayServices.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "ui/CompoundOverlay.h"
+#include "render/CompoundOverlay.h"
 
 #include "render/ClippedBlt.h"
 #include "render/SurfaceMan.h"
-#include "ui/OverlayServices.h"
-#include "ui/SubOverlay.h"
+#include "render/OverlayServices.h"
+#include "render/SubOverlay.h"
 
 #include <algorithm>
 #include <cstdio>

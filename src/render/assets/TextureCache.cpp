@@ -1,4 +1,4 @@
-#include "foundation/assets/TextureCache.h"
+#include "render/assets/TextureCache.h"
 
 #include "foundation/base/FatalError.h"
 #include "foundation/assets/AssetMan.h"

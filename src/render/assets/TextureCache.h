@@ -1,6 +1,6 @@
 #pragma once
 
-#include "foundation/assets/TextureAsset.h"
+#include "render/assets/TextureAsset.h"
 
 #include <list>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "foundation/assets/TextureAsset.h"
+#include "render/assets/TextureAsset.h"
 
 #include "engine/Texture.h"
 #include "engine/TextureList.h"
