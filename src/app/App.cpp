@@ -54,357 +54,357 @@ template <typename T> void StopAndDelete(std::unique_ptr<T>& manager) {
 } // namespace
 
 CApp::CApp(std::string commandLine, std::unique_ptr<CAppParts> parts)
-    : m_pParts(std::move(parts)), m_pEngineLinks(std::make_unique<CAppEngineLinks>(*this)),
-      m_CommandLine(std::move(commandLine)) {
-    CParticleSystem::SetServices(m_pEngineLinks.get());
+    : m_parts(std::move(parts)), m_engineLinks(std::make_unique<CAppEngineLinks>(*this)),
+      m_commandLine(std::move(commandLine)) {
+    CParticleSystem::SetServices(m_engineLinks.get());
 }
 
 CApp::~CApp() {
-    m_CommandLine.clear();
+    m_commandLine.clear();
     StopManager();
     CParticleSystem::SetServices(nullptr);
 }
 
 void CApp::SetVideoMode(int mode) {
-    m_nVideoMode = mode;
+    m_videoMode = mode;
     switch (mode) {
     case 0:
-        m_nScreenWidth = 640;
-        m_nScreenHeight = 480;
+        m_screenWidth = 640;
+        m_screenHeight = 480;
         break;
     case 1:
-        m_nScreenWidth = 800;
-        m_nScreenHeight = 600;
+        m_screenWidth = 800;
+        m_screenHeight = 600;
         break;
     case 2:
-        m_nScreenWidth = 1024;
-        m_nScreenHeight = 768;
+        m_screenWidth = 1024;
+        m_screenHeight = 768;
         break;
     default:
         break;
     }
-    m_nBitsPerPixel = 16;
+    m_bitsPerPixel = 16;
 }
 
 void CApp::RepaintSplash() {
-    if (m_pSplash)
-        m_pSplash->Repaint();
+    if (m_splash)
+        m_splash->Repaint();
 }
 
 int CApp::FailStart() {
-    m_bQuit = true;
-    m_pSplash.reset();
+    m_quit = true;
+    m_splash.reset();
     return 1;
 }
 
 int CApp::StartManager() {
-    m_pCommandLineParser = m_pParts->CreateCommandLineParser();
-    if (m_pCommandLineParser)
-        m_pCommandLineParser->Parse(m_CommandLine);
+    m_commandLineParser = m_parts->CreateCommandLineParser();
+    if (m_commandLineParser)
+        m_commandLineParser->Parse(m_commandLine);
     else
-        m_bQuit = true;
-    bool restarted = m_pCommandLineParser && m_pCommandLineParser->IsRestart();
+        m_quit = true;
+    bool restarted = m_commandLineParser && m_commandLineParser->IsRestart();
     if (!restarted)
-        m_pSplash = m_pParts->CreateSplash();
+        m_splash = m_parts->CreateSplash();
 
-    m_bRunning = false;
-    m_pErrorMan = m_pParts->CreateErrorMan();
+    m_running = false;
+    m_errorMan = m_parts->CreateErrorMan();
 
-    m_pAppSettings = m_pParts->CreateAppSettings();
+    m_appSettings = m_parts->CreateAppSettings();
     std::string path;
-    if (m_pAppSettings && m_pAppSettings->GetString("Path", path))
-        m_pParts->SetCurrentDirectory(path);
+    if (m_appSettings && m_appSettings->GetString("Path", path))
+        m_parts->SetCurrentDirectory(path);
     RepaintSplash();
 
-    if (m_pAppSettings)
-        m_pGameOptions = m_pParts->CreateGameOptions(*m_pAppSettings, this);
-    if (m_pGameOptions) {
-        int resolution = m_pGameOptions->GetOption(CGameOptions::OPTION_RESOLUTION);
+    if (m_appSettings)
+        m_gameOptions = m_parts->CreateGameOptions(*m_appSettings, this);
+    if (m_gameOptions) {
+        int resolution = m_gameOptions->GetOption(CGameOptions::OPTION_RESOLUTION);
         if (resolution == 0 || resolution == 1)
             SetVideoMode(resolution);
     }
 
-    m_pPerformanceMonitor = m_pParts->CreatePerformanceMonitor();
-    if (m_pPerformanceMonitor)
-        m_pPerformanceMonitor->Start();
+    m_performanceMonitor = m_parts->CreatePerformanceMonitor();
+    if (m_performanceMonitor)
+        m_performanceMonitor->Start();
 
-    m_pGameStateMan = m_pParts->CreateGameStateMan(this, m_pAppSettings.get());
-    if (m_pGameStateMan)
-        m_pGameStateMan->StartManager();
+    m_gameStateMan = m_parts->CreateGameStateMan(this, m_appSettings.get());
+    if (m_gameStateMan)
+        m_gameStateMan->StartManager();
     RepaintSplash();
 
-    m_pWin = m_pParts->CreateWin(m_nScreenWidth, m_nScreenHeight);
+    m_win = m_parts->CreateWin(m_screenWidth, m_screenHeight);
     RepaintSplash();
 
     // Without its resource table the game has no content at all: the asset manager has told the player,
     // and the start ends here as it does for the engine.
-    m_pFontLibrary = m_pParts->CreateFontLibrary();
+    m_fontLibrary = m_parts->CreateFontLibrary();
     CAssetMan::SLinks links;
     links.host = this;
-    links.settings = m_pAppSettings.get();
-    links.fonts = m_pFontLibrary.get();
+    links.settings = m_appSettings.get();
+    links.fonts = m_fontLibrary.get();
     links.makeGraphicsCaches = [](CAssetMan& assets) { return std::make_unique<CGraphicsCaches>(assets); };
-    links.engine = m_pEngineLinks.get();
-    m_pAssetMan = m_pParts->CreateAssetMan(std::move(links));
-    if (m_pAssetMan && m_pAssetMan->StartManager() != 0)
+    links.engine = m_engineLinks.get();
+    m_assetMan = m_parts->CreateAssetMan(std::move(links));
+    if (m_assetMan && m_assetMan->StartManager() != 0)
         return FailStart();
     RepaintSplash();
 
-    m_pEventMan = m_pParts->CreateEventMan();
-    if (m_pEventMan)
-        m_pEventMan->StartManager();
+    m_eventMan = m_parts->CreateEventMan();
+    if (m_eventMan)
+        m_eventMan->StartManager();
     RepaintSplash();
 
-    m_pEngineMan = m_pParts->CreateEngineMan(m_pEngineLinks.get());
-    CVornMesh::SetLightingEngine(m_pEngineMan.get());
-    if (m_pEngineMan)
-        m_pEngineMan->StartManager();
+    m_engineMan = m_parts->CreateEngineMan(m_engineLinks.get());
+    CVornMesh::SetLightingEngine(m_engineMan.get());
+    if (m_engineMan)
+        m_engineMan->StartManager();
     RepaintSplash();
 
     // The game cannot be played without its input devices.
-    m_pIOManager = m_pParts->CreateIOManager(this);
-    if (m_pIOManager && m_pIOManager->StartManager() != 0)
+    m_iOManager = m_parts->CreateIOManager(this);
+    if (m_iOManager && m_iOManager->StartManager() != 0)
         return FailStart();
     RepaintSplash();
 
-    m_pDriverManager = m_pParts->CreateDriverManager();
-    if (m_pDriverManager)
-        m_pDriverManager->StartManager();
+    m_driverManager = m_parts->CreateDriverManager();
+    if (m_driverManager)
+        m_driverManager->StartManager();
     RepaintSplash();
 
-    m_pGameSoundController = m_pParts->CreateGameSoundController();
-    if (m_pGameSoundController)
-        m_pGameSoundController->Start();
+    m_gameSoundController = m_parts->CreateGameSoundController();
+    if (m_gameSoundController)
+        m_gameSoundController->Start();
     RepaintSplash();
 
-    m_pMusicManager = m_pParts->CreateMusicManager();
-    if (m_pMusicManager)
-        m_pMusicManager->StartManager();
+    m_musicManager = m_parts->CreateMusicManager();
+    if (m_musicManager)
+        m_musicManager->StartManager();
     RepaintSplash();
 
-    m_pSplash.reset();
+    m_splash.reset();
 
     if (!StartEngine())
         return FailStart();
-    if (m_pGameOptions)
-        m_pGameOptions->SetOption(CGameOptions::OPTION_RESOLUTION, m_nVideoMode == 1 ? 1 : 0);
+    if (m_gameOptions)
+        m_gameOptions->SetOption(CGameOptions::OPTION_RESOLUTION, m_videoMode == 1 ? 1 : 0);
 
-    m_pParts->CreateWorlds();
+    m_parts->CreateWorlds();
 
-    if (!m_pPanelServices)
-        m_pPanelServices = std::make_unique<CAppPanelServices>(*this);
-    m_pSlideOutMan = m_pParts->CreateSlideOutMan(*m_pPanelServices);
-    if (m_pSlideOutMan)
-        m_pSlideOutMan->StartManager();
-    m_pCampaignMan = m_pParts->CreateCampaignMan();
-    if (m_pCampaignMan)
-        m_pCampaignMan->StartManager();
-    m_pRouteNodeMan = m_pParts->CreateRouteNodeMan();
-    if (m_pRouteNodeMan)
-        m_pRouteNodeMan->StartManager();
-    m_pHelpManager = m_pParts->CreateHelpManager();
-    if (m_pHelpManager)
-        m_pHelpManager->StartManager();
-    m_pPrintManager = m_pParts->CreatePrintManager();
-    if (m_pPrintManager)
-        m_pPrintManager->StartManager();
-    m_pAdaptiveSfxMan = m_pParts->CreateAdaptiveSfxMan(*this);
-    if (m_pAdaptiveSfxMan)
-        m_pAdaptiveSfxMan->StartManager();
+    if (!m_panelServices)
+        m_panelServices = std::make_unique<CAppPanelServices>(*this);
+    m_slideOutMan = m_parts->CreateSlideOutMan(*m_panelServices);
+    if (m_slideOutMan)
+        m_slideOutMan->StartManager();
+    m_campaignMan = m_parts->CreateCampaignMan();
+    if (m_campaignMan)
+        m_campaignMan->StartManager();
+    m_routeNodeMan = m_parts->CreateRouteNodeMan();
+    if (m_routeNodeMan)
+        m_routeNodeMan->StartManager();
+    m_helpManager = m_parts->CreateHelpManager();
+    if (m_helpManager)
+        m_helpManager->StartManager();
+    m_printManager = m_parts->CreatePrintManager();
+    if (m_printManager)
+        m_printManager->StartManager();
+    m_adaptiveSfxMan = m_parts->CreateAdaptiveSfxMan(*this);
+    if (m_adaptiveSfxMan)
+        m_adaptiveSfxMan->StartManager();
 
-    if (m_pEventMan)
-        m_pEventMan->PostMessage(VORNMSG_HIDE_POINTER);
-    if (m_pGameStateMan)
-        m_pGameStateMan->SetState(GAMESTATE_STARTUP);
-    if (m_pAssetMan)
-        m_pAssetMan->StartupHook();
-    m_bRunning = true;
+    if (m_eventMan)
+        m_eventMan->PostMessage(VORNMSG_HIDE_POINTER);
+    if (m_gameStateMan)
+        m_gameStateMan->SetState(GAMESTATE_STARTUP);
+    if (m_assetMan)
+        m_assetMan->StartupHook();
+    m_running = true;
 
     if (restarted) {
-        if (m_pHelpManager)
-            m_pHelpManager->RestoreAfterRestart();
-        if (m_pGameStateMan)
-            m_pGameStateMan->SetState(GAMESTATE_OPTIONS);
+        if (m_helpManager)
+            m_helpManager->RestoreAfterRestart();
+        if (m_gameStateMan)
+            m_gameStateMan->SetState(GAMESTATE_OPTIONS);
     }
-    m_bRestart = false;
+    m_restart = false;
     return 0;
 }
 
 bool CApp::StartEngine() {
-    if (!m_pEngineMan)
+    if (!m_engineMan)
         return false;
-    plat::window::Window* window = m_pWin ? m_pWin->GetHwnd() : nullptr;
-    if (!m_pEngineMan->CreateDevice(window, m_nVideoMode)) {
+    plat::window::Window* window = m_win ? m_win->GetHwnd() : nullptr;
+    if (!m_engineMan->CreateDevice(window, m_videoMode)) {
         SetVideoMode(0);
-        m_bVideoModeFallback = true;
-        if (!m_pEngineMan->CreateDevice(window, m_nVideoMode))
+        m_videoModeFallback = true;
+        if (!m_engineMan->CreateDevice(window, m_videoMode))
             return false;
     }
-    m_pEngineMan->InitScene();
-    m_pPictures = std::make_unique<CSurfacePictures>(m_pEngineMan->GetSurfaceMan());
-    if (m_pAssetMan)
-        m_pAssetMan->SetPictureFactory(m_pPictures.get());
+    m_engineMan->InitScene();
+    m_pictures = std::make_unique<CSurfacePictures>(m_engineMan->GetSurfaceMan());
+    if (m_assetMan)
+        m_assetMan->SetPictureFactory(m_pictures.get());
     return true;
 }
 
 int CApp::StopManager() {
-    m_bRunning = false;
-    m_pParts->FreeParticleKinds();
-    m_pWin.reset();
-    StopAndDelete(m_pAdaptiveSfxMan);
-    m_pParts->FreeKeywordTables();
-    StopAndDelete(m_pGameStateMan);
-    m_pParts->DestroyWorlds();
-    StopAndDelete(m_pSlideOutMan);
-    StopAndDelete(m_pAssetMan);
+    m_running = false;
+    m_parts->FreeParticleKinds();
+    m_win.reset();
+    StopAndDelete(m_adaptiveSfxMan);
+    m_parts->FreeKeywordTables();
+    StopAndDelete(m_gameStateMan);
+    m_parts->DestroyWorlds();
+    StopAndDelete(m_slideOutMan);
+    StopAndDelete(m_assetMan);
     CEngineMan::SetTextureLoader(nullptr); // it reached into the asset manager
-    m_pFontLibrary.reset();
-    if (m_pGameSoundController) {
-        m_pGameSoundController->Stop();
-        m_pGameSoundController.reset();
+    m_fontLibrary.reset();
+    if (m_gameSoundController) {
+        m_gameSoundController->Stop();
+        m_gameSoundController.reset();
     }
-    StopAndDelete(m_pMusicManager);
-    StopAndDelete(m_pPrintManager);
-    StopAndDelete(m_pHelpManager);
+    StopAndDelete(m_musicManager);
+    StopAndDelete(m_printManager);
+    StopAndDelete(m_helpManager);
     CVornMesh::SetLightingEngine(nullptr);
-    StopAndDelete(m_pEngineMan);
-    m_pPictures.reset(); // its surfaces went with the engine; the asset manager stopped before
-    m_pPerformanceMonitor.reset();
-    m_pEventMan.reset();
-    StopAndDelete(m_pDriverManager);
-    StopAndDelete(m_pIOManager);
-    StopAndDelete(m_pRouteNodeMan);
-    StopAndDelete(m_pCampaignMan);
-    m_pAppSettings.reset();
-    m_pGameOptions.reset();
-    m_pErrorMan.reset();
-    m_pCommandLineParser.reset();
+    StopAndDelete(m_engineMan);
+    m_pictures.reset(); // its surfaces went with the engine; the asset manager stopped before
+    m_performanceMonitor.reset();
+    m_eventMan.reset();
+    StopAndDelete(m_driverManager);
+    StopAndDelete(m_iOManager);
+    StopAndDelete(m_routeNodeMan);
+    StopAndDelete(m_campaignMan);
+    m_appSettings.reset();
+    m_gameOptions.reset();
+    m_errorMan.reset();
+    m_commandLineParser.reset();
     return 0;
 }
 
 void CApp::RequestRestart() {
-    m_bQuit = true;
-    m_bRestart = true;
+    m_quit = true;
+    m_restart = true;
 }
 
 void CApp::RestartIOManager() {
-    if (m_pIOManager) {
-        m_pIOManager->StopManager();
-        m_pIOManager->StartManager();
+    if (m_iOManager) {
+        m_iOManager->StopManager();
+        m_iOManager->StartManager();
     }
 }
 
 bool CApp::Run(bool loop) {
     if (!loop) {
         PumpMessages();
-        return m_bRestart;
+        return m_restart;
     }
-    while (!m_bQuit) {
+    while (!m_quit) {
         Update();
         PumpMessages();
     }
-    return m_bRestart;
+    return m_restart;
 }
 
 void CApp::PumpMessages() {
-    plat::window::Window* window = m_pWin ? m_pWin->GetHwnd() : nullptr;
+    plat::window::Window* window = m_win ? m_win->GetHwnd() : nullptr;
     if (!window)
         return;
     plat::window::Event event;
     // Everything waiting is handled, the events behind a quit included.
     while (window->NextEvent(event)) {
         if (event.kind == plat::window::EventKind::Quit)
-            m_bQuit = true;
-        else if (m_pWin)
-            m_pWin->WindowProc(event);
-        if (m_pPrintManager && m_pPrintManager->IsJobPending())
-            m_pPrintManager->ProcessPendingJob();
+            m_quit = true;
+        else if (m_win)
+            m_win->WindowProc(event);
+        if (m_printManager && m_printManager->IsJobPending())
+            m_printManager->ProcessPendingJob();
     }
 }
 
 void CApp::Update() {
     int ms = 0;
-    if (m_pPerformanceMonitor) {
-        m_pPerformanceMonitor->Update();
-        ms = m_pPerformanceMonitor->GetElapsedMs();
-        m_fFrameFactor = 30.0f / m_pPerformanceMonitor->GetFps();
+    if (m_performanceMonitor) {
+        m_performanceMonitor->Update();
+        ms = m_performanceMonitor->GetElapsedMs();
+        m_frameFactor = 30.0f / m_performanceMonitor->GetFps();
     }
-    if (m_pHelpManager)
-        m_pHelpManager->Update(ms);
-    if (m_bQuit && m_pGameSoundController)
-        m_pGameSoundController->Pause(true);
-    if (m_pIOManager)
-        m_pIOManager->Poll(ms);
-    if (m_pSlideOutMan)
-        m_pSlideOutMan->Update(ms);
-    if (m_pEngineMan)
-        m_pEngineMan->Update();
-    if (m_pDriverManager && !m_pParts->IsRacePaused())
-        m_pDriverManager->Update(ms);
-    if (m_pEngineMan) {
-        m_bRendering = true;
-        m_pEngineMan->RenderFrame();
-        m_bRendering = false;
+    if (m_helpManager)
+        m_helpManager->Update(ms);
+    if (m_quit && m_gameSoundController)
+        m_gameSoundController->Pause(true);
+    if (m_iOManager)
+        m_iOManager->Poll(ms);
+    if (m_slideOutMan)
+        m_slideOutMan->Update(ms);
+    if (m_engineMan)
+        m_engineMan->Update();
+    if (m_driverManager && !m_parts->IsRacePaused())
+        m_driverManager->Update(ms);
+    if (m_engineMan) {
+        m_rendering = true;
+        m_engineMan->RenderFrame();
+        m_rendering = false;
     }
-    m_pParts->FrameCurrentWorld(ms);
-    if (m_pEventMan)
-        m_pEventMan->Update();
-    if (m_pGameSoundController)
-        m_pGameSoundController->Update(ms);
-    if (m_pGameStateMan)
-        m_pGameStateMan->Update();
-    if (m_pHelpManager)
-        m_pHelpManager->Update(ms);
-    if (m_pMusicManager)
-        m_pMusicManager->Update(ms);
-    if (m_pPrintManager)
-        m_pPrintManager->Update(ms);
+    m_parts->FrameCurrentWorld(ms);
+    if (m_eventMan)
+        m_eventMan->Update();
+    if (m_gameSoundController)
+        m_gameSoundController->Update(ms);
+    if (m_gameStateMan)
+        m_gameStateMan->Update();
+    if (m_helpManager)
+        m_helpManager->Update(ms);
+    if (m_musicManager)
+        m_musicManager->Update(ms);
+    if (m_printManager)
+        m_printManager->Update(ms);
     // A quit request shows the exit pictures; their end sets the state that ends the loop.
-    if (m_pEventMan && m_pEventMan->FindMessage(VORNMSG_QUIT_REQUEST, nullptr, true)) {
-        m_bExit = true;
-        if (m_pGameStateMan)
-            m_pGameStateMan->SetState(GAMESTATE_STARTUP);
+    if (m_eventMan && m_eventMan->FindMessage(VORNMSG_QUIT_REQUEST, nullptr, true)) {
+        m_exit = true;
+        if (m_gameStateMan)
+            m_gameStateMan->SetState(GAMESTATE_STARTUP);
     }
 }
 
 bool CApp::HasSlideOutMan() const {
-    return m_pSlideOutMan != nullptr;
+    return m_slideOutMan != nullptr;
 }
 
 void CApp::SwitchPanel(int slideOutIndex) {
-    if (m_pSlideOutMan)
-        m_pSlideOutMan->SwitchTo(slideOutIndex);
+    if (m_slideOutMan)
+        m_slideOutMan->SwitchTo(slideOutIndex);
 }
 
 void CApp::SetVideo(int videoId, int nextState) {
-    m_pParts->SetVideo(videoId, nextState);
+    m_parts->SetVideo(videoId, nextState);
 }
 
 void CApp::SetCurrentWorld(int worldId) {
-    m_pParts->SetCurrentWorld(worldId, m_pEventMan.get());
+    m_parts->SetCurrentWorld(worldId, m_eventMan.get());
 }
 
 void CApp::ResumeAutoSavedTrack() {
-    m_pParts->ResumeAutoSavedTrack();
+    m_parts->ResumeAutoSavedTrack();
 }
 
 void CApp::MusicOff() {
-    if (m_pMusicManager)
-        m_pMusicManager->SetEnabled(false);
+    if (m_musicManager)
+        m_musicManager->SetEnabled(false);
 }
 
 void CApp::PostQuit() {
-    plat::window::Window* window = m_pWin ? m_pWin->GetHwnd() : nullptr;
+    plat::window::Window* window = m_win ? m_win->GetHwnd() : nullptr;
     // The quit comes out of the window's queue behind what is waiting; without a window there is no
     // queue, and the loop ends at once.
     if (window)
         window->PostQuit();
     else
-        m_bQuit = true;
+        m_quit = true;
 }
 
 int CApp::GetCurrentWorldTheme() const {
-    return m_pAssetMan ? m_pAssetMan->GetWorld() : 0;
+    return m_assetMan ? m_assetMan->GetWorld() : 0;
 }
 
 void CApp::ShowMessage(std::string_view caption, std::string_view text) {
@@ -412,58 +412,58 @@ void CApp::ShowMessage(std::string_view caption, std::string_view text) {
 }
 
 int CApp::GetGameMode() const {
-    return m_pGameStateMan ? m_pGameStateMan->GetGameMode() : -1;
+    return m_gameStateMan ? m_gameStateMan->GetGameMode() : -1;
 }
 
 int CApp::GetCurrentWorldId() const {
-    return m_pParts->GetCurrentWorldId();
+    return m_parts->GetCurrentWorldId();
 }
 
 int CApp::GetCurrentCampaignNode() const {
-    return m_pCampaignMan ? m_pCampaignMan->GetCurrentNode() : -1;
+    return m_campaignMan ? m_campaignMan->GetCurrentNode() : -1;
 }
 
 void CApp::CopyCampaignSetup(int index, CRaceSetup& setup) {
-    if (m_pCampaignMan)
-        m_pCampaignMan->CopyNodeSetup(index, setup);
+    if (m_campaignMan)
+        m_campaignMan->CopyNodeSetup(index, setup);
 }
 
 bool CApp::HasErrorMan() const {
-    return m_pErrorMan != nullptr;
+    return m_errorMan != nullptr;
 }
 
 std::unique_ptr<plat::input::InputSystem> CApp::CreateInputSystem() {
-    return m_pParts->CreateInputSystem(m_pWin ? m_pWin->GetHwnd() : nullptr);
+    return m_parts->CreateInputSystem(m_win ? m_win->GetHwnd() : nullptr);
 }
 
 void CApp::SetMusicVolume(int volume) {
-    if (m_pMusicManager)
-        m_pMusicManager->SetVolume(volume);
+    if (m_musicManager)
+        m_musicManager->SetVolume(volume);
 }
 
 void CApp::SetSoundVolume(int volume) {
-    if (m_pGameSoundController)
-        m_pGameSoundController->SetVolume(volume);
+    if (m_gameSoundController)
+        m_gameSoundController->SetVolume(volume);
 }
 
 void CApp::SetEffectsLevel(int /*level*/) {
     // The manager reads the stored option back itself.
-    if (m_pAdaptiveSfxMan)
-        m_pAdaptiveSfxMan->ApplyEffectsLevel();
+    if (m_adaptiveSfxMan)
+        m_adaptiveSfxMan->ApplyEffectsLevel();
 }
 
 int CApp::GetEffectsLevelOption() {
-    return m_pGameOptions ? m_pGameOptions->GetOption(CGameOptions::OPTION_EFFECTS_LEVEL) : -1;
+    return m_gameOptions ? m_gameOptions->GetOption(CGameOptions::OPTION_EFFECTS_LEVEL) : -1;
 }
 
 void CApp::SetTauntsEnabled(bool enabled) {
-    m_pParts->SetTauntsEnabled(enabled);
+    m_parts->SetTauntsEnabled(enabled);
 }
 
 void CApp::SetShadowsOff(bool off) {
-    m_pParts->SetShadowsOff(off);
+    m_parts->SetShadowsOff(off);
 }
 
 void CApp::SetSkidMarkCount(int count) {
-    m_pParts->SetSkidMarkCount(count);
+    m_parts->SetSkidMarkCount(count);
 }

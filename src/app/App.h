@@ -79,56 +79,56 @@ public:
     void RestartIOManager() override;
 
     /// The owned managers (null before creation and after deletion).
-    CEventMan* GetEventMan() const { return m_pEventMan.get(); }
-    CErrorMan* GetErrorMan() const { return m_pErrorMan.get(); }
-    CWin* GetWin() const { return m_pWin.get(); }
-    CEngineMan* GetEngineMan() const { return m_pEngineMan.get(); }
-    CAssetMan* GetAssetMan() const { return m_pAssetMan.get(); }
-    CSlideOutMan* GetSlideOutMan() const { return m_pSlideOutMan.get(); }
-    CIOManager* GetIOManager() const { return m_pIOManager.get(); }
-    CDriverManagerStandIn* GetDriverManager() const { return m_pDriverManager.get(); }
-    CGameSoundControllerStandIn* GetGameSoundController() const { return m_pGameSoundController.get(); }
-    CMusicManagerStandIn* GetMusicManager() const { return m_pMusicManager.get(); }
-    CPrintManagerStandIn* GetPrintManager() const { return m_pPrintManager.get(); }
-    CHelpManagerStandIn* GetHelpManager() const { return m_pHelpManager.get(); }
-    CAppSettings* GetAppSettings() const { return m_pAppSettings.get(); }
-    CCommandLineParser* GetCommandLineParser() const { return m_pCommandLineParser.get(); }
-    CRouteNodeManStandIn* GetRouteNodeMan() const { return m_pRouteNodeMan.get(); }
-    CCampaignManStandIn* GetCampaignMan() const { return m_pCampaignMan.get(); }
-    CGameStateMan* GetGameStateMan() const { return m_pGameStateMan.get(); }
-    CPerformanceMonitor* GetPerformanceMonitor() const { return m_pPerformanceMonitor.get(); }
-    CAdaptiveSfxMan* GetAdaptiveSfxMan() const { return m_pAdaptiveSfxMan.get(); }
-    CGameOptions* GetGameOptions() const { return m_pGameOptions.get(); }
-    CGameOptions* GetGameOptions() override { return m_pGameOptions.get(); }
+    CEventMan* GetEventMan() const { return m_eventMan.get(); }
+    CErrorMan* GetErrorMan() const { return m_errorMan.get(); }
+    CWin* GetWin() const { return m_win.get(); }
+    CEngineMan* GetEngineMan() const { return m_engineMan.get(); }
+    CAssetMan* GetAssetMan() const { return m_assetMan.get(); }
+    CSlideOutMan* GetSlideOutMan() const { return m_slideOutMan.get(); }
+    CIOManager* GetIOManager() const { return m_iOManager.get(); }
+    CDriverManagerStandIn* GetDriverManager() const { return m_driverManager.get(); }
+    CGameSoundControllerStandIn* GetGameSoundController() const { return m_gameSoundController.get(); }
+    CMusicManagerStandIn* GetMusicManager() const { return m_musicManager.get(); }
+    CPrintManagerStandIn* GetPrintManager() const { return m_printManager.get(); }
+    CHelpManagerStandIn* GetHelpManager() const { return m_helpManager.get(); }
+    CAppSettings* GetAppSettings() const { return m_appSettings.get(); }
+    CCommandLineParser* GetCommandLineParser() const { return m_commandLineParser.get(); }
+    CRouteNodeManStandIn* GetRouteNodeMan() const { return m_routeNodeMan.get(); }
+    CCampaignManStandIn* GetCampaignMan() const { return m_campaignMan.get(); }
+    CGameStateMan* GetGameStateMan() const { return m_gameStateMan.get(); }
+    CPerformanceMonitor* GetPerformanceMonitor() const { return m_performanceMonitor.get(); }
+    CAdaptiveSfxMan* GetAdaptiveSfxMan() const { return m_adaptiveSfxMan.get(); }
+    CGameOptions* GetGameOptions() const { return m_gameOptions.get(); }
+    CGameOptions* GetGameOptions() override { return m_gameOptions.get(); }
     /// What the application is made of, and the operations of other subsystems it calls.
-    CAppParts& GetParts() const { return *m_pParts; }
+    CAppParts& GetParts() const { return *m_parts; }
 
     /// 30 / frames per second of the last frame (1.0 before the first).
-    float GetFrameFactor() const { return m_fFrameFactor; }
+    float GetFrameFactor() const { return m_frameFactor; }
     /// The video mode index.
-    int GetVideoMode() const override { return m_nVideoMode; }
+    int GetVideoMode() const override { return m_videoMode; }
     /// Screen width in pixels.
-    int GetScreenWidth() const { return m_nScreenWidth; }
+    int GetScreenWidth() const { return m_screenWidth; }
     /// Screen height in pixels.
-    int GetScreenHeight() const { return m_nScreenHeight; }
+    int GetScreenHeight() const { return m_screenHeight; }
     /// Bits per pixel (16).
-    int GetBitsPerPixel() const { return m_nBitsPerPixel; }
+    int GetBitsPerPixel() const { return m_bitsPerPixel; }
     /// Whether the frame loop is to end.
-    bool IsQuitting() const { return m_bQuit; }
+    bool IsQuitting() const { return m_quit; }
     /// Ends the frame loop after this frame.
-    void RequestQuit() { m_bQuit = true; }
+    void RequestQuit() { m_quit = true; }
     /// Whether a quit request was taken: the exit pictures show instead of the start-up picture.
-    bool IsExiting() const { return m_bExit; }
+    bool IsExiting() const { return m_exit; }
     /// Sets the exit flag.
-    void SetExitFlag(bool exiting) { m_bExit = exiting; }
+    void SetExitFlag(bool exiting) { m_exit = exiting; }
     /// Whether the start is complete and the stop has not begun; the window acts only then.
-    bool IsRunning() const { return m_bRunning; }
+    bool IsRunning() const { return m_running; }
     /// Whether the engine had to fall back to 640 x 480.
-    bool HasVideoModeFallenBack() const { return m_bVideoModeFallback; }
+    bool HasVideoModeFallenBack() const { return m_videoModeFallback; }
     /// Whether the restart flag is set.
-    bool IsRestartRequested() const { return m_bRestart; }
+    bool IsRestartRequested() const { return m_restart; }
     /// Whether the engine is drawing the frame now.
-    bool IsRendering() const { return m_bRendering; }
+    bool IsRendering() const { return m_rendering; }
 
 private:
     int FailStart();
@@ -167,45 +167,45 @@ private:
     void SetShadowsOff(bool off) override;
     void SetSkidMarkCount(int count) override;
 
-    std::unique_ptr<CAppParts> m_pParts;
-    std::unique_ptr<CEventMan> m_pEventMan;
-    std::unique_ptr<CErrorMan> m_pErrorMan;
-    std::unique_ptr<CWin> m_pWin;
-    std::unique_ptr<CAppEngineLinks> m_pEngineLinks;
-    std::unique_ptr<CEngineMan> m_pEngineMan;
-    std::unique_ptr<CSurfacePictures> m_pPictures; ///< the asset manager's pictures, on the engine's surfaces
-    std::unique_ptr<plat::text::FontLibrary> m_pFontLibrary; ///< outlives the asset manager's fonts
-    std::unique_ptr<CAssetMan> m_pAssetMan;
-    std::unique_ptr<CAppPanelServices> m_pPanelServices; ///< serves the slide-out manager
-    std::unique_ptr<CSlideOutMan> m_pSlideOutMan;
-    std::unique_ptr<CIOManager> m_pIOManager;
-    std::unique_ptr<CDriverManagerStandIn> m_pDriverManager;
-    std::unique_ptr<CGameSoundControllerStandIn> m_pGameSoundController;
-    std::unique_ptr<CMusicManagerStandIn> m_pMusicManager;
-    std::unique_ptr<CPrintManagerStandIn> m_pPrintManager;
-    std::unique_ptr<CHelpManagerStandIn> m_pHelpManager;
-    std::unique_ptr<CAppSettings> m_pAppSettings;
-    std::unique_ptr<CCommandLineParser> m_pCommandLineParser;
-    std::unique_ptr<CRouteNodeManStandIn> m_pRouteNodeMan;
-    std::unique_ptr<CCampaignManStandIn> m_pCampaignMan;
-    std::unique_ptr<CGameStateMan> m_pGameStateMan;
-    std::unique_ptr<CPerformanceMonitor> m_pPerformanceMonitor;
-    std::unique_ptr<CAdaptiveSfxMan> m_pAdaptiveSfxMan;
-    std::unique_ptr<CGameOptions> m_pGameOptions;
-    std::unique_ptr<CSplash> m_pSplash;
+    std::unique_ptr<CAppParts> m_parts;
+    std::unique_ptr<CEventMan> m_eventMan;
+    std::unique_ptr<CErrorMan> m_errorMan;
+    std::unique_ptr<CWin> m_win;
+    std::unique_ptr<CAppEngineLinks> m_engineLinks;
+    std::unique_ptr<CEngineMan> m_engineMan;
+    std::unique_ptr<CSurfacePictures> m_pictures; ///< the asset manager's pictures, on the engine's surfaces
+    std::unique_ptr<plat::text::FontLibrary> m_fontLibrary; ///< outlives the asset manager's fonts
+    std::unique_ptr<CAssetMan> m_assetMan;
+    std::unique_ptr<CAppPanelServices> m_panelServices; ///< serves the slide-out manager
+    std::unique_ptr<CSlideOutMan> m_slideOutMan;
+    std::unique_ptr<CIOManager> m_iOManager;
+    std::unique_ptr<CDriverManagerStandIn> m_driverManager;
+    std::unique_ptr<CGameSoundControllerStandIn> m_gameSoundController;
+    std::unique_ptr<CMusicManagerStandIn> m_musicManager;
+    std::unique_ptr<CPrintManagerStandIn> m_printManager;
+    std::unique_ptr<CHelpManagerStandIn> m_helpManager;
+    std::unique_ptr<CAppSettings> m_appSettings;
+    std::unique_ptr<CCommandLineParser> m_commandLineParser;
+    std::unique_ptr<CRouteNodeManStandIn> m_routeNodeMan;
+    std::unique_ptr<CCampaignManStandIn> m_campaignMan;
+    std::unique_ptr<CGameStateMan> m_gameStateMan;
+    std::unique_ptr<CPerformanceMonitor> m_performanceMonitor;
+    std::unique_ptr<CAdaptiveSfxMan> m_adaptiveSfxMan;
+    std::unique_ptr<CGameOptions> m_gameOptions;
+    std::unique_ptr<CSplash> m_splash;
 
-    std::string m_CommandLine;
-    bool m_bQuit = false;
-    bool m_bRestart = false;
-    bool m_bRunning = false;
-    bool m_bVideoModeFallback = false;
-    bool m_bExit = false;
-    bool m_bRendering = false;
-    float m_fFrameFactor = 1.0f;
-    int m_nVideoMode = 0;
-    int m_nScreenWidth = 640;
-    int m_nScreenHeight = 480;
-    int m_nBitsPerPixel = 16;
+    std::string m_commandLine;
+    bool m_quit = false;
+    bool m_restart = false;
+    bool m_running = false;
+    bool m_videoModeFallback = false;
+    bool m_exit = false;
+    bool m_rendering = false;
+    float m_frameFactor = 1.0f;
+    int m_videoMode = 0;
+    int m_screenWidth = 640;
+    int m_screenHeight = 480;
+    int m_bitsPerPixel = 16;
 };
 
 /// The one application object while it exists, else null.

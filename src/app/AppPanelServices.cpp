@@ -18,46 +18,46 @@ std::unique_ptr<IHelpPanel> CAppPanelServices::CreateHelpPanel() {
 }
 
 int CAppPanelServices::GetVideoMode() const {
-    return m_App.GetVideoMode();
+    return m_app.GetVideoMode();
 }
 
 bool CAppPanelServices::GetInt(int assetId, int dataId, int& out, int element) {
-    CAssetMan* assets = m_App.GetAssetMan();
+    CAssetMan* assets = m_app.GetAssetMan();
     return assets && assets->GetInt(assetId, dataId, out, element);
 }
 
 bool CAppPanelServices::GetVector(int assetId, int dataId, CVector& out, int element) {
-    CAssetMan* assets = m_App.GetAssetMan();
+    CAssetMan* assets = m_app.GetAssetMan();
     return assets && assets->GetVector(assetId, dataId, out, element);
 }
 
 std::unique_ptr<CBitmap> CAppPanelServices::GetBitmap(int assetId) {
-    CAssetMan* assets = m_App.GetAssetMan();
+    CAssetMan* assets = m_app.GetAssetMan();
     return assets ? assets->GetBitmap(assetId) : nullptr;
 }
 
 bool CAppPanelServices::LoadAssetIntoString(int assetId, std::string& out) {
-    CAssetMan* assets = m_App.GetAssetMan();
+    CAssetMan* assets = m_app.GetAssetMan();
     return assets && assets->LoadAssetIntoString(assetId, out);
 }
 
 plat::text::Font* CAppPanelServices::GetFont(int index) {
-    CAssetMan* assets = m_App.GetAssetMan();
+    CAssetMan* assets = m_app.GetAssetMan();
     return assets ? assets->GetFont(index) : nullptr;
 }
 
 CCompoundOverlay* CAppPanelServices::CreateCompoundOverlay(int resourceId, int pictureId) {
-    CEngineMan* engine = m_App.GetEngineMan();
+    CEngineMan* engine = m_app.GetEngineMan();
     return engine ? engine->CreateCompoundOverlay(resourceId, pictureId) : nullptr;
 }
 
 void CAppPanelServices::DeleteOverlay(COverlay* overlay) {
-    if (CEngineMan* engine = m_App.GetEngineMan())
+    if (CEngineMan* engine = m_app.GetEngineMan())
         engine->DeleteOverlay(overlay);
 }
 
 void CAppPanelServices::AddRenderObject(COverlay* overlay) {
-    CEngineMan* engine = m_App.GetEngineMan();
+    CEngineMan* engine = m_app.GetEngineMan();
     if (!engine)
         return;
     if (std::unique_ptr<COverlay> owned = engine->RemoveRenderObject(overlay))
@@ -65,61 +65,61 @@ void CAppPanelServices::AddRenderObject(COverlay* overlay) {
 }
 
 plat::gfx2d::Point CAppPanelServices::GetMousePosition() const {
-    CEngineMan* engine = m_App.GetEngineMan();
+    CEngineMan* engine = m_app.GetEngineMan();
     return engine ? plat::gfx2d::Point{engine->GetMouseX(), engine->GetMouseY()} : GetWindowMousePosition();
 }
 
 void CAppPanelServices::UpdateEngine() {
-    if (CEngineMan* engine = m_App.GetEngineMan())
+    if (CEngineMan* engine = m_app.GetEngineMan())
         engine->Update();
 }
 
 void CAppPanelServices::RenderFrame() {
-    if (CEngineMan* engine = m_App.GetEngineMan())
+    if (CEngineMan* engine = m_app.GetEngineMan())
         engine->RenderFrame();
 }
 
 void CAppPanelServices::PlayHelp(int helpId, int mode) {
-    if (CHelpManagerStandIn* help = m_App.GetHelpManager())
+    if (CHelpManagerStandIn* help = m_app.GetHelpManager())
         help->PlayHelp(helpId, mode);
 }
 
 void CAppPanelServices::OnHover(int helpId) {
-    if (CHelpManagerStandIn* help = m_App.GetHelpManager())
+    if (CHelpManagerStandIn* help = m_app.GetHelpManager())
         help->OnHover(helpId);
 }
 
 void CAppPanelServices::OnHoverEnd(int helpId) {
-    if (CHelpManagerStandIn* help = m_App.GetHelpManager())
+    if (CHelpManagerStandIn* help = m_app.GetHelpManager())
         help->OnHoverEnd(helpId);
 }
 
 void CAppPanelServices::CancelHover() {
-    if (CHelpManagerStandIn* help = m_App.GetHelpManager())
+    if (CHelpManagerStandIn* help = m_app.GetHelpManager())
         help->CancelHover();
 }
 
 void CAppPanelServices::PlayUiSound(int soundId) {
-    if (CGameSoundControllerStandIn* sound = m_App.GetGameSoundController())
+    if (CGameSoundControllerStandIn* sound = m_app.GetGameSoundController())
         sound->PlayUiSound(soundId);
 }
 
 void CAppPanelServices::StopHelpSound() {
-    if (CGameSoundControllerStandIn* sound = m_App.GetGameSoundController())
+    if (CGameSoundControllerStandIn* sound = m_app.GetGameSoundController())
         sound->StopHelpSound();
 }
 
 bool CAppPanelServices::GetLatestMessage(int type, CMessage& out) {
-    CEventMan* events = m_App.GetEventMan();
+    CEventMan* events = m_app.GetEventMan();
     return events && events->GetLatest(type, &out);
 }
 
 bool CAppPanelServices::IsMouseButtonDown(int button) const {
-    CWin* win = m_App.GetWin();
+    CWin* win = m_app.GetWin();
     return win && win->GetHwnd() && win->GetHwnd()->IsButtonDown(button);
 }
 
 plat::gfx2d::Point CAppPanelServices::GetWindowMousePosition() const {
-    CWin* win = m_App.GetWin();
+    CWin* win = m_app.GetWin();
     return win ? plat::gfx2d::Point{win->GetMouseX(), win->GetMouseY()} : plat::gfx2d::Point{};
 }

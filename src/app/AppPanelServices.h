@@ -9,7 +9,7 @@ class CApp;
 class CAppPanelServices : public IPanelServices {
 public:
     /// Services of `app`, which outlives them.
-    explicit CAppPanelServices(CApp& app) : m_App(app) {}
+    explicit CAppPanelServices(CApp& app) : m_app(app) {}
 
     int GetVideoMode() const override;
     std::unique_ptr<IHelpPanel> CreateHelpPanel() override;
@@ -35,5 +35,5 @@ public:
     plat::gfx2d::Point GetWindowMousePosition() const override;
 
 private:
-    CApp& m_App;
+    CApp& m_app;
 };

@@ -38,7 +38,7 @@ CAppParts::CAppParts()
 }
 
 CAppParts::CAppParts(std::unique_ptr<plat::settings::Store> store, std::unique_ptr<plat::clock::Clock> clock)
-    : m_pStore(std::move(store)), m_pClock(std::move(clock)) {}
+    : m_store(std::move(store)), m_clock(std::move(clock)) {}
 
 CAppParts::~CAppParts() = default;
 
@@ -163,7 +163,7 @@ void CAppParts::SetCurrentDirectory(const std::string& path) {
 }
 
 bool CAppParts::CreateWorlds() {
-    return m_Worlds.CreateWorlds();
+    return m_worlds.CreateWorlds();
 }
 
 void CAppParts::FreeParticleKinds() {
@@ -181,7 +181,7 @@ void CAppParts::SetSkidMarkCount(int count) {
 }
 
 void CAppParts::DestroyWorlds() {
-    m_Worlds.DestroyWorlds();
+    m_worlds.DestroyWorlds();
 }
 
 void CAppParts::FrameCurrentWorld(int /*ms*/) {
@@ -189,9 +189,9 @@ void CAppParts::FrameCurrentWorld(int /*ms*/) {
 }
 
 bool CAppParts::SetCurrentWorld(int worldId, CEventMan* events) {
-    return m_Worlds.SetCurrentWorld(worldId, events);
+    return m_worlds.SetCurrentWorld(worldId, events);
 }
 
 int CAppParts::GetCurrentWorldId() const {
-    return m_Worlds.GetCurrentWorldId();
+    return m_worlds.GetCurrentWorldId();
 }

@@ -149,12 +149,12 @@ public:
 
 protected:
     /// The settings store the parts were made with.
-    plat::settings::Store& Store() { return *m_pStore; }
+    plat::settings::Store& Store() { return *m_store; }
     /// The clock the parts were made with.
-    plat::clock::Clock& Clock() { return *m_pClock; }
+    plat::clock::Clock& Clock() { return *m_clock; }
 
 private:
-    std::unique_ptr<plat::settings::Store> m_pStore;
-    std::unique_ptr<plat::clock::Clock> m_pClock;
-    CWorldRegistryStandIn m_Worlds;
+    std::unique_ptr<plat::settings::Store> m_store;
+    std::unique_ptr<plat::clock::Clock> m_clock;
+    CWorldRegistryStandIn m_worlds;
 };

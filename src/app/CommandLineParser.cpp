@@ -2,7 +2,7 @@
 
 void CCommandLineParser::Parse(std::string_view commandLine) {
     if (commandLine.find("/FREEFORM") != std::string_view::npos)
-        m_bFreeForm = true;
+        m_freeForm = true;
     if (commandLine.find("RESTART") != std::string_view::npos)
-        m_bRestart = true;
+        m_restart = true;
 }

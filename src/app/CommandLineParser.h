@@ -11,13 +11,13 @@ public:
     /// Looks for the switch words anywhere in `commandLine` (letter case counts).
     void Parse(std::string_view commandLine);
     /// Whether "/FREEFORM" was given.
-    bool IsFreeForm() const { return m_bFreeForm; }
+    bool IsFreeForm() const { return m_freeForm; }
     /// Whether "RESTART" was given: this run follows a restart the game asked for.
-    bool IsRestart() const { return m_bRestart; }
+    bool IsRestart() const { return m_restart; }
     /// Whether a timer, not the frame, drives the world; no switch turns it on.
     bool UseGameTimer() const { return false; }
 
 private:
-    bool m_bFreeForm = false;
-    bool m_bRestart = false;
+    bool m_freeForm = false;
+    bool m_restart = false;
 };

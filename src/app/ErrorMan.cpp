@@ -23,7 +23,7 @@ bool IsInputLog(int channel) {
 
 CErrorMan::CErrorMan(const std::filesystem::path& startFolder) {
     for (int channel = 0; channel < kChannelCount; ++channel) {
-        m_nHandles[channel] = kInvalidHandle;
+        m_handles[channel] = kInvalidHandle;
         if (IsInputLog(channel))
             continue;
         std::error_code ignored;
@@ -36,7 +36,7 @@ CErrorMan::~CErrorMan() {
 }
 
 void CErrorMan::CloseAll() {
-    for (int& handle : m_nHandles)
+    for (int& handle : m_handles)
         handle = kInvalidHandle;
 }
 
@@ -47,7 +47,7 @@ const char* CErrorMan::GetLogFileName(int channel) {
 bool CErrorMan::ReadLog(int channel, void* /*buffer*/, std::size_t /*byteCount*/) {
     if (channel < 0 || channel >= kChannelCount)
         return false;
-    return m_nHandles[channel] != kInvalidHandle;
+    return m_handles[channel] != kInvalidHandle;
 }
 
 void CErrorMan::Log(int /*level*/, int /*category*/, const char* /*format*/, ...) {}

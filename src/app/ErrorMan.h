@@ -36,5 +36,5 @@ public:
 private:
     void CloseAll();
 
-    int m_nHandles[kChannelCount];
+    int m_handles[kChannelCount];
 };

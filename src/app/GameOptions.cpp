@@ -44,30 +44,30 @@ int CGameOptions::GetOption(int key) const {
     if (key == OPTION_RESOLUTION || !IsKnown(key))
         return 0;
     int value = kOptions[key].defaultValue;
-    m_Settings.GetInt(kOptions[key].name, value);
+    m_settings.GetInt(kOptions[key].name, value);
     return value;
 }
 
 bool CGameOptions::SetOption(int key, int value) {
     if (!IsKnown(key))
         return false;
-    bool saved = m_Settings.SetInt(kOptions[key].name, value);
+    bool saved = m_settings.SetInt(kOptions[key].name, value);
     // The effects read the value back, so they apply even when the save failed.
     switch (key) {
     case OPTION_BALANCE:
-        if (m_pEffects)
-            m_pEffects->SetMusicVolume(GetOption(key));
+        if (m_effects)
+            m_effects->SetMusicVolume(GetOption(key));
         break;
     case OPTION_VOLUME: {
         int volume = GetOption(key);
-        if (m_pEffects)
-            m_pEffects->SetSoundVolume(volume & 0xFF);
+        if (m_effects)
+            m_effects->SetSoundVolume(volume & 0xFF);
         g_bSoundAudible = volume > 5;
         break;
     }
     case OPTION_EFFECTS_LEVEL:
-        if (m_pEffects)
-            m_pEffects->SetEffectsLevel(GetOption(key));
+        if (m_effects)
+            m_effects->SetEffectsLevel(GetOption(key));
         break;
     default:
         break;

@@ -23,7 +23,7 @@ public:
     /// Options kept in `settings`; `effects` (may be null while those managers do not exist) applies
     /// the changes. Both must outlive this object.
     CGameOptions(CAppSettings& settings, IGameOptionEffects* effects)
-        : m_Settings(settings), m_pEffects(effects) {}
+        : m_settings(settings), m_effects(effects) {}
     virtual ~CGameOptions() = default;
 
     /// The value of option `key`, or its default when none is stored. The resolution always reads 0.
@@ -32,7 +32,7 @@ public:
     /// or the key is unknown.
     bool SetOption(int key, int value);
     /// Lets `effects` apply later changes (null: none).
-    void SetEffects(IGameOptionEffects* effects) { m_pEffects = effects; }
+    void SetEffects(IGameOptionEffects* effects) { m_effects = effects; }
 
     /// The stored name of option `key`, or null for an unknown key.
     static const char* GetOptionName(int key);
@@ -45,6 +45,6 @@ public:
     static void SetSoundAudible(bool audible);
 
 private:
-    CAppSettings& m_Settings;
-    IGameOptionEffects* m_pEffects;
+    CAppSettings& m_settings;
+    IGameOptionEffects* m_effects;
 };

@@ -42,9 +42,9 @@ bool IsSlot(int slot) {
 } // namespace
 
 CGameStateMan::CGameStateMan(IGameStateServices* services, CAppSettings* settings)
-    : m_pServices(services), m_pSettings(settings) {
-    ClearRaceSetup(m_RaceSetup);
-    std::fill(std::begin(m_Players), std::end(m_Players), SPlayerRecord{-1, -1, -1, -1});
+    : m_services(services), m_settings(settings) {
+    ClearRaceSetup(m_raceSetup);
+    std::fill(std::begin(m_players), std::end(m_players), SPlayerRecord{-1, -1, -1, -1});
 }
 
 CGameStateMan::~CGameStateMan() {
@@ -52,75 +52,75 @@ CGameStateMan::~CGameStateMan() {
 }
 
 int CGameStateMan::StartManager() {
-    m_bStarted = true;
-    m_nNumPlayers = 0;
+    m_started = true;
+    m_numPlayers = 0;
     constexpr int kHumanCharacters[4] = {10, 11, 12, 9};
     for (int i = 0; i < 4; ++i)
-        m_Players[i] = DefaultRecord(kHumanCharacters[i]);
-    m_Players[kSinglePlayerRecord] = DefaultRecord(10);
+        m_players[i] = DefaultRecord(kHumanCharacters[i]);
+    m_players[kSinglePlayerRecord] = DefaultRecord(10);
     LoadPlayerRecord();
     return 0;
 }
 
 void CGameStateMan::LoadPlayerRecord() {
-    if (!m_pSettings)
+    if (!m_settings)
         return;
     SPlayerRecord stored{};
     // Only a complete record is taken; a partial one is replaced by the defaults.
-    if (m_pSettings->GetInt(kPlayerAvatar, stored.character) &&
-        m_pSettings->GetInt(kPlayerCar, stored.carId) && m_pSettings->GetInt(kPlayerSkin, stored.skin) &&
-        m_pSettings->GetInt(kPlayerTyre, stored.tyre)) {
-        m_Players[kSinglePlayerRecord] = stored;
+    if (m_settings->GetInt(kPlayerAvatar, stored.character) &&
+        m_settings->GetInt(kPlayerCar, stored.carId) && m_settings->GetInt(kPlayerSkin, stored.skin) &&
+        m_settings->GetInt(kPlayerTyre, stored.tyre)) {
+        m_players[kSinglePlayerRecord] = stored;
         return;
     }
     SavePlayerRecord();
 }
 
 void CGameStateMan::SavePlayerRecord() {
-    if (!m_pSettings)
+    if (!m_settings)
         return;
-    const SPlayerRecord& record = m_Players[kSinglePlayerRecord];
-    m_pSettings->SetInt(kPlayerAvatar, record.character);
-    m_pSettings->SetInt(kPlayerCar, record.carId);
-    m_pSettings->SetInt(kPlayerSkin, record.skin);
-    m_pSettings->SetInt(kPlayerTyre, record.tyre);
+    const SPlayerRecord& record = m_players[kSinglePlayerRecord];
+    m_settings->SetInt(kPlayerAvatar, record.character);
+    m_settings->SetInt(kPlayerCar, record.carId);
+    m_settings->SetInt(kPlayerSkin, record.skin);
+    m_settings->SetInt(kPlayerTyre, record.tyre);
 }
 
 int CGameStateMan::StopManager() {
-    m_bStarted = false;
-    m_nState = GAMESTATE_NONE;
-    m_nGameMode = -1;
-    m_nInfoCharacter = -2;
-    m_nNumPlayers = 0;
-    m_nCurrentPlayer = 0;
+    m_started = false;
+    m_state = GAMESTATE_NONE;
+    m_gameMode = -1;
+    m_infoCharacter = -2;
+    m_numPlayers = 0;
+    m_currentPlayer = 0;
     return 0;
 }
 
 bool CGameStateMan::SetState(int state) {
-    if (!m_pServices || !m_pServices->HasSlideOutMan())
+    if (!m_services || !m_services->HasSlideOutMan())
         return false;
-    bool racing = m_nState >= GAMESTATE_RACE && m_nState <= GAMESTATE_LAP_OF_HONOUR;
+    bool racing = m_state >= GAMESTATE_RACE && m_state <= GAMESTATE_LAP_OF_HONOUR;
     if (!racing && state != GAMESTATE_MESSAGE_BOX && state != GAMESTATE_OPTIONS)
-        m_pServices->RestartIOManager();
+        m_services->RestartIOManager();
 
     switch (state) {
     case GAMESTATE_MAIN:
     case GAMESTATE_MAIN2:
-        m_nGameMode = -1;
-        ClearRaceSetup(m_RaceSetup);
+        m_gameMode = -1;
+        ClearRaceSetup(m_raceSetup);
         break;
     case GAMESTATE_CONSTRUCT:
-        if (m_nState == GAMESTATE_MAIN)
-            m_pServices->ResumeAutoSavedTrack();
+        if (m_state == GAMESTATE_MAIN)
+            m_services->ResumeAutoSavedTrack();
         break;
     case GAMESTATE_QUIT:
-        m_pServices->MusicOff();
-        m_pServices->PostQuit();
+        m_services->MusicOff();
+        m_services->PostQuit();
         break;
     case GAMESTATE_VIDEO_THEN_MAIN:
-        m_pServices->SetVideo(kVideoToMainScreen, GAMESTATE_MAIN);
-        m_pServices->SetCurrentWorld(kStartUpWorld);
-        m_pServices->SwitchPanel(-1);
+        m_services->SetVideo(kVideoToMainScreen, GAMESTATE_MAIN);
+        m_services->SetCurrentWorld(kStartUpWorld);
+        m_services->SwitchPanel(-1);
         break;
     default:
         break;
@@ -128,37 +128,37 @@ bool CGameStateMan::SetState(int state) {
     if (state >= 0 && state < kStateCount) {
         const SStateScreen& screen = kStateScreens[state];
         if (screen.panel != kNone)
-            m_pServices->SwitchPanel(screen.panel);
+            m_services->SwitchPanel(screen.panel);
         if (screen.world != kNone)
-            m_pServices->SetCurrentWorld(screen.world);
+            m_services->SetCurrentWorld(screen.world);
     }
     // The message box lies over the current screen; it is no state of its own.
     if (state == GAMESTATE_MESSAGE_BOX)
         return true;
     // Recorded only now: the world switch above still sees the state it comes from.
-    m_nPreviousState = m_nState;
-    m_nState = state;
+    m_previousState = m_state;
+    m_state = state;
     return true;
 }
 
 void CGameStateMan::SetGameMode(int mode) {
-    m_nGameMode = mode;
+    m_gameMode = mode;
     if (mode == -1 || mode == 5)
-        m_nNumPlayers = 0;
+        m_numPlayers = 0;
     else if (mode >= 0 && mode <= 3)
-        m_nNumPlayers = 1;
-    m_nCurrentPlayer = 0;
-    ClearRaceSetup(m_RaceSetup);
+        m_numPlayers = 1;
+    m_currentPlayer = 0;
+    ClearRaceSetup(m_raceSetup);
     if (mode >= 0 && mode <= 4)
-        DefaultRaceSetup(mode, m_RaceSetup);
+        DefaultRaceSetup(mode, m_raceSetup);
     if (mode == 1) {
-        if (m_pServices)
-            m_RaceSetup.world = m_pServices->GetCurrentWorldTheme();
-        const SPlayerRecord& single = m_Players[kSinglePlayerRecord];
-        m_RaceSetup.driver[0] = single.character;
-        m_RaceSetup.skin[0] = single.skin;
-        m_RaceSetup.car[0] = single.carId;
-        m_RaceSetup.tyre[0] = single.tyre;
+        if (m_services)
+            m_raceSetup.world = m_services->GetCurrentWorldTheme();
+        const SPlayerRecord& single = m_players[kSinglePlayerRecord];
+        m_raceSetup.driver[0] = single.character;
+        m_raceSetup.skin[0] = single.skin;
+        m_raceSetup.car[0] = single.carId;
+        m_raceSetup.tyre[0] = single.tyre;
     } else if (mode == 5) {
         DrawRandomSetup();
     }
@@ -166,43 +166,43 @@ void CGameStateMan::SetGameMode(int mode) {
 
 void CGameStateMan::DrawRandomSetup() {
     int setupIndex = Random::Next() % 20;
-    if (m_pServices)
-        m_pServices->CopyCampaignSetup(setupIndex, m_RaceSetup);
-    m_RaceSetup.driver[0] = 9 + Random::Next() % 4;
-    m_RaceSetup.racerCount = 1;
-    m_RaceSetup.car[0] = CarIdFromIndex(Random::Next() % 13);
-    m_RaceSetup.skin[0] = DriverDefaultSkin(m_RaceSetup.driver[0]);
-    m_RaceSetup.tyre[0] = 0;
+    if (m_services)
+        m_services->CopyCampaignSetup(setupIndex, m_raceSetup);
+    m_raceSetup.driver[0] = 9 + Random::Next() % 4;
+    m_raceSetup.racerCount = 1;
+    m_raceSetup.car[0] = CarIdFromIndex(Random::Next() % 13);
+    m_raceSetup.skin[0] = DriverDefaultSkin(m_raceSetup.driver[0]);
+    m_raceSetup.tyre[0] = 0;
 }
 
 void CGameStateMan::NextPlayer() {
-    m_nCurrentPlayer = std::max(0, std::min(m_nCurrentPlayer + 1, m_nNumPlayers - 1));
+    m_currentPlayer = std::max(0, std::min(m_currentPlayer + 1, m_numPlayers - 1));
 }
 
 void CGameStateMan::PreviousPlayer() {
-    m_nCurrentPlayer = std::max(0, m_nCurrentPlayer - 1);
+    m_currentPlayer = std::max(0, m_currentPlayer - 1);
 }
 
 bool CGameStateMan::GetPlayerRecord(SPlayerRecord& record, int player) const {
-    if (m_nGameMode == 0 || m_nGameMode == 1) {
-        record = m_Players[kSinglePlayerRecord];
+    if (m_gameMode == 0 || m_gameMode == 1) {
+        record = m_players[kSinglePlayerRecord];
         return true;
     }
-    if (m_nGameMode >= 2 && m_nGameMode <= 4 && IsSlot(player)) {
-        record = m_Players[player];
+    if (m_gameMode >= 2 && m_gameMode <= 4 && IsSlot(player)) {
+        record = m_players[player];
         return true;
     }
     return false;
 }
 
 bool CGameStateMan::SetPlayerRecord(const SPlayerRecord& record, int player) {
-    if (m_nGameMode == 0 || m_nGameMode == 1) {
-        m_Players[kSinglePlayerRecord] = record;
+    if (m_gameMode == 0 || m_gameMode == 1) {
+        m_players[kSinglePlayerRecord] = record;
         SavePlayerRecord();
         return true;
     }
-    if (m_nGameMode >= 2 && m_nGameMode <= 4 && IsSlot(player)) {
-        m_Players[player] = record;
+    if (m_gameMode >= 2 && m_gameMode <= 4 && IsSlot(player)) {
+        m_players[player] = record;
         return true;
     }
     return false;
@@ -211,13 +211,13 @@ bool CGameStateMan::SetPlayerRecord(const SPlayerRecord& record, int player) {
 bool CGameStateMan::SetRacerCharacter(int character, int slot) {
     if (!IsSlot(slot))
         return false;
-    m_RaceSetup.racerCount = std::max(m_RaceSetup.racerCount, slot + 1);
-    m_RaceSetup.driver[slot] = character;
-    m_RaceSetup.kind[slot] = DriverClassFromIndex(character);
-    m_RaceSetup.car[slot] = DriverDefaultCarId(character);
-    m_RaceSetup.skin[slot] = -2;
+    m_raceSetup.racerCount = std::max(m_raceSetup.racerCount, slot + 1);
+    m_raceSetup.driver[slot] = character;
+    m_raceSetup.kind[slot] = DriverClassFromIndex(character);
+    m_raceSetup.car[slot] = DriverDefaultCarId(character);
+    m_raceSetup.skin[slot] = -2;
     SPlayerRecord record{};
-    if (m_RaceSetup.kind[slot] == DRIVER_KIND_HUMAN && GetPlayerRecord(record, slot) &&
+    if (m_raceSetup.kind[slot] == DRIVER_KIND_HUMAN && GetPlayerRecord(record, slot) &&
         record.character != character)
         SetPlayerRecord(DefaultRecord(character), slot);
     return true;
@@ -225,56 +225,56 @@ bool CGameStateMan::SetRacerCharacter(int character, int slot) {
 
 bool CGameStateMan::SetRacerChoices(int character, int carId, int skin, int tyre) {
     int found = -1;
-    int racers = std::clamp(m_RaceSetup.racerCount, 0, kMaxRacers);
+    int racers = std::clamp(m_raceSetup.racerCount, 0, kMaxRacers);
     for (int slot = 0; slot < racers; ++slot) {
-        if (m_RaceSetup.driver[slot] != character)
+        if (m_raceSetup.driver[slot] != character)
             continue;
-        bool firstUnchosen = m_RaceSetup.car[slot] == -1;
+        bool firstUnchosen = m_raceSetup.car[slot] == -1;
         found = slot;
         if (firstUnchosen)
             break;
     }
     if (found < 0)
         return false;
-    m_RaceSetup.car[found] = carId;
-    m_RaceSetup.skin[found] = skin;
-    m_RaceSetup.tyre[found] = tyre;
+    m_raceSetup.car[found] = carId;
+    m_raceSetup.skin[found] = skin;
+    m_raceSetup.tyre[found] = tyre;
     SetPlayerRecord({character, skin, carId, tyre}, found);
     return true;
 }
 
 int CGameStateMan::GetRacerCharacter(int slot) const {
-    return IsSlot(slot) ? m_RaceSetup.driver[slot] : -2;
+    return IsSlot(slot) ? m_raceSetup.driver[slot] : -2;
 }
 
 bool CGameStateMan::GetRacer(int slot, int& character, int& carId, int& skin, int& tyre) const {
     if (!IsSlot(slot))
         return false;
-    character = m_RaceSetup.driver[slot];
-    carId = m_RaceSetup.car[slot];
-    skin = m_RaceSetup.skin[slot];
-    tyre = m_RaceSetup.tyre[slot];
+    character = m_raceSetup.driver[slot];
+    carId = m_raceSetup.car[slot];
+    skin = m_raceSetup.skin[slot];
+    tyre = m_raceSetup.tyre[slot];
     return true;
 }
 
 void CGameStateMan::SetTrackFile(const char* name, int directory) {
-    SetRaceTrackFile(m_RaceSetup, name);
-    m_RaceSetup.trackDirectory = directory;
+    SetRaceTrackFile(m_raceSetup, name);
+    m_raceSetup.trackDirectory = directory;
 }
 
 void CGameStateMan::BuildRaceSetup(CRaceSetup& setup) {
-    SetRaceTrackFile(setup, m_RaceSetup.trackFile);
-    setup.trackDirectory = m_RaceSetup.trackDirectory;
-    setup.world = m_RaceSetup.world;
-    switch (m_nGameMode) {
+    SetRaceTrackFile(setup, m_raceSetup.trackFile);
+    setup.trackDirectory = m_raceSetup.trackDirectory;
+    setup.world = m_raceSetup.world;
+    switch (m_gameMode) {
     case 0:
-        if (m_pServices)
-            m_pServices->CopyCampaignSetup(m_pServices->GetCurrentCampaignNode(), m_RaceSetup);
+        if (m_services)
+            m_services->CopyCampaignSetup(m_services->GetCurrentCampaignNode(), m_raceSetup);
         break;
     case 1:
-        if (m_pServices)
-            m_RaceSetup.world = m_pServices->GetCurrentWorldTheme();
-        setup.world = m_RaceSetup.world;
+        if (m_services)
+            m_raceSetup.world = m_services->GetCurrentWorldTheme();
+        setup.world = m_raceSetup.world;
         break;
     case 2:
     case 3:
@@ -287,27 +287,27 @@ void CGameStateMan::BuildRaceSetup(CRaceSetup& setup) {
     default:
         break;
     }
-    setup.laps = m_RaceSetup.laps;
-    setup.racerCount = m_RaceSetup.racerCount;
+    setup.laps = m_raceSetup.laps;
+    setup.racerCount = m_raceSetup.racerCount;
     for (int i = 0; i < kMaxRacers; ++i) {
-        setup.driver[i] = m_RaceSetup.driver[i];
-        setup.kind[i] = m_RaceSetup.kind[i];
-        setup.car[i] = m_RaceSetup.car[i];
-        setup.skin[i] = m_RaceSetup.skin[i];
-        setup.tyre[i] = m_RaceSetup.tyre[i];
+        setup.driver[i] = m_raceSetup.driver[i];
+        setup.kind[i] = m_raceSetup.kind[i];
+        setup.car[i] = m_raceSetup.car[i];
+        setup.skin[i] = m_raceSetup.skin[i];
+        setup.tyre[i] = m_raceSetup.tyre[i];
     }
 }
 
 void CGameStateMan::SetCampaignPlayerReward(int item, int value) {
-    m_Players[kSinglePlayerRecord].carId = CarIdFromIndex(item);
-    m_Players[kSinglePlayerRecord].tyre = value;
+    m_players[kSinglePlayerRecord].carId = CarIdFromIndex(item);
+    m_players[kSinglePlayerRecord].tyre = value;
 }
 
 int CGameStateMan::GetFreeSkinMask(int racer) const {
     int mask = 1556;
     int taken = std::clamp(racer, 0, kMaxRacers);
     for (int slot = 0; slot < taken; ++slot) {
-        int skin = m_RaceSetup.skin[slot];
+        int skin = m_raceSetup.skin[slot];
         // Skins come from the settings file; only those that name a bit of the mask count.
         if (skin >= 0 && skin < 32)
             mask &= ~static_cast<int>(1u << skin);
@@ -316,15 +316,15 @@ int CGameStateMan::GetFreeSkinMask(int racer) const {
 }
 
 int CGameStateMan::GetOpponentMask() {
-    if (m_nGameMode != 0)
+    if (m_gameMode != 0)
         return 240;
-    if (m_pServices)
-        m_pServices->CopyCampaignSetup(m_pServices->GetCurrentCampaignNode(), m_RaceSetup);
+    if (m_services)
+        m_services->CopyCampaignSetup(m_services->GetCurrentCampaignNode(), m_raceSetup);
     int mask = 0;
-    int racers = std::clamp(m_RaceSetup.racerCount, 0, kMaxRacers);
+    int racers = std::clamp(m_raceSetup.racerCount, 0, kMaxRacers);
     for (int slot = 0; slot < racers; ++slot) {
-        int character = m_RaceSetup.driver[slot];
-        if (m_RaceSetup.kind[slot] != DRIVER_KIND_HUMAN && character >= 0 && character < 31)
+        int character = m_raceSetup.driver[slot];
+        if (m_raceSetup.kind[slot] != DRIVER_KIND_HUMAN && character >= 0 && character < 31)
             mask |= 1 << character;
     }
     return mask;

@@ -36,21 +36,21 @@ public:
     /// Moves the game to `state`: its panel and world; false (nothing changed) without a slide-out manager.
     bool SetState(int state) override;
     /// The current state.
-    int GetState() const { return m_nState; }
+    int GetState() const { return m_state; }
     /// The state before the current one.
-    int GetPreviousState() const { return m_nPreviousState; }
+    int GetPreviousState() const { return m_previousState; }
 
     /// Sets the game mode and the race set-up that goes with it.
     void SetGameMode(int mode);
     /// The game mode (-1 none).
-    int GetGameMode() const { return m_nGameMode; }
+    int GetGameMode() const { return m_gameMode; }
 
     /// Sets the number of human players.
-    void SetNumPlayers(int players) { m_nNumPlayers = players; }
+    void SetNumPlayers(int players) { m_numPlayers = players; }
     /// The number of human players.
-    int GetNumPlayers() const { return m_nNumPlayers; }
+    int GetNumPlayers() const { return m_numPlayers; }
     /// The player whose choices the front end is editing.
-    int GetCurrentPlayer() const { return m_nCurrentPlayer; }
+    int GetCurrentPlayer() const { return m_currentPlayer; }
     /// Moves on to the next player, stopping at the last.
     void NextPlayer();
     /// Moves back to the previous player, stopping at the first.
@@ -78,14 +78,14 @@ public:
     /// Builds the set-up of the race about to start into `setup`.
     void BuildRaceSetup(CRaceSetup& setup);
     /// The race set-up held for the front end.
-    const CRaceSetup& GetRaceSetup() const { return m_RaceSetup; }
+    const CRaceSetup& GetRaceSetup() const { return m_raceSetup; }
 
     /// Sets the character the driver-info screen shows.
-    void SetInfoCharacter(int index) { m_nInfoCharacter = index; }
+    void SetInfoCharacter(int index) { m_infoCharacter = index; }
     /// The character the driver-info screen shows (-2 none).
-    int GetInfoCharacter() const { return m_nInfoCharacter; }
+    int GetInfoCharacter() const { return m_infoCharacter; }
     /// Forgets the driver-info character.
-    void ClearInfoCharacter() { m_nInfoCharacter = -2; }
+    void ClearInfoCharacter() { m_infoCharacter = -2; }
 
     /// Gives the single player the car of car index `item` with tyre `value`.
     void SetCampaignPlayerReward(int item, int value);
@@ -105,14 +105,14 @@ private:
     void SavePlayerRecord();
     void LoadPlayerRecord();
 
-    IGameStateServices* m_pServices;
-    CAppSettings* m_pSettings;
-    int m_nState = GAMESTATE_NONE;
-    int m_nPreviousState = GAMESTATE_NONE;
-    int m_nGameMode = -1;
-    CRaceSetup m_RaceSetup;
-    int m_nInfoCharacter = -2;
-    SPlayerRecord m_Players[kPlayerRecords];
-    int m_nNumPlayers = 0;
-    int m_nCurrentPlayer = 0;
+    IGameStateServices* m_services;
+    CAppSettings* m_settings;
+    int m_state = GAMESTATE_NONE;
+    int m_previousState = GAMESTATE_NONE;
+    int m_gameMode = -1;
+    CRaceSetup m_raceSetup;
+    int m_infoCharacter = -2;
+    SPlayerRecord m_players[kPlayerRecords];
+    int m_numPlayers = 0;
+    int m_currentPlayer = 0;
 };

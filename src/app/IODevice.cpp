@@ -16,12 +16,12 @@ constexpr int kMaxReacquires = 3;
 
 } // namespace
 
-CIODevice::CIODevice(int slot) : m_nSlot(static_cast<std::uint8_t>(slot)) {}
+CIODevice::CIODevice(int slot) : m_slot(static_cast<std::uint8_t>(slot)) {}
 
 CIODevice::~CIODevice() {
-    if (m_pDevice) {
-        m_pDevice->Unacquire();
-        m_pDevice.reset();
+    if (m_device) {
+        m_device->Unacquire();
+        m_device.reset();
     }
 }
 
@@ -51,8 +51,8 @@ std::unique_ptr<CIODevice> CIODevice::CreateInputDevice(plat::input::InputSystem
     }
     if (!result->Setup(std::move(device)))
         return nullptr;
-    if (result->GetKind() == KIND_JOYSTICK && !gamepad && result->m_pDevice)
-        result->m_pDevice->SetAxisRange(plat::input::kJoyAxes, -127, 127);
+    if (result->GetKind() == KIND_JOYSTICK && !gamepad && result->m_device)
+        result->m_device->SetAxisRange(plat::input::kJoyAxes, -127, 127);
     return result;
 }
 
@@ -67,7 +67,7 @@ int CIODevice::ScaleAxis(int value, int min, int max, bool invert) {
 }
 
 bool CIODevice::IsValid() const {
-    return m_pDevice != nullptr;
+    return m_device != nullptr;
 }
 
 bool CIODevice::ReadInput(int ms) {
@@ -75,25 +75,25 @@ bool CIODevice::ReadInput(int ms) {
 }
 
 bool CIODevice::SetBindings(const Bindings& bindings) {
-    m_Bindings = bindings;
+    m_bindings = bindings;
     ResetControls();
     return true;
 }
 
 void CIODevice::ResetControls() {
-    m_nSteering = 0;
-    m_nUp = -127;
-    m_nDown = -127;
-    m_nSteerMin = -127;
-    m_nSteerMax = 127;
+    m_steering = 0;
+    m_up = -127;
+    m_down = -127;
+    m_steerMin = -127;
+    m_steerMax = 127;
     // Up and down on the two halves of one axis (codes below the first button).
-    const int up = m_Bindings[BIND_UP];
-    const int down = m_Bindings[BIND_DOWN];
+    const int up = m_bindings[BIND_UP];
+    const int down = m_bindings[BIND_DOWN];
     const bool sharedAxis = up < 48 && up == down;
-    m_nUpMin = -127;
-    m_nUpMax = sharedAxis ? 0 : 127;
-    m_nDownMin = sharedAxis ? 0 : -127;
-    m_nDownMax = 127;
+    m_upMin = -127;
+    m_upMax = sharedAxis ? 0 : 127;
+    m_downMin = sharedAxis ? 0 : -127;
+    m_downMax = 127;
 }
 
 void CIODevice::FeedbackPulse(int) {}
@@ -107,23 +107,23 @@ bool CIODevice::CreateEffects() {
 }
 
 bool CIODevice::Acquire(bool on) {
-    if (!m_pDevice)
+    if (!m_device)
         return false;
     if (!on)
-        return m_pDevice->Unacquire() == Result::Ok;
-    if (m_pDevice->Acquire() != Result::Ok)
+        return m_device->Unacquire() == Result::Ok;
+    if (m_device->Acquire() != Result::Ok)
         return false;
-    if (m_bForceFeedback)
-        m_bForceFeedback = CreateEffects();
+    if (m_forceFeedback)
+        m_forceFeedback = CreateEffects();
     return true;
 }
 
 void CIODevice::GetControls(CDriverControls& controls) const {
-    controls.button1 = m_nActionA;
-    controls.button2 = m_nActionB;
-    controls.steering = m_nSteering;
-    controls.axis1 = m_nUp;
-    controls.axis2 = m_nDown;
+    controls.button1 = m_actionA;
+    controls.button2 = m_actionB;
+    controls.steering = m_steering;
+    controls.axis1 = m_up;
+    controls.axis2 = m_down;
 }
 
 template <class Read> Result CIODevice::ReadWithReacquire(Read read) {
@@ -141,26 +141,26 @@ template <class Read> Result CIODevice::ReadWithReacquire(Read read) {
 
 bool CIODevice::ReadDevice(std::vector<plat::input::ButtonRecord>& records, std::uint8_t* state,
                            std::size_t size) {
-    if (!m_pDevice)
+    if (!m_device)
         return false;
-    m_pDevice->Poll();
-    if (ReadWithReacquire([&] { return m_pDevice->ReadBuffered(records, kBufferRecords); }) != Result::Ok)
+    m_device->Poll();
+    if (ReadWithReacquire([&] { return m_device->ReadBuffered(records, kBufferRecords); }) != Result::Ok)
         return false;
-    return ReadWithReacquire([&] { return m_pDevice->ReadState(state, size); }) == Result::Ok;
+    return ReadWithReacquire([&] { return m_device->ReadState(state, size); }) == Result::Ok;
 }
 
 bool CIODevice::SetupSystemDevice(std::unique_ptr<plat::input::Device> device,
                                   plat::input::StateFormat format) {
-    m_pDevice = std::move(device);
-    if (!m_pDevice)
+    m_device = std::move(device);
+    if (!m_device)
         return false;
-    if (m_pDevice->SetDataFormat(format) != plat::input::Result::Ok)
+    if (m_device->SetDataFormat(format) != plat::input::Result::Ok)
         return false;
-    if (m_pDevice->SetCooperativeLevel(false, true) != plat::input::Result::Ok) {
-        m_pDevice.reset();
+    if (m_device->SetCooperativeLevel(false, true) != plat::input::Result::Ok) {
+        m_device.reset();
         return false;
     }
-    m_pDevice->SetBufferSize(kBufferRecords);
-    m_bForceFeedback = false;
+    m_device->SetBufferSize(kBufferRecords);
+    m_forceFeedback = false;
     return true;
 }

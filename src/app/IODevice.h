@@ -65,29 +65,29 @@ public:
     /// Acquires (`on`) or releases the system device; whether that worked.
     bool Acquire(bool on);
 
-    std::uint8_t GetActionA() const { return m_nActionA; }
-    std::uint8_t GetActionB() const { return m_nActionB; }
-    int GetSteering() const { return m_nSteering; }
-    int GetUp() const { return m_nUp; }
-    int GetDown() const { return m_nDown; }
-    int GetKind() const { return m_nKind; }
-    Range GetSteeringRange() const { return {m_nSteerMin, m_nSteerMax}; }
-    Range GetUpRange() const { return {m_nUpMin, m_nUpMax}; }
-    Range GetDownRange() const { return {m_nDownMin, m_nDownMax}; }
-    int GetSlot() const { return m_nSlot; }
-    const Bindings& GetBindings() const { return m_Bindings; }
-    bool HasForceFeedback() const { return m_bForceFeedback; }
+    std::uint8_t GetActionA() const { return m_actionA; }
+    std::uint8_t GetActionB() const { return m_actionB; }
+    int GetSteering() const { return m_steering; }
+    int GetUp() const { return m_up; }
+    int GetDown() const { return m_down; }
+    int GetKind() const { return m_kind; }
+    Range GetSteeringRange() const { return {m_steerMin, m_steerMax}; }
+    Range GetUpRange() const { return {m_upMin, m_upMax}; }
+    Range GetDownRange() const { return {m_downMin, m_downMax}; }
+    int GetSlot() const { return m_slot; }
+    const Bindings& GetBindings() const { return m_bindings; }
+    bool HasForceFeedback() const { return m_forceFeedback; }
 
     /// Copies the controls into a driver's control record.
     void GetControls(CDriverControls& controls) const;
     /// Overwrites the steering (a driver steering by lanes writes its own).
-    void SetSteering(int steering) { m_nSteering = steering; }
+    void SetSteering(int steering) { m_steering = steering; }
     /// Whether the device's data is to be recorded; no recording is ever written.
-    void SetRecording(bool on) { m_bRecording = on; }
+    void SetRecording(bool on) { m_recording = on; }
     /// Whether the device is to replay recorded data; nothing is ever replayed.
-    void SetPlayback(bool on) { m_bPlayback = on; }
-    bool IsRecording() const { return m_bRecording; }
-    bool IsPlayback() const { return m_bPlayback; }
+    void SetPlayback(bool on) { m_playback = on; }
+    bool IsRecording() const { return m_recording; }
+    bool IsPlayback() const { return m_playback; }
     /// Closes the device's input log; there is none to close.
     void CloseInputLog() {}
 
@@ -111,29 +111,29 @@ protected:
     };
 
     /// Whether binding field `field` asks for inversion (its low byte).
-    bool Inverted(int field) const { return (m_Bindings[static_cast<std::size_t>(field)] & 0xFF) != 0; }
+    bool Inverted(int field) const { return (m_bindings[static_cast<std::size_t>(field)] & 0xFF) != 0; }
     /// Reads the buffered records and then the state (`size` bytes), re-acquiring a lost device; false
     /// when either read fails.
     bool ReadDevice(std::vector<plat::input::ButtonRecord>& records, std::uint8_t* state, std::size_t size);
 
-    std::unique_ptr<plat::input::Device> m_pDevice;
-    Bindings m_Bindings{};
-    bool m_bForceFeedback = false;
-    std::uint8_t m_nSlot;
-    bool m_bRecording = false;
-    bool m_bPlayback = false;
-    std::uint8_t m_nActionA = 0;
-    std::uint8_t m_nActionB = 0;
-    int m_nSteering = 0;
-    int m_nUp = -127;
-    int m_nDown = -127;
-    int m_nSteerMin = -127;
-    int m_nUpMin = -127;
-    int m_nDownMin = -127;
-    int m_nSteerMax = 127;
-    int m_nUpMax = 127;
-    int m_nDownMax = 127;
-    int m_nKind = KIND_NONE;
+    std::unique_ptr<plat::input::Device> m_device;
+    Bindings m_bindings{};
+    bool m_forceFeedback = false;
+    std::uint8_t m_slot;
+    bool m_recording = false;
+    bool m_playback = false;
+    std::uint8_t m_actionA = 0;
+    std::uint8_t m_actionB = 0;
+    int m_steering = 0;
+    int m_up = -127;
+    int m_down = -127;
+    int m_steerMin = -127;
+    int m_upMin = -127;
+    int m_downMin = -127;
+    int m_steerMax = 127;
+    int m_upMax = 127;
+    int m_downMax = 127;
+    int m_kind = KIND_NONE;
 
 private:
     /// Repeats `read` after re-acquiring while the device reports itself lost, a few times at most.

@@ -5,7 +5,7 @@
 using plat::input::Result;
 
 CIOJoyStick::CIOJoyStick(int slot) : CIODevice(slot) {
-    m_nKind = KIND_JOYSTICK;
+    m_kind = KIND_JOYSTICK;
     SetBindings(kDefaultBindings);
 }
 
@@ -14,33 +14,33 @@ CIOJoyStick::~CIOJoyStick() {
 }
 
 void CIOJoyStick::ReleaseEffects() {
-    m_pPulse.reset();
-    m_pConstant.reset();
-    m_pPush.reset();
+    m_pulse.reset();
+    m_constant.reset();
+    m_push.reset();
 }
 
 bool CIOJoyStick::Setup(std::unique_ptr<plat::input::Device> device) {
-    m_pDevice = std::move(device);
-    if (!m_pDevice)
+    m_device = std::move(device);
+    if (!m_device)
         return false;
-    if (m_pDevice->SetDataFormat(plat::input::StateFormat::Joystick) != Result::Ok)
+    if (m_device->SetDataFormat(plat::input::StateFormat::Joystick) != Result::Ok)
         return false;
-    if (m_pDevice->SetCooperativeLevel(true, true) != Result::Ok) {
-        m_pDevice.reset();
+    if (m_device->SetCooperativeLevel(true, true) != Result::Ok) {
+        m_device.reset();
         return false;
     }
-    m_pDevice->SetBufferSize(kBufferRecords);
-    m_pDevice->SetRange(-127, 127);
-    m_pDevice->SetDeadZone(1500);
-    m_pDevice->SetSaturation(9900);
-    m_bForceFeedback = m_pDevice->HasForceFeedback();
-    if (m_bForceFeedback)
-        m_pDevice->SetAutoCentre(false);
+    m_device->SetBufferSize(kBufferRecords);
+    m_device->SetRange(-127, 127);
+    m_device->SetDeadZone(1500);
+    m_device->SetSaturation(9900);
+    m_forceFeedback = m_device->HasForceFeedback();
+    if (m_forceFeedback)
+        m_device->SetAutoCentre(false);
     return true;
 }
 
 int CIOJoyStick::RawSteering(const std::uint8_t* state) const {
-    const int offset = m_Bindings[BIND_STEER];
+    const int offset = m_bindings[BIND_STEER];
     if (offset >= plat::input::kJoyButtons && offset < static_cast<int>(plat::input::kJoystickStateSize))
         return state[offset] != 0 ? 127 : -127;
     if (offset >= 0 && offset < plat::input::kJoyButtons && offset % 4 == 0) {
@@ -61,26 +61,26 @@ bool CIOJoyStick::Poll(int) {
     for (const plat::input::ButtonRecord& record : records) {
         const int offset = static_cast<int>(record.offset);
         const bool pressed = (record.data & 0x80) != 0;
-        if (offset == m_Bindings[BIND_ACTION_A])
-            m_nActionA = static_cast<std::uint8_t>(record.data & 0x80);
-        if (offset == m_Bindings[BIND_UP])
-            m_nUp = pressed ? 127 : -127;
-        if (offset == m_Bindings[BIND_DOWN])
-            m_nDown = pressed ? 127 : -127;
+        if (offset == m_bindings[BIND_ACTION_A])
+            m_actionA = static_cast<std::uint8_t>(record.data & 0x80);
+        if (offset == m_bindings[BIND_UP])
+            m_up = pressed ? 127 : -127;
+        if (offset == m_bindings[BIND_DOWN])
+            m_down = pressed ? 127 : -127;
     }
 
-    const int v = ScaleAxis(RawSteering(state), m_nSteerMin, m_nSteerMax, Inverted(BIND_STEER_INVERT));
+    const int v = ScaleAxis(RawSteering(state), m_steerMin, m_steerMax, Inverted(BIND_STEER_INVERT));
     // Crossing from one side to the other passes through the centre for one frame.
-    if ((v >= 1 && m_nSteering < 0) || (v <= -1 && m_nSteering > 0))
-        m_nSteering = 0;
+    if ((v >= 1 && m_steering < 0) || (v <= -1 && m_steering > 0))
+        m_steering = 0;
     else
-        m_nSteering = v;
+        m_steering = v;
     return true;
 }
 
 bool CIOJoyStick::CreateEffects() {
     ReleaseEffects();
-    if (!m_pDevice)
+    if (!m_device)
         return false;
 
     plat::input::EffectDesc pulse;
@@ -88,53 +88,53 @@ bool CIOJoyStick::CreateEffects() {
     pulse.magnitude = 10000;
     pulse.durationUs = 200000;
     pulse.periodUs = 50000;
-    m_pPulse = m_pDevice->CreateEffect(pulse);
+    m_pulse = m_device->CreateEffect(pulse);
 
     plat::input::EffectDesc constant;
     constant.kind = plat::input::EffectKind::Constant;
     constant.magnitude = -5000;
     constant.durationUs = -1;
     constant.xAxisOnly = true;
-    m_pConstant = m_pDevice->CreateEffect(constant);
-    if (m_pConstant)
+    m_constant = m_device->CreateEffect(constant);
+    if (m_constant)
         FeedbackLevel(0);
 
     plat::input::EffectDesc push;
     push.kind = plat::input::EffectKind::Constant;
     push.magnitude = 5000;
     push.durationUs = 100000;
-    m_pPush = m_pDevice->CreateEffect(push);
-    return m_pPush != nullptr;
+    m_push = m_device->CreateEffect(push);
+    return m_push != nullptr;
 }
 
 void CIOJoyStick::FeedbackPulse(int duration) {
-    if (!m_pPulse || duration == 0)
+    if (!m_pulse || duration == 0)
         return;
-    m_pPulse->SetDuration(duration);
-    m_pPulse->Start();
+    m_pulse->SetDuration(duration);
+    m_pulse->Start();
 }
 
 void CIOJoyStick::FeedbackPush(int a, int b, int c, int gain) {
-    if (!m_pPush)
+    if (!m_push)
         return;
     if (gain == 0) {
-        m_pPush->Stop();
+        m_push->Stop();
         return;
     }
     if (a == 0 && b == 0)
         return;
-    m_pPush->SetDirection(c, a);
-    m_pPush->SetGain(gain);
-    m_pPush->Start();
+    m_push->SetDirection(c, a);
+    m_push->SetGain(gain);
+    m_push->Start();
 }
 
 void CIOJoyStick::FeedbackLevel(int gain) {
-    if (!m_pConstant)
+    if (!m_constant)
         return;
     if (gain == 0) {
-        m_pConstant->Stop();
+        m_constant->Stop();
         return;
     }
-    m_pConstant->SetGain(gain);
-    m_pConstant->Start();
+    m_constant->SetGain(gain);
+    m_constant->Start();
 }

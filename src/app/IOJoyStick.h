@@ -28,7 +28,7 @@ private:
     int RawSteering(const std::uint8_t* state) const;
     void ReleaseEffects();
 
-    std::unique_ptr<plat::input::Effect> m_pConstant;
-    std::unique_ptr<plat::input::Effect> m_pPush;
-    std::unique_ptr<plat::input::Effect> m_pPulse;
+    std::unique_ptr<plat::input::Effect> m_constant;
+    std::unique_ptr<plat::input::Effect> m_push;
+    std::unique_ptr<plat::input::Effect> m_pulse;
 };

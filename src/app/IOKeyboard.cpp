@@ -1,7 +1,7 @@
 #include "app/IOKeyboard.h"
 
 CIOKeyboard::CIOKeyboard(int slot) : CIODevice(slot) {
-    m_nKind = KIND_KEYBOARD;
+    m_kind = KIND_KEYBOARD;
     SetBindings(kLayout1);
 }
 
@@ -10,7 +10,7 @@ bool CIOKeyboard::Setup(std::unique_ptr<plat::input::Device> device) {
 }
 
 bool CIOKeyboard::IsDown(const std::uint8_t* keys, int field) const {
-    const int code = m_Bindings[static_cast<std::size_t>(field)];
+    const int code = m_bindings[static_cast<std::size_t>(field)];
     if (code < 0 || code >= static_cast<int>(plat::input::kKeyboardStateSize))
         return false;
     return (keys[code] & 0x80) != 0;
@@ -25,17 +25,17 @@ bool CIOKeyboard::Poll(int) {
     const bool right = IsDown(keys, BIND_STEER);
     const bool left = IsDown(keys, BIND_STEER_OTHER);
     if (right == left)
-        m_nSteering = 0;
+        m_steering = 0;
     else if (right)
-        m_nSteering = ScaleAxis(-127, m_nSteerMin, m_nSteerMax, Inverted(BIND_STEER_INVERT));
+        m_steering = ScaleAxis(-127, m_steerMin, m_steerMax, Inverted(BIND_STEER_INVERT));
     else
-        m_nSteering = ScaleAxis(127, m_nSteerMin, m_nSteerMax, Inverted(BIND_STEER_INVERT));
+        m_steering = ScaleAxis(127, m_steerMin, m_steerMax, Inverted(BIND_STEER_INVERT));
 
-    m_nUp = ScaleAxis(IsDown(keys, BIND_UP) ? 127 : -127, m_nUpMin, m_nUpMax, Inverted(BIND_UP_INVERT));
-    m_nDown =
-        ScaleAxis(IsDown(keys, BIND_DOWN) ? 127 : -127, m_nDownMin, m_nDownMax, Inverted(BIND_DOWN_INVERT));
+    m_up = ScaleAxis(IsDown(keys, BIND_UP) ? 127 : -127, m_upMin, m_upMax, Inverted(BIND_UP_INVERT));
+    m_down =
+        ScaleAxis(IsDown(keys, BIND_DOWN) ? 127 : -127, m_downMin, m_downMax, Inverted(BIND_DOWN_INVERT));
 
-    m_nActionA = IsDown(keys, BIND_ACTION_A) ? 1 : 0;
-    m_nActionB = IsDown(keys, BIND_ACTION_B) ? 1 : 0;
+    m_actionA = IsDown(keys, BIND_ACTION_A) ? 1 : 0;
+    m_actionB = IsDown(keys, BIND_ACTION_B) ? 1 : 0;
     return true;
 }

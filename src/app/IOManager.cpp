@@ -13,14 +13,14 @@ bool ValidSlot(int slot) {
 
 } // namespace
 
-CIOManager::CIOManager(IInputServices* services) : m_pServices(services) {}
+CIOManager::CIOManager(IInputServices* services) : m_services(services) {}
 
 CIOManager::~CIOManager() {
     StopManager();
 }
 
 bool CIOManager::CannotStart(const CManagerInterface* manager) const {
-    if (!m_pServices || !m_pServices->HasErrorMan())
+    if (!m_services || !m_services->HasErrorMan())
         return true;
     return manager != nullptr && !manager->IsStarted();
 }
@@ -28,20 +28,20 @@ bool CIOManager::CannotStart(const CManagerInterface* manager) const {
 int CIOManager::StartManager() {
     if (CannotStart(nullptr))
         return 1;
-    m_pInput = m_pServices->CreateInputSystem();
-    if (!m_pInput)
+    m_input = m_services->CreateInputSystem();
+    if (!m_input)
         return 1;
-    m_Enumerated.clear();
-    for (const plat::input::DeviceInstance& instance : m_pInput->EnumerateDevices())
-        m_Enumerated.push_back(instance.id);
+    m_enumerated.clear();
+    for (const plat::input::DeviceInstance& instance : m_input->EnumerateDevices())
+        m_enumerated.push_back(instance.id);
 
     const int n = GetNumInputDevices();
     // Without the options the default choices stand and nothing is remembered.
-    CGameOptions* options = m_pServices->GetGameOptions();
-    m_Indices = kDefaultIndices;
+    CGameOptions* options = m_services->GetGameOptions();
+    m_indices = kDefaultIndices;
     if (options)
         for (int i = 0; i < kSlotCount; ++i)
-            m_Indices[static_cast<std::size_t>(i)] = options->GetOption(CGameOptions::OPTION_CONTROLLER1 + i);
+            m_indices[static_cast<std::size_t>(i)] = options->GetOption(CGameOptions::OPTION_CONTROLLER1 + i);
 
     // One fault is mended per start; a later start mends the next.
     const int fault = FindFault(n);
@@ -50,22 +50,22 @@ int CIOManager::StartManager() {
         if (options)
             for (int i = 0; i < kSlotCount; ++i)
                 options->SetOption(CGameOptions::OPTION_CONTROLLER1 + i,
-                                   m_Indices[static_cast<std::size_t>(i)]);
+                                   m_indices[static_cast<std::size_t>(i)]);
     }
     if (options)
         options->SetOption(CGameOptions::OPTION_NUM_DEVICES, n);
-    m_bStarted = true;
+    m_started = true;
     return 0;
 }
 
 int CIOManager::FindFault(int n) const {
     auto bad = [n](int index) { return index < 0 || index >= n; };
     for (int i = 0; i < kSlotCount; ++i) {
-        const int index = m_Indices[static_cast<std::size_t>(i)];
+        const int index = m_indices[static_cast<std::size_t>(i)];
         if (bad(index))
             return i;
         for (int j = 0; j < kSlotCount; ++j) {
-            const int other = m_Indices[static_cast<std::size_t>(j)];
+            const int other = m_indices[static_cast<std::size_t>(j)];
             if (bad(other) || (j != i && other == index))
                 return j;
         }
@@ -76,7 +76,7 @@ int CIOManager::FindFault(int n) const {
 void CIOManager::Repair(int slot, int n) {
     auto taken = [&](int c) {
         for (int m = 0; m < kSlotCount; ++m)
-            if (m != slot && m_Indices[static_cast<std::size_t>(m)] == c)
+            if (m != slot && m_indices[static_cast<std::size_t>(m)] == c)
                 return true;
         return false;
     };
@@ -85,20 +85,20 @@ void CIOManager::Repair(int slot, int n) {
     int c = n > 1 ? 1 : 0;
     for (int tried = 1; tried < n && taken(c); ++tried)
         c = c + 1 >= n ? 0 : c + 1;
-    m_Indices[static_cast<std::size_t>(slot)] = c;
+    m_indices[static_cast<std::size_t>(slot)] = c;
 }
 
 int CIOManager::StopManager() {
-    m_Enumerated.clear();
-    for (std::unique_ptr<CIODevice>& device : m_Devices)
+    m_enumerated.clear();
+    for (std::unique_ptr<CIODevice>& device : m_devices)
         device.reset();
-    m_pInput.reset();
-    m_bStarted = false;
+    m_input.reset();
+    m_started = false;
     return 0;
 }
 
 void CIOManager::Poll(int ms) {
-    for (std::unique_ptr<CIODevice>& device : m_Devices)
+    for (std::unique_ptr<CIODevice>& device : m_devices)
         if (device)
             device->ReadInput(ms);
 }
@@ -106,35 +106,35 @@ void CIOManager::Poll(int ms) {
 CIODevice* CIOManager::AssignDevice(int slot, int entry) {
     if (!ValidSlot(slot))
         return nullptr;
-    std::unique_ptr<CIODevice>& device = m_Devices[static_cast<std::size_t>(slot)];
+    std::unique_ptr<CIODevice>& device = m_devices[static_cast<std::size_t>(slot)];
     if (entry < 0) {
         if (device)
             device->ResetControls();
         return device.get();
     }
-    if (entry >= static_cast<int>(m_Enumerated.size()) || !m_pInput)
+    if (entry >= static_cast<int>(m_enumerated.size()) || !m_input)
         return device.get();
     device.reset();
-    device = CIODevice::CreateInputDevice(*m_pInput, m_Enumerated[static_cast<std::size_t>(entry)], slot);
+    device = CIODevice::CreateInputDevice(*m_input, m_enumerated[static_cast<std::size_t>(entry)], slot);
     if (device) {
-        device->SetRecording(m_bRecording);
-        device->SetPlayback(m_bPlayback);
+        device->SetRecording(m_recording);
+        device->SetPlayback(m_playback);
         device->Acquire(true);
     }
     return device.get();
 }
 
 CIODevice* CIOManager::GetDevice(int slot) const {
-    return ValidSlot(slot) ? m_Devices[static_cast<std::size_t>(slot)].get() : nullptr;
+    return ValidSlot(slot) ? m_devices[static_cast<std::size_t>(slot)].get() : nullptr;
 }
 
 int CIOManager::GetControllerDevice(int slot) const {
-    return ValidSlot(slot) ? m_Indices[static_cast<std::size_t>(slot)] : -1;
+    return ValidSlot(slot) ? m_indices[static_cast<std::size_t>(slot)] : -1;
 }
 
 void CIOManager::SetControllerDevice(int slot, int index) {
     if (ValidSlot(slot))
-        m_Indices[static_cast<std::size_t>(slot)] = index;
+        m_indices[static_cast<std::size_t>(slot)] = index;
 }
 
 int CIOManager::EntryForDeviceIndex(int index) const {
@@ -148,15 +148,15 @@ int CIOManager::EntryForDeviceIndex(int index) const {
 }
 
 void CIOManager::SetRecording(bool on) {
-    m_bRecording = on;
-    for (std::unique_ptr<CIODevice>& device : m_Devices)
+    m_recording = on;
+    for (std::unique_ptr<CIODevice>& device : m_devices)
         if (device)
             device->SetRecording(on);
 }
 
 void CIOManager::SetPlayback(bool on) {
-    m_bPlayback = on;
-    for (std::unique_ptr<CIODevice>& device : m_Devices)
+    m_playback = on;
+    for (std::unique_ptr<CIODevice>& device : m_devices)
         if (device)
             device->SetPlayback(on);
 }

@@ -40,7 +40,7 @@ public:
     /// Chooses device index `index` for controller `slot`; only stored.
     void SetControllerDevice(int slot, int index);
     /// The number of device indices: listed entries plus 2 (three keyboard layouts share one entry).
-    int GetNumInputDevices() const { return static_cast<int>(m_Enumerated.size()) + 2; }
+    int GetNumInputDevices() const { return static_cast<int>(m_enumerated.size()) + 2; }
     /// The listed entry that device index `index` stands for: 0 the mouse, 1-3 the keyboard, k >= 4
     /// entry k - 2; -1 for an index outside the device count.
     int EntryForDeviceIndex(int index) const;
@@ -59,11 +59,11 @@ private:
     /// Gives `slot` the first index (searching up from 1, wrapping to 0) no other slot holds.
     void Repair(int slot, int n);
 
-    IInputServices* m_pServices;
-    std::unique_ptr<plat::input::InputSystem> m_pInput;
-    std::vector<plat::input::InstanceId> m_Enumerated;
-    std::array<std::unique_ptr<CIODevice>, kSlotCount> m_Devices;
-    std::array<int, kSlotCount> m_Indices{1, 2, 3, 0};
-    bool m_bRecording = false;
-    bool m_bPlayback = false;
+    IInputServices* m_services;
+    std::unique_ptr<plat::input::InputSystem> m_input;
+    std::vector<plat::input::InstanceId> m_enumerated;
+    std::array<std::unique_ptr<CIODevice>, kSlotCount> m_devices;
+    std::array<int, kSlotCount> m_indices{1, 2, 3, 0};
+    bool m_recording = false;
+    bool m_playback = false;
 };

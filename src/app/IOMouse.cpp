@@ -3,7 +3,7 @@
 #include <cstring>
 
 CIOMouse::CIOMouse(int slot) : CIODevice(slot) {
-    m_nKind = KIND_MOUSE;
+    m_kind = KIND_MOUSE;
     SetBindings(kDefaultBindings);
 }
 
@@ -23,14 +23,14 @@ bool CIOMouse::Poll(int) {
 
     // Moving right steers the same way as the Right arrow.
     if (dx > 0)
-        m_nSteering = ScaleAxis(-127, m_nSteerMin, m_nSteerMax, Inverted(BIND_STEER_INVERT));
+        m_steering = ScaleAxis(-127, m_steerMin, m_steerMax, Inverted(BIND_STEER_INVERT));
     else if (dx < 0)
-        m_nSteering = ScaleAxis(127, m_nSteerMin, m_nSteerMax, Inverted(BIND_STEER_INVERT));
+        m_steering = ScaleAxis(127, m_steerMin, m_steerMax, Inverted(BIND_STEER_INVERT));
     else
-        m_nSteering = 0;
+        m_steering = 0;
 
-    m_nUp = ScaleAxis((buttons[0] & 0x80) ? 127 : -127, m_nUpMin, m_nUpMax, Inverted(BIND_UP_INVERT));
-    m_nDown = ScaleAxis((buttons[2] & 0x80) ? 127 : -127, m_nDownMin, m_nDownMax, Inverted(BIND_DOWN_INVERT));
-    m_nActionA = (buttons[1] & 0x80) ? 1 : 0;
+    m_up = ScaleAxis((buttons[0] & 0x80) ? 127 : -127, m_upMin, m_upMax, Inverted(BIND_UP_INVERT));
+    m_down = ScaleAxis((buttons[2] & 0x80) ? 127 : -127, m_downMin, m_downMax, Inverted(BIND_DOWN_INVERT));
+    m_actionA = (buttons[1] & 0x80) ? 1 : 0;
     return true;
 }

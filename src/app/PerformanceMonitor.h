@@ -18,7 +18,7 @@ public:
     static constexpr std::int64_t kSlowFrameMs = 200;
 
     /// A monitor reading `clock`, which must outlive it.
-    explicit CPerformanceMonitor(plat::clock::Clock& clock) : m_Clock(clock) {}
+    explicit CPerformanceMonitor(plat::clock::Clock& clock) : m_clock(clock) {}
     virtual ~CPerformanceMonitor() { Stop(); }
 
     /// Reads the counter's frequency and value; the first frame is measured from here.
@@ -26,27 +26,27 @@ public:
     /// Measures the frame that just ended, pads it when it was much too fast, and enters it in the window.
     void Update();
     /// Frames per second of the last frame.
-    float GetFps() const { return m_fFps; }
+    float GetFps() const { return m_fps; }
     /// The time step: the truncated mean of the window's whole milliseconds (0 while it is empty).
     int GetElapsedMs() const;
     /// The last frame's length in whole milliseconds.
-    std::int64_t GetLastFrameMs() const { return m_nLastFrameMs; }
+    std::int64_t GetLastFrameMs() const { return m_lastFrameMs; }
     /// Number of frames in the averaging window.
-    int GetWindowCount() const { return static_cast<int>(m_Window.size()); }
+    int GetWindowCount() const { return static_cast<int>(m_window.size()); }
     /// Whether Start has run and Stop has not.
-    bool IsStarted() const { return m_bStarted; }
+    bool IsStarted() const { return m_started; }
     /// Marks the monitor stopped.
-    void Stop() { m_bStarted = false; }
+    void Stop() { m_started = false; }
 
 private:
     void Wait(std::int64_t ms);
 
-    plat::clock::Clock& m_Clock;
-    float m_fFps = 0.0f;
-    std::uint64_t m_nLastCounter = 0;
-    std::int64_t m_nLastFrameMs = 0;
-    std::uint64_t m_nFrequency = 1;
-    std::deque<float> m_Window;
-    bool m_bStarted = false;
-    int m_nWindowSize = kWindowSize;
+    plat::clock::Clock& m_clock;
+    float m_fps = 0.0f;
+    std::uint64_t m_lastCounter = 0;
+    std::int64_t m_lastFrameMs = 0;
+    std::uint64_t m_frequency = 1;
+    std::deque<float> m_window;
+    bool m_started = false;
+    int m_windowSize = kWindowSize;
 };

@@ -2,13 +2,13 @@
 
 #include "platform/window/SplashWindow.h"
 
-CSplash::CSplash(std::unique_ptr<plat::window::SplashWindow> window) : m_pWindow(std::move(window)) {}
+CSplash::CSplash(std::unique_ptr<plat::window::SplashWindow> window) : m_window(std::move(window)) {}
 
 CSplash::CSplash() = default;
 
 CSplash::~CSplash() = default;
 
 void CSplash::Repaint() {
-    if (m_pWindow)
-        m_pWindow->Repaint();
+    if (m_window)
+        m_window->Repaint();
 }

@@ -25,5 +25,5 @@ public:
     virtual void Repaint();
 
 private:
-    std::unique_ptr<plat::window::SplashWindow> m_pWindow;
+    std::unique_ptr<plat::window::SplashWindow> m_window;
 };

@@ -4,7 +4,7 @@
 #include "platform/system/Relaunch.h"
 
 plat::system::InstanceLock::Result CSystemEntry::TakeInstanceLock() {
-    return m_Lock.Acquire(plat::system::DefaultLockFile());
+    return m_lock.Acquire(plat::system::DefaultLockFile());
 }
 
 plat::system::RuntimeVersion CSystemEntry::QueryRuntimeVersion() {

@@ -14,5 +14,5 @@ public:
     std::unique_ptr<CAppParts> CreateAppParts() override;
 
 private:
-    plat::system::InstanceLock m_Lock;
+    plat::system::InstanceLock m_lock;
 };

@@ -13,7 +13,7 @@
 using plat::window::Event;
 using plat::window::EventKind;
 
-CWin::CWin(std::unique_ptr<plat::window::Window> window) : m_pWindow(std::move(window)) {}
+CWin::CWin(std::unique_ptr<plat::window::Window> window) : m_window(std::move(window)) {}
 
 CWin::~CWin() = default;
 
@@ -30,27 +30,27 @@ void CWin::WindowProc(const Event& event) {
         bool wide = app->GetVideoMode() == 1;
         int x = static_cast<std::int16_t>(event.x);
         int y = static_cast<std::int16_t>(event.y);
-        m_nMouseX = std::min(x, wide ? GetMaxMouseX800() : GetMaxMouseX());
-        m_nMouseY = std::min(y, wide ? GetMaxMouseY800() : GetMaxMouseY());
+        m_mouseX = std::min(x, wide ? GetMaxMouseX800() : GetMaxMouseX());
+        m_mouseY = std::min(y, wide ? GetMaxMouseY800() : GetMaxMouseY());
         if (events) {
-            events->SetMouseMessage(m_nMouseX, m_nMouseY, VORNMSG_MOUSE_POSITION);
-            events->SetMouseMessage(m_nMouseX, m_nMouseY, VORNMSG_SLIDEOUT_MOUSE_MOVE);
+            events->SetMouseMessage(m_mouseX, m_mouseY, VORNMSG_MOUSE_POSITION);
+            events->SetMouseMessage(m_mouseX, m_mouseY, VORNMSG_SLIDEOUT_MOUSE_MOVE);
         }
         break;
     }
     case EventKind::ButtonDown:
         if (panels)
-            panels->OnButtonDown(m_nMouseX, m_nMouseY, event.button);
+            panels->OnButtonDown(m_mouseX, m_mouseY, event.button);
         break;
     case EventKind::ButtonUp:
         if (panels)
-            panels->OnButtonUp(m_nMouseX, m_nMouseY, event.button);
+            panels->OnButtonUp(m_mouseX, m_mouseY, event.button);
         if (events) {
             // The release itself carries where it happened; the panels and the editor use the stored
             // (clamped) position.
             events->SetButtonMessage(event.x, event.y, event.button, VORNMSG_MOUSE_BUTTON_UP);
-            events->SetButtonMessage(m_nMouseX, m_nMouseY, event.button, VORNMSG_CONSTRUCT_CLICK);
-            events->SetButtonMessage(m_nMouseX, m_nMouseY, event.button, VORNMSG_SLIDEOUT_CLICK);
+            events->SetButtonMessage(m_mouseX, m_mouseY, event.button, VORNMSG_CONSTRUCT_CLICK);
+            events->SetButtonMessage(m_mouseX, m_mouseY, event.button, VORNMSG_SLIDEOUT_CLICK);
         }
         break;
     case EventKind::Wheel:

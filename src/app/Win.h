@@ -21,11 +21,11 @@ public:
     CWin& operator=(const CWin&) = delete;
 
     /// The window, or null when there is none.
-    plat::window::Window* GetHwnd() const { return m_pWindow.get(); }
+    plat::window::Window* GetHwnd() const { return m_window.get(); }
     /// The last pointer position, clamped to the limits of the video mode (-1 before the first move).
-    int GetMouseX() const { return m_nMouseX; }
+    int GetMouseX() const { return m_mouseX; }
     /// See GetMouseX.
-    int GetMouseY() const { return m_nMouseY; }
+    int GetMouseY() const { return m_mouseY; }
     /// Largest pointer x in 640 x 480 (and 1024 x 768).
     static int GetMaxMouseX() { return 620; }
     /// Largest pointer y in 640 x 480 (and 1024 x 768).
@@ -39,7 +39,7 @@ public:
     void WindowProc(const plat::window::Event& event);
 
 private:
-    std::unique_ptr<plat::window::Window> m_pWindow;
-    int m_nMouseX = -1;
-    int m_nMouseY = -1;
+    std::unique_ptr<plat::window::Window> m_window;
+    int m_mouseX = -1;
+    int m_mouseY = -1;
 };

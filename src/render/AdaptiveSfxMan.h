@@ -11,7 +11,7 @@ public:
     static constexpr int kLevels = 3;
 
     /// A manager setting through `links` (not owned; null: only the particle switch is set).
-    explicit CAdaptiveSfxMan(IEffectsLevelLinks* links) : m_pLinks(links) {}
+    explicit CAdaptiveSfxMan(IEffectsLevelLinks* links) : m_links(links) {}
     ~CAdaptiveSfxMan() override = default;
 
     /// Resets the threshold and counts, then applies the stored level.
@@ -23,11 +23,11 @@ public:
     /// Stores and applies a level; one outside 0..2 changes nothing.
     void SetLevel(int level);
     /// The level applied last; -1 before the first.
-    int GetLevel() const { return m_nLevel; }
+    int GetLevel() const { return m_level; }
 
 private:
-    IEffectsLevelLinks* m_pLinks;
-    int m_nLevel = -1;
-    int m_nParticleThreshold = 0;
-    int m_nSkidMarks[kLevels] = {0, 70, 170};
+    IEffectsLevelLinks* m_links;
+    int m_level = -1;
+    int m_particleThreshold = 0;
+    int m_skidMarks[kLevels] = {0, 70, 170};
 };

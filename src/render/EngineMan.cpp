@@ -98,13 +98,13 @@ CEngineMan::~CEngineMan() {
 
 int CEngineMan::StartManager() {
     m_pointerVisible = true;
-    m_bStarted = true;
+    m_started = true;
     return 0;
 }
 
 int CEngineMan::StopManager() {
     Shutdown();
-    m_bStarted = false;
+    m_started = false;
     return 0;
 }
 

@@ -160,13 +160,13 @@ CShadowMan* CShadowMan::GetInstance() {
 }
 
 int CShadowMan::StartManager() {
-    m_bStarted = true;
+    m_started = true;
     return 0;
 }
 
 int CShadowMan::StopManager() {
     m_shadows.clear();
-    m_bStarted = false;
+    m_started = false;
     return 0;
 }
 

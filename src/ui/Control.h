@@ -59,36 +59,36 @@ public:
     /// meter, which keep theirs.
     bool SetSound(int sound, int name);
     /// Sets the click sound as given (0 or -1: none).
-    void SetSoundId(int sound) { m_nSound = sound; }
+    void SetSoundId(int sound) { m_sound = sound; }
 
-    int GetHelpId() const { return m_nHelpId; }
+    int GetHelpId() const { return m_helpId; }
     CControl* SetHelpId(int id) {
-        m_nHelpId = id;
+        m_helpId = id;
         return this;
     }
-    int GetId() const { return m_nId; }
-    CSlideOut* GetParent() const { return m_pParent; }
-    int GetX() const { return m_nX; }
-    int GetY() const { return m_nY; }
+    int GetId() const { return m_id; }
+    CSlideOut* GetParent() const { return m_parent; }
+    int GetX() const { return m_x; }
+    int GetY() const { return m_y; }
     void SetPosition(int x, int y) {
-        m_nX = x;
-        m_nY = y;
+        m_x = x;
+        m_y = y;
     }
-    int GetWidth() const { return m_nWidth; }
-    int GetHeight() const { return m_nHeight; }
-    void SetWidth(int width) { m_nWidth = width; }
-    void SetHeight(int height) { m_nHeight = height; }
-    int GetActiveX() const { return m_nActiveX; }
-    int GetActiveY() const { return m_nActiveY; }
-    int GetInactiveX() const { return m_nInactiveX; }
-    int GetInactiveY() const { return m_nInactiveY; }
-    int GetState() const { return m_nState; }
+    int GetWidth() const { return m_width; }
+    int GetHeight() const { return m_height; }
+    void SetWidth(int width) { m_width = width; }
+    void SetHeight(int height) { m_height = height; }
+    int GetActiveX() const { return m_activeX; }
+    int GetActiveY() const { return m_activeY; }
+    int GetInactiveX() const { return m_inactiveX; }
+    int GetInactiveY() const { return m_inactiveY; }
+    int GetState() const { return m_state; }
     /// Stores the display state without drawing.
-    void SetState(int state) { m_nState = state; }
-    int GetSound() const { return m_nSound; }
-    int GetType() const { return m_nType; }
+    void SetState(int state) { m_state = state; }
+    int GetSound() const { return m_sound; }
+    int GetType() const { return m_type; }
     CControl* SetType(int type) {
-        m_nType = type;
+        m_type = type;
         return this;
     }
 
@@ -126,24 +126,24 @@ protected:
     /// Field `dataId` of the panel's record at this control's index; `fallback` when it cannot be read.
     int ReadInt(int dataId, int fallback) const;
 
-    int m_nWidth = 0;
-    int m_nHeight = 0;
-    int m_nX = 0;
-    int m_nY = 0;
-    int m_nActiveX = 0;
-    int m_nActiveY = 0;
-    int m_nInactiveX = -1;
-    int m_nInactiveY = -1;
-    int m_nHotLeft = -1;
-    int m_nHotTop = -1;
-    int m_nHotRight = -1;
-    int m_nHotBottom = -1;
-    int m_nType = kTypeNone;
-    int m_nId;
-    CSlideOut* m_pParent;
-    int m_nState = kHidden;
-    int m_nSound = 0;
-    int m_nHelpId = -1;
+    int m_width = 0;
+    int m_height = 0;
+    int m_x = 0;
+    int m_y = 0;
+    int m_activeX = 0;
+    int m_activeY = 0;
+    int m_inactiveX = -1;
+    int m_inactiveY = -1;
+    int m_hotLeft = -1;
+    int m_hotTop = -1;
+    int m_hotRight = -1;
+    int m_hotBottom = -1;
+    int m_type = kTypeNone;
+    int m_id;
+    CSlideOut* m_parent;
+    int m_state = kHidden;
+    int m_sound = 0;
+    int m_helpId = -1;
 
 private:
     static inline int s_liveCount = 0;

@@ -9,7 +9,7 @@ bool CMessageBoxSlideOut::Activate(bool immediate) {
     CSlideOut::Activate(immediate);
     if (CCompoundOverlay* overlay = GetOverlay())
         overlay->SetKeyedFlag(true);
-    m_nResult = kNoAnswer;
+    m_result = kNoAnswer;
     ActivateControls();
     DrawControls(true);
     SetControlSound(kFirstButton, -1, 0);
@@ -25,9 +25,9 @@ void CMessageBoxSlideOut::Deactivate(bool immediate) {
 
 void CMessageBoxSlideOut::OnControl(int controlId) {
     if (controlId == kFirstButton)
-        m_nResult = kFirstAnswer;
+        m_result = kFirstAnswer;
     else if (controlId == kSecondButton)
-        m_nResult = kSecondAnswer;
+        m_result = kSecondAnswer;
     else
         return;
     CSlideOutMan* manager = GetManager();

@@ -28,8 +28,8 @@ public:
     void AttachWorld() override {}
 
     /// -1 while unanswered, 1 for the first button, 0 for the second.
-    int GetResult() const { return m_nResult; }
+    int GetResult() const { return m_result; }
 
 private:
-    int m_nResult = kNoAnswer;
+    int m_result = kNoAnswer;
 };

@@ -19,34 +19,34 @@ void CPowerMeter::ReadLayout() {
     // The count comes from the data, so it is held to what a field can list.
     const int count = std::clamp(ReadInt(kFieldImageCount, 0), 0, kMaxImages);
     const int first = ReadInt(kFieldFirstImage, 0);
-    m_nImageIndex = kStartIndex;
-    m_Images.clear();
-    m_Images.resize(static_cast<std::size_t>(count));
+    m_imageIndex = kStartIndex;
+    m_images.clear();
+    m_images.resize(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) {
         const std::int64_t id = static_cast<std::int64_t>(first) + i;
         if (id != 0 && id <= INT_MAX)
-            m_Images[static_cast<std::size_t>(i)] = Services().GetBitmap(static_cast<int>(id));
+            m_images[static_cast<std::size_t>(i)] = Services().GetBitmap(static_cast<int>(id));
     }
-    m_nType = kTypePowerMeter;
+    m_type = kTypePowerMeter;
 }
 
 CBitmap* CPowerMeter::GetImage(int index) const {
     if (index < 0 || index >= GetImageCount())
         return nullptr;
-    return m_Images[static_cast<std::size_t>(index)].get();
+    return m_images[static_cast<std::size_t>(index)].get();
 }
 
 void CPowerMeter::SetImageIndex(int index) {
-    m_nImageIndex = index;
+    m_imageIndex = index;
     Draw(true);
 }
 
 bool CPowerMeter::Draw(bool /*flag*/) {
-    if (!m_pParent->IsActive())
+    if (!m_parent->IsActive())
         return true;
-    CCompoundOverlay* overlay = m_pParent->GetOverlay();
-    CBitmap* image = GetImage(m_nImageIndex);
+    CCompoundOverlay* overlay = m_parent->GetOverlay();
+    CBitmap* image = GetImage(m_imageIndex);
     if (overlay && image)
-        overlay->BlitFrom(m_nX, m_nY, image->GetSurface(), true, nullptr);
+        overlay->BlitFrom(m_x, m_y, image->GetSurface(), true, nullptr);
     return true;
 }

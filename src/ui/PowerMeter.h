@@ -26,8 +26,8 @@ public:
     void ReadLayout();
     /// Shows picture `index` of the series (nothing for an index outside it or an empty place).
     void SetImageIndex(int index);
-    int GetImageIndex() const { return m_nImageIndex; }
-    int GetImageCount() const { return static_cast<int>(m_Images.size()); }
+    int GetImageIndex() const { return m_imageIndex; }
+    int GetImageCount() const { return static_cast<int>(m_images.size()); }
     /// Picture `index` of the series, or null.
     CBitmap* GetImage(int index) const;
 
@@ -47,6 +47,6 @@ public:
     void UpdateControl() override {}
 
 private:
-    std::vector<std::unique_ptr<CBitmap>> m_Images;
-    int m_nImageIndex = kStartIndex;
+    std::vector<std::unique_ptr<CBitmap>> m_images;
+    int m_imageIndex = kStartIndex;
 };

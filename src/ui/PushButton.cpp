@@ -17,12 +17,12 @@ std::unique_ptr<CBitmap> CPushButton::LoadImage(int id) const {
 }
 
 void CPushButton::ReleaseImages() {
-    m_pNormal.reset();
-    m_pInactive.reset();
-    m_pPressed.reset();
-    m_pHighlight.reset();
-    m_pBackground.reset();
-    m_pExtra.reset();
+    m_normal.reset();
+    m_inactive.reset();
+    m_pressed.reset();
+    m_highlight.reset();
+    m_background.reset();
+    m_extra.reset();
 }
 
 void CPushButton::ReadLayout() {
@@ -32,219 +32,219 @@ void CPushButton::ReadLayout() {
     int inactiveId = ReadInt(kFieldInactiveImage, 0);
     int highlightId = ReadInt(kFieldHighlightImage, 0);
     // A press lasts at least one update; a time below that from the data would leave the button pressed.
-    m_nPressTime = ReadInt(kFieldPressTime, 0);
-    if (m_nPressTime < 1)
-        m_nPressTime = 1;
-    m_nPressCountdown = 0;
-    m_pNormal = LoadImage(normalId);
-    m_pInactive = LoadImage(inactiveId);
-    m_pHighlight = LoadImage(highlightId);
-    m_pPressed = LoadImage(pressedId);
-    if (m_pPressed) {
+    m_pressTime = ReadInt(kFieldPressTime, 0);
+    if (m_pressTime < 1)
+        m_pressTime = 1;
+    m_pressCountdown = 0;
+    m_normal = LoadImage(normalId);
+    m_inactive = LoadImage(inactiveId);
+    m_highlight = LoadImage(highlightId);
+    m_pressed = LoadImage(pressedId);
+    if (m_pressed) {
         // The background buffer only needs a surface of the button's size: a second copy of the picture.
-        m_pBackground = LoadImage(pressedId);
-        m_nWidth = m_pPressed->GetWidth();
-        m_nHeight = m_pPressed->GetHeight();
+        m_background = LoadImage(pressedId);
+        m_width = m_pressed->GetWidth();
+        m_height = m_pressed->GetHeight();
     }
-    m_nButtonState = kNormal;
-    m_nState = kInactive;
-    m_nLastX = -1;
-    m_nLastY = -1;
-    m_bDrawn = false;
-    m_nExtraX = 0;
-    m_nExtraY = 0;
-    m_bRestoreBackground = true;
-    m_nType = kTypePushButton;
+    m_buttonState = kNormal;
+    m_state = kInactive;
+    m_lastX = -1;
+    m_lastY = -1;
+    m_drawn = false;
+    m_extraX = 0;
+    m_extraY = 0;
+    m_restoreBackground = true;
+    m_type = kTypePushButton;
 }
 
 void CPushButton::SetImage(int id) {
-    m_pNormal = id == -1 ? nullptr : Services().GetBitmap(id);
+    m_normal = id == -1 ? nullptr : Services().GetBitmap(id);
 }
 
 void CPushButton::SetDisabledImage(int id) {
-    m_pInactive = id == -1 ? nullptr : Services().GetBitmap(id);
+    m_inactive = id == -1 ? nullptr : Services().GetBitmap(id);
 }
 
 void CPushButton::SetPressedImage(int id) {
-    m_pPressed = id == -1 ? nullptr : Services().GetBitmap(id);
+    m_pressed = id == -1 ? nullptr : Services().GetBitmap(id);
 }
 
 void CPushButton::SetHighlightImage(int id) {
-    m_pHighlight = id == -1 ? nullptr : Services().GetBitmap(id);
+    m_highlight = id == -1 ? nullptr : Services().GetBitmap(id);
 }
 
 void CPushButton::SetExtraImage(int id, int x, int y) {
-    m_pExtra.reset();
-    m_nExtraX = 0;
-    m_nExtraY = 0;
+    m_extra.reset();
+    m_extraX = 0;
+    m_extraY = 0;
     if (id == -1)
         return;
-    m_pExtra = Services().GetBitmap(id);
-    m_nExtraX = x;
-    m_nExtraY = y;
+    m_extra = Services().GetBitmap(id);
+    m_extraX = x;
+    m_extraY = y;
 }
 
 void CPushButton::PlayClickSound() {
-    if (m_nSound != 0 && m_nSound != -1)
-        Services().PlayUiSound(m_nSound);
+    if (m_sound != 0 && m_sound != -1)
+        Services().PlayUiSound(m_sound);
 }
 
 bool CPushButton::HandleMouse(int x, int y, int /*buttons*/) {
     if (!HitTest(x, y))
         return false;
-    if (m_nState != kActive)
+    if (m_state != kActive)
         return false;
-    if (m_nButtonState != kNormal && m_nButtonState != kHighlighted)
+    if (m_buttonState != kNormal && m_buttonState != kHighlighted)
         return false;
-    m_nStateBeforePress = m_nButtonState;
-    m_nButtonState = kPressed;
-    m_nPressCountdown = m_nPressTime;
+    m_stateBeforePress = m_buttonState;
+    m_buttonState = kPressed;
+    m_pressCountdown = m_pressTime;
     Draw(false);
     // The pressed picture reaches the screen before the command runs, which may take a while.
     Services().UpdateEngine();
     Services().RenderFrame();
-    m_pParent->OnControl(m_nId);
+    m_parent->OnControl(m_id);
     PlayClickSound();
     return true;
 }
 
 bool CPushButton::OnEnter() {
-    if (m_nButtonState != kNormal)
+    if (m_buttonState != kNormal)
         return false;
-    m_nButtonState = kHighlighted;
-    if (m_pHighlight)
+    m_buttonState = kHighlighted;
+    if (m_highlight)
         Draw(true);
     return true;
 }
 
 bool CPushButton::OnLeave() {
-    if (m_nButtonState == kPressed)
-        m_nStateBeforePress = kNormal;
-    if (m_nHelpId != -1)
-        Services().OnHoverEnd(m_nHelpId);
-    if (m_nButtonState != kHighlighted)
+    if (m_buttonState == kPressed)
+        m_stateBeforePress = kNormal;
+    if (m_helpId != -1)
+        Services().OnHoverEnd(m_helpId);
+    if (m_buttonState != kHighlighted)
         return false;
-    m_nButtonState = kNormal;
-    if (m_pHighlight)
+    m_buttonState = kNormal;
+    if (m_highlight)
         Draw(false);
     return true;
 }
 
 void CPushButton::ChangeState(int state, int x, int y) {
-    m_nButtonState = kNormal;
-    m_nState = state;
-    m_nX = x;
-    m_nY = y;
+    m_buttonState = kNormal;
+    m_state = state;
+    m_x = x;
+    m_y = y;
     Draw(false);
 }
 
 bool CPushButton::EnableIfDisabled() {
-    if (m_nState == kActive) {
+    if (m_state == kActive) {
         Draw(false);
         return false;
     }
-    if (m_nState == kHidden)
+    if (m_state == kHidden)
         return true;
-    ChangeState(kActive, m_nActiveX, m_nActiveY);
+    ChangeState(kActive, m_activeX, m_activeY);
     return true;
 }
 
 bool CPushButton::DisableIfEnabled() {
-    if (m_nState != kActive)
+    if (m_state != kActive)
         return false;
-    ChangeState(kInactive, m_nInactiveX, m_nInactiveY);
+    ChangeState(kInactive, m_inactiveX, m_inactiveY);
     return true;
 }
 
 bool CPushButton::Disable() {
-    if (m_nState == kInactive)
+    if (m_state == kInactive)
         return false;
-    ChangeState(kInactive, m_nInactiveX, m_nInactiveY);
+    ChangeState(kInactive, m_inactiveX, m_inactiveY);
     return true;
 }
 
 bool CPushButton::Enable() {
-    if (m_nState == kActive)
+    if (m_state == kActive)
         return false;
-    ChangeState(kActive, m_nActiveX, m_nActiveY);
+    ChangeState(kActive, m_activeX, m_activeY);
     return true;
 }
 
 bool CPushButton::Hide() {
-    if (m_nState == kHidden)
+    if (m_state == kHidden)
         return false;
-    ChangeState(kHidden, m_nActiveX, m_nActiveY);
+    ChangeState(kHidden, m_activeX, m_activeY);
     return true;
 }
 
 bool CPushButton::Show() {
-    if (m_nState != kHidden)
+    if (m_state != kHidden)
         return false;
-    ChangeState(kActive, m_nActiveX, m_nActiveY);
+    ChangeState(kActive, m_activeX, m_activeY);
     return true;
 }
 
 bool CPushButton::Draw(bool flag) {
-    if (!m_pParent->IsActive())
+    if (!m_parent->IsActive())
         return true;
-    CCompoundOverlay* overlay = m_pParent->GetOverlay();
+    CCompoundOverlay* overlay = m_parent->GetOverlay();
     if (!overlay)
         return true;
 
     CBitmap* image = nullptr;
-    switch (m_nState) {
+    switch (m_state) {
     case kHidden:
-        if (!m_bRestoreBackground)
+        if (!m_restoreBackground)
             return true;
         break;
     case kInactive:
-        image = m_pInactive ? m_pInactive.get() : m_pNormal.get();
+        image = m_inactive ? m_inactive.get() : m_normal.get();
         break;
     case kActive:
-        if (m_nButtonState == kPressed)
-            image = m_pPressed.get();
-        else if (m_nButtonState == kHighlighted && m_pHighlight)
-            image = m_pHighlight.get();
+        if (m_buttonState == kPressed)
+            image = m_pressed.get();
+        else if (m_buttonState == kHighlighted && m_highlight)
+            image = m_highlight.get();
         else
-            image = m_pNormal.get();
+            image = m_normal.get();
         break;
     default:
-        image = m_pNormal.get();
+        image = m_normal.get();
         break;
     }
 
-    if (m_pBackground) {
-        if (m_bDrawn && !flag)
-            overlay->BlitFrom(m_nLastX, m_nLastY, m_pBackground->GetSurface(), false, nullptr);
+    if (m_background) {
+        if (m_drawn && !flag)
+            overlay->BlitFrom(m_lastX, m_lastY, m_background->GetSurface(), false, nullptr);
         // The picture under the button is taken again wherever the button moves to: the one saved at
         // its first place would paint a wrong patch into the panel at the other.
-        if (!m_bDrawn || m_nX != m_nLastX || m_nY != m_nLastY)
-            overlay->BlitTo(m_nX, m_nY, m_pBackground->GetSurface());
+        if (!m_drawn || m_x != m_lastX || m_y != m_lastY)
+            overlay->BlitTo(m_x, m_y, m_background->GetSurface());
     }
-    m_nLastX = m_nX;
-    m_nLastY = m_nY;
-    m_bDrawn = true;
+    m_lastX = m_x;
+    m_lastY = m_y;
+    m_drawn = true;
 
     if (image)
-        overlay->BlitFrom(m_nX, m_nY, image->GetSurface(), true, nullptr);
-    if (m_pExtra)
-        overlay->BlitFrom(m_nX + m_nExtraX, m_nY + m_nExtraY, m_pExtra->GetSurface(), true, nullptr);
+        overlay->BlitFrom(m_x, m_y, image->GetSurface(), true, nullptr);
+    if (m_extra)
+        overlay->BlitFrom(m_x + m_extraX, m_y + m_extraY, m_extra->GetSurface(), true, nullptr);
     return true;
 }
 
 void CPushButton::ReportHover() {
-    if (m_nButtonState == kHighlighted && m_nHelpId != -1)
-        Services().OnHover(m_nHelpId);
+    if (m_buttonState == kHighlighted && m_helpId != -1)
+        Services().OnHover(m_helpId);
 }
 
 void CPushButton::UpdateControl() {
-    if (m_nButtonState == kPressed) {
-        if (--m_nPressCountdown <= 0) {
-            m_nButtonState = m_nStateBeforePress;
+    if (m_buttonState == kPressed) {
+        if (--m_pressCountdown <= 0) {
+            m_buttonState = m_stateBeforePress;
             EnableIfDisabled();
         }
     }
     // Hover help belongs to the panel in front; a button of a panel under it stays silent.
-    if (m_pParent->GetManager()->GetActiveSlideOut() == m_pParent)
+    if (m_parent->GetManager()->GetActiveSlideOut() == m_parent)
         ReportHover();
 }

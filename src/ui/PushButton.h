@@ -40,8 +40,8 @@ public:
     /// Plays the click sound unless it is 0 or -1.
     void PlayClickSound();
 
-    int GetButtonState() const { return m_nButtonState; }
-    int GetPressTime() const { return m_nPressTime; }
+    int GetButtonState() const { return m_buttonState; }
+    int GetPressTime() const { return m_pressTime; }
 
     bool HandleMouse(int x, int y, int buttons) override;
     bool OnMouseMove(int, int) override { return false; }
@@ -67,20 +67,20 @@ protected:
     void ReportHover();
     std::unique_ptr<CBitmap> LoadImage(int id) const;
 
-    std::unique_ptr<CBitmap> m_pNormal;
-    std::unique_ptr<CBitmap> m_pInactive;
-    std::unique_ptr<CBitmap> m_pPressed;
-    std::unique_ptr<CBitmap> m_pHighlight;
-    std::unique_ptr<CBitmap> m_pBackground;
-    std::unique_ptr<CBitmap> m_pExtra;
-    int m_nLastX = -1;
-    int m_nLastY = -1;
-    bool m_bDrawn = false;
-    int m_nButtonState = kNormal;
-    int m_nStateBeforePress = kNormal;
-    int m_nPressTime = 1;
-    int m_nPressCountdown = 0;
-    int m_nExtraX = 0;
-    int m_nExtraY = 0;
-    bool m_bRestoreBackground = true;
+    std::unique_ptr<CBitmap> m_normal;
+    std::unique_ptr<CBitmap> m_inactive;
+    std::unique_ptr<CBitmap> m_pressed;
+    std::unique_ptr<CBitmap> m_highlight;
+    std::unique_ptr<CBitmap> m_background;
+    std::unique_ptr<CBitmap> m_extra;
+    int m_lastX = -1;
+    int m_lastY = -1;
+    bool m_drawn = false;
+    int m_buttonState = kNormal;
+    int m_stateBeforePress = kNormal;
+    int m_pressTime = 1;
+    int m_pressCountdown = 0;
+    int m_extraX = 0;
+    int m_extraY = 0;
+    bool m_restoreBackground = true;
 };

@@ -22,7 +22,7 @@ constexpr float kHalfPi = 1.5707964f;
 } // namespace
 
 CSlideOut::CSlideOut(int resourceId, CSlideOutMan* manager, bool usesHelpPanel)
-    : m_nResourceId(resourceId), m_pManager(manager), m_bUsesHelpPanel(usesHelpPanel) {
+    : m_resourceId(resourceId), m_manager(manager), m_usesHelpPanel(usesHelpPanel) {
     ++s_liveCount;
 }
 
@@ -33,48 +33,48 @@ CSlideOut::~CSlideOut() {
 }
 
 IPanelServices& CSlideOut::Services() const {
-    return m_pManager->GetServices();
+    return m_manager->GetServices();
 }
 
 void CSlideOut::Init() {
     IPanelServices& services = Services();
-    services.GetInt(m_nResourceId, kFieldHelpId, m_nHelpId, 0);
-    services.GetInt(m_nResourceId, kFieldPicture, m_nPictureId, 0);
-    CVector shown(static_cast<float>(m_nShownX), static_cast<float>(m_nShownY), 0.0f);
-    if (services.GetVector(m_nResourceId, kFieldShownPosition, shown, 0)) {
-        m_nShownX = static_cast<int>(shown.x);
-        m_nShownY = static_cast<int>(shown.y);
+    services.GetInt(m_resourceId, kFieldHelpId, m_helpId, 0);
+    services.GetInt(m_resourceId, kFieldPicture, m_pictureId, 0);
+    CVector shown(static_cast<float>(m_shownX), static_cast<float>(m_shownY), 0.0f);
+    if (services.GetVector(m_resourceId, kFieldShownPosition, shown, 0)) {
+        m_shownX = static_cast<int>(shown.x);
+        m_shownY = static_cast<int>(shown.y);
     }
-    CVector hidden(static_cast<float>(m_nHiddenX), static_cast<float>(m_nHiddenY), 0.0f);
-    if (services.GetVector(m_nResourceId, kFieldHiddenPosition, hidden, 0)) {
-        m_nHiddenX = static_cast<int>(hidden.x);
-        m_nHiddenY = static_cast<int>(hidden.y);
+    CVector hidden(static_cast<float>(m_hiddenX), static_cast<float>(m_hiddenY), 0.0f);
+    if (services.GetVector(m_resourceId, kFieldHiddenPosition, hidden, 0)) {
+        m_hiddenX = static_cast<int>(hidden.x);
+        m_hiddenY = static_cast<int>(hidden.y);
     }
-    m_nX = m_nHiddenX;
-    m_nY = m_nHiddenY;
-    m_nState = kHiddenState;
-    m_fT = 0.0f;
+    m_x = m_hiddenX;
+    m_y = m_hiddenY;
+    m_state = kHiddenState;
+    m_t = 0.0f;
 
     // The count comes from the record; no field holds more elements than kMaxControls, so neither do we.
     int count = 0;
-    services.GetInt(m_nResourceId, kFieldControlCount, count, 0);
+    services.GetInt(m_resourceId, kFieldControlCount, count, 0);
     count = std::clamp(count, 0, kMaxControls);
     int sliders = 0;
     for (int i = 0; i < count; ++i) {
         int type = -1;
-        services.GetInt(m_nResourceId, kFieldControlType, type, i);
+        services.GetInt(m_resourceId, kFieldControlType, type, i);
         int ordinal = type == 5 ? sliders++ : 0;
         if (std::unique_ptr<CControl> control = CreateControl(type, i, ordinal))
-            m_Controls.push_back(std::move(control));
+            m_controls.push_back(std::move(control));
     }
 
-    m_pHovered = nullptr;
-    m_pHoveredHelp = nullptr;
-    m_bInitialised = true;
+    m_hovered = nullptr;
+    m_hoveredHelp = nullptr;
+    m_initialised = true;
     AttachWorld();
-    m_nUpdateCursor = 0;
-    if (m_bUsesHelpPanel && !s_pHelpPanel)
-        s_pHelpPanel = Services().CreateHelpPanel();
+    m_updateCursor = 0;
+    if (m_usesHelpPanel && !s_helpPanel)
+        s_helpPanel = Services().CreateHelpPanel();
 }
 
 std::unique_ptr<CControl> CSlideOut::CreateControl(int type, int index, int sliderOrdinal) {
@@ -99,174 +99,174 @@ std::unique_ptr<CControl> CSlideOut::CreateControl(int type, int index, int slid
 }
 
 void CSlideOut::Shutdown() {
-    m_pHovered = nullptr;
-    m_pHoveredHelp = nullptr;
-    m_Controls.clear();
-    if (m_bUsesHelpPanel && s_pHelpPanel)
-        s_pHelpPanel.reset();
-    m_bInitialised = false;
+    m_hovered = nullptr;
+    m_hoveredHelp = nullptr;
+    m_controls.clear();
+    if (m_usesHelpPanel && s_helpPanel)
+        s_helpPanel.reset();
+    m_initialised = false;
 }
 
 bool CSlideOut::HelpPanelOpen() const {
-    return m_bUsesHelpPanel && s_pHelpPanel && s_pHelpPanel->IsOpen();
+    return m_usesHelpPanel && s_helpPanel && s_helpPanel->IsOpen();
 }
 
 void CSlideOut::CreateOverlay() {
     ReleaseOverlay();
-    if (s_pHelpPanel && s_pHelpPanel->IsOpen()) {
+    if (s_helpPanel && s_helpPanel->IsOpen()) {
         // The help picture goes back to the end of the drawing list, so the panel's picture, made next,
         // is drawn under it.
-        s_pHelpPanel->DetachOverlay();
-        Services().AddRenderObject(s_pHelpPanel->GetOverlay());
+        s_helpPanel->DetachOverlay();
+        Services().AddRenderObject(s_helpPanel->GetOverlay());
     }
-    m_pOverlay = Services().CreateCompoundOverlay(m_nResourceId, m_nPictureId);
-    if (m_pOverlay) {
-        m_nOverlayWidth = m_pOverlay->GetWidth();
-        m_nOverlayHeight = m_pOverlay->GetHeight();
+    m_overlay = Services().CreateCompoundOverlay(m_resourceId, m_pictureId);
+    if (m_overlay) {
+        m_overlayWidth = m_overlay->GetWidth();
+        m_overlayHeight = m_overlay->GetHeight();
     }
 }
 
 void CSlideOut::ReleaseOverlay() {
-    if (!m_pOverlay)
+    if (!m_overlay)
         return;
-    Services().DeleteOverlay(m_pOverlay);
-    m_pOverlay = nullptr;
+    Services().DeleteOverlay(m_overlay);
+    m_overlay = nullptr;
 }
 
 bool CSlideOut::Activate(bool immediate) {
-    if (m_bActive)
+    if (m_active)
         return true;
-    if (m_bUsesHelpPanel && s_pHelpPanel)
-        s_pHelpPanel->Open(this);
+    if (m_usesHelpPanel && s_helpPanel)
+        s_helpPanel->Open(this);
     CreateOverlay();
-    if (m_pOverlay)
-        m_pOverlay->Show();
+    if (m_overlay)
+        m_overlay->Show();
     if (immediate) {
-        m_nState = kShown;
-        m_nX = m_nShownX;
-        m_nY = m_nShownY;
-        if (m_pOverlay)
-            m_pOverlay->SetPosition(m_nX, m_nY);
+        m_state = kShown;
+        m_x = m_shownX;
+        m_y = m_shownY;
+        if (m_overlay)
+            m_overlay->SetPosition(m_x, m_y);
     } else {
-        m_nState = kSlidingIn;
+        m_state = kSlidingIn;
     }
-    m_bActive = true;
+    m_active = true;
     DrawControls(false);
     return true;
 }
 
 void CSlideOut::Deactivate(bool immediate) {
-    if (m_nState == kHiddenState)
+    if (m_state == kHiddenState)
         return;
     if (immediate) {
-        m_nState = kHiddenState;
-        m_nX = m_nHiddenX;
-        m_nY = m_nHiddenY;
-        if (m_pOverlay)
-            m_pOverlay->SetPosition(m_nX, m_nY);
+        m_state = kHiddenState;
+        m_x = m_hiddenX;
+        m_y = m_hiddenY;
+        if (m_overlay)
+            m_overlay->SetPosition(m_x, m_y);
         ReleaseOverlay();
     } else {
-        m_nState = kSlidingOut;
+        m_state = kSlidingOut;
     }
     if (HelpPanelOpen()) {
-        s_pHelpPanel->DetachOverlay();
-        s_pHelpPanel->Close();
+        s_helpPanel->DetachOverlay();
+        s_helpPanel->Close();
     }
-    m_bActive = false;
+    m_active = false;
 }
 
 void CSlideOut::PlaceAt(float f) {
     // Single precision throughout, as the slide always was: in double the last step stops short of 1.
-    m_nX = static_cast<int>(static_cast<float>(m_nHiddenX) * (1.0f - f) + static_cast<float>(m_nShownX) * f);
-    m_nY = static_cast<int>(static_cast<float>(m_nHiddenY) * (1.0f - f) + static_cast<float>(m_nShownY) * f);
+    m_x = static_cast<int>(static_cast<float>(m_hiddenX) * (1.0f - f) + static_cast<float>(m_shownX) * f);
+    m_y = static_cast<int>(static_cast<float>(m_hiddenY) * (1.0f - f) + static_cast<float>(m_shownY) * f);
 }
 
 void CSlideOut::SlideIn() {
-    m_fT += kSlideStep;
-    float f = std::sin(m_fT * kHalfPi);
+    m_t += kSlideStep;
+    float f = std::sin(m_t * kHalfPi);
     PlaceAt(f);
-    if (m_fT >= 1.0f) {
-        m_fT = 1.0f;
-        m_nState = kShown;
-        m_nX = m_nShownX;
-        m_nY = m_nShownY;
-        if (m_nHelpId != -1) {
-            Services().PlayHelp(m_nHelpId, 1);
-            m_bHelpStarted = true;
+    if (m_t >= 1.0f) {
+        m_t = 1.0f;
+        m_state = kShown;
+        m_x = m_shownX;
+        m_y = m_shownY;
+        if (m_helpId != -1) {
+            Services().PlayHelp(m_helpId, 1);
+            m_helpStarted = true;
         }
     }
-    if (m_pOverlay) {
-        m_pOverlay->SetPosition(m_nX, m_nY);
-        m_pOverlay->SetSlideFraction(f);
+    if (m_overlay) {
+        m_overlay->SetPosition(m_x, m_y);
+        m_overlay->SetSlideFraction(f);
     }
 }
 
 void CSlideOut::SlideOut() {
-    m_fT -= kSlideStep;
-    float f = std::sin(m_fT * kHalfPi);
+    m_t -= kSlideStep;
+    float f = std::sin(m_t * kHalfPi);
     PlaceAt(f);
-    if (m_fT <= 0.0f) {
-        m_fT = 0.0f;
-        m_nState = kHiddenState;
-        m_nX = m_nHiddenX;
-        m_nY = m_nHiddenY;
-        if (m_pOverlay)
-            m_pOverlay->Hide();
+    if (m_t <= 0.0f) {
+        m_t = 0.0f;
+        m_state = kHiddenState;
+        m_x = m_hiddenX;
+        m_y = m_hiddenY;
+        if (m_overlay)
+            m_overlay->Hide();
         ReleaseOverlay();
         return;
     }
-    if (m_pOverlay) {
-        m_pOverlay->SetPosition(m_nX, m_nY);
-        m_pOverlay->SetSlideFraction(f);
+    if (m_overlay) {
+        m_overlay->SetPosition(m_x, m_y);
+        m_overlay->SetSlideFraction(f);
     }
 }
 
 void CSlideOut::Update(int ms) {
-    if (m_nState == kSlidingIn) {
+    if (m_state == kSlidingIn) {
         SlideIn();
         DrawControls(false);
-    } else if (m_nState == kSlidingOut) {
+    } else if (m_state == kSlidingOut) {
         SlideOut();
     }
-    if (!m_Controls.empty()) {
-        if (m_nUpdateCursor >= m_Controls.size())
-            m_nUpdateCursor = 0;
-        m_Controls[m_nUpdateCursor]->UpdateControl();
-        m_nUpdateCursor = (m_nUpdateCursor + 1) % m_Controls.size();
+    if (!m_controls.empty()) {
+        if (m_updateCursor >= m_controls.size())
+            m_updateCursor = 0;
+        m_controls[m_updateCursor]->UpdateControl();
+        m_updateCursor = (m_updateCursor + 1) % m_controls.size();
     }
     if (HelpPanelOpen())
-        s_pHelpPanel->Update(ms);
+        s_helpPanel->Update(ms);
     TrackHover();
 }
 
 void CSlideOut::TrackHover() {
     plat::gfx2d::Point mouse = Services().GetMousePosition();
-    int x = mouse.x - m_nX;
-    int y = mouse.y - m_nY;
+    int x = mouse.x - m_x;
+    int y = mouse.y - m_y;
 
     CControl* hovered = nullptr;
-    for (const auto& control : m_Controls)
+    for (const auto& control : m_controls)
         if (control->HitTest(x, y))
             hovered = control.get(); // the last one under the pointer wins
     IHelpPanel* hoveredHelp = nullptr;
-    if (HelpPanelOpen() && s_pHelpPanel->HitTest(x, y))
-        hoveredHelp = s_pHelpPanel.get();
+    if (HelpPanelOpen() && s_helpPanel->HitTest(x, y))
+        hoveredHelp = s_helpPanel.get();
 
     bool changed = false;
-    if (hoveredHelp != m_pHoveredHelp) {
-        if (m_pHoveredHelp)
-            m_pHoveredHelp->OnHoverLeave();
-        m_pHoveredHelp = hoveredHelp;
-        if (m_pHoveredHelp && !m_pHoveredHelp->OnHoverEnter())
-            m_pHoveredHelp = nullptr;
+    if (hoveredHelp != m_hoveredHelp) {
+        if (m_hoveredHelp)
+            m_hoveredHelp->OnHoverLeave();
+        m_hoveredHelp = hoveredHelp;
+        if (m_hoveredHelp && !m_hoveredHelp->OnHoverEnter())
+            m_hoveredHelp = nullptr;
         changed = true;
     }
-    if (hovered != m_pHovered) {
-        if (m_pHovered)
-            m_pHovered->OnLeave();
-        m_pHovered = hovered;
-        if (m_pHovered && !m_pHovered->OnEnter())
-            m_pHovered = nullptr;
+    if (hovered != m_hovered) {
+        if (m_hovered)
+            m_hovered->OnLeave();
+        m_hovered = hovered;
+        if (m_hovered && !m_hovered->OnEnter())
+            m_hovered = nullptr;
         changed = true;
     }
     if (changed)
@@ -274,42 +274,42 @@ void CSlideOut::TrackHover() {
 }
 
 void CSlideOut::MouseMove(int x, int y) {
-    for (const auto& control : m_Controls)
+    for (const auto& control : m_controls)
         control->OnMouseMove(x, y);
     if (HelpPanelOpen())
-        s_pHelpPanel->OnMouseMove(x, y);
+        s_helpPanel->OnMouseMove(x, y);
 }
 
 bool CSlideOut::MouseClick(int x, int y, int buttons) {
     bool taken = false;
-    for (const auto& control : m_Controls)
+    for (const auto& control : m_controls)
         taken = control->HandleMouse(x, y, buttons) || taken; // every control is asked
     if (HelpPanelOpen())
-        s_pHelpPanel->OnClick(x, y, buttons);
+        s_helpPanel->OnClick(x, y, buttons);
     return taken;
 }
 
 void CSlideOut::DrawControls(bool highlight) {
-    for (const auto& control : m_Controls)
+    for (const auto& control : m_controls)
         control->Draw(highlight);
-    if (m_bUsesHelpPanel && s_pHelpPanel)
-        s_pHelpPanel->Redraw(highlight);
+    if (m_usesHelpPanel && s_helpPanel)
+        s_helpPanel->Redraw(highlight);
 }
 
 CControl* CSlideOut::FindControl(int id) const {
-    for (const auto& control : m_Controls)
+    for (const auto& control : m_controls)
         if (control->GetId() == id)
             return control.get();
     return nullptr;
 }
 
 void CSlideOut::ActivateControls() {
-    for (const auto& control : m_Controls)
+    for (const auto& control : m_controls)
         control->EnableIfDisabled();
 }
 
 void CSlideOut::DeactivateControls() {
-    for (const auto& control : m_Controls)
+    for (const auto& control : m_controls)
         control->DisableIfEnabled();
 }
 
@@ -319,18 +319,18 @@ void CSlideOut::SetControlSound(int controlId, int sound, int name) {
 }
 
 void CSlideOut::SetSound(int /*sound*/, int /*name*/) {
-    m_nSoundId = kPanelSound;
+    m_soundId = kPanelSound;
 }
 
 bool CSlideOut::IsTransparentAt(int x, int y) {
-    return !m_pOverlay || m_pOverlay->IsTransparentAt(x, y);
+    return !m_overlay || m_overlay->IsTransparentAt(x, y);
 }
 
 bool CSlideOut::HitsOverlay(int x, int y) const {
-    if (!m_pOverlay)
+    if (!m_overlay)
         return false;
     std::vector<COverlay*> pieces;
-    m_pOverlay->GetOverlayList(pieces);
+    m_overlay->GetOverlayList(pieces);
     for (COverlay* piece : pieces) {
         // Where the piece is drawn now: a piece's own GetX gives its shown offset instead.
         int left = piece->COverlay::GetX();

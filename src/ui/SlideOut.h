@@ -69,7 +69,7 @@ public:
     /// A click at panel point (x, y): every control is asked; true when any took it.
     virtual bool MouseClick(int x, int y, int buttons);
     /// The resource id of the panel's record.
-    virtual int GetId() const { return m_nResourceId; }
+    virtual int GetId() const { return m_resourceId; }
     /// Takes up the world the panel works with (called at the end of Init).
     virtual void AttachWorld() = 0;
     /// Every control's Draw, then the help panel's.
@@ -89,38 +89,38 @@ public:
     void SetControlSound(int controlId, int sound, int name);
     /// Keeps the panel sound, whatever is given.
     void SetSound(int sound, int name);
-    void SetSoundId(int sound) { m_nSoundId = sound; }
-    int GetSoundId() const { return m_nSoundId; }
+    void SetSoundId(int sound) { m_soundId = sound; }
+    int GetSoundId() const { return m_soundId; }
     /// True without a picture, else whether picture point (x, y) is transparent.
     bool IsTransparentAt(int x, int y);
     /// Whether screen point (x, y) lies on a piece of the panel's picture as drawn now.
     bool HitsOverlay(int x, int y) const;
 
-    int GetState() const { return m_nState; }
-    CCompoundOverlay* GetOverlay() const { return m_pOverlay; }
-    bool IsActive() const { return m_bActive; }
-    bool UsesHelpPanel() const { return m_bUsesHelpPanel; }
-    int GetX() const { return m_nX; }
-    int GetY() const { return m_nY; }
+    int GetState() const { return m_state; }
+    CCompoundOverlay* GetOverlay() const { return m_overlay; }
+    bool IsActive() const { return m_active; }
+    bool UsesHelpPanel() const { return m_usesHelpPanel; }
+    int GetX() const { return m_x; }
+    int GetY() const { return m_y; }
     /// The help item a panel's opening starts: none.
     int GetOpenSoundId() const { return 0; }
-    void SetHelpId(int id) { m_nHelpId = id; }
-    int GetHelpId() const { return m_nHelpId; }
-    bool IsInitialised() const { return m_bInitialised; }
-    bool HasStartedHelp() const { return m_bHelpStarted; }
-    int GetPictureId() const { return m_nPictureId; }
-    int GetOverlayWidth() const { return m_nOverlayWidth; }
-    int GetOverlayHeight() const { return m_nOverlayHeight; }
-    float GetSlideParameter() const { return m_fT; }
+    void SetHelpId(int id) { m_helpId = id; }
+    int GetHelpId() const { return m_helpId; }
+    bool IsInitialised() const { return m_initialised; }
+    bool HasStartedHelp() const { return m_helpStarted; }
+    int GetPictureId() const { return m_pictureId; }
+    int GetOverlayWidth() const { return m_overlayWidth; }
+    int GetOverlayHeight() const { return m_overlayHeight; }
+    float GetSlideParameter() const { return m_t; }
     /// The controls in layout order.
-    const std::vector<std::unique_ptr<CControl>>& GetControlList() const { return m_Controls; }
-    CControl* GetHoveredControl() const { return m_pHovered; }
-    CSlideOutMan* GetManager() const { return m_pManager; }
+    const std::vector<std::unique_ptr<CControl>>& GetControlList() const { return m_controls; }
+    CControl* GetHoveredControl() const { return m_hovered; }
+    CSlideOutMan* GetManager() const { return m_manager; }
     /// The services of the owning manager.
     IPanelServices& Services() const;
 
     /// The help panel all panels share (null when none exists).
-    static IHelpPanel* GetHelpPanel() { return s_pHelpPanel.get(); }
+    static IHelpPanel* GetHelpPanel() { return s_helpPanel.get(); }
     /// How many panels exist.
     static int LiveCount() { return s_liveCount; }
 
@@ -136,30 +136,30 @@ private:
     bool HelpPanelOpen() const;
 
     static inline int s_liveCount = 0;
-    static inline std::unique_ptr<IHelpPanel> s_pHelpPanel;
+    static inline std::unique_ptr<IHelpPanel> s_helpPanel;
 
-    int m_nResourceId;
-    int m_nPictureId = 0;
-    int m_nOverlayWidth = 0;
-    int m_nOverlayHeight = 0;
-    int m_nShownX = 0;
-    int m_nShownY = 0;
-    int m_nHiddenX = 0;
-    int m_nHiddenY = 0;
-    float m_fT = 0.0f;
-    int m_nX = 0;
-    int m_nY = 0;
-    int m_nState = kHiddenState;
-    CCompoundOverlay* m_pOverlay = nullptr; ///< made and deleted through the engine
-    CSlideOutMan* m_pManager;
-    std::vector<std::unique_ptr<CControl>> m_Controls;
-    CControl* m_pHovered = nullptr;
-    IHelpPanel* m_pHoveredHelp = nullptr;
-    bool m_bInitialised = false;
-    bool m_bActive = false;
-    bool m_bUsesHelpPanel;
-    bool m_bHelpStarted = false;
-    std::size_t m_nUpdateCursor = 0;
-    int m_nSoundId = kPanelSound;
-    int m_nHelpId = -1;
+    int m_resourceId;
+    int m_pictureId = 0;
+    int m_overlayWidth = 0;
+    int m_overlayHeight = 0;
+    int m_shownX = 0;
+    int m_shownY = 0;
+    int m_hiddenX = 0;
+    int m_hiddenY = 0;
+    float m_t = 0.0f;
+    int m_x = 0;
+    int m_y = 0;
+    int m_state = kHiddenState;
+    CCompoundOverlay* m_overlay = nullptr; ///< made and deleted through the engine
+    CSlideOutMan* m_manager;
+    std::vector<std::unique_ptr<CControl>> m_controls;
+    CControl* m_hovered = nullptr;
+    IHelpPanel* m_hoveredHelp = nullptr;
+    bool m_initialised = false;
+    bool m_active = false;
+    bool m_usesHelpPanel;
+    bool m_helpStarted = false;
+    std::size_t m_updateCursor = 0;
+    int m_soundId = kPanelSound;
+    int m_helpId = -1;
 };

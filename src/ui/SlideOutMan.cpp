@@ -33,34 +33,34 @@ bool IsIndex(int index) {
 } // namespace
 
 CSlideOutMan::CSlideOutMan(IPanelServices& services, PanelFactory panels)
-    : m_Services(services), m_PanelFactory(std::move(panels)) {}
+    : m_services(services), m_panelFactory(std::move(panels)) {}
 
 CSlideOutMan::~CSlideOutMan() {
     StopManager();
 }
 
 int CSlideOutMan::StartManager() {
-    m_bStarted = true;
+    m_started = true;
     for (int i = 0; i < kIndexCount; ++i)
         CreateSlideOut(i);
     return 0;
 }
 
 int CSlideOutMan::StopManager() {
-    m_pFront = nullptr;
-    for (auto& panel : m_Panels) {
+    m_front = nullptr;
+    for (auto& panel : m_panels) {
         panel->Shutdown();
         panel.reset();
     }
-    m_Panels.clear();
-    m_bStarted = false;
+    m_panels.clear();
+    m_started = false;
     return 0;
 }
 
 int CSlideOutMan::GetResourceId(int index) const {
     if (!IsIndex(index))
         return -1;
-    switch (m_Services.GetVideoMode()) {
+    switch (m_services.GetVideoMode()) {
     case 0:
         return kPanels[index].idMode0;
     case 1:
@@ -73,9 +73,9 @@ int CSlideOutMan::GetResourceId(int index) const {
 std::unique_ptr<CSlideOut> CSlideOutMan::NewSlideOut(int index, int resourceId, bool usesHelpPanel) {
     if (index == kMessageBox)
         return std::make_unique<CMessageBoxSlideOut>(resourceId, this);
-    if (!m_PanelFactory)
+    if (!m_panelFactory)
         return nullptr;
-    return m_PanelFactory(index, resourceId, usesHelpPanel, this);
+    return m_panelFactory(index, resourceId, usesHelpPanel, this);
 }
 
 bool CSlideOutMan::CreateSlideOut(int index) {
@@ -87,7 +87,7 @@ bool CSlideOutMan::CreateSlideOut(int index) {
     if (!panel)
         return true;
     panel->Init();
-    m_Panels.push_back(std::move(panel));
+    m_panels.push_back(std::move(panel));
     return true;
 }
 
@@ -96,7 +96,7 @@ CSlideOut* CSlideOutMan::FindSlideOut(int index) const {
     int id = GetResourceId(index);
     if (id == -1)
         return nullptr;
-    for (const auto& panel : m_Panels)
+    for (const auto& panel : m_panels)
         if (panel->GetId() == id)
             return panel.get();
     return nullptr;
@@ -110,7 +110,7 @@ bool CSlideOutMan::SetActive(int index) {
     CSlideOut* panel = FindSlideOut(index);
     if (!panel)
         return false;
-    m_pFront = panel;
+    m_front = panel;
     return true;
 }
 
@@ -127,32 +127,32 @@ bool CSlideOutMan::DeactivateSlideOut(int index) {
     if (!panel)
         return false;
     panel->Deactivate(false);
-    if (m_pFront == panel)
-        m_pFront = nullptr;
+    if (m_front == panel)
+        m_front = nullptr;
     return true;
 }
 
 void CSlideOutMan::DeactivateAll(bool immediate) {
-    for (const auto& panel : m_Panels)
+    for (const auto& panel : m_panels)
         panel->Deactivate(immediate);
-    m_pFront = nullptr;
+    m_front = nullptr;
 }
 
 bool CSlideOutMan::SwitchTo(int index) {
-    if (index == m_nCurrent)
+    if (index == m_current)
         return false;
     int panelIndex = IsIndex(index) ? index : -1;
 
-    if (m_nCurrent == kMessageBox) {
+    if (m_current == kMessageBox) {
         // The box slides away; the panel under it comes to the front as it stands.
         DeactivateSlideOut(kMessageBox);
         SetActive(panelIndex);
-        m_nPrevious = kMessageBox;
-        m_nCurrent = index;
+        m_previous = kMessageBox;
+        m_current = index;
         return true;
     }
 
-    m_Services.StopHelpSound();
+    m_services.StopHelpSound();
     switch (index) {
     case -1:
         DeactivateAll(false);
@@ -164,7 +164,7 @@ bool CSlideOutMan::SwitchTo(int index) {
     case 1:
     case 2:
         // The construction panel's sub-panels slide in over it.
-        if (m_nCurrent != kConstruction) {
+        if (m_current != kConstruction) {
             DeactivateAll(false);
             ActivateSlideOut(kConstruction);
         }
@@ -176,82 +176,82 @@ bool CSlideOutMan::SwitchTo(int index) {
         break;
     default:
         // The video panel comes and goes at once, with everything else hidden at once.
-        DeactivateAll(m_nCurrent == kVideo || index == kVideo);
+        DeactivateAll(m_current == kVideo || index == kVideo);
         ActivateSlideOut(index);
         break;
     }
     if (index != -1)
         SetActive(panelIndex);
-    m_Services.CancelHover();
-    m_nPrevious = m_nCurrent;
-    m_nCurrent = index;
+    m_services.CancelHover();
+    m_previous = m_current;
+    m_current = index;
     return true;
 }
 
 bool CSlideOutMan::IsFrontShown() const {
-    return m_pFront && m_pFront->GetState() == CSlideOut::kShown;
+    return m_front && m_front->GetState() == CSlideOut::kShown;
 }
 
 void CSlideOutMan::Update(int ms) {
     CMessage message;
-    if (m_Services.GetLatestMessage(VORNMSG_SLIDEOUT_CLICK, message)) {
+    if (m_services.GetLatestMessage(VORNMSG_SLIDEOUT_CLICK, message)) {
         int x = static_cast<int>(message.GetParam(0));
         int y = static_cast<int>(message.GetParam(1));
         int button = static_cast<int>(message.GetParam(2));
-        if (IsFrontShown() && m_pFront->HitsOverlay(x, y))
-            m_pFront->MouseClick(x - m_pFront->GetX(), y - m_pFront->GetY(), button);
+        if (IsFrontShown() && m_front->HitsOverlay(x, y))
+            m_front->MouseClick(x - m_front->GetX(), y - m_front->GetY(), button);
     }
-    if (m_Services.GetLatestMessage(VORNMSG_SLIDEOUT_MOUSE_MOVE, message)) {
+    if (m_services.GetLatestMessage(VORNMSG_SLIDEOUT_MOUSE_MOVE, message)) {
         int x = static_cast<int>(message.GetParam(0));
         int y = static_cast<int>(message.GetParam(1));
-        if (IsFrontShown() && m_pFront->HitsOverlay(x, y))
-            m_pFront->MouseMove(x - m_pFront->GetX(), y - m_pFront->GetY());
+        if (IsFrontShown() && m_front->HitsOverlay(x, y))
+            m_front->MouseMove(x - m_front->GetX(), y - m_front->GetY());
     }
-    for (const auto& panel : m_Panels)
+    for (const auto& panel : m_panels)
         if (panel->GetState() != CSlideOut::kHiddenState)
             panel->Update(ms);
 
-    if ((m_nHeldButton == 0 || m_nHeldButton == 2) && m_Services.IsMouseButtonDown(m_nHeldButton)) {
-        if (++m_nHeldFrames >= kHeldFrames) {
-            if (m_pFront) {
-                plat::gfx2d::Point mouse = m_Services.GetWindowMousePosition();
-                m_pFront->OnMouseHeld(mouse.x, mouse.y, m_nHeldButton);
+    if ((m_heldButton == 0 || m_heldButton == 2) && m_services.IsMouseButtonDown(m_heldButton)) {
+        if (++m_heldFrames >= kHeldFrames) {
+            if (m_front) {
+                plat::gfx2d::Point mouse = m_services.GetWindowMousePosition();
+                m_front->OnMouseHeld(mouse.x, mouse.y, m_heldButton);
             }
-            m_nHeldFrames = 0;
-            m_nHeldButton = kNoButton;
+            m_heldFrames = 0;
+            m_heldButton = kNoButton;
         }
     }
 }
 
 void CSlideOutMan::OnButtonDown(int x, int y, int button) {
-    m_nHeldFrames = 0;
-    m_nHeldButton = button;
-    if (button == 0 && m_pFront)
-        for (const auto& control : m_pFront->GetControlList())
+    m_heldFrames = 0;
+    m_heldButton = button;
+    if (button == 0 && m_front)
+        for (const auto& control : m_front->GetControlList())
             control->OnMouseDown(x, y);
 }
 
 void CSlideOutMan::OnButtonUp(int x, int y, int /*button*/) {
-    if (m_pFront)
-        for (const auto& control : m_pFront->GetControlList())
+    if (m_front)
+        for (const auto& control : m_front->GetControlList())
             control->OnMouseUp(x, y);
-    m_nHeldFrames = 0;
-    m_nHeldButton = kNoButton;
+    m_heldFrames = 0;
+    m_heldButton = kNoButton;
 }
 
 void CSlideOutMan::OnChar(int ch) {
     if (IsFrontShown())
-        m_pFront->OnChar(ch);
+        m_front->OnChar(ch);
 }
 
 void CSlideOutMan::OnMouseWheel(int delta) {
     if (IsFrontShown())
-        m_pFront->OnMouseWheel(delta);
+        m_front->OnMouseWheel(delta);
 }
 
 void CSlideOutMan::Reactivate() {
     DeactivateAll(false);
-    switch (m_nCurrent) {
+    switch (m_current) {
     case -1:
         return;
     case 0:
@@ -260,17 +260,17 @@ void CSlideOutMan::Reactivate() {
     case 1:
     case 2:
         ActivateSlideOut(0);
-        ActivateSlideOut(m_nCurrent);
+        ActivateSlideOut(m_current);
         break;
     case kRaceOptions:
         ActivateSlideOut(kRace);
         ActivateSlideOut(kRaceOptions);
         break;
     default:
-        ActivateSlideOut(m_nCurrent);
+        ActivateSlideOut(m_current);
         break;
     }
-    SetActive(m_nCurrent);
+    SetActive(m_current);
 }
 
 const std::vector<std::unique_ptr<CControl>>& CSlideOutMan::GetControlList(const CSlideOut& panel) const {

@@ -77,14 +77,14 @@ public:
     /// The game was switched back to: the panels of the current index slide in again.
     virtual void Reactivate();
 
-    CSlideOut* GetActiveSlideOut() const { return m_pFront; }
-    int GetCurrentSlideOutId() const { return m_nCurrent; }
-    int GetPreviousSlideOutId() const { return m_nPrevious; }
+    CSlideOut* GetActiveSlideOut() const { return m_front; }
+    int GetCurrentSlideOutId() const { return m_current; }
+    int GetPreviousSlideOutId() const { return m_previous; }
     /// The controls of `panel`.
     const std::vector<std::unique_ptr<CControl>>& GetControlList(const CSlideOut& panel) const;
     /// The panels in creation order.
-    const std::vector<std::unique_ptr<CSlideOut>>& GetSlideOuts() const { return m_Panels; }
-    IPanelServices& GetServices() const { return m_Services; }
+    const std::vector<std::unique_ptr<CSlideOut>>& GetSlideOuts() const { return m_panels; }
+    IPanelServices& GetServices() const { return m_services; }
 
 protected:
     /// The panel class of `index` with its record and help flag; null where the table has none.
@@ -93,12 +93,12 @@ protected:
 private:
     bool IsFrontShown() const;
 
-    IPanelServices& m_Services;
-    PanelFactory m_PanelFactory;
-    std::vector<std::unique_ptr<CSlideOut>> m_Panels;
-    CSlideOut* m_pFront = nullptr;
-    int m_nHeldButton = kNoButton;
-    int m_nHeldFrames = 0;
-    int m_nCurrent = -1;
-    int m_nPrevious = -1;
+    IPanelServices& m_services;
+    PanelFactory m_panelFactory;
+    std::vector<std::unique_ptr<CSlideOut>> m_panels;
+    CSlideOut* m_front = nullptr;
+    int m_heldButton = kNoButton;
+    int m_heldFrames = 0;
+    int m_current = -1;
+    int m_previous = -1;
 };

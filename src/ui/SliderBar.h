@@ -24,12 +24,12 @@ public:
     CSliderBar(CSlideOut* parent, int controlId, int ordinal);
     ~CSliderBar() override;
 
-    int GetValue() const { return m_nValue; }
+    int GetValue() const { return m_value; }
     /// Stores the value held within the range and moves the knob there.
     void SetValue(int value);
-    bool IsDragging() const { return m_bDragging; }
-    int GetMinimum() const { return m_nMinimum; }
-    int GetMaximum() const { return m_nMaximum; }
+    bool IsDragging() const { return m_dragging; }
+    int GetMinimum() const { return m_minimum; }
+    int GetMaximum() const { return m_maximum; }
     /// The pixels the knob can move: track width less knob width (0 when the knob is as wide or wider).
     int GetTravel() const;
     /// Where the knob is drawn for the current value, in panel coordinates.
@@ -63,12 +63,12 @@ private:
     /// Whether the window's pointer lies on the slider.
     bool PointerOver() const;
 
-    int m_nMinimum = 0;
-    int m_nMaximum = 0;
-    int m_nValue = 0;
-    std::unique_ptr<CBitmap> m_pTrack;
-    std::unique_ptr<CBitmap> m_pKnob;
-    std::unique_ptr<CBitmap> m_pHoverKnob;
-    plat::gfx2d::Rect m_Bounds;
-    bool m_bDragging = false;
+    int m_minimum = 0;
+    int m_maximum = 0;
+    int m_value = 0;
+    std::unique_ptr<CBitmap> m_track;
+    std::unique_ptr<CBitmap> m_knob;
+    std::unique_ptr<CBitmap> m_hoverKnob;
+    plat::gfx2d::Rect m_bounds;
+    bool m_dragging = false;
 };

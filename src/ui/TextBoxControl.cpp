@@ -7,24 +7,24 @@
 #include "ui/WordWrap.h"
 
 CTextBoxControl::CTextBoxControl(CSlideOut* parent, int controlId) : CControl(parent, controlId) {
-    m_nType = kTypeTextBox;
+    m_type = kTypeTextBox;
     // A text box stands where its active position says, whatever its state.
-    m_nX = ReadInt(kFieldActiveX, m_nX);
-    m_nY = ReadInt(kFieldActiveY, m_nY);
-    m_nWidth = ReadInt(kFieldWidth, m_nWidth);
-    m_nHeight = ReadInt(kFieldHeight, m_nHeight);
-    m_nFont = FontForType(ReadInt(kFieldFontType, 0));
-    m_nTextColour = static_cast<std::uint32_t>(ReadInt(kFieldTextColour, 0));
-    m_nBackgroundColour = static_cast<std::uint32_t>(ReadInt(kFieldBackgroundColour, 0));
-    m_nWrapWidth = ReadInt(kFieldWrapWidth, 0);
-    m_TextRect = {m_nX, m_nY, m_nX + m_nWidth, m_nY + m_nHeight};
+    m_x = ReadInt(kFieldActiveX, m_x);
+    m_y = ReadInt(kFieldActiveY, m_y);
+    m_width = ReadInt(kFieldWidth, m_width);
+    m_height = ReadInt(kFieldHeight, m_height);
+    m_font = FontForType(ReadInt(kFieldFontType, 0));
+    m_textColour = static_cast<std::uint32_t>(ReadInt(kFieldTextColour, 0));
+    m_backgroundColour = static_cast<std::uint32_t>(ReadInt(kFieldBackgroundColour, 0));
+    m_wrapWidth = ReadInt(kFieldWrapWidth, 0);
+    m_textRect = {m_x, m_y, m_x + m_width, m_y + m_height};
     int textId = ReadInt(kFieldTextId, -1);
     if (textId != -1) {
         std::string text;
         if (Services().LoadAssetIntoString(textId, text) && !text.empty())
             Wrap(text);
     }
-    m_bCentred = false;
+    m_centred = false;
 }
 
 int CTextBoxControl::FontForType(int fontType) {
@@ -39,12 +39,12 @@ int CTextBoxControl::FontForType(int fontType) {
 }
 
 bool CTextBoxControl::Wrap(std::string_view text) {
-    m_Text = WrapText(text, m_nWrapWidth);
-    return m_Text.has_value();
+    m_text = WrapText(text, m_wrapWidth);
+    return m_text.has_value();
 }
 
 void CTextBoxControl::ClearText() {
-    m_Text.reset();
+    m_text.reset();
     Draw(true);
 }
 
@@ -64,50 +64,50 @@ bool CTextBoxControl::SetTextFromResource(int id) {
 }
 
 bool CTextBoxControl::HandleMouse(int x, int y, int /*buttons*/) {
-    if (x < m_nX || x > m_nX + m_nWidth || y < m_nY || y > m_nY + m_nHeight)
+    if (x < m_x || x > m_x + m_width || y < m_y || y > m_y + m_height)
         return false;
-    m_pParent->OnControl(m_nId);
+    m_parent->OnControl(m_id);
     return true;
 }
 
 bool CTextBoxControl::OnEnter() {
-    if (m_bHovered)
+    if (m_hovered)
         return false;
-    m_bHovered = true;
+    m_hovered = true;
     return true;
 }
 
 bool CTextBoxControl::OnLeave() {
-    if (m_nHelpId != -1)
-        Services().OnHoverEnd(m_nHelpId);
-    if (!m_bHovered)
+    if (m_helpId != -1)
+        Services().OnHoverEnd(m_helpId);
+    if (!m_hovered)
         return false;
-    m_bHovered = false;
+    m_hovered = false;
     return true;
 }
 
 bool CTextBoxControl::EnableIfDisabled() {
-    m_bHovered = false;
+    m_hovered = false;
     Draw(true);
     return true;
 }
 
 bool CTextBoxControl::Draw(bool fill) {
     SShadowedText request;
-    request.box = m_TextRect;
-    request.textRect = m_TextRect;
-    if (m_Text)
-        request.text = *m_Text;
+    request.box = m_textRect;
+    request.textRect = m_textRect;
+    if (m_text)
+        request.text = *m_text;
     request.format =
-        m_bCentred ? plat::text::kFormatVCenter | plat::text::kFormatCenter : plat::text::kFormatVCenter;
-    request.textColour = m_nTextColour;
-    request.backgroundColour = m_nBackgroundColour;
+        m_centred ? plat::text::kFormatVCenter | plat::text::kFormatCenter : plat::text::kFormatVCenter;
+    request.textColour = m_textColour;
+    request.backgroundColour = m_backgroundColour;
     request.fill = fill;
-    request.font = Services().GetFont(m_nFont);
-    return DrawShadowedText(m_pParent->GetOverlay(), request);
+    request.font = Services().GetFont(m_font);
+    return DrawShadowedText(m_parent->GetOverlay(), request);
 }
 
 void CTextBoxControl::UpdateControl() {
-    if (m_bHovered && m_nHelpId != -1)
-        Services().OnHover(m_nHelpId);
+    if (m_hovered && m_helpId != -1)
+        Services().OnHover(m_helpId);
 }

@@ -34,15 +34,15 @@ public:
     /// Forgets the text and fills the box with its background.
     void ClearText();
     /// The wrapped text (lines separated by carriage returns), or null.
-    const char* GetText() const { return m_Text ? m_Text->c_str() : nullptr; }
+    const char* GetText() const { return m_text ? m_text->c_str() : nullptr; }
     void SetColours(std::uint32_t textColour, std::uint32_t backgroundColour) {
-        m_nTextColour = textColour;
-        m_nBackgroundColour = backgroundColour;
+        m_textColour = textColour;
+        m_backgroundColour = backgroundColour;
     }
-    void SetCentred(bool centred) { m_bCentred = centred; }
-    int GetFontIndex() const { return m_nFont; }
-    int GetWrapWidth() const { return m_nWrapWidth; }
-    bool IsHovered() const { return m_bHovered; }
+    void SetCentred(bool centred) { m_centred = centred; }
+    int GetFontIndex() const { return m_font; }
+    int GetWrapWidth() const { return m_wrapWidth; }
+    bool IsHovered() const { return m_hovered; }
 
     /// A click inside the box (edges included) sends the control id to the panel.
     bool HandleMouse(int x, int y, int buttons) override;
@@ -65,17 +65,17 @@ public:
 
 private:
     bool Unhover() {
-        m_bHovered = false;
+        m_hovered = false;
         return true;
     }
     bool Wrap(std::string_view text);
 
-    bool m_bHovered = false;
-    int m_nFont = 0;
-    plat::gfx2d::Rect m_TextRect;
-    std::uint32_t m_nTextColour = 0;
-    std::uint32_t m_nBackgroundColour = 0;
-    std::optional<std::string> m_Text;
-    int m_nWrapWidth = 0;
-    bool m_bCentred = false;
+    bool m_hovered = false;
+    int m_font = 0;
+    plat::gfx2d::Rect m_textRect;
+    std::uint32_t m_textColour = 0;
+    std::uint32_t m_backgroundColour = 0;
+    std::optional<std::string> m_text;
+    int m_wrapWidth = 0;
+    bool m_centred = false;
 };

@@ -6,9 +6,9 @@
 #include "ui/SlideOut.h"
 
 CTextEditControl::CTextEditControl(CSlideOut* parent, int controlId) : CControl(parent, controlId) {
-    m_nState = kInactive;
-    m_TextRect = {m_nX, m_nY, m_nX + m_nWidth, m_nY + m_nHeight};
-    m_nType = kTypeTextEdit;
+    m_state = kInactive;
+    m_textRect = {m_x, m_y, m_x + m_width, m_y + m_height};
+    m_type = kTypeTextEdit;
 }
 
 int CTextEditControl::FontForType(int fontType) {
@@ -16,119 +16,119 @@ int CTextEditControl::FontForType(int fontType) {
 }
 
 void CTextEditControl::SetText(std::string_view text) {
-    m_Text.assign(text.substr(0, static_cast<std::size_t>(m_nMaxLength)));
+    m_text.assign(text.substr(0, static_cast<std::size_t>(m_maxLength)));
     Draw(true);
 }
 
 void CTextEditControl::SetHighlighted(bool highlighted) {
-    if (highlighted && !m_bHighlighted) {
-        m_nTextColour = m_nHighlightText;
-        m_nBackgroundColour = m_nHighlightBackground;
+    if (highlighted && !m_highlighted) {
+        m_textColour = m_highlightText;
+        m_backgroundColour = m_highlightBackground;
         Draw(true);
-        m_bHighlighted = true;
-    } else if (!highlighted && m_bHighlighted) {
-        m_nTextColour = m_nNormalText;
-        m_nBackgroundColour = m_nNormalBackground;
-        m_bHighlighted = false;
+        m_highlighted = true;
+    } else if (!highlighted && m_highlighted) {
+        m_textColour = m_normalText;
+        m_backgroundColour = m_normalBackground;
+        m_highlighted = false;
         Draw(true);
     }
 }
 
 bool CTextEditControl::HandleMouse(int x, int y, int /*buttons*/) {
-    if (x < m_nX || x > m_nX + m_nWidth || y < m_nY || y > m_nY + m_nHeight)
+    if (x < m_x || x > m_x + m_width || y < m_y || y > m_y + m_height)
         return false;
-    m_pParent->OnControl(m_nId);
+    m_parent->OnControl(m_id);
     return true;
 }
 
 bool CTextEditControl::OnEnter() {
-    m_bPointerAway = false;
+    m_pointerAway = false;
     return true;
 }
 
 bool CTextEditControl::OnLeave() {
-    if (m_nHelpId != -1)
-        Services().OnHoverEnd(m_nHelpId);
-    m_bPointerAway = true;
+    if (m_helpId != -1)
+        Services().OnHoverEnd(m_helpId);
+    m_pointerAway = true;
     return true;
 }
 
 void CTextEditControl::PlayClick() {
-    if (m_nSound != 0)
-        Services().PlayUiSound(m_nSound);
+    if (m_sound != 0)
+        Services().PlayUiSound(m_sound);
 }
 
 bool CTextEditControl::OnChar(int ch) {
-    if (m_nState == kInactive)
+    if (m_state == kInactive)
         return false;
     if (ch == kBackspace) {
-        if (!m_Text.empty()) {
-            m_Text.pop_back();
+        if (!m_text.empty()) {
+            m_text.pop_back();
             PlayClick();
         }
-    } else if (m_Text.size() < static_cast<std::size_t>(m_nMaxLength)) {
-        m_Text.push_back(static_cast<char>(ch));
+    } else if (m_text.size() < static_cast<std::size_t>(m_maxLength)) {
+        m_text.push_back(static_cast<char>(ch));
         PlayClick();
     }
-    m_bChanged = true;
+    m_changed = true;
     return true;
 }
 
 bool CTextEditControl::EnableIfDisabled() {
-    if (m_nState == kActive)
+    if (m_state == kActive)
         return false;
-    m_nNormalText = static_cast<std::uint32_t>(ReadInt(kFieldTextColour, static_cast<int>(m_nNormalText)));
-    m_nNormalBackground =
-        static_cast<std::uint32_t>(ReadInt(kFieldBackgroundColour, static_cast<int>(m_nNormalBackground)));
-    m_nHighlightText =
-        static_cast<std::uint32_t>(ReadInt(kFieldHighlightTextColour, static_cast<int>(m_nHighlightText)));
-    m_nHighlightBackground = static_cast<std::uint32_t>(
-        ReadInt(kFieldHighlightBackgroundColour, static_cast<int>(m_nHighlightBackground)));
-    m_nTextColour = m_nNormalText;
-    m_nBackgroundColour = m_nNormalBackground;
+    m_normalText = static_cast<std::uint32_t>(ReadInt(kFieldTextColour, static_cast<int>(m_normalText)));
+    m_normalBackground =
+        static_cast<std::uint32_t>(ReadInt(kFieldBackgroundColour, static_cast<int>(m_normalBackground)));
+    m_highlightText =
+        static_cast<std::uint32_t>(ReadInt(kFieldHighlightTextColour, static_cast<int>(m_highlightText)));
+    m_highlightBackground = static_cast<std::uint32_t>(
+        ReadInt(kFieldHighlightBackgroundColour, static_cast<int>(m_highlightBackground)));
+    m_textColour = m_normalText;
+    m_backgroundColour = m_normalBackground;
     // No length (or one below it) means the default; a negative one would take no character at all.
-    m_nMaxLength = ReadInt(kFieldMaxLength, m_nMaxLength);
-    if (m_nMaxLength <= 0)
-        m_nMaxLength = kDefaultMaxLength;
-    m_nFont = FontForType(ReadInt(kFieldFontType, 0));
-    m_bCursor = ReadInt(kFieldCursor, m_bCursor ? 1 : 0) != 0;
-    m_nState = kActive;
+    m_maxLength = ReadInt(kFieldMaxLength, m_maxLength);
+    if (m_maxLength <= 0)
+        m_maxLength = kDefaultMaxLength;
+    m_font = FontForType(ReadInt(kFieldFontType, 0));
+    m_cursor = ReadInt(kFieldCursor, m_cursor ? 1 : 0) != 0;
+    m_state = kActive;
     return true;
 }
 
 bool CTextEditControl::DisableIfEnabled() {
-    m_nState = kInactive;
+    m_state = kInactive;
     return true;
 }
 
 bool CTextEditControl::Draw(bool fill) {
-    CCompoundOverlay* overlay = m_pParent->GetOverlay();
+    CCompoundOverlay* overlay = m_parent->GetOverlay();
     if (!overlay)
         return false;
     // The cursor blinks with the drawing: shown on one draw, left out on the next.
-    std::string shown = m_Text;
-    if (m_bCursor) {
-        if (!m_bCursorPhase)
+    std::string shown = m_text;
+    if (m_cursor) {
+        if (!m_cursorPhase)
             shown.push_back('_');
-        m_bCursorPhase = !m_bCursorPhase;
+        m_cursorPhase = !m_cursorPhase;
     }
     SShadowedText request;
-    request.box = m_TextRect;
-    request.textRect = {m_TextRect.left + 4, m_TextRect.top - 2, m_TextRect.right, m_TextRect.bottom - 2};
+    request.box = m_textRect;
+    request.textRect = {m_textRect.left + 4, m_textRect.top - 2, m_textRect.right, m_textRect.bottom - 2};
     request.text = shown;
     request.format = plat::text::kFormatSingleLine | plat::text::kFormatVCenter;
-    request.textColour = m_nTextColour;
-    request.backgroundColour = m_nBackgroundColour;
+    request.textColour = m_textColour;
+    request.backgroundColour = m_backgroundColour;
     request.fill = fill;
-    request.font = Services().GetFont(m_nFont);
+    request.font = Services().GetFont(m_font);
     return DrawShadowedText(overlay, request);
 }
 
 void CTextEditControl::UpdateControl() {
-    if (m_nState == kActive && (m_bChanged || m_bCursor)) {
+    if (m_state == kActive && (m_changed || m_cursor)) {
         Draw(true);
-        m_bChanged = false;
+        m_changed = false;
     }
-    if (!m_bPointerAway && m_nHelpId != -1)
-        Services().OnHover(m_nHelpId);
+    if (!m_pointerAway && m_helpId != -1)
+        Services().OnHover(m_helpId);
 }

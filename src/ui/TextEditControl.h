@@ -33,15 +33,15 @@ public:
 
     /// Takes at most the maximum length of leading characters of `text`, and redraws.
     void SetText(std::string_view text);
-    const std::string& GetText() const { return m_Text; }
+    const std::string& GetText() const { return m_text; }
     /// Switches between the normal and the highlight colour pair, redrawing when it changes.
     void SetHighlighted(bool highlighted);
-    bool IsHighlighted() const { return m_bHighlighted; }
-    bool IsChanged() const { return m_bChanged; }
-    int GetMaxLength() const { return m_nMaxLength; }
-    int GetFontIndex() const { return m_nFont; }
-    std::uint32_t GetTextColour() const { return m_nTextColour; }
-    std::uint32_t GetBackgroundColour() const { return m_nBackgroundColour; }
+    bool IsHighlighted() const { return m_highlighted; }
+    bool IsChanged() const { return m_changed; }
+    int GetMaxLength() const { return m_maxLength; }
+    int GetFontIndex() const { return m_font; }
+    std::uint32_t GetTextColour() const { return m_textColour; }
+    std::uint32_t GetBackgroundColour() const { return m_backgroundColour; }
 
     /// A click inside the control (edges included) sends the control id to the panel.
     bool HandleMouse(int x, int y, int buttons) override;
@@ -67,19 +67,19 @@ public:
 private:
     void PlayClick();
 
-    std::string m_Text;
-    bool m_bChanged = false;
-    plat::gfx2d::Rect m_TextRect;
-    int m_nMaxLength = kDefaultMaxLength;
-    bool m_bCursor = false;
-    bool m_bCursorPhase = false;
-    std::uint32_t m_nNormalText = 0;
-    std::uint32_t m_nNormalBackground = 0;
-    std::uint32_t m_nHighlightBackground = 0;
-    std::uint32_t m_nHighlightText = 0;
-    std::uint32_t m_nTextColour = 0;
-    std::uint32_t m_nBackgroundColour = 0;
-    bool m_bHighlighted = false;
-    int m_nFont = 0;
-    bool m_bPointerAway = true;
+    std::string m_text;
+    bool m_changed = false;
+    plat::gfx2d::Rect m_textRect;
+    int m_maxLength = kDefaultMaxLength;
+    bool m_cursor = false;
+    bool m_cursorPhase = false;
+    std::uint32_t m_normalText = 0;
+    std::uint32_t m_normalBackground = 0;
+    std::uint32_t m_highlightBackground = 0;
+    std::uint32_t m_highlightText = 0;
+    std::uint32_t m_textColour = 0;
+    std::uint32_t m_backgroundColour = 0;
+    bool m_highlighted = false;
+    int m_font = 0;
+    bool m_pointerAway = true;
 };

@@ -4,13 +4,13 @@
 #include "ui/SlideOut.h"
 
 CToggleButton::CToggleButton(CSlideOut* parent, int controlId) : CPushButton(parent, controlId) {
-    m_nButtonState = kNormal;
-    m_nStateUnderHighlight = kNormal;
-    m_nType = kTypeToggleButton;
+    m_buttonState = kNormal;
+    m_stateUnderHighlight = kNormal;
+    m_type = kTypeToggleButton;
 }
 
 void CToggleButton::SetChecked(bool checked) {
-    m_nButtonState = checked ? kPressed : kNormal;
+    m_buttonState = checked ? kPressed : kNormal;
     Draw(false);
 }
 
@@ -18,33 +18,33 @@ bool CToggleButton::HandleMouse(int x, int y, int /*buttons*/) {
     if (!HitTest(x, y))
         return false;
     bool wasChecked =
-        m_nButtonState == kPressed || (m_nButtonState == kHighlighted && m_nStateUnderHighlight == kPressed);
+        m_buttonState == kPressed || (m_buttonState == kHighlighted && m_stateUnderHighlight == kPressed);
     // The click ends the highlight.
-    m_nButtonState = wasChecked ? kNormal : kPressed;
-    m_nStateUnderHighlight = m_nButtonState;
+    m_buttonState = wasChecked ? kNormal : kPressed;
+    m_stateUnderHighlight = m_buttonState;
     Draw(false);
-    m_pParent->OnControl(m_nId);
+    m_parent->OnControl(m_id);
     PlayClickSound();
     return true;
 }
 
 bool CToggleButton::OnEnter() {
-    if (m_nButtonState == kHighlighted)
+    if (m_buttonState == kHighlighted)
         return false;
-    m_nStateUnderHighlight = m_nButtonState;
-    m_nButtonState = kHighlighted;
-    if (m_pHighlight)
+    m_stateUnderHighlight = m_buttonState;
+    m_buttonState = kHighlighted;
+    if (m_highlight)
         Draw(true);
     return true;
 }
 
 bool CToggleButton::OnLeave() {
-    if (m_nHelpId != -1)
-        Services().OnHoverEnd(m_nHelpId);
-    if (m_nButtonState != kHighlighted)
+    if (m_helpId != -1)
+        Services().OnHoverEnd(m_helpId);
+    if (m_buttonState != kHighlighted)
         return false;
-    m_nButtonState = m_nStateUnderHighlight;
-    if (m_pHighlight)
+    m_buttonState = m_stateUnderHighlight;
+    if (m_highlight)
         Draw(false);
     return true;
 }

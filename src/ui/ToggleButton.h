@@ -12,7 +12,7 @@ public:
     /// Checks or unchecks the button and redraws it.
     virtual void SetChecked(bool checked);
     /// Whether the button is checked (false while the pointer is over it).
-    bool IsChecked() const { return m_nButtonState == kPressed; }
+    bool IsChecked() const { return m_buttonState == kPressed; }
 
     /// A click flips the button in every display state.
     bool HandleMouse(int x, int y, int buttons) override;
@@ -21,5 +21,5 @@ public:
     void UpdateControl() override;
 
 private:
-    int m_nStateUnderHighlight = kNormal;
+    int m_stateUnderHighlight = kNormal;
 };

@@ -7,22 +7,22 @@
 
 CVornMessageBox::CVornMessageBox(int textId, int titleId, int mode, IGameStateSwitch& states,
                                  CSlideOutMan& panels)
-    : m_nMode(mode), m_nTitleId(titleId), m_nTextId(textId), m_States(states), m_Panels(panels) {
+    : m_mode(mode), m_titleId(titleId), m_textId(textId), m_states(states), m_panels(panels) {
     ++s_liveCount;
 }
 
 CVornMessageBox::~CVornMessageBox() {
     --s_liveCount;
-    m_bOpen = false;
+    m_open = false;
 }
 
 bool CVornMessageBox::Show() {
-    CSlideOut* panel = m_Panels.FindSlideOut(CSlideOutMan::kMessageBox);
+    CSlideOut* panel = m_panels.FindSlideOut(CSlideOutMan::kMessageBox);
     if (!panel)
         return false;
-    s_bBoxOpen = true;
-    m_bOpen = true;
-    m_States.SetState(GAMESTATE_MESSAGE_BOX);
+    s_boxOpen = true;
+    m_open = true;
+    m_states.SetState(GAMESTATE_MESSAGE_BOX);
 
     // A layout without one of the controls simply shows less.
     auto* title = dynamic_cast<CTextBoxControl*>(panel->FindControl(CMessageBoxSlideOut::kTitleBox));
@@ -32,9 +32,9 @@ bool CVornMessageBox::Show() {
     if (text)
         text->Draw(true);
     if (title)
-        title->SetTextFromResource(m_nTitleId);
+        title->SetTextFromResource(m_titleId);
     if (text)
-        text->SetTextFromResource(m_nTextId);
+        text->SetTextFromResource(m_textId);
 
     CControl* first = panel->FindControl(CMessageBoxSlideOut::kFirstButton);
     CControl* second = panel->FindControl(CMessageBoxSlideOut::kSecondButton);
@@ -46,7 +46,7 @@ bool CVornMessageBox::Show() {
         if (button)
             button->Disable();
     };
-    switch (m_nMode) {
+    switch (m_mode) {
     case kFirstOnly:
         enable(first);
         disable(second);
@@ -68,19 +68,19 @@ bool CVornMessageBox::Show() {
 int CVornMessageBox::GetResult() {
     if (!IsOpen())
         return -1;
-    auto* panel = dynamic_cast<CMessageBoxSlideOut*>(m_Panels.FindSlideOut(CSlideOutMan::kMessageBox));
+    auto* panel = dynamic_cast<CMessageBoxSlideOut*>(m_panels.FindSlideOut(CSlideOutMan::kMessageBox));
     if (!panel)
         return -1;
     switch (panel->GetResult()) {
     case CMessageBoxSlideOut::kNoAnswer:
         return 0;
     case CMessageBoxSlideOut::kFirstAnswer:
-        m_bOpen = false;
-        s_bBoxOpen = false;
+        m_open = false;
+        s_boxOpen = false;
         return 1;
     default:
-        m_bOpen = false;
-        s_bBoxOpen = false;
+        m_open = false;
+        s_boxOpen = false;
         return 2;
     }
 }
@@ -88,9 +88,9 @@ int CVornMessageBox::GetResult() {
 bool CVornMessageBox::Close() {
     if (!IsOpen())
         return false;
-    m_bOpen = false;
-    s_bBoxOpen = false;
-    if (m_Panels.GetCurrentSlideOutId() == CSlideOutMan::kMessageBox)
-        m_Panels.SwitchTo(m_Panels.GetPreviousSlideOutId());
+    m_open = false;
+    s_boxOpen = false;
+    if (m_panels.GetCurrentSlideOutId() == CSlideOutMan::kMessageBox)
+        m_panels.SwitchTo(m_panels.GetPreviousSlideOutId());
     return true;
 }

@@ -26,19 +26,19 @@ public:
     int GetResult();
     /// Closes an open box without an answer, sliding it away when it is up; false when it is not open.
     bool Close();
-    bool IsOpen() const { return m_bOpen && s_bBoxOpen; }
+    bool IsOpen() const { return m_open && s_boxOpen; }
 
     /// How many boxes exist.
     static int LiveCount() { return s_liveCount; }
 
 private:
-    static inline bool s_bBoxOpen = false;
+    static inline bool s_boxOpen = false;
     static inline int s_liveCount = 0;
 
-    int m_nMode;
-    int m_nTitleId;
-    int m_nTextId;
-    bool m_bOpen = false;
-    IGameStateSwitch& m_States;
-    CSlideOutMan& m_Panels;
+    int m_mode;
+    int m_titleId;
+    int m_textId;
+    bool m_open = false;
+    IGameStateSwitch& m_states;
+    CSlideOutMan& m_panels;
 };

@@ -118,7 +118,7 @@ struct Assets : Managed<CAssetMan> {
     Assets(Log& l, Script& s, CAssetMan::SLinks links) : Managed(l, "assets", std::move(links)), script(s) {}
     int StartManager() override {
         log.push_back("start assets");
-        m_bStarted = true;
+        m_started = true;
         return script.assetStart;
     }
     void StartupHook() override { log.push_back("hook"); }

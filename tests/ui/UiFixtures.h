@@ -25,7 +25,7 @@ constexpr int kProbeType = 9;
 /// A control that writes what happens to it to a log, named by its index.
 class ProbeControl : public CControl {
 public:
-    ProbeControl(CSlideOut* parent, int id, Log& log) : CControl(parent, id), m_Log(log) {}
+    ProbeControl(CSlideOut* parent, int id, Log& log) : CControl(parent, id), m_log(log) {}
     bool HandleMouse(int x, int y, int) override { return Note("click", x, y), takesClick; }
     bool OnMouseDown(int x, int y) override { return Note("down", x, y), false; }
     bool OnMouseUp(int x, int y) override { return Note("up", x, y), false; }
@@ -46,37 +46,37 @@ public:
     bool takesClick = false;
 
 private:
-    void Note(const char* what) { m_Log.push_back(std::string(what) + " " + std::to_string(GetId())); }
+    void Note(const char* what) { m_log.push_back(std::string(what) + " " + std::to_string(GetId())); }
     void Note(const char* what, int x, int y) {
-        m_Log.push_back(std::string(what) + " " + std::to_string(GetId()) + " " + std::to_string(x) + "," +
+        m_log.push_back(std::string(what) + " " + std::to_string(GetId()) + " " + std::to_string(x) + "," +
                         std::to_string(y));
     }
-    Log& m_Log;
+    Log& m_log;
 };
 
 /// A panel that logs its commands, its activation and its input, and makes probes for kProbeType.
 class TestPanel : public CSlideOut {
 public:
     TestPanel(int resourceId, CSlideOutMan* manager, Log& log, std::string name = "")
-        : CSlideOut(resourceId, manager, false), m_Log(log), m_Name(std::move(name)) {}
+        : CSlideOut(resourceId, manager, false), m_log(log), m_name(std::move(name)) {}
     ~TestPanel() override { Shutdown(); }
 
-    void OnControl(int id) override { m_Log.push_back("command " + std::to_string(id)); }
-    void AttachWorld() override { m_Log.push_back("attach"); }
+    void OnControl(int id) override { m_log.push_back("command " + std::to_string(id)); }
+    void AttachWorld() override { m_log.push_back("attach"); }
     bool Activate(bool immediate) override {
         if (!IsActive())
-            m_Log.push_back("A" + m_Name + (immediate ? " at once" : ""));
+            m_log.push_back("A" + m_name + (immediate ? " at once" : ""));
         return CSlideOut::Activate(immediate);
     }
     void Deactivate(bool immediate) override {
         if (GetState() != kHiddenState)
-            m_Log.push_back("D" + m_Name + (immediate ? " at once" : ""));
+            m_log.push_back("D" + m_name + (immediate ? " at once" : ""));
         CSlideOut::Deactivate(immediate);
     }
-    void OnChar(int ch) override { m_Log.push_back("char " + std::to_string(ch)); }
-    void OnMouseWheel(int delta) override { m_Log.push_back("wheel " + std::to_string(delta)); }
+    void OnChar(int ch) override { m_log.push_back("char " + std::to_string(ch)); }
+    void OnMouseWheel(int delta) override { m_log.push_back("wheel " + std::to_string(delta)); }
     void OnMouseHeld(int x, int y, int b) override {
-        m_Log.push_back("held " + std::to_string(x) + "," + std::to_string(y) + " " + std::to_string(b));
+        m_log.push_back("held " + std::to_string(x) + "," + std::to_string(y) + " " + std::to_string(b));
     }
     ProbeControl* Probe(int id) const { return dynamic_cast<ProbeControl*>(FindControl(id)); }
 
@@ -87,28 +87,28 @@ protected:
         if (type == 5)
             sliders.push_back(std::to_string(index) + ":" + std::to_string(ordinal));
         if (type == kProbeType)
-            return std::make_unique<ProbeControl>(this, index, m_Log);
+            return std::make_unique<ProbeControl>(this, index, m_log);
         return CSlideOut::CreateControl(type, index, ordinal);
     }
 
 private:
-    Log& m_Log;
-    std::string m_Name;
+    Log& m_log;
+    std::string m_name;
 };
 
 /// A manager whose panels are TestPanels named by their index.
 class TestManager : public CSlideOutMan {
 public:
-    TestManager(IPanelServices& services, Log& log) : CSlideOutMan(services), m_Log(log) {}
+    TestManager(IPanelServices& services, Log& log) : CSlideOutMan(services), m_log(log) {}
     ~TestManager() override { StopManager(); }
 
 protected:
     std::unique_ptr<CSlideOut> NewSlideOut(int index, int resourceId, bool) override {
-        return std::make_unique<TestPanel>(resourceId, this, m_Log, std::to_string(index));
+        return std::make_unique<TestPanel>(resourceId, this, m_log, std::to_string(index));
     }
 
 private:
-    Log& m_Log;
+    Log& m_log;
 };
 
 /// Services, a manager that is not started, and one test panel of record kPanel.
@@ -148,9 +148,9 @@ struct PanelFixture {
 /// Game-state links that show panels through a slide-out manager and do nothing else.
 class PanelStates : public IGameStateServices {
 public:
-    explicit PanelStates(CSlideOutMan& panels) : m_Panels(panels) {}
+    explicit PanelStates(CSlideOutMan& panels) : m_panels(panels) {}
     bool HasSlideOutMan() const override { return true; }
-    void SwitchPanel(int slideOutIndex) override { m_Panels.SwitchTo(slideOutIndex); }
+    void SwitchPanel(int slideOutIndex) override { m_panels.SwitchTo(slideOutIndex); }
     void SetVideo(int, int) override {}
     void SetCurrentWorld(int) override {}
     void ResumeAutoSavedTrack() override {}
@@ -162,7 +162,7 @@ public:
     void CopyCampaignSetup(int, CRaceSetup&) override {}
 
 private:
-    CSlideOutMan& m_Panels;
+    CSlideOutMan& m_panels;
 };
 
 } // namespace uitest

@@ -13,41 +13,41 @@ constexpr int kExitPictures = 3;
 
 bool CPicturePanelStandIn::Activate(bool immediate) {
     if (!IsActive()) {
-        m_bRunning = true;
-        m_nElapsed = 0;
-        m_nPicture = -1;
+        m_running = true;
+        m_elapsed = 0;
+        m_picture = -1;
     }
     return CSlideOut::Activate(immediate);
 }
 
 void CPicturePanelStandIn::Deactivate(bool immediate) {
-    m_bRunning = false;
+    m_running = false;
     CSlideOut::Deactivate(immediate);
 }
 
 void CPicturePanelStandIn::Update(int ms) {
     CSlideOut::Update(ms);
     CApp* app = g_pApp;
-    if (!m_bRunning || !app)
+    if (!m_running || !app)
         return;
-    m_nElapsed += ms;
+    m_elapsed += ms;
     if (app->IsExiting()) {
-        if (m_nPicture < 0)
-            m_nPicture = 0;
+        if (m_picture < 0)
+            m_picture = 0;
         // Strictly more than the picture's time, then the next; after the last the game ends.
-        if (m_nElapsed > kExitPictureMs) {
-            ++m_nPicture;
-            m_nElapsed = 0;
-            if (m_nPicture >= kExitPictures)
+        if (m_elapsed > kExitPictureMs) {
+            ++m_picture;
+            m_elapsed = 0;
+            if (m_picture >= kExitPictures)
                 EndPictures(GAMESTATE_QUIT);
         }
-    } else if (m_nElapsed > kStartUpMs) {
+    } else if (m_elapsed > kStartUpMs) {
         EndPictures(GAMESTATE_MAIN);
     }
 }
 
 void CPicturePanelStandIn::EndPictures(int nextState) {
-    m_bRunning = false;
+    m_running = false;
     if (CGameStateMan* states = g_pApp->GetGameStateMan())
         states->SetState(nextState);
 }

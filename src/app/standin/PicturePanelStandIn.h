@@ -24,7 +24,7 @@ public:
 private:
     void EndPictures(int nextState);
 
-    bool m_bRunning = false;
-    int m_nElapsed = 0;
-    int m_nPicture = -1;
+    bool m_running = false;
+    int m_elapsed = 0;
+    int m_picture = -1;
 };

@@ -8,11 +8,11 @@ class CStandInManager : public CManagerInterface {
 public:
     ~CStandInManager() override = default;
     int StartManager() override {
-        m_bStarted = true;
+        m_started = true;
         return 0;
     }
     int StopManager() override {
-        m_bStarted = false;
+        m_started = false;
         return 0;
     }
 };

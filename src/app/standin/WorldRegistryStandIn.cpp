@@ -3,23 +3,23 @@
 #include "foundation/base/EventMan.h"
 
 bool CWorldRegistryStandIn::CreateWorlds() {
-    m_bCreated = true;
+    m_created = true;
     return true;
 }
 
 void CWorldRegistryStandIn::DestroyWorlds() {
-    m_bCreated = false;
-    m_nCurrent = -1;
+    m_created = false;
+    m_current = -1;
 }
 
 bool CWorldRegistryStandIn::SetCurrentWorld(int worldId, CEventMan* events) {
-    if (worldId == m_nCurrent)
+    if (worldId == m_current)
         return true;
     // Messages meant for the old world must not reach the new one.
     if (events)
         events->Clear();
-    if (!m_bCreated || worldId < 0 || worldId >= kWorldCount)
+    if (!m_created || worldId < 0 || worldId >= kWorldCount)
         return false;
-    m_nCurrent = worldId;
+    m_current = worldId;
     return true;
 }

@@ -17,9 +17,9 @@ public:
     /// false when the worlds do not exist or the id is unknown.
     bool SetCurrentWorld(int worldId, CEventMan* events);
     /// The current world's id, -1 when there is none.
-    int GetCurrentWorldId() const { return m_nCurrent; }
+    int GetCurrentWorldId() const { return m_current; }
 
 private:
-    bool m_bCreated = false;
-    int m_nCurrent = -1;
+    bool m_created = false;
+    int m_current = -1;
 };

@@ -102,14 +102,14 @@ bool ReadLooseFile(std::string_view path, std::vector<std::uint8_t>& out) {
 CAssetMan::CAssetMan(SLinks links) : m_links(std::move(links)), m_sounds(20000) {}
 
 CAssetMan::~CAssetMan() {
-    if (m_bStarted)
+    if (m_started)
         StopManager();
 }
 
 // ---- lifecycle ----
 
 int CAssetMan::StartManager() {
-    m_bStarted = true;
+    m_started = true;
 
     m_config = std::make_unique<CResourceConfig>("resource.cfg");
     for (int i = 0; i < kLibraryCount; ++i)
@@ -201,7 +201,7 @@ int CAssetMan::StopManager() {
         library = nullptr;
     }
     m_config.reset();
-    m_bStarted = false;
+    m_started = false;
     return 0;
 }
 

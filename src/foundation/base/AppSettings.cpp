@@ -5,11 +5,11 @@
 #include <climits>
 
 bool CAppSettings::SetString(std::string_view name, std::string_view text) {
-    return m_Store.Set(name, text);
+    return m_store.Set(name, text);
 }
 
 bool CAppSettings::GetString(std::string_view name, std::string& text) const {
-    return m_Store.Get(name, text);
+    return m_store.Get(name, text);
 }
 
 bool CAppSettings::SetInt(std::string_view name, int value) {

@@ -11,7 +11,7 @@ class Store;
 class CAppSettings {
 public:
     /// Settings kept in `store`, which must outlive this object.
-    explicit CAppSettings(plat::settings::Store& store) : m_Store(store) {}
+    explicit CAppSettings(plat::settings::Store& store) : m_store(store) {}
     virtual ~CAppSettings() = default;
 
     /// Stores `text` under `name`; false when it could not be saved.
@@ -28,5 +28,5 @@ public:
     static int LeadingInt(std::string_view text);
 
 private:
-    plat::settings::Store& m_Store;
+    plat::settings::Store& m_store;
 };

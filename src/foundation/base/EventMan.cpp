@@ -11,20 +11,20 @@ CEventMan::~CEventMan() {
 }
 
 void CEventMan::ResetCounts() {
-    std::fill(std::begin(m_nPending), std::end(m_nPending), 0u);
-    std::fill(std::begin(m_bLatestSet), std::end(m_bLatestSet), false);
+    std::fill(std::begin(m_pending), std::end(m_pending), 0u);
+    std::fill(std::begin(m_latestSet), std::end(m_latestSet), false);
 }
 
 int CEventMan::StartManager() {
     ResetCounts();
-    m_bStarted = true;
+    m_started = true;
     return 0;
 }
 
 int CEventMan::StopManager() {
     ResetCounts();
-    m_Queue.clear();
-    m_bStarted = false;
+    m_queue.clear();
+    m_started = false;
     return 0;
 }
 
@@ -38,34 +38,34 @@ bool CEventMan::QueueMessage(const CMessage& message) {
     int type = message.GetType();
     if (!IsValidType(type))
         return false;
-    m_Queue.push_back(message);
-    ++m_nPending[type];
+    m_queue.push_back(message);
+    ++m_pending[type];
     return true;
 }
 
 bool CEventMan::FindMessage(int type, CMessage* out, bool remove) {
-    if (!IsValidType(type) || m_nPending[type] == 0)
+    if (!IsValidType(type) || m_pending[type] == 0)
         return false;
-    auto found = std::find_if(m_Queue.begin(), m_Queue.end(),
+    auto found = std::find_if(m_queue.begin(), m_queue.end(),
                               [type](const CMessage& m) { return m.GetType() == type; });
-    if (found == m_Queue.end())
+    if (found == m_queue.end())
         return false;
     if (out)
         *out = *found;
     if (remove) {
         // Only the entry found goes: a message queued twice shares its serial with its twin.
-        --m_nPending[type];
-        m_Queue.erase(found);
+        --m_pending[type];
+        m_queue.erase(found);
     }
     return true;
 }
 
 bool CEventMan::GetLatest(int type, CMessage* out) {
-    if (!IsValidType(type) || !m_bLatestSet[type])
+    if (!IsValidType(type) || !m_latestSet[type])
         return false;
-    m_bLatestSet[type] = false;
+    m_latestSet[type] = false;
     if (out)
-        *out = m_Latest[type];
+        *out = m_latest[type];
     return true;
 }
 
@@ -73,8 +73,8 @@ bool CEventMan::SetLatest(const CMessage& message) {
     int type = message.GetType();
     if (!IsValidType(type))
         return false;
-    m_Latest[type] = message;
-    m_bLatestSet[type] = true;
+    m_latest[type] = message;
+    m_latestSet[type] = true;
     return true;
 }
 
@@ -96,10 +96,10 @@ void CEventMan::SetPointerMessage(int imageId) {
 }
 
 void CEventMan::Clear() {
-    m_Queue.clear();
+    m_queue.clear();
     ResetCounts();
 }
 
 std::uint32_t CEventMan::GetPendingCount(int type) const {
-    return IsValidType(type) ? m_nPending[type] : 0u;
+    return IsValidType(type) ? m_pending[type] : 0u;
 }

@@ -50,8 +50,8 @@ private:
     static bool IsValidType(int type) { return type >= 0 && type < kTypeCount; }
     void ResetCounts();
 
-    std::list<CMessage> m_Queue;
-    std::uint32_t m_nPending[kTypeCount];
-    CMessage m_Latest[kTypeCount];
-    bool m_bLatestSet[kTypeCount];
+    std::list<CMessage> m_queue;
+    std::uint32_t m_pending[kTypeCount];
+    CMessage m_latest[kTypeCount];
+    bool m_latestSet[kTypeCount];
 };

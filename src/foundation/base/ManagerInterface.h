@@ -9,8 +9,8 @@ public:
     /// Stops the manager; returns 0.
     virtual int StopManager() = 0;
     /// Whether the manager's start succeeded and it has not been stopped since.
-    bool IsStarted() const { return m_bStarted; }
+    bool IsStarted() const { return m_started; }
 
 protected:
-    bool m_bStarted = false;
+    bool m_started = false;
 };

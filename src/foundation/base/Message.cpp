@@ -13,7 +13,7 @@ int TakeSerial() {
 
 } // namespace
 
-CMessage::CMessage() : m_nType(0), m_nSerial(TakeSerial()), m_dParams{0.0, 0.0, 0.0, 0.0} {}
+CMessage::CMessage() : m_type(0), m_serial(TakeSerial()), m_params{0.0, 0.0, 0.0, 0.0} {}
 
 CMessage::CMessage(int type, double p0, double p1, double p2, double p3)
-    : m_nType(type), m_nSerial(TakeSerial()), m_dParams{p0, p1, p2, p3} {}
+    : m_type(type), m_serial(TakeSerial()), m_params{p0, p1, p2, p3} {}

@@ -28,17 +28,17 @@ public:
     virtual ~CMessage() = default;
 
     /// The message type.
-    int GetType() const { return m_nType; }
+    int GetType() const { return m_type; }
     /// The serial number.
-    int GetSerial() const { return m_nSerial; }
+    int GetSerial() const { return m_serial; }
     /// Parameter `i` (0..3); 0.0 for any other index.
-    double GetParam(int i) const { return (i >= 0 && i < 4) ? m_dParams[i] : 0.0; }
+    double GetParam(int i) const { return (i >= 0 && i < 4) ? m_params[i] : 0.0; }
 
     /// Two messages are equal when they carry the same serial number.
-    bool operator==(const CMessage& other) const { return m_nSerial == other.m_nSerial; }
+    bool operator==(const CMessage& other) const { return m_serial == other.m_serial; }
 
 private:
-    int m_nType;
-    int m_nSerial;
-    double m_dParams[4];
+    int m_type;
+    int m_serial;
+    double m_params[4];
 };
