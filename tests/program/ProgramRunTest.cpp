@@ -75,7 +75,7 @@ void PrepareSampleSet(const testsupport::TempFolder& folder) {
     }
 }
 
-TEST(ProgramRun, ClosingTheWindowShowsTheExitPicturesThenEndsCleanly) {
+TEST(ProgramRunSlow, ClosingTheWindowShowsTheExitPicturesThenEndsCleanly) {
     testsupport::TempFolder folder;
     testsupport::TempFolder config;
     PrepareSampleSet(folder);

@@ -1,5 +1,7 @@
 #include "support/GoldenImage.h"
 
+#include "support/Tga.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -48,16 +50,56 @@ RgbImage FromRgb565(const std::uint16_t* pixels, int pitchBytes, int width, int 
     return img;
 }
 
-::testing::AssertionResult MatchesGolden(const std::string& name, const RgbImage& actual, int tolerance) {
-    const std::string goldenPath = std::string(ZENTRIX_SOURCE_DIR) + "/tests/golden/" + name + ".ppm";
+namespace {
+
+RgbImage FromTga(const Image& image) {
+    RgbImage rgb{image.width, image.height, {}};
+    rgb.rgb.reserve(image.pixels.size() * 3);
+    for (const Rgb& p : image.pixels) {
+        rgb.rgb.push_back(static_cast<std::uint8_t>(p.r));
+        rgb.rgb.push_back(static_cast<std::uint8_t>(p.g));
+        rgb.rgb.push_back(static_cast<std::uint8_t>(p.b));
+    }
+    return rgb;
+}
+
+Image ToTga(const RgbImage& rgb) {
+    Image image;
+    image.width = rgb.width;
+    image.height = rgb.height;
+    for (std::size_t i = 0; i + 2 < rgb.rgb.size(); i += 3)
+        image.pixels.push_back({rgb.rgb[i], rgb.rgb[i + 1], rgb.rgb[i + 2]});
+    return image;
+}
+
+} // namespace
+
+::testing::AssertionResult MatchesGolden(const std::string& name, const RgbImage& actual) {
+    constexpr int tolerance = kGoldenTolerance;
+    const std::string base = std::string(ZENTRIX_SOURCE_DIR) + "/tests/golden/" + name;
+    const bool keptAsTga = std::filesystem::exists(base + ".tga");
+    const std::string goldenPath = base + (keptAsTga ? ".tga" : ".ppm");
     const char* update = std::getenv("ZENTRIX_UPDATE_GOLDENS");
     if (update != nullptr && std::string(update) == "1") {
-        if (!WritePpm(goldenPath, actual))
+        bool written = false;
+        if (keptAsTga) {
+            const std::vector<std::uint8_t> bytes = MakeTga24(ToTga(actual));
+            std::ofstream out(goldenPath, std::ios::binary);
+            written = static_cast<bool>(out.write(reinterpret_cast<const char*>(bytes.data()),
+                                                  static_cast<std::streamsize>(bytes.size())));
+        } else {
+            written = WritePpm(goldenPath, actual);
+        }
+        if (!written)
             return ::testing::AssertionFailure() << "cannot write " << goldenPath;
         return ::testing::AssertionSuccess();
     }
     RgbImage golden;
-    if (!ReadPpm(goldenPath, golden))
+    Image tga;
+    const bool read = keptAsTga ? ReadTga24(goldenPath, tga) : ReadPpm(goldenPath, golden);
+    if (keptAsTga && read)
+        golden = FromTga(tga);
+    if (!read)
         return ::testing::AssertionFailure()
                << "no readable golden " << goldenPath << " (ZENTRIX_UPDATE_GOLDENS=1 writes it)";
     if (golden.width != actual.width || golden.height != actual.height)

@@ -26,10 +26,13 @@ bool ReadPpm(const std::string& path, RgbImage& image);
 /// Widens a 16-bit 5-6-5 picture (pitch in bytes) to 8-bit RGB.
 RgbImage FromRgb565(const std::uint16_t* pixels, int pitchBytes, int width, int height);
 
-/// Compares `actual` with tests/golden/<name>.ppm: every channel within `tolerance` (the default allows
-/// one 5-bit step, as a change of rounding moves a channel). On a mismatch the
-/// actual picture and a difference picture go to the build tree and the message lists the worst pixels.
-/// With ZENTRIX_UPDATE_GOLDENS=1 in the environment the golden is (re)written instead.
-::testing::AssertionResult MatchesGolden(const std::string& name, const RgbImage& actual, int tolerance = 12);
+/// How far a channel may lie from its golden value: one 5-bit step, as a change of rounding moves a channel.
+constexpr int kGoldenTolerance = 12;
+
+/// Compares `actual` with tests/golden/<name>.ppm (or <name>.tga where the golden is kept as a TGA file):
+/// every channel within kGoldenTolerance. On a mismatch the actual picture and a difference picture go to
+/// the build tree and the message lists the worst pixels. With ZENTRIX_UPDATE_GOLDENS=1 in the environment
+/// the golden is (re)written instead.
+::testing::AssertionResult MatchesGolden(const std::string& name, const RgbImage& actual);
 
 } // namespace testsupport

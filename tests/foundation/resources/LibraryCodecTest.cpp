@@ -72,8 +72,8 @@ Bytes Skewed() {
 
 TEST(LibraryCodec, EncodeDecodeRoundTrips) {
     Random::Seed(7);
-    Bytes random(50000);
-    for (auto& b : random)
+    Bytes noise(50000);
+    for (auto& b : noise)
         b = static_cast<std::uint8_t>(Random::Next());
     Bytes everyValue(256);
     for (int v = 0; v < 256; ++v)
@@ -82,7 +82,7 @@ TEST(LibraryCodec, EncodeDecodeRoundTrips) {
         const char* name;
         Bytes data;
     };
-    const Case cases[] = {{"random", random},
+    const Case cases[] = {{"random", noise},
                           {"skewed", Skewed()},
                           {"single value", Bytes(333, 0x42)},
                           {"empty", {}},
