@@ -25,7 +25,7 @@ TEST(DisplayDevice, InitLeavesTheEngineDefaultsOnTheDevice) {
     auto* fake = static_cast<FakeDriver*>(drivers.back().get());
     CDisplayDevice* display = CreateDisplayDevice(std::move(drivers), kEngineFlags, 64, 48, 16);
     ASSERT_NE(display, nullptr);
-    const DeviceState& s = fake->device_->State();
+    const DeviceState& s = fake->m_device->State();
 
     struct RenderCase {
         RenderState state;
@@ -91,7 +91,7 @@ TEST(DisplayDevice, InitLeavesTheEngineDefaultsOnTheDevice) {
     EXPECT_EQ(quads.back(), 255);
 
     display->FlipDevice();
-    EXPECT_EQ(fake->presenter_->PresentCount(), 1);
+    EXPECT_EQ(fake->m_presenter->PresentCount(), 1);
     DeleteDisplayDevice(display);
 }
 
@@ -101,7 +101,7 @@ TEST(DisplayDevice, StateCacheSendsARepeatedValueOnce) {
     auto* fake = static_cast<FakeDriver*>(drivers.back().get());
     CDisplayDevice* display = CreateDisplayDevice(std::move(drivers), kEngineFlags, 32, 32, 16);
     ASSERT_NE(display, nullptr);
-    RecordingDevice& device = *fake->device_;
+    RecordingDevice& device = *fake->m_device;
     device.ClearCalls();
 
     std::uint32_t value = 0;
@@ -149,7 +149,7 @@ TEST(DisplayDevice, DriverChoiceByScoreAndTheLaterDriverFlag) {
         CDisplayDevice* display = CreateDisplayDevice(std::move(drivers), c.flags, 16, 16, 16);
         EXPECT_EQ(display != nullptr, c.chosen >= 0);
         for (std::size_t i = 0; display != nullptr && i < fakes.size(); ++i)
-            EXPECT_EQ(fakes[i]->device_ != nullptr, static_cast<int>(i) == c.chosen) << i;
+            EXPECT_EQ(fakes[i]->m_device != nullptr, static_cast<int>(i) == c.chosen) << i;
         DeleteDisplayDevice(display);
     }
 }

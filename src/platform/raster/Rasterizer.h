@@ -48,7 +48,7 @@ public:
     void DrawTriangle(const ScreenVertex& v0, const ScreenVertex& v1, const ScreenVertex& v2);
 
     /// Pixels whose tests passed since Begin (for measurements and tests).
-    std::uint64_t PixelsWritten() const { return written_; }
+    std::uint64_t PixelsWritten() const { return m_written; }
 
     struct Span;     // one row of a triangle with its attribute steps
     struct Triangle; // a triangle's rows and attribute planes
@@ -67,13 +67,13 @@ public:
 private:
     using TriangleFn = std::uint32_t (*)(const Rasterizer&, const Triangle&);
 
-    PixelState state_;
-    RenderTarget target_;
-    DepthBuffer* depth_ = nullptr;
-    PixelRect scissor_;
-    TriangleFn fill_ = nullptr;
-    TextureView view_;
-    std::uint64_t written_ = 0;
+    PixelState m_state;
+    RenderTarget m_target;
+    DepthBuffer* m_depth = nullptr;
+    PixelRect m_scissor;
+    TriangleFn m_fill = nullptr;
+    TextureView m_view;
+    std::uint64_t m_written = 0;
 
     // The span loops of one state combination over all rows of a triangle: a pixel at a time, and
     // four at a time.

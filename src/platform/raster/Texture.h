@@ -27,26 +27,26 @@ public:
     /// Writes the whole texture from 0xAARRGGBB values (row by row, width x height of them).
     void SetArgb(const std::vector<std::uint32_t>& argb);
 
-    int Width() const { return width_; }
-    int Height() const { return height_; }
-    const PixelFormat& Format() const { return format_; }
+    int Width() const { return m_width; }
+    int Height() const { return m_height; }
+    const PixelFormat& Format() const { return m_format; }
     /// Sampled pixels, 0xAARRGGBB, row by row without padding.
-    const std::uint32_t* Argb() const { return argb_.data(); }
+    const std::uint32_t* Argb() const { return m_argb.data(); }
     /// The sampled pixels again with a wrapped border, WrappedPitch() values a row and Height() + 1
     /// rows: the last column repeats the first and the last row the first, so a texel's right and
     /// lower neighbours under wrapping always lie next to it.
-    const std::uint32_t* WrappedArgb() const { return wrapped_.data(); }
+    const std::uint32_t* WrappedArgb() const { return m_wrapped.data(); }
     /// Distance between rows of WrappedArgb() in values (Width() + 1).
-    int WrappedPitch() const { return width_ + 1; }
+    int WrappedPitch() const { return m_width + 1; }
 
 private:
-    int width_;
-    int height_;
-    PixelFormat format_;
-    int pitch_;
-    std::vector<std::uint8_t> stored_;
-    std::vector<std::uint32_t> argb_;
-    std::vector<std::uint32_t> wrapped_;
+    int m_width;
+    int m_height;
+    PixelFormat m_format;
+    int m_pitch;
+    std::vector<std::uint8_t> m_stored;
+    std::vector<std::uint32_t> m_argb;
+    std::vector<std::uint32_t> m_wrapped;
 };
 
 } // namespace plat::raster
