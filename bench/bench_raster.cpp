@@ -14,6 +14,7 @@
 namespace {
 
 using namespace plat::raster;
+using plat::gfx2d::kFormatArgb8888;
 
 struct Vertex {
     float x, y, z;
@@ -95,7 +96,7 @@ public:
 
 private:
     static Texture Checker(int w, int h, std::uint32_t a, std::uint32_t b, std::uint32_t alpha) {
-        Texture t(w, h, kArgb8888);
+        Texture t(w, h, kFormatArgb8888);
         std::vector<std::uint32_t> argb;
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x)
@@ -157,7 +158,7 @@ private:
 
     std::vector<std::uint16_t> m_pixels;
     SoftwareDevice m_device;
-    Texture m_ground{1, 1, kArgb8888}, m_wall{1, 1, kArgb8888}, m_spark{1, 1, kArgb8888};
+    Texture m_ground{1, 1, kFormatArgb8888}, m_wall{1, 1, kFormatArgb8888}, m_spark{1, 1, kFormatArgb8888};
     std::vector<Batch> m_batches;
     std::vector<Vertex> m_pending;
 };

@@ -99,9 +99,8 @@ bool CSurfaceMan::LoadTGAToSurface(std::vector<std::uint8_t> image, Surface* sur
             std::uint8_t* row = view.RowBytes(y);
             for (int x = 0; x < width; ++x, p += 3) {
                 const unsigned blue = p[0], green = p[1], red = p[2];
-                const unsigned pixel = is565 ? ((red >> 3) << 11) + ((green >> 2) << 5) + (blue >> 3)
-                                             : ((red >> 3) << 10) + ((green >> 3) << 5) + (blue >> 3);
-                const auto value = static_cast<std::uint16_t>(pixel);
+                const std::uint16_t value = is565 ? plat::gfx2d::PackRgb565(red, green, blue)
+                                                  : plat::gfx2d::PackRgb555(red, green, blue);
                 std::memcpy(row + x * 2, &value, 2);
             }
         }

@@ -10,6 +10,8 @@ namespace {
 
 using namespace plat::raster;
 using plat::gfx2d::HeadlessPresenter;
+using plat::gfx2d::kFormat565;
+using plat::gfx2d::kFormatArgb8888;
 constexpr auto U = [](auto e) { return static_cast<std::uint32_t>(e); };
 
 using testsupport::FakeDriver;
@@ -79,8 +81,8 @@ TEST(DisplayDevice, InitLeavesTheEngineDefaultsOnTheDevice) {
     EXPECT_FALSE(display->IsHardwareTnL());
     // Records are pushed at the head: the last format reported comes first.
     ASSERT_EQ(display->TextureFormats().size(), 4u);
-    EXPECT_EQ(display->TextureFormats().front().format, kArgb8888);
-    EXPECT_EQ(display->TextureFormats().back().format, kRgb565);
+    EXPECT_EQ(display->TextureFormats().front().format, kFormatArgb8888);
+    EXPECT_EQ(display->TextureFormats().back().format, kFormat565);
     const TextureFormatRecord& argb1555 = display->TextureFormats()[2];
     EXPECT_EQ(argb1555.redShift, 10);
     EXPECT_EQ(argb1555.alphaBits, 1);

@@ -11,6 +11,7 @@
 #include <vector>
 
 using namespace plat::raster;
+using plat::gfx2d::kFormatArgb4444;
 
 namespace {
 
@@ -38,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Reader in(data, size);
     std::vector<std::uint16_t> pixels(32 * 24);
     SoftwareDevice device(RenderTarget{pixels.data(), 64, 32, 24});
-    Texture texture(1 + in.Byte() % 7, 1 + in.Byte() % 5, kArgb4444);
+    Texture texture(1 + in.Byte() % 7, 1 + in.Byte() % 5, kFormatArgb4444);
     std::vector<std::uint32_t> texels;
     for (int i = 0; i < texture.Width() * texture.Height(); ++i)
         texels.push_back(in.Word());

@@ -15,6 +15,13 @@
 namespace rasterkit {
 
 using namespace plat::raster;
+using plat::gfx2d::kFormat565;
+using plat::gfx2d::kFormatArgb1555;
+using plat::gfx2d::kFormatArgb4444;
+using plat::gfx2d::kFormatArgb8888;
+using plat::gfx2d::PackRgb565;
+using plat::gfx2d::PixelFormat;
+using plat::gfx2d::UnpackRgb565;
 
 /// A pre-lit vertex (position, 0xAARRGGBB, texture coordinates).
 struct V {
@@ -54,7 +61,7 @@ inline float Word(std::uint32_t w) {
 
 /// A texture of 0xAARRGGBB values made by `pixel`(x, y).
 inline Texture MakeTexture(int w, int h, const std::function<std::uint32_t(int, int)>& pixel,
-                           PixelFormat format = kArgb8888) {
+                           PixelFormat format = kFormatArgb8888) {
     Texture t(w, h, format);
     std::vector<std::uint32_t> argb;
     for (int y = 0; y < h; ++y)

@@ -1,6 +1,6 @@
 #include "platform/raster/Rasterizer.h"
 
-#include "platform/raster/PixelFormat.h"
+#include "platform/gfx2d/PixelFormat.h"
 #include "platform/raster/Texture.h"
 
 #include <algorithm>
@@ -505,7 +505,7 @@ template <int kAddress, int kBlend>
             if (st.alphaTest && !Passes(st.alphaFunc, alpha, st.alphaRef))
                 continue;
             if constexpr (kBlend != kOpaque) {
-                const std::uint32_t d = UnpackRgb565(*dst);
+                const std::uint32_t d = gfx2d::UnpackRgb565(*dst);
                 const std::uint32_t dRed = (d >> 16) & 0xFF, dGreen = (d >> 8) & 0xFF, dBlue = d & 0xFF;
                 if constexpr (kBlend == kAlpha) {
                     red = (red * alpha + dRed * (255 - alpha)) / 255;
@@ -531,7 +531,7 @@ template <int kAddress, int kBlend>
                     blue = mix(blue, dBlue);
                 }
             }
-            *dst = static_cast<std::uint16_t>((red >> 3) << 11 | (green >> 2) << 5 | blue >> 3);
+            *dst = gfx2d::PackRgb565(red, green, blue);
             if (depthWrite)
                 *zrow = z;
             ++written;

@@ -59,11 +59,11 @@ public:
     void FailBeginScene(bool fail) { m_failBegin = fail; }
     /// Replaces what Caps, TextureFormats and DepthFormats report.
     void SetCaps(const DeviceCaps& caps) { m_caps = caps; }
-    void SetTextureFormats(std::vector<PixelFormat> formats) { m_formats = std::move(formats); }
+    void SetTextureFormats(std::vector<gfx2d::PixelFormat> formats) { m_formats = std::move(formats); }
     void SetDepthFormats(std::vector<int> depths) { m_depths = std::move(depths); }
 
     DeviceCaps Caps() const override { return m_caps; }
-    std::vector<PixelFormat> TextureFormats() const override { return m_formats; }
+    std::vector<gfx2d::PixelFormat> TextureFormats() const override { return m_formats; }
     std::vector<int> DepthFormats() const override { return m_depths; }
     void SetTransform(TransformKind kind, const Matrix4& matrix) override;
     void SetViewport(const Viewport& viewport) override;
@@ -86,7 +86,8 @@ private:
     DeviceState m_state;
     std::vector<Call> m_calls;
     DeviceCaps m_caps;
-    std::vector<PixelFormat> m_formats{kRgb565, kArgb1555, kArgb4444, kArgb8888};
+    std::vector<gfx2d::PixelFormat> m_formats{gfx2d::kFormat565, gfx2d::kFormatArgb1555,
+                                              gfx2d::kFormatArgb4444, gfx2d::kFormatArgb8888};
     std::vector<int> m_depths{16};
     bool m_failBegin = false;
 };

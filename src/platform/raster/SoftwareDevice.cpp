@@ -112,8 +112,8 @@ DeviceCaps SoftwareDevice::Caps() const {
     return DeviceCaps{};
 }
 
-std::vector<PixelFormat> SoftwareDevice::TextureFormats() const {
-    return {kRgb565, kArgb1555, kArgb4444, kArgb8888};
+std::vector<gfx2d::PixelFormat> SoftwareDevice::TextureFormats() const {
+    return {gfx2d::kFormat565, gfx2d::kFormatArgb1555, gfx2d::kFormatArgb4444, gfx2d::kFormatArgb8888};
 }
 
 std::vector<int> SoftwareDevice::DepthFormats() const {
@@ -169,7 +169,7 @@ void SoftwareDevice::Clear(std::uint32_t flags, std::uint32_t colour, float dept
     const PixelRect r = Scissor();
     if (r.left >= r.right || r.top >= r.bottom)
         return;
-    const std::uint16_t pixel = PackRgb565(colour);
+    const std::uint16_t pixel = gfx2d::PackRgb565(colour);
     for (int y = r.top; y < r.bottom; ++y) {
         if (flags & kClearTarget)
             std::fill(m_target.Row(y) + r.left, m_target.Row(y) + r.right, pixel);

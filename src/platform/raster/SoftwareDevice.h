@@ -31,7 +31,7 @@ public:
     std::uint64_t PixelsWritten() const { return m_pixelsWritten; }
 
     DeviceCaps Caps() const override;
-    std::vector<PixelFormat> TextureFormats() const override;
+    std::vector<gfx2d::PixelFormat> TextureFormats() const override;
     std::vector<int> DepthFormats() const override;
     void SetTransform(TransformKind kind, const Matrix4& matrix) override;
     void SetViewport(const Viewport& viewport) override;

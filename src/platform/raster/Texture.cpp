@@ -1,6 +1,7 @@
 #include "platform/raster/Texture.h"
 
 #include <algorithm>
+#include <initializer_list>
 
 namespace plat::raster {
 
@@ -8,9 +9,21 @@ namespace {
 constexpr int kMaxSize = 4096;
 }
 
-Texture::Texture(int width, int height, PixelFormat format)
+bool IsTextureFormat(const gfx2d::PixelFormat& format) {
+    const int bits = format.bitCount;
+    if (bits != 16 && bits != 24 && bits != 32)
+        return false;
+    const std::uint64_t limit = (std::uint64_t{1} << bits) - 1;
+    for (std::uint32_t m : {format.redMask, format.greenMask, format.blueMask, format.alphaMask})
+        if (m > limit)
+            return false;
+    return format.redMask != 0 && format.greenMask != 0 && format.blueMask != 0;
+}
+
+Texture::Texture(int width, int height, gfx2d::PixelFormat format)
     : m_width(std::clamp(width, 1, kMaxSize)), m_height(std::clamp(height, 1, kMaxSize)),
-      m_format(format.IsValid() ? format : kArgb8888), m_pitch(m_width * m_format.BytesPerPixel()),
+      m_format(IsTextureFormat(format) ? format : gfx2d::kFormatArgb8888),
+      m_pitch(m_width * m_format.BytesPerPixel()),
       m_stored(static_cast<std::size_t>(m_pitch) * static_cast<std::size_t>(m_height)),
       m_argb(static_cast<std::size_t>(m_width) * static_cast<std::size_t>(m_height)),
       m_wrapped(static_cast<std::size_t>(m_width + 1) * static_cast<std::size_t>(m_height + 1)) {

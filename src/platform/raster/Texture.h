@@ -1,11 +1,15 @@
 #pragma once
 
-#include "platform/raster/PixelFormat.h"
+#include "platform/gfx2d/PixelFormat.h"
 
 #include <cstdint>
 #include <vector>
 
 namespace plat::raster {
+
+/// True when the device can store textures in the layout: 2, 3 or 4 bytes a pixel, masks inside the
+/// pixel and every colour channel present.
+bool IsTextureFormat(const gfx2d::PixelFormat& format);
 
 /// A texture surface: pixels in one of the device's texture layouts, written through Lock/Unlock.
 /// Unlock widens them to 0xAARRGGBB, which is what the rasterizer samples.
@@ -18,7 +22,7 @@ public:
     };
 
     /// A width x height texture of `format`, all pixels 0. Sizes are clamped to 1..4096.
-    Texture(int width, int height, PixelFormat format);
+    Texture(int width, int height, gfx2d::PixelFormat format);
 
     /// Gives write access to the stored pixels.
     Lock LockPixels();
@@ -29,7 +33,7 @@ public:
 
     int Width() const { return m_width; }
     int Height() const { return m_height; }
-    const PixelFormat& Format() const { return m_format; }
+    const gfx2d::PixelFormat& Format() const { return m_format; }
     /// Sampled pixels, 0xAARRGGBB, row by row without padding.
     const std::uint32_t* Argb() const { return m_argb.data(); }
     /// The sampled pixels again with a wrapped border, WrappedPitch() values a row and Height() + 1
@@ -42,7 +46,7 @@ public:
 private:
     int m_width;
     int m_height;
-    PixelFormat m_format;
+    gfx2d::PixelFormat m_format;
     int m_pitch;
     std::vector<std::uint8_t> m_stored;
     std::vector<std::uint32_t> m_argb;
