@@ -416,8 +416,8 @@ struct SpanRun {
 // Hands each row of a triangle inside the scissor rectangle to `fill` as a span and sums what it
 // returns (the pixels written).
 template <typename Fill>
-[[gnu::always_inline]] inline std::uint32_t WalkRows(const Rasterizer::Triangle& t, const PixelRect& scissor,
-                                                     Fill fill) {
+[[gnu::always_inline]] inline std::uint32_t WalkRows(const Rasterizer::Triangle& t,
+                                                     const gfx2d::Rect& scissor, Fill fill) {
     Rasterizer::Triangle::Edge longEdge = t.longEdge, shortEdge = t.shortEdge;
     Rasterizer::Span span{};
     span.white = t.white;
@@ -801,7 +801,7 @@ template <int kAddress, int kBlend>
 } // namespace
 
 void Rasterizer::Begin(const PixelState& state, const RenderTarget& target, DepthBuffer& depth,
-                       PixelRect scissor) {
+                       gfx2d::Rect scissor) {
     m_state = state;
     m_target = target;
     m_depth = &depth;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/gfx2d/Geometry.h"
 #include "platform/raster/DepthBuffer.h"
 #include "platform/raster/RenderTarget.h"
 #include "platform/raster/Types.h"
@@ -33,17 +34,12 @@ struct PixelState {
     BlendFactor destBlend = BlendFactor::Zero;
 };
 
-/// A pixel rectangle, right and bottom exclusive.
-struct PixelRect {
-    int left = 0, top = 0, right = 0, bottom = 0;
-};
-
 /// Fills triangles on screen: top-left fill rule with pixel centres at integer coordinates,
 /// perspective-correct bilinear texturing, then alpha test, depth test, blending and the 5-6-5 write.
 class Rasterizer {
 public:
     /// Prepares a run of triangles that share one pixel state, target and scissor rectangle.
-    void Begin(const PixelState& state, const RenderTarget& target, DepthBuffer& depth, PixelRect scissor);
+    void Begin(const PixelState& state, const RenderTarget& target, DepthBuffer& depth, gfx2d::Rect scissor);
     /// Fills one triangle of the run (either winding).
     void DrawTriangle(const ScreenVertex& v0, const ScreenVertex& v1, const ScreenVertex& v2);
 
@@ -70,7 +66,7 @@ private:
     PixelState m_state;
     RenderTarget m_target;
     DepthBuffer* m_depth = nullptr;
-    PixelRect m_scissor;
+    gfx2d::Rect m_scissor;
     TriangleFn m_fill = nullptr;
     TextureView m_view;
     std::uint64_t m_written = 0;

@@ -159,15 +159,15 @@ bool SoftwareDevice::BeginScene() {
 
 void SoftwareDevice::EndScene() {}
 
-PixelRect SoftwareDevice::Scissor() const {
+gfx2d::Rect SoftwareDevice::Scissor() const {
     const Viewport& vp = m_state.ViewportRect();
     return {std::max(vp.x, 0), std::max(vp.y, 0), std::min(vp.x + std::max(vp.width, 0), m_target.width),
             std::min(vp.y + std::max(vp.height, 0), m_target.height)};
 }
 
 void SoftwareDevice::Clear(std::uint32_t flags, std::uint32_t colour, float depth) {
-    const PixelRect r = Scissor();
-    if (r.left >= r.right || r.top >= r.bottom)
+    const gfx2d::Rect r = Scissor();
+    if (r.IsEmpty())
         return;
     const std::uint16_t pixel = gfx2d::PackRgb565(colour);
     for (int y = r.top; y < r.bottom; ++y) {
@@ -342,8 +342,8 @@ void SoftwareDevice::DrawIndexedTriangles(const VertexBuffer& buffer, int startV
         Log("draw refused: the vertex or index range lies outside the buffer");
         return;
     }
-    const PixelRect scissor = Scissor();
-    if (!m_target.IsValid() || scissor.left >= scissor.right || scissor.top >= scissor.bottom)
+    const gfx2d::Rect scissor = Scissor();
+    if (!m_target.IsValid() || scissor.IsEmpty())
         return;
     TransformVertices(buffer, startVertex, vertexCount);
     m_outcodes.resize(m_clipVertices.size());

@@ -60,7 +60,7 @@ public:
 private:
     void TransformVertices(const VertexBuffer& buffer, int start, int count);
     PixelState CurrentPixelState() const;
-    PixelRect Scissor() const;
+    gfx2d::Rect Scissor() const;
     void DrawClipTriangle(int ia, int ib, int ic, bool flat);
     void DrawScreenTriangle(const ScreenVertex* corners, int count);
     ScreenVertex Project(const ClipVertex& v) const;

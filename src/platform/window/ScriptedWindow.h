@@ -15,13 +15,13 @@ public:
     bool HasEvent() override { return !m_events.empty(); }
     bool NextEvent(Event& event) override;
     void PostQuit() override;
-    Point CursorPosition() const override { return m_cursor; }
+    gfx2d::Point CursorPosition() const override { return m_cursor; }
     bool IsButtonDown(int button) const override;
     bool IsMinimised() const override { return m_minimised; }
     void ShowMaximised() override { m_minimised = false; }
 
     /// Sets what CursorPosition reports.
-    void SetCursor(Point p) { m_cursor = p; }
+    void SetCursor(gfx2d::Point p) { m_cursor = p; }
     /// Sets whether a button reads as held.
     void SetButtonDown(int button, bool down);
     /// Sets whether the window reads as minimised.
@@ -29,7 +29,7 @@ public:
 
 private:
     std::deque<Event> m_events;
-    Point m_cursor;
+    gfx2d::Point m_cursor;
     bool m_left = false;
     bool m_right = false;
     bool m_minimised = false;

@@ -38,32 +38,34 @@ SdlWindow::~SdlWindow() {
     }
 }
 
-void SdlWindow::SetViewport(const SDL_Rect& viewport) {
+void SdlWindow::SetViewport(const gfx2d::Rect& viewport) {
     m_viewport = viewport;
-    m_haveViewport = viewport.w > 0 && viewport.h > 0;
+    m_haveViewport = !viewport.IsEmpty();
 }
 
-Point SdlWindow::ToGamePixels(int windowX, int windowY) const {
-    SDL_Rect view = m_viewport;
+gfx2d::Point SdlWindow::ToGamePixels(int windowX, int windowY) const {
+    gfx2d::Rect view = m_viewport;
     if (!m_haveViewport) {
-        view = {0, 0, m_gameWidth, m_gameHeight};
+        gfx2d::Size window{m_gameWidth, m_gameHeight};
         if (m_window)
-            SDL_GetWindowSize(m_window, &view.w, &view.h);
-        if (view.w <= 0 || view.h <= 0)
-            view = {0, 0, m_gameWidth, m_gameHeight};
+            SDL_GetWindowSize(m_window, &window.width, &window.height);
+        if (window.width <= 0 || window.height <= 0)
+            window = {m_gameWidth, m_gameHeight};
+        view = gfx2d::Rect::FromSize(window);
     }
     auto scale = [](int v, int origin, int size, int game) {
         long long scaled = static_cast<long long>(v - origin) * game / size;
         return static_cast<int>(std::clamp<long long>(scaled, 0, game - 1));
     };
-    return {scale(windowX, view.x, view.w, m_gameWidth), scale(windowY, view.y, view.h, m_gameHeight)};
+    return {scale(windowX, view.left, view.Width(), m_gameWidth),
+            scale(windowY, view.top, view.Height(), m_gameHeight)};
 }
 
 void SdlWindow::Translate(const SDL_Event& sdl, std::vector<Event>& out) {
     Event e;
     switch (sdl.type) {
     case SDL_MOUSEMOTION: {
-        Point p = ToGamePixels(sdl.motion.x, sdl.motion.y);
+        gfx2d::Point p = ToGamePixels(sdl.motion.x, sdl.motion.y);
         e.kind = EventKind::MouseMove;
         e.x = p.x;
         e.y = p.y;
@@ -74,7 +76,7 @@ void SdlWindow::Translate(const SDL_Event& sdl, std::vector<Event>& out) {
     case SDL_MOUSEBUTTONUP: {
         if (sdl.button.button != SDL_BUTTON_LEFT && sdl.button.button != SDL_BUTTON_RIGHT)
             break;
-        Point p = ToGamePixels(sdl.button.x, sdl.button.y);
+        gfx2d::Point p = ToGamePixels(sdl.button.x, sdl.button.y);
         e.kind = sdl.type == SDL_MOUSEBUTTONDOWN ? EventKind::ButtonDown : EventKind::ButtonUp;
         e.x = p.x;
         e.y = p.y;
@@ -161,7 +163,7 @@ void SdlWindow::PostQuit() {
     m_pending.push_back(quit);
 }
 
-Point SdlWindow::CursorPosition() const {
+gfx2d::Point SdlWindow::CursorPosition() const {
     int x = 0;
     int y = 0;
     SDL_GetMouseState(&x, &y);

@@ -28,8 +28,8 @@ public:
     /// The SDL window, for the code that presents pictures in it.
     SDL_Window* Handle() const { return m_window; }
     /// Sets the rectangle of the window (in window coordinates) that shows the game picture; until it is
-    /// set the picture fills the whole window.
-    void SetViewport(const SDL_Rect& viewport);
+    /// set, and while it is empty, the picture fills the whole window.
+    void SetViewport(const gfx2d::Rect& viewport);
     /// Receives the joystick events that pass through the window's queue.
     void SetJoystickHandler(std::function<void(const SDL_Event&)> handler) {
         m_joystick = std::move(handler);
@@ -41,13 +41,13 @@ public:
     bool HasEvent() override;
     bool NextEvent(Event& event) override;
     void PostQuit() override;
-    Point CursorPosition() const override;
+    gfx2d::Point CursorPosition() const override;
     bool IsButtonDown(int button) const override;
     bool IsMinimised() const override;
     void ShowMaximised() override;
 
     /// Turns a point in window coordinates into game pixels, kept inside the picture.
-    Point ToGamePixels(int windowX, int windowY) const;
+    gfx2d::Point ToGamePixels(int windowX, int windowY) const;
     /// The window events one SDL event stands for (none, one or two), appended to `out`.
     void Translate(const SDL_Event& sdl, std::vector<Event>& out);
 
@@ -59,7 +59,7 @@ private:
     int m_gameWidth;
     int m_gameHeight;
     bool m_haveViewport = false;
-    SDL_Rect m_viewport{};
+    gfx2d::Rect m_viewport;
     std::deque<Event> m_pending;
     std::function<void(const SDL_Event&)> m_joystick;
     std::function<void()> m_close;
