@@ -1,9 +1,11 @@
 #include "engine/DisplayDevice.h"
 
 #include "engine/AlignedAlloc.h"
+#include "engine/TexturePixel.h"
 #include "engine/TextureSurface.h"
 #include "engine/Viewport.h"
 #include "foundation/base/Messages.h"
+#include "platform/gfx2d/PixelFormat.h"
 #include "platform/system/MessageBox.h"
 
 #include <algorithm>
@@ -20,7 +22,10 @@ std::vector<std::unique_ptr<CDisplayDevice>>& DeviceList() {
     static std::vector<std::unique_ptr<CDisplayDevice>> list;
     return list;
 }
-std::uint16_t g_colourKey2D = 0xF81F;
+// Magenta, the colour key of 2D pictures, in each 16-bit screen format.
+constexpr std::uint16_t kKey565 = plat::gfx2d::PackRgb565(255, 0, 255);
+constexpr std::uint16_t kKey555 = plat::gfx2d::PackRgb555(255, 0, 255);
+std::uint16_t g_colourKey2D = kKey565;
 
 constexpr std::uint32_t U(auto e) {
     return static_cast<std::uint32_t>(e);
@@ -102,11 +107,13 @@ bool CDisplayDevice::Init() {
         return false;
     }
     const std::uint32_t redMask = m_screen->Primary().Format().redMask;
-    m_formatCode = redMask == 0x7C00 ? 0x5550 : (redMask == 0xF800 ? 0x5650 : 0);
-    if (m_formatCode == 0x5550)
-        g_colourKey2D = 0x7C1F;
-    else if (m_formatCode == 0x5650)
-        g_colourKey2D = 0xF81F;
+    m_formatCode = redMask == plat::gfx2d::kFormat555.redMask
+                       ? kFormat5550
+                       : (redMask == plat::gfx2d::kFormat565.redMask ? kFormat5650 : 0);
+    if (m_formatCode == kFormat5550)
+        g_colourKey2D = kKey555;
+    else if (m_formatCode == kFormat5650)
+        g_colourKey2D = kKey565;
     if (!(m_flags & kFlagDirect3D))
         return true;
 
@@ -163,7 +170,7 @@ bool CDisplayDevice::Init() {
             m_quadIndices[static_cast<std::size_t>(at + i)] = static_cast<std::uint16_t>(corners[i]);
     }
     m_textureFormats.clear();
-    for (const PixelFormat& f : m_device->TextureFormats())
+    for (const plat::gfx2d::PixelFormat& f : m_device->TextureFormats())
         EnumTextureFormat(m_textureFormats, f);
     Material material;
     material.diffuse = {1, 1, 1, 1};

@@ -1,13 +1,14 @@
 #include "engine/KmbFile.h"
 
-#include "foundation/base/FatalError.h"
 #include "engine/EngineLog.h"
 #include "engine/Mesh.h"
 #include "engine/MeshTextureAccess.h"
+#include "foundation/base/FatalError.h"
 #include "foundation/resources/LittleEndian.h"
 #include "platform/fs/FileSystem.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cmath>
 #include <cstring>
@@ -192,10 +193,11 @@ private:
 
         MeshVertex* vertices = mesh->GetVertices();
         for (std::uint32_t i = 0; i < vertexCount; ++i) {
-            float* v = &vertices[i].x;
-            for (int k = 0; k < 6; ++k)
-                if (!m_in.F32(v[k]))
+            std::array<float, 6> fields;
+            for (float& field : fields)
+                if (!m_in.F32(field))
                     return Fail("vertices past the end");
+            SetVertexFields(vertices[i], fields);
         }
         MeshFace* faces = mesh->GetFaces(0);
         for (std::uint32_t i = 0; i < faceCount; ++i) {
@@ -204,10 +206,11 @@ private:
             if (!m_in.U32(f.a) || !m_in.U32(f.b) || !m_in.U32(f.c) || !m_in.U32(texture) ||
                 !m_in.U32(f.flags))
                 return Fail("faces past the end");
-            float* uv = &f.tu0;
-            for (int k = 0; k < 6; ++k)
-                if (!m_in.F32(uv[k]))
+            std::array<float, 6> coords;
+            for (float& coord : coords)
+                if (!m_in.F32(coord))
                     return Fail("faces past the end");
+            SetFaceCoords(f, coords);
             if (f.a >= vertexCount || f.b >= vertexCount || f.c >= vertexCount)
                 return Fail("a face names a missing vertex");
             // A number past the table is a face without a texture.
@@ -418,11 +421,9 @@ private:
             Frame(*child);
 
         const MeshVertex* block = mesh.GetVertexBlock();
-        for (std::uint32_t i = 0; i < vertexCount; ++i) {
-            const float* v = &block[i].x;
-            for (int k = 0; k < 6; ++k)
-                F32(v[k]);
-        }
+        for (std::uint32_t i = 0; i < vertexCount; ++i)
+            for (float field : VertexFields(block[i]))
+                F32(field);
         const MeshFace* faces = mesh.GetFaces(0);
         for (std::uint32_t i = 0; i < faceCount; ++i) {
             const MeshFace& f = faces[i];
@@ -431,9 +432,8 @@ private:
             U32(f.c);
             U32(TextureNumber(f.texture));
             U32(f.flags);
-            const float* uv = &f.tu0;
-            for (int k = 0; k < 6; ++k)
-                F32(uv[k]);
+            for (float coord : FaceCoords(f))
+                F32(coord);
         }
         if (colours) {
             // One colour per vertex written, so that the reader, which reads as many, stays in step.

@@ -1,11 +1,35 @@
 #pragma once
 
+#include "engine/MeshRecords.h"
+
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
 class CEntity;
 class CMesh;
+
+/// A vertex's fields in the order the mesh files store them: x, y, z, nx, ny, nz.
+inline std::array<float, 6> VertexFields(const MeshVertex& v) {
+    return {v.x, v.y, v.z, v.nx, v.ny, v.nz};
+}
+inline void SetVertexFields(MeshVertex& v, const std::array<float, 6>& f) {
+    v.x = f[0], v.y = f[1], v.z = f[2], v.nx = f[3], v.ny = f[4], v.nz = f[5];
+}
+
+/// A face's corners: the vertex indices a, b and c.
+inline std::array<std::uint32_t, 3> FaceCorners(const MeshFace& f) {
+    return {f.a, f.b, f.c};
+}
+
+/// A face's texture coordinates in the order the mesh files store them: tu0, tv0, tu1, tv1, tu2, tv2.
+inline std::array<float, 6> FaceCoords(const MeshFace& f) {
+    return {f.tu0, f.tv0, f.tu1, f.tv1, f.tu2, f.tv2};
+}
+inline void SetFaceCoords(MeshFace& f, const std::array<float, 6>& c) {
+    f.tu0 = c[0], f.tv0 = c[1], f.tu1 = c[2], f.tv1 = c[3], f.tu2 = c[4], f.tv2 = c[5];
+}
 
 /// The application's own block of a KMB file, opaque to the engine.
 struct KmbAppData {

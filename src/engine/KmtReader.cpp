@@ -1,19 +1,22 @@
 #include "engine/KmtReader.h"
 
-#include "foundation/base/FatalError.h"
 #include "engine/EngineLog.h"
 #include "engine/EngineMath.h"
+#include "engine/KmbFile.h"
 #include "engine/Mesh.h"
 #include "engine/MeshTextureAccess.h"
+#include "foundation/base/FatalError.h"
 #include "platform/fs/FileSystem.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <numeric>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -117,11 +120,11 @@ public:
 
     /// Reads floats separated by the format's commas (" %f , %f , ... ,"); with trailing, the last
     /// value is followed by a comma too.
-    bool Floats(float* out, int count, bool trailing = true) {
-        for (int i = 0; i < count; ++i) {
+    bool Floats(std::span<float> out, bool trailing = true) {
+        for (std::size_t i = 0; i < out.size(); ++i) {
             if (!Float(out[i]))
                 return false;
-            if ((i + 1 < count || trailing) && !Literal(','))
+            if ((i + 1 < out.size() || trailing) && !Literal(','))
                 return false;
         }
         return true;
@@ -201,7 +204,7 @@ private:
         if (!m_in.Literal('{'))
             return Fail("material without a block");
         std::string token;
-        float values[4];
+        std::array<float, 4> values;
         for (;;) {
             if (!m_in.Token(token))
                 return Fail("material block not closed");
@@ -211,10 +214,11 @@ private:
                     return Fail("texture without a name");
                 material.texture = LoadMeshTexture(textureName.c_str());
             } else if (token == "colour") {
-                if (!m_in.Literal('{') || !m_in.Floats(values, 4, false) || !m_in.Literal('}'))
+                if (!m_in.Literal('{') || !m_in.Floats(values, false) || !m_in.Literal('}'))
                     return Fail("bad colour");
             } else if (token == "specular") {
-                if (!m_in.Literal('{') || !m_in.Floats(values, 2, false) || !m_in.Literal('}'))
+                if (!m_in.Literal('{') || !m_in.Floats(std::span(values).first(2), false) ||
+                    !m_in.Literal('}'))
                     return Fail("bad specular");
             } else if (token.find('}') != std::string::npos) {
                 break;
@@ -239,10 +243,10 @@ private:
             if (!m_in.Token(token))
                 return Fail("object block not closed");
             if (token == "matrix") {
-                float m[16];
-                if (!m_in.Literal('{') || !m_in.Floats(m, 16) || !m_in.Literal('}'))
+                std::array<float, 16> m;
+                if (!m_in.Literal('{') || !m_in.Floats(m) || !m_in.Literal('}'))
                     return Fail("bad matrix");
-                mesh->SetMatrix(m);
+                mesh->SetMatrix(m.data());
             } else if (token == "mesh") {
                 if (!MeshBlock(*mesh))
                     return false;
@@ -298,8 +302,8 @@ private:
             if (token == "vertices") {
                 ok = ItemList(
                     [&] {
-                        float p[3];
-                        if (!m_in.Floats(p, 3))
+                        std::array<float, 3> p;
+                        if (!m_in.Floats(p))
                             return false;
                         d.vertices.push_back({p[0], p[1], p[2], 0.0f, 0.0f, 1.0f});
                         return true;
@@ -320,8 +324,8 @@ private:
             } else if (token == "normals") {
                 ok = ItemList(
                     [&] {
-                        float n[3];
-                        return m_in.Floats(n, 3);
+                        std::array<float, 3> n;
+                        return m_in.Floats(n);
                     },
                     "bad normals");
             } else if (token == "texture_coordinates" || token == "face_coordinates") {
@@ -329,8 +333,8 @@ private:
                     d.perFace = true;
                 ok = ItemList(
                     [&] {
-                        float uv[2];
-                        if (!m_in.Floats(uv, 2))
+                        std::array<float, 2> uv;
+                        if (!m_in.Floats(uv))
                             return false;
                         d.coords.push_back(uv[0]);
                         d.coords.push_back(uv[1]);
@@ -350,8 +354,8 @@ private:
                 }
                 ok = ItemList(
                     [&] {
-                        float c[3];
-                        if (!m_in.Floats(c, 3))
+                        std::array<float, 3> c;
+                        if (!m_in.Floats(c))
                             return false;
                         for (float v : c)
                             d.colours.push_back(ColourByte(v));
@@ -411,9 +415,9 @@ private:
                     d.markerStarts.push_back(static_cast<std::uint32_t>(d.vertices.size()));
                     return true;
                 }
-                float yz[2];
+                std::array<float, 2> yz;
                 // The token read the comma after x; y and z follow.
-                if (token != "," || !m_in.Floats(yz, 2))
+                if (token != "," || !m_in.Floats(yz))
                     return false;
                 d.vertices.push_back({n, yz[0], yz[1], 0.0f, 0.0f, 1.0f});
                 return true;
@@ -520,13 +524,15 @@ private:
                 }
             }
             anyTexture = anyTexture || face.texture;
-            float* uv = &face.tu0;
-            for (int k = 0; k < 3; ++k) {
+            const std::array<std::uint32_t, 3> corners = FaceCorners(face);
+            std::array<float, 6> uv{};
+            for (std::size_t k = 0; k < 3; ++k) {
                 const std::size_t at = d.perFace ? (static_cast<std::size_t>(p) * 3 + k) * 2
-                                                 : static_cast<std::size_t>((&face.a)[k]) * 2;
+                                                 : static_cast<std::size_t>(corners[k]) * 2;
                 uv[k * 2] = at + 1 < d.coords.size() ? d.coords[at] : 0.0f;
                 uv[k * 2 + 1] = at + 1 < d.coords.size() ? d.coords[at + 1] : 0.0f;
             }
+            SetFaceCoords(face, uv);
         }
         if (!anyTexture)
             mesh.SetHidden(false, false);
@@ -643,8 +649,8 @@ private:
                 ok = ItemList(
                     [&] {
                         int frame;
-                        float q[4];
-                        if (!m_in.Int(frame) || !m_in.Literal(',') || !m_in.Floats(q, 4))
+                        std::array<float, 4> q;
+                        if (!m_in.Int(frame) || !m_in.Literal(',') || !m_in.Floats(q))
                             return false;
                         std::uint32_t f;
                         if (frameOf(frame, f))
@@ -657,12 +663,12 @@ private:
                 ok = ItemList(
                     [&] {
                         int frame;
-                        float v[3];
-                        if (!m_in.Int(frame) || !m_in.Literal(',') || !m_in.Floats(v, 3))
+                        std::array<float, 3> v;
+                        if (!m_in.Int(frame) || !m_in.Literal(',') || !m_in.Floats(v))
                             return false;
                         std::uint32_t f;
                         if (frameOf(frame, f))
-                            scale ? AddScaleKey(*tracks, f, v) : AddPositionKey(*tracks, f, v);
+                            scale ? AddScaleKey(*tracks, f, v.data()) : AddPositionKey(*tracks, f, v.data());
                         return true;
                     },
                     "bad keys");

@@ -6,6 +6,7 @@
 #include "engine/TextureSurface.h"
 #include "foundation/base/Messages.h"
 #include "platform/fs/FileSystem.h"
+#include "platform/gfx2d/TgaImage.h"
 #include "platform/raster/Texture.h"
 
 #include <algorithm>
@@ -13,11 +14,6 @@
 #include <cstring>
 
 namespace {
-
-constexpr std::size_t kHeaderSize = 18;
-constexpr int kTypeRaw = 2;
-constexpr int kTypeRunLength = 10;
-constexpr std::uint8_t kDescriptorTopDown = 0x20;
 
 // The ramp that fills an image the reader cannot decode: pixel i holds i x 73 as a 16-bit value.
 std::vector<std::uint8_t> Ramp(std::size_t pixelCount) {
@@ -30,42 +26,9 @@ std::vector<std::uint8_t> Ramp(std::size_t pixelCount) {
     return pixels;
 }
 
-// Expands run-length packets into `out` (already sized for the whole image); false when the data ends
-// before the image is full.
-bool ExpandRunLength(const std::uint8_t* data, std::size_t size, std::size_t pos, int bytes,
-                     std::vector<std::uint8_t>& out) {
-    const std::size_t pixelBytes = static_cast<std::size_t>(bytes);
-    std::size_t written = 0;
-    while (written < out.size()) {
-        if (pos >= size)
-            return false;
-        const std::uint8_t packet = data[pos++];
-        std::size_t count = (packet & 0x7Fu) + 1u;
-        // A packet never writes past the image.
-        count = std::min(count, (out.size() - written) / pixelBytes);
-        if (packet & 0x80) {
-            if (size - pos < pixelBytes)
-                return false;
-            for (std::size_t i = 0; i < count; ++i, written += pixelBytes)
-                std::memcpy(out.data() + written, data + pos, pixelBytes);
-            pos += pixelBytes;
-        } else {
-            const std::size_t n = count * pixelBytes;
-            if (size - pos < n)
-                return false;
-            std::memcpy(out.data() + written, data + pos, n);
-            written += n;
-            pos += n;
-        }
-    }
-    return true;
-}
+std::uint32_t g_texturesMade = 0;
 
 } // namespace
-
-namespace {
-std::uint32_t g_texturesMade = 0;
-}
 
 CTexture::CTexture() : m_order(++g_texturesMade) {}
 
@@ -125,53 +88,24 @@ void CTexture::LoadFromMemory(const std::uint8_t* data, std::size_t size, const 
 }
 
 bool CTexture::DecodeTga(const std::uint8_t* data, std::size_t size) {
-    if (size < kHeaderSize)
+    plat::gfx2d::TgaImage tga;
+    if (!tga.ReadHeader(data, size) || tga.width == 0 || tga.height == 0)
         return false;
-    const int type = data[2];
-    const int width = data[12] | (data[13] << 8);
-    const int height = data[14] | (data[15] << 8);
-    const int depth = data[16];
-    const std::uint8_t descriptor = data[17];
-    if (width == 0 || height == 0 || width > kMaxSide || height > kMaxSide)
-        return false;
-    // The pixels follow the header and the image's ID field.
-    const std::size_t start = kHeaderSize + data[0];
-    if (start > size)
-        return false;
-
-    int bytes = 2;
-    std::uint32_t format = 0;
-    if (depth == 15 || depth == 16)
-        format = kFormat5550;
-    else if (depth == 24)
-        bytes = 3, format = kFormat8880;
-    else if (depth == 32)
-        bytes = 4, format = kFormat8888;
-
-    const std::size_t pixelCount = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
-    if ((type != kTypeRaw && type != kTypeRunLength) || format == 0) {
+    switch (tga.Decode(data, size, kMaxSide)) {
+    case plat::gfx2d::TgaImage::Result::Ok: {
+        const std::uint32_t format =
+            tga.depth == 24 ? kFormat8880 : (tga.depth == 32 ? kFormat8888 : kFormat5550);
+        SetImage(tga.width, tga.height, format, std::move(tga.pixels));
+        break;
+    }
+    case plat::gfx2d::TgaImage::Result::Unsupported:
         EngineLog("LoadTGA", "TGA is an invalid pixel format\n");
         // The ramp is a 16-bit image, so it gets a 16-bit format whatever the header said.
-        SetImage(width, height, kFormat5550, Ramp(pixelCount));
-    } else {
-        const std::size_t rowBytes = static_cast<std::size_t>(width) * static_cast<std::size_t>(bytes);
-        std::vector<std::uint8_t> image(rowBytes * static_cast<std::size_t>(height));
-        if (type == kTypeRunLength) {
-            if (!ExpandRunLength(data, size, start, bytes, image))
-                return false;
-        } else {
-            if (size - start < image.size())
-                return false;
-            std::memcpy(image.data(), data + start, image.size());
-        }
-        if (!(descriptor & kDescriptorTopDown)) {
-            // Bottom row first in the file: the texture keeps its rows top first.
-            for (int top = 0, bottom = height - 1; top < bottom; ++top, --bottom)
-                std::swap_ranges(image.begin() + static_cast<std::ptrdiff_t>(rowBytes) * top,
-                                 image.begin() + static_cast<std::ptrdiff_t>(rowBytes) * (top + 1),
-                                 image.begin() + static_cast<std::ptrdiff_t>(rowBytes) * bottom);
-        }
-        SetImage(width, height, format, std::move(image));
+        SetImage(tga.width, tga.height, kFormat5550,
+                 Ramp(static_cast<std::size_t>(tga.width) * static_cast<std::size_t>(tga.height)));
+        break;
+    default:
+        return false;
     }
 
     m_flags &= ~(kTexTranslucent | kTexKeyed);

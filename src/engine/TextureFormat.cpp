@@ -1,5 +1,7 @@
 #include "engine/TextureFormat.h"
 
+#include "platform/raster/Texture.h"
+
 #include <bit>
 
 namespace {
@@ -11,12 +13,12 @@ int Shift(std::uint32_t mask) {
 
 } // namespace
 
-void EnumTextureFormat(std::vector<TextureFormatRecord>& records, const plat::raster::PixelFormat& format) {
-    if (format.bitsPerPixel < 16 || !format.IsValid())
+void EnumTextureFormat(std::vector<TextureFormatRecord>& records, const plat::gfx2d::PixelFormat& format) {
+    if (!plat::raster::IsTextureFormat(format))
         return;
     TextureFormatRecord r;
     r.format = format;
-    r.bytesPerPixel = format.bitsPerPixel / 8;
+    r.bytesPerPixel = format.BytesPerPixel();
     r.redMask = format.redMask;
     r.greenMask = format.greenMask;
     r.blueMask = format.blueMask;

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "platform/raster/PixelFormat.h"
+#include "platform/gfx2d/PixelFormat.h"
 
 #include <cstdint>
 #include <vector>
 
 /// One texture layout the display device offers, with what the pixel converter needs of each channel.
 struct TextureFormatRecord {
-    plat::raster::PixelFormat format;
+    plat::gfx2d::PixelFormat format;
     int bytesPerPixel = 0;
     std::uint32_t redMask = 0, greenMask = 0, blueMask = 0, alphaMask = 0;
     int redShift = 0, greenShift = 0, blueShift = 0, alphaShift = 0;
@@ -16,4 +16,4 @@ struct TextureFormatRecord {
 
 /// Adds a layout the device reported to `records` (newest first). Layouts of under 16 bits are
 /// not usable for textures and are skipped.
-void EnumTextureFormat(std::vector<TextureFormatRecord>& records, const plat::raster::PixelFormat& format);
+void EnumTextureFormat(std::vector<TextureFormatRecord>& records, const plat::gfx2d::PixelFormat& format);

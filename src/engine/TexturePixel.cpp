@@ -1,17 +1,12 @@
 #include "engine/TexturePixel.h"
 
 #include "foundation/base/FatalError.h"
+#include "platform/gfx2d/PixelFormat.h"
 
 #include <cstddef>
 
 namespace {
 
-std::uint8_t Widen5(unsigned c) {
-    return static_cast<std::uint8_t>((c << 3) | (c >> 2));
-}
-std::uint8_t Widen6(unsigned c) {
-    return static_cast<std::uint8_t>((c << 2) | (c >> 4));
-}
 std::uint8_t Widen4(unsigned c) {
     return static_cast<std::uint8_t>(c * 17);
 }
@@ -20,6 +15,14 @@ std::uint8_t* PixelAt(int x, int y, int width, std::uint8_t* pixels, int bytes) 
     const std::size_t index =
         static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x);
     return pixels + index * static_cast<std::size_t>(bytes);
+}
+
+// The channels of a 16-bit pixel widened to 0xFFRRGGBB; the key colour (magenta) reads with alpha 0.
+void Channels(std::uint32_t argb, std::uint8_t& red, std::uint8_t& green, std::uint8_t& blue,
+              std::uint8_t& alpha) {
+    red = static_cast<std::uint8_t>(argb >> 16), green = static_cast<std::uint8_t>(argb >> 8),
+    blue = static_cast<std::uint8_t>(argb);
+    alpha = red == 255 && green == 0 && blue == 255 ? 0 : 255;
 }
 
 } // namespace
@@ -52,15 +55,12 @@ void GetTexturePixel(int x, int y, int width, const std::uint8_t* pixels, std::u
         return;
     case kFormat5550:
     case kFormat5551:
-        red = Widen5((w >> 10) & 31), green = Widen5((w >> 5) & 31), blue = Widen5(w & 31);
+        Channels(plat::gfx2d::UnpackRgb555(static_cast<std::uint16_t>(w)), red, green, blue, alpha);
         if (format == kFormat5551)
             alpha = (w & 0x8000) ? 255 : 0;
-        else
-            alpha = ((w >> 10) & 31) == 31 && ((w >> 5) & 31) == 0 && (w & 31) == 31 ? 0 : 255;
         return;
     case kFormat5650:
-        red = Widen5(w >> 11), green = Widen6((w >> 5) & 63), blue = Widen5(w & 31);
-        alpha = (w >> 11) == 31 && ((w >> 5) & 63) == 0 && (w & 31) == 31 ? 0 : 255;
+        Channels(plat::gfx2d::UnpackRgb565(static_cast<std::uint16_t>(w)), red, green, blue, alpha);
         return;
     case kFormat8880:
         blue = p[0], green = p[1], red = p[2];
@@ -86,12 +86,12 @@ void SetTexturePixel(int x, int y, int width, std::uint8_t* pixels, std::uint32_
         break;
     case kFormat5550:
     case kFormat5551:
-        w = ((red >> 3u) << 10) | ((green >> 3u) << 5) | (blue >> 3u);
+        w = plat::gfx2d::PackRgb555(red, green, blue);
         if (format == kFormat5551 && (alpha & 0x80))
             w |= 0x8000;
         break;
     case kFormat5650:
-        w = ((red >> 3u) << 11) | ((green >> 2u) << 5) | (blue >> 3u);
+        w = plat::gfx2d::PackRgb565(red, green, blue);
         break;
     case kFormat8880:
         p[0] = blue, p[1] = green, p[2] = red;

@@ -1,11 +1,12 @@
 #include "engine/TextureSurface.h"
 
-#include "foundation/base/FatalError.h"
 #include "engine/DisplayDevice.h"
 #include "engine/EngineLog.h"
 #include "engine/Texture.h"
 #include "engine/TexturePixel.h"
+#include "foundation/base/FatalError.h"
 #include "foundation/base/Messages.h"
+#include "platform/gfx2d/PixelFormat.h"
 #include "platform/raster/Device.h"
 #include "platform/raster/Texture.h"
 
@@ -279,9 +280,9 @@ std::uint32_t PackColour16(const CDisplayDevice& device, std::uint8_t red, std::
                            std::uint8_t blue) {
     switch (device.GetFormatCode()) {
     case kFormat5550:
-        return ((red >> 3u) << 10) | ((green & 0xF8u) << 2) | (blue >> 3u);
+        return plat::gfx2d::PackRgb555(red, green, blue);
     case kFormat5650:
-        return ((red >> 3u) << 11) | ((green & 0xFCu) << 3) | (blue >> 3u);
+        return plat::gfx2d::PackRgb565(red, green, blue);
     default:
         DebugOutput("Unknown Pixel Format.....\n");
         return (static_cast<std::uint32_t>(red) << 16) | (static_cast<std::uint32_t>(green) << 8) | blue;

@@ -1,5 +1,7 @@
 #include "render/SurfaceMan.h"
 
+#include "platform/gfx2d/TgaImage.h"
+
 #include <cstdio>
 #include <cstring>
 
@@ -9,14 +11,6 @@ using plat::gfx2d::PixelFormat;
 using plat::gfx2d::Result;
 using plat::gfx2d::Surface;
 using plat::gfx2d::SurfaceView;
-
-namespace {
-
-std::uint16_t ReadLe16(const std::uint8_t* p) {
-    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
-}
-
-} // namespace
 
 CSurfaceMan::CSurfaceMan(plat::gfx2d::SurfaceFactory& factory) : m_factory(&factory) {}
 
@@ -54,15 +48,13 @@ bool CSurfaceMan::IsSurface565(const Surface* surface) const {
 
 bool CSurfaceMan::LoadTGAToSurface(std::vector<std::uint8_t> image, Surface* surface) {
     // The image is a local copy of the caller's bytes, freed whichever way this returns.
-    if (image.size() < kTgaHeaderSize) {
+    plat::gfx2d::TgaImage tga;
+    if (!tga.ReadHeader(image.data(), image.size())) {
         std::fprintf(stderr, "LoadTGAToSurface: image of %zu bytes has no complete header\n", image.size());
         return false;
     }
-    const int width = ReadLe16(&image[12]);
-    const int height = ReadLe16(&image[14]);
-    const int depth = image[16];
-    if (depth != 24 && depth != 15 && depth != 16) {
-        std::fprintf(stderr, "LoadTGAToSurface: pixel depth %d is not supported\n", depth);
+    if (tga.depth != 24 && tga.depth != 15 && tga.depth != 16) {
+        std::fprintf(stderr, "LoadTGAToSurface: pixel depth %d is not supported\n", tga.depth);
         return false;
     }
     if (!surface) {
@@ -70,43 +62,47 @@ bool CSurfaceMan::LoadTGAToSurface(std::vector<std::uint8_t> image, Surface* sur
         return false;
     }
     const plat::gfx2d::Size size = surface->GetSize();
-    if (width > size.width || height > size.height) {
-        std::fprintf(stderr, "LoadTGAToSurface: %d x %d image does not fit a %d x %d surface\n", width,
-                     height, size.width, size.height);
+    if (tga.width > size.width || tga.height > size.height) {
+        std::fprintf(stderr, "LoadTGAToSurface: %d x %d image does not fit a %d x %d surface\n", tga.width,
+                     tga.height, size.width, size.height);
         return false;
     }
-    if (depth == 24) {
+    if (tga.depth == 24) {
         if (surface->Describe().format.BytesPerPixel() != 2) {
             std::fprintf(stderr, "LoadTGAToSurface: the surface does not hold 16-bit pixels\n");
             return false;
         }
-        const std::size_t needed = kTgaHeaderSize + static_cast<std::size_t>(width) * height * 3;
-        if (image.size() < needed) {
-            std::fprintf(stderr, "LoadTGAToSurface: image holds %zu of its %zu bytes\n", image.size(),
-                         needed);
+        const plat::gfx2d::TgaImage::Result decoded =
+            tga.Decode(image.data(), image.size(), Surface::kMaxSide);
+        if (decoded != plat::gfx2d::TgaImage::Result::Ok) {
+            std::fprintf(stderr, "LoadTGAToSurface: %s\n",
+                         decoded == plat::gfx2d::TgaImage::Result::Unsupported
+                             ? "the image type is not one that is read"
+                             : "the image holds fewer bytes than its pixels");
             return false;
         }
     }
+    image = {};
     const bool is565 = IsSurface565(surface);
     SurfaceView view;
     if (surface->Lock(view, plat::gfx2d::kLockWait) != Result::Ok) {
         std::fprintf(stderr, "LoadTGAToSurface: cannot lock the surface\n");
         return false;
     }
-    if (depth == 24) {
-        const std::uint8_t* p = image.data() + kTgaHeaderSize;
-        for (int y = 0; y < height; ++y) {
+    if (tga.depth == 24) {
+        // The picture's rows go in bottom first, so that turning the whole surface over below leaves
+        // its top row first.
+        const std::uint8_t* p = tga.pixels.data();
+        for (int y = tga.height - 1; y >= 0; --y) {
             std::uint8_t* row = view.RowBytes(y);
-            for (int x = 0; x < width; ++x, p += 3) {
+            for (int x = 0; x < tga.width; ++x, p += 3) {
                 const unsigned blue = p[0], green = p[1], red = p[2];
-                const unsigned pixel = is565 ? ((red >> 3) << 11) + ((green >> 2) << 5) + (blue >> 3)
-                                             : ((red >> 3) << 10) + ((green >> 3) << 5) + (blue >> 3);
-                const auto value = static_cast<std::uint16_t>(pixel);
+                const std::uint16_t value = is565 ? plat::gfx2d::PackRgb565(red, green, blue)
+                                                  : plat::gfx2d::PackRgb555(red, green, blue);
                 std::memcpy(row + x * 2, &value, 2);
             }
         }
     }
-    image = {};
     if (surface->Unlock() != Result::Ok)
         return false;
     return FlipSurfaceVertically(surface);

@@ -3,6 +3,7 @@
 #include "platform/gfx2d/PixelFormat.h"
 #include "platform/gfx2d/Surface.h"
 #include "platform/gfx2d/SurfaceFactory.h"
+#include "platform/gfx2d/TgaImage.h"
 
 #include <cstdint>
 #include <memory>
@@ -12,7 +13,7 @@
 class CSurfaceMan {
 public:
     /// Bytes of a TGA header.
-    static constexpr std::size_t kTgaHeaderSize = 18;
+    static constexpr std::size_t kTgaHeaderSize = plat::gfx2d::TgaImage::kHeaderSize;
 
     /// A surface manager creating its surfaces with the factory (not owned; it must outlive this).
     explicit CSurfaceMan(plat::gfx2d::SurfaceFactory& factory);
@@ -32,11 +33,13 @@ public:
     /// a null surface.
     bool IsSurface565(const plat::gfx2d::Surface* surface) const;
 
-    /// Fills the surface from a TGA image (the image is consumed on every path). 24-bit images are
-    /// packed into the surface's 16-bit layout and turned top row first; 15- and 16-bit images are
-    /// accepted but write no pixels. False for any other depth, for data shorter than its pixels, for a
-    /// surface that is missing, smaller than the image or (for 24-bit images) not 16-bit, and when locking
-    /// fails.
+    /// Fills the surface from a TGA image (the image is consumed on every path), decoded as the engine's
+    /// textures are (`plat::gfx2d::TgaImage`: the image-ID field skipped, raw or run-length pixels, either
+    /// row order). 24-bit images are packed into the surface's 16-bit layout, written bottom row first,
+    /// and the whole surface is then turned over, so the picture ends top row first in the surface's last
+    /// rows; 15- and 16-bit images are accepted but write no pixels. False
+    /// for any other depth, for a 24-bit image of another type or shorter than its pixels, for a surface
+    /// that is missing, smaller than the image or (for 24-bit images) not 16-bit, and when locking fails.
     bool LoadTGAToSurface(std::vector<std::uint8_t> image, plat::gfx2d::Surface* surface);
 
     /// Swaps the surface's rows top to bottom; false when it cannot be locked or unlocked.

@@ -10,6 +10,8 @@ namespace {
 
 using namespace plat::raster;
 using plat::gfx2d::HeadlessPresenter;
+using plat::gfx2d::kFormat565;
+using plat::gfx2d::kFormatArgb8888;
 constexpr auto U = [](auto e) { return static_cast<std::uint32_t>(e); };
 
 using testsupport::FakeDriver;
@@ -25,7 +27,7 @@ TEST(DisplayDevice, InitLeavesTheEngineDefaultsOnTheDevice) {
     auto* fake = static_cast<FakeDriver*>(drivers.back().get());
     CDisplayDevice* display = CreateDisplayDevice(std::move(drivers), kEngineFlags, 64, 48, 16);
     ASSERT_NE(display, nullptr);
-    const DeviceState& s = fake->device_->State();
+    const DeviceState& s = fake->m_device->State();
 
     struct RenderCase {
         RenderState state;
@@ -79,8 +81,8 @@ TEST(DisplayDevice, InitLeavesTheEngineDefaultsOnTheDevice) {
     EXPECT_FALSE(display->IsHardwareTnL());
     // Records are pushed at the head: the last format reported comes first.
     ASSERT_EQ(display->TextureFormats().size(), 4u);
-    EXPECT_EQ(display->TextureFormats().front().format, kArgb8888);
-    EXPECT_EQ(display->TextureFormats().back().format, kRgb565);
+    EXPECT_EQ(display->TextureFormats().front().format, kFormatArgb8888);
+    EXPECT_EQ(display->TextureFormats().back().format, kFormat565);
     const TextureFormatRecord& argb1555 = display->TextureFormats()[2];
     EXPECT_EQ(argb1555.redShift, 10);
     EXPECT_EQ(argb1555.alphaBits, 1);
@@ -91,7 +93,7 @@ TEST(DisplayDevice, InitLeavesTheEngineDefaultsOnTheDevice) {
     EXPECT_EQ(quads.back(), 255);
 
     display->FlipDevice();
-    EXPECT_EQ(fake->presenter_->PresentCount(), 1);
+    EXPECT_EQ(fake->m_presenter->PresentCount(), 1);
     DeleteDisplayDevice(display);
 }
 
@@ -101,7 +103,7 @@ TEST(DisplayDevice, StateCacheSendsARepeatedValueOnce) {
     auto* fake = static_cast<FakeDriver*>(drivers.back().get());
     CDisplayDevice* display = CreateDisplayDevice(std::move(drivers), kEngineFlags, 32, 32, 16);
     ASSERT_NE(display, nullptr);
-    RecordingDevice& device = *fake->device_;
+    RecordingDevice& device = *fake->m_device;
     device.ClearCalls();
 
     std::uint32_t value = 0;
@@ -149,7 +151,7 @@ TEST(DisplayDevice, DriverChoiceByScoreAndTheLaterDriverFlag) {
         CDisplayDevice* display = CreateDisplayDevice(std::move(drivers), c.flags, 16, 16, 16);
         EXPECT_EQ(display != nullptr, c.chosen >= 0);
         for (std::size_t i = 0; display != nullptr && i < fakes.size(); ++i)
-            EXPECT_EQ(fakes[i]->device_ != nullptr, static_cast<int>(i) == c.chosen) << i;
+            EXPECT_EQ(fakes[i]->m_device != nullptr, static_cast<int>(i) == c.chosen) << i;
         DeleteDisplayDevice(display);
     }
 }

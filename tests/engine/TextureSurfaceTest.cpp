@@ -12,6 +12,11 @@
 namespace {
 
 using namespace plat::raster;
+using plat::gfx2d::kFormat565;
+using plat::gfx2d::kFormatArgb1555;
+using plat::gfx2d::kFormatArgb4444;
+using plat::gfx2d::kFormatArgb8888;
+using plat::gfx2d::PixelFormat;
 using testsupport::TestDisplay;
 using Bytes = std::vector<std::uint8_t>;
 
@@ -23,8 +28,9 @@ std::vector<TextureFormatRecord> Records(const std::vector<PixelFormat>& reporte
 }
 
 TEST(TextureSurface, BestFormatForEveryEngineFormat) {
-    const auto device = Records({kRgb565, kArgb1555, kArgb4444, kArgb8888}); // as the rasterizer lists them
-    const auto threeFormats = Records({kRgb565, kArgb1555, kArgb4444});
+    const auto device = Records(
+        {kFormat565, kFormatArgb1555, kFormatArgb4444, kFormatArgb8888}); // as the rasterizer lists them
+    const auto threeFormats = Records({kFormat565, kFormatArgb1555, kFormatArgb4444});
     struct Case {
         const std::vector<TextureFormatRecord>* list;
         std::uint32_t format;
@@ -32,21 +38,21 @@ TEST(TextureSurface, BestFormatForEveryEngineFormat) {
         PixelFormat chosen;
     };
     const Case cases[] = {
-        {&device, kFormat5650, false, false, kRgb565},
-        {&device, kFormat8880, false, false, kRgb565},
-        {&device, kFormat5550, false, false, kRgb565}, // second pass: 5-6-5 has one green bit too many
-        {&device, kFormat5650, true, false, kArgb1555},
-        {&device, kFormat5550, true, false, kArgb1555},
-        {&device, kFormat8880, true, false, kArgb1555},
-        {&device, kFormat5650, false, true, kArgb4444},
-        {&device, kFormat5550, false, true, kArgb4444},
-        {&device, kFormat8880, false, true, kArgb8888},
-        {&device, kFormat8888, false, true, kArgb8888},
-        {&device, kFormat4444, false, true, kArgb4444},
-        {&device, kFormat5551, false, false, kArgb1555},
-        {&device, kFormat5551, false, true, kArgb4444},
-        {&threeFormats, kFormat8880, false, false, kRgb565},
-        {&threeFormats, kFormat8888, false, true, kArgb4444}, // shortfall 4 beats 1-5-5-5's 7
+        {&device, kFormat5650, false, false, kFormat565},
+        {&device, kFormat8880, false, false, kFormat565},
+        {&device, kFormat5550, false, false, kFormat565}, // second pass: 5-6-5 has one green bit too many
+        {&device, kFormat5650, true, false, kFormatArgb1555},
+        {&device, kFormat5550, true, false, kFormatArgb1555},
+        {&device, kFormat8880, true, false, kFormatArgb1555},
+        {&device, kFormat5650, false, true, kFormatArgb4444},
+        {&device, kFormat5550, false, true, kFormatArgb4444},
+        {&device, kFormat8880, false, true, kFormatArgb8888},
+        {&device, kFormat8888, false, true, kFormatArgb8888},
+        {&device, kFormat4444, false, true, kFormatArgb4444},
+        {&device, kFormat5551, false, false, kFormatArgb1555},
+        {&device, kFormat5551, false, true, kFormatArgb4444},
+        {&threeFormats, kFormat8880, false, false, kFormat565},
+        {&threeFormats, kFormat8888, false, true, kFormatArgb4444}, // shortfall 4 beats 1-5-5-5's 7
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.format) + (c.keyed ? " keyed" : "") +
@@ -83,15 +89,18 @@ TEST(TextureSurface, KeyedPixelsTakeTheirNeighboursColourAndAlphaComesFromColour
     // The corner's neighbours wrap round the edges: seven greys and the opposite corner's light.
     const auto corner = Texture24("k.tga", {key, grey, grey, grey, grey, grey, grey, grey, light});
     ASSERT_TRUE(corner->GetFlags() & kTexKeyed);
-    EXPECT_EQ(Filled(*corner, kArgb8888, 0, 0), 0x00656565u); // (7 x 90 + 180) / 8 = 101, alpha 0
-    EXPECT_EQ(Filled(*corner, kArgb8888, 1, 1), 0xFF5A5A5Au);
-    EXPECT_EQ(Filled(*Texture24("k.tga", std::vector<TexelRgba>(3, key)), kArgb8888, 1, 0), 0x00000000u);
+    EXPECT_EQ(Filled(*corner, kFormatArgb8888, 0, 0), 0x00656565u); // (7 x 90 + 180) / 8 = 101, alpha 0
+    EXPECT_EQ(Filled(*corner, kFormatArgb8888, 1, 1), 0xFF5A5A5Au);
+    EXPECT_EQ(Filled(*Texture24("k.tga", std::vector<TexelRgba>(3, key)), kFormatArgb8888, 1, 0),
+              0x00000000u);
 
     const TexelRgba colour{200, 100, 40, 255};
-    EXPECT_EQ(Filled(*Texture24("glass!x.tga", {colour, colour, colour}), kArgb8888, 0, 0) >> 24, 200u >> 2);
-    EXPECT_EQ(Filled(*Texture24("glass!05.tga", {colour, colour, colour}), kArgb8888, 0, 0) >> 24, 85u);
+    EXPECT_EQ(Filled(*Texture24("glass!x.tga", {colour, colour, colour}), kFormatArgb8888, 0, 0) >> 24,
+              200u >> 2);
+    EXPECT_EQ(Filled(*Texture24("glass!05.tga", {colour, colour, colour}), kFormatArgb8888, 0, 0) >> 24, 85u);
     // Into 4-4-4-4 the alpha keeps its top bits and widens again.
-    EXPECT_EQ(Filled(*Texture24("glass!05.tga", {colour, colour, colour}), kArgb4444, 0, 0), 0x55CC6622u);
+    EXPECT_EQ(Filled(*Texture24("glass!05.tga", {colour, colour, colour}), kFormatArgb4444, 0, 0),
+              0x55CC6622u);
 }
 
 TEST(TextureSurface, CompressionOnlyForOpaqueTexturesOfWholeBlocks) {

@@ -11,25 +11,26 @@
 #include <vector>
 
 using namespace plat::raster;
+using plat::gfx2d::kFormatArgb4444;
 
 namespace {
 
 class Reader {
 public:
-    Reader(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
+    Reader(const std::uint8_t* data, std::size_t size) : m_data(data), m_size(size) {}
     std::uint32_t Word() {
         std::uint32_t w = 0;
         for (int i = 0; i < 4; ++i)
             w |= static_cast<std::uint32_t>(Byte()) << (8 * i);
         return w;
     }
-    std::uint8_t Byte() { return pos_ < size_ ? data_[pos_++] : 0; }
-    bool Done() const { return pos_ >= size_; }
+    std::uint8_t Byte() { return m_pos < m_size ? m_data[m_pos++] : 0; }
+    bool Done() const { return m_pos >= m_size; }
 
 private:
-    const std::uint8_t* data_;
-    std::size_t size_;
-    std::size_t pos_ = 0;
+    const std::uint8_t* m_data;
+    std::size_t m_size;
+    std::size_t m_pos = 0;
 };
 
 } // namespace
@@ -38,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Reader in(data, size);
     std::vector<std::uint16_t> pixels(32 * 24);
     SoftwareDevice device(RenderTarget{pixels.data(), 64, 32, 24});
-    Texture texture(1 + in.Byte() % 7, 1 + in.Byte() % 5, kArgb4444);
+    Texture texture(1 + in.Byte() % 7, 1 + in.Byte() % 5, kFormatArgb4444);
     std::vector<std::uint32_t> texels;
     for (int i = 0; i < texture.Width() * texture.Height(); ++i)
         texels.push_back(in.Word());

@@ -32,8 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CTexture texture;
     texture.LoadFromMemory(imageSize ? image : nullptr, imageSize, name);
     std::vector<TextureFormatRecord> records;
-    for (const auto& layout :
-         {plat::raster::kRgb565, plat::raster::kArgb1555, plat::raster::kArgb4444, plat::raster::kArgb8888})
+    for (const auto& layout : {plat::gfx2d::kFormat565, plat::gfx2d::kFormatArgb1555,
+                               plat::gfx2d::kFormatArgb4444, plat::gfx2d::kFormatArgb8888})
         EnumTextureFormat(records, layout);
     const TextureFormatRecord& record = GetBestTextureFormat(
         records, texture.GetFormat(), (texture.GetFlags() & 0x10) != 0, (texture.GetFlags() & 0x4) != 0);

@@ -150,8 +150,8 @@ TEST(Gfx2dScreen, SdlPresenterShowsPicturesWhereTheMouseMapsToThem) {
         SDL_GetWindowSize(window->Handle(), &size.width, &size.height);
         const Rect area = sdl->PictureArea();
         EXPECT_EQ(area, Letterbox({640, 480}, size));
-        EXPECT_EQ(window->ToGamePixels(area.left, area.top), (plat::window::Point{0, 0}));
-        EXPECT_EQ(window->ToGamePixels(area.right - 1, area.bottom - 1), (plat::window::Point{639, 479}));
+        EXPECT_EQ(window->ToGamePixels(area.left, area.top), (plat::gfx2d::Point{0, 0}));
+        EXPECT_EQ(window->ToGamePixels(area.right - 1, area.bottom - 1), (plat::gfx2d::Point{639, 479}));
     }
     window.reset();
     SDL_Quit();

@@ -325,4 +325,33 @@ TEST(Gfx2dSurface, StretchIndexMatchesItsDefinition) {
             }
 }
 
+// The one 16-bit codec: packing keeps each channel's top bits, unpacking repeats them, so every pixel
+// comes back from a round trip as it was and the packed word and the three channels agree.
+TEST(PixelCodec, SixteenBitPixelsRoundTripAndPackingTruncates) {
+    for (std::uint32_t p = 0; p < 0x10000; ++p) {
+        const auto pixel = static_cast<std::uint16_t>(p);
+        const std::uint32_t wide = UnpackRgb565(pixel);
+        ASSERT_EQ(PackRgb565(wide), pixel);
+        ASSERT_EQ(PackRgb565(wide >> 16 & 0xFF, wide >> 8 & 0xFF, wide & 0xFF), pixel);
+        const std::uint32_t wide555 = UnpackRgb555(pixel);
+        ASSERT_EQ(wide555, UnpackRgb555(static_cast<std::uint16_t>(pixel & 0x7FFF)));
+        ASSERT_EQ(PackRgb555(wide555 >> 16 & 0xFF, wide555 >> 8 & 0xFF, wide555 & 0xFF), pixel & 0x7FFF);
+    }
+    struct Case {
+        std::uint32_t rgb;
+        std::uint16_t p565, p555;
+        std::uint32_t back565;
+    };
+    const Case cases[] = {{0xFF00FF, 0xF81F, 0x7C1F, 0xFFFF00FF},
+                          {0xFF8040, 0xFC08, 0x7E08, 0xFFFF8242},
+                          {0x070307, 0x0000, 0x0000, 0xFF000000},
+                          {0x080408, 0x0821, 0x0401, 0xFF080408}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << std::hex << c.rgb);
+        EXPECT_EQ(PackRgb565(c.rgb), c.p565);
+        EXPECT_EQ(PackRgb555(c.rgb >> 16, c.rgb >> 8 & 0xFF, c.rgb & 0xFF), c.p555);
+        EXPECT_EQ(UnpackRgb565(c.p565), c.back565);
+    }
+}
+
 } // namespace

@@ -15,6 +15,13 @@
 namespace rasterkit {
 
 using namespace plat::raster;
+using plat::gfx2d::kFormat565;
+using plat::gfx2d::kFormatArgb1555;
+using plat::gfx2d::kFormatArgb4444;
+using plat::gfx2d::kFormatArgb8888;
+using plat::gfx2d::PackRgb565;
+using plat::gfx2d::PixelFormat;
+using plat::gfx2d::UnpackRgb565;
 
 /// A pre-lit vertex (position, 0xAARRGGBB, texture coordinates).
 struct V {
@@ -54,7 +61,7 @@ inline float Word(std::uint32_t w) {
 
 /// A texture of 0xAARRGGBB values made by `pixel`(x, y).
 inline Texture MakeTexture(int w, int h, const std::function<std::uint32_t(int, int)>& pixel,
-                           PixelFormat format = kArgb8888) {
+                           PixelFormat format = kFormatArgb8888) {
     Texture t(w, h, format);
     std::vector<std::uint32_t> argb;
     for (int y = 0; y < h; ++y)
@@ -70,21 +77,21 @@ public:
 
     /// A w x h target cleared to `background` and depth 1, lighting off (pre-lit vertices).
     Canvas(int w, int h, std::uint32_t background = 0x000000)
-        : w_(w), h_(h), pixels_(static_cast<std::size_t>(w * h)),
-          device_(RenderTarget{pixels_.data(), w * 2, w, h}) {
-        device_.SetTransform(TransformKind::Projection,
-                             Projection(1.0f, static_cast<float>(w) / static_cast<float>(h), kNear, kFar));
-        device_.SetRenderState(RenderState::Lighting, 0);
-        device_.Clear(kClearTarget | kClearDepth, background, 1.0f);
+        : m_w(w), m_h(h), m_pixels(static_cast<std::size_t>(w * h)),
+          m_device(RenderTarget{m_pixels.data(), w * 2, w, h}) {
+        m_device.SetTransform(TransformKind::Projection,
+                              Projection(1.0f, static_cast<float>(w) / static_cast<float>(h), kNear, kFar));
+        m_device.SetRenderState(RenderState::Lighting, 0);
+        m_device.Clear(kClearTarget | kClearDepth, background, 1.0f);
     }
 
-    SoftwareDevice& Device() { return device_; }
+    SoftwareDevice& Device() { return m_device; }
 
     /// A vertex that lands on screen at (sx, sy) at view depth z.
     V At(float sx, float sy, float z, std::uint32_t colour = 0xFFFFFFFF, float u = 0, float v = 0) const {
-        const float hw = static_cast<float>(w_) / 2, hh = static_cast<float>(h_) / 2;
+        const float hw = static_cast<float>(m_w) / 2, hh = static_cast<float>(m_h) / 2;
         return {(sx / hw - 1.0f) * z,
-                (1.0f - sy / hh) * z * static_cast<float>(h_) / static_cast<float>(w_),
+                (1.0f - sy / hh) * z * static_cast<float>(m_h) / static_cast<float>(m_w),
                 z,
                 colour,
                 u,
@@ -97,7 +104,7 @@ public:
         for (const V& v : vs)
             raw.push_back({v.x, v.y, v.z, Word(v.colour), v.u, v.v});
         VertexBuffer vb = MakeBuffer(kLayoutPrelit, raw);
-        device_.DrawIndexedTriangles(vb, 0, vb.Count(), indices.data(), static_cast<int>(indices.size()));
+        m_device.DrawIndexedTriangles(vb, 0, vb.Count(), indices.data(), static_cast<int>(indices.size()));
     }
 
     /// A screen rectangle at depth z as two clockwise triangles, texture corners (0,0)-(u1,v1).
@@ -110,17 +117,19 @@ public:
 
     /// Pixel (x, y) widened to 0xRRGGBB.
     std::uint32_t Rgb(int x, int y) const {
-        return UnpackRgb565(pixels_[static_cast<std::size_t>(y * w_ + x)]) & 0xFFFFFF;
+        return UnpackRgb565(m_pixels[static_cast<std::size_t>(y * m_w + x)]) & 0xFFFFFF;
     }
-    float Depth(int x, int y) const { return device_.Depth().At(x, y); }
-    int Width() const { return w_; }
-    int Height() const { return h_; }
-    testsupport::RgbImage Image() const { return testsupport::FromRgb565(pixels_.data(), w_ * 2, w_, h_); }
+    float Depth(int x, int y) const { return m_device.Depth().At(x, y); }
+    int Width() const { return m_w; }
+    int Height() const { return m_h; }
+    testsupport::RgbImage Image() const {
+        return testsupport::FromRgb565(m_pixels.data(), m_w * 2, m_w, m_h);
+    }
 
 private:
-    int w_, h_;
-    std::vector<std::uint16_t> pixels_;
-    SoftwareDevice device_;
+    int m_w, m_h;
+    std::vector<std::uint16_t> m_pixels;
+    SoftwareDevice m_device;
 };
 
 } // namespace rasterkit

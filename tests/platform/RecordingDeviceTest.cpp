@@ -7,11 +7,12 @@
 namespace {
 
 using namespace plat::raster;
+using plat::gfx2d::kFormat565;
 using Kind = RecordingDevice::Kind;
 
 TEST(RecordingDevice, NotesCallsInOrderAndKeepsTheStateTheyLeave) {
     RecordingDevice d;
-    Texture t(2, 2, kRgb565);
+    Texture t(2, 2, kFormat565);
     VertexBuffer vb(kLayoutPrelit, 4);
     Matrix4 world = Matrix4::Identity();
     world.At(3, 0) = 5.0f;

@@ -135,7 +135,7 @@ TEST_F(SdlWindowTest, SdlsQuitIsACloseRequest) {
 }
 
 TEST_F(SdlWindowTest, PointsMapIntoThePictureWhereverItLies) {
-    window->SetViewport({100, 20, 320, 240});
+    window->SetViewport({100, 20, 420, 260});
     const struct {
         int wx, wy, gx, gy;
     } cases[] = {
@@ -143,7 +143,7 @@ TEST_F(SdlWindowTest, PointsMapIntoThePictureWhereverItLies) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.wx << "," << c.wy);
-        EXPECT_EQ(window->ToGamePixels(c.wx, c.wy), (plat::window::Point{c.gx, c.gy}));
+        EXPECT_EQ(window->ToGamePixels(c.wx, c.wy), (plat::gfx2d::Point{c.gx, c.gy}));
     }
 }
 

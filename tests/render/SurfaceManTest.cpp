@@ -141,6 +141,38 @@ TEST_F(SurfaceManTest, ImagesEndTopRowFirstInAPaddedSurface) {
               (std::vector<std::uint16_t>{0xF800, 0x07E0, 0x001F, 0, 0xFFFF, 0, 0x0800, 0x0040, 0x0001}));
 }
 
+// Pictures are decoded as the engine's textures are: an image-ID field is skipped, and top-first and
+// run-length files give the same picture as the plain bottom-first one.
+TEST_F(SurfaceManTest, EveryStorageOfAPictureLoadsAlike) {
+    const Image picture{2, 2, {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 255}}};
+    const std::vector<std::uint8_t> plain = MakeTga24(picture);
+    std::vector<std::uint8_t> withId = plain;
+    withId[0] = 3;
+    withId.insert(withId.begin() + 18, {0xEE, 0xEE, 0xEE});
+    std::vector<std::uint8_t> topFirst = MakeTgaHeader(2, 2, 24);
+    topFirst[17] = 0x20;
+    std::vector<std::uint8_t> runLength = MakeTgaHeader(2, 2, 24);
+    runLength[2] = 10;
+    for (const Rgb& c : picture.pixels)
+        topFirst.insert(topFirst.end(), {c.b, c.g, c.r});
+    // One literal packet per pixel, the bottom row first as in the plain file.
+    for (int y = 1; y >= 0; --y)
+        for (int x = 0; x < 2; ++x) {
+            const Rgb& c = picture.pixels[static_cast<std::size_t>(y * 2 + x)];
+            runLength.insert(runLength.end(), {0x00, c.b, c.g, c.r});
+        }
+    const std::vector<std::uint16_t> expected{0xF800, 0x07E0, 0x001F, 0xFFFF};
+    for (const auto& file : {plain, withId, topFirst, runLength}) {
+        auto surface = surfaces.CreateDDSurface(2, 2, nullptr, true, false);
+        ASSERT_TRUE(surfaces.LoadTGAToSurface(file, surface.get()));
+        EXPECT_EQ(Pixels(*surface), expected);
+    }
+    std::vector<std::uint8_t> mapped = plain;
+    mapped[2] = 1; // a colour-mapped image is not read
+    auto surface = surfaces.CreateDDSurface(2, 2, nullptr, true, false);
+    EXPECT_FALSE(surfaces.LoadTGAToSurface(mapped, surface.get()));
+}
+
 TEST_F(SurfaceManTest, FlipSwapsRowsAndLeavesASingleRow) {
     auto two = surfaces.CreateDDSurface(2, 2, nullptr, false, false);
     const Rect top{0, 0, 2, 1};

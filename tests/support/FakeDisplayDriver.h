@@ -17,31 +17,31 @@ public:
     explicit FakeDriver(
         std::vector<plat::raster::DeviceDescription> devices = {plat::raster::DeviceDescription{}},
         bool has3D = true, std::vector<int> depths = {16})
-        : devices_(std::move(devices)), has3D_(has3D), depths_(std::move(depths)) {}
+        : m_devices(std::move(devices)), m_has3D(has3D), m_depths(std::move(depths)) {}
 
-    bool Has3D() const override { return has3D_; }
-    std::vector<plat::raster::DeviceDescription> Devices() const override { return devices_; }
-    std::vector<int> DepthFormats() const override { return depths_; }
-    plat::gfx2d::SurfaceFactory& Surfaces() override { return surfaces_; }
+    bool Has3D() const override { return m_has3D; }
+    std::vector<plat::raster::DeviceDescription> Devices() const override { return m_devices; }
+    std::vector<int> DepthFormats() const override { return m_depths; }
+    plat::gfx2d::SurfaceFactory& Surfaces() override { return m_surfaces; }
     std::unique_ptr<plat::gfx2d::Screen> OpenScreen(plat::gfx2d::Size size, int) override {
         auto presenter = std::make_unique<plat::gfx2d::HeadlessPresenter>();
-        presenter_ = presenter.get();
+        m_presenter = presenter.get();
         return plat::gfx2d::Screen::Create(size, std::move(presenter));
     }
     std::unique_ptr<plat::raster::Device> CreateDevice(plat::gfx2d::Surface&) override {
         auto device = std::make_unique<plat::raster::RecordingDevice>();
-        device_ = device.get();
+        m_device = device.get();
         return device;
     }
 
-    plat::raster::RecordingDevice* device_ = nullptr;     // observed; owned by the display device
-    plat::gfx2d::HeadlessPresenter* presenter_ = nullptr; // observed; owned by the screen
+    plat::raster::RecordingDevice* m_device = nullptr;     // observed; owned by the display device
+    plat::gfx2d::HeadlessPresenter* m_presenter = nullptr; // observed; owned by the screen
 
 private:
-    std::vector<plat::raster::DeviceDescription> devices_;
-    bool has3D_;
-    std::vector<int> depths_;
-    plat::gfx2d::MemorySurfaceFactory surfaces_;
+    std::vector<plat::raster::DeviceDescription> m_devices;
+    bool m_has3D;
+    std::vector<int> m_depths;
+    plat::gfx2d::MemorySurfaceFactory m_surfaces;
 };
 
 /// A listed display device for one test, deleted with the object: on the recording double, or on the
@@ -56,24 +56,24 @@ public:
                 std::make_unique<plat::gfx2d::HeadlessPresenter>()));
         } else {
             auto fake = std::make_unique<FakeDriver>();
-            fake_ = fake.get();
+            m_fake = fake.get();
             drivers.push_back(std::move(fake));
         }
-        display_ = CreateDisplayDevice(std::move(drivers), 10, width, height, 16);
+        m_display = CreateDisplayDevice(std::move(drivers), 10, width, height, 16);
     }
-    ~TestDisplay() { DeleteDisplayDevice(display_); }
+    ~TestDisplay() { DeleteDisplayDevice(m_display); }
     TestDisplay(const TestDisplay&) = delete;
     TestDisplay& operator=(const TestDisplay&) = delete;
 
-    CDisplayDevice& operator*() const { return *display_; }
-    CDisplayDevice* operator->() const { return display_; }
-    CDisplayDevice* get() const { return display_; }
+    CDisplayDevice& operator*() const { return *m_display; }
+    CDisplayDevice* operator->() const { return m_display; }
+    CDisplayDevice* get() const { return m_display; }
     /// The recording double (recording displays only).
-    plat::raster::RecordingDevice& Recorder() const { return *fake_->device_; }
+    plat::raster::RecordingDevice& Recorder() const { return *m_fake->m_device; }
 
 private:
-    FakeDriver* fake_ = nullptr;
-    CDisplayDevice* display_ = nullptr;
+    FakeDriver* m_fake = nullptr;
+    CDisplayDevice* m_display = nullptr;
 };
 
 } // namespace testsupport

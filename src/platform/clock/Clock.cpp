@@ -15,8 +15,8 @@ void SystemClock::Yield() {
 }
 
 std::uint64_t FakeClock::Counter() {
-    std::uint64_t value = now_;
-    now_ += step_;
+    std::uint64_t value = m_now;
+    m_now += m_step;
     return value;
 }
 

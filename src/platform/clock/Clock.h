@@ -31,29 +31,29 @@ public:
     /// A clock that starts at `start` and advances by `step` units per read or yield.
     explicit FakeClock(std::uint64_t start = 0, std::uint64_t step = 0,
                        std::uint64_t frequency = 1000000000ull)
-        : now_(start), step_(step), frequency_(frequency) {}
+        : m_now(start), m_step(step), m_frequency(frequency) {}
 
     std::uint64_t Counter() override;
-    std::uint64_t Frequency() const override { return frequency_; }
+    std::uint64_t Frequency() const override { return m_frequency; }
     void Yield() override {
-        now_ += step_;
-        ++yields_;
+        m_now += m_step;
+        ++m_yields;
     }
 
     /// Sets the value the next read returns.
-    void Set(std::uint64_t now) { now_ = now; }
+    void Set(std::uint64_t now) { m_now = now; }
     /// Moves the clock on by `units` without a read.
-    void Advance(std::uint64_t units) { now_ += units; }
+    void Advance(std::uint64_t units) { m_now += units; }
     /// Changes the step taken at every read or yield.
-    void SetStep(std::uint64_t step) { step_ = step; }
+    void SetStep(std::uint64_t step) { m_step = step; }
     /// Number of calls to Yield so far.
-    int Yields() const { return yields_; }
+    int Yields() const { return m_yields; }
 
 private:
-    std::uint64_t now_;
-    std::uint64_t step_;
-    std::uint64_t frequency_;
-    int yields_ = 0;
+    std::uint64_t m_now;
+    std::uint64_t m_step;
+    std::uint64_t m_frequency;
+    int m_yields = 0;
 };
 
 } // namespace plat::clock

@@ -93,7 +93,7 @@ bool SdlPresenter::Present(const SurfaceView& picture) {
     SDL_RenderPresent(m_renderer.get());
     // The window may have changed size since the last picture; mouse positions follow the picture.
     const Rect area = PictureArea();
-    m_window->SetViewport(SDL_Rect{area.left, area.top, area.Width(), area.Height()});
+    m_window->SetViewport(area);
     return true;
 }
 

@@ -43,35 +43,35 @@ void Put32(std::uint8_t* at, std::uint32_t value) {
 } // namespace
 
 Device::Device(DeviceInstance instance, std::unique_ptr<DeviceSource> source)
-    : instance_(std::move(instance)), source_(std::move(source)) {}
+    : m_instance(std::move(instance)), m_source(std::move(source)) {}
 
 Result Device::SetDataFormat(StateFormat format) {
-    if (acquired_ || !FormatFits(format, instance_.type))
+    if (m_acquired || !FormatFits(format, m_instance.type))
         return Result::InvalidParam;
-    format_ = format;
+    m_format = format;
     return Result::Ok;
 }
 
 Result Device::SetCooperativeLevel(bool /*exclusive*/, bool foreground) {
     // Exclusive use matters only between programs; the game is the only reader here.
-    if (acquired_ || !source_->HasWindow())
+    if (m_acquired || !m_source->HasWindow())
         return Result::InvalidParam;
-    cooperative_ = true;
-    foreground_ = foreground;
+    m_cooperative = true;
+    m_foreground = foreground;
     return Result::Ok;
 }
 
 Result Device::SetBufferSize(std::size_t records) {
-    if (acquired_)
+    if (m_acquired)
         return Result::InvalidParam;
-    bufferSize_ = std::min(records, kMaxBufferSize);
+    m_bufferSize = std::min(records, kMaxBufferSize);
     return Result::Ok;
 }
 
 Result Device::SetRange(int min, int max) {
-    if (instance_.type != kTypeJoystick || min >= max)
+    if (m_instance.type != kTypeJoystick || min >= max)
         return Result::InvalidParam;
-    for (AxisProperties& axis : axes_) {
+    for (AxisProperties& axis : m_axes) {
         axis.min = min;
         axis.max = max;
     }
@@ -79,78 +79,78 @@ Result Device::SetRange(int min, int max) {
 }
 
 Result Device::SetAxisRange(int offset, int min, int max) {
-    if (instance_.type != kTypeJoystick || min >= max || offset < kJoyAxes || offset >= kJoyHats ||
+    if (m_instance.type != kTypeJoystick || min >= max || offset < kJoyAxes || offset >= kJoyHats ||
         offset % 4 != 0)
         return Result::InvalidParam;
-    AxisProperties& axis = axes_[static_cast<std::size_t>(offset / 4)];
+    AxisProperties& axis = m_axes[static_cast<std::size_t>(offset / 4)];
     axis.min = min;
     axis.max = max;
     return Result::Ok;
 }
 
 Result Device::SetDeadZone(int deadZone) {
-    if (instance_.type != kTypeJoystick || deadZone < 0 || deadZone > 10000)
+    if (m_instance.type != kTypeJoystick || deadZone < 0 || deadZone > 10000)
         return Result::InvalidParam;
-    for (AxisProperties& axis : axes_)
+    for (AxisProperties& axis : m_axes)
         axis.deadZone = deadZone;
     return Result::Ok;
 }
 
 Result Device::SetSaturation(int saturation) {
-    if (instance_.type != kTypeJoystick || saturation < 0 || saturation > 10000)
+    if (m_instance.type != kTypeJoystick || saturation < 0 || saturation > 10000)
         return Result::InvalidParam;
-    for (AxisProperties& axis : axes_)
+    for (AxisProperties& axis : m_axes)
         axis.saturation = saturation;
     return Result::Ok;
 }
 
 Result Device::SetAutoCentre(bool on) {
-    if (!HasForceFeedback() || !source_->SetAutoCentre(on))
+    if (!HasForceFeedback() || !m_source->SetAutoCentre(on))
         return Result::InvalidParam;
     return Result::Ok;
 }
 
 bool Device::HasForceFeedback() const {
-    return instance_.type == kTypeJoystick && source_->HasForceFeedback();
+    return m_instance.type == kTypeJoystick && m_source->HasForceFeedback();
 }
 
 std::unique_ptr<Effect> Device::CreateEffect(const EffectDesc& desc) {
     if (!HasForceFeedback())
         return nullptr;
-    return source_->CreateEffect(desc);
+    return m_source->CreateEffect(desc);
 }
 
 Result Device::Acquire() {
-    if (acquired_)
+    if (m_acquired)
         return Result::Ok;
-    if (format_ == StateFormat::None || !cooperative_ || !source_->IsAttached())
+    if (m_format == StateFormat::None || !m_cooperative || !m_source->IsAttached())
         return Result::InvalidParam;
-    if (foreground_ && !source_->HasFocus())
+    if (m_foreground && !m_source->HasFocus())
         return Result::OtherHasPriority;
     // What happened before the device was acquired is not the game's.
     Collect();
-    if (instance_.type == kTypeMouse) {
+    if (m_instance.type == kTypeMouse) {
         MouseRaw discard;
-        source_->ReadMouse(discard);
+        m_source->ReadMouse(discard);
     }
-    acquired_ = true;
+    m_acquired = true;
     return Result::Ok;
 }
 
 Result Device::Unacquire() {
-    acquired_ = false;
-    buffer_.clear();
+    m_acquired = false;
+    m_buffer.clear();
     return Result::Ok;
 }
 
 Result Device::CheckReadable() {
-    if (acquired_ && ((foreground_ && !source_->HasFocus()) || !source_->IsAttached())) {
-        acquired_ = false;
-        buffer_.clear();
+    if (m_acquired && ((m_foreground && !m_source->HasFocus()) || !m_source->IsAttached())) {
+        m_acquired = false;
+        m_buffer.clear();
         Collect();
         return Result::InputLost;
     }
-    if (!acquired_) {
+    if (!m_acquired) {
         Collect();
         return Result::NotAcquired;
     }
@@ -158,20 +158,20 @@ Result Device::CheckReadable() {
 }
 
 void Device::Collect() {
-    std::vector<ButtonEvent> events = source_->TakeButtonEvents();
-    if (!acquired_)
+    std::vector<ButtonEvent> events = m_source->TakeButtonEvents();
+    if (!m_acquired)
         return;
     for (const ButtonEvent& event : events) {
         if (event.button < 0 || event.button >= kJoyButtonCount)
             continue;
-        if (buffer_.size() >= bufferSize_)
+        if (m_buffer.size() >= m_bufferSize)
             break; // a full buffer drops what comes after
         ButtonRecord record;
         record.offset = static_cast<std::uint32_t>(kJoyButtons + event.button);
         record.data = event.pressed ? kDown : 0;
         record.timeMs = event.timeMs;
-        record.sequence = sequence_++;
-        buffer_.push_back(record);
+        record.sequence = m_sequence++;
+        m_buffer.push_back(record);
     }
 }
 
@@ -188,30 +188,30 @@ Result Device::ReadBuffered(std::vector<ButtonRecord>& records, std::size_t maxR
     if (result != Result::Ok)
         return result;
     Collect();
-    std::size_t count = std::min(maxRecords, buffer_.size());
-    records.assign(buffer_.begin(), buffer_.begin() + static_cast<std::ptrdiff_t>(count));
-    buffer_.erase(buffer_.begin(), buffer_.begin() + static_cast<std::ptrdiff_t>(count));
+    std::size_t count = std::min(maxRecords, m_buffer.size());
+    records.assign(m_buffer.begin(), m_buffer.begin() + static_cast<std::ptrdiff_t>(count));
+    m_buffer.erase(m_buffer.begin(), m_buffer.begin() + static_cast<std::ptrdiff_t>(count));
     return Result::Ok;
 }
 
 Result Device::ReadState(std::uint8_t* state, std::size_t size) {
-    if (state == nullptr || format_ == StateFormat::None || size != StateSize(format_))
+    if (state == nullptr || m_format == StateFormat::None || size != StateSize(m_format))
         return Result::InvalidParam;
     Result result = CheckReadable();
     if (result != Result::Ok)
         return result;
     Collect();
     std::memset(state, 0, size);
-    switch (format_) {
+    switch (m_format) {
     case StateFormat::Keyboard: {
         std::array<std::uint8_t, kKeyboardStateSize> keys{};
-        source_->ReadKeys(keys);
+        m_source->ReadKeys(keys);
         std::memcpy(state, keys.data(), keys.size());
         break;
     }
     case StateFormat::Mouse: {
         MouseRaw mouse;
-        source_->ReadMouse(mouse);
+        m_source->ReadMouse(mouse);
         Put32(state + kMouseX, static_cast<std::uint32_t>(mouse.dx));
         Put32(state + kMouseY, static_cast<std::uint32_t>(mouse.dy));
         Put32(state + kMouseWheel, static_cast<std::uint32_t>(mouse.wheel));
@@ -230,12 +230,12 @@ Result Device::ReadState(std::uint8_t* state, std::size_t size) {
 
 void Device::FillJoystick(std::uint8_t* state) const {
     JoystickRaw joystick;
-    source_->ReadJoystick(joystick);
+    m_source->ReadJoystick(joystick);
     for (int i = 0; i < kJoyAxisCount; ++i) {
         int value = 0;
         if (i < joystick.axisCount)
             value = ScaleAxisPosition(joystick.axes[static_cast<std::size_t>(i)],
-                                      axes_[static_cast<std::size_t>(i)]);
+                                      m_axes[static_cast<std::size_t>(i)]);
         Put32(state + kJoyAxes + 4 * i, static_cast<std::uint32_t>(value));
     }
     for (int i = 0; i < kJoyHatCount; ++i) {

@@ -25,7 +25,7 @@ public:
     Device& operator=(const Device&) = delete;
 
     /// The device as enumeration listed it.
-    const DeviceInstance& Instance() const { return instance_; }
+    const DeviceInstance& Instance() const { return m_instance; }
 
     /// Chooses the state layout; it must fit the device type.
     Result SetDataFormat(StateFormat format);
@@ -53,7 +53,7 @@ public:
     /// Stops delivering data.
     Result Unacquire();
     /// Whether the device is acquired now.
-    bool IsAcquired() const { return acquired_; }
+    bool IsAcquired() const { return m_acquired; }
     /// Brings the device's data up to date.
     Result Poll();
     /// Moves up to `maxRecords` buffered records, oldest first, into `records` (replacing its contents).
@@ -68,16 +68,16 @@ private:
     void Collect();
     void FillJoystick(std::uint8_t* state) const;
 
-    DeviceInstance instance_;
-    std::unique_ptr<DeviceSource> source_;
-    StateFormat format_ = StateFormat::None;
-    bool cooperative_ = false;
-    bool foreground_ = false;
-    bool acquired_ = false;
-    std::size_t bufferSize_ = 0;
-    std::deque<ButtonRecord> buffer_;
-    std::uint32_t sequence_ = 0;
-    std::array<AxisProperties, kJoyAxisCount> axes_{};
+    DeviceInstance m_instance;
+    std::unique_ptr<DeviceSource> m_source;
+    StateFormat m_format = StateFormat::None;
+    bool m_cooperative = false;
+    bool m_foreground = false;
+    bool m_acquired = false;
+    std::size_t m_bufferSize = 0;
+    std::deque<ButtonRecord> m_buffer;
+    std::uint32_t m_sequence = 0;
+    std::array<AxisProperties, kJoyAxisCount> m_axes{};
 };
 
 } // namespace plat::input

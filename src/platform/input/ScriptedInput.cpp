@@ -44,7 +44,8 @@ std::string Line(int effect, const std::string& text) {
 
 class ScriptedEffect final : public Effect {
 public:
-    ScriptedEffect(std::shared_ptr<Scripted> device, int index) : device_(std::move(device)), index_(index) {}
+    ScriptedEffect(std::shared_ptr<Scripted> device, int index)
+        : m_device(std::move(device)), m_index(index) {}
     ~ScriptedEffect() override { Log("release"); }
     bool SetDuration(std::int64_t durationUs) override {
         return Log("duration " + std::to_string(durationUs));
@@ -58,54 +59,54 @@ public:
 
 private:
     bool Log(const std::string& text) {
-        device_->effectLog.push_back(Line(index_, text));
+        m_device->effectLog.push_back(Line(m_index, text));
         return true;
     }
-    std::shared_ptr<Scripted> device_;
-    int index_;
+    std::shared_ptr<Scripted> m_device;
+    int m_index;
 };
 
 class ScriptedSource final : public DeviceSource {
 public:
     ScriptedSource(std::shared_ptr<Shared> shared, std::shared_ptr<Scripted> device)
-        : shared_(std::move(shared)), device_(std::move(device)) {
-        device_->sources.push_back(this);
+        : m_shared(std::move(shared)), m_device(std::move(device)) {
+        m_device->sources.push_back(this);
     }
-    ~ScriptedSource() override { std::erase(device_->sources, this); }
+    ~ScriptedSource() override { std::erase(m_device->sources, this); }
 
-    bool HasWindow() const override { return shared_->window; }
-    bool HasFocus() const override { return shared_->window && shared_->focus; }
-    bool IsAttached() const override { return device_->attached; }
-    void ReadKeys(std::array<std::uint8_t, kKeyboardStateSize>& keys) override { keys = device_->keys; }
+    bool HasWindow() const override { return m_shared->window; }
+    bool HasFocus() const override { return m_shared->window && m_shared->focus; }
+    bool IsAttached() const override { return m_device->attached; }
+    void ReadKeys(std::array<std::uint8_t, kKeyboardStateSize>& keys) override { keys = m_device->keys; }
     void ReadMouse(MouseRaw& mouse) override {
-        mouse = device_->mouse;
-        device_->mouse.dx = 0;
-        device_->mouse.dy = 0;
-        device_->mouse.wheel = 0;
+        mouse = m_device->mouse;
+        m_device->mouse.dx = 0;
+        m_device->mouse.dy = 0;
+        m_device->mouse.wheel = 0;
     }
-    void ReadJoystick(JoystickRaw& joystick) override { joystick = device_->joystick; }
-    std::vector<ButtonEvent> TakeButtonEvents() override { return std::exchange(events_, {}); }
-    bool HasForceFeedback() const override { return device_->forceFeedback; }
+    void ReadJoystick(JoystickRaw& joystick) override { joystick = m_device->joystick; }
+    std::vector<ButtonEvent> TakeButtonEvents() override { return std::exchange(m_events, {}); }
+    bool HasForceFeedback() const override { return m_device->forceFeedback; }
     bool SetAutoCentre(bool on) override {
-        device_->effectLog.push_back(on ? "autocentre on" : "autocentre off");
+        m_device->effectLog.push_back(on ? "autocentre on" : "autocentre off");
         return true;
     }
     std::unique_ptr<Effect> CreateEffect(const EffectDesc& desc) override {
-        int index = device_->effects++;
+        int index = m_device->effects++;
         std::string kind = desc.kind == EffectKind::Sine ? "sine" : "constant";
-        device_->effectLog.push_back(Line(index, "create " + kind + " " + std::to_string(desc.magnitude) +
-                                                     " " + std::to_string(desc.durationUs) + " " +
-                                                     std::to_string(desc.periodUs) +
-                                                     (desc.xAxisOnly ? " x" : " xy")));
-        return std::make_unique<ScriptedEffect>(device_, index);
+        m_device->effectLog.push_back(Line(index, "create " + kind + " " + std::to_string(desc.magnitude) +
+                                                      " " + std::to_string(desc.durationUs) + " " +
+                                                      std::to_string(desc.periodUs) +
+                                                      (desc.xAxisOnly ? " x" : " xy")));
+        return std::make_unique<ScriptedEffect>(m_device, index);
     }
 
-    void Queue(const ButtonEvent& event) { events_.push_back(event); }
+    void Queue(const ButtonEvent& event) { m_events.push_back(event); }
 
 private:
-    std::shared_ptr<Shared> shared_;
-    std::shared_ptr<Scripted> device_;
-    std::vector<ButtonEvent> events_;
+    std::shared_ptr<Shared> m_shared;
+    std::shared_ptr<Scripted> m_device;
+    std::vector<ButtonEvent> m_events;
 };
 
 std::shared_ptr<Scripted> MakeDevice(InstanceId id, int type, int subtype, const char* name) {
@@ -116,39 +117,39 @@ std::shared_ptr<Scripted> MakeDevice(InstanceId id, int type, int subtype, const
 
 } // namespace
 
-ScriptedInput::ScriptedInput() : shared_(std::make_shared<Shared>()) {
-    shared_->devices[kSystemMouse] = MakeDevice(kSystemMouse, kTypeMouse, 0, "Mouse");
-    shared_->devices[kSystemKeyboard] = MakeDevice(kSystemKeyboard, kTypeKeyboard, 0, "Keyboard");
-    shared_->order = {kSystemMouse, kSystemKeyboard};
+ScriptedInput::ScriptedInput() : m_shared(std::make_shared<Shared>()) {
+    m_shared->devices[kSystemMouse] = MakeDevice(kSystemMouse, kTypeMouse, 0, "Mouse");
+    m_shared->devices[kSystemKeyboard] = MakeDevice(kSystemKeyboard, kTypeKeyboard, 0, "Keyboard");
+    m_shared->order = {kSystemMouse, kSystemKeyboard};
 }
 
 ScriptedInput::~ScriptedInput() = default;
 
 std::unique_ptr<ScriptedInput> ScriptedInput::Share() const {
-    return std::unique_ptr<ScriptedInput>(new ScriptedInput(shared_));
+    return std::unique_ptr<ScriptedInput>(new ScriptedInput(m_shared));
 }
 
 ScriptedInput::Scripted* ScriptedInput::Find(InstanceId id) const {
-    auto it = shared_->devices.find(id);
-    return it == shared_->devices.end() ? nullptr : it->second.get();
+    auto it = m_shared->devices.find(id);
+    return it == m_shared->devices.end() ? nullptr : it->second.get();
 }
 
 InstanceId ScriptedInput::AddJoystick(int axes, int hats, int buttons, bool gamepad, bool forceFeedback) {
-    InstanceId id = shared_->nextJoystick++;
+    InstanceId id = m_shared->nextJoystick++;
     auto device = MakeDevice(id, kTypeJoystick, gamepad ? kSubtypeGamepad : 2, "Joystick");
     device->forceFeedback = forceFeedback;
     device->joystick.axisCount = std::clamp(axes, 0, kJoyAxisCount);
     device->joystick.hatCount = std::clamp(hats, 0, kJoyHatCount);
     device->joystick.buttonCount = std::clamp(buttons, 0, kJoyButtonCount);
-    shared_->devices[id] = std::move(device);
-    shared_->order.push_back(id);
+    m_shared->devices[id] = std::move(device);
+    m_shared->order.push_back(id);
     return id;
 }
 
 void ScriptedInput::Detach(InstanceId id) {
     if (Scripted* device = Find(id)) {
         device->attached = false;
-        std::erase(shared_->order, id);
+        std::erase(m_shared->order, id);
     }
 }
 
@@ -158,11 +159,11 @@ void ScriptedInput::SetOpenFails(InstanceId id, bool fails) {
 }
 
 void ScriptedInput::SetWindow(bool present) {
-    shared_->window = present;
+    m_shared->window = present;
 }
 
 void ScriptedInput::SetFocus(bool focused) {
-    shared_->focus = focused;
+    m_shared->focus = focused;
 }
 
 void ScriptedInput::SetKey(int code, bool down) {
@@ -215,18 +216,18 @@ int ScriptedInput::OpenCount(InstanceId id) const {
 
 std::vector<DeviceInstance> ScriptedInput::EnumerateDevices() {
     std::vector<DeviceInstance> devices;
-    for (InstanceId id : shared_->order)
+    for (InstanceId id : m_shared->order)
         devices.push_back(Find(id)->instance);
     return devices;
 }
 
 std::unique_ptr<Device> ScriptedInput::OpenDevice(InstanceId id) {
-    auto it = shared_->devices.find(id);
-    if (it == shared_->devices.end() || !it->second->attached || it->second->openFails)
+    auto it = m_shared->devices.find(id);
+    if (it == m_shared->devices.end() || !it->second->attached || it->second->openFails)
         return nullptr;
     ++it->second->opens;
     return std::make_unique<Device>(it->second->instance,
-                                    std::make_unique<ScriptedSource>(shared_, it->second));
+                                    std::make_unique<ScriptedSource>(m_shared, it->second));
 }
 
 } // namespace plat::input

@@ -58,10 +58,10 @@ public:
     struct Scripted;
 
 private:
-    explicit ScriptedInput(std::shared_ptr<Shared> shared) : shared_(std::move(shared)) {}
+    explicit ScriptedInput(std::shared_ptr<Shared> shared) : m_shared(std::move(shared)) {}
     Scripted* Find(InstanceId id) const;
 
-    std::shared_ptr<Shared> shared_;
+    std::shared_ptr<Shared> m_shared;
 };
 
 } // namespace plat::input

@@ -46,12 +46,12 @@ using Hub = SdlInputSystem::Hub;
 
 class SdlSourceBase : public DeviceSource {
 public:
-    explicit SdlSourceBase(std::shared_ptr<Hub> hub) : hub_(std::move(hub)) {}
-    bool HasWindow() const override { return hub_->window != nullptr; }
-    bool HasFocus() const override { return hub_->HasFocus(); }
+    explicit SdlSourceBase(std::shared_ptr<Hub> hub) : m_hub(std::move(hub)) {}
+    bool HasWindow() const override { return m_hub->window != nullptr; }
+    bool HasFocus() const override { return m_hub->HasFocus(); }
 
 protected:
-    std::shared_ptr<Hub> hub_;
+    std::shared_ptr<Hub> m_hub;
 };
 
 class SdlKeyboardSource final : public SdlSourceBase {
@@ -75,9 +75,9 @@ public:
 class SdlMouseSource final : public SdlSourceBase {
 public:
     explicit SdlMouseSource(std::shared_ptr<Hub> hub) : SdlSourceBase(std::move(hub)) {
-        hub_->mice.push_back(this);
+        m_hub->mice.push_back(this);
     }
-    ~SdlMouseSource() override { std::erase(hub_->mice, this); }
+    ~SdlMouseSource() override { std::erase(m_hub->mice, this); }
     bool IsAttached() const override { return true; }
     void ReadMouse(MouseRaw& mouse) override {
         // SDL adds up the motion between reads without switching to relative mode, so the window keeps
@@ -88,17 +88,17 @@ public:
         Uint32 buttons = SDL_GetMouseState(nullptr, nullptr);
         mouse.dx = dx;
         mouse.dy = dy;
-        mouse.wheel = wheel_;
-        wheel_ = 0;
+        mouse.wheel = m_wheel;
+        m_wheel = 0;
         mouse.buttons[0] = (buttons & SDL_BUTTON(SDL_BUTTON_LEFT)) != 0;
         mouse.buttons[1] = (buttons & SDL_BUTTON(SDL_BUTTON_RIGHT)) != 0;
         mouse.buttons[2] = (buttons & SDL_BUTTON(SDL_BUTTON_MIDDLE)) != 0;
         mouse.buttons[3] = (buttons & SDL_BUTTON(SDL_BUTTON_X1)) != 0;
     }
-    void AddWheel(int notches) { wheel_ += notches * 120; }
+    void AddWheel(int notches) { m_wheel += notches * 120; }
 
 private:
-    int wheel_ = 0;
+    int m_wheel = 0;
 };
 
 /// An SDL haptic device shared by a joystick and its effects.
@@ -112,9 +112,9 @@ struct HapticHandle {
 
 class SdlEffect final : public Effect {
 public:
-    SdlEffect(std::shared_ptr<HapticHandle> haptic, const EffectDesc& desc) : haptic_(std::move(haptic)) {
-        magnitude_ = std::clamp(desc.magnitude, -10000, 10000);
-        SDL_HapticEffect& e = effect_;
+    SdlEffect(std::shared_ptr<HapticHandle> haptic, const EffectDesc& desc) : m_haptic(std::move(haptic)) {
+        m_magnitude = std::clamp(desc.magnitude, -10000, 10000);
+        SDL_HapticEffect& e = m_effect;
         if (desc.kind == EffectKind::Sine) {
             e.type = SDL_HAPTIC_SINE;
             e.periodic.direction.type = SDL_HAPTIC_POLAR;
@@ -127,113 +127,113 @@ public:
         }
         SetLength(desc.durationUs);
         ApplyLevel();
-        id_ = SDL_HapticNewEffect(haptic_->haptic, &effect_);
+        m_id = SDL_HapticNewEffect(m_haptic->haptic, &m_effect);
     }
     ~SdlEffect() override {
-        if (id_ >= 0)
-            SDL_HapticDestroyEffect(haptic_->haptic, id_);
+        if (m_id >= 0)
+            SDL_HapticDestroyEffect(m_haptic->haptic, m_id);
     }
-    bool IsValid() const { return id_ >= 0; }
+    bool IsValid() const { return m_id >= 0; }
 
     bool SetDuration(std::int64_t durationUs) override {
         SetLength(durationUs);
         return Update();
     }
     bool SetGain(int gain) override {
-        gain_ = std::clamp(gain, 0, 10000);
+        m_gain = std::clamp(gain, 0, 10000);
         ApplyLevel();
         return Update();
     }
     bool SetDirection(int x, int y) override {
         SDL_HapticDirection& d =
-            effect_.type == SDL_HAPTIC_SINE ? effect_.periodic.direction : effect_.constant.direction;
+            m_effect.type == SDL_HAPTIC_SINE ? m_effect.periodic.direction : m_effect.constant.direction;
         d.type = SDL_HAPTIC_CARTESIAN;
         d.dir[0] = x;
         d.dir[1] = y;
         d.dir[2] = 0;
         return Update();
     }
-    bool Start() override { return SDL_HapticRunEffect(haptic_->haptic, id_, 1) == 0; }
-    bool Stop() override { return SDL_HapticStopEffect(haptic_->haptic, id_) == 0; }
+    bool Start() override { return SDL_HapticRunEffect(m_haptic->haptic, m_id, 1) == 0; }
+    bool Stop() override { return SDL_HapticStopEffect(m_haptic->haptic, m_id) == 0; }
 
 private:
     void SetLength(std::int64_t durationUs) {
         Uint32 length = durationUs < 0
                             ? SDL_HAPTIC_INFINITY
                             : static_cast<Uint32>(std::min<std::int64_t>(durationUs / 1000, 0x7FFFFFFF));
-        if (effect_.type == SDL_HAPTIC_SINE)
-            effect_.periodic.length = length;
+        if (m_effect.type == SDL_HAPTIC_SINE)
+            m_effect.periodic.length = length;
         else
-            effect_.constant.length = length;
+            m_effect.constant.length = length;
     }
     void ApplyLevel() {
-        long level = static_cast<long>(magnitude_) * gain_ / 10000 * 32767 / 10000;
-        if (effect_.type == SDL_HAPTIC_SINE)
-            effect_.periodic.magnitude = static_cast<Sint16>(level);
+        long level = static_cast<long>(m_magnitude) * m_gain / 10000 * 32767 / 10000;
+        if (m_effect.type == SDL_HAPTIC_SINE)
+            m_effect.periodic.magnitude = static_cast<Sint16>(level);
         else
-            effect_.constant.level = static_cast<Sint16>(level);
+            m_effect.constant.level = static_cast<Sint16>(level);
     }
-    bool Update() { return SDL_HapticUpdateEffect(haptic_->haptic, id_, &effect_) == 0; }
+    bool Update() { return SDL_HapticUpdateEffect(m_haptic->haptic, m_id, &m_effect) == 0; }
 
-    std::shared_ptr<HapticHandle> haptic_;
-    SDL_HapticEffect effect_{};
-    int magnitude_ = 0;
-    int gain_ = 10000;
-    int id_ = -1;
+    std::shared_ptr<HapticHandle> m_haptic;
+    SDL_HapticEffect m_effect{};
+    int m_magnitude = 0;
+    int m_gain = 10000;
+    int m_id = -1;
 };
 
 class SdlJoystickSource final : public SdlSourceBase {
 public:
     SdlJoystickSource(std::shared_ptr<Hub> hub, SDL_Joystick* joystick, bool hapticReady)
-        : SdlSourceBase(std::move(hub)), joystick_(joystick), id_(SDL_JoystickInstanceID(joystick)) {
-        hub_->joysticks[id_].push_back(this);
-        if (hapticReady && SDL_JoystickIsHaptic(joystick_) == 1) {
+        : SdlSourceBase(std::move(hub)), m_joystick(joystick), m_id(SDL_JoystickInstanceID(joystick)) {
+        m_hub->joysticks[m_id].push_back(this);
+        if (hapticReady && SDL_JoystickIsHaptic(m_joystick) == 1) {
             auto handle = std::make_shared<HapticHandle>();
-            handle->haptic = SDL_HapticOpenFromJoystick(joystick_);
+            handle->haptic = SDL_HapticOpenFromJoystick(m_joystick);
             if (handle->haptic)
-                haptic_ = std::move(handle);
+                m_haptic = std::move(handle);
         }
     }
     ~SdlJoystickSource() override {
-        auto it = hub_->joysticks.find(id_);
-        if (it != hub_->joysticks.end()) {
+        auto it = m_hub->joysticks.find(m_id);
+        if (it != m_hub->joysticks.end()) {
             std::erase(it->second, this);
             if (it->second.empty())
-                hub_->joysticks.erase(it);
+                m_hub->joysticks.erase(it);
         }
-        haptic_.reset();
-        SDL_JoystickClose(joystick_);
+        m_haptic.reset();
+        SDL_JoystickClose(m_joystick);
     }
 
-    bool IsAttached() const override { return SDL_JoystickGetAttached(joystick_) == SDL_TRUE; }
+    bool IsAttached() const override { return SDL_JoystickGetAttached(m_joystick) == SDL_TRUE; }
     void ReadJoystick(JoystickRaw& raw) override {
         raw = {};
-        raw.axisCount = std::clamp(SDL_JoystickNumAxes(joystick_), 0, kJoyAxisCount);
-        raw.hatCount = std::clamp(SDL_JoystickNumHats(joystick_), 0, kJoyHatCount);
-        raw.buttonCount = std::clamp(SDL_JoystickNumButtons(joystick_), 0, kJoyButtonCount);
+        raw.axisCount = std::clamp(SDL_JoystickNumAxes(m_joystick), 0, kJoyAxisCount);
+        raw.hatCount = std::clamp(SDL_JoystickNumHats(m_joystick), 0, kJoyHatCount);
+        raw.buttonCount = std::clamp(SDL_JoystickNumButtons(m_joystick), 0, kJoyButtonCount);
         for (int i = 0; i < raw.axisCount; ++i)
-            raw.axes[static_cast<std::size_t>(i)] = SDL_JoystickGetAxis(joystick_, i);
+            raw.axes[static_cast<std::size_t>(i)] = SDL_JoystickGetAxis(m_joystick, i);
         for (int i = 0; i < raw.hatCount; ++i)
-            raw.hats[static_cast<std::size_t>(i)] = SDL_JoystickGetHat(joystick_, i);
+            raw.hats[static_cast<std::size_t>(i)] = SDL_JoystickGetHat(m_joystick, i);
         for (int i = 0; i < raw.buttonCount; ++i)
-            raw.buttons[static_cast<std::size_t>(i)] = SDL_JoystickGetButton(joystick_, i) != 0;
+            raw.buttons[static_cast<std::size_t>(i)] = SDL_JoystickGetButton(m_joystick, i) != 0;
     }
-    std::vector<ButtonEvent> TakeButtonEvents() override { return std::exchange(events_, {}); }
+    std::vector<ButtonEvent> TakeButtonEvents() override { return std::exchange(m_events, {}); }
     bool HasForceFeedback() const override {
-        return haptic_ && (SDL_HapticQuery(haptic_->haptic) & (SDL_HAPTIC_SINE | SDL_HAPTIC_CONSTANT)) != 0;
+        return m_haptic && (SDL_HapticQuery(m_haptic->haptic) & (SDL_HAPTIC_SINE | SDL_HAPTIC_CONSTANT)) != 0;
     }
     bool SetAutoCentre(bool on) override {
-        if (!haptic_ || (SDL_HapticQuery(haptic_->haptic) & SDL_HAPTIC_AUTOCENTER) == 0)
+        if (!m_haptic || (SDL_HapticQuery(m_haptic->haptic) & SDL_HAPTIC_AUTOCENTER) == 0)
             return false;
-        return SDL_HapticSetAutocenter(haptic_->haptic, on ? 100 : 0) == 0;
+        return SDL_HapticSetAutocenter(m_haptic->haptic, on ? 100 : 0) == 0;
     }
     std::unique_ptr<Effect> CreateEffect(const EffectDesc& desc) override {
-        if (!haptic_)
+        if (!m_haptic)
             return nullptr;
         unsigned int wanted = desc.kind == EffectKind::Sine ? SDL_HAPTIC_SINE : SDL_HAPTIC_CONSTANT;
-        if ((SDL_HapticQuery(haptic_->haptic) & wanted) == 0)
+        if ((SDL_HapticQuery(m_haptic->haptic) & wanted) == 0)
             return nullptr;
-        auto effect = std::make_unique<SdlEffect>(haptic_, desc);
+        auto effect = std::make_unique<SdlEffect>(m_haptic, desc);
         if (!effect->IsValid())
             return nullptr;
         return effect;
@@ -241,15 +241,15 @@ public:
 
     void Queue(const ButtonEvent& event) {
         // Bounded even if nobody reads for a long time; the device buffers no more than this anyway.
-        if (events_.size() < Device::kMaxBufferSize)
-            events_.push_back(event);
+        if (m_events.size() < Device::kMaxBufferSize)
+            m_events.push_back(event);
     }
 
 private:
-    SDL_Joystick* joystick_;
-    SDL_JoystickID id_;
-    std::shared_ptr<HapticHandle> haptic_;
-    std::vector<ButtonEvent> events_;
+    SDL_Joystick* m_joystick;
+    SDL_JoystickID m_id;
+    std::shared_ptr<HapticHandle> m_haptic;
+    std::vector<ButtonEvent> m_events;
 };
 
 // The connections open now; single-threaded like every caller.
@@ -272,26 +272,26 @@ int WatchWheel(void* userdata, SDL_Event* event) {
 
 } // namespace
 
-SdlInputSystem::SdlInputSystem(SDL_Window* window) : hub_(std::make_shared<Hub>()) {
-    hub_->window = window;
+SdlInputSystem::SdlInputSystem(SDL_Window* window) : m_hub(std::make_shared<Hub>()) {
+    m_hub->window = window;
     if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) {
         std::fprintf(stderr, "input: cannot start joystick support: %s\n", SDL_GetError());
         return;
     }
-    ready_ = true;
-    hub_->joystickStarted = true;
-    LiveHubs().push_back(hub_.get());
+    m_ready = true;
+    m_hub->joystickStarted = true;
+    LiveHubs().push_back(m_hub.get());
     // Force feedback is a bonus: without it the feedback calls do nothing.
-    haptic_ = SDL_InitSubSystem(SDL_INIT_HAPTIC) == 0;
-    hub_->hapticStarted = haptic_;
-    SDL_AddEventWatch(WatchWheel, hub_.get());
+    m_haptic = SDL_InitSubSystem(SDL_INIT_HAPTIC) == 0;
+    m_hub->hapticStarted = m_haptic;
+    SDL_AddEventWatch(WatchWheel, m_hub.get());
 }
 
 SdlInputSystem::~SdlInputSystem() {
-    if (!ready_)
+    if (!m_ready)
         return;
-    SDL_DelEventWatch(WatchWheel, hub_.get());
-    std::erase(LiveHubs(), hub_.get());
+    SDL_DelEventWatch(WatchWheel, m_hub.get());
+    std::erase(LiveHubs(), m_hub.get());
 }
 
 void SdlInputSystem::HandleEvent(const SDL_Event& event) {
@@ -314,7 +314,7 @@ std::vector<DeviceInstance> SdlInputSystem::EnumerateDevices() {
     std::vector<DeviceInstance> devices;
     devices.push_back({kSystemMouse, kTypeMouse, 0, "Mouse"});
     devices.push_back({kSystemKeyboard, kTypeKeyboard, 0, "Keyboard"});
-    if (!ready_)
+    if (!m_ready)
         return devices;
     int count = SDL_NumJoysticks();
     for (int i = 0; i < count; ++i) {
@@ -331,11 +331,11 @@ std::vector<DeviceInstance> SdlInputSystem::EnumerateDevices() {
 std::unique_ptr<Device> SdlInputSystem::OpenDevice(InstanceId id) {
     if (id == kSystemMouse)
         return std::make_unique<Device>(DeviceInstance{id, kTypeMouse, 0, "Mouse"},
-                                        std::make_unique<SdlMouseSource>(hub_));
+                                        std::make_unique<SdlMouseSource>(m_hub));
     if (id == kSystemKeyboard)
         return std::make_unique<Device>(DeviceInstance{id, kTypeKeyboard, 0, "Keyboard"},
-                                        std::make_unique<SdlKeyboardSource>(hub_));
-    if (!ready_)
+                                        std::make_unique<SdlKeyboardSource>(m_hub));
+    if (!m_ready)
         return nullptr;
     int count = SDL_NumJoysticks();
     for (int i = 0; i < count; ++i) {
@@ -348,7 +348,7 @@ std::unique_ptr<Device> SdlInputSystem::OpenDevice(InstanceId id) {
         const char* name = SDL_JoystickName(joystick);
         DeviceInstance instance{id, kTypeJoystick, gamepad ? kSubtypeGamepad : 2, name ? name : "Joystick"};
         return std::make_unique<Device>(std::move(instance),
-                                        std::make_unique<SdlJoystickSource>(hub_, joystick, haptic_));
+                                        std::make_unique<SdlJoystickSource>(m_hub, joystick, m_haptic));
     }
     return nullptr;
 }

@@ -20,7 +20,7 @@ public:
     SdlInputSystem& operator=(const SdlInputSystem&) = delete;
 
     /// Whether SDL's joystick support started.
-    bool IsReady() const { return ready_; }
+    bool IsReady() const { return m_ready; }
     /// Takes a joystick event that came out of the window's event drain and hands it to every open
     /// connection (the game opens a new one at each start of its input); other events are ignored.
     static void HandleEvent(const SDL_Event& event);
@@ -31,9 +31,9 @@ public:
     struct Hub;
 
 private:
-    std::shared_ptr<Hub> hub_;
-    bool ready_ = false;
-    bool haptic_ = false;
+    std::shared_ptr<Hub> m_hub;
+    bool m_ready = false;
+    bool m_haptic = false;
 };
 
 } // namespace plat::input

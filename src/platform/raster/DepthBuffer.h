@@ -11,20 +11,20 @@ public:
     void Resize(int width, int height);
     /// First value of row y.
     float* Row(int y) {
-        return values_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width_);
+        return m_values.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(m_width);
     }
     const float* Row(int y) const {
-        return values_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width_);
+        return m_values.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(m_width);
     }
     /// Value at (x, y).
     float At(int x, int y) const { return Row(y)[x]; }
-    int Width() const { return width_; }
-    int Height() const { return height_; }
+    int Width() const { return m_width; }
+    int Height() const { return m_height; }
 
 private:
-    std::vector<float> values_;
-    int width_ = 0;
-    int height_ = 0;
+    std::vector<float> m_values;
+    int m_width = 0;
+    int m_height = 0;
 };
 
 } // namespace plat::raster

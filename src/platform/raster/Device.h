@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/raster/PixelFormat.h"
+#include "platform/gfx2d/PixelFormat.h"
 #include "platform/raster/Types.h"
 
 #include <cstdint>
@@ -20,7 +20,7 @@ public:
     /// What the device can do.
     virtual DeviceCaps Caps() const = 0;
     /// Texture layouts the device offers, in the order it lists them.
-    virtual std::vector<PixelFormat> TextureFormats() const = 0;
+    virtual std::vector<gfx2d::PixelFormat> TextureFormats() const = 0;
     /// Bit depths of the z-buffer formats the device offers.
     virtual std::vector<int> DepthFormats() const = 0;
 

@@ -37,55 +37,55 @@ DeviceState::DeviceState() {
         Set(s, StageState::MagFilter, U(TextureFilter::Point));
         Set(s, StageState::MinFilter, U(TextureFilter::Point));
     }
-    transforms_.fill(Matrix4::Identity());
+    m_transforms.fill(Matrix4::Identity());
 }
 
 void DeviceState::Set(RenderState s, std::uint32_t v) {
     if (s < RenderState::Count)
-        render_[static_cast<std::size_t>(s)] = v;
+        m_render[static_cast<std::size_t>(s)] = v;
 }
 
 std::uint32_t DeviceState::Get(int stage, StageState s) const {
     if (!StageOk(stage) || s >= StageState::Count)
         return 0;
-    return stages_[static_cast<std::size_t>(stage)][static_cast<std::size_t>(s)];
+    return m_stages[static_cast<std::size_t>(stage)][static_cast<std::size_t>(s)];
 }
 
 void DeviceState::Set(int stage, StageState s, std::uint32_t v) {
     if (StageOk(stage) && s < StageState::Count)
-        stages_[static_cast<std::size_t>(stage)][static_cast<std::size_t>(s)] = v;
+        m_stages[static_cast<std::size_t>(stage)][static_cast<std::size_t>(s)] = v;
 }
 
 const Texture* DeviceState::BoundTexture(int stage) const {
-    return StageOk(stage) ? textures_[static_cast<std::size_t>(stage)] : nullptr;
+    return StageOk(stage) ? m_textures[static_cast<std::size_t>(stage)] : nullptr;
 }
 
 void DeviceState::Bind(int stage, const Texture* texture) {
     if (StageOk(stage))
-        textures_[static_cast<std::size_t>(stage)] = texture;
+        m_textures[static_cast<std::size_t>(stage)] = texture;
 }
 
 void DeviceState::SetTransform(TransformKind kind, const Matrix4& m) {
     if (kind < TransformKind::Count)
-        transforms_[static_cast<std::size_t>(kind)] = m;
+        m_transforms[static_cast<std::size_t>(kind)] = m;
 }
 
 Light DeviceState::GetLight(int index) const {
-    return index >= 0 && index < kLightCount ? lights_[static_cast<std::size_t>(index)] : Light{};
+    return index >= 0 && index < kLightCount ? m_lights[static_cast<std::size_t>(index)] : Light{};
 }
 
 void DeviceState::SetLight(int index, const Light& light) {
     if (index >= 0 && index < kLightCount)
-        lights_[static_cast<std::size_t>(index)] = light;
+        m_lights[static_cast<std::size_t>(index)] = light;
 }
 
 bool DeviceState::IsLightEnabled(int index) const {
-    return index >= 0 && index < kLightCount && lightOn_[static_cast<std::size_t>(index)];
+    return index >= 0 && index < kLightCount && m_lightOn[static_cast<std::size_t>(index)];
 }
 
 void DeviceState::EnableLight(int index, bool on) {
     if (index >= 0 && index < kLightCount)
-        lightOn_[static_cast<std::size_t>(index)] = on;
+        m_lightOn[static_cast<std::size_t>(index)] = on;
 }
 
 } // namespace plat::raster

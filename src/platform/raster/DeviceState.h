@@ -20,7 +20,7 @@ public:
     /// counter-clockwise culling; stage 0 modulates texture and colour, the other stages are off.
     DeviceState();
 
-    std::uint32_t Get(RenderState s) const { return render_[static_cast<std::size_t>(s)]; }
+    std::uint32_t Get(RenderState s) const { return m_render[static_cast<std::size_t>(s)]; }
     void Set(RenderState s, std::uint32_t v);
     std::uint32_t Get(int stage, StageState s) const;
     void Set(int stage, StageState s, std::uint32_t v);
@@ -28,14 +28,16 @@ public:
     const Texture* BoundTexture(int stage) const;
     void Bind(int stage, const Texture* texture);
 
-    const Matrix4& Transform(TransformKind kind) const { return transforms_[static_cast<std::size_t>(kind)]; }
+    const Matrix4& Transform(TransformKind kind) const {
+        return m_transforms[static_cast<std::size_t>(kind)];
+    }
     void SetTransform(TransformKind kind, const Matrix4& m);
 
-    const Viewport& ViewportRect() const { return viewport_; }
-    void SetViewport(const Viewport& v) { viewport_ = v; }
+    const Viewport& ViewportRect() const { return m_viewport; }
+    void SetViewport(const Viewport& v) { m_viewport = v; }
 
-    const Material& CurrentMaterial() const { return material_; }
-    void SetMaterial(const Material& m) { material_ = m; }
+    const Material& CurrentMaterial() const { return m_material; }
+    void SetMaterial(const Material& m) { m_material = m; }
 
     /// Light `index` as stored (a default light when never set or out of range).
     Light GetLight(int index) const;
@@ -44,14 +46,15 @@ public:
     void EnableLight(int index, bool on);
 
 private:
-    std::array<std::uint32_t, static_cast<std::size_t>(RenderState::Count)> render_{};
-    std::array<std::array<std::uint32_t, static_cast<std::size_t>(StageState::Count)>, kStageCount> stages_{};
-    std::array<const Texture*, kStageCount> textures_{};
-    std::array<Matrix4, static_cast<std::size_t>(TransformKind::Count)> transforms_;
-    Viewport viewport_;
-    Material material_;
-    std::array<Light, kLightCount> lights_{};
-    std::array<bool, kLightCount> lightOn_{};
+    std::array<std::uint32_t, static_cast<std::size_t>(RenderState::Count)> m_render{};
+    std::array<std::array<std::uint32_t, static_cast<std::size_t>(StageState::Count)>, kStageCount>
+        m_stages{};
+    std::array<const Texture*, kStageCount> m_textures{};
+    std::array<Matrix4, static_cast<std::size_t>(TransformKind::Count)> m_transforms;
+    Viewport m_viewport;
+    Material m_material;
+    std::array<Light, kLightCount> m_lights{};
+    std::array<bool, kLightCount> m_lightOn{};
 };
 
 } // namespace plat::raster

@@ -1,6 +1,6 @@
 #include "platform/raster/Rasterizer.h"
 
-#include "platform/raster/PixelFormat.h"
+#include "platform/gfx2d/PixelFormat.h"
 #include "platform/raster/Texture.h"
 
 #include <algorithm>
@@ -39,8 +39,7 @@ enum Addressing { kUntextured, kWrapMasked, kWrapAny, kClampEdges };
 enum Attr { kZ, kIw, kUw, kVw, kR, kG, kB, kAttrCount };
 
 // The compare functions of the depth and alpha tests, for float depths and integer alphas alike.
-template <typename T>
-[[gnu::always_inline]] inline bool Passes(Compare f, T a, T b) {
+template <typename T> [[gnu::always_inline]] inline bool Passes(Compare f, T a, T b) {
     switch (f) {
     case Compare::Never:
         return false;
@@ -417,8 +416,8 @@ struct SpanRun {
 // Hands each row of a triangle inside the scissor rectangle to `fill` as a span and sums what it
 // returns (the pixels written).
 template <typename Fill>
-[[gnu::always_inline]] inline std::uint32_t WalkRows(const Rasterizer::Triangle& t, const PixelRect& scissor,
-                                                     Fill fill) {
+[[gnu::always_inline]] inline std::uint32_t WalkRows(const Rasterizer::Triangle& t,
+                                                     const gfx2d::Rect& scissor, Fill fill) {
     Rasterizer::Triangle::Edge longEdge = t.longEdge, shortEdge = t.shortEdge;
     Rasterizer::Span span{};
     span.white = t.white;
@@ -506,7 +505,7 @@ template <int kAddress, int kBlend>
             if (st.alphaTest && !Passes(st.alphaFunc, alpha, st.alphaRef))
                 continue;
             if constexpr (kBlend != kOpaque) {
-                const std::uint32_t d = UnpackRgb565(*dst);
+                const std::uint32_t d = gfx2d::UnpackRgb565(*dst);
                 const std::uint32_t dRed = (d >> 16) & 0xFF, dGreen = (d >> 8) & 0xFF, dBlue = d & 0xFF;
                 if constexpr (kBlend == kAlpha) {
                     red = (red * alpha + dRed * (255 - alpha)) / 255;
@@ -532,7 +531,7 @@ template <int kAddress, int kBlend>
                     blue = mix(blue, dBlue);
                 }
             }
-            *dst = static_cast<std::uint16_t>((red >> 3) << 11 | (green >> 2) << 5 | blue >> 3);
+            *dst = gfx2d::PackRgb565(red, green, blue);
             if (depthWrite)
                 *zrow = z;
             ++written;
@@ -802,31 +801,31 @@ template <int kAddress, int kBlend>
 } // namespace
 
 void Rasterizer::Begin(const PixelState& state, const RenderTarget& target, DepthBuffer& depth,
-                       PixelRect scissor) {
-    state_ = state;
-    target_ = target;
-    depth_ = &depth;
-    scissor_.left = std::max(scissor.left, 0);
-    scissor_.top = std::max(scissor.top, 0);
-    scissor_.right = std::min({scissor.right, target.width, depth.Width()});
-    scissor_.bottom = std::min({scissor.bottom, target.height, depth.Height()});
-    written_ = 0;
-    view_ = TextureView{};
+                       gfx2d::Rect scissor) {
+    m_state = state;
+    m_target = target;
+    m_depth = &depth;
+    m_scissor.left = std::max(scissor.left, 0);
+    m_scissor.top = std::max(scissor.top, 0);
+    m_scissor.right = std::min({scissor.right, target.width, depth.Width()});
+    m_scissor.bottom = std::min({scissor.bottom, target.height, depth.Height()});
+    m_written = 0;
+    m_view = TextureView{};
     if (state.texture != nullptr) {
         const Texture& t = *state.texture;
-        view_.texels = t.Argb();
-        view_.wrapped = t.WrappedArgb();
-        view_.pitch = t.WrappedPitch();
-        view_.w = t.Width();
-        view_.h = t.Height();
-        view_.fw = static_cast<float>(view_.w);
-        view_.fh = static_cast<float>(view_.h);
-        view_.invW = 1.0f / view_.fw;
-        view_.invH = 1.0f / view_.fh;
-        view_.maskX = (view_.w & (view_.w - 1)) == 0 ? view_.w - 1 : -1;
-        view_.maskY = (view_.h & (view_.h - 1)) == 0 ? view_.h - 1 : -1;
-        view_.shiftX = std::countr_zero(static_cast<unsigned>(view_.w));
-        view_.clamp = state.clamp;
+        m_view.texels = t.Argb();
+        m_view.wrapped = t.WrappedArgb();
+        m_view.pitch = t.WrappedPitch();
+        m_view.w = t.Width();
+        m_view.h = t.Height();
+        m_view.fw = static_cast<float>(m_view.w);
+        m_view.fh = static_cast<float>(m_view.h);
+        m_view.invW = 1.0f / m_view.fw;
+        m_view.invH = 1.0f / m_view.fh;
+        m_view.maskX = (m_view.w & (m_view.w - 1)) == 0 ? m_view.w - 1 : -1;
+        m_view.maskY = (m_view.h & (m_view.h - 1)) == 0 ? m_view.h - 1 : -1;
+        m_view.shiftX = std::countr_zero(static_cast<unsigned>(m_view.w));
+        m_view.clamp = state.clamp;
     }
 
     int blend = kOpaque;
@@ -854,7 +853,7 @@ void Rasterizer::Begin(const PixelState& state, const RenderTarget& target, Dept
         const bool powersOfTwo = (w & (w - 1)) == 0 && (h & (h - 1)) == 0;
         addressing = state.clamp ? kClampEdges : (powersOfTwo ? kWrapMasked : kWrapAny);
     }
-    fill_ = kTable[addressing][blend];
+    m_fill = kTable[addressing][blend];
 #if defined(__SSE2__)
     // Four pixels at a time for everything but clamped addressing and the rarely used blend factors.
 #define ZX_QUADS(A)                                                                                          \
@@ -866,7 +865,7 @@ void Rasterizer::Begin(const PixelState& state, const RenderTarget& target, Dept
                                                     ZX_QUADS(kWrapAny)};
 #undef ZX_QUADS
     if (addressing != kClampEdges && blend != kGeneric)
-        fill_ = kQuadTable[addressing][blend];
+        m_fill = kQuadTable[addressing][blend];
 #endif
 }
 
@@ -882,9 +881,9 @@ SpanRun MakeRun(const PixelState& state, const RenderTarget& target, DepthBuffer
 
 template <int kAddress, int kBlend>
 std::uint32_t Rasterizer::FillTriangle(const Rasterizer& r, const Triangle& t) {
-    const SpanRun run = MakeRun(r.state_, r.target_, *r.depth_, r.view_);
+    const SpanRun run = MakeRun(r.m_state, r.m_target, *r.m_depth, r.m_view);
     return WalkRows(
-        t, r.scissor_, [&run](const Span& s) __attribute__((always_inline)) {
+        t, r.m_scissor, [&run](const Span& s) __attribute__((always_inline)) {
             return FillSpan<kAddress, kBlend>(run, s);
         });
 }
@@ -892,9 +891,9 @@ std::uint32_t Rasterizer::FillTriangle(const Rasterizer& r, const Triangle& t) {
 #if defined(__SSE2__)
 template <int kAddress, int kBlend>
 std::uint32_t Rasterizer::FillTriangleQuads(const Rasterizer& r, const Triangle& t) {
-    const SpanRun run = MakeRun(r.state_, r.target_, *r.depth_, r.view_);
+    const SpanRun run = MakeRun(r.m_state, r.m_target, *r.m_depth, r.m_view);
     return WalkRows(
-        t, r.scissor_, [&run](const Span& s) __attribute__((always_inline)) {
+        t, r.m_scissor, [&run](const Span& s) __attribute__((always_inline)) {
             return FillSpanQuads<kAddress, kBlend>(run, s);
         });
 }
@@ -922,8 +921,8 @@ void Rasterizer::DrawTriangle(const ScreenVertex& v0, const ScreenVertex& v1, co
     std::sort(order, order + 3, [&](int a, int b) { return Y[a] != Y[b] ? Y[a] < Y[b] : X[a] < X[b]; });
     const int t = order[0], m = order[1], b = order[2];
     Triangle tri;
-    tri.yFirst = std::max<std::int64_t>(CeilDiv(Y[t], kSub), scissor_.top);
-    tri.yEnd = std::min<std::int64_t>(CeilDiv(Y[b], kSub), scissor_.bottom);
+    tri.yFirst = std::max<std::int64_t>(CeilDiv(Y[t], kSub), m_scissor.top);
+    tri.yEnd = std::min<std::int64_t>(CeilDiv(Y[b], kSub), m_scissor.bottom);
     if (tri.yFirst >= tri.yEnd)
         return;
     tri.yMid = std::clamp(CeilDiv(Y[m], kSub), tri.yFirst, tri.yEnd); // first row on the lower edge
@@ -938,7 +937,7 @@ void Rasterizer::DrawTriangle(const ScreenVertex& v0, const ScreenVertex& v1, co
     tri.white = true;
     for (const ScreenVertex* c : v)
         tri.white = tri.white && c->r == 255.0f && c->g == 255.0f && c->b == 255.0f;
-    tri.textureEnd = view_.texels != nullptr ? kR : kIw;
+    tri.textureEnd = m_view.texels != nullptr ? kR : kIw;
     tri.colourEnd = tri.white ? kR : kAttrCount;
     tri.fx0 = static_cast<double>(X[0]) / kSub, tri.fy0 = static_cast<double>(Y[0]) / kSub;
     const double ex1 = static_cast<double>(X[1] - X[0]) / kSub, ey1 = static_cast<double>(Y[1] - Y[0]) / kSub;
@@ -958,7 +957,7 @@ void Rasterizer::DrawTriangle(const ScreenVertex& v0, const ScreenVertex& v1, co
         tri.gx[k] = used ? (d1 * ey2 - d2 * ey1) * invDet : 0.0;
         tri.gy[k] = used ? (d2 * ex1 - d1 * ex2) * invDet : 0.0;
     }
-    written_ += fill_(*this, tri);
+    m_written += m_fill(*this, tri);
 }
 
 } // namespace plat::raster

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/gfx2d/Geometry.h"
 #include "platform/raster/DepthBuffer.h"
 #include "platform/raster/RenderTarget.h"
 #include "platform/raster/Types.h"
@@ -33,22 +34,17 @@ struct PixelState {
     BlendFactor destBlend = BlendFactor::Zero;
 };
 
-/// A pixel rectangle, right and bottom exclusive.
-struct PixelRect {
-    int left = 0, top = 0, right = 0, bottom = 0;
-};
-
 /// Fills triangles on screen: top-left fill rule with pixel centres at integer coordinates,
 /// perspective-correct bilinear texturing, then alpha test, depth test, blending and the 5-6-5 write.
 class Rasterizer {
 public:
     /// Prepares a run of triangles that share one pixel state, target and scissor rectangle.
-    void Begin(const PixelState& state, const RenderTarget& target, DepthBuffer& depth, PixelRect scissor);
+    void Begin(const PixelState& state, const RenderTarget& target, DepthBuffer& depth, gfx2d::Rect scissor);
     /// Fills one triangle of the run (either winding).
     void DrawTriangle(const ScreenVertex& v0, const ScreenVertex& v1, const ScreenVertex& v2);
 
     /// Pixels whose tests passed since Begin (for measurements and tests).
-    std::uint64_t PixelsWritten() const { return written_; }
+    std::uint64_t PixelsWritten() const { return m_written; }
 
     struct Span;     // one row of a triangle with its attribute steps
     struct Triangle; // a triangle's rows and attribute planes
@@ -67,13 +63,13 @@ public:
 private:
     using TriangleFn = std::uint32_t (*)(const Rasterizer&, const Triangle&);
 
-    PixelState state_;
-    RenderTarget target_;
-    DepthBuffer* depth_ = nullptr;
-    PixelRect scissor_;
-    TriangleFn fill_ = nullptr;
-    TextureView view_;
-    std::uint64_t written_ = 0;
+    PixelState m_state;
+    RenderTarget m_target;
+    DepthBuffer* m_depth = nullptr;
+    gfx2d::Rect m_scissor;
+    TriangleFn m_fill = nullptr;
+    TextureView m_view;
+    std::uint64_t m_written = 0;
 
     // The span loops of one state combination over all rows of a triangle: a pixel at a time, and
     // four at a time.

@@ -15,11 +15,11 @@ constexpr const char* kKindNames[] = {
 
 int RecordingDevice::CountOf(Kind kind) const {
     return static_cast<int>(
-        std::count_if(calls_.begin(), calls_.end(), [&](const Call& c) { return c.kind == kind; }));
+        std::count_if(m_calls.begin(), m_calls.end(), [&](const Call& c) { return c.kind == kind; }));
 }
 
 int RecordingDevice::CountOf(RenderState state) const {
-    return static_cast<int>(std::count_if(calls_.begin(), calls_.end(), [&](const Call& c) {
+    return static_cast<int>(std::count_if(m_calls.begin(), m_calls.end(), [&](const Call& c) {
         return c.kind == Kind::SetRenderState && c.what == static_cast<std::uint32_t>(state);
     }));
 }
@@ -27,7 +27,7 @@ int RecordingDevice::CountOf(RenderState state) const {
 std::string RecordingDevice::Describe() const {
     std::string out;
     char line[160];
-    for (const Call& c : calls_) {
+    for (const Call& c : m_calls) {
         std::snprintf(line, sizeof line,
                       "%s what=%u value=0x%X stage=%d texture=%p start=%d count=%d indices=%d\n",
                       kKindNames[static_cast<int>(c.kind)], c.what, c.value, c.stage,
@@ -38,92 +38,92 @@ std::string RecordingDevice::Describe() const {
 }
 
 void RecordingDevice::SetTransform(TransformKind kind, const Matrix4& matrix) {
-    state_.SetTransform(kind, matrix);
+    m_state.SetTransform(kind, matrix);
     Call c(Kind::SetTransform);
     c.what = static_cast<std::uint32_t>(kind);
     c.matrix = matrix;
-    calls_.push_back(c);
+    m_calls.push_back(c);
 }
 
 void RecordingDevice::SetViewport(const Viewport& viewport) {
-    state_.SetViewport(viewport);
+    m_state.SetViewport(viewport);
     Call c(Kind::SetViewport);
     c.viewport = viewport;
-    calls_.push_back(c);
+    m_calls.push_back(c);
 }
 
 void RecordingDevice::SetRenderState(RenderState state, std::uint32_t value) {
-    state_.Set(state, value);
+    m_state.Set(state, value);
     Call c(Kind::SetRenderState);
     c.what = static_cast<std::uint32_t>(state);
     c.value = value;
-    calls_.push_back(c);
+    m_calls.push_back(c);
 }
 
 void RecordingDevice::SetTextureStageState(int stage, StageState state, std::uint32_t value) {
-    state_.Set(stage, state, value);
+    m_state.Set(stage, state, value);
     Call c(Kind::SetTextureStageState);
     c.stage = stage;
     c.what = static_cast<std::uint32_t>(state);
     c.value = value;
-    calls_.push_back(c);
+    m_calls.push_back(c);
 }
 
 void RecordingDevice::SetTexture(int stage, const Texture* texture) {
-    state_.Bind(stage, texture);
+    m_state.Bind(stage, texture);
     Call c(Kind::SetTexture);
     c.stage = stage;
     c.texture = texture;
-    calls_.push_back(c);
+    m_calls.push_back(c);
 }
 
 void RecordingDevice::SetMaterial(const Material& material) {
-    state_.SetMaterial(material);
-    calls_.push_back(Call(Kind::SetMaterial));
+    m_state.SetMaterial(material);
+    m_calls.push_back(Call(Kind::SetMaterial));
 }
 
 void RecordingDevice::SetLight(int index, const Light& light) {
-    state_.SetLight(index, light);
+    m_state.SetLight(index, light);
     Call c(Kind::SetLight);
     c.what = static_cast<std::uint32_t>(index);
-    calls_.push_back(c);
+    m_calls.push_back(c);
 }
 
 void RecordingDevice::EnableLight(int index, bool on) {
-    state_.EnableLight(index, on);
+    m_state.EnableLight(index, on);
     Call c(Kind::EnableLight);
     c.what = static_cast<std::uint32_t>(index);
     c.value = on ? 1 : 0;
-    calls_.push_back(c);
+    m_calls.push_back(c);
 }
 
 bool RecordingDevice::BeginScene() {
-    calls_.push_back(Call(Kind::BeginScene));
-    return !failBegin_;
+    m_calls.push_back(Call(Kind::BeginScene));
+    return !m_failBegin;
 }
 
 void RecordingDevice::EndScene() {
-    calls_.push_back(Call(Kind::EndScene));
+    m_calls.push_back(Call(Kind::EndScene));
 }
 
 void RecordingDevice::Clear(std::uint32_t flags, std::uint32_t colour, float) {
     Call c(Kind::Clear);
     c.what = flags;
     c.value = colour;
-    calls_.push_back(c);
+    m_calls.push_back(c);
 }
 
 void RecordingDevice::DrawIndexedTriangles(const VertexBuffer& buffer, int startVertex, int vertexCount,
                                            const std::uint16_t*, int indexCount) {
     Call c(Kind::DrawIndexedTriangles);
     c.buffer = &buffer;
-    c.texture = state_.BoundTexture(0);
+    c.texture = m_state.BoundTexture(0);
     c.start = startVertex;
     c.count = vertexCount;
     c.indexCount = indexCount;
-    c.matrix = state_.Transform(TransformKind::World) * state_.Transform(TransformKind::View) *
-               state_.Transform(TransformKind::Projection);
-    calls_.push_back(c);
+    c.matrix = m_state.Transform(TransformKind::World) * m_state.Transform(TransformKind::View) *
+               m_state.Transform(TransformKind::Projection);
+    m_calls.push_back(c);
 }
 
 bool RecordingDevice::ProcessVertices(std::uint32_t flags, const VertexBuffer& source, int sourceStart,
@@ -134,7 +134,7 @@ bool RecordingDevice::ProcessVertices(std::uint32_t flags, const VertexBuffer& s
     c.start = sourceStart;
     c.count = count;
     c.indexCount = destinationStart;
-    calls_.push_back(c);
+    m_calls.push_back(c);
     return true;
 }
 

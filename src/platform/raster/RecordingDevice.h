@@ -43,9 +43,9 @@ public:
     };
 
     /// All calls so far, oldest first.
-    const std::vector<Call>& Calls() const { return calls_; }
+    const std::vector<Call>& Calls() const { return m_calls; }
     /// Forgets the calls (not the state).
-    void ClearCalls() { calls_.clear(); }
+    void ClearCalls() { m_calls.clear(); }
     /// Number of calls of one kind.
     int CountOf(Kind kind) const;
     /// Number of SetRenderState calls for `state`.
@@ -53,25 +53,25 @@ public:
     /// A readable line per call, for failure messages.
     std::string Describe() const;
     /// The states as they stand after the calls.
-    const DeviceState& State() const { return state_; }
+    const DeviceState& State() const { return m_state; }
 
     /// Makes BeginScene fail (a lost device).
-    void FailBeginScene(bool fail) { failBegin_ = fail; }
+    void FailBeginScene(bool fail) { m_failBegin = fail; }
     /// Replaces what Caps, TextureFormats and DepthFormats report.
-    void SetCaps(const DeviceCaps& caps) { caps_ = caps; }
-    void SetTextureFormats(std::vector<PixelFormat> formats) { formats_ = std::move(formats); }
-    void SetDepthFormats(std::vector<int> depths) { depths_ = std::move(depths); }
+    void SetCaps(const DeviceCaps& caps) { m_caps = caps; }
+    void SetTextureFormats(std::vector<gfx2d::PixelFormat> formats) { m_formats = std::move(formats); }
+    void SetDepthFormats(std::vector<int> depths) { m_depths = std::move(depths); }
 
-    DeviceCaps Caps() const override { return caps_; }
-    std::vector<PixelFormat> TextureFormats() const override { return formats_; }
-    std::vector<int> DepthFormats() const override { return depths_; }
+    DeviceCaps Caps() const override { return m_caps; }
+    std::vector<gfx2d::PixelFormat> TextureFormats() const override { return m_formats; }
+    std::vector<int> DepthFormats() const override { return m_depths; }
     void SetTransform(TransformKind kind, const Matrix4& matrix) override;
     void SetViewport(const Viewport& viewport) override;
     void SetRenderState(RenderState state, std::uint32_t value) override;
     void SetTextureStageState(int stage, StageState state, std::uint32_t value) override;
     void SetTexture(int stage, const Texture* texture) override;
     void SetMaterial(const Material& material) override;
-    Material GetMaterial() const override { return state_.CurrentMaterial(); }
+    Material GetMaterial() const override { return m_state.CurrentMaterial(); }
     void SetLight(int index, const Light& light) override;
     void EnableLight(int index, bool on) override;
     bool BeginScene() override;
@@ -83,12 +83,13 @@ public:
                          VertexBuffer& destination, int destinationStart) override;
 
 private:
-    DeviceState state_;
-    std::vector<Call> calls_;
-    DeviceCaps caps_;
-    std::vector<PixelFormat> formats_{kRgb565, kArgb1555, kArgb4444, kArgb8888};
-    std::vector<int> depths_{16};
-    bool failBegin_ = false;
+    DeviceState m_state;
+    std::vector<Call> m_calls;
+    DeviceCaps m_caps;
+    std::vector<gfx2d::PixelFormat> m_formats{gfx2d::kFormat565, gfx2d::kFormatArgb1555,
+                                              gfx2d::kFormatArgb4444, gfx2d::kFormatArgb8888};
+    std::vector<int> m_depths{16};
+    bool m_failBegin = false;
 };
 
 } // namespace plat::raster

@@ -100,20 +100,20 @@ SoftwareDevice::SoftwareDevice(RenderTarget target) {
 }
 
 void SoftwareDevice::SetRenderTarget(RenderTarget target) {
-    target_ = target;
+    m_target = target;
     if (!target.IsValid())
-        target_ = RenderTarget{};
-    if (depth_.Width() != target_.width || depth_.Height() != target_.height)
-        depth_.Resize(target_.width, target_.height);
-    state_.SetViewport({0, 0, target_.width, target_.height, 0.0f, 1.0f});
+        m_target = RenderTarget{};
+    if (m_depth.Width() != m_target.width || m_depth.Height() != m_target.height)
+        m_depth.Resize(m_target.width, m_target.height);
+    m_state.SetViewport({0, 0, m_target.width, m_target.height, 0.0f, 1.0f});
 }
 
 DeviceCaps SoftwareDevice::Caps() const {
     return DeviceCaps{};
 }
 
-std::vector<PixelFormat> SoftwareDevice::TextureFormats() const {
-    return {kRgb565, kArgb1555, kArgb4444, kArgb8888};
+std::vector<gfx2d::PixelFormat> SoftwareDevice::TextureFormats() const {
+    return {gfx2d::kFormat565, gfx2d::kFormatArgb1555, gfx2d::kFormatArgb4444, gfx2d::kFormatArgb8888};
 }
 
 std::vector<int> SoftwareDevice::DepthFormats() const {
@@ -121,98 +121,98 @@ std::vector<int> SoftwareDevice::DepthFormats() const {
 }
 
 void SoftwareDevice::SetTransform(TransformKind kind, const Matrix4& matrix) {
-    state_.SetTransform(kind, matrix);
+    m_state.SetTransform(kind, matrix);
 }
 void SoftwareDevice::SetViewport(const Viewport& viewport) {
     // Like the device it stands in for, a viewport must lie inside the render target.
     if (viewport.x < 0 || viewport.y < 0 || viewport.width <= 0 || viewport.height <= 0 ||
-        viewport.width > target_.width - viewport.x || viewport.height > target_.height - viewport.y ||
+        viewport.width > m_target.width - viewport.x || viewport.height > m_target.height - viewport.y ||
         !(viewport.minZ >= 0.0f && viewport.minZ <= viewport.maxZ && viewport.maxZ <= 1.0f)) {
         Log("viewport refused: it does not lie inside the render target");
         return;
     }
-    state_.SetViewport(viewport);
+    m_state.SetViewport(viewport);
 }
 void SoftwareDevice::SetRenderState(RenderState state, std::uint32_t value) {
-    state_.Set(state, value);
+    m_state.Set(state, value);
 }
 void SoftwareDevice::SetTextureStageState(int stage, StageState state, std::uint32_t value) {
-    state_.Set(stage, state, value);
+    m_state.Set(stage, state, value);
 }
 void SoftwareDevice::SetTexture(int stage, const Texture* texture) {
-    state_.Bind(stage, texture);
+    m_state.Bind(stage, texture);
 }
 void SoftwareDevice::SetMaterial(const Material& material) {
-    state_.SetMaterial(material);
+    m_state.SetMaterial(material);
 }
 void SoftwareDevice::SetLight(int index, const Light& light) {
-    state_.SetLight(index, light);
+    m_state.SetLight(index, light);
 }
 void SoftwareDevice::EnableLight(int index, bool on) {
-    state_.EnableLight(index, on);
+    m_state.EnableLight(index, on);
 }
 
 bool SoftwareDevice::BeginScene() {
-    pixelsWritten_ = 0;
-    return target_.IsValid();
+    m_pixelsWritten = 0;
+    return m_target.IsValid();
 }
 
 void SoftwareDevice::EndScene() {}
 
-PixelRect SoftwareDevice::Scissor() const {
-    const Viewport& vp = state_.ViewportRect();
-    return {std::max(vp.x, 0), std::max(vp.y, 0), std::min(vp.x + std::max(vp.width, 0), target_.width),
-            std::min(vp.y + std::max(vp.height, 0), target_.height)};
+gfx2d::Rect SoftwareDevice::Scissor() const {
+    const Viewport& vp = m_state.ViewportRect();
+    return {std::max(vp.x, 0), std::max(vp.y, 0), std::min(vp.x + std::max(vp.width, 0), m_target.width),
+            std::min(vp.y + std::max(vp.height, 0), m_target.height)};
 }
 
 void SoftwareDevice::Clear(std::uint32_t flags, std::uint32_t colour, float depth) {
-    const PixelRect r = Scissor();
-    if (r.left >= r.right || r.top >= r.bottom)
+    const gfx2d::Rect r = Scissor();
+    if (r.IsEmpty())
         return;
-    const std::uint16_t pixel = PackRgb565(colour);
+    const std::uint16_t pixel = gfx2d::PackRgb565(colour);
     for (int y = r.top; y < r.bottom; ++y) {
         if (flags & kClearTarget)
-            std::fill(target_.Row(y) + r.left, target_.Row(y) + r.right, pixel);
+            std::fill(m_target.Row(y) + r.left, m_target.Row(y) + r.right, pixel);
         if (flags & kClearDepth)
-            std::fill(depth_.Row(y) + r.left, depth_.Row(y) + r.right, depth);
+            std::fill(m_depth.Row(y) + r.left, m_depth.Row(y) + r.right, depth);
     }
 }
 
 PixelState SoftwareDevice::CurrentPixelState() const {
     using RS = RenderState;
     PixelState p;
-    p.texture = state_.BoundTexture(0);
-    if (state_.Get(0, StageState::ColourOp) == static_cast<std::uint32_t>(TextureOp::Disable))
+    p.texture = m_state.BoundTexture(0);
+    if (m_state.Get(0, StageState::ColourOp) == static_cast<std::uint32_t>(TextureOp::Disable))
         p.texture = nullptr;
-    p.clamp = state_.Get(0, StageState::Address) == static_cast<std::uint32_t>(TextureAddress::Clamp);
-    p.alphaTest = state_.Get(RS::AlphaTestEnable) != 0;
-    p.alphaFunc = static_cast<Compare>(state_.Get(RS::AlphaFunc));
-    p.alphaRef = state_.Get(RS::AlphaRef) & 0xFF;
-    p.depthTest = state_.Get(RS::ZEnable) != 0;
-    p.depthWrite = state_.Get(RS::ZWriteEnable) != 0;
-    p.depthFunc = static_cast<Compare>(state_.Get(RS::ZFunc));
-    p.blend = state_.Get(RS::AlphaBlendEnable) != 0;
-    p.srcBlend = static_cast<BlendFactor>(state_.Get(RS::SrcBlend));
-    p.destBlend = static_cast<BlendFactor>(state_.Get(RS::DestBlend));
+    p.clamp = m_state.Get(0, StageState::Address) == static_cast<std::uint32_t>(TextureAddress::Clamp);
+    p.alphaTest = m_state.Get(RS::AlphaTestEnable) != 0;
+    p.alphaFunc = static_cast<Compare>(m_state.Get(RS::AlphaFunc));
+    p.alphaRef = m_state.Get(RS::AlphaRef) & 0xFF;
+    p.depthTest = m_state.Get(RS::ZEnable) != 0;
+    p.depthWrite = m_state.Get(RS::ZWriteEnable) != 0;
+    p.depthFunc = static_cast<Compare>(m_state.Get(RS::ZFunc));
+    p.blend = m_state.Get(RS::AlphaBlendEnable) != 0;
+    p.srcBlend = static_cast<BlendFactor>(m_state.Get(RS::SrcBlend));
+    p.destBlend = static_cast<BlendFactor>(m_state.Get(RS::DestBlend));
     return p;
 }
 
 void SoftwareDevice::TransformVertices(const VertexBuffer& buffer, int start, int count) {
     const VertexLayout& layout = buffer.Layout();
-    clipVertices_.resize(static_cast<std::size_t>(count));
-    const Matrix4 m = state_.Transform(TransformKind::World) * state_.Transform(TransformKind::View) *
-                      state_.Transform(TransformKind::Projection);
-    const Viewport& vp = state_.ViewportRect();
-    const int texSet = static_cast<int>(state_.Get(0, StageState::TexCoordIndex));
+    m_clipVertices.resize(static_cast<std::size_t>(count));
+    const Matrix4 m = m_state.Transform(TransformKind::World) * m_state.Transform(TransformKind::View) *
+                      m_state.Transform(TransformKind::Projection);
+    const Viewport& vp = m_state.ViewportRect();
+    const int texSet = static_cast<int>(m_state.Get(0, StageState::TexCoordIndex));
     const int texOffset = texSet < layout.texCoordCount ? layout.texCoords + 8 * texSet : -1;
 
     // Lit vertices all take one colour: material emissive + ambient x material ambient. No light
     // is modelled; the engine never turns one on.
-    const bool lit = state_.Get(RenderState::Lighting) != 0 && !layout.screenPosition;
+    const bool lit = m_state.Get(RenderState::Lighting) != 0 && !layout.screenPosition;
     ClipVertex litColour{};
     if (lit) {
-        const Material& mat = state_.CurrentMaterial();
-        const std::uint32_t amb = state_.Get(RenderState::Ambient);
+        const Material& mat = m_state.CurrentMaterial();
+        const std::uint32_t amb = m_state.Get(RenderState::Ambient);
         auto channel = [](float emissive, std::uint32_t ambient8, float material) {
             return std::clamp(emissive + static_cast<float>(ambient8) / 255.0f * material, 0.0f, 1.0f) *
                    255.0f;
@@ -226,7 +226,7 @@ void SoftwareDevice::TransformVertices(const VertexBuffer& buffer, int start, in
     const std::uint8_t* p =
         buffer.Data() + static_cast<std::size_t>(start) * static_cast<std::size_t>(layout.stride);
     for (int i = 0; i < count; ++i, p += layout.stride) {
-        ClipVertex& out = clipVertices_[static_cast<std::size_t>(i)];
+        ClipVertex& out = m_clipVertices[static_cast<std::size_t>(i)];
         const float x = ReadFloat(p), y = ReadFloat(p + 4), z = ReadFloat(p + 8);
         if (layout.screenPosition) {
             // Already on screen: take it back to clip space so one clipper and projection serve both.
@@ -257,7 +257,7 @@ void SoftwareDevice::TransformVertices(const VertexBuffer& buffer, int start, in
 }
 
 ScreenVertex SoftwareDevice::Project(const ClipVertex& v) const {
-    const Viewport& vp = state_.ViewportRect();
+    const Viewport& vp = m_state.ViewportRect();
     const float iw = 1.0f / v.w;
     return {static_cast<float>(vp.x) + (1.0f + v.x * iw) * static_cast<float>(vp.width) * 0.5f,
             static_cast<float>(vp.y) + (1.0f - v.y * iw) * static_cast<float>(vp.height) * 0.5f,
@@ -272,15 +272,16 @@ ScreenVertex SoftwareDevice::Project(const ClipVertex& v) const {
 }
 
 void SoftwareDevice::DrawClipTriangle(int ia, int ib, int ic, bool flat) {
-    const unsigned ca = outcodes_[static_cast<std::size_t>(ia)], cb = outcodes_[static_cast<std::size_t>(ib)],
-                   cc = outcodes_[static_cast<std::size_t>(ic)];
+    const unsigned ca = m_outcodes[static_cast<std::size_t>(ia)],
+                   cb = m_outcodes[static_cast<std::size_t>(ib)],
+                   cc = m_outcodes[static_cast<std::size_t>(ic)];
     if (((ca | cb | cc) & kNotFinite) || (ca & cb & cc))
         return;
     const unsigned crossing = ca | cb | cc;
     if (crossing == 0) { // inside every plane: the corners' projections stand as they are
-        ScreenVertex screen[3] = {screenVertices_[static_cast<std::size_t>(ia)],
-                                  screenVertices_[static_cast<std::size_t>(ib)],
-                                  screenVertices_[static_cast<std::size_t>(ic)]};
+        ScreenVertex screen[3] = {m_screenVertices[static_cast<std::size_t>(ia)],
+                                  m_screenVertices[static_cast<std::size_t>(ib)],
+                                  m_screenVertices[static_cast<std::size_t>(ic)]};
         if (flat) // a flat triangle takes its first vertex's colour
             for (ScreenVertex& v : screen)
                 v.r = screen[0].r, v.g = screen[0].g, v.b = screen[0].b, v.a = screen[0].a;
@@ -288,10 +289,10 @@ void SoftwareDevice::DrawClipTriangle(int ia, int ib, int ic, bool flat) {
         return;
     }
 
-    const ClipVertex& a = clipVertices_[static_cast<std::size_t>(ia)];
+    const ClipVertex& a = m_clipVertices[static_cast<std::size_t>(ia)];
     ClipVertex bufA[kMaxPolygon], bufB[kMaxPolygon];
-    bufA[0] = a, bufA[1] = clipVertices_[static_cast<std::size_t>(ib)],
-    bufA[2] = clipVertices_[static_cast<std::size_t>(ic)];
+    bufA[0] = a, bufA[1] = m_clipVertices[static_cast<std::size_t>(ib)],
+    bufA[2] = m_clipVertices[static_cast<std::size_t>(ic)];
     if (flat)
         for (ClipVertex& v : bufA)
             v.r = a.r, v.g = a.g, v.b = a.b, v.a = a.a;
@@ -320,12 +321,12 @@ void SoftwareDevice::DrawScreenTriangle(const ScreenVertex* screen, int n) {
         area += static_cast<double>(p.x) * q.y - static_cast<double>(q.x) * p.y;
     }
     // Screen y runs down, so a positive area is clockwise as the viewer sees it.
-    const auto cull = static_cast<CullMode>(state_.Get(RenderState::CullMode));
+    const auto cull = static_cast<CullMode>(m_state.Get(RenderState::CullMode));
     if (area == 0.0 || (cull == CullMode::CounterClockwise && area < 0.0) ||
         (cull == CullMode::Clockwise && area > 0.0))
         return;
     for (int i = 1; i + 1 < n; ++i)
-        rasterizer_.DrawTriangle(screen[0], screen[i], screen[i + 1]);
+        m_rasterizer.DrawTriangle(screen[0], screen[i], screen[i + 1]);
 }
 
 void SoftwareDevice::DrawIndexedTriangles(const VertexBuffer& buffer, int startVertex, int vertexCount,
@@ -341,20 +342,20 @@ void SoftwareDevice::DrawIndexedTriangles(const VertexBuffer& buffer, int startV
         Log("draw refused: the vertex or index range lies outside the buffer");
         return;
     }
-    const PixelRect scissor = Scissor();
-    if (!target_.IsValid() || scissor.left >= scissor.right || scissor.top >= scissor.bottom)
+    const gfx2d::Rect scissor = Scissor();
+    if (!m_target.IsValid() || scissor.IsEmpty())
         return;
     TransformVertices(buffer, startVertex, vertexCount);
-    outcodes_.resize(clipVertices_.size());
-    screenVertices_.resize(clipVertices_.size());
-    for (std::size_t i = 0; i < clipVertices_.size(); ++i) {
-        const ClipVertex& v = clipVertices_[i];
-        outcodes_[i] = IsFinite(v) ? Outcode(v) : kNotFinite;
-        if (outcodes_[i] == 0)
-            screenVertices_[i] = Project(v);
+    m_outcodes.resize(m_clipVertices.size());
+    m_screenVertices.resize(m_clipVertices.size());
+    for (std::size_t i = 0; i < m_clipVertices.size(); ++i) {
+        const ClipVertex& v = m_clipVertices[i];
+        m_outcodes[i] = IsFinite(v) ? Outcode(v) : kNotFinite;
+        if (m_outcodes[i] == 0)
+            m_screenVertices[i] = Project(v);
     }
-    rasterizer_.Begin(CurrentPixelState(), target_, depth_, scissor);
-    const bool flat = state_.Get(RenderState::ShadeMode) == static_cast<std::uint32_t>(ShadeMode::Flat);
+    m_rasterizer.Begin(CurrentPixelState(), m_target, m_depth, scissor);
+    const bool flat = m_state.Get(RenderState::ShadeMode) == static_cast<std::uint32_t>(ShadeMode::Flat);
     bool reported = false;
     for (int i = 0; i + 2 < indexCount; i += 3) {
         const int ia = indices[i], ib = indices[i + 1], ic = indices[i + 2];
@@ -366,7 +367,7 @@ void SoftwareDevice::DrawIndexedTriangles(const VertexBuffer& buffer, int startV
         }
         DrawClipTriangle(ia, ib, ic, flat);
     }
-    pixelsWritten_ += rasterizer_.PixelsWritten();
+    m_pixelsWritten += m_rasterizer.PixelsWritten();
 }
 
 bool SoftwareDevice::ProcessVertices(std::uint32_t flags, const VertexBuffer& source, int sourceStart,
@@ -381,9 +382,9 @@ bool SoftwareDevice::ProcessVertices(std::uint32_t flags, const VertexBuffer& so
     }
     if (!(flags & kProcessTransform))
         return true;
-    const Matrix4 m = state_.Transform(TransformKind::World) * state_.Transform(TransformKind::View) *
-                      state_.Transform(TransformKind::Projection);
-    const Viewport& vp = state_.ViewportRect();
+    const Matrix4 m = m_state.Transform(TransformKind::World) * m_state.Transform(TransformKind::View) *
+                      m_state.Transform(TransformKind::Projection);
+    const Viewport& vp = m_state.ViewportRect();
     const std::uint8_t* p =
         source.Data() + static_cast<std::size_t>(sourceStart) * static_cast<std::size_t>(in.stride);
     std::uint8_t* q = destination.Lock() +

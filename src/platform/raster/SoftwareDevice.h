@@ -23,15 +23,15 @@ public:
 
     /// Draws into another target from now on; the z-buffer follows its size (and is reset when it changes).
     void SetRenderTarget(RenderTarget target);
-    const RenderTarget& Target() const { return target_; }
-    const DepthBuffer& Depth() const { return depth_; }
+    const RenderTarget& Target() const { return m_target; }
+    const DepthBuffer& Depth() const { return m_depth; }
     /// The states, transforms and bindings set so far.
-    const DeviceState& State() const { return state_; }
+    const DeviceState& State() const { return m_state; }
     /// Pixels written by the draws since BeginScene.
-    std::uint64_t PixelsWritten() const { return pixelsWritten_; }
+    std::uint64_t PixelsWritten() const { return m_pixelsWritten; }
 
     DeviceCaps Caps() const override;
-    std::vector<PixelFormat> TextureFormats() const override;
+    std::vector<gfx2d::PixelFormat> TextureFormats() const override;
     std::vector<int> DepthFormats() const override;
     void SetTransform(TransformKind kind, const Matrix4& matrix) override;
     void SetViewport(const Viewport& viewport) override;
@@ -39,7 +39,7 @@ public:
     void SetTextureStageState(int stage, StageState state, std::uint32_t value) override;
     void SetTexture(int stage, const Texture* texture) override;
     void SetMaterial(const Material& material) override;
-    Material GetMaterial() const override { return state_.CurrentMaterial(); }
+    Material GetMaterial() const override { return m_state.CurrentMaterial(); }
     void SetLight(int index, const Light& light) override;
     void EnableLight(int index, bool on) override;
     bool BeginScene() override;
@@ -60,21 +60,21 @@ public:
 private:
     void TransformVertices(const VertexBuffer& buffer, int start, int count);
     PixelState CurrentPixelState() const;
-    PixelRect Scissor() const;
+    gfx2d::Rect Scissor() const;
     void DrawClipTriangle(int ia, int ib, int ic, bool flat);
     void DrawScreenTriangle(const ScreenVertex* corners, int count);
     ScreenVertex Project(const ClipVertex& v) const;
 
-    RenderTarget target_;
-    DepthBuffer depth_;
-    DeviceState state_;
-    Rasterizer rasterizer_;
-    std::vector<ClipVertex> clipVertices_;
+    RenderTarget m_target;
+    DepthBuffer m_depth;
+    DeviceState m_state;
+    Rasterizer m_rasterizer;
+    std::vector<ClipVertex> m_clipVertices;
     // Per vertex of the draw: the clip planes it lies outside (kNotFinite for a position or texture
     // coordinate that is not finite) and, when it lies inside all, its projection.
-    std::vector<unsigned> outcodes_;
-    std::vector<ScreenVertex> screenVertices_;
-    std::uint64_t pixelsWritten_ = 0;
+    std::vector<unsigned> m_outcodes;
+    std::vector<ScreenVertex> m_screenVertices;
+    std::uint64_t m_pixelsWritten = 0;
 };
 
 } // namespace plat::raster

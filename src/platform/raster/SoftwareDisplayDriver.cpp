@@ -6,12 +6,12 @@
 namespace plat::raster {
 
 SoftwareDisplayDriver::SoftwareDisplayDriver(std::unique_ptr<gfx2d::Presenter> presenter)
-    : presenter_(std::move(presenter)) {}
+    : m_presenter(std::move(presenter)) {}
 
 std::unique_ptr<gfx2d::Screen> SoftwareDisplayDriver::OpenScreen(gfx2d::Size size, int bitsPerPixel) {
-    if (bitsPerPixel != 16 || !presenter_)
+    if (bitsPerPixel != 16 || !m_presenter)
         return nullptr;
-    return gfx2d::Screen::Create(size, std::move(presenter_));
+    return gfx2d::Screen::Create(size, std::move(m_presenter));
 }
 
 std::unique_ptr<Device> SoftwareDisplayDriver::CreateDevice(gfx2d::Surface& backBuffer) {

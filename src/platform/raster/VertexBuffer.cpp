@@ -40,7 +40,7 @@ VertexLayout VertexLayout::FromBits(std::uint32_t bits) {
 }
 
 VertexBuffer::VertexBuffer(std::uint32_t layoutBits, int count)
-    : layout_(VertexLayout::FromBits(layoutBits)), count_(std::max(count, 0)),
-      bytes_(static_cast<std::size_t>(count_) * static_cast<std::size_t>(layout_.stride)) {}
+    : m_layout(VertexLayout::FromBits(layoutBits)), m_count(std::max(count, 0)),
+      m_bytes(static_cast<std::size_t>(m_count) * static_cast<std::size_t>(m_layout.stride)) {}
 
 } // namespace plat::raster

@@ -28,17 +28,17 @@ public:
     VertexBuffer(std::uint32_t layoutBits, int count);
 
     /// First byte of the vertices.
-    std::uint8_t* Lock() { return bytes_.data(); }
+    std::uint8_t* Lock() { return m_bytes.data(); }
     /// Ends a write (nothing to do for memory buffers).
     void Unlock() {}
-    const std::uint8_t* Data() const { return bytes_.data(); }
-    const VertexLayout& Layout() const { return layout_; }
-    int Count() const { return count_; }
+    const std::uint8_t* Data() const { return m_bytes.data(); }
+    const VertexLayout& Layout() const { return m_layout; }
+    int Count() const { return m_count; }
 
 private:
-    VertexLayout layout_;
-    int count_;
-    std::vector<std::uint8_t> bytes_;
+    VertexLayout m_layout;
+    int m_count;
+    std::vector<std::uint8_t> m_bytes;
 };
 
 } // namespace plat::raster

@@ -28,13 +28,13 @@ public:
     bool Set(std::string_view name, std::string_view value) override;
 
     /// The file the settings live in.
-    const std::filesystem::path& File() const { return file_; }
+    const std::filesystem::path& File() const { return m_file; }
 
 private:
     void Load();
 
-    std::filesystem::path file_;
-    ValueTable values_;
+    std::filesystem::path m_file;
+    ValueTable m_values;
 };
 
 } // namespace plat::settings

@@ -3,7 +3,7 @@
 namespace plat::settings {
 
 bool MemoryStore::Get(std::string_view name, std::string& out) const {
-    const std::string* value = values_.Find(name);
+    const std::string* value = m_values.Find(name);
     if (!value)
         return false;
     out = *value;
@@ -13,9 +13,9 @@ bool MemoryStore::Get(std::string_view name, std::string& out) const {
 bool MemoryStore::Set(std::string_view name, std::string_view value) {
     if (name.empty() || name.front() == '\0')
         return false;
-    ++writes_;
-    values_.Put(name, value);
-    return !savesFail_;
+    ++m_writes;
+    m_values.Put(name, value);
+    return !m_savesFail;
 }
 
 } // namespace plat::settings

@@ -12,16 +12,16 @@ public:
     bool Set(std::string_view name, std::string_view value) override;
 
     /// Makes every later save fail (the value is still kept), as a full disk would.
-    void SetSavesFail(bool fail) { savesFail_ = fail; }
+    void SetSavesFail(bool fail) { m_savesFail = fail; }
     /// Number of successful and failed sets so far.
-    int Writes() const { return writes_; }
+    int Writes() const { return m_writes; }
     /// The values held.
-    const ValueTable& Values() const { return values_; }
+    const ValueTable& Values() const { return m_values; }
 
 private:
-    ValueTable values_;
-    bool savesFail_ = false;
-    int writes_ = 0;
+    ValueTable m_values;
+    bool m_savesFail = false;
+    int m_writes = 0;
 };
 
 } // namespace plat::settings

@@ -95,7 +95,7 @@ bool SameName(std::string_view a, std::string_view b) {
 
 const std::string* ValueTable::Find(std::string_view name) const {
     name = UpToNul(name);
-    for (const auto& [key, value] : entries_) {
+    for (const auto& [key, value] : m_entries) {
         if (SameName(key, name))
             return &value;
     }
@@ -105,18 +105,18 @@ const std::string* ValueTable::Find(std::string_view name) const {
 void ValueTable::Put(std::string_view name, std::string_view value) {
     name = UpToNul(name);
     value = UpToNul(value);
-    for (auto& [key, stored] : entries_) {
+    for (auto& [key, stored] : m_entries) {
         if (SameName(key, name)) {
             stored.assign(value);
             return;
         }
     }
-    entries_.emplace_back(std::string(name), std::string(value));
+    m_entries.emplace_back(std::string(name), std::string(value));
 }
 
 std::string ValueTable::Format() const {
     std::string text;
-    for (const auto& [key, value] : entries_) {
+    for (const auto& [key, value] : m_entries) {
         Escape(key, text);
         text += '=';
         Escape(value, text);

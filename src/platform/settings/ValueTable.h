@@ -15,7 +15,7 @@ public:
     /// Stores `value` under `name`; the value is cut at its first NUL.
     void Put(std::string_view name, std::string_view value);
     /// Every name and value, in the order they were first stored.
-    const std::vector<std::pair<std::string, std::string>>& Entries() const { return entries_; }
+    const std::vector<std::pair<std::string, std::string>>& Entries() const { return m_entries; }
 
     /// The table as the text of a settings file: one escaped "name=value" line per entry.
     std::string Format() const;
@@ -23,7 +23,7 @@ public:
     static ValueTable Parse(std::string_view text, int* badLines = nullptr);
 
 private:
-    std::vector<std::pair<std::string, std::string>> entries_;
+    std::vector<std::pair<std::string, std::string>> m_entries;
 };
 
 /// Whether two names are equal when letter case is ignored.

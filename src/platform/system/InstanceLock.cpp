@@ -37,14 +37,14 @@ InstanceLock::Result InstanceLock::Acquire(const std::filesystem::path& file) {
         std::fprintf(stderr, "instance lock: cannot lock %s: %s\n", file.c_str(), std::strerror(error));
         return Result::Failed;
     }
-    fd_ = fd;
+    m_fd = fd;
     return Result::Owned;
 }
 
 void InstanceLock::Release() {
-    if (fd_ >= 0) {
-        ::close(fd_);
-        fd_ = -1;
+    if (m_fd >= 0) {
+        ::close(m_fd);
+        m_fd = -1;
     }
 }
 

@@ -20,12 +20,12 @@ public:
     /// Gives the lock up.
     void Release();
     /// Whether this object holds the lock.
-    bool IsOwned() const { return fd_ >= 0; }
+    bool IsOwned() const { return m_fd >= 0; }
     /// The descriptor of the lock file while held, else -1.
-    int Descriptor() const { return fd_; }
+    int Descriptor() const { return m_fd; }
 
 private:
-    int fd_ = -1;
+    int m_fd = -1;
 };
 
 /// The lock file of the game, inside the settings folder.

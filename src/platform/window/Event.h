@@ -31,11 +31,4 @@ struct Event {
     std::uint8_t character = 0;
 };
 
-/// A point in game pixels.
-struct Point {
-    int x = 0;
-    int y = 0;
-    friend bool operator==(const Point&, const Point&) = default;
-};
-
 } // namespace plat::window

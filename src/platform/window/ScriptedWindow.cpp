@@ -3,32 +3,32 @@
 namespace plat::window {
 
 bool ScriptedWindow::NextEvent(Event& event) {
-    if (events_.empty())
+    if (m_events.empty())
         return false;
-    event = events_.front();
-    events_.pop_front();
+    event = m_events.front();
+    m_events.pop_front();
     return true;
 }
 
 void ScriptedWindow::PostQuit() {
     Event quit;
     quit.kind = EventKind::Quit;
-    events_.push_back(quit);
+    m_events.push_back(quit);
 }
 
 bool ScriptedWindow::IsButtonDown(int button) const {
     if (button == kButtonLeft)
-        return left_;
+        return m_left;
     if (button == kButtonRight)
-        return right_;
+        return m_right;
     return false;
 }
 
 void ScriptedWindow::SetButtonDown(int button, bool down) {
     if (button == kButtonLeft)
-        left_ = down;
+        m_left = down;
     else if (button == kButtonRight)
-        right_ = down;
+        m_right = down;
 }
 
 } // namespace plat::window

@@ -10,29 +10,29 @@ namespace plat::window {
 class ScriptedWindow final : public Window {
 public:
     /// Queues `event` behind the ones already waiting.
-    void Push(const Event& event) { events_.push_back(event); }
+    void Push(const Event& event) { m_events.push_back(event); }
 
-    bool HasEvent() override { return !events_.empty(); }
+    bool HasEvent() override { return !m_events.empty(); }
     bool NextEvent(Event& event) override;
     void PostQuit() override;
-    Point CursorPosition() const override { return cursor_; }
+    gfx2d::Point CursorPosition() const override { return m_cursor; }
     bool IsButtonDown(int button) const override;
-    bool IsMinimised() const override { return minimised_; }
-    void ShowMaximised() override { minimised_ = false; }
+    bool IsMinimised() const override { return m_minimised; }
+    void ShowMaximised() override { m_minimised = false; }
 
     /// Sets what CursorPosition reports.
-    void SetCursor(Point p) { cursor_ = p; }
+    void SetCursor(gfx2d::Point p) { m_cursor = p; }
     /// Sets whether a button reads as held.
     void SetButtonDown(int button, bool down);
     /// Sets whether the window reads as minimised.
-    void SetMinimised(bool minimised) { minimised_ = minimised; }
+    void SetMinimised(bool minimised) { m_minimised = minimised; }
 
 private:
-    std::deque<Event> events_;
-    Point cursor_;
-    bool left_ = false;
-    bool right_ = false;
-    bool minimised_ = false;
+    std::deque<Event> m_events;
+    gfx2d::Point m_cursor;
+    bool m_left = false;
+    bool m_right = false;
+    bool m_minimised = false;
 };
 
 } // namespace plat::window

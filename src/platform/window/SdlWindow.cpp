@@ -8,62 +8,64 @@
 namespace plat::window {
 
 SdlWindow::SdlWindow(const std::string& title, int gameWidth, int gameHeight, std::uint32_t flags)
-    : gameWidth_(gameWidth), gameHeight_(gameHeight) {
+    : m_gameWidth(gameWidth), m_gameHeight(gameHeight) {
     // The close button must reach the game as a request, never end the program behind its back.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         std::fprintf(stderr, "window: cannot start video: %s\n", SDL_GetError());
         return;
     }
-    window_ = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, gameWidth,
-                               gameHeight, flags);
-    if (!window_) {
+    m_window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, gameWidth,
+                                gameHeight, flags);
+    if (!m_window) {
         std::fprintf(stderr, "window: cannot create the window: %s\n", SDL_GetError());
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return;
     }
     // The game draws its own pointer.
     SDL_ShowCursor(SDL_DISABLE);
-    SDL_RaiseWindow(window_);
+    SDL_RaiseWindow(m_window);
     SDL_StartTextInput();
 }
 
 SdlWindow::~SdlWindow() {
-    if (close_)
-        close_();
-    if (window_) {
+    if (m_close)
+        m_close();
+    if (m_window) {
         SDL_StopTextInput();
-        SDL_DestroyWindow(window_);
+        SDL_DestroyWindow(m_window);
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
     }
 }
 
-void SdlWindow::SetViewport(const SDL_Rect& viewport) {
-    viewport_ = viewport;
-    haveViewport_ = viewport.w > 0 && viewport.h > 0;
+void SdlWindow::SetViewport(const gfx2d::Rect& viewport) {
+    m_viewport = viewport;
+    m_haveViewport = !viewport.IsEmpty();
 }
 
-Point SdlWindow::ToGamePixels(int windowX, int windowY) const {
-    SDL_Rect view = viewport_;
-    if (!haveViewport_) {
-        view = {0, 0, gameWidth_, gameHeight_};
-        if (window_)
-            SDL_GetWindowSize(window_, &view.w, &view.h);
-        if (view.w <= 0 || view.h <= 0)
-            view = {0, 0, gameWidth_, gameHeight_};
+gfx2d::Point SdlWindow::ToGamePixels(int windowX, int windowY) const {
+    gfx2d::Rect view = m_viewport;
+    if (!m_haveViewport) {
+        gfx2d::Size window{m_gameWidth, m_gameHeight};
+        if (m_window)
+            SDL_GetWindowSize(m_window, &window.width, &window.height);
+        if (window.width <= 0 || window.height <= 0)
+            window = {m_gameWidth, m_gameHeight};
+        view = gfx2d::Rect::FromSize(window);
     }
     auto scale = [](int v, int origin, int size, int game) {
         long long scaled = static_cast<long long>(v - origin) * game / size;
         return static_cast<int>(std::clamp<long long>(scaled, 0, game - 1));
     };
-    return {scale(windowX, view.x, view.w, gameWidth_), scale(windowY, view.y, view.h, gameHeight_)};
+    return {scale(windowX, view.left, view.Width(), m_gameWidth),
+            scale(windowY, view.top, view.Height(), m_gameHeight)};
 }
 
 void SdlWindow::Translate(const SDL_Event& sdl, std::vector<Event>& out) {
     Event e;
     switch (sdl.type) {
     case SDL_MOUSEMOTION: {
-        Point p = ToGamePixels(sdl.motion.x, sdl.motion.y);
+        gfx2d::Point p = ToGamePixels(sdl.motion.x, sdl.motion.y);
         e.kind = EventKind::MouseMove;
         e.x = p.x;
         e.y = p.y;
@@ -74,7 +76,7 @@ void SdlWindow::Translate(const SDL_Event& sdl, std::vector<Event>& out) {
     case SDL_MOUSEBUTTONUP: {
         if (sdl.button.button != SDL_BUTTON_LEFT && sdl.button.button != SDL_BUTTON_RIGHT)
             break;
-        Point p = ToGamePixels(sdl.button.x, sdl.button.y);
+        gfx2d::Point p = ToGamePixels(sdl.button.x, sdl.button.y);
         e.kind = sdl.type == SDL_MOUSEBUTTONDOWN ? EventKind::ButtonDown : EventKind::ButtonUp;
         e.x = p.x;
         e.y = p.y;
@@ -121,8 +123,8 @@ void SdlWindow::Translate(const SDL_Event& sdl, std::vector<Event>& out) {
     case SDL_JOYBUTTONUP:
     case SDL_JOYDEVICEADDED:
     case SDL_JOYDEVICEREMOVED:
-        if (joystick_)
-            joystick_(sdl);
+        if (m_joystick)
+            m_joystick(sdl);
         break;
     default:
         break;
@@ -132,24 +134,24 @@ void SdlWindow::Translate(const SDL_Event& sdl, std::vector<Event>& out) {
 void SdlWindow::Fill(bool all) {
     SDL_Event sdl;
     std::vector<Event> translated;
-    while ((all || pending_.empty()) && SDL_PollEvent(&sdl)) {
+    while ((all || m_pending.empty()) && SDL_PollEvent(&sdl)) {
         translated.clear();
         Translate(sdl, translated);
-        pending_.insert(pending_.end(), translated.begin(), translated.end());
+        m_pending.insert(m_pending.end(), translated.begin(), translated.end());
     }
 }
 
 bool SdlWindow::HasEvent() {
     Fill(false);
-    return !pending_.empty();
+    return !m_pending.empty();
 }
 
 bool SdlWindow::NextEvent(Event& event) {
     Fill(false);
-    if (pending_.empty())
+    if (m_pending.empty())
         return false;
-    event = pending_.front();
-    pending_.pop_front();
+    event = m_pending.front();
+    m_pending.pop_front();
     return true;
 }
 
@@ -158,10 +160,10 @@ void SdlWindow::PostQuit() {
     Fill(true);
     Event quit;
     quit.kind = EventKind::Quit;
-    pending_.push_back(quit);
+    m_pending.push_back(quit);
 }
 
-Point SdlWindow::CursorPosition() const {
+gfx2d::Point SdlWindow::CursorPosition() const {
     int x = 0;
     int y = 0;
     SDL_GetMouseState(&x, &y);
@@ -178,14 +180,14 @@ bool SdlWindow::IsButtonDown(int button) const {
 }
 
 bool SdlWindow::IsMinimised() const {
-    return window_ && (SDL_GetWindowFlags(window_) & SDL_WINDOW_MINIMIZED) != 0;
+    return m_window && (SDL_GetWindowFlags(m_window) & SDL_WINDOW_MINIMIZED) != 0;
 }
 
 void SdlWindow::ShowMaximised() {
-    if (window_) {
-        SDL_RestoreWindow(window_);
-        SDL_MaximizeWindow(window_);
-        SDL_RaiseWindow(window_);
+    if (m_window) {
+        SDL_RestoreWindow(m_window);
+        SDL_MaximizeWindow(m_window);
+        SDL_RaiseWindow(m_window);
     }
 }
 

@@ -24,28 +24,30 @@ public:
     SdlWindow& operator=(const SdlWindow&) = delete;
 
     /// Whether the window exists.
-    bool IsOpen() const { return window_ != nullptr; }
+    bool IsOpen() const { return m_window != nullptr; }
     /// The SDL window, for the code that presents pictures in it.
-    SDL_Window* Handle() const { return window_; }
+    SDL_Window* Handle() const { return m_window; }
     /// Sets the rectangle of the window (in window coordinates) that shows the game picture; until it is
-    /// set the picture fills the whole window.
-    void SetViewport(const SDL_Rect& viewport);
+    /// set, and while it is empty, the picture fills the whole window.
+    void SetViewport(const gfx2d::Rect& viewport);
     /// Receives the joystick events that pass through the window's queue.
-    void SetJoystickHandler(std::function<void(const SDL_Event&)> handler) { joystick_ = std::move(handler); }
+    void SetJoystickHandler(std::function<void(const SDL_Event&)> handler) {
+        m_joystick = std::move(handler);
+    }
     /// Runs just before the SDL window goes, so that what draws into it (a renderer) can let go first;
     /// an empty function removes it.
-    void SetCloseHandler(std::function<void()> handler) { close_ = std::move(handler); }
+    void SetCloseHandler(std::function<void()> handler) { m_close = std::move(handler); }
 
     bool HasEvent() override;
     bool NextEvent(Event& event) override;
     void PostQuit() override;
-    Point CursorPosition() const override;
+    gfx2d::Point CursorPosition() const override;
     bool IsButtonDown(int button) const override;
     bool IsMinimised() const override;
     void ShowMaximised() override;
 
     /// Turns a point in window coordinates into game pixels, kept inside the picture.
-    Point ToGamePixels(int windowX, int windowY) const;
+    gfx2d::Point ToGamePixels(int windowX, int windowY) const;
     /// The window events one SDL event stands for (none, one or two), appended to `out`.
     void Translate(const SDL_Event& sdl, std::vector<Event>& out);
 
@@ -53,14 +55,14 @@ private:
     /// Moves SDL's waiting events into our queue until it holds one, or all of them when `all` is set.
     void Fill(bool all);
 
-    SDL_Window* window_ = nullptr;
-    int gameWidth_;
-    int gameHeight_;
-    bool haveViewport_ = false;
-    SDL_Rect viewport_{};
-    std::deque<Event> pending_;
-    std::function<void(const SDL_Event&)> joystick_;
-    std::function<void()> close_;
+    SDL_Window* m_window = nullptr;
+    int m_gameWidth;
+    int m_gameHeight;
+    bool m_haveViewport = false;
+    gfx2d::Rect m_viewport;
+    std::deque<Event> m_pending;
+    std::function<void(const SDL_Event&)> m_joystick;
+    std::function<void()> m_close;
 };
 
 } // namespace plat::window

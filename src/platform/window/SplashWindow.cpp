@@ -9,9 +9,9 @@ SplashWindow::SplashWindow(const std::string& title, int width, int height) {
         std::fprintf(stderr, "splash: cannot start video: %s\n", SDL_GetError());
         return;
     }
-    window_ = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height,
-                               SDL_WINDOW_BORDERLESS | SDL_WINDOW_SHOWN);
-    if (!window_) {
+    m_window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height,
+                                SDL_WINDOW_BORDERLESS | SDL_WINDOW_SHOWN);
+    if (!m_window) {
         std::fprintf(stderr, "splash: cannot create the window: %s\n", SDL_GetError());
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return;
@@ -20,24 +20,24 @@ SplashWindow::SplashWindow(const std::string& title, int width, int height) {
 }
 
 SplashWindow::~SplashWindow() {
-    if (window_) {
-        SDL_DestroyWindow(window_);
+    if (m_window) {
+        SDL_DestroyWindow(m_window);
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
     }
 }
 
 void SplashWindow::Repaint() {
-    if (!window_)
+    if (!m_window)
         return;
     // Let the desktop see that the program is alive; the events stay queued for the game's window.
     SDL_PumpEvents();
     // A plain fill needs no accelerated framebuffer, and a software one loads no graphics driver.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    SDL_Surface* surface = SDL_GetWindowSurface(window_);
+    SDL_Surface* surface = SDL_GetWindowSurface(m_window);
     if (!surface)
         return;
     SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 24, 40, 72));
-    SDL_UpdateWindowSurface(window_);
+    SDL_UpdateWindowSurface(m_window);
 }
 
 } // namespace plat::window

@@ -16,12 +16,12 @@ public:
     SplashWindow& operator=(const SplashWindow&) = delete;
 
     /// Whether the window exists.
-    bool IsOpen() const { return window_ != nullptr; }
+    bool IsOpen() const { return m_window != nullptr; }
     /// Fills the window again and shows it.
     void Repaint();
 
 private:
-    SDL_Window* window_ = nullptr;
+    SDL_Window* m_window = nullptr;
 };
 
 } // namespace plat::window

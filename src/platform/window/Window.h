@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/gfx2d/Geometry.h"
 #include "platform/window/Event.h"
 
 namespace plat::window {
@@ -15,7 +16,7 @@ public:
     /// Queues the game's quit request; it comes out as a Quit event after the events already waiting.
     virtual void PostQuit() = 0;
     /// The pointer position now, in game pixels.
-    virtual Point CursorPosition() const = 0;
+    virtual gfx2d::Point CursorPosition() const = 0;
     /// Whether mouse button `button` (kButtonLeft or kButtonRight) is held down now.
     virtual bool IsButtonDown(int button) const = 0;
     /// Whether the window is minimised.

@@ -1,9 +1,6 @@
-#include "platform/raster/PixelFormat.h"
+#include "platform/gfx2d/PixelFormat.h"
 
-#include <bit>
-#include <initializer_list>
-
-namespace plat::raster {
+namespace plat::gfx2d {
 
 namespace {
 
@@ -30,16 +27,6 @@ std::uint32_t Narrow(std::uint32_t v8, std::uint32_t mask) {
 
 } // namespace
 
-bool PixelFormat::IsValid() const {
-    if (bitsPerPixel != 16 && bitsPerPixel != 24 && bitsPerPixel != 32)
-        return false;
-    std::uint64_t limit = (std::uint64_t{1} << bitsPerPixel) - 1;
-    for (std::uint32_t m : {redMask, greenMask, blueMask, alphaMask})
-        if (m > limit)
-            return false;
-    return redMask != 0 && greenMask != 0 && blueMask != 0;
-}
-
 std::uint32_t PixelFormat::ToArgb(std::uint32_t pixel) const {
     return Widen(pixel, alphaMask, 255) << 24 | Widen(pixel, redMask, 0) << 16 |
            Widen(pixel, greenMask, 0) << 8 | Widen(pixel, blueMask, 0);
@@ -50,4 +37,4 @@ std::uint32_t PixelFormat::FromArgb(std::uint32_t argb) const {
            Narrow((argb >> 8) & 0xFF, greenMask) | Narrow(argb & 0xFF, blueMask);
 }
 
-} // namespace plat::raster
+} // namespace plat::gfx2d
