@@ -1,6 +1,7 @@
 #include "ResourceSet.h"
 
 #include "MeshWriter.h"
+#include "ScriptCheck.h"
 
 #include "Generators.h"
 #include "foundation/resources/LibraryPacker.h"
@@ -96,6 +97,8 @@ bool BuildContent(const Sources& sources, const Asset& asset, std::vector<std::u
         return MakeMidi(asset.args, out, error);
     case Content::kKmb:
         return MakeKmb(sources, asset, out, error);
+    case Content::kScript:
+        return MakeScript(sources, asset, out, error);
     case Content::kFont:
     case Content::kFile: {
         const std::string path =

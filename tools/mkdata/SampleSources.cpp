@@ -298,11 +298,13 @@ private:
             asset.text = line.Rest(6);
             return true;
         }
-        if (content == "file" || content == "kmb") {
-            asset.content = content == "file" ? Content::kFile : Content::kKmb;
+        if (content == "file" || content == "kmb" || content == "script") {
+            asset.content = content == "file"  ? Content::kFile
+                            : content == "kmb" ? Content::kKmb
+                                               : Content::kScript;
             return expect(argc == 1 && ("/" + asset.args[0] + "/").find("/../") == std::string::npos &&
                               asset.args[0].front() != '/',
-                          "expected: file|kmb <path below the sources folder>");
+                          "expected: file|kmb|script <path below the sources folder>");
         }
         return Fail(file, line.number, "unknown content " + content);
     }

@@ -13,7 +13,20 @@
 namespace mkdata {
 
 /// How an asset's content is made.
-enum class Content { kDictionary, kFormats, kData, kFont, kTga, kPointer, kWav, kMidi, kText, kFile, kKmb };
+enum class Content {
+    kDictionary,
+    kFormats,
+    kData,
+    kFont,
+    kTga,
+    kPointer,
+    kWav,
+    kMidi,
+    kText,
+    kFile,
+    kKmb,
+    kScript
+};
 
 /// One field line of a data asset, as written.
 struct Field {

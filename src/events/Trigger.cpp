@@ -1,0 +1,10 @@
+#include "events/Trigger.h"
+
+namespace zentrix {
+
+bool CTrigger::Init(const CScriptParser::CItemDesc& /*item*/, IEventOwner* owner) {
+    m_owner = owner;
+    return true;
+}
+
+} // namespace zentrix
