@@ -4,6 +4,8 @@
 
 #include <benchmark/benchmark.h>
 
+using namespace zentrix;
+
 namespace {
 
 /// Text-like data: a skewed byte distribution, as meshes and scripts have.

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+using namespace zentrix;
+
 namespace {
 
 /// Brackets the whole run with the base library's start and stop; the stop (with its leak report) runs

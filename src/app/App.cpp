@@ -5,10 +5,8 @@
 #include "app/AppEngineLinks.h"
 #include "app/AppPanelServices.h"
 #include "app/AppParts.h"
-#include "foundation/base/AppSettings.h"
 #include "app/CommandLineParser.h"
 #include "app/ErrorMan.h"
-#include "foundation/base/EventMan.h"
 #include "app/GameOptions.h"
 #include "app/GameStateMan.h"
 #include "app/IOManager.h"
@@ -23,6 +21,8 @@
 #include "app/standin/PrintManagerStandIn.h"
 #include "app/standin/RouteNodeManStandIn.h"
 #include "foundation/assets/AssetMan.h"
+#include "foundation/base/AppSettings.h"
+#include "foundation/base/EventMan.h"
 #include "platform/system/MessageBox.h"
 #include "platform/text/FontLibrary.h"
 #include "platform/window/Window.h"
@@ -32,6 +32,8 @@
 #include "render/SurfacePictures.h"
 #include "render/VornMesh.h"
 #include "ui/SlideOutMan.h"
+
+namespace zentrix {
 
 CApp* g_pApp = nullptr;
 
@@ -467,3 +469,5 @@ void CApp::SetShadowsOff(bool off) {
 void CApp::SetSkidMarkCount(int count) {
     m_parts->SetSkidMarkCount(count);
 }
+
+} // namespace zentrix

@@ -3,12 +3,18 @@
 #include "app/GameOptionEffects.h"
 #include "app/GameStateServices.h"
 #include "app/InputServices.h"
-#include "foundation/base/ManagerInterface.h"
 #include "foundation/assets/AssetHost.h"
+#include "foundation/base/ManagerInterface.h"
 #include "render/EffectsLevelLinks.h"
 
 #include <memory>
 #include <string>
+
+namespace plat::text {
+class FontLibrary;
+}
+
+namespace zentrix {
 
 class CAdaptiveSfxMan;
 class CAppParts;
@@ -35,10 +41,6 @@ class CAppPanelServices;
 class CSplash;
 class CSurfacePictures;
 class CWin;
-
-namespace plat::text {
-class FontLibrary;
-}
 
 /// The one application object: it owns every manager, starts them in a fixed order, runs the frame
 /// loop that updates them, and stops them in a fixed order at the end.
@@ -214,3 +216,5 @@ extern CApp* g_pApp;
 /// Whether `code` is a good result: always while the application or its error manager is missing,
 /// else exactly for 0.
 bool IsResultOk(int code);
+
+} // namespace zentrix

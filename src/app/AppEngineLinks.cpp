@@ -3,9 +3,11 @@
 #include "app/App.h"
 #include "app/Win.h"
 #include "foundation/assets/AssetMan.h"
-#include "render/assets/TextureAsset.h"
 #include "foundation/assets/Bitmap.h"
 #include "render/EngineMan.h"
+#include "render/assets/TextureAsset.h"
+
+namespace zentrix {
 
 int CAppEngineLinks::GetScreenWidth() const {
     return m_app.GetScreenWidth();
@@ -81,3 +83,5 @@ void CAppEngineLinks::SetupLighting() {
 void CAppEngineLinks::SetUserTextureLoadFunction(TextureLoadFunction load) {
     CEngineMan::SetTextureLoader(std::move(load));
 }
+
+} // namespace zentrix

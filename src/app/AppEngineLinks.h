@@ -4,6 +4,8 @@
 #include "render/EngineServices.h"
 #include "render/ParticleServices.h"
 
+namespace zentrix {
+
 class CApp;
 
 /// The application's side of the engine manager's and the asset manager's links to each other: the
@@ -42,3 +44,5 @@ public:
 private:
     CApp& m_app;
 };
+
+} // namespace zentrix

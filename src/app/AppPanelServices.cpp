@@ -3,15 +3,17 @@
 #include "app/standin/HelpPanelStandIn.h"
 
 #include "app/App.h"
-#include "foundation/base/EventMan.h"
 #include "app/Win.h"
 #include "app/standin/GameSoundControllerStandIn.h"
 #include "app/standin/HelpManagerStandIn.h"
 #include "foundation/assets/AssetMan.h"
-#include "platform/window/Window.h"
 #include "foundation/assets/Bitmap.h"
+#include "foundation/base/EventMan.h"
+#include "platform/window/Window.h"
 #include "render/EngineMan.h"
 #include "render/Overlay.h"
+
+namespace zentrix {
 
 std::unique_ptr<IHelpPanel> CAppPanelServices::CreateHelpPanel() {
     return std::make_unique<CHelpPanelStandIn>();
@@ -123,3 +125,5 @@ plat::gfx2d::Point CAppPanelServices::GetWindowMousePosition() const {
     CWin* win = m_app.GetWin();
     return win ? plat::gfx2d::Point{win->GetMouseX(), win->GetMouseY()} : plat::gfx2d::Point{};
 }
+
+} // namespace zentrix

@@ -2,6 +2,8 @@
 
 #include "ui/PanelServices.h"
 
+namespace zentrix {
+
 class CApp;
 
 /// The panels' services as the application provides them, through its managers. Services whose
@@ -37,3 +39,5 @@ public:
 private:
     CApp& m_app;
 };
+
+} // namespace zentrix

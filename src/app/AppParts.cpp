@@ -4,10 +4,8 @@
 #include "app/standin/PicturePanelStandIn.h"
 #include "platform/text/TtfFontLibrary.h"
 
-#include "foundation/base/AppSettings.h"
 #include "app/CommandLineParser.h"
 #include "app/ErrorMan.h"
-#include "foundation/base/EventMan.h"
 #include "app/GameOptions.h"
 #include "app/GameStateMan.h"
 #include "app/IOManager.h"
@@ -21,6 +19,8 @@
 #include "app/standin/MusicManagerStandIn.h"
 #include "app/standin/PrintManagerStandIn.h"
 #include "app/standin/RouteNodeManStandIn.h"
+#include "foundation/base/AppSettings.h"
+#include "foundation/base/EventMan.h"
 #include "platform/clock/Clock.h"
 #include "platform/fs/FileSystem.h"
 #include "platform/input/SdlInputSystem.h"
@@ -32,6 +32,8 @@
 #include "render/ParticleSystem.h"
 #include "render/ShadowMan.h"
 #include "ui/SlideOutMan.h"
+
+namespace zentrix {
 
 CAppParts::CAppParts()
     : CAppParts(std::make_unique<plat::settings::FileStore>(), std::make_unique<plat::clock::SystemClock>()) {
@@ -131,7 +133,8 @@ std::unique_ptr<CSlideOutMan> CAppParts::CreateSlideOutMan(IPanelServices& servi
 }
 
 CSlideOutMan::PanelFactory CAppParts::CreatePanelFactory() {
-    return [](int index, int resourceId, bool usesHelpPanel, CSlideOutMan* manager) -> std::unique_ptr<CSlideOut> {
+    return [](int index, int resourceId, bool usesHelpPanel,
+              CSlideOutMan* manager) -> std::unique_ptr<CSlideOut> {
         if (index == CPicturePanelStandIn::kIndex)
             return std::make_unique<CPicturePanelStandIn>(resourceId, manager);
         return std::make_unique<CPanelStandIn>(resourceId, manager, usesHelpPanel);
@@ -195,3 +198,5 @@ bool CAppParts::SetCurrentWorld(int worldId, CEventMan* events) {
 int CAppParts::GetCurrentWorldId() const {
     return m_worlds.GetCurrentWorldId();
 }
+
+} // namespace zentrix

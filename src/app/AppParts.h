@@ -8,6 +8,24 @@
 #include <memory>
 #include <string>
 
+namespace plat::clock {
+class Clock;
+}
+namespace plat::input {
+class InputSystem;
+}
+namespace plat::settings {
+class Store;
+}
+namespace plat::text {
+class FontLibrary;
+}
+namespace plat::window {
+class Window;
+}
+
+namespace zentrix {
+
 class CAdaptiveSfxMan;
 class IEffectsLevelLinks;
 class CApp;
@@ -35,22 +53,6 @@ class IGameOptionEffects;
 class IGameStateServices;
 class IInputServices;
 class IPanelServices;
-
-namespace plat::clock {
-class Clock;
-}
-namespace plat::input {
-class InputSystem;
-}
-namespace plat::settings {
-class Store;
-}
-namespace plat::text {
-class FontLibrary;
-}
-namespace plat::window {
-class Window;
-}
 
 /// What the application object is made of: one factory per manager it owns, and the operations of other
 /// subsystems it calls by name. The application asks for each part here, so a manager whose subsystem is
@@ -158,3 +160,5 @@ private:
     std::unique_ptr<plat::clock::Clock> m_clock;
     CWorldRegistryStandIn m_worlds;
 };
+
+} // namespace zentrix

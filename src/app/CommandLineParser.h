@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+namespace zentrix {
+
 /// Turns the program's command line into the switches the rest of the game asks for.
 class CCommandLineParser {
 public:
@@ -21,3 +23,5 @@ private:
     bool m_freeForm = false;
     bool m_restart = false;
 };
+
+} // namespace zentrix

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+namespace zentrix {
+
 /// The controls a driver hands to its car each frame.
 struct CDriverControls {
     std::uint8_t button1 = 0;  ///< first action button, nonzero when pressed
@@ -10,3 +12,5 @@ struct CDriverControls {
     std::int32_t axis1 = -127; ///< throttle, -127 released .. 127 full
     std::int32_t axis2 = -127; ///< brake, -127 released
 };
+
+} // namespace zentrix

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+namespace zentrix {
+
 class CAppParts;
 
 /// What the program's entry asks of the system: the single-instance lock, the graphics runtime's
@@ -28,3 +30,5 @@ public:
     /// The parts the application is made of.
     virtual std::unique_ptr<CAppParts> CreateAppParts() = 0;
 };
+
+} // namespace zentrix

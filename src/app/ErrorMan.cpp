@@ -2,6 +2,8 @@
 
 #include <system_error>
 
+namespace zentrix {
+
 namespace {
 
 constexpr const char* kLogFiles[CErrorMan::kChannelCount] = {
@@ -59,3 +61,5 @@ void CErrorMan::WriteText(int /*channel*/, const char* /*text*/) {}
 void CErrorMan::WriteError(int /*channel*/, const char* /*text*/, long /*errorCode*/) {}
 
 void CErrorMan::LogMixerError(int /*category*/) {}
+
+} // namespace zentrix

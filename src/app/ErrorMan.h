@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <filesystem>
 
+namespace zentrix {
+
 /// The game's log and error-report service. Its reports are accepted and go nowhere; what it does do is
 /// clear away the log files of earlier runs, and refuse reads from the log channels.
 class CErrorMan {
@@ -38,3 +40,5 @@ private:
 
     int m_handles[kChannelCount];
 };
+
+} // namespace zentrix

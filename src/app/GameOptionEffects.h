@@ -1,5 +1,7 @@
 #pragma once
 
+namespace zentrix {
+
 /// What changing an option does to the managers that apply it (music, sound, effects detail).
 class IGameOptionEffects {
 public:
@@ -11,3 +13,5 @@ public:
     /// The adaptive effects manager applies detail level `level`.
     virtual void SetEffectsLevel(int level) = 0;
 };
+
+} // namespace zentrix

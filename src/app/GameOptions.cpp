@@ -1,7 +1,9 @@
 #include "app/GameOptions.h"
 
-#include "foundation/base/AppSettings.h"
 #include "app/GameOptionEffects.h"
+#include "foundation/base/AppSettings.h"
+
+namespace zentrix {
 
 namespace {
 
@@ -74,3 +76,5 @@ bool CGameOptions::SetOption(int key, int value) {
     }
     return saved;
 }
+
+} // namespace zentrix

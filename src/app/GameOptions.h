@@ -1,5 +1,7 @@
 #pragma once
 
+namespace zentrix {
+
 class CAppSettings;
 class IGameOptionEffects;
 
@@ -48,3 +50,5 @@ private:
     CAppSettings& m_settings;
     IGameOptionEffects* m_effects;
 };
+
+} // namespace zentrix

@@ -1,10 +1,12 @@
 #include "app/GameStateMan.h"
 
-#include "foundation/base/AppSettings.h"
 #include "app/GameStateServices.h"
+#include "foundation/base/AppSettings.h"
 #include "foundation/math/Random.h"
 
 #include <algorithm>
+
+namespace zentrix {
 
 namespace {
 
@@ -67,9 +69,8 @@ void CGameStateMan::LoadPlayerRecord() {
         return;
     SPlayerRecord stored{};
     // Only a complete record is taken; a partial one is replaced by the defaults.
-    if (m_settings->GetInt(kPlayerAvatar, stored.character) &&
-        m_settings->GetInt(kPlayerCar, stored.carId) && m_settings->GetInt(kPlayerSkin, stored.skin) &&
-        m_settings->GetInt(kPlayerTyre, stored.tyre)) {
+    if (m_settings->GetInt(kPlayerAvatar, stored.character) && m_settings->GetInt(kPlayerCar, stored.carId) &&
+        m_settings->GetInt(kPlayerSkin, stored.skin) && m_settings->GetInt(kPlayerTyre, stored.tyre)) {
         m_players[kSinglePlayerRecord] = stored;
         return;
     }
@@ -329,3 +330,5 @@ int CGameStateMan::GetOpponentMask() {
     }
     return mask;
 }
+
+} // namespace zentrix

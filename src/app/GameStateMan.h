@@ -1,8 +1,10 @@
 #pragma once
 
-#include "foundation/base/ManagerInterface.h"
 #include "app/RaceSetup.h"
 #include "foundation/base/GameStates.h"
+#include "foundation/base/ManagerInterface.h"
+
+namespace zentrix {
 
 class CAppSettings;
 class IGameStateServices;
@@ -116,3 +118,5 @@ private:
     int m_numPlayers = 0;
     int m_currentPlayer = 0;
 };
+
+} // namespace zentrix

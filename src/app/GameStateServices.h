@@ -1,5 +1,7 @@
 #pragma once
 
+namespace zentrix {
+
 struct CRaceSetup;
 
 /// What the game-state machine asks of the rest of the game: the panels, the world registry, the input
@@ -31,3 +33,5 @@ public:
     /// Copies the race set-up of campaign set-up `index` into `setup`.
     virtual void CopyCampaignSetup(int index, CRaceSetup& setup) = 0;
 };
+
+} // namespace zentrix

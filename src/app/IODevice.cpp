@@ -1,11 +1,13 @@
 #include "app/IODevice.h"
 
+#include "app/DriverControls.h"
 #include "app/IOJoyStick.h"
 #include "app/IOKeyboard.h"
 #include "app/IOMouse.h"
-#include "app/DriverControls.h"
 
 #include <algorithm>
+
+namespace zentrix {
 
 using plat::input::Result;
 
@@ -164,3 +166,5 @@ bool CIODevice::SetupSystemDevice(std::unique_ptr<plat::input::Device> device,
     m_forceFeedback = false;
     return true;
 }
+
+} // namespace zentrix

@@ -8,6 +8,8 @@
 #include <memory>
 #include <vector>
 
+namespace zentrix {
+
 struct CDriverControls;
 
 /// One input device turned into the five driving controls a player's driver reads: two action buttons,
@@ -139,3 +141,5 @@ private:
     /// Repeats `read` after re-acquiring while the device reports itself lost, a few times at most.
     template <class Read> plat::input::Result ReadWithReacquire(Read read);
 };
+
+} // namespace zentrix

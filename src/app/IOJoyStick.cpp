@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+namespace zentrix {
+
 using plat::input::Result;
 
 CIOJoyStick::CIOJoyStick(int slot) : CIODevice(slot) {
@@ -138,3 +140,5 @@ void CIOJoyStick::FeedbackLevel(int gain) {
     m_constant->SetGain(gain);
     m_constant->Start();
 }
+
+} // namespace zentrix

@@ -2,6 +2,8 @@
 
 #include "app/IODevice.h"
 
+namespace zentrix {
+
 /// A joystick or gamepad as driving controls: an axis (or a button) steers, buttons give the actions,
 /// up and down; force feedback where the device has it.
 class CIOJoyStick : public CIODevice {
@@ -32,3 +34,5 @@ private:
     std::unique_ptr<plat::input::Effect> m_push;
     std::unique_ptr<plat::input::Effect> m_pulse;
 };
+
+} // namespace zentrix

@@ -1,5 +1,7 @@
 #include "app/IOKeyboard.h"
 
+namespace zentrix {
+
 CIOKeyboard::CIOKeyboard(int slot) : CIODevice(slot) {
     m_kind = KIND_KEYBOARD;
     SetBindings(kLayout1);
@@ -39,3 +41,5 @@ bool CIOKeyboard::Poll(int) {
     m_actionB = IsDown(keys, BIND_ACTION_B) ? 1 : 0;
     return true;
 }
+
+} // namespace zentrix

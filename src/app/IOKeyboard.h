@@ -2,6 +2,8 @@
 
 #include "app/IODevice.h"
 
+namespace zentrix {
+
 /// The keyboard as driving controls: one key each for the actions, right, left, up and down.
 class CIOKeyboard : public CIODevice {
 public:
@@ -22,3 +24,5 @@ private:
     /// Whether the key with binding field `field`'s code is down; codes outside the key table never are.
     bool IsDown(const std::uint8_t* keys, int field) const;
 };
+
+} // namespace zentrix

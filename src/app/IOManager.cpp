@@ -3,6 +3,8 @@
 #include "app/GameOptions.h"
 #include "app/InputServices.h"
 
+namespace zentrix {
+
 namespace {
 
 constexpr std::array<int, CIOManager::kSlotCount> kDefaultIndices{1, 2, 3, 0};
@@ -160,3 +162,5 @@ void CIOManager::SetPlayback(bool on) {
         if (device)
             device->SetPlayback(on);
 }
+
+} // namespace zentrix

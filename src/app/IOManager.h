@@ -8,6 +8,8 @@
 #include <memory>
 #include <vector>
 
+namespace zentrix {
+
 class IInputServices;
 
 /// Owns the game's connection to its input devices: lists the devices at every start, keeps the device
@@ -67,3 +69,5 @@ private:
     bool m_recording = false;
     bool m_playback = false;
 };
+
+} // namespace zentrix

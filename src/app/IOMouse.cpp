@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+namespace zentrix {
+
 CIOMouse::CIOMouse(int slot) : CIODevice(slot) {
     m_kind = KIND_MOUSE;
     SetBindings(kDefaultBindings);
@@ -34,3 +36,5 @@ bool CIOMouse::Poll(int) {
     m_actionA = (buttons[1] & 0x80) ? 1 : 0;
     return true;
 }
+
+} // namespace zentrix

@@ -2,6 +2,8 @@
 
 #include "app/IODevice.h"
 
+namespace zentrix {
+
 /// The mouse as driving controls: sideways movement steers, the left button is up, the middle button
 /// down and the right button action A.
 class CIOMouse : public CIODevice {
@@ -15,3 +17,5 @@ public:
     bool Setup(std::unique_ptr<plat::input::Device> device) override;
     bool Poll(int ms) override;
 };
+
+} // namespace zentrix

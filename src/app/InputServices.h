@@ -4,6 +4,8 @@
 
 #include <memory>
 
+namespace zentrix {
+
 class CGameOptions;
 
 /// What the input manager needs of the application: whether the application can host it, a fresh
@@ -18,3 +20,5 @@ public:
     /// The persistent options (null while they do not exist).
     virtual CGameOptions* GetGameOptions() = 0;
 };
+
+} // namespace zentrix

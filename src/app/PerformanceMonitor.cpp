@@ -2,6 +2,8 @@
 
 #include "platform/clock/Clock.h"
 
+namespace zentrix {
+
 void CPerformanceMonitor::Start() {
     m_frequency = m_clock.Frequency();
     if (m_frequency == 0)
@@ -46,3 +48,5 @@ void CPerformanceMonitor::Wait(std::int64_t ms) {
            static_cast<double>(ms))
         m_clock.Yield();
 }
+
+} // namespace zentrix

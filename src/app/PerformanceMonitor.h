@@ -7,6 +7,8 @@ namespace plat::clock {
 class Clock;
 }
 
+namespace zentrix {
+
 /// Measures each frame and gives every manager the same time step: the mean of the last frames that
 /// were not pathologically slow. A frame much faster than that mean is padded by a wait, so the frame
 /// rate does not jump.
@@ -50,3 +52,5 @@ private:
     bool m_started = false;
     int m_windowSize = kWindowSize;
 };
+
+} // namespace zentrix

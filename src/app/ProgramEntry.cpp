@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <memory>
 
+namespace zentrix {
+
 using plat::system::InstanceLock;
 
 std::string BuildCommandLine(const std::vector<std::string>& args) {
@@ -78,3 +80,5 @@ int RunGame(const std::vector<std::string>& args, IEntrySystem& system) {
     }
     return 0;
 }
+
+} // namespace zentrix

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+namespace zentrix {
+
 class IEntrySystem;
 
 /// The game's entry: single instance, the runtime check, then the application's start, run and stop,
@@ -18,3 +20,5 @@ std::string BuildCommandLine(const std::vector<std::string>& args);
 
 /// The base library's error handler while the game runs: reports neither show a box nor stop the game.
 void NullErrorHandler(int code, const char* text);
+
+} // namespace zentrix

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+namespace zentrix {
+
 namespace {
 
 constexpr int kFirstCarId = 60000;
@@ -135,3 +137,5 @@ int DriverDefaultCarIndex(int driver) {
 int DriverDefaultSkin(int driver) {
     return (driver >= 0 && driver < kDriverCount) ? kDefaultSkin[driver] : -1;
 }
+
+} // namespace zentrix

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+namespace zentrix {
+
 /// Number of racer entries of a race.
 constexpr int kMaxRacers = 4;
 /// Size of the track file name, its terminating zero included.
@@ -55,3 +57,5 @@ int DriverDefaultCarId(int driver);
 int DriverDefaultCarIndex(int driver);
 /// The default skin of driver 0..12, else -1.
 int DriverDefaultSkin(int driver);
+
+} // namespace zentrix

@@ -2,6 +2,8 @@
 
 #include "platform/window/SplashWindow.h"
 
+namespace zentrix {
+
 CSplash::CSplash(std::unique_ptr<plat::window::SplashWindow> window) : m_window(std::move(window)) {}
 
 CSplash::CSplash() = default;
@@ -12,3 +14,5 @@ void CSplash::Repaint() {
     if (m_window)
         m_window->Repaint();
 }
+
+} // namespace zentrix

@@ -6,6 +6,8 @@ namespace plat::window {
 class SplashWindow;
 }
 
+namespace zentrix {
+
 /// The splash window shown while the managers start; closing it is deleting it.
 class CSplash {
 public:
@@ -27,3 +29,5 @@ public:
 private:
     std::unique_ptr<plat::window::SplashWindow> m_window;
 };
+
+} // namespace zentrix

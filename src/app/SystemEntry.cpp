@@ -3,6 +3,8 @@
 #include "app/AppParts.h"
 #include "platform/system/Relaunch.h"
 
+namespace zentrix {
+
 plat::system::InstanceLock::Result CSystemEntry::TakeInstanceLock() {
     return m_lock.Acquire(plat::system::DefaultLockFile());
 }
@@ -23,3 +25,5 @@ void CSystemEntry::Relaunch(const std::vector<std::string>& args) {
 std::unique_ptr<CAppParts> CSystemEntry::CreateAppParts() {
     return std::make_unique<CAppParts>();
 }
+
+} // namespace zentrix

@@ -2,6 +2,8 @@
 
 #include "app/EntrySystem.h"
 
+namespace zentrix {
+
 /// The entry's services on the real system: the lock file, the built-in renderer's version, SDL message
 /// boxes and exec of the game's own executable.
 class CSystemEntry final : public IEntrySystem {
@@ -16,3 +18,5 @@ public:
 private:
     plat::system::InstanceLock m_lock;
 };
+
+} // namespace zentrix

@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <cstdint>
 
+namespace zentrix {
+
 using plat::window::Event;
 using plat::window::EventKind;
 
@@ -81,3 +83,5 @@ void CWin::WindowProc(const Event& event) {
         break;
     }
 }
+
+} // namespace zentrix

@@ -7,6 +7,8 @@ class Window;
 struct Event;
 } // namespace plat::window
 
+namespace zentrix {
+
 /// The game's one window and its window procedure: turns pointer, button, key and close events into
 /// application messages and calls of the panel manager.
 class CWin {
@@ -43,3 +45,5 @@ private:
     int m_mouseX = -1;
     int m_mouseY = -1;
 };
+
+} // namespace zentrix

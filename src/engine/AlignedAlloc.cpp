@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
+namespace zentrix {
+
 namespace {
 constexpr std::uintptr_t kAlignment = 32;
 }
@@ -28,3 +30,5 @@ void AlignedFree(void* block) {
     std::memcpy(&raw, static_cast<std::uint8_t*>(block) - sizeof raw, sizeof raw);
     std::free(raw);
 }
+
+} // namespace zentrix

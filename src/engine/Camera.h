@@ -2,6 +2,8 @@
 
 #include "engine/Frame.h"
 
+namespace zentrix {
+
 /// The frame a viewport looks at the scene from, with its projection values.
 class CCamera : public CFrame {
 public:
@@ -30,3 +32,5 @@ private:
     float m_roll = 0.0f;
     float m_farPlane = kDefaultFarPlane;
 };
+
+} // namespace zentrix

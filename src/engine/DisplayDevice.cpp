@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <cstring>
 
+namespace zentrix {
+
 using namespace plat::raster;
 
 namespace {
@@ -308,3 +310,5 @@ void DeleteDisplayDevice(CDisplayDevice* device) {
 std::uint16_t GetColourKey2D() {
     return g_colourKey2D;
 }
+
+} // namespace zentrix

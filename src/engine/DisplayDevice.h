@@ -12,6 +12,8 @@
 #include <memory>
 #include <vector>
 
+namespace zentrix {
+
 class CTexture;
 class CViewport;
 
@@ -163,3 +165,5 @@ std::vector<CDisplayDevice*> GetDisplayDevices();
 void DeleteDisplayDevice(CDisplayDevice* device);
 /// The colour key of 2D pictures in the current 16-bit mode: 0xF81F for 5-6-5, 0x7C1F for 5-5-5.
 std::uint16_t GetColourKey2D();
+
+} // namespace zentrix

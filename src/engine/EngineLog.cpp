@@ -6,6 +6,8 @@
 #include <cstdarg>
 #include <cstdio>
 
+namespace zentrix {
+
 namespace {
 
 std::string g_logFile = "ombrel.log";
@@ -35,3 +37,5 @@ void SetEngineLogFile(const std::string& path) {
     g_logFile = path;
     g_logStarted = false;
 }
+
+} // namespace zentrix

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace zentrix {
+
 namespace {
 
 /// The affine product of a and b into r (doubles): the 3 x 3 parts multiplied and the translation of a
@@ -195,3 +197,5 @@ void IdentityMatrix(float* m) {
     for (int i = 0; i < 16; ++i)
         m[i] = (i % 5 == 0) ? 1.0f : 0.0f;
 }
+
+} // namespace zentrix

@@ -1,5 +1,7 @@
 #pragma once
 
+namespace zentrix {
+
 // The engine's own vector and matrix functions. They work on plain float arrays: a vector is 3 floats
 // (x, y, z) and a matrix 16 floats stored row by row (element r * 4 + c). Matrices act on row vectors:
 // a point p becomes p x M, the translation sits in elements 12, 13 and 14, and A x B applies A first.
@@ -61,3 +63,5 @@ void InverseTransformPoint(const float* m, float* p, float* out);
 
 /// m := the identity.
 void IdentityMatrix(float* m);
+
+} // namespace zentrix

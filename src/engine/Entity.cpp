@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+namespace zentrix {
+
 CEntity::CEntity() : CEntity(nullptr) {}
 
 CEntity::CEntity(CEntity* owner) {
@@ -235,3 +237,5 @@ void CEntity::GetChainMatrix(const CEntity* reference, float* out) const {
     for (const CEntity* node = m_parent; node && node != reference; node = node->m_parent)
         node->PostMultiplyLocal(out);
 }
+
+} // namespace zentrix

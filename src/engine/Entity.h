@@ -4,6 +4,8 @@
 
 #include <optional>
 
+namespace zentrix {
+
 class CViewport;
 
 /// A node of the engine's frame tree: a named position in its parent's space with a cached world
@@ -119,3 +121,5 @@ private:
     CEntity* m_nextSibling = nullptr;
     CEntity* m_parent = nullptr;
 };
+
+} // namespace zentrix

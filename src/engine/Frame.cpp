@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+namespace zentrix {
+
 CFrame::CFrame() : CEntity() {}
 
 CFrame::CFrame(CEntity* owner) : CEntity(owner) {}
@@ -126,3 +128,5 @@ void CFrame::GetOrientation(float* direction, float* up) const {
 void CFrame::GetDirection(float* direction) const {
     GetOrientation(direction, nullptr);
 }
+
+} // namespace zentrix

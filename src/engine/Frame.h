@@ -2,6 +2,8 @@
 
 #include "engine/Entity.h"
 
+namespace zentrix {
+
 /// A frame-tree node with an orientation: three rows giving its right axis, its up axis and minus its
 /// viewing direction in the parent's space (a frame looks along its local -z).
 class CFrame : public CEntity {
@@ -45,3 +47,5 @@ protected:
 
     float m_orientation[9] = {1.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f, 0.0f, 1.0f};
 };
+
+} // namespace zentrix

@@ -4,6 +4,8 @@
 #include <memory>
 #include <new>
 
+namespace zentrix {
+
 namespace {
 
 /// Vertex arrays start on 32-byte boundaries, as the device's vertex copies expect.
@@ -44,3 +46,5 @@ void CGeometryBuffer::Resize(std::uint32_t n) {
 void CGeometryBuffer::SetCount(std::uint32_t n) {
     m_count = std::min(n, m_capacity);
 }
+
+} // namespace zentrix

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <memory>
 
+namespace zentrix {
+
 class CTexture;
 
 /// One vertex of a geometry buffer: a particle or sprite centre, its size, its texture and its colour.
@@ -84,3 +86,5 @@ private:
     std::unique_ptr<TexRect[]> m_texRects;
     bool m_texRectsEnabled = false;
 };
+
+} // namespace zentrix

@@ -15,6 +15,8 @@
 #include <memory>
 #include <string>
 
+namespace zentrix {
+
 namespace {
 
 constexpr std::uint32_t kFlagColours = 1;
@@ -537,3 +539,5 @@ bool WriteKMBWithData(const char* fileName, const CEntity* root, const KmbAppDat
     const std::vector<std::uint8_t> image = SaveKMBImage(root, appData);
     return plat::fs::WriteWholeFile(fileName ? fileName : "", image) == plat::fs::Error::kNone;
 }
+
+} // namespace zentrix

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace zentrix {
+
 class CEntity;
 class CMesh;
 
@@ -53,3 +55,5 @@ bool WriteKMB(const char* fileName, const CEntity* root);
 
 /// Writes the meshes below the root and the application data as a KMB file; false when it cannot.
 bool WriteKMBWithData(const char* fileName, const CEntity* root, const KmbAppData* appData);
+
+} // namespace zentrix

@@ -20,6 +20,8 @@
 #include <string>
 #include <vector>
 
+namespace zentrix {
+
 namespace {
 
 KmtFatalHandler g_fatalHandler = nullptr;
@@ -729,3 +731,5 @@ bool KMTLoad(const char* fileName, CMesh* root, bool keepSmoothingGroups) {
     }
     return KMTLoadFromMemory(file.bytes.data(), file.bytes.size(), fileName, root, keepSmoothingGroups);
 }
+
+} // namespace zentrix

@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace zentrix {
+
 class CMesh;
 
 /// Reads a KMT text mesh file into the root mesh: each top-level object becomes a child mesh of it.
@@ -18,3 +20,5 @@ bool KMTLoadFromMemory(const std::uint8_t* data, std::size_t size, const char* f
 /// vertices): by default the program ends; a handler that returns makes the load fail instead.
 using KmtFatalHandler = void (*)(const char* message);
 void SetKmtFatalHandler(KmtFatalHandler handler);
+
+} // namespace zentrix

@@ -14,6 +14,8 @@
 #include <cstring>
 #include <utility>
 
+namespace zentrix {
+
 namespace {
 
 /// The order faces are sorted in: faces with colour-keyed textures last, then grouped by texture in the
@@ -526,3 +528,5 @@ bool CMesh::UpdateVertexBuffer() {
     }
     return m_buffer != nullptr;
 }
+
+} // namespace zentrix

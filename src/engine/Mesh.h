@@ -8,6 +8,8 @@
 #include <memory>
 #include <vector>
 
+namespace zentrix {
+
 class CMeshBuffer;
 struct KmbAppData;
 
@@ -177,3 +179,5 @@ private:
     std::uint32_t m_pendingUpdates = 0;
     bool m_bufferRefused = false; ///< the last build failed; tried again after the next update request
 };
+
+} // namespace zentrix

@@ -11,6 +11,8 @@
 #include <string>
 #include <unordered_map>
 
+namespace zentrix {
+
 namespace {
 
 constexpr std::array<MeshVertexLayout, 8> kLayouts = {{
@@ -256,3 +258,5 @@ void CMeshBuffer::RebuildBatches(const CMesh& mesh) {
         f = end;
     }
 }
+
+} // namespace zentrix

@@ -6,6 +6,8 @@
 #include <memory>
 #include <vector>
 
+namespace zentrix {
+
 class CMesh;
 
 /// Where each part of a mesh's buffer vertex sits, in 32-bit words; -1 when the layout lacks it.
@@ -72,3 +74,5 @@ private:
     std::vector<MeshBatch> m_batches;
     std::unique_ptr<plat::raster::VertexBuffer> m_vertices;
 };
+
+} // namespace zentrix

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace zentrix {
+
 namespace {
 
 /// The key of the frame's time: an existing one, or a new one put before the first later key.
@@ -41,3 +43,5 @@ void AddPositionKey(MeshKeyTracks& tracks, std::uint32_t frame, const float* pos
     for (int i = 0; i < 3; ++i)
         key.position[i] = position[i];
 }
+
+} // namespace zentrix

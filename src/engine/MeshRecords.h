@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace zentrix {
+
 class CTexture;
 
 /// One vertex of a mesh: position and normal (24 bytes in the mesh files).
@@ -64,3 +66,5 @@ void AddScaleKey(MeshKeyTracks& tracks, std::uint32_t frame, const float* scale)
 void AddRotationKey(MeshKeyTracks& tracks, std::uint32_t frame, const Quaternion& rotation);
 /// Adds a position key at a frame, as AddScaleKey.
 void AddPositionKey(MeshKeyTracks& tracks, std::uint32_t frame, const float* position);
+
+} // namespace zentrix

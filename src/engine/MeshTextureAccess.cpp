@@ -5,6 +5,8 @@
 
 #include <utility>
 
+namespace zentrix {
+
 namespace {
 MeshTextureAccess g_access;
 }
@@ -34,3 +36,5 @@ std::uint32_t MeshTextureOrder(const CTexture* texture) {
         return 0;
     return g_access.order ? g_access.order(texture) : texture->GetOrder();
 }
+
+} // namespace zentrix

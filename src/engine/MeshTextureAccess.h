@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <functional>
 
+namespace zentrix {
+
 class CTexture;
 
 /// What meshes ask of the engine's textures: a texture by the name a mesh file gives, and of a texture
@@ -26,3 +28,5 @@ const char* MeshTextureName(const CTexture* texture);
 std::uint32_t MeshTextureFlags(const CTexture* texture);
 /// The texture's order number; 0 for a null texture.
 std::uint32_t MeshTextureOrder(const CTexture* texture);
+
+} // namespace zentrix

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+namespace zentrix {
+
 PipelineContext& GetPipelineContext() {
     static PipelineContext context;
     return context;
@@ -31,3 +33,5 @@ void EndPipelineView() {
     c.viewport = nullptr;
     c.device = nullptr;
 }
+
+} // namespace zentrix

@@ -1,5 +1,7 @@
 #pragma once
 
+namespace zentrix {
+
 class CDisplayDevice;
 class CViewport;
 
@@ -23,3 +25,5 @@ PipelineContext& GetPipelineContext();
 void BeginPipelineView(CViewport* viewport);
 /// Closes the context: no viewport or device until the next view begins.
 void EndPipelineView();
+
+} // namespace zentrix

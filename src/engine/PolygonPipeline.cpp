@@ -12,6 +12,8 @@
 
 #include <algorithm>
 
+namespace zentrix {
+
 using plat::raster::RenderState;
 using plat::raster::StageState;
 using plat::raster::TextureArg;
@@ -137,3 +139,5 @@ void DrawMeshVB(CMesh& mesh) {
                                                         static_cast<int>(batch.indices.size()));
     }
 }
+
+} // namespace zentrix

@@ -1,5 +1,7 @@
 #pragma once
 
+namespace zentrix {
+
 class CMesh;
 struct ViewVolume;
 
@@ -14,3 +16,5 @@ void CullMesh(CMesh& mesh);
 /// Draws a mesh through its vertex buffer on the current view's device: opaque batches now, each texture
 /// bound only when it changes, translucent batches queued for the translucent pass.
 void DrawMeshVB(CMesh& mesh);
+
+} // namespace zentrix

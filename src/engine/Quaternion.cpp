@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace zentrix {
+
 Quaternion QuaternionSlerp(const Quaternion& a, const Quaternion& b, float t) {
     double dot = static_cast<double>(a.s) * b.s + static_cast<double>(a.x) * b.x +
                  static_cast<double>(a.y) * b.y + static_cast<double>(a.z) * b.z;
@@ -44,3 +46,5 @@ void MatrixFromQuaternion(float* m, const Quaternion& q) {
     for (int i = 0; i < 16; ++i)
         m[i] = static_cast<float>(values[i]);
 }
+
+} // namespace zentrix

@@ -1,5 +1,7 @@
 #pragma once
 
+namespace zentrix {
+
 /// A rotation as a unit quaternion, scalar part first: {s, x, y, z}.
 struct Quaternion {
     float s, x, y, z;
@@ -13,3 +15,5 @@ Quaternion QuaternionSlerp(const Quaternion& a, const Quaternion& b, float t);
 /// The 4 x 4 rotation matrix of q for row vectors (p x M), translation zero: (cos a/2, 0, 0, sin a/2)
 /// turns (1, 0, 0) into (cos a, -sin a, 0).
 void MatrixFromQuaternion(float* out, const Quaternion& q);
+
+} // namespace zentrix

@@ -15,6 +15,8 @@
 #include <cmath>
 #include <cstring>
 
+namespace zentrix {
+
 using namespace plat::raster;
 
 static_assert(sizeof(ScreenVertexRecord) == 32 && sizeof(LitVertexRecord) == 32);
@@ -442,3 +444,5 @@ void RenderDecal(CDisplayDevice& device, const DecalList& list, const float* vie
     device.SetRenderState(RenderState::ZWriteEnable, 1);
     device.SetRenderState(RenderState::ShadeMode, U(ShadeMode::Gouraud));
 }
+
+} // namespace zentrix

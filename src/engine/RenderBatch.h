@@ -6,14 +6,17 @@
 #include <memory>
 #include <vector>
 
+namespace plat::raster {
+class VertexBuffer;
+}
+
+namespace zentrix {
+
 class CCamera;
 class CDisplayDevice;
 class CGeometryBuffer;
 class CTexture;
 class CViewport;
-namespace plat::raster {
-class VertexBuffer;
-}
 
 /// A scene's decal list: the sprite and particle buffers drawn after one root, newest first.
 using DecalList = std::forward_list<CGeometryBuffer*>;
@@ -105,3 +108,5 @@ void ResetDepthBuckets(CDisplayDevice& device, const CCamera& camera);
 void DrawTransparent(CDisplayDevice& device);
 /// Draws one decal list: billboards in world space and sprites on screen.
 void RenderDecal(CDisplayDevice& device, const DecalList& list, const float* view, const CViewport& viewport);
+
+} // namespace zentrix

@@ -3,6 +3,8 @@
 #include "engine/Entity.h"
 #include "foundation/base/Messages.h"
 
+namespace zentrix {
+
 namespace {
 
 bool IsRootIndex(int index) {
@@ -114,3 +116,5 @@ void CScene::RemoveLight(int index) {
     DisableLight(index);
     m_lightStates[static_cast<std::size_t>(index)] = kUndefined;
 }
+
+} // namespace zentrix

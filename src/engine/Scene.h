@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <memory>
 
+namespace zentrix {
+
 class CEntity;
 class CGeometryBuffer;
 
@@ -73,3 +75,5 @@ private:
     std::array<LightState, kLightSlots> m_lightStates;
     int m_lightsOn = 0;
 };
+
+} // namespace zentrix

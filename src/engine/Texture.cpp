@@ -13,6 +13,8 @@
 #include <cctype>
 #include <cstring>
 
+namespace zentrix {
+
 namespace {
 
 // The ramp that fills an image the reader cannot decode: pixel i holds i x 73 as a 16-bit value.
@@ -185,3 +187,5 @@ void CTexture::SetDeviceSurface(std::unique_ptr<plat::raster::Texture> surface,
 void CTexture::ReleaseSurfaces() {
     m_deviceSurface.reset();
 }
+
+} // namespace zentrix

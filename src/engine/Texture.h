@@ -9,10 +9,13 @@
 #include <optional>
 #include <vector>
 
-class CDisplayDevice;
 namespace plat::raster {
 class Texture;
 }
+
+namespace zentrix {
+
+class CDisplayDevice;
 
 /// The engine's texture image in main memory: pixels in one of the engine formats (TexturePixel.h), a
 /// name, flags taken from the name and the pixels, and the surfaces a display device makes for it.
@@ -99,3 +102,5 @@ private:
     bool m_locked = false;
     CDisplayDevice* m_lockedDevice = nullptr;
 };
+
+} // namespace zentrix

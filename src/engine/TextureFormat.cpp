@@ -4,6 +4,8 @@
 
 #include <bit>
 
+namespace zentrix {
+
 namespace {
 
 // Position of the lowest set bit; 0 for an empty mask.
@@ -33,3 +35,5 @@ void EnumTextureFormat(std::vector<TextureFormatRecord>& records, const plat::gf
     r.alphaBits = std::popcount(r.alphaMask);
     records.insert(records.begin(), r);
 }
+
+} // namespace zentrix

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace zentrix {
+
 /// One texture layout the display device offers, with what the pixel converter needs of each channel.
 struct TextureFormatRecord {
     plat::gfx2d::PixelFormat format;
@@ -17,3 +19,5 @@ struct TextureFormatRecord {
 /// Adds a layout the device reported to `records` (newest first). Layouts of under 16 bits are
 /// not usable for textures and are skipped.
 void EnumTextureFormat(std::vector<TextureFormatRecord>& records, const plat::gfx2d::PixelFormat& format);
+
+} // namespace zentrix

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+namespace zentrix {
+
 bool IsAlphaFormat(std::uint32_t format) {
     return format == 0x4444 || format == 0x5551 || format == 0x8888;
 }
@@ -16,3 +18,5 @@ bool TextureReadBytes(void* destination, TextureSource& source, std::size_t n, b
     source.position += n;
     return true;
 }
+
+} // namespace zentrix

@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace zentrix {
+
 /// True for the engine texture formats that carry alpha: 0x4444, 0x5551 and 0x8888.
 bool IsAlphaFormat(std::uint32_t format);
 
@@ -17,3 +19,5 @@ struct TextureSource {
 /// reading starts over at byte 0 first. False, with nothing copied and the position kept, when fewer
 /// than n bytes are left.
 bool TextureReadBytes(void* destination, TextureSource& source, std::size_t n, bool restart);
+
+} // namespace zentrix

@@ -1,16 +1,18 @@
 #include "engine/TextureList.h"
 
-#include "foundation/base/FatalError.h"
 #include "engine/DisplayDevice.h"
 #include "engine/EngineLog.h"
 #include "engine/Texture.h"
 #include "engine/TextureSurface.h"
+#include "foundation/base/FatalError.h"
 
 #include <algorithm>
 #include <cctype>
 #include <list>
 #include <memory>
 #include <string>
+
+namespace zentrix {
 
 namespace {
 
@@ -91,3 +93,5 @@ CTexture* OMBRELLoadTexture(const char* name) {
         texture->SetName(path.c_str());
     return texture;
 }
+
+} // namespace zentrix

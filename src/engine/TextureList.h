@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace zentrix {
+
 class CTexture;
 
 /// The function the engine asks first for a texture by file name (the asset manager installs one).
@@ -28,3 +30,5 @@ void SetUserTextureLoadFunction(UserTextureLoadFunction function);
 /// else from the TGA file of that name. An empty name loads "MISSING". A file that is not a TGA ends the
 /// program.
 CTexture* OMBRELLoadTexture(const char* name);
+
+} // namespace zentrix

@@ -5,6 +5,8 @@
 
 #include <cstddef>
 
+namespace zentrix {
+
 namespace {
 
 std::uint8_t Widen4(unsigned c) {
@@ -103,3 +105,5 @@ void SetTexturePixel(int x, int y, int width, std::uint8_t* pixels, std::uint32_
     p[0] = static_cast<std::uint8_t>(w);
     p[1] = static_cast<std::uint8_t>(w >> 8);
 }
+
+} // namespace zentrix

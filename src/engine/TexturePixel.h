@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+namespace zentrix {
+
 /// Engine pixel formats: the hexadecimal digits give the bits of alpha (or X), red, green and blue.
 enum TextureFormatCode : std::uint32_t {
     kFormat4444 = 0x4444, // A4 R4 G4 B4
@@ -46,3 +48,5 @@ void GetTexturePixel(int x, int y, int width, const std::uint8_t* pixels, std::u
 /// code ends the program.
 void SetTexturePixel(int x, int y, int width, std::uint8_t* pixels, std::uint32_t format, std::uint8_t red,
                      std::uint8_t green, std::uint8_t blue, std::uint8_t alpha);
+
+} // namespace zentrix

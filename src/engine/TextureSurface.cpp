@@ -14,6 +14,8 @@
 #include <cstdlib>
 #include <cstring>
 
+namespace zentrix {
+
 using plat::raster::RenderState;
 using plat::raster::StageState;
 using plat::raster::TextureAddress;
@@ -288,3 +290,5 @@ std::uint32_t PackColour16(const CDisplayDevice& device, std::uint8_t red, std::
         return (static_cast<std::uint32_t>(red) << 16) | (static_cast<std::uint32_t>(green) << 8) | blue;
     }
 }
+
+} // namespace zentrix

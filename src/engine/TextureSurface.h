@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace zentrix {
+
 class CDisplayDevice;
 class CTexture;
 
@@ -45,3 +47,5 @@ void BindTexture(CDisplayDevice& device, CTexture* texture, int stage, bool setA
 /// A colour in the device's 16-bit screen format (5-5-5 or 5-6-5).
 std::uint32_t PackColour16(const CDisplayDevice& device, std::uint8_t red, std::uint8_t green,
                            std::uint8_t blue);
+
+} // namespace zentrix

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+namespace zentrix {
+
 namespace {
 
 constexpr int kTableGrowth = 64;
@@ -171,3 +173,5 @@ int VertexPoolCount() {
 long long VertexBytesInUse() {
     return g_bytesInUse;
 }
+
+} // namespace zentrix

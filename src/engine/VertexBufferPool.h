@@ -4,11 +4,14 @@
 #include <memory>
 #include <vector>
 
-class CDisplayDevice;
-class CVertexBufferPool;
 namespace plat::raster {
 class VertexBuffer;
 }
+
+namespace zentrix {
+
+class CDisplayDevice;
+class CVertexBufferPool;
 
 /// What a caller asks of a vertex buffer: its layout bits, capabilities and vertex count.
 struct VertexBufferDescription {
@@ -89,3 +92,5 @@ void FreeVertexBlock(std::unique_ptr<VertexBlock> block);
 int VertexPoolCount();
 /// Bytes of vertices handed out in blocks now in use.
 long long VertexBytesInUse();
+
+} // namespace zentrix

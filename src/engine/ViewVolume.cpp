@@ -2,6 +2,8 @@
 
 #include "engine/EngineMath.h"
 
+namespace zentrix {
+
 namespace {
 
 ClipPlane MakePlane(float nx, float ny, float nz, float distance) {
@@ -55,3 +57,5 @@ ViewVolume ViewVolumeToWorld(const ViewVolume& view, const float* cameraWorld) {
 float PlaneDistance(const ClipPlane& plane, const float* point) {
     return static_cast<float>(static_cast<double>(DotProduct(plane.normal, point)) - plane.distance);
 }
+
+} // namespace zentrix

@@ -1,5 +1,7 @@
 #pragma once
 
+namespace zentrix {
+
 /// A plane of a view volume: the points p with dot(normal, p) = distance. The normal has unit length
 /// and points out of the volume, so a point with dot(normal, p) > distance lies outside.
 struct ClipPlane {
@@ -25,3 +27,5 @@ ViewVolume ViewVolumeToWorld(const ViewVolume& view, const float* cameraWorld);
 
 /// How far the point lies outside the plane (negative inside).
 float PlaneDistance(const ClipPlane& plane, const float* point);
+
+} // namespace zentrix

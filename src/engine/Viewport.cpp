@@ -16,6 +16,8 @@
 #include <cstring>
 #include <numbers>
 
+namespace zentrix {
+
 using namespace plat::raster;
 
 namespace {
@@ -244,3 +246,5 @@ void CViewport::DrawOverlay() {
     m_device->SetRenderState(RenderState::ZEnable, 1);
     m_device->SetRenderState(RenderState::ZWriteEnable, 1);
 }
+
+} // namespace zentrix

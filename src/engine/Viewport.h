@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+namespace zentrix {
+
 class CCamera;
 class CDisplayDevice;
 class CScene;
@@ -68,3 +70,5 @@ private:
     std::uint32_t m_overlayColour = 0;
     CCamera* m_camera = nullptr;
 };
+
+} // namespace zentrix

@@ -4,10 +4,10 @@
 #include "events/ScriptCache.h"
 #include "foundation/assets/ScriptCacheLink.h"
 
+namespace zentrix {
+
 class CAssetMan;
 class CErrorMan;
-
-namespace zentrix {
 
 /// The script cache as the asset manager owns and drives it: made through the asset manager's
 /// `makeScriptCache` link, started and cleared with it, asked to parse the race's scripts before a

@@ -2,10 +2,10 @@
 
 #include "events/ScriptSource.h"
 
+namespace zentrix {
+
 class CAssetMan;
 class CErrorMan;
-
-namespace zentrix {
 
 /// The script texts of the asset manager; parse reports go to the error manager when there is one.
 class CAssetScriptSource final : public IScriptSource {

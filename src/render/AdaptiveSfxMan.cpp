@@ -3,6 +3,8 @@
 #include "render/EffectsLevelLinks.h"
 #include "render/ParticleSystem.h"
 
+namespace zentrix {
+
 int CAdaptiveSfxMan::StartManager() {
     m_particleThreshold = 0;
     m_skidMarks[0] = 0;
@@ -35,3 +37,5 @@ void CAdaptiveSfxMan::SetLevel(int level) {
     m_links->SetShadowsOff(false);
     m_links->SetSkidMarkCount(m_skidMarks[level]);
 }
+
+} // namespace zentrix

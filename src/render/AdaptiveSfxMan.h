@@ -2,6 +2,8 @@
 
 #include "foundation/base/ManagerInterface.h"
 
+namespace zentrix {
+
 class IEffectsLevelLinks;
 
 /// Turns the player's effects level (0, 1 or 2) into the settings of the effects: whether ordinary
@@ -31,3 +33,5 @@ private:
     int m_particleThreshold = 0;
     int m_skidMarks[kLevels] = {0, 70, 170};
 };
+
+} // namespace zentrix

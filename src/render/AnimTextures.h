@@ -1,5 +1,7 @@
 #pragma once
 
+namespace zentrix {
+
 class CEntity;
 class CTexture;
 
@@ -13,3 +15,5 @@ public:
     /// mesh's subtree to be rebuilt.
     virtual void ReplaceTexture(CEntity* mesh, CTexture* oldTexture, CTexture* newTexture) = 0;
 };
+
+} // namespace zentrix

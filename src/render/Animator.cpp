@@ -7,6 +7,8 @@
 #include <cmath>
 #include <cstdlib>
 
+namespace zentrix {
+
 namespace {
 
 /// The leading number of a text as a float, 0 when there is none.
@@ -240,3 +242,5 @@ void CAnimator::BindFrames(CEntity* root) {
     for (CEntity* child = root->GetFirstChild(); child; child = child->GetNextSibling())
         bind(child);
 }
+
+} // namespace zentrix

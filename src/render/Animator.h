@@ -6,6 +6,8 @@
 #include <memory>
 #include <vector>
 
+namespace zentrix {
+
 class CEntity;
 class IAnimTextures;
 
@@ -118,3 +120,5 @@ private:
     float m_lastFrame = 0.0f;
     IAnimTextures* m_textures;
 };
+
+} // namespace zentrix

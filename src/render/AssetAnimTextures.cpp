@@ -2,8 +2,10 @@
 
 #include "engine/Mesh.h"
 #include "foundation/assets/AssetMan.h"
-#include "render/assets/TextureAsset.h"
 #include "render/VornMesh.h"
+#include "render/assets/TextureAsset.h"
+
+namespace zentrix {
 
 CTexture* CAssetAnimTextures::GetTexture(int textureId) {
     CTextureAsset* asset = m_assets.GetTexture(textureId);
@@ -20,3 +22,5 @@ void CAssetAnimTextures::ReplaceTexture(CEntity* mesh, CTexture* oldTexture, CTe
             faces[f].texture = newTexture;
     CVornMesh::MarkForRebuild(mesh);
 }
+
+} // namespace zentrix

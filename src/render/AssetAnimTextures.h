@@ -2,6 +2,8 @@
 
 #include "render/AnimTextures.h"
 
+namespace zentrix {
+
 class CAssetMan;
 
 /// Texture animations over the game's assets: textures by asset id from the asset manager, swapped on
@@ -17,3 +19,5 @@ public:
 private:
     CAssetMan& m_assets;
 };
+
+} // namespace zentrix

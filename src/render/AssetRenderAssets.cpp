@@ -3,6 +3,8 @@
 #include "foundation/assets/AssetMan.h"
 #include "render/assets/TextureAsset.h"
 
+namespace zentrix {
+
 bool CAssetRenderAssets::GetInt(int assetId, int dataId, int& out, int element) {
     return m_assets.GetInt(assetId, dataId, out, element);
 }
@@ -23,3 +25,5 @@ CTexture* CAssetRenderAssets::GetTexture(int textureId) {
 int CAssetRenderAssets::GetWorldTheme() const {
     return m_assets.GetWorld();
 }
+
+} // namespace zentrix

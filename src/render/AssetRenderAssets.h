@@ -2,6 +2,8 @@
 
 #include "render/RenderAssets.h"
 
+namespace zentrix {
+
 class CAssetMan;
 
 /// Sprite and shadow assets served by the asset manager.
@@ -19,3 +21,5 @@ public:
 private:
     CAssetMan& m_assets;
 };
+
+} // namespace zentrix

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <numbers>
 
+namespace zentrix {
+
 CCameraController::CCameraController(CEntity* sceneRoot)
     : m_camera(new CCamera(sceneRoot, kProjectionScale)) {
     m_camera->SetNearPlane(64.0f);
@@ -115,3 +117,5 @@ void CCameraController::SetNearPlane(float distance) {
     if (m_camera)
         m_camera->SetNearPlane(distance);
 }
+
+} // namespace zentrix

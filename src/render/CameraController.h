@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace zentrix {
+
 class CCamera;
 class CEntity;
 
@@ -64,3 +66,5 @@ private:
     bool m_smooth = false;
     bool m_moving = false;
 };
+
+} // namespace zentrix

@@ -1,5 +1,7 @@
 #include "render/ClippedBlt.h"
 
+namespace zentrix {
+
 using plat::gfx2d::Rect;
 using plat::gfx2d::Surface;
 
@@ -50,3 +52,5 @@ bool ClippedBlt(Surface* destination, const Rect* destinationRect, const Surface
                      fillValue);
     return true;
 }
+
+} // namespace zentrix

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+namespace zentrix {
+
 /// Copies (or, with kBltColorFill, fills) onto the destination after clipping the destination rectangle
 /// to the destination surface and moving the source rectangle with it, scaled when the blit stretches.
 /// A null destination rectangle is the whole destination, a null source rectangle one of the destination
@@ -13,3 +15,5 @@
 bool ClippedBlt(plat::gfx2d::Surface* destination, const plat::gfx2d::Rect* destinationRect,
                 const plat::gfx2d::Surface* source, const plat::gfx2d::Rect* sourceRect, unsigned flags,
                 std::uint32_t fillValue = 0);
+
+} // namespace zentrix

@@ -1,12 +1,14 @@
 #include "render/CompoundOverlay.h"
 
 #include "render/ClippedBlt.h"
-#include "render/SurfaceMan.h"
 #include "render/OverlayServices.h"
 #include "render/SubOverlay.h"
+#include "render/SurfaceMan.h"
 
 #include <algorithm>
 #include <cstdio>
+
+namespace zentrix {
 
 using plat::gfx2d::Rect;
 using plat::gfx2d::Surface;
@@ -159,3 +161,5 @@ void CCompoundOverlay::SetSlideFraction(float f) {
     for (auto& piece : m_pieces)
         piece->SetSlideFraction(f);
 }
+
+} // namespace zentrix

@@ -5,6 +5,8 @@
 #include <memory>
 #include <vector>
 
+namespace zentrix {
+
 class CSubOverlay;
 
 /// The picture of a slide-out panel: pieces cut from the panel's pictures by its layout record, each
@@ -63,3 +65,5 @@ private:
 
     std::vector<std::unique_ptr<CSubOverlay>> m_pieces;
 };
+
+} // namespace zentrix

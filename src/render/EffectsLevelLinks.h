@@ -1,5 +1,7 @@
 #pragma once
 
+namespace zentrix {
+
 /// What the effects-detail manager sets outside the particle systems: the race world's taunts and the
 /// shadow manager's shadows and skid-mark pool, and where it reads the player's effects level. The
 /// application fills it over its options and the worlds.
@@ -15,3 +17,5 @@ public:
     /// Makes the skid-mark pool this large; the marks on the ground go.
     virtual void SetSkidMarkCount(int count) = 0;
 };
+
+} // namespace zentrix

@@ -1,28 +1,30 @@
 #include "render/EngineMan.h"
 
-#include "foundation/base/EventMan.h"
 #include "engine/DisplayDevice.h"
 #include "engine/Scene.h"
 #include "engine/TextureList.h"
 #include "engine/TextureSurface.h"
 #include "engine/Viewport.h"
+#include "foundation/assets/Bitmap.h"
+#include "foundation/base/EventMan.h"
 #include "platform/gfx2d/SdlPresenter.h"
 #include "platform/raster/SoftwareDisplayDriver.h"
 #include "platform/window/SdlWindow.h"
-#include "foundation/assets/Bitmap.h"
 #include "render/CameraController.h"
 #include "render/ClippedBlt.h"
+#include "render/CompoundOverlay.h"
 #include "render/EngineServices.h"
+#include "render/Overlay.h"
 #include "render/ParticleSystem.h"
 #include "render/SurfaceMan.h"
 #include "render/VornMesh.h"
 #include "render/WorldLighting.h"
-#include "render/CompoundOverlay.h"
-#include "render/Overlay.h"
 
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
+
+namespace zentrix {
 
 using plat::gfx2d::Rect;
 using plat::gfx2d::Size;
@@ -501,3 +503,5 @@ bool CEngineMan::GetAssetData(int assetId, std::vector<std::uint8_t>& out) {
 bool CEngineMan::GetInt(int assetId, int dataId, int& out, int element) {
     return m_services && m_services->GetInt(assetId, dataId, out, element);
 }
+
+} // namespace zentrix

@@ -13,6 +13,12 @@
 #include <memory>
 #include <vector>
 
+namespace plat::window {
+class Window;
+}
+
+namespace zentrix {
+
 class CBitmap;
 class CCameraController;
 class CCompoundOverlay;
@@ -24,10 +30,6 @@ class CTexture;
 class CSurfaceMan;
 class CViewport;
 class IEngineServices;
-
-namespace plat::window {
-class Window;
-}
 
 /// The game's owner of the 3D engine: the display device, the scene with its root frame, the viewport,
 /// the camera controller, the surface manager, the main lights and the mouse pointer. Each frame it
@@ -191,3 +193,5 @@ private:
     int m_pointerImageId = -1;
     bool m_fellBack = false;
 };
+
+} // namespace zentrix

@@ -4,6 +4,8 @@
 #include <memory>
 #include <vector>
 
+namespace zentrix {
+
 class CBitmap;
 class CEventMan;
 
@@ -32,3 +34,5 @@ public:
     /// 30 / frames per second of the last frames (1 at 30 frames per second).
     virtual float GetFrameFactor() const = 0;
 };
+
+} // namespace zentrix

@@ -2,12 +2,14 @@
 
 #include "engine/DisplayDevice.h"
 #include "render/ClippedBlt.h"
-#include "render/SurfaceMan.h"
 #include "render/OverlayServices.h"
+#include "render/SurfaceMan.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+
+namespace zentrix {
 
 using plat::gfx2d::MaskBitCount;
 using plat::gfx2d::Rect;
@@ -251,3 +253,5 @@ bool COverlay::GetSurfaceDesc(SurfaceDescription& out) {
     out = own->Describe();
     return true;
 }
+
+} // namespace zentrix

@@ -7,6 +7,8 @@
 #include <memory>
 #include <vector>
 
+namespace zentrix {
+
 class CDisplayDevice;
 
 /// A 2D picture in its own off-screen surface, blitted with the source colour key over the 3D scene at
@@ -96,3 +98,5 @@ private:
 
 /// The width and height of a TGA image (bytes 12-15); false when the data holds no complete header.
 bool ReadTgaSize(const std::vector<std::uint8_t>& data, int& width, int& height);
+
+} // namespace zentrix

@@ -1,5 +1,7 @@
 #include "render/OverlayServices.h"
 
+namespace zentrix {
+
 namespace {
 
 IOverlayServices* g_services = nullptr;
@@ -13,3 +15,5 @@ IOverlayServices* GetOverlayServices() {
 void SetOverlayServices(IOverlayServices* services) {
     g_services = services;
 }
+
+} // namespace zentrix

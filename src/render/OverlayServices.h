@@ -6,6 +6,8 @@
 #include <memory>
 #include <vector>
 
+namespace zentrix {
+
 class CSurfaceMan;
 
 /// What overlays take from the engine and the asset manager: surfaces, picture bytes and the fields of
@@ -28,3 +30,5 @@ public:
 IOverlayServices* GetOverlayServices();
 /// Installs the services overlays use (null removes them); the caller keeps them alive meanwhile.
 void SetOverlayServices(IOverlayServices* services);
+
+} // namespace zentrix

@@ -7,6 +7,8 @@
 #include <cstring>
 #include <initializer_list>
 
+namespace zentrix {
+
 namespace {
 
 /// Reads values one by one and remembers whether any was missing or not a finite number.
@@ -91,3 +93,5 @@ bool CParticleKind::Load(IParticleServices& services) {
     }
     return m_valid;
 }
+
+} // namespace zentrix

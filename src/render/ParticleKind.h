@@ -2,6 +2,8 @@
 
 #include "foundation/math/Vector.h"
 
+namespace zentrix {
+
 class IParticleServices;
 
 /// The values of one particle kind, read from its data file. A kind is valid only when every value is
@@ -59,3 +61,5 @@ private:
     int m_id;
     bool m_valid = false;
 };
+
+} // namespace zentrix

@@ -4,6 +4,8 @@
 
 #include <cstddef>
 
+namespace zentrix {
+
 class CScene;
 class CTexture;
 
@@ -40,3 +42,5 @@ public:
     /// The velocity of an active (moving) object; false for an object that never moves.
     virtual bool GetVelocity(CVector& out) const = 0;
 };
+
+} // namespace zentrix

@@ -12,6 +12,8 @@
 #include <cmath>
 #include <vector>
 
+namespace zentrix {
+
 namespace {
 
 constexpr float kPi = 3.14159265358979f;
@@ -346,3 +348,5 @@ void CParticleSystem::StepParticle(Particle& p, int s) {
         Colour(w * p.red[0] + u * p.red[1], w * p.green[0] + u * p.green[1], w * p.blue[0] + u * p.blue[1]);
     v.size = w * p.size[0] + u * p.size[1];
 }
+
+} // namespace zentrix

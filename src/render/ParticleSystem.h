@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <memory>
 
+namespace zentrix {
+
 class CGeometryBuffer;
 class CParticleKind;
 class CTexture;
@@ -112,3 +114,5 @@ private:
     IParticleOwner* m_owner;
     CVector m_position;
 };
+
+} // namespace zentrix

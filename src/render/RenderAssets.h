@@ -2,6 +2,8 @@
 
 #include "foundation/math/Vector.h"
 
+namespace zentrix {
+
 class CTexture;
 
 /// What sprite sets and shadows read of the game's assets: typed record fields, engine textures by asset
@@ -20,3 +22,5 @@ public:
     /// The current world theme: 0 jungle, 1 ice, 2 desert, 3 city.
     virtual int GetWorldTheme() const = 0;
 };
+
+} // namespace zentrix

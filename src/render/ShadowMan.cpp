@@ -12,6 +12,8 @@
 #include "render/ShadowWorld.h"
 #include "render/VornMesh.h"
 
+namespace zentrix {
+
 namespace {
 
 int g_liveManagers = 0;
@@ -257,3 +259,5 @@ void CShadowMan::SetSkidMarkCount(int n) {
 int CShadowMan::LiveCount() {
     return g_liveManagers;
 }
+
+} // namespace zentrix

@@ -8,6 +8,8 @@
 #include "foundation/base/ManagerInterface.h"
 #include "foundation/math/Vector.h"
 
+namespace zentrix {
+
 class CTexture;
 class CVornMesh;
 class IRenderAssets;
@@ -151,3 +153,5 @@ private:
     int m_poolSize = kDefaultSkidMarks;
     bool m_shadowsOff = false;
 };
+
+} // namespace zentrix

@@ -1,5 +1,7 @@
 #pragma once
 
+namespace zentrix {
+
 /// What the shadow manager reads of a world object (a car included) that casts a shadow or lays skid
 /// marks.
 class IShadowOwner {
@@ -10,3 +12,5 @@ public:
     /// The object's world matrix: 16 floats, row vectors, translation in row 3.
     virtual void GetWorldMatrix(float* out) const = 0;
 };
+
+} // namespace zentrix

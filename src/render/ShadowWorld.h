@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+namespace zentrix {
+
 class CEntity;
 
 /// What the shadow manager reads of the worlds: the frame its quads hang under and the race world's
@@ -19,3 +21,5 @@ public:
     /// The race world's ground height at (x, z); `faceHint` is the last face found there and is updated.
     virtual float GetGroundHeight(float x, float z, std::uint32_t& faceHint) = 0;
 };
+
+} // namespace zentrix

@@ -8,6 +8,8 @@
 #include "render/VornMesh.h"
 #include "render/VornSprite.h"
 
+namespace zentrix {
+
 namespace {
 
 // Texture flag that has the device blend the picture by its brightness.
@@ -104,3 +106,5 @@ void CSpriteSet::RemoveSprite(CVornSprite* sprite) {
 std::uint32_t CSpriteSet::PackColour(float red, float green, float blue) {
     return 0xFF000000u + (ChannelByte(red) << 16) + (ChannelByte(green) << 8) + ChannelByte(blue);
 }
+
+} // namespace zentrix

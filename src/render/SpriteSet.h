@@ -5,6 +5,8 @@
 
 #include "foundation/math/Vector.h"
 
+namespace zentrix {
+
 class CScene;
 class CVornMesh;
 class CVornSprite;
@@ -59,3 +61,5 @@ private:
     CScene& m_scene;
     bool m_loaded = false;
 };
+
+} // namespace zentrix

@@ -2,6 +2,8 @@
 
 #include "render/ClippedBlt.h"
 
+namespace zentrix {
+
 using plat::gfx2d::Rect;
 using plat::gfx2d::Surface;
 
@@ -49,3 +51,5 @@ void CSubOverlay::SetSlideFraction(float f) {
 bool CSubOverlay::AreaContains(int x, int y) const {
     return x >= m_shownX && x < m_shownX + m_width && y >= m_shownY && y < m_shownY + m_height;
 }
+
+} // namespace zentrix

@@ -2,6 +2,8 @@
 
 #include "render/Overlay.h"
 
+namespace zentrix {
+
 /// One piece of a panel picture: a rectangle that slides between a hidden and a shown offset from the
 /// panel's position as the panel slides. Coordinates given to it are panel-picture coordinates.
 class CSubOverlay : public COverlay {
@@ -34,3 +36,5 @@ private:
     int m_shownX, m_shownY;
     int m_hiddenX, m_hiddenY;
 };
+
+} // namespace zentrix

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
+namespace zentrix {
+
 using plat::gfx2d::MaskBitCount;
 using plat::gfx2d::MemoryKind;
 using plat::gfx2d::PixelFormat;
@@ -125,3 +127,5 @@ bool CSurfaceMan::FlipSurfaceVertically(Surface* surface) {
     }
     return surface->Unlock() == Result::Ok;
 }
+
+} // namespace zentrix

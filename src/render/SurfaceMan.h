@@ -9,6 +9,8 @@
 #include <memory>
 #include <vector>
 
+namespace zentrix {
+
 /// Makes the 16-bit off-screen surfaces of the 2D pictures and fills them from TGA images in memory.
 class CSurfaceMan {
 public:
@@ -48,3 +50,5 @@ public:
 private:
     plat::gfx2d::SurfaceFactory* m_factory;
 };
+
+} // namespace zentrix

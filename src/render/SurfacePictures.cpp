@@ -3,6 +3,8 @@
 #include "foundation/assets/Bitmap.h"
 #include "render/SurfaceMan.h"
 
+namespace zentrix {
+
 std::unique_ptr<CBitmap> CSurfacePictures::MakePicture(std::vector<std::uint8_t> bytes) {
     // The size sits in the TGA header; shorter data is no picture.
     if (!m_surfaces || bytes.size() < CSurfaceMan::kTgaHeaderSize)
@@ -15,3 +17,5 @@ std::unique_ptr<CBitmap> CSurfacePictures::MakePicture(std::vector<std::uint8_t>
         return nullptr;
     return std::make_unique<CBitmap>(std::move(surface));
 }
+
+} // namespace zentrix

@@ -2,6 +2,8 @@
 
 #include "foundation/assets/PictureFactory.h"
 
+namespace zentrix {
+
 class CSurfaceMan;
 
 /// Pictures made on the surface manager's off-screen surfaces.
@@ -15,3 +17,5 @@ public:
 private:
     CSurfaceMan* m_surfaces;
 };
+
+} // namespace zentrix

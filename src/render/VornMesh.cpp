@@ -10,6 +10,8 @@
 #include <functional>
 #include <vector>
 
+namespace zentrix {
+
 namespace {
 
 int g_live = 0;
@@ -284,3 +286,5 @@ bool CVornMesh::IsLightingSuspended() {
 int CVornMesh::LiveCount() {
     return g_live;
 }
+
+} // namespace zentrix

@@ -3,6 +3,8 @@
 #include "engine/Mesh.h"
 #include "foundation/math/Vector.h"
 
+namespace zentrix {
+
 class CEngineMan;
 
 /// The mesh the game makes: the engine mesh with a deep copy of a whole frame tree and tree-wide
@@ -65,3 +67,5 @@ public:
     /// Number of live game meshes.
     static int LiveCount();
 };
+
+} // namespace zentrix

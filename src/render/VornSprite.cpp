@@ -3,6 +3,8 @@
 #include "engine/GeometryBuffer.h"
 #include "engine/Scene.h"
 
+namespace zentrix {
+
 namespace {
 int g_live = 0;
 }
@@ -66,3 +68,5 @@ CTexture* CVornSprite::GetTexture() const {
 int CVornSprite::LiveCount() {
     return g_live;
 }
+
+} // namespace zentrix

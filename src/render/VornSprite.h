@@ -5,6 +5,8 @@
 
 #include "foundation/math/Vector.h"
 
+namespace zentrix {
+
 class CGeometryBuffer;
 class CScene;
 class CTexture;
@@ -44,3 +46,5 @@ private:
     CScene& m_scene;
     std::unique_ptr<CGeometryBuffer> m_buffer;
 };
+
+} // namespace zentrix

@@ -1,5 +1,7 @@
 #include "render/WorldLighting.h"
 
+namespace zentrix {
+
 namespace world_lighting {
 
 namespace {
@@ -89,3 +91,5 @@ CVector Object(ObjectColour which, int mode, int theme) {
 }
 
 } // namespace world_lighting
+
+} // namespace zentrix

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace zentrix {
+
 /// The fixed colours of the four worlds (theme 0 jungle, 1 ice, 2 desert, 3 city) in the two lighting
 /// modes (1 bright, 0 dark): the main lights, the clear colour behind the scene and the colours world
 /// objects take. A theme outside 0..3 gives black everywhere.
@@ -30,3 +32,5 @@ enum class ObjectColour { CarTint, HighlightSteady, HighlightFlash1, HighlightFl
 CVector Object(ObjectColour which, int mode, int theme);
 
 } // namespace world_lighting
+
+} // namespace zentrix

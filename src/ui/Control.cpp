@@ -3,6 +3,8 @@
 #include "ui/PanelServices.h"
 #include "ui/SlideOut.h"
 
+namespace zentrix {
+
 CControl::CControl(CSlideOut* parent, int controlId) : m_id(controlId), m_parent(parent) {
     ++s_liveCount;
     ReadLayout();
@@ -76,3 +78,5 @@ bool CControl::SetSound(int /*sound*/, int /*name*/) {
         return true;
     }
 }
+
+} // namespace zentrix

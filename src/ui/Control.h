@@ -1,5 +1,7 @@
 #pragma once
 
+namespace zentrix {
+
 class CSlideOut;
 class IPanelServices;
 
@@ -148,3 +150,5 @@ protected:
 private:
     static inline int s_liveCount = 0;
 };
+
+} // namespace zentrix

@@ -2,6 +2,8 @@
 
 #include "ui/TextBoxControl.h"
 
+namespace zentrix {
+
 /// An invisible clickable area of a panel: a text box that draws nothing.
 class CDummyControl : public CTextBoxControl {
 public:
@@ -9,3 +11,5 @@ public:
 
     bool Draw(bool) override { return true; }
 };
+
+} // namespace zentrix

@@ -1,5 +1,7 @@
 #pragma once
 
+namespace zentrix {
+
 class CSlideOut;
 class COverlay;
 
@@ -33,3 +35,5 @@ public:
     /// Animates the help button.
     virtual void Update(int ms) = 0;
 };
+
+} // namespace zentrix

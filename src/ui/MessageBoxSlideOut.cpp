@@ -3,6 +3,8 @@
 #include "render/CompoundOverlay.h"
 #include "ui/SlideOutMan.h"
 
+namespace zentrix {
+
 bool CMessageBoxSlideOut::Activate(bool immediate) {
     if (IsActive())
         return true;
@@ -33,3 +35,5 @@ void CMessageBoxSlideOut::OnControl(int controlId) {
     CSlideOutMan* manager = GetManager();
     manager->SwitchTo(manager->GetPreviousSlideOutId());
 }
+
+} // namespace zentrix

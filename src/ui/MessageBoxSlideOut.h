@@ -2,6 +2,8 @@
 
 #include "ui/SlideOut.h"
 
+namespace zentrix {
+
 /// The panel of the in-game message box: a title box (control 0), a text box (3) and two buttons (1 and
 /// 2). It slides in over whatever is on screen, drawn above the other panels, and keeps which button was
 /// pressed; a press slides it away again.
@@ -33,3 +35,5 @@ public:
 private:
     int m_result = kNoAnswer;
 };
+
+} // namespace zentrix

@@ -8,13 +8,16 @@
 #include <memory>
 #include <string>
 
+namespace plat::text {
+class Font;
+}
+
+namespace zentrix {
+
 class CBitmap;
 class CCompoundOverlay;
 class CMessage;
 class COverlay;
-namespace plat::text {
-class Font;
-}
 
 /// What the panels and their controls take from the rest of the game: the layout records, pictures,
 /// texts and interface fonts of the asset manager, the engine manager's overlays, mouse and frame, spoken
@@ -74,3 +77,5 @@ public:
     /// The mouse position the window last reported, in screen pixels.
     virtual plat::gfx2d::Point GetWindowMousePosition() const = 0;
 };
+
+} // namespace zentrix

@@ -9,6 +9,8 @@
 #include <climits>
 #include <cstdint>
 
+namespace zentrix {
+
 CPowerMeter::CPowerMeter(CSlideOut* parent, int controlId) : CControl(parent, controlId) {
     ReadLayout();
 }
@@ -50,3 +52,5 @@ bool CPowerMeter::Draw(bool /*flag*/) {
         overlay->BlitFrom(m_x, m_y, image->GetSurface(), true, nullptr);
     return true;
 }
+
+} // namespace zentrix

@@ -5,6 +5,8 @@
 #include <memory>
 #include <vector>
 
+namespace zentrix {
+
 class CBitmap;
 
 /// A meter drawn as one picture of a numbered series, chosen by an index; it takes no input. The series
@@ -50,3 +52,5 @@ private:
     std::vector<std::unique_ptr<CBitmap>> m_images;
     int m_imageIndex = kStartIndex;
 };
+
+} // namespace zentrix

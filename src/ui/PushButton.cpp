@@ -6,6 +6,8 @@
 #include "ui/SlideOut.h"
 #include "ui/SlideOutMan.h"
 
+namespace zentrix {
+
 CPushButton::CPushButton(CSlideOut* parent, int controlId) : CControl(parent, controlId) {
     ReadLayout();
 }
@@ -248,3 +250,5 @@ void CPushButton::UpdateControl() {
     if (m_parent->GetManager()->GetActiveSlideOut() == m_parent)
         ReportHover();
 }
+
+} // namespace zentrix

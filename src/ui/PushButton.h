@@ -4,6 +4,8 @@
 
 #include <memory>
 
+namespace zentrix {
+
 class CBitmap;
 
 /// The image button of the panels: up to four pictures chosen by display state and by whether it is
@@ -84,3 +86,5 @@ protected:
     int m_extraY = 0;
     bool m_restoreBackground = true;
 };
+
+} // namespace zentrix

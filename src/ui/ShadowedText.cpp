@@ -7,6 +7,8 @@
 
 #include <optional>
 
+namespace zentrix {
+
 std::uint32_t ShadowColour(std::uint32_t textColour, std::uint32_t backgroundColour) {
     std::uint32_t shadow = 0;
     for (int shift = 0; shift < 24; shift += 8) {
@@ -62,3 +64,5 @@ bool DrawShadowedText(CCompoundOverlay* overlay, const SShadowedText& request) {
             return *drawn;
     return false;
 }
+
+} // namespace zentrix

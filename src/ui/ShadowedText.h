@@ -5,10 +5,13 @@
 #include <cstdint>
 #include <string_view>
 
-class CCompoundOverlay;
 namespace plat::text {
 class Font;
 }
+
+namespace zentrix {
+
+class CCompoundOverlay;
 
 /// The colour of a text's shadow: per channel, text OR background, halved. Colours are 0x00BBGGRR.
 std::uint32_t ShadowColour(std::uint32_t textColour, std::uint32_t backgroundColour);
@@ -31,3 +34,5 @@ struct SShadowedText {
 /// that a text written with nothing of it drawn is false. A surface that cannot be locked, or no font,
 /// writes no text and counts as drawn.
 bool DrawShadowedText(CCompoundOverlay* overlay, const SShadowedText& request);
+
+} // namespace zentrix

@@ -15,6 +15,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace zentrix {
+
 namespace {
 
 constexpr float kHalfPi = 1.5707964f;
@@ -340,3 +342,5 @@ bool CSlideOut::HitsOverlay(int x, int y) const {
     }
     return false;
 }
+
+} // namespace zentrix

@@ -5,6 +5,8 @@
 #include <memory>
 #include <vector>
 
+namespace zentrix {
+
 class CControl;
 class CCompoundOverlay;
 class CSlideOutMan;
@@ -163,3 +165,5 @@ private:
     int m_soundId = kPanelSound;
     int m_helpId = -1;
 };
+
+} // namespace zentrix

@@ -6,6 +6,8 @@
 #include "ui/PanelServices.h"
 #include "ui/SlideOut.h"
 
+namespace zentrix {
+
 namespace {
 
 struct SPanelEntry {
@@ -276,3 +278,5 @@ void CSlideOutMan::Reactivate() {
 const std::vector<std::unique_ptr<CControl>>& CSlideOutMan::GetControlList(const CSlideOut& panel) const {
     return panel.GetControlList();
 }
+
+} // namespace zentrix

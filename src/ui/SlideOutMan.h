@@ -6,6 +6,8 @@
 #include <memory>
 #include <vector>
 
+namespace zentrix {
+
 class CControl;
 class CSlideOut;
 class IPanelServices;
@@ -30,8 +32,8 @@ public:
     static constexpr int kNoButton = 3;
 
     /// Makes the panel of table index `index` (resource `resourceId`) for `manager`; null: no panel there.
-    using PanelFactory = std::function<std::unique_ptr<CSlideOut>(int index, int resourceId, bool usesHelpPanel,
-                                                                  CSlideOutMan* manager)>;
+    using PanelFactory = std::function<std::unique_ptr<CSlideOut>(int index, int resourceId,
+                                                                  bool usesHelpPanel, CSlideOutMan* manager)>;
 
     /// A manager over `services`, which outlive it; `panels` makes the screens' panels (all but the
     /// message box, which the manager makes itself; none without a factory).
@@ -102,3 +104,5 @@ private:
     int m_current = -1;
     int m_previous = -1;
 };
+
+} // namespace zentrix

@@ -1,7 +1,7 @@
 #include "ui/SliderBar.h"
 
-#include "foundation/math/Vector.h"
 #include "foundation/assets/Bitmap.h"
+#include "foundation/math/Vector.h"
 #include "render/CompoundOverlay.h"
 #include "ui/PanelServices.h"
 #include "ui/SlideOut.h"
@@ -11,6 +11,8 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+
+namespace zentrix {
 
 namespace {
 
@@ -138,3 +140,5 @@ void CSliderBar::UpdateControl() {
     if (m_helpId != -1 && PointerOver())
         Services().OnHover(m_helpId);
 }
+
+} // namespace zentrix

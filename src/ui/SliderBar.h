@@ -5,6 +5,8 @@
 
 #include <memory>
 
+namespace zentrix {
+
 class CBitmap;
 
 /// A horizontal slider: a track picture and a knob (another while the pointer is over the slider), an
@@ -72,3 +74,5 @@ private:
     plat::gfx2d::Rect m_bounds;
     bool m_dragging = false;
 };
+
+} // namespace zentrix

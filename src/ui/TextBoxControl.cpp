@@ -6,6 +6,8 @@
 #include "ui/SlideOut.h"
 #include "ui/WordWrap.h"
 
+namespace zentrix {
+
 CTextBoxControl::CTextBoxControl(CSlideOut* parent, int controlId) : CControl(parent, controlId) {
     m_type = kTypeTextBox;
     // A text box stands where its active position says, whatever its state.
@@ -111,3 +113,5 @@ void CTextBoxControl::UpdateControl() {
     if (m_hovered && m_helpId != -1)
         Services().OnHover(m_helpId);
 }
+
+} // namespace zentrix

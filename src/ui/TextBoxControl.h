@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+namespace zentrix {
+
 /// A box of static text on a panel, word-wrapped by a character count, drawn with a shadow in its own
 /// colours and one of the interface fonts. A click on it goes to the panel's command handler. Its
 /// layout fields: position (106, 107), size (112, 113), font type (120), text and background colours
@@ -79,3 +81,5 @@ private:
     int m_wrapWidth = 0;
     bool m_centred = false;
 };
+
+} // namespace zentrix

@@ -5,6 +5,8 @@
 #include "ui/ShadowedText.h"
 #include "ui/SlideOut.h"
 
+namespace zentrix {
+
 CTextEditControl::CTextEditControl(CSlideOut* parent, int controlId) : CControl(parent, controlId) {
     m_state = kInactive;
     m_textRect = {m_x, m_y, m_x + m_width, m_y + m_height};
@@ -132,3 +134,5 @@ void CTextEditControl::UpdateControl() {
     if (!m_pointerAway && m_helpId != -1)
         Services().OnHover(m_helpId);
 }
+
+} // namespace zentrix

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+namespace zentrix {
+
 /// A one-line text entry on a panel: typed characters up to a maximum length, backspace, an optional
 /// blinking "_" cursor, and a normal and a highlighted colour pair. Which characters reach it is the
 /// panel's choice. It reads its layout when first enabled: colours (122, 123 normal; 125, 126
@@ -83,3 +85,5 @@ private:
     int m_font = 0;
     bool m_pointerAway = true;
 };
+
+} // namespace zentrix

@@ -3,6 +3,8 @@
 #include "ui/PanelServices.h"
 #include "ui/SlideOut.h"
 
+namespace zentrix {
+
 CToggleButton::CToggleButton(CSlideOut* parent, int controlId) : CPushButton(parent, controlId) {
     m_buttonState = kNormal;
     m_stateUnderHighlight = kNormal;
@@ -52,3 +54,5 @@ bool CToggleButton::OnLeave() {
 void CToggleButton::UpdateControl() {
     ReportHover();
 }
+
+} // namespace zentrix

@@ -2,6 +2,8 @@
 
 #include "ui/PushButton.h"
 
+namespace zentrix {
+
 /// A button that each click checks or unchecks. Its button state is 0 unchecked, 1 checked or 2 under
 /// the pointer, in which case it remembers which of the two it was.
 class CToggleButton : public CPushButton {
@@ -23,3 +25,5 @@ public:
 private:
     int m_stateUnderHighlight = kNormal;
 };
+
+} // namespace zentrix

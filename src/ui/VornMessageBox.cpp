@@ -5,6 +5,8 @@
 #include "ui/SlideOutMan.h"
 #include "ui/TextBoxControl.h"
 
+namespace zentrix {
+
 CVornMessageBox::CVornMessageBox(int textId, int titleId, int mode, IGameStateSwitch& states,
                                  CSlideOutMan& panels)
     : m_mode(mode), m_titleId(titleId), m_textId(textId), m_states(states), m_panels(panels) {
@@ -94,3 +96,5 @@ bool CVornMessageBox::Close() {
         m_panels.SwitchTo(m_panels.GetPreviousSlideOutId());
     return true;
 }
+
+} // namespace zentrix

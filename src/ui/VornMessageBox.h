@@ -1,5 +1,7 @@
 #pragma once
 
+namespace zentrix {
+
 class IGameStateSwitch;
 class CSlideOutMan;
 
@@ -42,3 +44,5 @@ private:
     IGameStateSwitch& m_states;
     CSlideOutMan& m_panels;
 };
+
+} // namespace zentrix

@@ -1,5 +1,7 @@
 #include "ui/WordWrap.h"
 
+namespace zentrix {
+
 namespace {
 
 /// Walks the words of a text as both passes of the wrap see them.
@@ -92,3 +94,5 @@ std::optional<std::string> WrapText(std::string_view text, int width) {
     out.pop_back();
     return out;
 }
+
+} // namespace zentrix

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+namespace zentrix {
+
 /// The carriage return that separates the lines of wrapped text.
 inline constexpr char kLineBreak = '\r';
 
@@ -18,3 +20,5 @@ std::size_t WrappedSize(std::string_view text, int width);
 /// before the word that overflows it, and a word longer than `width` ends the text there. Lines are
 /// separated by carriage returns. Nothing when WrappedSize is 0.
 std::optional<std::string> WrapText(std::string_view text, int width);
+
+} // namespace zentrix

@@ -4,10 +4,8 @@
 
 #include "app/App.h"
 #include "app/AppParts.h"
-#include "foundation/base/AppSettings.h"
 #include "app/CommandLineParser.h"
 #include "app/ErrorMan.h"
-#include "foundation/base/EventMan.h"
 #include "app/GameOptions.h"
 #include "app/GameStateMan.h"
 #include "app/IOManager.h"
@@ -22,6 +20,8 @@
 #include "app/standin/PrintManagerStandIn.h"
 #include "app/standin/RouteNodeManStandIn.h"
 #include "foundation/assets/AssetMan.h"
+#include "foundation/base/AppSettings.h"
+#include "foundation/base/EventMan.h"
 #include "platform/clock/Clock.h"
 #include "platform/input/ScriptedInput.h"
 #include "platform/settings/MemoryStore.h"
@@ -35,6 +35,8 @@
 #include <functional>
 #include <string>
 #include <vector>
+
+using namespace zentrix;
 
 namespace appdoubles {
 

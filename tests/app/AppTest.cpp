@@ -8,6 +8,8 @@
 
 #include <algorithm>
 
+using namespace zentrix;
+
 namespace {
 
 using appdoubles::Log;
@@ -337,7 +339,6 @@ TEST(App, ResultsAndInputStartDependOnTheApplicationAndItsErrorManager) {
     EXPECT_TRUE(input->CannotStart(&unstarted));
     EXPECT_FALSE(input->CannotStart(t.app->GetDriverManager()));
 }
-
 
 TEST(App, TheEffectsLevelIsAppliedAtTheStartAndWheneverItIsSet) {
     TestApp t;

@@ -7,6 +7,8 @@
 #include <set>
 #include <string>
 
+using namespace zentrix;
+
 namespace {
 
 std::set<std::string> FilesIn(const std::filesystem::path& folder) {

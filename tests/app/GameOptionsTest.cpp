@@ -1,6 +1,6 @@
 #include "app/GameOptions.h"
-#include "foundation/base/AppSettings.h"
 #include "app/GameOptionEffects.h"
+#include "foundation/base/AppSettings.h"
 #include "platform/settings/MemoryStore.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +8,8 @@
 #include <climits>
 #include <string>
 #include <vector>
+
+using namespace zentrix;
 
 namespace {
 

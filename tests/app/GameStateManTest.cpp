@@ -1,6 +1,6 @@
 #include "app/GameStateMan.h"
-#include "foundation/base/AppSettings.h"
 #include "app/GameStateServices.h"
+#include "foundation/base/AppSettings.h"
 #include "foundation/math/Random.h"
 #include "platform/settings/MemoryStore.h"
 
@@ -9,6 +9,8 @@
 #include <cstring>
 #include <string>
 #include <vector>
+
+using namespace zentrix;
 
 namespace {
 

@@ -1,11 +1,13 @@
 #include "app/IODevice.h"
+#include "app/DriverControls.h"
 #include "app/IOJoyStick.h"
 #include "app/IOKeyboard.h"
 #include "app/IOMouse.h"
 #include "platform/input/ScriptedInput.h"
-#include "app/DriverControls.h"
 
 #include <gtest/gtest.h>
+
+using namespace zentrix;
 
 namespace {
 

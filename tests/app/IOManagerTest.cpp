@@ -1,13 +1,15 @@
 #include "app/IOManager.h"
-#include "foundation/base/AppSettings.h"
 #include "app/GameOptions.h"
 #include "app/InputServices.h"
+#include "foundation/base/AppSettings.h"
 #include "platform/input/ScriptedInput.h"
 #include "platform/settings/MemoryStore.h"
 
 #include <gtest/gtest.h>
 
 #include <map>
+
+using namespace zentrix;
 
 namespace {
 

@@ -5,6 +5,8 @@
 
 #include <vector>
 
+using namespace zentrix;
+
 namespace {
 
 constexpr std::uint64_t kMs = 1000000;

@@ -1,10 +1,12 @@
 #include "AppDoubles.h"
 
 #include "app/EntrySystem.h"
-#include "foundation/base/FatalError.h"
 #include "app/ProgramEntry.h"
+#include "foundation/base/FatalError.h"
 
 #include <gtest/gtest.h>
+
+using namespace zentrix;
 
 namespace {
 

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <string>
 
+using namespace zentrix;
+
 namespace {
 
 TEST(RaceSetup, AClearedRecordHasNoRacersNoTrackAndNoWorld) {

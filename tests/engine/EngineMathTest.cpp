@@ -5,6 +5,8 @@
 #include <cmath>
 #include <numbers>
 
+using namespace zentrix;
+
 namespace {
 
 constexpr float kPi = std::numbers::pi_v<float>;

@@ -8,6 +8,8 @@
 #include <memory>
 #include <vector>
 
+using namespace zentrix;
+
 namespace {
 
 void ExpectVector(const float* actual, float x, float y, float z, float tolerance = 1e-4f) {

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+using namespace zentrix;
+
 namespace {
 
 void FillNumbered(CGeometryBuffer& buffer) {

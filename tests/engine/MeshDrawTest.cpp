@@ -18,6 +18,8 @@
 #include <memory>
 #include <string>
 
+using namespace zentrix;
+
 namespace {
 
 using Kind = plat::raster::RecordingDevice::Kind;

@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+using namespace zentrix;
+
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;

@@ -11,6 +11,8 @@
 #include <limits>
 #include <memory>
 
+using namespace zentrix;
+
 namespace {
 
 constexpr float kPi = 3.14159265358979f;

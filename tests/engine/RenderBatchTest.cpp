@@ -11,6 +11,8 @@
 
 #include <cstring>
 
+using namespace zentrix;
+
 namespace {
 
 using namespace plat::raster;

@@ -12,6 +12,8 @@
 
 #include <functional>
 
+using namespace zentrix;
+
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;

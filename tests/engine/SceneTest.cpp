@@ -11,6 +11,8 @@
 #include <cmath>
 #include <numbers>
 
+using namespace zentrix;
+
 namespace {
 
 using namespace plat::raster;

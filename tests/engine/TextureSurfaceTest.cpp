@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+using namespace zentrix;
+
 namespace {
 
 using namespace plat::raster;

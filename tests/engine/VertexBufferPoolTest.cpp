@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <cstring>
 
+using namespace zentrix;
+
 namespace {
 
 using Entry = CVertexBufferPool::Entry;

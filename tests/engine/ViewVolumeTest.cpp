@@ -6,6 +6,8 @@
 
 #include <cmath>
 
+using namespace zentrix;
+
 namespace {
 
 constexpr int kWidth = 640;

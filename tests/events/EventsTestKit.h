@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+using namespace zentrix;
+
 namespace eventstest {
 
 using zentrix::CScriptParser;

@@ -11,6 +11,8 @@
 #include <filesystem>
 #include <stdexcept>
 
+using namespace zentrix;
+
 namespace {
 
 using eventstest::CountingSource;

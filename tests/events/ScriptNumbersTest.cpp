@@ -5,6 +5,8 @@
 #include <cmath>
 #include <limits>
 
+using namespace zentrix;
+
 namespace {
 
 using zentrix::ReadScriptFloat;

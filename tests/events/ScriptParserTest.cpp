@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <set>
 
+using namespace zentrix;
+
 namespace {
 
 using eventstest::ParseText;

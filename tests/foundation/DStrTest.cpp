@@ -7,6 +7,8 @@
 #include <stdexcept>
 #include <vector>
 
+using namespace zentrix;
+
 namespace {
 
 TEST(DStr, Split) {

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+using namespace zentrix;
+
 namespace {
 
 using Block = std::vector<std::uint8_t>;

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+using namespace zentrix;
+
 namespace {
 
 using Block = std::vector<std::uint8_t>;

@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+using namespace zentrix;
+
 namespace {
 
 std::vector<std::string> g_errors;

@@ -8,6 +8,8 @@
 #include <cmath>
 #include <vector>
 
+using namespace zentrix;
+
 namespace {
 
 constexpr float kQuarter = static_cast<float>(M_PI / 2);

@@ -9,6 +9,8 @@
 #include <cmath>
 #include <vector>
 
+using namespace zentrix;
+
 namespace {
 
 CMatrix Identity() {

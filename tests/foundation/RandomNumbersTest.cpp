@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <vector>
 
+using namespace zentrix;
+
 namespace {
 
 // Seeds the generator so that its next raw value is `raw`: the state after the step is raw << 16,

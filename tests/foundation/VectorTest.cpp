@@ -7,6 +7,8 @@
 #include <cmath>
 #include <vector>
 
+using namespace zentrix;
+
 namespace {
 
 TEST(Vector, ExactZeroAndEqualityTreatNegativeZeroAsZeroButNotTinyValues) {

@@ -5,6 +5,8 @@
 #include <deque>
 #include <string>
 
+using namespace zentrix;
+
 /// Textures for the mesh fuzz targets: a name per texture, no pixels, so that no name a file gives
 /// reaches the engine's loader (which ends the program for a name that is not a TGA).
 class FuzzMeshTextures {

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <cstdlib>
 
+using namespace zentrix;
+
 namespace {
 
 class NoteTextures final : public IAnimTextures {

@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <vector>
 
+using namespace zentrix;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     // An exact-size copy, so a read past the end is caught.
     const std::vector<std::uint8_t> block(data, data + size);

@@ -7,6 +7,8 @@
 #include <cstring>
 #include <vector>
 
+using namespace zentrix;
+
 namespace {
 
 // Ids 0 (format), 1 and 5 texts, 2 int, 3 float, 4 vector; format 1 lists them all, format 2 only 0 and 2.

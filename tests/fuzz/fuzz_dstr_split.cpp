@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <list>
 
+using namespace zentrix;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0)
         return 0;

@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 
+using namespace zentrix;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::string error;
     LibraryCodec::DecodeEntry(LibraryCodec::kHuffman, std::span(data, size), error);

@@ -9,6 +9,8 @@
 #include <cstring>
 #include <memory>
 
+using namespace zentrix;
+
 namespace {
 
 class Reader {

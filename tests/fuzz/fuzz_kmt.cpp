@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <cstdlib>
 
+using namespace zentrix;
+
 namespace {
 
 void IgnoreFatal(const char*) {}

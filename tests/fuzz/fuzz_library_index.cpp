@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
+using namespace zentrix;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     // The first two bytes split the input into an index part and a data part.
     if (size < 2)

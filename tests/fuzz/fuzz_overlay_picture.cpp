@@ -1,15 +1,17 @@
 // Builds overlays from arbitrary picture bytes and a panel record read from the same bytes: the first
 // bytes give piece rows and picture ids, the rest is the picture. No crash, no read outside the data,
 // no surface asked of the display that it must refuse; every piece drawn onto a screen.
-#include "render/SurfaceMan.h"
 #include "render/CompoundOverlay.h"
 #include "render/OverlayServices.h"
 #include "render/SubOverlay.h"
+#include "render/SurfaceMan.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <stdexcept>
 #include <vector>
+
+using namespace zentrix;
 
 namespace {
 

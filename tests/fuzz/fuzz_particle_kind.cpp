@@ -13,6 +13,8 @@
 #include <cstdlib>
 #include <cstring>
 
+using namespace zentrix;
+
 namespace {
 
 class ByteValues final : public IParticleServices {

@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <vector>
 
+using namespace zentrix;
+
 namespace {
 
 // Ids 0 (format, default 30), 178-180 (group starts, default 0) and 185 (world 4's list, default -1).

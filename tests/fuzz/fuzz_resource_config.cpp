@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 
+using namespace zentrix;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     auto pairs = CResourceConfig::ParseText(std::string_view(reinterpret_cast<const char*>(data), size));
     for (const auto& [name, value] : pairs)

@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 
+using namespace zentrix;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     CResourceTableFile table;
     if (!table.LoadFromBytes(std::vector<std::uint8_t>(data, data + size), nullptr))

@@ -12,6 +12,8 @@
 #include <cstdlib>
 #include <string>
 
+using namespace zentrix;
+
 namespace {
 
 using zentrix::CScriptParser;

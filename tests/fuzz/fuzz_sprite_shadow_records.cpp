@@ -20,6 +20,8 @@
 #include <cstdlib>
 #include <cstring>
 
+using namespace zentrix;
+
 namespace {
 
 // Every field read takes the next four bytes (an int or a float), or is absent when a taken byte says so.

@@ -1,5 +1,5 @@
-#include "foundation/base/Message.h"
 #include "foundation/assets/Bitmap.h"
+#include "foundation/base/Message.h"
 #include "ui/PanelServices.h"
 #include "ui/SlideOut.h"
 #include "ui/SlideOutMan.h"
@@ -11,6 +11,8 @@
 #include <cstdlib>
 #include <string>
 #include <string_view>
+
+using namespace zentrix;
 
 namespace {
 

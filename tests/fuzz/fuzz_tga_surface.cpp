@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <vector>
 
+using namespace zentrix;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 1)
         return 0;

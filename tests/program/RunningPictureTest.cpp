@@ -2,26 +2,28 @@
 
 #include "app/App.h"
 #include "app/AppParts.h"
-#include "foundation/base/EventMan.h"
 #include "app/Win.h"
 #include "engine/DisplayDevice.h"
 #include "foundation/assets/AssetMan.h"
-#include "render/assets/MeshAsset.h"
+#include "foundation/base/EventMan.h"
 #include "platform/clock/Clock.h"
 #include "platform/input/ScriptedInput.h"
 #include "platform/settings/MemoryStore.h"
 #include "platform/window/ScriptedWindow.h"
 #include "render/CameraController.h"
+#include "render/CompoundOverlay.h"
 #include "render/EngineMan.h"
 #include "render/VornMesh.h"
+#include "render/assets/MeshAsset.h"
 #include "support/GoldenImage.h"
 #include "support/TempFolder.h"
-#include "render/CompoundOverlay.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
+
+using namespace zentrix;
 
 namespace {
 

@@ -6,6 +6,8 @@
 
 #include <cmath>
 
+using namespace zentrix;
+
 namespace {
 
 TEST(AnimatorTest, TextGrammar) {

@@ -1,22 +1,24 @@
 #include "render/EngineMan.h"
-#include "foundation/base/EventMan.h"
 #include "engine/DisplayDevice.h"
 #include "engine/Viewport.h"
-#include "platform/raster/SoftwareDisplayDriver.h"
 #include "foundation/assets/Bitmap.h"
+#include "foundation/base/EventMan.h"
+#include "platform/raster/SoftwareDisplayDriver.h"
 #include "render/EngineServices.h"
 #include "render/FakeEngineServices.h"
 #include "render/FakeParticleServices.h"
+#include "render/Overlay.h"
 #include "render/ParticleSystem.h"
 #include "render/SurfaceMan.h"
 #include "support/Tga.h"
 #include "support/VectorExpect.h"
-#include "render/Overlay.h"
 
 #include <gtest/gtest.h>
 
 #include <limits>
 #include <map>
+
+using namespace zentrix;
 
 namespace {
 

@@ -2,14 +2,16 @@
 
 // The engine manager's links to the program, in memory: screen, pointer, messages, pictures and data.
 
-#include "foundation/base/EventMan.h"
 #include "foundation/assets/Bitmap.h"
+#include "foundation/base/EventMan.h"
 #include "render/EngineServices.h"
 #include "render/SurfaceMan.h"
 
 #include <map>
 #include <memory>
 #include <vector>
+
+using namespace zentrix;
 
 /// Pictures are 640 x 480 at most and made with the engine's surface manager once it exists.
 class FakeEngineServices final : public IEngineServices {

@@ -10,6 +10,8 @@
 #include <string>
 #include <tuple>
 
+using namespace zentrix;
+
 /// Particle kinds held in memory, one texture (asset 1510) and a scene of its own.
 struct FakeParticleServices : IParticleServices {
     using Key = std::tuple<int, int, int>; // asset, data id, element

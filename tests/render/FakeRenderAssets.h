@@ -7,6 +7,8 @@
 #include <memory>
 #include <tuple>
 
+using namespace zentrix;
+
 /// Asset records and textures held in memory for sprite and shadow tests.
 class FakeRenderAssets final : public IRenderAssets {
 public:

@@ -13,6 +13,8 @@
 #include <cmath>
 #include <limits>
 
+using namespace zentrix;
+
 namespace {
 
 constexpr int kOrdinary = 9020;

@@ -13,6 +13,8 @@
 #include <functional>
 #include <limits>
 
+using namespace zentrix;
+
 namespace {
 
 class FakeWorld final : public IShadowWorld {

@@ -12,6 +12,8 @@
 #include <iterator>
 #include <limits>
 
+using namespace zentrix;
+
 namespace {
 
 constexpr int kAsset = 500;

@@ -8,6 +8,8 @@
 #include <memory>
 #include <vector>
 
+using namespace zentrix;
+
 namespace {
 
 using namespace plat::gfx2d;

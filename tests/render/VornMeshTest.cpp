@@ -7,6 +7,8 @@
 
 #include <array>
 
+using namespace zentrix;
+
 namespace {
 
 using plat::raster::Light;

@@ -8,6 +8,8 @@
 #include <memory>
 #include <vector>
 
+using namespace zentrix;
+
 namespace testsupport {
 
 /// A display driver with the capabilities a test gives it; its device is a recording double the test

@@ -1,5 +1,7 @@
 #include "support/FakeMeshTextures.h"
 
+using namespace zentrix;
+
 namespace testsupport {
 
 FakeMeshTextures::FakeMeshTextures() {

@@ -6,6 +6,8 @@
 #include <deque>
 #include <string>
 
+using namespace zentrix;
+
 namespace testsupport {
 
 /// Textures for mesh tests, handed to meshes as opaque pointers: each has a name, flags and an order

@@ -1,11 +1,13 @@
 #include "support/PanelDoubles.h"
 
-#include "platform/gfx2d/SurfaceView.h"
 #include "foundation/assets/Bitmap.h"
+#include "platform/gfx2d/SurfaceView.h"
 #include "render/SubOverlay.h"
 
 #include <algorithm>
 #include <stdexcept>
+
+using namespace zentrix;
 
 namespace testsupport {
 

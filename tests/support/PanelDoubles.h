@@ -4,10 +4,10 @@
 #include "platform/gfx2d/Geometry.h"
 #include "platform/gfx2d/SurfaceFactory.h"
 #include "platform/text/RecordingFontLibrary.h"
-#include "render/SurfaceMan.h"
-#include "support/Tga.h"
 #include "render/CompoundOverlay.h"
 #include "render/OverlayServices.h"
+#include "render/SurfaceMan.h"
+#include "support/Tga.h"
 #include "ui/PanelServices.h"
 #include "ui/SlideOut.h"
 #include "ui/SlideOutMan.h"
@@ -18,6 +18,8 @@
 #include <string>
 #include <tuple>
 #include <vector>
+
+using namespace zentrix;
 
 namespace testsupport {
 

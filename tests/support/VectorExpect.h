@@ -7,9 +7,14 @@
 #include <cmath>
 #include <ostream>
 
+using namespace zentrix;
+
+namespace zentrix {
+/// Vectors print as (x, y, z) in test messages; beside the type, so that the test framework finds it.
 inline std::ostream& operator<<(std::ostream& os, const CVector& v) {
     return os << "(" << v.x << ", " << v.y << ", " << v.z << ")";
 }
+} // namespace zentrix
 
 /// Succeeds when every component of actual lies within tolerance of expected.
 inline testing::AssertionResult VectorNear(const CVector& actual, const CVector& expected,

@@ -22,6 +22,8 @@
 #include <sys/wait.h>
 #include <vector>
 
+using namespace zentrix;
+
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;

@@ -7,6 +7,8 @@
 
 #include <map>
 
+using namespace zentrix;
+
 using namespace uitest;
 
 namespace {

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace zentrix;
+
 using namespace uitest;
 
 namespace {

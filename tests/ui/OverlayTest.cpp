@@ -1,15 +1,17 @@
 #include "render/ClippedBlt.h"
-#include "render/SurfaceMan.h"
-#include "support/Tga.h"
 #include "render/CompoundOverlay.h"
 #include "render/OverlayServices.h"
 #include "render/SubOverlay.h"
+#include "render/SurfaceMan.h"
+#include "support/Tga.h"
 
 #include <gtest/gtest.h>
 
 #include <map>
 #include <stdexcept>
 #include <tuple>
+
+using namespace zentrix;
 
 namespace {
 

@@ -14,6 +14,8 @@
 
 #include <algorithm>
 
+using namespace zentrix;
+
 using namespace uitest;
 
 TEST(SampleControls, TheMessageBoxRecordAsksAndAnswers) {

@@ -1,14 +1,16 @@
 #include "SampleServices.h"
 #include "UiFixtures.h"
 
+#include "foundation/assets/Bitmap.h"
 #include "platform/gfx2d/SurfaceView.h"
 #include "platform/text/TtfFontLibrary.h"
-#include "foundation/assets/Bitmap.h"
-#include "support/GoldenImage.h"
 #include "render/CompoundOverlay.h"
+#include "support/GoldenImage.h"
 #include "ui/ToggleButton.h"
 
 #include <gtest/gtest.h>
+
+using namespace zentrix;
 
 using namespace uitest;
 

@@ -11,6 +11,8 @@
 #include <stdexcept>
 #include <string>
 
+using namespace zentrix;
+
 namespace uitest {
 
 /// The sample set written by mkdata into a temporary folder that is the working folder meanwhile, an

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace zentrix;
+
 using namespace uitest;
 
 namespace {

@@ -9,6 +9,8 @@
 
 #include <algorithm>
 
+using namespace zentrix;
+
 using namespace uitest;
 
 namespace {

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+using namespace zentrix;
+
 namespace uitest {
 
 using Log = std::vector<std::string>;

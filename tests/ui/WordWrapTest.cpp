@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace zentrix;
+
 namespace {
 
 using namespace std::literals;

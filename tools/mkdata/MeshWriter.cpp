@@ -9,6 +9,8 @@
 
 #include <deque>
 
+using namespace zentrix;
+
 namespace mkdata {
 
 namespace {

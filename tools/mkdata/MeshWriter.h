@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+using namespace zentrix;
+
 namespace mkdata {
 
 /// The folder the game looks in first for a texture that a jungle mesh names.

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+using namespace zentrix;
+
 /// Writes the sample resource set in the game's own formats: "resource.cfg", the resource table
 /// "VORN.rtb", the libraries (one part each) and the loose files below the resource path.
 namespace mkdata {

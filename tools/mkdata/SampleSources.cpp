@@ -9,6 +9,8 @@
 #include <set>
 #include <string_view>
 
+using namespace zentrix;
+
 namespace mkdata {
 
 namespace {

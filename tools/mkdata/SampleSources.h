@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+using namespace zentrix;
+
 /// The readable sources of the sample resource set (data/sample/): the dictionary, the formats and the
 /// manifest of assets, read and checked against each other. Every error names its file and line.
 namespace mkdata {

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+using namespace zentrix;
+
 namespace mkdata {
 
 bool MakeScript(const Sources& sources, const Asset& asset, std::vector<std::uint8_t>& out,

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+using namespace zentrix;
+
 namespace mkdata {
 
 /// The bytes of an event script below the sources folder (asset.args[0]), checked with the game's own

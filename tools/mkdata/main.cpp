@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <string>
 
+using namespace zentrix;
+
 int main(int argc, char** argv) {
     if (argc != 3) {
         std::fprintf(stderr, "usage: mkdata <sources folder> <output folder>\n");

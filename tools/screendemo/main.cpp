@@ -2,12 +2,12 @@
 // the picture on show to a 24-bit TGA file. Run it with SDL_VIDEODRIVER=offscreen to do it headless.
 //   screendemo OUTPUT.tga
 
+#include "foundation/assets/Bitmap.h"
 #include "platform/gfx2d/Geometry.h"
 #include "platform/gfx2d/Screen.h"
 #include "platform/gfx2d/SdlPresenter.h"
 #include "platform/gfx2d/SurfaceFactory.h"
 #include "platform/window/SdlWindow.h"
-#include "foundation/assets/Bitmap.h"
 #include "render/SurfaceMan.h"
 
 #include <SDL.h>
@@ -16,6 +16,8 @@
 #include <cstdio>
 #include <memory>
 #include <vector>
+
+using namespace zentrix;
 
 namespace {
 

@@ -2,6 +2,8 @@
 
 #include "app/standin/StandInManager.h"
 
+namespace zentrix {
+
 struct CRaceSetup;
 
 /// Stands in for the campaign manager until the racing code is built: no campaign node exists.
@@ -12,3 +14,5 @@ public:
     /// Copies the race set-up of campaign node `index` into `setup`; with no nodes it is left as it is.
     virtual void CopyNodeSetup(int /*index*/, CRaceSetup& /*setup*/) const {}
 };
+
+} // namespace zentrix

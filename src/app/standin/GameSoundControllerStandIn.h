@@ -1,5 +1,7 @@
 #pragma once
 
+namespace zentrix {
+
 /// Stands in for the game sound controller until the audio code is built: it plays nothing.
 class CGameSoundControllerStandIn {
 public:
@@ -19,3 +21,5 @@ public:
     /// Stops the spoken help item that is playing.
     virtual void StopHelpSound() {}
 };
+
+} // namespace zentrix

@@ -2,6 +2,8 @@
 
 #include "app/standin/StandInManager.h"
 
+namespace zentrix {
+
 /// Stands in for the help manager until spoken help is built: it plays no help.
 class CHelpManagerStandIn : public CStandInManager {
 public:
@@ -18,3 +20,5 @@ public:
     /// Forgets the help item waiting for a hover.
     virtual void CancelHover() {}
 };
+
+} // namespace zentrix

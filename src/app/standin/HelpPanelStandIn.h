@@ -2,6 +2,8 @@
 
 #include "ui/HelpPanel.h"
 
+namespace zentrix {
+
 /// Stands in for the help panel that panels share until spoken help is built: it never opens, so it
 /// draws nothing and takes no pointer input.
 class CHelpPanelStandIn : public IHelpPanel {
@@ -19,3 +21,5 @@ public:
     void Redraw(bool /*highlight*/) override {}
     void Update(int /*ms*/) override {}
 };
+
+} // namespace zentrix

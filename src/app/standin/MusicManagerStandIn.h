@@ -2,6 +2,8 @@
 
 #include "app/standin/StandInManager.h"
 
+namespace zentrix {
+
 /// Stands in for the music manager until the audio code is built: it plays nothing.
 class CMusicManagerStandIn : public CStandInManager {
 public:
@@ -12,3 +14,5 @@ public:
     /// Switches the music on or off (off stops the piece playing).
     virtual void SetEnabled(bool /*enabled*/) {}
 };
+
+} // namespace zentrix

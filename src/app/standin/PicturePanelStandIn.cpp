@@ -3,6 +3,8 @@
 #include "app/App.h"
 #include "app/GameStateMan.h"
 
+namespace zentrix {
+
 namespace {
 
 constexpr int kStartUpMs = 3000;
@@ -51,3 +53,5 @@ void CPicturePanelStandIn::EndPictures(int nextState) {
     if (CGameStateMan* states = g_pApp->GetGameStateMan())
         states->SetState(nextState);
 }
+
+} // namespace zentrix

@@ -2,6 +2,8 @@
 
 #include "ui/SlideOut.h"
 
+namespace zentrix {
+
 /// Stands in for the start-up and exit picture panel until the front-end screens are built. It keeps
 /// their timing: the start-up picture gives way to the main screen after 3000 ms, and the exit
 /// pictures, three of 15000 ms each, end the game.
@@ -28,3 +30,5 @@ private:
     int m_elapsed = 0;
     int m_picture = -1;
 };
+
+} // namespace zentrix

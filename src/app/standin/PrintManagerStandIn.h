@@ -2,6 +2,8 @@
 
 #include "app/standin/StandInManager.h"
 
+namespace zentrix {
+
 /// Stands in for the print manager until printing is built: no job is ever pending.
 class CPrintManagerStandIn : public CStandInManager {
 public:
@@ -12,3 +14,5 @@ public:
     /// Prints the waiting picture.
     virtual void ProcessPendingJob() {}
 };
+
+} // namespace zentrix

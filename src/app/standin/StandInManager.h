@@ -2,6 +2,8 @@
 
 #include "foundation/base/ManagerInterface.h"
 
+namespace zentrix {
+
 /// The start and stop of a manager that stands in for a subsystem not built yet: they only mark it
 /// started or stopped, and always succeed.
 class CStandInManager : public CManagerInterface {
@@ -16,3 +18,5 @@ public:
         return 0;
     }
 };
+
+} // namespace zentrix

@@ -2,6 +2,8 @@
 
 #include "foundation/base/EventMan.h"
 
+namespace zentrix {
+
 bool CWorldRegistryStandIn::CreateWorlds() {
     m_created = true;
     return true;
@@ -23,3 +25,5 @@ bool CWorldRegistryStandIn::SetCurrentWorld(int worldId, CEventMan* events) {
     m_current = worldId;
     return true;
 }
+
+} // namespace zentrix

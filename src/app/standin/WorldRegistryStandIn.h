@@ -1,5 +1,7 @@
 #pragma once
 
+namespace zentrix {
+
 class CEventMan;
 
 /// Stands in for the world registry until the world simulation is built: the fourteen worlds exist as
@@ -23,3 +25,5 @@ private:
     bool m_created = false;
     int m_current = -1;
 };
+
+} // namespace zentrix

@@ -2,6 +2,8 @@
 
 #include "foundation/assets/AssetMan.h"
 
+namespace zentrix {
+
 void CAWOAsset::Load(int assetId) {
     CWorldObjectAsset::Load(assetId);
     // Each value is scaled as read; a value left out is its default, scaled the same way.
@@ -38,3 +40,5 @@ CVector CAWOAsset::GetVectorParam(int i) const {
         return CVector();
     return m_vectors[static_cast<std::size_t>(kSlot[i])];
 }
+
+} // namespace zentrix

@@ -4,6 +4,8 @@
 
 #include <array>
 
+namespace zentrix {
+
 /// The parameters of an active world object (one the simulation moves): mass, friction, its ground
 /// contact points and further physical values.
 class CAWOAsset : public CWorldObjectAsset {
@@ -56,3 +58,5 @@ protected:
     std::array<CVector, kContactSlots> m_vectors; ///< data ids 75..79 in id order
     int m_i85 = 0;
 };
+
+} // namespace zentrix

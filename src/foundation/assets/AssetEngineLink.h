@@ -2,6 +2,8 @@
 
 #include <functional>
 
+namespace zentrix {
+
 class CTexture;
 
 /// What the asset manager asks of the engine manager: the world theme's background and lights, and the
@@ -19,3 +21,5 @@ public:
     /// Installs the loader of textures named inside mesh files.
     virtual void SetUserTextureLoadFunction(TextureLoadFunction load) = 0;
 };
+
+} // namespace zentrix

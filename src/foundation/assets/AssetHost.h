@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+namespace zentrix {
+
 /// What the asset manager asks of the application around it: message boxes, the quit request, the
 /// video mode, the game mode, the campaign's current node and the world registry's current world.
 class IAssetHost {
@@ -20,3 +22,5 @@ public:
     /// The world registry's current world (0 workshop, 1 race, ...).
     virtual int GetCurrentWorldId() const = 0;
 };
+
+} // namespace zentrix

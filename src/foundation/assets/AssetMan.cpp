@@ -1,11 +1,11 @@
 #include "foundation/assets/AssetMan.h"
 
-#include "foundation/base/AppSettings.h"
 #include "foundation/assets/AWOAsset.h"
 #include "foundation/assets/Bitmap.h"
 #include "foundation/assets/CarAsset.h"
 #include "foundation/assets/FileSaver.h"
 #include "foundation/assets/WorldObjectAsset.h"
+#include "foundation/base/AppSettings.h"
 #include "foundation/data/DataFile.h"
 #include "foundation/data/DataFileCache.h"
 #include "foundation/resources/JovConfigEditor.h"
@@ -17,6 +17,8 @@
 #include <cmath>
 #include <cstring>
 #include <optional>
+
+namespace zentrix {
 
 namespace {
 
@@ -715,3 +717,5 @@ int CAssetMan::GetHeightPieceColumn(int pieceId, float height) {
         return kRamp[level];
     return kind == 2 ? kSteps[level] : -1;
 }
+
+} // namespace zentrix

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "foundation/base/ManagerInterface.h"
 #include "foundation/assets/AssetEngineLink.h"
 #include "foundation/assets/AssetHost.h"
 #include "foundation/assets/AudioAssets.h"
@@ -8,6 +7,7 @@
 #include "foundation/assets/PictureFactory.h"
 #include "foundation/assets/PieceLists.h"
 #include "foundation/assets/ScriptCacheLink.h"
+#include "foundation/base/ManagerInterface.h"
 #include "foundation/data/AssetByteSource.h"
 #include "foundation/data/DataDictionary.h"
 #include "foundation/math/Vector.h"
@@ -23,6 +23,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+namespace zentrix {
 
 class CAWOAsset;
 class CAppSettings;
@@ -248,3 +250,5 @@ private:
     int m_world = 0;
     std::unique_ptr<IScriptCacheLink> m_scriptCache;
 };
+
+} // namespace zentrix

@@ -4,6 +4,8 @@
 #include <memory>
 #include <vector>
 
+namespace zentrix {
+
 /// A sound effect as the asset manager caches it.
 class ISoundAsset {
 public:
@@ -35,3 +37,5 @@ public:
     /// A new, empty piece of music.
     virtual std::unique_ptr<IMusicAsset> NewMusic() = 0;
 };
+
+} // namespace zentrix

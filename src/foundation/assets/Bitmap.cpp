@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace zentrix {
+
 using plat::gfx2d::MaskBitCount;
 using plat::gfx2d::MaskShift;
 using plat::gfx2d::PixelFormat;
@@ -56,3 +58,5 @@ std::uint32_t CBitmap::ColorToPixel(std::uint32_t colour) const {
     }
     return pixel;
 }
+
+} // namespace zentrix

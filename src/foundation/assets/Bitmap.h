@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <memory>
 
+namespace zentrix {
+
 /// A 2D picture: one off-screen surface with its size and lock state.
 class CBitmap {
 public:
@@ -44,3 +46,5 @@ private:
     std::unique_ptr<plat::gfx2d::Surface> m_surface;
     bool m_locked = false;
 };
+
+} // namespace zentrix

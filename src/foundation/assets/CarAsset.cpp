@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+namespace zentrix {
+
 namespace {
 
 struct SHandlingTable {
@@ -136,3 +138,5 @@ void CCarAsset::Reload(int assetId) {
     m_livery = livery;
     m_tyreType = tyreType;
 }
+
+} // namespace zentrix

@@ -4,6 +4,8 @@
 
 #include <array>
 
+namespace zentrix {
+
 /// The parameters of a car: its bodies and two wheel sets (one for the workshop, one for the race), its
 /// livery and tyre type, and six handling values derived from levels 0..6 through fixed tables.
 class CCarAsset : public CAWOAsset {
@@ -127,3 +129,5 @@ private:
     int m_i60 = -1;
     float m_f405 = 0.0f;
 };
+
+} // namespace zentrix

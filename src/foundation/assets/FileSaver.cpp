@@ -5,6 +5,8 @@
 
 #include <span>
 
+namespace zentrix {
+
 namespace {
 
 const std::string kNoPath;
@@ -118,3 +120,5 @@ bool CFileSaver::FileExists(int slot, int* error) const {
         *error = SystemErrorNumber(result);
     return result == plat::fs::Error::kNone;
 }
+
+} // namespace zentrix

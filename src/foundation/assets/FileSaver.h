@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+namespace zentrix {
+
 /// The game's own writable files (saved tracks, campaign tracks, track pictures): numbered folder slots
 /// and whole-file operations on plain names inside them. A name is never a path: one that is empty or
 /// holds "..", a separator or a drive colon is refused, so typed names cannot leave their folder.
@@ -64,3 +66,5 @@ private:
 
     std::vector<std::string> m_slots;
 };
+
+} // namespace zentrix

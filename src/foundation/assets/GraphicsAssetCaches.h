@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+namespace zentrix {
+
 class CMeshAsset;
 class CTexture;
 class CTextureAsset;
@@ -29,3 +31,5 @@ public:
     /// The engine texture for a texture file named inside the mesh being loaded.
     virtual CTexture* EngineTextureCallback(const char* fileName) = 0;
 };
+
+} // namespace zentrix

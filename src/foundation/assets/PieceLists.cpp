@@ -1,5 +1,7 @@
 #include "foundation/assets/PieceLists.h"
 
+namespace zentrix {
+
 namespace {
 
 // The suffixes of each group's pieces, added to a world's base id. Group 0 ends with the start piece.
@@ -118,3 +120,5 @@ int CPieceLists::GetGroup(int id) const {
     const SIdEntry* entry = Find(id);
     return entry ? entry->group : 3;
 }
+
+} // namespace zentrix

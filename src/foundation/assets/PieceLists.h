@@ -5,6 +5,8 @@
 #include <functional>
 #include <vector>
 
+namespace zentrix {
+
 /// The track pieces of the five piece worlds (jungle, ice, desert, city and the free world 4) in three
 /// groups each, and for every piece id where it stands, so that a piece can be swapped for the piece in
 /// the same place of another world.
@@ -58,3 +60,5 @@ private:
     std::array<std::array<std::vector<int>, kGroupCount>, kWorldCount> m_lists;
     std::vector<SIdEntry> m_entries;
 };
+
+} // namespace zentrix

@@ -1,5 +1,7 @@
 #pragma once
 
+namespace zentrix {
+
 /// The event-script cache as the asset manager drives it: started after the data tables, cleared at the
 /// stop, and asked before a race to prepare the scripts the race will use.
 class IScriptCacheLink {
@@ -12,3 +14,5 @@ public:
     /// Parses and caches the event script of a resource id.
     virtual void GetResourceScript(int resourceId) = 0;
 };
+
+} // namespace zentrix

@@ -2,6 +2,8 @@
 
 #include "foundation/assets/AssetMan.h"
 
+namespace zentrix {
+
 void CWorldObjectAsset::Load(int assetId) {
     // A value that cannot be read leaves its field as a fresh asset has it.
     m_assetId = 0;
@@ -47,3 +49,5 @@ bool CWorldObjectAsset::GetBoundingVolume(int i, SBoundingVolumeDesc& out) const
     out = m_bounds[static_cast<std::size_t>(i)];
     return true;
 }
+
+} // namespace zentrix

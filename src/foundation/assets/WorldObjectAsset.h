@@ -5,6 +5,8 @@
 
 #include <array>
 
+namespace zentrix {
+
 class CAssetMan;
 
 /// One bounding volume of a world object: type 0 a sphere (size 1 is its radius), 1 a box (sizes x, y,
@@ -67,3 +69,5 @@ private:
     std::array<SBoundingVolumeDesc, kMaxBoundingVolumes> m_bounds;
     bool m_loaded = false;
 };
+
+} // namespace zentrix

@@ -4,6 +4,8 @@
 
 #include <climits>
 
+namespace zentrix {
+
 bool CAppSettings::SetString(std::string_view name, std::string_view text) {
     return m_store.Set(name, text);
 }
@@ -43,3 +45,5 @@ int CAppSettings::LeadingInt(std::string_view text) {
     }
     return static_cast<int>(negative ? -magnitude : magnitude);
 }
+
+} // namespace zentrix

@@ -7,6 +7,8 @@ namespace plat::settings {
 class Store;
 }
 
+namespace zentrix {
+
 /// Reads and writes the values the game remembers between runs, as text or as decimal integers.
 class CAppSettings {
 public:
@@ -30,3 +32,5 @@ public:
 private:
     plat::settings::Store& m_store;
 };
+
+} // namespace zentrix

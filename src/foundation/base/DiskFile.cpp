@@ -6,6 +6,8 @@
 
 #include <cstdarg>
 
+namespace zentrix {
+
 CDiskFile::~CDiskFile() {
     Close();
 }
@@ -67,3 +69,5 @@ int CDiskFile::Scan(const char* format, ...) {
     va_end(args);
     return items;
 }
+
+} // namespace zentrix

@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdio>
 
+namespace zentrix {
+
 /// A thin file object over a buffered stream, opened with a C open mode on a game path. In text mode
 /// CR LF reads as LF. Every operation on a closed file does nothing and returns 0.
 class CDiskFile {
@@ -40,3 +42,5 @@ public:
 private:
     std::FILE* m_stream = nullptr;
 };
+
+} // namespace zentrix

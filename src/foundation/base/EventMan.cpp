@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace zentrix {
+
 CEventMan::CEventMan() {
     ResetCounts();
 }
@@ -103,3 +105,5 @@ void CEventMan::Clear() {
 std::uint32_t CEventMan::GetPendingCount(int type) const {
     return IsValidType(type) ? m_pending[type] : 0u;
 }
+
+} // namespace zentrix

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <list>
 
+namespace zentrix {
+
 /// Carries application messages between panels, worlds, the engine and the window: a first-in-first-out
 /// queue for commands, and one latest message per type for positions, clicks and keys.
 class CEventMan : public CManagerInterface {
@@ -55,3 +57,5 @@ private:
     CMessage m_latest[kTypeCount];
     bool m_latestSet[kTypeCount];
 };
+
+} // namespace zentrix

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+namespace zentrix {
+
 void FatalError(const char* format, ...) {
     char text[400];
     va_list args;
@@ -14,3 +16,5 @@ void FatalError(const char* format, ...) {
     std::fflush(stderr);
     std::_Exit(3);
 }
+
+} // namespace zentrix

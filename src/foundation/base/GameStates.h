@@ -1,5 +1,7 @@
 #pragma once
 
+namespace zentrix {
+
 /// Game states: each selects one panel and one world.
 enum EGameState : int {
     GAMESTATE_MAIN = 0,
@@ -35,3 +37,5 @@ public:
     /// Switches to `state`; false when the switch is refused.
     virtual bool SetState(int state) = 0;
 };
+
+} // namespace zentrix

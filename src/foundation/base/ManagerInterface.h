@@ -1,5 +1,7 @@
 #pragma once
 
+namespace zentrix {
+
 /// The common life of every manager: started after construction, stopped before deletion.
 class CManagerInterface {
 public:
@@ -14,3 +16,5 @@ public:
 protected:
     bool m_started = false;
 };
+
+} // namespace zentrix

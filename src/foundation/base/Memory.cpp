@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+namespace zentrix {
+
 namespace {
 
 constexpr std::size_t kBuckets = 111;
@@ -201,3 +203,5 @@ std::size_t TrackedBlockCount() {
             count += bucket.size();
     return count;
 }
+
+} // namespace zentrix

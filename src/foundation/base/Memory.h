@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+namespace zentrix {
+
 /// The program's memory bookkeeping: the block-tracking table that exists from VeltrinStartup to
 /// VeltrinShutdown and is reported at shutdown, the memory-message handlers, and Realloc. The game
 /// allocates from the ordinary heap; only the debug-memory allocations below enter the table.
@@ -44,3 +46,5 @@ void DebugFree(void* block, const char* file, int line);
 bool ValidatePointer(const void* block, const char* file, int line);
 /// Number of blocks in the tracking table.
 std::size_t TrackedBlockCount();
+
+} // namespace zentrix

@@ -1,5 +1,7 @@
 #pragma once
 
+namespace zentrix {
+
 /// Application message types.
 enum EVornMessage : int {
     VORNMSG_MOUSE_POSITION = 1,
@@ -42,3 +44,5 @@ private:
     int m_serial;
     double m_params[4];
 };
+
+} // namespace zentrix

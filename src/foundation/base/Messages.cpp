@@ -9,6 +9,8 @@
 #include <cstring>
 #include <string>
 
+namespace zentrix {
+
 namespace {
 
 // The shared buffer every message is formatted into; handlers receive it and copy what they keep.
@@ -110,3 +112,5 @@ void TraceMessage(const char*, ...) {}
 void DebugOutput(const char* text) {
     plat::system::DebugOutput(text);
 }
+
+} // namespace zentrix

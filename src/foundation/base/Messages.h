@@ -1,5 +1,7 @@
 #pragma once
 
+namespace zentrix {
+
 /// The one place where the program's warnings, alerts, errors and traces go: four replaceable handlers,
 /// read at the moment a message is sent, so the program decides whether a message reaches the debugger
 /// output, a message box or nobody.
@@ -40,3 +42,5 @@ void TraceMessage(const char* format, ...) __attribute__((format(printf, 1, 2)))
 
 /// Sends a text to the debugger output (standard error while ZENTRIX_DEBUG is set, one write a message).
 void DebugOutput(const char* text);
+
+} // namespace zentrix

@@ -4,6 +4,8 @@
 #include "foundation/base/StreamOps.h"
 #include "platform/fs/FileSystem.h"
 
+namespace zentrix {
+
 CNamedFile::~CNamedFile() {
     Close();
 }
@@ -80,3 +82,5 @@ int CNamedFile::Print(const char* text) {
     }
     return stream_ops::Print(m_stream, text);
 }
+
+} // namespace zentrix

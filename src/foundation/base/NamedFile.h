@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <string>
 
+namespace zentrix {
+
 /// A file object that keeps its file name and reports misuse of a closed file through ReportError.
 /// It can be registered in the library's list of open files (OpenFileList.h).
 class CNamedFile {
@@ -40,3 +42,5 @@ private:
     std::string m_name;
     std::FILE* m_stream = nullptr;
 };
+
+} // namespace zentrix

@@ -5,6 +5,8 @@
 #include <forward_list>
 #include <memory>
 
+namespace zentrix {
+
 namespace {
 
 std::forward_list<std::unique_ptr<CNamedFile>>& Files() {
@@ -36,3 +38,5 @@ void CloseRegisteredFile(CNamedFile* file) {
 void CloseAllFiles() {
     Files().clear();
 }
+
+} // namespace zentrix

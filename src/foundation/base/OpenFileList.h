@@ -2,6 +2,8 @@
 
 #include "foundation/base/NamedFile.h"
 
+namespace zentrix {
+
 /// The library's process-wide list of open files, newest first; VeltrinShutdown closes what is left.
 
 /// Opens a file and registers it; the list owns it. Null (and nothing registered) when it cannot open.
@@ -10,3 +12,5 @@ CNamedFile* OpenRegisteredFile(const char* name, const char* mode);
 void CloseRegisteredFile(CNamedFile* file);
 /// Closes and destroys every registered file.
 void CloseAllFiles();
+
+} // namespace zentrix

@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace zentrix {
+
 namespace stream_ops {
 
 char* GetLine(std::FILE* stream, char* buffer, int capacity) {
@@ -38,3 +40,5 @@ long Size(std::FILE* stream) {
 }
 
 } // namespace stream_ops
+
+} // namespace zentrix

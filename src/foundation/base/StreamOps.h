@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+namespace zentrix {
+
 /// Stream operations the two file objects share.
 namespace stream_ops {
 
@@ -15,3 +17,5 @@ int Commit(std::FILE* stream);
 long Size(std::FILE* stream);
 
 } // namespace stream_ops
+
+} // namespace zentrix

@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 
+namespace zentrix {
+
 char* StrDup(const char* text) {
     if (!text)
         return nullptr;
@@ -25,3 +27,5 @@ void CutAtNewline(char* text) {
 double GetCycleCount() {
     return static_cast<double>(plat::clock::MonotonicNanoseconds() & 0xFFFFFFFFu);
 }
+
+} // namespace zentrix

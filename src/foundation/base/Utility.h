@@ -1,5 +1,7 @@
 #pragma once
 
+namespace zentrix {
+
 /// Small utilities shared by the whole program.
 
 /// A copy of the text in a new heap block (length + 1 bytes) that the caller frees with free();
@@ -12,3 +14,5 @@ void CutAtNewline(char* text);
 /// The low 32 bits of a monotonic nanosecond counter, as a non-negative value; it wraps, so callers
 /// take differences of nearby readings.
 double GetCycleCount();
+
+} // namespace zentrix

@@ -3,6 +3,8 @@
 #include "foundation/base/Memory.h"
 #include "foundation/base/OpenFileList.h"
 
+namespace zentrix {
+
 void VeltrinStartup() {
     StartMemoryTracking();
 }
@@ -11,3 +13,5 @@ void VeltrinShutdown() {
     CloseAllFiles();
     StopMemoryTracking();
 }
+
+} // namespace zentrix

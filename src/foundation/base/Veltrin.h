@@ -1,5 +1,7 @@
 #pragma once
 
+namespace zentrix {
+
 /// The base library's start and stop. A static object of the program entry's unit calls VeltrinStartup
 /// before the entry function runs and VeltrinShutdown after it returns.
 
@@ -7,3 +9,5 @@
 void VeltrinStartup();
 /// Closes every registered file still open, sends the leak report and releases the tracking table.
 void VeltrinShutdown();
+
+} // namespace zentrix

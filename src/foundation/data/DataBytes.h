@@ -6,6 +6,8 @@
 #include <cstring>
 #include <vector>
 
+namespace zentrix {
+
 /// The signed and floating-point fields of the data blocks (dictionary, format table, data files), on top
 /// of the little-endian integers of the resource files.
 namespace DataBytes {
@@ -50,3 +52,5 @@ inline void Append32(std::vector<std::uint8_t>& out, std::uint32_t v) {
 }
 
 } // namespace DataBytes
+
+} // namespace zentrix

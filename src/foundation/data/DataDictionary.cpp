@@ -7,6 +7,8 @@
 #include <cstring>
 #include <string>
 
+namespace zentrix {
+
 namespace {
 
 // Offsets inside a dictionary record.
@@ -253,3 +255,5 @@ std::vector<std::uint8_t> CDataDictionary::WriteFormatsToMemory() const {
     }
     return block;
 }
+
+} // namespace zentrix

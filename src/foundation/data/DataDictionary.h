@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+namespace zentrix {
+
 /// The data dictionary: every data id of the game's data files with its type, name, description and
 /// default value, and the format table: named lists of the data ids a data file of each format may hold.
 /// Both are loaded from blocks in memory (the asset manager's assets 1 and 2).
@@ -106,3 +108,5 @@ private:
     std::vector<std::unique_ptr<TDataIDRecord>> m_records;
     std::vector<std::unique_ptr<TFormatRecord>> m_formats;
 };
+
+} // namespace zentrix

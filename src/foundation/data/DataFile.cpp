@@ -8,6 +8,8 @@
 #include <cstring>
 #include <string>
 
+namespace zentrix {
+
 namespace {
 
 int g_liveFiles = 0;
@@ -287,3 +289,5 @@ std::vector<std::uint8_t> CDataFile::WriteToMemory(std::string_view user) const 
     }
     return block;
 }
+
+} // namespace zentrix

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+namespace zentrix {
+
 class CAssetByteSource;
 
 /// The tuning values of one asset: a sparse set of typed values addressed by data id. Only values that
@@ -97,3 +99,5 @@ private:
     const CDataDictionary& m_dictionary;
     CAssetByteSource* m_source;
 };
+
+} // namespace zentrix

@@ -1,5 +1,7 @@
 #include "foundation/data/DataFileCache.h"
 
+namespace zentrix {
+
 namespace {
 int g_liveCaches = 0;
 } // namespace
@@ -33,3 +35,5 @@ CDataFile* CDataFileCache::GetDataFile(std::int32_t assetId) {
     m_last = m_files.size() - 1;
     return m_files.back().first.get();
 }
+
+} // namespace zentrix

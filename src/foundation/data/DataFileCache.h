@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+namespace zentrix {
+
 class CAssetByteSource;
 class CDataDictionary;
 
@@ -34,3 +36,5 @@ private:
     std::vector<std::pair<std::unique_ptr<CDataFile>, std::int32_t>> m_files;
     std::size_t m_last = 0; ///< index of the pair returned last; checked first
 };
+
+} // namespace zentrix

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+namespace zentrix {
+
 void TriangleNormal(CVector& out, CVector a, CVector b, CVector c) {
     CVector normal = (a - b).Cross(a - c);
     SnapToZero(normal);
@@ -105,3 +107,5 @@ void TransformPointsToFrame(CVector* points, int n, CVector dir, CVector up) {
     basis.SetFromDirection(dir, up);
     CMatrix::TransformPoints(basis, points, n, points);
 }
+
+} // namespace zentrix

@@ -2,6 +2,8 @@
 
 #include "foundation/math/Vector.h"
 
+namespace zentrix {
+
 // Small geometry used by collision, ground following and track pieces: triangle normals, planes
 // through points, surface responses and frame changes.
 
@@ -42,3 +44,5 @@ CVector TangentialComponentScaled(CVector v, CVector n, float k);
 void TransformBetweenFrames(CVector* points, int n, CVector dirA, CVector upA, CVector dirB, CVector upB);
 /// Transforms each of n points in place by the basis of (dir, up) (CMatrix::SetFromDirection).
 void TransformPointsToFrame(CVector* points, int n, CVector dir, CVector up);
+
+} // namespace zentrix

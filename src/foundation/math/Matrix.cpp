@@ -2,6 +2,8 @@
 
 #include "foundation/math/VectorHelpers.h"
 
+namespace zentrix {
+
 void CMatrix::SetIdentity() {
     SetIdentityMatrix(m);
 }
@@ -41,3 +43,5 @@ CMatrix CMatrix::operator*(const CMatrix& other) const {
     }
     return result;
 }
+
+} // namespace zentrix

@@ -2,6 +2,8 @@
 
 #include "foundation/math/Vector.h"
 
+namespace zentrix {
+
 /// A 4x4 float matrix stored row by row (m[4 * row + column]) for row vectors: a point p becomes
 /// p x M, rows 0 to 2 are the images of the x, y and z axes and row 3 is the translation. Column 3 is
 /// never read by the transforms.
@@ -28,3 +30,5 @@ public:
     /// translation is not used and column 3 of the result is 0 (so m[15] is 0 too).
     CMatrix operator*(const CMatrix& other) const;
 };
+
+} // namespace zentrix

@@ -1,5 +1,7 @@
 #include "foundation/math/Random.h"
 
+namespace zentrix {
+
 namespace {
 // An unseeded run starts from state 1, like the runtime it replaces: its first value is 41.
 std::uint32_t g_state = 1;
@@ -21,3 +23,5 @@ std::uint32_t State() {
 }
 
 } // namespace Random
+
+} // namespace zentrix

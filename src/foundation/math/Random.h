@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+namespace zentrix {
+
 /// The game's one random generator: the classic 15-bit linear congruential generator.
 /// Seeded replays (the lap of honour) depend on every draw advancing this one state, so nothing
 /// in the game may use another source of random numbers.
@@ -27,3 +29,5 @@ inline int rand15() {
 inline void srand15(std::uint32_t seed) {
     Random::Seed(seed);
 }
+
+} // namespace zentrix

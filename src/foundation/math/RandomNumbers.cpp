@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+namespace zentrix {
+
 float RandomUnit() {
     return static_cast<float>(Random::Next() / double(Random::kMax));
 }
@@ -27,3 +29,5 @@ int RandomBit() {
 void SeedRandom() {
     Random::Seed(12345);
 }
+
+} // namespace zentrix

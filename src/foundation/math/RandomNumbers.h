@@ -1,5 +1,7 @@
 #pragma once
 
+namespace zentrix {
+
 // Random numbers drawn from the game's one generator (foundation/math/Random.h); every draw advances
 // the same state, so seeded replays repeat exactly.
 
@@ -14,3 +16,5 @@ int RandomIntInRange(int min, int max);
 int RandomBit();
 /// Seeds the generator with 12345.
 void SeedRandom();
+
+} // namespace zentrix

@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+namespace zentrix {
+
 namespace {
 
 // The rotation matrix with rows a, b and c (each three floats) and a zero translation row.
@@ -74,3 +76,5 @@ void RotateAboutVerticalPivot(CVector& point, CVector& dir, CVector pivot, float
     point = pivot + RotateAboutYAxis(point - pivot, a);
     dir = RotateAboutYAxis(dir, a);
 }
+
+} // namespace zentrix

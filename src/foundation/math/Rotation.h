@@ -2,6 +2,8 @@
 
 #include "foundation/math/Vector.h"
 
+namespace zentrix {
+
 // Rotations of vectors. Angles are radians and right-handed: a positive angle turns y towards z about
 // the x axis, z towards x about the y axis and x towards y about the z axis. `out` may be `in`.
 
@@ -20,3 +22,5 @@ void RotateEulerXYZ(CVector in, CVector& out, float ax, float ay, float az);
 void RotateVectorAboutAxis(CVector v, CVector& out, CVector axis, float a);
 /// Turns point about the vertical line through pivot, and dir about the vertical, both by a, in place.
 void RotateAboutVerticalPivot(CVector& point, CVector& dir, CVector pivot, float a);
+
+} // namespace zentrix

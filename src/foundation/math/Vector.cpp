@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+namespace zentrix {
+
 namespace {
 
 CVector FromDoubles(double x, double y, double z) {
@@ -129,3 +131,5 @@ CVector CVector::LerpTowards(CVector target, float t) {
     *this += (target - *this) * t;
     return *this;
 }
+
+} // namespace zentrix

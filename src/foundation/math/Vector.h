@@ -1,5 +1,7 @@
 #pragma once
 
+namespace zentrix {
+
 /// A 3-vector of floats: positions, directions, velocities, forces and colours. The world is y-up, so
 /// y is height and x-z is the ground plane. Passed and returned by value everywhere.
 ///
@@ -94,3 +96,5 @@ public:
 inline constexpr CVector kDefaultDirection = CVector::DefaultDirection();
 /// The world's up vector.
 inline constexpr CVector kUpVector{0.0f, 1.0f, 0.0f};
+
+} // namespace zentrix

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <initializer_list>
 
+namespace zentrix {
+
 float* AddFloat3(float* out, const float* a, const float* b) {
     for (int i = 0; i < 3; ++i)
         out[i] = static_cast<float>(double(a[i]) + b[i]);
@@ -148,3 +150,5 @@ bool InvertMatrixInto(float* dst, const float* src) {
     std::memcpy(dst, r, sizeof r);
     return true;
 }
+
+} // namespace zentrix

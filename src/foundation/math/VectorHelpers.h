@@ -2,6 +2,8 @@
 
 #include "foundation/math/Vector.h"
 
+namespace zentrix {
+
 // Free vector and matrix helpers. Matrices here are 16 floats in the CMatrix layout (row vectors,
 // translation in row 3). The matrix routines agree with the engine's own maths: double-precision
 // arithmetic stored as float, affine products with the last column (0, 0, 0, 1).
@@ -53,3 +55,5 @@ void AccumulateMatrix(const float* a, float* b);
 /// through (p + dst's translation) x dst's 3x3 part. False, with dst the identity, when the 3x3
 /// determinant is exactly 0.
 bool InvertMatrixInto(float* dst, const float* src);
+
+} // namespace zentrix

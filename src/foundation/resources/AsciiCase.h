@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+namespace zentrix {
+
 /// Letter case as the game's names compare: ASCII letters only, whatever the locale.
 namespace AsciiCase {
 
@@ -37,3 +39,5 @@ inline bool StartsWith(std::string_view text, std::string_view prefix) {
 }
 
 } // namespace AsciiCase
+
+} // namespace zentrix

@@ -6,6 +6,8 @@
 #include <queue>
 #include <tuple>
 
+namespace zentrix {
+
 namespace HuffmanCodec {
 
 namespace {
@@ -136,3 +138,5 @@ std::vector<std::uint8_t> Encode(std::span<const std::uint8_t> data) {
 }
 
 } // namespace HuffmanCodec
+
+} // namespace zentrix

@@ -5,6 +5,8 @@
 #include <span>
 #include <vector>
 
+namespace zentrix {
+
 /// Huffman blocks of the resource libraries. A block is the uncompressed length (u32), the root node
 /// (u32), a child table of 1024 u16 entries (inner node k has its bit-0 child at 2k and its bit-1 child at
 /// 2k + 1; nodes 0-255 are the byte values, 256-511 inner nodes), then the codes as 32-bit words filled from
@@ -26,3 +28,5 @@ bool Decode(const std::uint8_t* block, std::size_t storedLength, std::uint8_t* d
 std::vector<std::uint8_t> Encode(std::span<const std::uint8_t> data);
 
 } // namespace HuffmanCodec
+
+} // namespace zentrix

@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cstring>
 
+namespace zentrix {
+
 namespace {
 
 /// Position just past the folder part of a game path.
@@ -194,3 +196,5 @@ int CJovConfig::GetNumItems() {
         return -1;
     return m_table->GetNumRecords();
 }
+
+} // namespace zentrix

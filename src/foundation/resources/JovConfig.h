@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+namespace zentrix {
+
 /// The resource table as a service: where the file of a resource id lies, and which id a file has. Its
 /// errors go to an error callback (or the debugger output) and to a rolling log beside the table.
 class CJovConfig {
@@ -82,3 +84,5 @@ protected:
     int m_currentDirectory = kLocal;
     std::unique_ptr<CJovUserList> m_users;
 };
+
+} // namespace zentrix

@@ -5,6 +5,8 @@
 
 #include <cstring>
 
+namespace zentrix {
+
 namespace {
 
 /// The path to store for a directory: the mapped share in place of a network drive letter, else the path
@@ -91,3 +93,5 @@ int CJovConfigEditor::GetLocalUserID() {
     }
     return id;
 }
+
+} // namespace zentrix

@@ -3,6 +3,8 @@
 #include "foundation/resources/JovConfig.h"
 #include "foundation/resources/ResourceTableWriter.h"
 
+namespace zentrix {
+
 /// The resource-configuration library with the edits the game makes: it stores the local directory (or
 /// a table directory), writes the table back, and keeps this computer in the user list.
 class CJovConfigEditor : public CJovConfig {
@@ -20,3 +22,5 @@ public:
     /// data file.
     int GetLocalUserID();
 };
+
+} // namespace zentrix

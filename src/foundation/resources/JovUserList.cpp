@@ -3,6 +3,8 @@
 #include "foundation/base/Messages.h"
 #include "platform/fs/FileSystem.h"
 
+namespace zentrix {
+
 CJovUserList::CJovUserList(std::string path) : m_path(std::move(path)) {}
 
 bool CJovUserList::Load() {
@@ -64,3 +66,5 @@ int CJovUserList::Add(std::string_view name) {
     m_content.push_back(0);
     return position;
 }
+
+} // namespace zentrix

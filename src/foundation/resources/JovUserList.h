@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+namespace zentrix {
+
 /// The user list beside a resource table (".usr"): computer names, each ending in a NUL, back to back. A
 /// user's id is the position of its name.
 class CJovUserList {
@@ -33,3 +35,5 @@ private:
     std::string m_path;
     std::vector<std::uint8_t> m_content;
 };
+
+} // namespace zentrix

@@ -6,6 +6,8 @@
 
 #include <stdexcept>
 
+namespace zentrix {
+
 namespace LibraryCodec {
 
 namespace {
@@ -84,3 +86,5 @@ std::vector<std::uint8_t> EncodeEntry(std::uint32_t method, std::span<const std:
 }
 
 } // namespace LibraryCodec
+
+} // namespace zentrix

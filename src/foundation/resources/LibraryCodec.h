@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace zentrix {
+
 /// The codec table of the resource libraries, indexed by an entry's method number.
 namespace LibraryCodec {
 
@@ -37,3 +39,5 @@ std::vector<std::uint8_t> EncodeEntry(std::uint32_t method, std::span<const std:
                                       int zlibLevel = 9);
 
 } // namespace LibraryCodec
+
+} // namespace zentrix

@@ -3,6 +3,8 @@
 #include "foundation/resources/LibraryCodec.h"
 #include "foundation/resources/LittleEndian.h"
 
+namespace zentrix {
+
 namespace LibraryIndex {
 
 bool Parse(std::span<const std::uint8_t> bytes, std::uint32_t part, std::vector<SLibraryEntry>& out,
@@ -54,3 +56,5 @@ void AppendRecord(std::vector<std::uint8_t>& index, const SLibraryEntry& entry) 
 }
 
 } // namespace LibraryIndex
+
+} // namespace zentrix

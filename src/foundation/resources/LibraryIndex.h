@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace zentrix {
+
 /// One file of a resource library: where its bytes lie and how they are coded.
 struct SLibraryEntry {
     std::string name;         ///< path relative to the library's base folder, "\"-separated
@@ -32,3 +34,5 @@ bool Parse(std::span<const std::uint8_t> bytes, std::uint32_t part, std::vector<
 void AppendRecord(std::vector<std::uint8_t>& index, const SLibraryEntry& entry);
 
 } // namespace LibraryIndex
+
+} // namespace zentrix

@@ -5,6 +5,8 @@
 
 #include <cinttypes>
 
+namespace zentrix {
+
 CLibraryPacker::CLibraryPacker(std::string basePath, std::uint32_t part)
     : m_basePath(std::move(basePath)), m_part(part) {
     if (!m_basePath.empty() && m_basePath.back() == '\\')
@@ -78,3 +80,5 @@ bool CLibraryPacker::Write(std::string& error) const {
     }
     return true;
 }
+
+} // namespace zentrix

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+namespace zentrix {
+
 /// Writes one part of a resource library: entries are appended to the data part in the order they are
 /// added and recorded in the index part. The tools build the game's libraries with it; the game only reads.
 class CLibraryPacker {
@@ -44,3 +46,5 @@ private:
     std::vector<std::uint8_t> m_index;
     std::vector<std::uint8_t> m_data;
 };
+
+} // namespace zentrix

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace zentrix {
+
 /// Little-endian integers in the byte images of the resource files, independent of the host's order.
 namespace LittleEndian {
 
@@ -36,3 +38,5 @@ inline void AppendU32(std::vector<std::uint8_t>& out, std::uint32_t v) {
 }
 
 } // namespace LittleEndian
+
+} // namespace zentrix

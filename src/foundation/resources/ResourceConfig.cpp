@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+namespace zentrix {
+
 namespace {
 
 bool IsSpace(char c) {
@@ -77,3 +79,5 @@ const char* CResourceConfig::GetValue(std::string_view name) const {
             return value.c_str();
     return nullptr;
 }
+
+} // namespace zentrix

@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+namespace zentrix {
+
 /// "resource.cfg": whitespace-separated name/value pairs naming the resource libraries ("[Library]" to
 /// "[Library7]", each a base path) and the folder of loose resources ("[ResourcePath]"). Keeps the libraries
 /// it opened.
@@ -47,3 +49,5 @@ private:
     /// Newest first.
     std::vector<SOpenLibrary> m_libraries;
 };
+
+} // namespace zentrix

@@ -7,6 +7,8 @@
 
 #include <cinttypes>
 
+namespace zentrix {
+
 CResourceLibrary::CResourceLibrary() = default;
 
 CResourceLibrary::~CResourceLibrary() {
@@ -158,3 +160,5 @@ std::optional<std::vector<std::uint8_t>> CResourceLibrary::Extract(std::string_v
         DebugOutput((entry->name + ": " + error + "\n").c_str());
     return decoded;
 }
+
+} // namespace zentrix

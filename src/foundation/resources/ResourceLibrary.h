@@ -13,6 +13,8 @@
 #include <unordered_map>
 #include <vector>
 
+namespace zentrix {
+
 /// One resource library: numbered parts, each an index ("<base>0001.RFH") and a data file ("<base>0001.RFD"),
 /// plus the loose files in the folder named by the base path, which replace packed entries when they are
 /// strictly newer.
@@ -75,3 +77,5 @@ private:
     /// Lower-case name -> the first entry in name order with that name.
     std::unordered_map<std::string, const SLibraryEntry*> m_byLowerName;
 };
+
+} // namespace zentrix

@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cstring>
 
+namespace zentrix {
+
 namespace {
 
 constexpr std::size_t kCountOffset = 12;
@@ -161,3 +163,5 @@ int CResourceTableFile::FindByName(std::string_view name, bool wholeName, int fi
     }
     return -1;
 }
+
+} // namespace zentrix

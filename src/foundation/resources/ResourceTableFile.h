@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+namespace zentrix {
+
 /// The resource table: maps every resource id (1-65535) to a file path relative to one of four directories
 /// named in its header. The file is held whole in one buffer; an index of 65536 slots finds a record by id.
 ///
@@ -75,3 +77,5 @@ protected:
     /// The ids that have a record, ascending, so name searches skip the empty slots.
     std::vector<std::uint32_t> m_present;
 };
+
+} // namespace zentrix

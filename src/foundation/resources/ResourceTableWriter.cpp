@@ -5,6 +5,8 @@
 
 #include <cstring>
 
+namespace zentrix {
+
 namespace {
 constexpr std::size_t kCountOffset = 12;
 }
@@ -57,3 +59,5 @@ bool CResourceTableWriter::Write(const std::string& path, std::uint32_t userId, 
         *errorText = error;
     return false;
 }
+
+} // namespace zentrix

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+namespace zentrix {
+
 /// A resource table that can be built and written: the tools make new tables with it, and the game
 /// writes its loaded table back (with a changed directory) through it.
 class CResourceTableWriter : public CResourceTableFile {
@@ -25,3 +27,5 @@ public:
 private:
     std::uint32_t m_userId = 0;
 };
+
+} // namespace zentrix

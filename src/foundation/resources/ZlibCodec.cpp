@@ -5,6 +5,8 @@
 #include <stdexcept>
 #include <zlib.h>
 
+namespace zentrix {
+
 namespace ZlibCodec {
 
 bool Decode(const std::uint8_t* block, std::size_t storedLength, std::uint8_t* dest, std::size_t capacity,
@@ -36,3 +38,5 @@ std::vector<std::uint8_t> Encode(std::span<const std::uint8_t> data, int level) 
 }
 
 } // namespace ZlibCodec
+
+} // namespace zentrix

@@ -5,6 +5,8 @@
 #include <span>
 #include <vector>
 
+namespace zentrix {
+
 /// zlib blocks of the resource libraries: the uncompressed length (u32, little-endian), then a zlib stream.
 namespace ZlibCodec {
 
@@ -19,3 +21,5 @@ bool Decode(const std::uint8_t* block, std::size_t storedLength, std::uint8_t* d
 std::vector<std::uint8_t> Encode(std::span<const std::uint8_t> data, int level);
 
 } // namespace ZlibCodec
+
+} // namespace zentrix

@@ -5,6 +5,8 @@
 #include <climits>
 #include <cmath>
 
+namespace zentrix {
+
 namespace {
 
 constexpr int kMaxDigits = 100;
@@ -90,3 +92,5 @@ void RemoveChars(CDStr& text, const CDStr& set) {
 void StripWhitespace(CDStr& text) {
     RemoveChars(text, CDStr(" \t\n\r"));
 }
+
+} // namespace zentrix

@@ -3,6 +3,8 @@
 #include <list>
 #include <string>
 
+namespace zentrix {
+
 /// The game's string class. The game allocates from the ordinary heap, so its string is the standard
 /// string with the standard allocator: texts handed out as std::string and as CDStr are the same object.
 /// Everything the standard string offers is the game's own (find giving npos, i.e. -1, when absent;
@@ -38,3 +40,5 @@ void RemoveChars(CDStr& text, const CDStr& set);
 
 /// Erases every blank, tab, line feed and carriage return.
 void StripWhitespace(CDStr& text);
+
+} // namespace zentrix

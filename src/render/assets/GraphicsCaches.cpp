@@ -2,6 +2,8 @@
 
 #include "foundation/assets/AssetMan.h"
 
+namespace zentrix {
+
 CGraphicsCaches::CGraphicsCaches(CAssetMan& assets)
     : m_assets(assets), m_textures(assets), m_meshes(assets) {}
 
@@ -52,3 +54,5 @@ CTexture* CGraphicsCaches::EngineTextureCallback(const char* fileName) {
     CTextureAsset* texture = m_assets.GetTexture(id);
     return texture ? texture->GetEngineTexture() : nullptr;
 }
+
+} // namespace zentrix

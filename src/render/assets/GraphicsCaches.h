@@ -4,6 +4,8 @@
 #include "render/assets/MeshCache.h"
 #include "render/assets/TextureCache.h"
 
+namespace zentrix {
+
 /// The asset manager's texture and mesh caches, and the loader the engine asks for every texture a
 /// mesh file names.
 class CGraphicsCaches : public IGraphicsAssetCaches {
@@ -35,3 +37,5 @@ private:
     CTextureCache m_textures;
     CMeshCache m_meshes;
 };
+
+} // namespace zentrix

@@ -6,6 +6,8 @@
 
 #include <vector>
 
+namespace zentrix {
+
 CMeshAsset::CMeshAsset(int id, const std::string& path, CAssetMan& assets, std::string& loadingPath)
     : m_id(id), m_mesh(std::make_unique<CVornMesh>()),
       m_name(path.substr(path.rfind('\\') == std::string::npos ? 0 : path.rfind('\\') + 1)), m_path(path) {
@@ -26,3 +28,5 @@ CMeshAsset::CMeshAsset(int id, const std::string& path, CAssetMan& assets, std::
 }
 
 CMeshAsset::~CMeshAsset() = default;
+
+} // namespace zentrix

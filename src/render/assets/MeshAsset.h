@@ -3,6 +3,8 @@
 #include <memory>
 #include <string>
 
+namespace zentrix {
+
 class CAssetMan;
 class CVornMesh;
 
@@ -30,3 +32,5 @@ private:
     std::string m_name;
     std::string m_path;
 };
+
+} // namespace zentrix

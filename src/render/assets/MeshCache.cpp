@@ -7,6 +7,8 @@
 
 #include <algorithm>
 
+namespace zentrix {
+
 namespace {
 
 /// Face flag of faces in smoothing group 32.
@@ -119,3 +121,5 @@ void CMeshCache::TranslateVertices(CEntity* frame, float dx, float dy, float dz)
         }
     });
 }
+
+} // namespace zentrix

@@ -6,6 +6,8 @@
 #include <memory>
 #include <string>
 
+namespace zentrix {
+
 class CEntity;
 
 /// The meshes loaded so far, one per asset id, and the copies world objects take of them.
@@ -41,3 +43,5 @@ private:
     std::list<std::unique_ptr<CMeshAsset>> m_meshes;
     std::string m_loadingPath;
 };
+
+} // namespace zentrix

@@ -6,6 +6,8 @@
 
 #include <vector>
 
+namespace zentrix {
+
 CTextureAsset::CTextureAsset(int id, const std::string& path, std::intptr_t ownerKey, CAssetMan& assets)
     : m_name(path.substr(path.rfind('\\') == std::string::npos ? 0 : path.rfind('\\') + 1)), m_path(path),
       m_id(id), m_ownerKey(ownerKey) {
@@ -39,3 +41,5 @@ void CTextureAsset::SetFlag(int i, std::uint8_t value) {
 std::uint8_t CTextureAsset::GetFlag(int i) const {
     return i >= 0 && i < static_cast<int>(m_flags.size()) ? m_flags[static_cast<std::size_t>(i)] : 0;
 }
+
+} // namespace zentrix

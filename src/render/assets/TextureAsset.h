@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+namespace zentrix {
+
 class CAssetMan;
 class CTexture;
 
@@ -38,3 +40,5 @@ private:
     std::array<std::uint8_t, 4> m_flags{};
     bool m_loaded = false;
 };
+
+} // namespace zentrix

@@ -1,9 +1,11 @@
 #include "render/assets/TextureCache.h"
 
-#include "foundation/base/FatalError.h"
 #include "foundation/assets/AssetMan.h"
+#include "foundation/base/FatalError.h"
 #include "foundation/resources/AsciiCase.h"
 #include "foundation/string/DStr.h"
+
+namespace zentrix {
 
 CTextureCache::CTextureCache(CAssetMan& assets) : m_assets(assets) {}
 
@@ -70,3 +72,5 @@ void CTextureCache::ReleaseByOwner(std::intptr_t key) {
 void CTextureCache::Clear() {
     m_textures.clear();
 }
+
+} // namespace zentrix

@@ -6,6 +6,8 @@
 #include <memory>
 #include <string>
 
+namespace zentrix {
+
 /// The textures loaded so far, one per asset id, in order of loading.
 class CTextureCache {
 public:
@@ -37,3 +39,5 @@ private:
     CAssetMan& m_assets;
     std::list<std::unique_ptr<CTextureAsset>> m_textures;
 };
+
+} // namespace zentrix

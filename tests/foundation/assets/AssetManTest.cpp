@@ -1,14 +1,16 @@
 #include "AssetTestDoubles.h"
 
+#include "foundation/assets/Bitmap.h"
 #include "foundation/assets/FileSaver.h"
 #include "foundation/data/DataFile.h"
 #include "foundation/data/DataFileCache.h"
-#include "foundation/assets/Bitmap.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
+
+using namespace zentrix;
 
 namespace {
 

@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <stdexcept>
 
+using namespace zentrix;
+
 namespace assettest {
 
 namespace {

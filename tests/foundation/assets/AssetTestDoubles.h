@@ -1,7 +1,7 @@
 #pragma once
 
-#include "foundation/base/AppSettings.h"
 #include "foundation/assets/AssetMan.h"
+#include "foundation/base/AppSettings.h"
 #include "platform/gfx2d/SurfaceFactory.h"
 #include "platform/settings/MemoryStore.h"
 #include "platform/text/RecordingFontLibrary.h"
@@ -13,6 +13,8 @@
 #include <memory>
 #include <string>
 #include <vector>
+
+using namespace zentrix;
 
 namespace assettest {
 

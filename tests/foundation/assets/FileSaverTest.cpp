@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <unistd.h>
 
+using namespace zentrix;
+
 namespace {
 
 namespace fs = std::filesystem;

@@ -2,13 +2,15 @@
 
 #include "engine/Texture.h"
 #include "engine/TextureList.h"
-#include "render/assets/GraphicsCaches.h"
 #include "render/VornMesh.h"
+#include "render/assets/GraphicsCaches.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <set>
+
+using namespace zentrix;
 
 namespace {
 

@@ -3,7 +3,6 @@
 #include "engine/Frame.h"
 #include "engine/Scene.h"
 #include "engine/Texture.h"
-#include "render/assets/GraphicsCaches.h"
 #include "render/AssetRenderAssets.h"
 #include "render/ShadowMan.h"
 #include "render/ShadowOwner.h"
@@ -11,8 +10,11 @@
 #include "render/SpriteSet.h"
 #include "render/VornMesh.h"
 #include "render/VornSprite.h"
+#include "render/assets/GraphicsCaches.h"
 
 #include <gtest/gtest.h>
+
+using namespace zentrix;
 
 namespace {
 

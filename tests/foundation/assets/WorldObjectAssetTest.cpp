@@ -6,6 +6,8 @@
 
 #include <limits>
 
+using namespace zentrix;
+
 namespace {
 
 struct WorldObjects : ::testing::Test {

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace zentrix;
+
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;

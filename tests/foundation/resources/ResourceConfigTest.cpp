@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace zentrix;
+
 namespace {
 
 using Pairs = std::vector<std::pair<std::string, std::string>>;

@@ -5,6 +5,8 @@
 
 #include <cstring>
 
+using namespace zentrix;
+
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
