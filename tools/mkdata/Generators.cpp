@@ -126,37 +126,64 @@ bool MakePointer(const std::vector<std::string>& args, std::vector<std::uint8_t>
 }
 
 bool MakeWav(const std::vector<std::string>& args, std::vector<std::uint8_t>& out, std::string& error) {
-    constexpr std::uint32_t kRate = 22050;
     int frequency = 0;
     int milliseconds = 0;
-    if (args.size() != 2 || !Number(args[0], 20, 11025, frequency) ||
-        !Number(args[1], 1, 10000, milliseconds)) {
-        error = "wav takes a frequency of 20-11025 Hz and a length of 1-10000 ms";
+    int rate = 22050;
+    int bits = 16;
+    bool extraChunk = false;
+    bool ok =
+        args.size() >= 2 && Number(args[0], 20, 11025, frequency) && Number(args[1], 1, 10000, milliseconds);
+    for (std::size_t i = 2; ok && i < args.size(); ++i) {
+        if (args[i] == "rate" && i + 1 < args.size())
+            ok = Number(args[++i], 8000, 48000, rate);
+        else if (args[i] == "bits" && i + 1 < args.size())
+            ok = Number(args[++i], 8, 16, bits) && (bits == 8 || bits == 16);
+        else if (args[i] == "extra" && !extraChunk)
+            extraChunk = true;
+        else
+            ok = false;
+    }
+    if (!ok || frequency * 2 > rate) {
+        error = "wav takes a frequency of 20-11025 Hz (below half the rate), a length of 1-10000 ms, "
+                "then optionally rate <8000-48000>, bits <8|16> and extra";
         return false;
     }
-    const std::uint32_t samples = kRate * static_cast<std::uint32_t>(milliseconds) / 1000;
-    const std::uint32_t fade = std::min<std::uint32_t>(samples / 2, kRate / 200); // 5 ms, against clicks
+    const std::uint32_t sampleRate = static_cast<std::uint32_t>(rate);
+    const std::uint32_t bytesPerSample = static_cast<std::uint32_t>(bits / 8);
+    const std::uint32_t samples = sampleRate * static_cast<std::uint32_t>(milliseconds) / 1000;
+    const std::uint32_t fade = std::min<std::uint32_t>(samples / 2, sampleRate / 200); // 5 ms, against clicks
+    // The extra chunk, before "fmt ", is one a reader must step over.
+    const std::uint32_t extraBytes = extraChunk ? 8 + 4 : 0;
     out.clear();
     PutText(out, "RIFF");
-    Put32(out, 36 + samples * 2);
-    PutText(out, "WAVEfmt ");
+    Put32(out, 36 + extraBytes + samples * bytesPerSample);
+    PutText(out, "WAVE");
+    if (extraChunk) {
+        PutText(out, "note");
+        Put32(out, 4);
+        PutText(out, "tone");
+    }
+    PutText(out, "fmt ");
     Put32(out, 16);
     Put16(out, 1); // PCM
     Put16(out, 1); // mono
-    Put32(out, kRate);
-    Put32(out, kRate * 2);
-    Put16(out, 2);
-    Put16(out, 16);
+    Put32(out, sampleRate);
+    Put32(out, sampleRate * bytesPerSample);
+    Put16(out, bytesPerSample);
+    Put16(out, static_cast<std::uint32_t>(bits));
     PutText(out, "data");
-    Put32(out, samples * 2);
+    Put32(out, samples * bytesPerSample);
     for (std::uint32_t i = 0; i < samples; ++i) {
         double gain = 0.5;
         if (fade > 0 && i < fade)
             gain *= static_cast<double>(i) / fade;
         else if (fade > 0 && samples - i <= fade)
             gain *= static_cast<double>(samples - i - 1) / fade;
-        const double value = gain * std::sin(2.0 * std::numbers::pi * frequency * i / kRate);
-        Put16(out, static_cast<std::uint16_t>(static_cast<std::int16_t>(std::lround(value * 32767.0))));
+        const double value = gain * std::sin(2.0 * std::numbers::pi * frequency * i / sampleRate);
+        if (bits == 8)
+            out.push_back(static_cast<std::uint8_t>(128 + std::lround(value * 127.0)));
+        else
+            Put16(out, static_cast<std::uint16_t>(static_cast<std::int16_t>(std::lround(value * 32767.0))));
     }
     return true;
 }

@@ -15,8 +15,9 @@ bool MakeTga(const std::vector<std::string>& args, std::vector<std::uint8_t>& ou
 /// given pixel, on the magenta that 2D pictures leave out: args = width, height, tip x, tip y, "r,g,b".
 bool MakePointer(const std::vector<std::string>& args, std::vector<std::uint8_t>& out, std::string& error);
 
-/// A WAV file of a sine tone, 22050 Hz, 16-bit mono, with short fades: args = frequency in Hz,
-/// length in milliseconds.
+/// A WAV file of a sine tone, mono, with short fades: args = frequency in Hz, length in milliseconds,
+/// then optionally "rate" and a sampling rate (22050 by default), "bits" and 8 or 16 (16 by default),
+/// and "extra" for a chunk of 4 bytes before "fmt ".
 bool MakeWav(const std::vector<std::string>& args, std::vector<std::uint8_t>& out, std::string& error);
 
 /// A Standard MIDI File (format 0) playing the notes one after the other, a beat each, on a piano:

@@ -289,7 +289,8 @@ private:
         }
         if (content == "wav") {
             asset.content = Content::kWav;
-            return expect(argc == 2, "expected: wav <frequency in Hz> <milliseconds>");
+            return expect(argc >= 2,
+                          "expected: wav <frequency in Hz> <milliseconds> [rate <Hz>] [bits <8|16>] [extra]");
         }
         if (content == "midi") {
             asset.content = Content::kMidi;
