@@ -1,6 +1,7 @@
 #include "app/ProgramEntry.h"
 #include "app/SystemEntry.h"
 #include "foundation/base/Veltrin.h"
+#include "game/GameParts.h"
 
 #include <string>
 #include <vector>
@@ -24,6 +25,6 @@ CStartup g_Startup;
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
-    CSystemEntry system;
+    CSystemEntry system([] { return std::make_unique<CGameParts>(); });
     return RunGame(args, system);
 }

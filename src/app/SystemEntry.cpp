@@ -23,7 +23,7 @@ void CSystemEntry::Relaunch(const std::vector<std::string>& args) {
 }
 
 std::unique_ptr<CAppParts> CSystemEntry::CreateAppParts() {
-    return std::make_unique<CAppParts>();
+    return m_makeParts ? m_makeParts() : std::make_unique<CAppParts>();
 }
 
 } // namespace zentrix
