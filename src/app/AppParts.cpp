@@ -109,11 +109,7 @@ std::unique_ptr<CIOManager> CAppParts::CreateIOManager(IInputServices* services)
 }
 
 std::unique_ptr<plat::input::InputSystem> CAppParts::CreateInputSystem(plat::window::Window* window) {
-    auto* sdlWindow = dynamic_cast<plat::window::SdlWindow*>(window);
-    auto input = std::make_unique<plat::input::SdlInputSystem>(sdlWindow ? sdlWindow->Handle() : nullptr);
-    if (!input->IsReady())
-        return nullptr;
-    return input;
+    return plat::window::CreateInputSystemFor(window);
 }
 
 std::unique_ptr<CDriverManagerStandIn> CAppParts::CreateDriverManager() {

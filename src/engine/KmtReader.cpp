@@ -458,37 +458,69 @@ private:
         return true;
     }
 
+    // A mesh from what its block gave, step by step.
     void BuildMesh(CMesh& mesh, MeshData& d) {
         const auto total = static_cast<std::uint32_t>(d.vertices.size());
         std::uint32_t perSet = total;
-        std::unique_ptr<MeshVertexAnimation> animation;
-        if (d.animated) {
-            const auto markerCount = static_cast<std::uint32_t>(d.markers.size());
-            bool evenSets = markerCount > 0 && total % markerCount == 0;
-            for (std::uint32_t k = 0; evenSets && k < markerCount; ++k)
-                evenSets = d.markerStarts[k] == k * (total / markerCount);
-            if (d.frameCount <= 0 || d.frameCount > kMaxAnimationFrames || !evenSets) {
-                EngineLog("KMTLoad", "%s: vertex animation of %s dropped\n", m_fileName.c_str(),
-                          mesh.GetName());
-            } else {
-                perSet = total / markerCount;
-                animation = std::make_unique<MeshVertexAnimation>();
-                animation->frameCount = static_cast<std::uint32_t>(d.frameCount);
-                animation->totalVertices = total;
-                animation->markers = d.markers;
-                animation->frameSets.assign(animation->frameCount, -1);
-                for (std::uint32_t k = 0; k < markerCount; ++k)
-                    if (d.markers[k] < animation->frameCount)
-                        animation->frameSets[d.markers[k]] = static_cast<std::int32_t>(k);
-                // A frame without a marker shows the set of the frame before it; frames before the first
-                // marker show the first set.
-                std::int32_t shown = 0;
-                for (auto& set : animation->frameSets)
-                    set = set >= 0 ? (shown = set) : shown;
-            }
+        std::unique_ptr<MeshVertexAnimation> animation = VertexAnimation(mesh, d, perSet);
+        const std::vector<std::uint32_t> kept = KeptPolygons(mesh, d, perSet);
+        mesh.SetVertexCount(total);
+        std::copy(d.vertices.begin(), d.vertices.end(), mesh.GetVertices());
+        FillFaces(mesh, d, kept);
+        ComputeVertexNormals(mesh, perSet);
+        if (!d.colours.empty()) {
+            d.colours.resize(static_cast<std::size_t>(total) * 3, 0);
+            mesh.SetColourCount(total);
+            std::copy(d.colours.begin(), d.colours.end(), mesh.GetColours());
         }
+        if (m_keepSmoothingGroups) {
+            auto& groups = mesh.SmoothingGroups();
+            groups.clear();
+            for (std::uint32_t p : kept)
+                groups.push_back(p < d.smoothing.size() ? d.smoothing[p] : 0);
+        }
+        SortFacesByTexture(mesh);
+        if (animation)
+            mesh.SetVertexAnimation(std::move(animation), perSet);
+    }
 
-        // Faces whose corners name missing vertices are dropped; per-face lists follow the polygons.
+    // The vertex animation the block describes, with `perSet` set to the vertices of one set; null
+    // (logged, every vertex one set) unless the markers split the vertices into even sets and the frame
+    // count is one the cache can hold.
+    std::unique_ptr<MeshVertexAnimation> VertexAnimation(const CMesh& mesh, const MeshData& d,
+                                                         std::uint32_t& perSet) {
+        if (!d.animated)
+            return nullptr;
+        const auto total = static_cast<std::uint32_t>(d.vertices.size());
+        const auto markerCount = static_cast<std::uint32_t>(d.markers.size());
+        bool evenSets = markerCount > 0 && total % markerCount == 0;
+        for (std::uint32_t k = 0; evenSets && k < markerCount; ++k)
+            evenSets = d.markerStarts[k] == k * (total / markerCount);
+        if (d.frameCount <= 0 || d.frameCount > kMaxAnimationFrames || !evenSets) {
+            EngineLog("KMTLoad", "%s: vertex animation of %s dropped\n", m_fileName.c_str(), mesh.GetName());
+            return nullptr;
+        }
+        perSet = total / markerCount;
+        auto animation = std::make_unique<MeshVertexAnimation>();
+        animation->frameCount = static_cast<std::uint32_t>(d.frameCount);
+        animation->totalVertices = total;
+        animation->markers = d.markers;
+        animation->frameSets.assign(animation->frameCount, -1);
+        for (std::uint32_t k = 0; k < markerCount; ++k)
+            if (d.markers[k] < animation->frameCount)
+                animation->frameSets[d.markers[k]] = static_cast<std::int32_t>(k);
+        // A frame without a marker shows the set of the frame before it; frames before the first marker
+        // show the first set.
+        std::int32_t shown = 0;
+        for (auto& set : animation->frameSets)
+            set = set >= 0 ? (shown = set) : shown;
+        return animation;
+    }
+
+    // The polygons that become faces: those whose corners all name vertices of one set. The others are
+    // dropped and logged (a polygon of other than three corners was logged as it was read); per-face
+    // lists still follow the polygons.
+    std::vector<std::uint32_t> KeptPolygons(const CMesh& mesh, const MeshData& d, std::uint32_t perSet) {
         const auto polygons = static_cast<std::uint32_t>(d.indices.size() / 3);
         std::vector<std::uint32_t> kept;
         for (std::uint32_t p = 0; p < polygons; ++p) {
@@ -499,9 +531,13 @@ private:
                 EngineLog("KMTLoad", "%s: a face of %s names a missing vertex\n", m_fileName.c_str(),
                           mesh.GetName());
         }
+        return kept;
+    }
 
-        mesh.SetVertexCount(total);
-        std::copy(d.vertices.begin(), d.vertices.end(), mesh.GetVertices());
+    // One face per kept polygon: corners, the texture and flags of the mesh's material or the
+    // polygon's own, and texture coordinates per vertex or per face corner (0 where the list is short).
+    // A mesh without any texture is shown.
+    static void FillFaces(CMesh& mesh, const MeshData& d, const std::vector<std::uint32_t>& kept) {
         const auto faceCount = static_cast<std::uint32_t>(kept.size());
         mesh.SetFaceCount(faceCount, 0);
         MeshFace* faces = mesh.GetFaces(0);
@@ -538,8 +574,13 @@ private:
         }
         if (!anyTexture)
             mesh.SetHidden(false, false);
+    }
 
-        // Vertex normals: the mean of the normals of the faces at each vertex, for every vertex set.
+    // Vertex normals: the mean of the normals of the faces at each vertex, for every set of `perSet`
+    // vertices; a vertex of no face points up the z axis.
+    static void ComputeVertexNormals(CMesh& mesh, std::uint32_t perSet) {
+        const std::uint32_t total = mesh.GetVertexCount(), faceCount = mesh.GetFaceCount(0);
+        const MeshFace* faces = mesh.GetFaces(0);
         MeshVertex* vertices = mesh.GetVertices();
         for (std::uint32_t set = 0; perSet && set < total / perSet; ++set) {
             MeshVertex* v = vertices + static_cast<std::size_t>(set) * perSet;
@@ -578,20 +619,13 @@ private:
                 v[i].nz = static_cast<float>(sum[i * 3 + 2] / uses[i]);
             }
         }
+    }
 
-        if (!d.colours.empty()) {
-            d.colours.resize(static_cast<std::size_t>(total) * 3, 0);
-            mesh.SetColourCount(total);
-            std::copy(d.colours.begin(), d.colours.end(), mesh.GetColours());
-        }
-        if (m_keepSmoothingGroups) {
-            auto& groups = mesh.SmoothingGroups();
-            groups.clear();
-            for (std::uint32_t p : kept)
-                groups.push_back(p < d.smoothing.size() ? d.smoothing[p] : 0);
-        }
-
-        // Faces grouped by texture in the order the textures were made (stable, so reproducible).
+    // Faces grouped by texture in the order the textures were made (stable, so reproducible), their
+    // smoothing groups with them.
+    static void SortFacesByTexture(CMesh& mesh) {
+        const std::uint32_t faceCount = mesh.GetFaceCount(0);
+        MeshFace* faces = mesh.GetFaces(0);
         std::vector<std::uint32_t> order(faceCount);
         std::iota(order.begin(), order.end(), 0u);
         std::stable_sort(order.begin(), order.end(), [faces](std::uint32_t x, std::uint32_t y) {
@@ -607,9 +641,6 @@ private:
         std::copy(sorted.begin(), sorted.end(), faces);
         if (!sortedGroups.empty())
             mesh.SmoothingGroups() = std::move(sortedGroups);
-
-        if (animation)
-            mesh.SetVertexAnimation(std::move(animation), perSet);
     }
 
     bool AnimationBlock() {

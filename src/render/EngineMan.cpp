@@ -7,9 +7,9 @@
 #include "engine/Viewport.h"
 #include "foundation/assets/Bitmap.h"
 #include "foundation/base/EventMan.h"
-#include "platform/gfx2d/SdlPresenter.h"
+#include "platform/gfx2d/Presenter.h"
 #include "platform/raster/SoftwareDisplayDriver.h"
-#include "platform/window/SdlWindow.h"
+#include "platform/window/Window.h"
 #include "render/CameraController.h"
 #include "render/ClippedBlt.h"
 #include "render/CompoundOverlay.h"
@@ -41,17 +41,12 @@ constexpr int kBitsPerPixel = 16;
 constexpr int kPointerTipX = 15;
 constexpr int kPointerTipY = 2;
 
-/// The platform's display: the software driver, shown in the window when it is an SDL window, else
-/// nowhere (runs without a display).
+/// The platform's display: the software driver, shown through the presenter the window makes (none
+/// without a window: runs without a display).
 plat::raster::DriverList PlatformDrivers(plat::window::Window* window, Size size) {
-    std::unique_ptr<plat::gfx2d::Presenter> presenter;
-    if (auto* sdl = dynamic_cast<plat::window::SdlWindow*>(window)) {
-        presenter = plat::gfx2d::SdlPresenter::Create(*sdl, size);
-        if (!presenter)
-            return {};
-    } else {
-        presenter = std::make_unique<plat::gfx2d::HeadlessPresenter>();
-    }
+    std::unique_ptr<plat::gfx2d::Presenter> presenter = plat::window::CreatePresenterFor(window, size);
+    if (!presenter)
+        return {};
     plat::raster::DriverList drivers;
     drivers.push_back(std::make_unique<plat::raster::SoftwareDisplayDriver>(std::move(presenter)));
     return drivers;

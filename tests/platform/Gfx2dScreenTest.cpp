@@ -1,5 +1,7 @@
 #include "platform/gfx2d/Screen.h"
 #include "platform/gfx2d/SdlPresenter.h"
+#include "platform/input/InputSystem.h"
+#include "platform/window/ScriptedWindow.h"
 #include "platform/window/SdlWindow.h"
 
 #include <SDL.h>
@@ -131,9 +133,11 @@ TEST(Gfx2dScreen, SdlPresenterShowsPicturesWhereTheMouseMapsToThem) {
     auto window = OpenWindow();
     ASSERT_TRUE(window->IsOpen()) << SDL_GetError();
     {
-        auto presenter = SdlPresenter::Create(*window, {640, 480});
-        ASSERT_NE(presenter, nullptr);
-        SdlPresenter* sdl = presenter.get();
+        // The window makes the presenter suited to it.
+        std::unique_ptr<Presenter> presenter = plat::window::CreatePresenterFor(window.get(), {640, 480});
+        auto* sdl = dynamic_cast<SdlPresenter*>(presenter.get());
+        ASSERT_NE(sdl, nullptr);
+        EXPECT_NE(plat::window::CreateInputSystemFor(window.get()), nullptr);
 
         auto wrong = Surface::Create({320, 240}, kFormat565);
         SurfaceView view;
@@ -155,6 +159,15 @@ TEST(Gfx2dScreen, SdlPresenterShowsPicturesWhereTheMouseMapsToThem) {
     }
     window.reset();
     SDL_Quit();
+}
+
+TEST(Gfx2dScreen, WithoutAWindowOnTheDisplayPicturesAreShownNowhere) {
+    plat::window::ScriptedWindow scripted;
+    for (plat::window::Window* window :
+         {static_cast<plat::window::Window*>(&scripted), static_cast<plat::window::Window*>(nullptr)}) {
+        const std::unique_ptr<Presenter> presenter = plat::window::CreatePresenterFor(window, {640, 480});
+        EXPECT_NE(dynamic_cast<HeadlessPresenter*>(presenter.get()), nullptr);
+    }
 }
 
 TEST(Gfx2dScreen, SdlPresenterOutlivesItsWindow) {

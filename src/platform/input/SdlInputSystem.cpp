@@ -287,6 +287,13 @@ SdlInputSystem::SdlInputSystem(SDL_Window* window) : m_hub(std::make_shared<Hub>
     SDL_AddEventWatch(WatchWheel, m_hub.get());
 }
 
+std::unique_ptr<SdlInputSystem> SdlInputSystem::Open(SDL_Window* window) {
+    auto input = std::make_unique<SdlInputSystem>(window);
+    if (!input->IsReady())
+        return nullptr;
+    return input;
+}
+
 SdlInputSystem::~SdlInputSystem() {
     if (!m_ready)
         return;

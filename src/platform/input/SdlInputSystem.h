@@ -19,6 +19,10 @@ public:
     SdlInputSystem(const SdlInputSystem&) = delete;
     SdlInputSystem& operator=(const SdlInputSystem&) = delete;
 
+    /// A started input system for `window`, or null (the reason on stderr) when SDL's joystick support
+    /// cannot start.
+    static std::unique_ptr<SdlInputSystem> Open(SDL_Window* window);
+
     /// Whether SDL's joystick support started.
     bool IsReady() const { return m_ready; }
     /// Takes a joystick event that came out of the window's event drain and hands it to every open

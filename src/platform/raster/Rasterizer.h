@@ -34,20 +34,25 @@ struct PixelState {
     BlendFactor destBlend = BlendFactor::Zero;
 };
 
+struct SpanRun;
+struct TriangleRows;
+
 /// Fills triangles on screen: top-left fill rule with pixel centres at integer coordinates,
 /// perspective-correct bilinear texturing, then alpha test, depth test, blending and the 5-6-5 write.
 class Rasterizer {
 public:
+    /// Which loops fill the spans: the fastest the machine offers (four pixels at a time where the
+    /// state allows), or the one-pixel loops alone, which the others match to the bit.
+    enum class SpanLoops { kFastest, kOnePixel };
+
     /// Prepares a run of triangles that share one pixel state, target and scissor rectangle.
-    void Begin(const PixelState& state, const RenderTarget& target, DepthBuffer& depth, gfx2d::Rect scissor);
+    void Begin(const PixelState& state, const RenderTarget& target, DepthBuffer& depth, gfx2d::Rect scissor,
+               SpanLoops loops = SpanLoops::kFastest);
     /// Fills one triangle of the run (either winding).
     void DrawTriangle(const ScreenVertex& v0, const ScreenVertex& v1, const ScreenVertex& v2);
 
     /// Pixels whose tests passed since Begin (for measurements and tests).
     std::uint64_t PixelsWritten() const { return m_written; }
-
-    struct Span;     // one row of a triangle with its attribute steps
-    struct Triangle; // a triangle's rows and attribute planes
 
     /// The bound texture as the span loops read it, prepared once per run.
     struct TextureView {
@@ -61,22 +66,15 @@ public:
     };
 
 private:
-    using TriangleFn = std::uint32_t (*)(const Rasterizer&, const Triangle&);
+    using TriangleFill = std::uint32_t (*)(const SpanRun&, const TriangleRows&, const gfx2d::Rect&);
 
     PixelState m_state;
     RenderTarget m_target;
     DepthBuffer* m_depth = nullptr;
     gfx2d::Rect m_scissor;
-    TriangleFn m_fill = nullptr;
+    TriangleFill m_fill = nullptr;
     TextureView m_view;
     std::uint64_t m_written = 0;
-
-    // The span loops of one state combination over all rows of a triangle: a pixel at a time, and
-    // four at a time.
-    template <int kAddress, int kBlend>
-    static std::uint32_t FillTriangle(const Rasterizer& r, const Triangle& t);
-    template <int kAddress, int kBlend>
-    static std::uint32_t FillTriangleQuads(const Rasterizer& r, const Triangle& t);
 };
 
 } // namespace plat::raster

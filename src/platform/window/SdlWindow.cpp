@@ -1,5 +1,7 @@
 #include "platform/window/SdlWindow.h"
 
+#include "platform/gfx2d/SdlPresenter.h"
+#include "platform/input/SdlInputSystem.h"
 #include "platform/window/KeyTranslation.h"
 
 #include <algorithm>
@@ -189,6 +191,14 @@ void SdlWindow::ShowMaximised() {
         SDL_MaximizeWindow(m_window);
         SDL_RaiseWindow(m_window);
     }
+}
+
+std::unique_ptr<gfx2d::Presenter> SdlWindow::CreatePresenter(gfx2d::Size pictureSize) {
+    return gfx2d::SdlPresenter::Create(*this, pictureSize);
+}
+
+std::unique_ptr<input::InputSystem> SdlWindow::CreateInputSystem() {
+    return input::SdlInputSystem::Open(m_window);
 }
 
 } // namespace plat::window

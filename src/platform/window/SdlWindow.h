@@ -45,6 +45,10 @@ public:
     bool IsButtonDown(int button) const override;
     bool IsMinimised() const override;
     void ShowMaximised() override;
+    /// An SdlPresenter drawing in this window.
+    std::unique_ptr<gfx2d::Presenter> CreatePresenter(gfx2d::Size pictureSize) override;
+    /// An SdlInputSystem whose foreground devices follow this window's focus.
+    std::unique_ptr<input::InputSystem> CreateInputSystem() override;
 
     /// Turns a point in window coordinates into game pixels, kept inside the picture.
     gfx2d::Point ToGamePixels(int windowX, int windowY) const;

@@ -1,0 +1,415 @@
+#include "platform/raster/RasterSpans.h"
+
+// The one-pixel and the four-pixel loops must round alike: no multiply-add is fused in one and not
+// in the other, whatever the target offers.
+#if defined(__clang__)
+#pragma clang fp contract(off)
+#endif
+
+namespace plat::raster {
+
+#if defined(__SSE2__)
+
+namespace {
+
+// Four neighbouring pixels of a span at a time, lane k holding pixel k. Colours travel as 16-bit
+// channels [b g r a] of two pixels per register; every step below gives exactly what the one-pixel
+// loop gives.
+
+// (a (256 - f) + b f) >> 8 in each 16-bit lane for a, b, f of 0..255, computed as a 256 + (b - a) f:
+// the 16-bit arithmetic wraps on the way but ends exact, since the result fits.
+[[gnu::always_inline]] inline __m128i Lerp16(__m128i a, __m128i b, __m128i f) {
+    return _mm_srli_epi16(_mm_add_epi16(_mm_slli_epi16(a, 8), _mm_mullo_epi16(_mm_sub_epi16(b, a), f)), 8);
+}
+
+// x / 255 rounded down in each 16-bit lane, for x up to 255 * 255.
+[[gnu::always_inline]] inline __m128i Div255(__m128i x) {
+    return _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(x, _mm_set1_epi16(1)), _mm_srli_epi16(x, 8)), 8);
+}
+
+// Lanes (all ones) where `f` passes for a against b: depths, with NaN failing like the scalar test.
+[[gnu::always_inline]] inline __m128i PassMask(Compare f, __m128 a, __m128 b) {
+    switch (f) {
+    case Compare::Never:
+        return _mm_setzero_si128();
+    case Compare::Less:
+        return _mm_castps_si128(_mm_cmplt_ps(a, b));
+    case Compare::Equal:
+        return _mm_castps_si128(_mm_cmpeq_ps(a, b));
+    case Compare::LessEqual:
+        return _mm_castps_si128(_mm_cmple_ps(a, b));
+    case Compare::Greater:
+        return _mm_castps_si128(_mm_cmpgt_ps(a, b));
+    case Compare::NotEqual:
+        return _mm_castps_si128(_mm_cmpneq_ps(a, b));
+    case Compare::GreaterEqual:
+        return _mm_castps_si128(_mm_cmpge_ps(a, b));
+    case Compare::Always:
+        break;
+    }
+    return _mm_set1_epi32(-1);
+}
+
+// The same for alpha values 0..255 in 32-bit lanes.
+[[gnu::always_inline]] inline __m128i PassMask(Compare f, __m128i a, __m128i b) {
+    const __m128i all = _mm_set1_epi32(-1);
+    switch (f) {
+    case Compare::Never:
+        return _mm_setzero_si128();
+    case Compare::Less:
+        return _mm_cmplt_epi32(a, b);
+    case Compare::Equal:
+        return _mm_cmpeq_epi32(a, b);
+    case Compare::LessEqual:
+        return _mm_xor_si128(_mm_cmpgt_epi32(a, b), all);
+    case Compare::Greater:
+        return _mm_cmpgt_epi32(a, b);
+    case Compare::NotEqual:
+        return _mm_xor_si128(_mm_cmpeq_epi32(a, b), all);
+    case Compare::GreaterEqual:
+        return _mm_xor_si128(_mm_cmplt_epi32(a, b), all);
+    case Compare::Always:
+        break;
+    }
+    return all;
+}
+
+// Pixel k's two texel columns mixed down to one row by its weight in `fy` (16-bit lanes, pairs per
+// pixel): [left b g r a, right b g r a]. `row` is its top-left texel in the wrapped copy.
+template <int k>
+[[gnu::always_inline]] inline __m128i Columns(const std::uint32_t* row, std::ptrdiff_t pitch, __m128i fy) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i top = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(row)), zero);
+    const __m128i bottom =
+        _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(row + pitch)), zero);
+    return Lerp16(top, bottom, _mm_shuffle_epi32(fy, k * 0x55));
+}
+
+// Four 5-6-5 pixels (16-bit lanes 0..3) as 0x00RRGGBB in 32-bit lanes, widened as UnpackRgb565 does.
+[[gnu::always_inline]] inline __m128i Unpack565(__m128i pixels) {
+    const __m128i p = _mm_unpacklo_epi16(pixels, _mm_setzero_si128());
+    const __m128i r = _mm_srli_epi32(p, 11);
+    const __m128i g = _mm_and_si128(_mm_srli_epi32(p, 5), _mm_set1_epi32(0x3F));
+    const __m128i b = _mm_and_si128(p, _mm_set1_epi32(0x1F));
+    const __m128i r8 = _mm_or_si128(_mm_slli_epi32(r, 3), _mm_srli_epi32(r, 2));
+    const __m128i g8 = _mm_or_si128(_mm_slli_epi32(g, 2), _mm_srli_epi32(g, 4));
+    const __m128i b8 = _mm_or_si128(_mm_slli_epi32(b, 3), _mm_srli_epi32(b, 2));
+    return _mm_or_si128(_mm_or_si128(_mm_slli_epi32(r8, 16), _mm_slli_epi32(g8, 8)), b8);
+}
+
+// Four 0x??RRGGBB values truncated to 5-6-5 in 16-bit lanes 0..3.
+[[gnu::always_inline]] inline __m128i Pack565(__m128i argb) {
+    const __m128i r = _mm_and_si128(_mm_srli_epi32(argb, 8), _mm_set1_epi32(0xF800));
+    const __m128i g = _mm_and_si128(_mm_srli_epi32(argb, 5), _mm_set1_epi32(0x07E0));
+    const __m128i b = _mm_and_si128(_mm_srli_epi32(argb, 3), _mm_set1_epi32(0x001F));
+    // Sign-extend the 16-bit values so the saturating pack keeps them.
+    const __m128i p = _mm_srai_epi32(_mm_slli_epi32(_mm_or_si128(_mm_or_si128(r, g), b), 16), 16);
+    return _mm_packs_epi32(p, p);
+}
+
+// Colour channels of four pixels from their 16.16 values, clamped to 0..255 like Clamp255, as
+// [b g r 255] lanes for pixels 0-1 (`low`) and 2-3 (`high`).
+[[gnu::always_inline]] inline void ColourLanes(__m128i red, __m128i green, __m128i blue, __m128i& low,
+                                               __m128i& high) {
+    const __m128i zero = _mm_setzero_si128(), max = _mm_set1_epi16(255);
+    const __m128i br = _mm_min_epi16(
+        _mm_max_epi16(_mm_packs_epi32(_mm_srai_epi32(blue, 16), _mm_srai_epi32(red, 16)), zero), max);
+    const __m128i ga = _mm_min_epi16(
+        _mm_max_epi16(_mm_packs_epi32(_mm_srai_epi32(green, 16), _mm_set1_epi32(255)), zero), max);
+    const __m128i bg = _mm_unpacklo_epi16(br, ga), ra = _mm_unpackhi_epi16(br, ga);
+    low = _mm_unpacklo_epi32(bg, ra);
+    high = _mm_unpackhi_epi32(bg, ra);
+}
+
+// Pixels written per 4-bit lane mask.
+constexpr std::uint8_t kLaneCount[16] = {0, 1, 1, 2, 1, 2, 2, 3, 1, 2, 2, 3, 2, 3, 3, 4};
+
+// Limit of TexelSegment in each lane: NaN goes to -limit.
+[[gnu::always_inline]] inline __m128 Limit4(__m128 f, float limit) {
+    return _mm_min_ps(_mm_max_ps(f, _mm_set1_ps(-limit)), _mm_set1_ps(limit));
+}
+
+// TexelSegment for both axes at once, lane by lane the same arithmetic: the 16.16 texel positions
+// [u, v] at pixel `first` of the span in lanes 0 and 1 of `start`, their steps per pixel in `step`.
+[[gnu::always_inline]] inline void SegmentSteps(const Sampler& sampler, const Span& s, int first, int end,
+                                                __m128i& start, __m128i& step) {
+    // Lanes: u and v at the segment's first pixel, then at its end.
+    const __m128 at = _mm_setr_ps(static_cast<float>(first), static_cast<float>(first),
+                                  static_cast<float>(end), static_cast<float>(end));
+    __m128 w = _mm_add_ps(_mm_set1_ps(s.start[kIw]), _mm_mul_ps(_mm_set1_ps(s.step[kIw]), at));
+    __m128 uv = _mm_add_ps(_mm_setr_ps(s.start[kUw], s.start[kVw], s.start[kUw], s.start[kVw]),
+                           _mm_mul_ps(_mm_setr_ps(s.step[kUw], s.step[kVw], s.step[kUw], s.step[kVw]), at));
+    if (first == 0) { // the span's first pixel takes its start values as they are
+        w = _mm_move_ss(w, _mm_set1_ps(s.start[kIw]));
+        w = _mm_shuffle_ps(w, w, _MM_SHUFFLE(3, 2, 0, 0));
+        uv = _mm_shuffle_ps(_mm_setr_ps(s.start[kUw], s.start[kVw], 0, 0), uv, _MM_SHUFFLE(3, 2, 1, 0));
+    }
+    const __m128 size = _mm_setr_ps(sampler.fw, sampler.fh, sampler.fw, sampler.fh);
+    __m128 a = Limit4(
+        _mm_sub_ps(_mm_mul_ps(_mm_mul_ps(uv, _mm_div_ps(_mm_set1_ps(1.0f), w)), size), _mm_set1_ps(0.5f)),
+        1 << 20);
+    // Wrapping moves both ends by whole textures when the start lies outside the range the span loop
+    // takes (see TexelSegment::Axis).
+    const __m128 low =
+        _mm_setr_ps(sampler.maskX >= 0 ? -8192.0f : 0.0f, sampler.maskY >= 0 ? -8192.0f : 0.0f, 0, 0);
+    const __m128 high = _mm_setr_ps(sampler.maskX >= 0 ? 8192.0f : sampler.fw,
+                                    sampler.maskY >= 0 ? 8192.0f : sampler.fh, 0, 0);
+    __m128 outside = _mm_andnot_ps(_mm_and_ps(_mm_cmpge_ps(a, low), _mm_cmplt_ps(a, high)),
+                                   _mm_castsi128_ps(_mm_setr_epi32(-1, -1, 0, 0)));
+    if (_mm_movemask_ps(outside) != 0) {
+        const __m128 invSize = _mm_setr_ps(sampler.invW, sampler.invH, 0, 0);
+        __m128 periods = _mm_cvtepi32_ps(_mm_cvttps_epi32(_mm_mul_ps(a, invSize)));
+        periods =
+            _mm_sub_ps(periods, _mm_and_ps(_mm_cmpgt_ps(_mm_mul_ps(periods, size), a), _mm_set1_ps(1.0f)));
+        __m128 shift = _mm_and_ps(_mm_mul_ps(periods, size), outside);
+        shift = _mm_movelh_ps(shift, shift);
+        outside = _mm_movelh_ps(outside, outside);
+        a = _mm_or_ps(_mm_and_ps(outside, _mm_sub_ps(a, shift)), _mm_andnot_ps(outside, a));
+    }
+    const __m128 delta = Limit4(_mm_sub_ps(_mm_movehl_ps(a, a), a), 8192.0f);
+    start = _mm_cvttps_epi32(_mm_mul_ps(Limit4(a, 16384.0f), _mm_set1_ps(65536.0f)));
+    step = _mm_cvttps_epi32(_mm_mul_ps(_mm_mul_ps(delta, _mm_set1_ps(65536.0f)),
+                                       _mm_set1_ps(1.0f / static_cast<float>(end - first))));
+}
+
+// Lanes [s, s + d, s + 2d, s + 3d] for the 32-bit values s and d in every lane of `first` and `by`.
+[[gnu::always_inline]] inline __m128i Ramp(__m128i first, __m128i by) {
+    const __m128i zero = _mm_setzero_si128();
+    return _mm_add_epi32(
+        first, _mm_add_epi32(_mm_unpacklo_epi32(zero, by), _mm_unpacklo_epi64(zero, _mm_add_epi32(by, by))));
+}
+
+// Bilinear samples of four pixels at 16.16 texel positions u and v (32-bit lanes), as [b g r a] lanes
+// for pixels 0-1 (`low`) and 2-3 (`high`).
+template <int kAddress>
+[[gnu::always_inline]] inline void SampleQuad(const Sampler& sampler, __m128i u, __m128i v, __m128i& low,
+                                              __m128i& high) {
+    alignas(16) std::int32_t at[4]; // top-left texel of each pixel in the wrapped copy
+    if constexpr (kAddress == kWrapMasked) {
+        const __m128i x = _mm_and_si128(_mm_srai_epi32(u, 16), _mm_set1_epi32(sampler.maskX));
+        const __m128i y = _mm_and_si128(_mm_srai_epi32(v, 16), _mm_set1_epi32(sampler.maskY));
+        // y * pitch with pitch = width + 1 and a power-of-two width
+        const __m128i row = _mm_add_epi32(_mm_sll_epi32(y, _mm_cvtsi32_si128(sampler.shiftX)), y);
+        _mm_store_si128(reinterpret_cast<__m128i*>(at), _mm_add_epi32(row, x));
+    } else {
+        alignas(16) std::int32_t us[4], vs[4];
+        _mm_store_si128(reinterpret_cast<__m128i*>(us), u);
+        _mm_store_si128(reinterpret_cast<__m128i*>(vs), v);
+        for (int k = 0; k < 4; ++k) {
+            int x = us[k] >> 16, y = vs[k] >> 16, unused;
+            Sampler::Wrap(x, unused, sampler.w, sampler.maskX);
+            Sampler::Wrap(y, unused, sampler.h, sampler.maskY);
+            at[k] = y * sampler.pitch + x;
+        }
+    }
+    // Weights 0..255 twice in each 32-bit lane, so one shuffle spreads a pixel's over a register.
+    const __m128i fx = _mm_and_si128(_mm_srli_epi32(u, 8), _mm_set1_epi32(255));
+    const __m128i fy = _mm_and_si128(_mm_srli_epi32(v, 8), _mm_set1_epi32(255));
+    const __m128i fx2 = _mm_or_si128(fx, _mm_slli_epi32(fx, 16));
+    const __m128i fy2 = _mm_or_si128(fy, _mm_slli_epi32(fy, 16));
+    const std::uint32_t* texels = sampler.wrapped;
+    const std::ptrdiff_t pitch = sampler.pitch;
+    const __m128i c0 = Columns<0>(texels + at[0], pitch, fy2);
+    const __m128i c1 = Columns<1>(texels + at[1], pitch, fy2);
+    const __m128i c2 = Columns<2>(texels + at[2], pitch, fy2);
+    const __m128i c3 = Columns<3>(texels + at[3], pitch, fy2);
+    low = Lerp16(_mm_unpacklo_epi64(c0, c1), _mm_unpackhi_epi64(c0, c1),
+                 _mm_shuffle_epi32(fx2, _MM_SHUFFLE(1, 1, 0, 0)));
+    high = Lerp16(_mm_unpacklo_epi64(c2, c3), _mm_unpackhi_epi64(c2, c3),
+                  _mm_shuffle_epi32(fx2, _MM_SHUFFLE(3, 3, 2, 2)));
+}
+
+// The blended colour of four pixels as 0x??RRGGBB from source [b g r a] lanes and the 5-6-5 pixels
+// under them.
+template <int kBlend>
+[[gnu::always_inline]] inline __m128i BlendQuad(__m128i low, __m128i high, __m128i under) {
+    if constexpr (kBlend == kOpaque) {
+        return _mm_packus_epi16(low, high);
+    } else {
+        const __m128i zero = _mm_setzero_si128();
+        const __m128i d = Unpack565(under);
+        const __m128i dLow = _mm_unpacklo_epi8(d, zero), dHigh = _mm_unpackhi_epi8(d, zero);
+        if constexpr (kBlend == kAlpha) {
+            auto mix = [](__m128i src, __m128i dest) {
+                const __m128i a = _mm_shufflehi_epi16(_mm_shufflelo_epi16(src, 0xFF), 0xFF);
+                return Div255(_mm_add_epi16(_mm_mullo_epi16(src, a),
+                                            _mm_mullo_epi16(dest, _mm_sub_epi16(_mm_set1_epi16(255), a))));
+            };
+            return _mm_packus_epi16(mix(low, dLow), mix(high, dHigh));
+        } else if constexpr (kBlend == kAdditive) {
+            return _mm_adds_epu8(_mm_packus_epi16(low, high), d);
+        } else {
+            return _mm_packus_epi16(Div255(_mm_mullo_epi16(low, dLow)), Div255(_mm_mullo_epi16(high, dHigh)));
+        }
+    }
+}
+
+// One span, four pixels at a time: unclamped addressing and the usual blend factors.
+template <int kAddress, int kBlend>
+[[gnu::always_inline]] inline std::uint32_t FillSpanQuads(const SpanRun& run, const Span& s) {
+    constexpr bool kTextured = kAddress != kUntextured;
+    const PixelState& st = run.state;
+    const Sampler& sampler = run.sampler;
+    const __m128i zero = _mm_setzero_si128(), lanes = _mm_setr_epi32(0, 1, 2, 3);
+    std::uint16_t* const dst = run.Row(s.y) + s.x0;
+    float* const zrow = run.DepthRow(s.y) + s.x0;
+    const int count = s.x1 - s.x0;
+    const Compare depthFunc = st.depthTest ? st.depthFunc : Compare::Always;
+    const bool depthWrite = st.depthWrite && st.depthTest;
+    const Compare alphaFunc = st.alphaTest ? st.alphaFunc : Compare::Always;
+    const __m128i alphaRef = _mm_set1_epi32(static_cast<int>(st.alphaRef));
+    const __m128 zStart = _mm_set1_ps(s.start[kZ]), dz = _mm_set1_ps(s.step[kZ]);
+    const __m128 index = _mm_setr_ps(0, 1, 2, 3);
+
+    // Colour runs in 16.16 fixed point, lane k at pixel k of a quad; a white triangle skips it.
+    const bool white = s.white;
+    __m128i red = zero, green = zero, blue = zero, dRed = zero, dGreen = zero, dBlue = zero;
+    if (!white) {
+        auto run = [](float start, float step, __m128i& c, __m128i& d) {
+            const auto c0 = static_cast<std::uint32_t>(FixedColour(start)),
+                       d0 = static_cast<std::uint32_t>(FixedColour(step));
+            c = _mm_setr_epi32(static_cast<int>(c0), static_cast<int>(c0 + d0), static_cast<int>(c0 + 2 * d0),
+                               static_cast<int>(c0 + 3 * d0));
+            d = _mm_set1_epi32(static_cast<int>(4 * d0));
+        };
+        run(s.start[kR], s.step[kR], red, dRed);
+        run(s.start[kG], s.step[kG], green, dGreen);
+        run(s.start[kB], s.step[kB], blue, dBlue);
+    }
+
+    // Texel positions are worked out per segment at its first quad with a visible pixel, so hidden
+    // segments cost no division.
+    bool stepped = false;
+    __m128i u = zero, v = zero, du = zero, dv = zero;
+
+    std::uint32_t written = 0;
+    // One quad: pixels i .. i + 3 of the span, of which `left` remain; zq and dq are where its depths
+    // and pixels are read and written.
+    auto quad = [&](int i, int left, float* zq, std::uint16_t* dq) __attribute__((always_inline)) {
+        if (i % kSegment == 0)
+            stepped = false;
+        const __m128 zs =
+            _mm_add_ps(zStart, _mm_mul_ps(_mm_add_ps(_mm_set1_ps(static_cast<float>(i)), index), dz));
+        __m128i pass = PassMask(depthFunc, zs, _mm_loadu_ps(zq));
+        if (left < 4)
+            pass = _mm_and_si128(pass, _mm_cmpgt_epi32(_mm_set1_epi32(left), lanes));
+        if (_mm_movemask_epi8(pass) != 0) {
+            __m128i low, high; // colour as [b g r a] lanes, pixels 0-1 and 2-3
+            if constexpr (kTextured) {
+                if (!stepped) {
+                    const int first = i - i % kSegment;
+                    __m128i start, step;
+                    SegmentSteps(sampler, s, first, std::min(first + kSegment, count), start, step);
+                    const __m128i stepU = _mm_shuffle_epi32(step, 0x00),
+                                  stepV = _mm_shuffle_epi32(step, 0x55);
+                    u = Ramp(_mm_shuffle_epi32(start, 0x00), stepU);
+                    v = Ramp(_mm_shuffle_epi32(start, 0x55), stepV);
+                    du = _mm_slli_epi32(stepU, 2);
+                    dv = _mm_slli_epi32(stepV, 2);
+                    for (int k = first; k < i; k += 4) { // the quads before this one were hidden
+                        u = _mm_add_epi32(u, du);
+                        v = _mm_add_epi32(v, dv);
+                    }
+                    stepped = true;
+                }
+                SampleQuad<kAddress>(sampler, u, v, low, high);
+                if (!white) {
+                    // texel x (colour + 1) / 256; the alpha lane takes 256 and stays.
+                    __m128i cLow, cHigh;
+                    ColourLanes(red, green, blue, cLow, cHigh);
+                    const __m128i one = _mm_set1_epi16(1);
+                    low = _mm_srli_epi16(_mm_mullo_epi16(low, _mm_add_epi16(cLow, one)), 8);
+                    high = _mm_srli_epi16(_mm_mullo_epi16(high, _mm_add_epi16(cHigh, one)), 8);
+                }
+            } else if (white) {
+                low = high = _mm_set1_epi16(255);
+            } else {
+                ColourLanes(red, green, blue, low, high);
+            }
+            if (alphaFunc != Compare::Always) {
+                const __m128i alpha = _mm_packs_epi32(_mm_srli_epi64(low, 48), _mm_srli_epi64(high, 48));
+                pass = _mm_and_si128(pass, PassMask(alphaFunc, alpha, alphaRef));
+            }
+            const int mask = _mm_movemask_ps(_mm_castsi128_ps(pass));
+            if (mask == 0xF && kBlend == kOpaque) { // the usual case: nothing under it shows
+                _mm_storel_epi64(reinterpret_cast<__m128i*>(dq), Pack565(BlendQuad<kBlend>(low, high, zero)));
+                if (depthWrite)
+                    _mm_storeu_ps(zq, zs);
+            } else if (mask != 0) {
+                const __m128i under = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(dq));
+                const __m128i keep = _mm_packs_epi32(pass, pass);
+                const __m128i pixels =
+                    _mm_or_si128(_mm_and_si128(keep, Pack565(BlendQuad<kBlend>(low, high, under))),
+                                 _mm_andnot_si128(keep, under));
+                _mm_storel_epi64(reinterpret_cast<__m128i*>(dq), pixels);
+                if (depthWrite) {
+                    const __m128 m = _mm_castsi128_ps(pass);
+                    _mm_storeu_ps(zq, _mm_or_ps(_mm_and_ps(m, zs), _mm_andnot_ps(m, _mm_loadu_ps(zq))));
+                }
+            }
+            written += kLaneCount[mask];
+        }
+        if (!white) {
+            red = _mm_add_epi32(red, dRed);
+            green = _mm_add_epi32(green, dGreen);
+            blue = _mm_add_epi32(blue, dBlue);
+        }
+        u = _mm_add_epi32(u, du);
+        v = _mm_add_epi32(v, dv);
+    };
+
+    int i = 0;
+    for (; i + 4 <= count; i += 4)
+        quad(i, 4, zrow + i, dst + i);
+    if (const int left = count - i; left > 0) {
+        // The short last quad reaches past the span: within the row it rewrites what it read there,
+        // at the row's end it works on copies.
+        if (s.x1 + 3 <= run.roomRight) {
+            quad(i, left, zrow + i, dst + i);
+        } else {
+            float zCopy[4] = {};
+            std::uint16_t dstCopy[4] = {};
+            std::copy(zrow + i, zrow + count, zCopy);
+            std::copy(dst + i, dst + count, dstCopy);
+            quad(i, left, zCopy, dstCopy);
+            std::copy(zCopy, zCopy + left, zrow + i);
+            std::copy(dstCopy, dstCopy + left, dst + i);
+        }
+    }
+    return written;
+}
+
+template <int kAddress, int kBlend>
+std::uint32_t FillTriangleQuads(const SpanRun& r, const TriangleRows& t, const gfx2d::Rect& scissor) {
+    const SpanRun run = r;
+    return WalkRows(
+        t, scissor, [&run](const Span& s) __attribute__((always_inline)) {
+            return FillSpanQuads<kAddress, kBlend>(run, s);
+        });
+}
+
+} // namespace
+
+TriangleFill QuadTriangleFill(int addressing, int blend) {
+    if (addressing == kClampEdges || blend == kGeneric)
+        return nullptr;
+#define ZX_QUADS(A)                                                                                          \
+    {                                                                                                        \
+        &FillTriangleQuads<A, kOpaque>, &FillTriangleQuads<A, kAlpha>, &FillTriangleQuads<A, kAdditive>,     \
+            &FillTriangleQuads<A, kMultiply>                                                                 \
+    }
+    static constexpr TriangleFill kQuadTable[3][4] = {ZX_QUADS(kUntextured), ZX_QUADS(kWrapMasked),
+                                                      ZX_QUADS(kWrapAny)};
+#undef ZX_QUADS
+    return kQuadTable[addressing][blend];
+}
+
+#else
+
+TriangleFill QuadTriangleFill(int /*addressing*/, int /*blend*/) {
+    return nullptr;
+}
+
+#endif
+
+} // namespace plat::raster
