@@ -100,16 +100,40 @@ int CApp::FailStart() {
 }
 
 int CApp::StartManager() {
+    const bool restarted = StartCommandLine();
+    StartSettings();
+    StartStateAndWindow();
+    // Without its resource table the game has no content at all: the asset manager has told the player,
+    // and the start ends here as it does for the engine.
+    if (!StartAssets())
+        return FailStart();
+    // The game cannot be played without its input devices.
+    if (!StartDevices())
+        return FailStart();
+    m_splash.reset();
+    if (!StartEngine())
+        return FailStart();
+    if (m_gameOptions)
+        m_gameOptions->SetOption(CGameOptions::OPTION_RESOLUTION, m_videoMode == 1 ? 1 : 0);
+    StartScreens();
+    EnterFirstState(restarted);
+    return 0;
+}
+
+bool CApp::StartCommandLine() {
     m_commandLineParser = m_parts->CreateCommandLineParser();
     if (m_commandLineParser)
         m_commandLineParser->Parse(m_commandLine);
     else
         m_quit = true;
-    bool restarted = m_commandLineParser && m_commandLineParser->IsRestart();
+    const bool restarted = m_commandLineParser && m_commandLineParser->IsRestart();
     if (!restarted)
         m_splash = m_parts->CreateSplash();
-
     m_running = false;
+    return restarted;
+}
+
+void CApp::StartSettings() {
     m_errorMan = m_parts->CreateErrorMan();
 
     m_appSettings = m_parts->CreateAppSettings();
@@ -129,7 +153,9 @@ int CApp::StartManager() {
     m_performanceMonitor = m_parts->CreatePerformanceMonitor();
     if (m_performanceMonitor)
         m_performanceMonitor->Start();
+}
 
+void CApp::StartStateAndWindow() {
     m_gameStateMan = m_parts->CreateGameStateMan(this, m_appSettings.get());
     if (m_gameStateMan)
         m_gameStateMan->StartManager();
@@ -137,9 +163,9 @@ int CApp::StartManager() {
 
     m_win = m_parts->CreateWin(m_screenWidth, m_screenHeight);
     RepaintSplash();
+}
 
-    // Without its resource table the game has no content at all: the asset manager has told the player,
-    // and the start ends here as it does for the engine.
+bool CApp::StartAssets() {
     m_fontLibrary = m_parts->CreateFontLibrary();
     CAssetMan::SLinks links;
     links.host = this;
@@ -149,9 +175,12 @@ int CApp::StartManager() {
     links.engine = m_engineLinks.get();
     m_assetMan = m_parts->CreateAssetMan(std::move(links));
     if (m_assetMan && m_assetMan->StartManager() != 0)
-        return FailStart();
+        return false;
     RepaintSplash();
+    return true;
+}
 
+bool CApp::StartDevices() {
     m_eventMan = m_parts->CreateEventMan();
     if (m_eventMan)
         m_eventMan->StartManager();
@@ -163,10 +192,9 @@ int CApp::StartManager() {
         m_engineMan->StartManager();
     RepaintSplash();
 
-    // The game cannot be played without its input devices.
-    m_iOManager = m_parts->CreateIOManager(this);
-    if (m_iOManager && m_iOManager->StartManager() != 0)
-        return FailStart();
+    m_ioManager = m_parts->CreateIOManager(this);
+    if (m_ioManager && m_ioManager->StartManager() != 0)
+        return false;
     RepaintSplash();
 
     m_driverManager = m_parts->CreateDriverManager();
@@ -183,14 +211,10 @@ int CApp::StartManager() {
     if (m_musicManager)
         m_musicManager->StartManager();
     RepaintSplash();
+    return true;
+}
 
-    m_splash.reset();
-
-    if (!StartEngine())
-        return FailStart();
-    if (m_gameOptions)
-        m_gameOptions->SetOption(CGameOptions::OPTION_RESOLUTION, m_videoMode == 1 ? 1 : 0);
-
+void CApp::StartScreens() {
     m_parts->CreateWorlds();
 
     if (!m_panelServices)
@@ -213,7 +237,9 @@ int CApp::StartManager() {
     m_adaptiveSfxMan = m_parts->CreateAdaptiveSfxMan(*this);
     if (m_adaptiveSfxMan)
         m_adaptiveSfxMan->StartManager();
+}
 
+void CApp::EnterFirstState(bool restarted) {
     if (m_eventMan)
         m_eventMan->PostMessage(VORNMSG_HIDE_POINTER);
     if (m_gameStateMan)
@@ -229,7 +255,6 @@ int CApp::StartManager() {
             m_gameStateMan->SetState(GAMESTATE_OPTIONS);
     }
     m_restart = false;
-    return 0;
 }
 
 bool CApp::StartEngine() {
@@ -274,7 +299,7 @@ int CApp::StopManager() {
     m_performanceMonitor.reset();
     m_eventMan.reset();
     StopAndDelete(m_driverManager);
-    StopAndDelete(m_iOManager);
+    StopAndDelete(m_ioManager);
     StopAndDelete(m_routeNodeMan);
     StopAndDelete(m_campaignMan);
     m_appSettings.reset();
@@ -290,9 +315,9 @@ void CApp::RequestRestart() {
 }
 
 void CApp::RestartIOManager() {
-    if (m_iOManager) {
-        m_iOManager->StopManager();
-        m_iOManager->StartManager();
+    if (m_ioManager) {
+        m_ioManager->StopManager();
+        m_ioManager->StartManager();
     }
 }
 
@@ -335,8 +360,8 @@ void CApp::Update() {
         m_helpManager->Update(ms);
     if (m_quit && m_gameSoundController)
         m_gameSoundController->Pause(true);
-    if (m_iOManager)
-        m_iOManager->Poll(ms);
+    if (m_ioManager)
+        m_ioManager->Poll(ms);
     if (m_slideOutMan)
         m_slideOutMan->Update(ms);
     if (m_engineMan)

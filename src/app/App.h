@@ -87,7 +87,7 @@ public:
     CEngineMan* GetEngineMan() const { return m_engineMan.get(); }
     CAssetMan* GetAssetMan() const { return m_assetMan.get(); }
     CSlideOutMan* GetSlideOutMan() const { return m_slideOutMan.get(); }
-    CIOManager* GetIOManager() const { return m_iOManager.get(); }
+    CIOManager* GetIOManager() const { return m_ioManager.get(); }
     CDriverManagerStandIn* GetDriverManager() const { return m_driverManager.get(); }
     CGameSoundControllerStandIn* GetGameSoundController() const { return m_gameSoundController.get(); }
     CMusicManagerStandIn* GetMusicManager() const { return m_musicManager.get(); }
@@ -133,6 +133,14 @@ public:
     bool IsRendering() const { return m_rendering; }
 
 private:
+    // The start, step by step, in the order the managers depend on one another.
+    bool StartCommandLine();
+    void StartSettings();
+    void StartStateAndWindow();
+    bool StartAssets();
+    bool StartDevices();
+    void StartScreens();
+    void EnterFirstState(bool restarted);
     int FailStart();
     void RepaintSplash();
     void PumpMessages();
@@ -180,7 +188,7 @@ private:
     std::unique_ptr<CAssetMan> m_assetMan;
     std::unique_ptr<CAppPanelServices> m_panelServices; ///< serves the slide-out manager
     std::unique_ptr<CSlideOutMan> m_slideOutMan;
-    std::unique_ptr<CIOManager> m_iOManager;
+    std::unique_ptr<CIOManager> m_ioManager;
     std::unique_ptr<CDriverManagerStandIn> m_driverManager;
     std::unique_ptr<CGameSoundControllerStandIn> m_gameSoundController;
     std::unique_ptr<CMusicManagerStandIn> m_musicManager;
