@@ -211,13 +211,44 @@ TEST(KmbFile, SampleMeshesComeBackFromKmbAsTheirKmt) {
     EXPECT_EQ(Child(car, "wheel_fr")->GetParent(), Child(car, "body"));
 }
 
-TEST(KmtReader, EveryPrefixOfTheSamplesLoadsOrFails) {
+/// Nodes, vertices and first-list faces of a whole tree.
+struct TreeCounts {
+    std::size_t nodes = 0, vertices = 0, faces = 0;
+};
+
+void Count(const CEntity& node, TreeCounts& counts) {
+    for (const CEntity* child = node.GetFirstChild(); child; child = child->GetNextSibling()) {
+        ++counts.nodes;
+        if (const auto* mesh = dynamic_cast<const CMesh*>(child)) {
+            counts.vertices += mesh->GetVertexCount();
+            counts.faces += mesh->GetFaceCount(0);
+        }
+        Count(*child, counts);
+    }
+}
+
+TEST(KmtReader, EveryPrefixOfTheSamplesGivesPartOfTheMeshOrNothing) {
     testsupport::FakeMeshTextures textures;
     for (const char* name : {"boxcar.kmt", "ramp.kmt"}) {
         const std::string text = SampleMesh(name);
+        CMesh whole;
+        ASSERT_TRUE(LoadKmt(text, whole)) << name;
+        TreeCounts all;
+        Count(whole, all);
+        ASSERT_GT(all.vertices, 0u) << name;
         for (std::size_t n = 0; n < text.size(); n += 3) {
             CMesh root;
-            LoadKmt(text.substr(0, n), root);
+            const bool loaded = LoadKmt(text.substr(0, n), root);
+            TreeCounts part;
+            Count(root, part);
+            SCOPED_TRACE(std::string(name) + " cut at " + std::to_string(n));
+            // A refused text leaves the root as it was; an accepted one holds no more than the whole.
+            if (!loaded) {
+                EXPECT_EQ(part.nodes, 0u);
+            }
+            EXPECT_LE(part.nodes, all.nodes);
+            EXPECT_LE(part.vertices, all.vertices);
+            EXPECT_LE(part.faces, all.faces);
         }
     }
 }
