@@ -1,5 +1,6 @@
 #include "AudioFixtures.h"
 
+#include "support/SampleSet.h"
 #include "support/TempFolder.h"
 
 #include <cstdlib>
@@ -9,24 +10,8 @@ using namespace zentrix;
 
 namespace audiotest {
 
-namespace {
-
-const std::filesystem::path& GeneratedSet() {
-    static testsupport::TempFolder output;
-    static const std::filesystem::path set = [] {
-        const std::string command = "'" ZENTRIX_BINARY_DIR "/mkdata' '" ZENTRIX_SOURCE_DIR "/data/sample' '" +
-                                    output.Native("set") + "' >/dev/null";
-        if (std::system(command.c_str()) != 0)
-            throw std::runtime_error("mkdata failed");
-        return output.Path() / "set";
-    }();
-    return set;
-}
-
-} // namespace
-
 SampleSound::SampleSound() : m_previous(std::filesystem::current_path()) {
-    std::filesystem::current_path(GeneratedSet());
+    std::filesystem::current_path(testsupport::GeneratedSampleSet());
     CAssetMan::SLinks links;
     links.audio = &factory;
     assets = std::make_unique<CAssetMan>(std::move(links));

@@ -3,6 +3,7 @@
 #include "events/AssetScriptCache.h"
 #include "events/ScriptCache.h"
 #include "foundation/assets/AssetMan.h"
+#include "support/SampleSet.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -108,22 +109,10 @@ TEST(ScriptCache, EntersNothingWithoutTheTablesAndForgetsEverythingWhenCleared) 
     EXPECT_EQ(detached.GetResourceScript(50), nullptr);
 }
 
-// The sample set as mkdata writes it, once for the program.
-const std::filesystem::path& SampleSet() {
-    static testsupport::TempFolder output;
-    static const std::filesystem::path set = [] {
-        const std::string command = "'" ZENTRIX_BINARY_DIR "/mkdata' '" ZENTRIX_SOURCE_DIR "/data/sample' '" +
-                                    output.Native("set") + "' >/dev/null";
-        if (std::system(command.c_str()) != 0)
-            throw std::runtime_error("mkdata failed");
-        return output.Path() / "set";
-    }();
-    return set;
-}
-
 TEST(ScriptCache, ServesTheSampleScriptsThroughTheAssetManager) {
     testsupport::TempFolder folder;
-    std::filesystem::copy(SampleSet(), folder.Path(), std::filesystem::copy_options::recursive);
+    std::filesystem::copy(testsupport::GeneratedSampleSet(), folder.Path(),
+                          std::filesystem::copy_options::recursive);
     const std::filesystem::path previous = std::filesystem::current_path();
     std::filesystem::current_path(folder.Path());
 

@@ -1,5 +1,7 @@
 #include "AssetTestDoubles.h"
 
+#include "support/SampleSet.h"
+
 #include <cstdlib>
 #include <stdexcept>
 
@@ -7,25 +9,9 @@ using namespace zentrix;
 
 namespace assettest {
 
-namespace {
-
-/// The sample set as mkdata wrote it, once per test program.
-const std::filesystem::path& GeneratedSet() {
-    static testsupport::TempFolder output;
-    static const std::filesystem::path set = [] {
-        const std::string command = "'" ZENTRIX_BINARY_DIR "/mkdata' '" ZENTRIX_SOURCE_DIR "/data/sample' '" +
-                                    output.Native("set") + "' >/dev/null";
-        if (std::system(command.c_str()) != 0)
-            throw std::runtime_error("mkdata failed");
-        return output.Path() / "set";
-    }();
-    return set;
-}
-
-} // namespace
-
 SampleWorld::SampleWorld() {
-    std::filesystem::copy(GeneratedSet(), folder.Path(), std::filesystem::copy_options::recursive);
+    std::filesystem::copy(testsupport::GeneratedSampleSet(), folder.Path(),
+                          std::filesystem::copy_options::recursive);
     folder.MakeFolder("Settings");
     settings.SetString("Path", folder.Game("Settings"));
     m_previous = std::filesystem::current_path();
