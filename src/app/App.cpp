@@ -16,9 +16,7 @@
 #include "app/standin/CampaignManStandIn.h"
 #include "app/standin/DriverManagerStandIn.h"
 #include "app/standin/GameSoundControllerStandIn.h"
-#include "app/standin/HelpManagerStandIn.h"
 #include "app/standin/MusicManagerStandIn.h"
-#include "app/standin/PrintManagerStandIn.h"
 #include "app/standin/RouteNodeManStandIn.h"
 #include "foundation/assets/AssetMan.h"
 #include "foundation/base/AppSettings.h"
@@ -228,12 +226,8 @@ void CApp::StartScreens() {
     m_routeNodeMan = m_parts->CreateRouteNodeMan();
     if (m_routeNodeMan)
         m_routeNodeMan->StartManager();
-    m_helpManager = m_parts->CreateHelpManager();
-    if (m_helpManager)
-        m_helpManager->StartManager();
-    m_printManager = m_parts->CreatePrintManager();
-    if (m_printManager)
-        m_printManager->StartManager();
+    m_parts->CreateHelpManager();
+    m_parts->CreatePrintManager();
     m_adaptiveSfxMan = m_parts->CreateAdaptiveSfxMan(*this);
     if (m_adaptiveSfxMan)
         m_adaptiveSfxMan->StartManager();
@@ -249,8 +243,7 @@ void CApp::EnterFirstState(bool restarted) {
     m_running = true;
 
     if (restarted) {
-        if (m_helpManager)
-            m_helpManager->RestoreAfterRestart();
+        m_parts->RestoreHelpAfterRestart();
         if (m_gameStateMan)
             m_gameStateMan->SetState(GAMESTATE_OPTIONS);
     }
@@ -291,8 +284,8 @@ int CApp::StopManager() {
         m_gameSoundController.reset();
     }
     StopAndDelete(m_musicManager);
-    StopAndDelete(m_printManager);
-    StopAndDelete(m_helpManager);
+    m_parts->DeletePrintManager();
+    m_parts->DeleteHelpManager(); // after the panels, which shared its help panel
     CVornMesh::SetLightingEngine(nullptr);
     StopAndDelete(m_engineMan);
     m_pictures.reset(); // its surfaces went with the engine; the asset manager stopped before
@@ -344,8 +337,8 @@ void CApp::PumpMessages() {
             m_quit = true;
         else if (m_win)
             m_win->WindowProc(event);
-        if (m_printManager && m_printManager->IsJobPending())
-            m_printManager->ProcessPendingJob();
+        if (m_parts->IsPrintJobPending())
+            m_parts->ProcessPrintJob();
     }
 }
 
@@ -356,8 +349,7 @@ void CApp::Update() {
         ms = m_performanceMonitor->GetElapsedMs();
         m_frameFactor = 30.0f / m_performanceMonitor->GetFps();
     }
-    if (m_helpManager)
-        m_helpManager->Update(ms);
+    m_parts->UpdateHelp(ms);
     if (m_quit && m_gameSoundController)
         m_gameSoundController->Pause(true);
     if (m_ioManager)
@@ -380,18 +372,24 @@ void CApp::Update() {
         m_gameSoundController->Update(ms);
     if (m_gameStateMan)
         m_gameStateMan->Update();
-    if (m_helpManager)
-        m_helpManager->Update(ms);
+    m_parts->UpdateHelp(ms);
     if (m_musicManager)
         m_musicManager->Update(ms);
-    if (m_printManager)
-        m_printManager->Update(ms);
+    m_parts->UpdatePrint(ms);
     // A quit request shows the exit pictures; their end sets the state that ends the loop.
     if (m_eventMan && m_eventMan->FindMessage(VORNMSG_QUIT_REQUEST, nullptr, true)) {
         m_exit = true;
         if (m_gameStateMan)
             m_gameStateMan->SetState(GAMESTATE_STARTUP);
     }
+}
+
+CHelpManager* CApp::GetHelpManager() const {
+    return m_parts->GetHelpManager();
+}
+
+CPrintManager* CApp::GetPrintManager() const {
+    return m_parts->GetPrintManager();
 }
 
 bool CApp::HasSlideOutMan() const {

@@ -30,11 +30,11 @@ class CEventMan;
 class CGameOptions;
 class CGameSoundControllerStandIn;
 class CGameStateMan;
-class CHelpManagerStandIn;
+class CHelpManager;
 class CIOManager;
 class CMusicManagerStandIn;
 class CPerformanceMonitor;
-class CPrintManagerStandIn;
+class CPrintManager;
 class CRouteNodeManStandIn;
 class CSlideOutMan;
 class CAppPanelServices;
@@ -91,8 +91,6 @@ public:
     CDriverManagerStandIn* GetDriverManager() const { return m_driverManager.get(); }
     CGameSoundControllerStandIn* GetGameSoundController() const { return m_gameSoundController.get(); }
     CMusicManagerStandIn* GetMusicManager() const { return m_musicManager.get(); }
-    CPrintManagerStandIn* GetPrintManager() const { return m_printManager.get(); }
-    CHelpManagerStandIn* GetHelpManager() const { return m_helpManager.get(); }
     CAppSettings* GetAppSettings() const { return m_appSettings.get(); }
     CCommandLineParser* GetCommandLineParser() const { return m_commandLineParser.get(); }
     CRouteNodeManStandIn* GetRouteNodeMan() const { return m_routeNodeMan.get(); }
@@ -104,6 +102,9 @@ public:
     CGameOptions* GetGameOptions() override { return m_gameOptions.get(); }
     /// What the application is made of, and the operations of other subsystems it calls.
     CAppParts& GetParts() const { return *m_parts; }
+    /// The managers the parts own (null when the parts have none).
+    CHelpManager* GetHelpManager() const;
+    CPrintManager* GetPrintManager() const;
 
     /// 30 / frames per second of the last frame (1.0 before the first).
     float GetFrameFactor() const { return m_frameFactor; }
@@ -192,8 +193,6 @@ private:
     std::unique_ptr<CDriverManagerStandIn> m_driverManager;
     std::unique_ptr<CGameSoundControllerStandIn> m_gameSoundController;
     std::unique_ptr<CMusicManagerStandIn> m_musicManager;
-    std::unique_ptr<CPrintManagerStandIn> m_printManager;
-    std::unique_ptr<CHelpManagerStandIn> m_helpManager;
     std::unique_ptr<CAppSettings> m_appSettings;
     std::unique_ptr<CCommandLineParser> m_commandLineParser;
     std::unique_ptr<CRouteNodeManStandIn> m_routeNodeMan;

@@ -1,11 +1,9 @@
 #include "app/AppPanelServices.h"
 
-#include "app/standin/HelpPanelStandIn.h"
-
 #include "app/App.h"
+#include "app/AppParts.h"
 #include "app/Win.h"
 #include "app/standin/GameSoundControllerStandIn.h"
-#include "app/standin/HelpManagerStandIn.h"
 #include "foundation/assets/AssetMan.h"
 #include "foundation/assets/Bitmap.h"
 #include "foundation/base/EventMan.h"
@@ -15,8 +13,8 @@
 
 namespace zentrix {
 
-std::unique_ptr<IHelpPanel> CAppPanelServices::CreateHelpPanel() {
-    return std::make_unique<CHelpPanelStandIn>();
+IHelpPanel* CAppPanelServices::GetHelpPanel() {
+    return m_app.GetParts().GetHelpPanel();
 }
 
 int CAppPanelServices::GetVideoMode() const {
@@ -82,23 +80,19 @@ void CAppPanelServices::RenderFrame() {
 }
 
 void CAppPanelServices::PlayHelp(int helpId, int mode) {
-    if (CHelpManagerStandIn* help = m_app.GetHelpManager())
-        help->PlayHelp(helpId, mode);
+    m_app.GetParts().PlayHelp(helpId, mode);
 }
 
 void CAppPanelServices::OnHover(int helpId) {
-    if (CHelpManagerStandIn* help = m_app.GetHelpManager())
-        help->OnHover(helpId);
+    m_app.GetParts().OnHelpHover(helpId);
 }
 
 void CAppPanelServices::OnHoverEnd(int helpId) {
-    if (CHelpManagerStandIn* help = m_app.GetHelpManager())
-        help->OnHoverEnd(helpId);
+    m_app.GetParts().OnHelpHoverEnd(helpId);
 }
 
 void CAppPanelServices::CancelHover() {
-    if (CHelpManagerStandIn* help = m_app.GetHelpManager())
-        help->CancelHover();
+    m_app.GetParts().CancelHelpHover();
 }
 
 void CAppPanelServices::PlayUiSound(int soundId) {

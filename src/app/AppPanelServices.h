@@ -14,7 +14,7 @@ public:
     explicit CAppPanelServices(CApp& app) : m_app(app) {}
 
     int GetVideoMode() const override;
-    std::unique_ptr<IHelpPanel> CreateHelpPanel() override;
+    IHelpPanel* GetHelpPanel() override;
     bool GetInt(int assetId, int dataId, int& out, int element) override;
     bool GetVector(int assetId, int dataId, CVector& out, int element) override;
     std::unique_ptr<CBitmap> GetBitmap(int assetId) override;

@@ -15,9 +15,7 @@
 #include "app/standin/CampaignManStandIn.h"
 #include "app/standin/DriverManagerStandIn.h"
 #include "app/standin/GameSoundControllerStandIn.h"
-#include "app/standin/HelpManagerStandIn.h"
 #include "app/standin/MusicManagerStandIn.h"
-#include "app/standin/PrintManagerStandIn.h"
 #include "app/standin/RouteNodeManStandIn.h"
 #include "foundation/base/AppSettings.h"
 #include "foundation/base/EventMan.h"
@@ -143,14 +141,6 @@ std::unique_ptr<CCampaignManStandIn> CAppParts::CreateCampaignMan() {
 
 std::unique_ptr<CRouteNodeManStandIn> CAppParts::CreateRouteNodeMan() {
     return std::make_unique<CRouteNodeManStandIn>();
-}
-
-std::unique_ptr<CHelpManagerStandIn> CAppParts::CreateHelpManager() {
-    return std::make_unique<CHelpManagerStandIn>();
-}
-
-std::unique_ptr<CPrintManagerStandIn> CAppParts::CreatePrintManager() {
-    return std::make_unique<CPrintManagerStandIn>();
 }
 
 std::unique_ptr<CAdaptiveSfxMan> CAppParts::CreateAdaptiveSfxMan(IEffectsLevelLinks& links) {

@@ -40,17 +40,18 @@ class CEventMan;
 class CGameOptions;
 class CGameSoundControllerStandIn;
 class CGameStateMan;
-class CHelpManagerStandIn;
+class CHelpManager;
 class CIOManager;
 class CMusicManagerStandIn;
 class CPerformanceMonitor;
-class CPrintManagerStandIn;
+class CPrintManager;
 class CRouteNodeManStandIn;
 class CSlideOutMan;
 class CSplash;
 class CWin;
 class IGameOptionEffects;
 class IGameStateServices;
+class IHelpPanel;
 class IInputServices;
 class IPanelServices;
 
@@ -111,10 +112,6 @@ public:
     virtual std::unique_ptr<CCampaignManStandIn> CreateCampaignMan();
     /// The route manager.
     virtual std::unique_ptr<CRouteNodeManStandIn> CreateRouteNodeMan();
-    /// The help manager.
-    virtual std::unique_ptr<CHelpManagerStandIn> CreateHelpManager();
-    /// The print manager.
-    virtual std::unique_ptr<CPrintManagerStandIn> CreatePrintManager();
     /// The effects-detail manager, setting through `links`.
     virtual std::unique_ptr<CAdaptiveSfxMan> CreateAdaptiveSfxMan(IEffectsLevelLinks& links);
 
@@ -148,6 +145,40 @@ public:
     virtual void SetSkidMarkCount(int count);
     /// Frees the event-script keyword tables; safe to call again.
     virtual void FreeKeywordTables() {}
+
+    /// Creates and starts the help manager (nothing without spoken help).
+    virtual void CreateHelpManager() {}
+    /// Stops and deletes the help manager, then the help panel the panels shared; safe to call again.
+    virtual void DeleteHelpManager() {}
+    /// The help manager's update (made twice a frame).
+    virtual void UpdateHelp(int /*ms*/) {}
+    /// Takes up the help mode kept over a restart.
+    virtual void RestoreHelpAfterRestart() {}
+    /// Plays help item `helpId` with `priority`.
+    virtual void PlayHelp(int /*helpId*/, int /*priority*/) {}
+    /// A control under the pointer reports its help item.
+    virtual void OnHelpHover(int /*helpId*/) {}
+    /// The pointer left a control with help item `helpId`.
+    virtual void OnHelpHoverEnd(int /*helpId*/) {}
+    /// Forgets the help item waiting for a hover.
+    virtual void CancelHelpHover() {}
+    /// The help panel that panels with spoken help share (null: none); it outlives every panel.
+    virtual IHelpPanel* GetHelpPanel() { return nullptr; }
+    /// The help manager by its type (null: none).
+    virtual CHelpManager* GetHelpManager() const { return nullptr; }
+
+    /// Creates and starts the print manager (nothing without printing).
+    virtual void CreatePrintManager() {}
+    /// Stops and deletes the print manager; safe to call again.
+    virtual void DeletePrintManager() {}
+    /// The print manager's update.
+    virtual void UpdatePrint(int /*ms*/) {}
+    /// Whether a print job waits for the main loop.
+    virtual bool IsPrintJobPending() const { return false; }
+    /// Prints the waiting job.
+    virtual void ProcessPrintJob() {}
+    /// The print manager by its type (null: none).
+    virtual CPrintManager* GetPrintManager() const { return nullptr; }
 
 protected:
     /// The settings store the parts were made with.

@@ -3,8 +3,30 @@
 #include "app/App.h"
 #include "events/AssetScriptCache.h"
 #include "events/ScriptParser.h"
+#include "frontend/AppHelpPanelServices.h"
+#include "frontend/AppHelpSound.h"
+#include "frontend/AppPrintServices.h"
+#include "frontend/HelpManager.h"
+#include "frontend/HelpPanel.h"
+#include "frontend/PrintManager.h"
+#include "platform/clock/Clock.h"
+#include "platform/print/CupsPrinter.h"
+#include "platform/settings/Store.h"
 
 namespace zentrix {
+
+CGameParts::CGameParts() = default;
+
+CGameParts::CGameParts(std::unique_ptr<plat::settings::Store> store,
+                       std::unique_ptr<plat::clock::Clock> clock)
+    : CAppParts(std::move(store), std::move(clock)) {}
+
+CGameParts::~CGameParts() {
+    // The help panel reaches the help manager through its services: the manager goes first.
+    m_printManager.reset();
+    m_helpManager.reset();
+    m_helpPanel.reset();
+}
 
 std::unique_ptr<CAssetMan> CGameParts::CreateAssetMan(CAssetMan::SLinks links) {
     // The error manager is made before the asset manager and stopped after it, so the cache may keep it.
@@ -16,6 +38,93 @@ std::unique_ptr<CAssetMan> CGameParts::CreateAssetMan(CAssetMan::SLinks links) {
 
 void CGameParts::FreeKeywordTables() {
     CScriptParser::FreeKeywordTables();
+}
+
+IHelpPanel* CGameParts::GetHelpPanel() {
+    if (!m_helpPanel) {
+        if (!m_helpPanelServices)
+            m_helpPanelServices = std::make_unique<CAppHelpPanelServices>();
+        m_helpPanel = std::make_unique<CHelpPanel>(*m_helpPanelServices);
+    }
+    return m_helpPanel.get();
+}
+
+void CGameParts::CreateHelpManager() {
+    if (!m_helpSound)
+        m_helpSound = std::make_unique<CAppHelpSound>();
+    m_helpManager =
+        std::make_unique<CHelpManager>(m_helpSound.get(), g_pApp ? g_pApp->GetAppSettings() : nullptr);
+    GetHelpPanel();
+    m_helpManager->SetHelpPanel(m_helpPanel.get());
+    m_helpManager->StartManager();
+}
+
+void CGameParts::DeleteHelpManager() {
+    if (m_helpManager) {
+        m_helpManager->StopManager();
+        m_helpManager.reset();
+    }
+    // Every panel that showed it has been stopped and deleted by now.
+    m_helpPanel.reset();
+}
+
+void CGameParts::UpdateHelp(int ms) {
+    if (m_helpManager)
+        m_helpManager->Update(ms);
+}
+
+void CGameParts::RestoreHelpAfterRestart() {
+    if (m_helpManager)
+        m_helpManager->RestoreAfterRestart();
+}
+
+void CGameParts::PlayHelp(int helpId, int priority) {
+    if (m_helpManager)
+        m_helpManager->PlayHelp(helpId, priority);
+}
+
+void CGameParts::OnHelpHover(int helpId) {
+    if (m_helpManager)
+        m_helpManager->OnHover(helpId);
+}
+
+void CGameParts::OnHelpHoverEnd(int helpId) {
+    if (m_helpManager)
+        m_helpManager->OnHoverEnd(helpId);
+}
+
+void CGameParts::CancelHelpHover() {
+    if (m_helpManager)
+        m_helpManager->CancelHover();
+}
+
+void CGameParts::CreatePrintManager() {
+    if (!m_printServices)
+        m_printServices = std::make_unique<CAppPrintServices>();
+    m_printManager =
+        std::make_unique<CPrintManager>(std::make_unique<plat::print::CupsPrinter>(), *m_printServices);
+    m_printManager->StartManager();
+}
+
+void CGameParts::DeletePrintManager() {
+    if (m_printManager) {
+        m_printManager->StopManager();
+        m_printManager.reset();
+    }
+}
+
+void CGameParts::UpdatePrint(int ms) {
+    if (m_printManager)
+        m_printManager->Update(ms);
+}
+
+bool CGameParts::IsPrintJobPending() const {
+    return m_printManager && m_printManager->IsJobPending();
+}
+
+void CGameParts::ProcessPrintJob() {
+    if (m_printManager)
+        m_printManager->ProcessPendingJob();
 }
 
 } // namespace zentrix

@@ -4,17 +4,55 @@
 
 namespace zentrix {
 
+class CAppHelpPanelServices;
+class CAppPrintServices;
+class CHelpPanel;
+class IHelpSound;
+
 /// The whole game's parts: the shell's own, with the managers of the game's subsystems (which sit above
 /// the shell and so cannot be made by it) put in where they exist. The program runs on these; the
 /// shell's own default parts keep their stand-ins for tests of the shell alone.
 class CGameParts : public CAppParts {
 public:
-    using CAppParts::CAppParts;
+    /// Parts over the settings file and the system clock.
+    CGameParts();
+    /// Parts over `store` and `clock`.
+    CGameParts(std::unique_ptr<plat::settings::Store> store, std::unique_ptr<plat::clock::Clock> clock);
+    ~CGameParts() override;
 
     /// The asset manager with the event-script cache behind its script link.
     std::unique_ptr<CAssetMan> CreateAssetMan(CAssetMan::SLinks links) override;
     /// Frees the event-script keyword tables; safe to call again.
     void FreeKeywordTables() override;
+
+    /// Spoken help: the help manager on the game sound controller's help channel, and the one help
+    /// panel, made when the first panel asks for it and deleted after the help manager.
+    void CreateHelpManager() override;
+    void DeleteHelpManager() override;
+    void UpdateHelp(int ms) override;
+    void RestoreHelpAfterRestart() override;
+    void PlayHelp(int helpId, int priority) override;
+    void OnHelpHover(int helpId) override;
+    void OnHelpHoverEnd(int helpId) override;
+    void CancelHelpHover() override;
+    IHelpPanel* GetHelpPanel() override;
+    CHelpManager* GetHelpManager() const override { return m_helpManager.get(); }
+
+    /// Printing on the system's printers.
+    void CreatePrintManager() override;
+    void DeletePrintManager() override;
+    void UpdatePrint(int ms) override;
+    bool IsPrintJobPending() const override;
+    void ProcessPrintJob() override;
+    CPrintManager* GetPrintManager() const override { return m_printManager.get(); }
+
+private:
+    std::unique_ptr<IHelpSound> m_helpSound;
+    std::unique_ptr<CAppHelpPanelServices> m_helpPanelServices;
+    std::unique_ptr<CHelpPanel> m_helpPanel;
+    std::unique_ptr<CHelpManager> m_helpManager;
+    std::unique_ptr<CAppPrintServices> m_printServices;
+    std::unique_ptr<CPrintManager> m_printManager;
 };
 
 } // namespace zentrix

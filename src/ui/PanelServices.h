@@ -36,8 +36,9 @@ public:
     virtual bool GetVector(int assetId, int dataId, CVector& out, int element) = 0;
     /// A TGA picture asset in a new bitmap; null when it cannot be read.
     virtual std::unique_ptr<CBitmap> GetBitmap(int assetId) = 0;
-    /// The help panel that panels with spoken help share (null: none).
-    virtual std::unique_ptr<IHelpPanel> CreateHelpPanel() = 0;
+    /// The help panel that panels with spoken help share (null: none); the game owns it, and it outlives
+    /// every panel.
+    virtual IHelpPanel* GetHelpPanel() = 0;
     /// Exactly the bytes of a text asset; false when it cannot be read.
     virtual bool LoadAssetIntoString(int assetId, std::string& out) = 0;
     /// Interface font 0..3 of the asset manager; null when there is none.

@@ -75,8 +75,8 @@ void CSlideOut::Init() {
     m_initialised = true;
     AttachWorld();
     m_updateCursor = 0;
-    if (m_usesHelpPanel && !s_helpPanel)
-        s_helpPanel = Services().CreateHelpPanel();
+    if (m_usesHelpPanel)
+        m_helpPanel = Services().GetHelpPanel();
 }
 
 std::unique_ptr<CControl> CSlideOut::CreateControl(int type, int index, int sliderOrdinal) {
@@ -104,22 +104,20 @@ void CSlideOut::Shutdown() {
     m_hovered = nullptr;
     m_hoveredHelp = nullptr;
     m_controls.clear();
-    if (m_usesHelpPanel && s_helpPanel)
-        s_helpPanel.reset();
     m_initialised = false;
 }
 
 bool CSlideOut::HelpPanelOpen() const {
-    return m_usesHelpPanel && s_helpPanel && s_helpPanel->IsOpen();
+    return m_helpPanel && m_helpPanel->IsOpen();
 }
 
 void CSlideOut::CreateOverlay() {
     ReleaseOverlay();
-    if (s_helpPanel && s_helpPanel->IsOpen()) {
-        // The help picture goes back to the end of the drawing list, so the panel's picture, made next,
-        // is drawn under it.
-        s_helpPanel->DetachOverlay();
-        Services().AddRenderObject(s_helpPanel->GetOverlay());
+    IHelpPanel* help = Services().GetHelpPanel();
+    if (help && help->IsOpen()) {
+        // The help picture goes back to the end of the drawing list, ahead of the panel's picture made
+        // next.
+        Services().AddRenderObject(help->GetOverlay());
     }
     m_overlay = Services().CreateCompoundOverlay(m_resourceId, m_pictureId);
     if (m_overlay) {
@@ -138,8 +136,8 @@ void CSlideOut::ReleaseOverlay() {
 bool CSlideOut::Activate(bool immediate) {
     if (m_active)
         return true;
-    if (m_usesHelpPanel && s_helpPanel)
-        s_helpPanel->Open(this);
+    if (m_helpPanel)
+        m_helpPanel->Open(this);
     CreateOverlay();
     if (m_overlay)
         m_overlay->Show();
@@ -171,8 +169,8 @@ void CSlideOut::Deactivate(bool immediate) {
         m_state = kSlidingOut;
     }
     if (HelpPanelOpen()) {
-        s_helpPanel->DetachOverlay();
-        s_helpPanel->Close();
+        m_helpPanel->DetachOverlay();
+        m_helpPanel->Close();
     }
     m_active = false;
 }
@@ -237,7 +235,7 @@ void CSlideOut::Update(int ms) {
         m_updateCursor = (m_updateCursor + 1) % m_controls.size();
     }
     if (HelpPanelOpen())
-        s_helpPanel->Update(ms);
+        m_helpPanel->Update(ms);
     TrackHover();
 }
 
@@ -251,8 +249,8 @@ void CSlideOut::TrackHover() {
         if (control->HitTest(x, y))
             hovered = control.get(); // the last one under the pointer wins
     IHelpPanel* hoveredHelp = nullptr;
-    if (HelpPanelOpen() && s_helpPanel->HitTest(x, y))
-        hoveredHelp = s_helpPanel.get();
+    if (HelpPanelOpen() && m_helpPanel->HitTest(x, y))
+        hoveredHelp = m_helpPanel;
 
     bool changed = false;
     if (hoveredHelp != m_hoveredHelp) {
@@ -279,7 +277,7 @@ void CSlideOut::MouseMove(int x, int y) {
     for (const auto& control : m_controls)
         control->OnMouseMove(x, y);
     if (HelpPanelOpen())
-        s_helpPanel->OnMouseMove(x, y);
+        m_helpPanel->OnMouseMove(x, y);
 }
 
 bool CSlideOut::MouseClick(int x, int y, int buttons) {
@@ -287,15 +285,15 @@ bool CSlideOut::MouseClick(int x, int y, int buttons) {
     for (const auto& control : m_controls)
         taken = control->HandleMouse(x, y, buttons) || taken; // every control is asked
     if (HelpPanelOpen())
-        s_helpPanel->OnClick(x, y, buttons);
+        m_helpPanel->OnClick(x, y, buttons);
     return taken;
 }
 
 void CSlideOut::DrawControls(bool highlight) {
     for (const auto& control : m_controls)
         control->Draw(highlight);
-    if (m_usesHelpPanel && s_helpPanel)
-        s_helpPanel->Redraw(highlight);
+    if (m_helpPanel)
+        m_helpPanel->Redraw(highlight);
 }
 
 CControl* CSlideOut::FindControl(int id) const {

@@ -48,7 +48,7 @@ public:
 
     /// Reads the layout and creates the controls, hidden.
     virtual void Init();
-    /// Deletes the controls (and the shared help panel when this panel uses it).
+    /// Deletes the controls.
     virtual void Shutdown();
     /// Puts the panel on screen, at once or sliding in; true.
     virtual bool Activate(bool immediate);
@@ -121,8 +121,8 @@ public:
     /// The services of the owning manager.
     IPanelServices& Services() const;
 
-    /// The help panel all panels share (null when none exists).
-    static IHelpPanel* GetHelpPanel() { return s_helpPanel.get(); }
+    /// The help panel this panel shows (null when it uses none, or before Init).
+    IHelpPanel* GetHelpPanel() const { return m_helpPanel; }
     /// How many panels exist.
     static int LiveCount() { return s_liveCount; }
 
@@ -138,7 +138,6 @@ private:
     bool HelpPanelOpen() const;
 
     static inline int s_liveCount = 0;
-    static inline std::unique_ptr<IHelpPanel> s_helpPanel;
 
     int m_resourceId;
     int m_pictureId = 0;
@@ -156,6 +155,7 @@ private:
     CSlideOutMan* m_manager;
     std::vector<std::unique_ptr<CControl>> m_controls;
     CControl* m_hovered = nullptr;
+    IHelpPanel* m_helpPanel = nullptr; ///< shared by the panels, owned by the game
     IHelpPanel* m_hoveredHelp = nullptr;
     bool m_initialised = false;
     bool m_active = false;

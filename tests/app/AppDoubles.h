@@ -15,9 +15,7 @@
 #include "app/standin/CampaignManStandIn.h"
 #include "app/standin/DriverManagerStandIn.h"
 #include "app/standin/GameSoundControllerStandIn.h"
-#include "app/standin/HelpManagerStandIn.h"
 #include "app/standin/MusicManagerStandIn.h"
-#include "app/standin/PrintManagerStandIn.h"
 #include "app/standin/RouteNodeManStandIn.h"
 #include "foundation/assets/AssetMan.h"
 #include "foundation/base/AppSettings.h"
@@ -216,28 +214,6 @@ struct Route : Managed<CRouteNodeManStandIn> {
     explicit Route(Log& l) : Managed(l, "route") {}
 };
 
-struct Help : Managed<CHelpManagerStandIn> {
-    Help(Log& l, Script& s) : Managed(l, "help"), script(s) {}
-    void Update(int) override {
-        log.push_back("help");
-        if (script.onHelpUpdate)
-            script.onHelpUpdate();
-    }
-    void RestoreAfterRestart() override { log.push_back("restore help"); }
-    Script& script;
-};
-
-struct Print : Managed<CPrintManagerStandIn> {
-    Print(Log& l, Script& s) : Managed(l, "print"), script(s) {}
-    void Update(int) override { log.push_back("print update"); }
-    bool IsJobPending() const override { return script.pendingPrintJobs > 0; }
-    void ProcessPendingJob() override {
-        log.push_back("print job");
-        --script.pendingPrintJobs;
-    }
-    Script& script;
-};
-
 struct Effects : Managed<CAdaptiveSfxMan> {
     Effects(Log& l, IEffectsLevelLinks& links) : Managed(l, "effects", &links) {}
 };
@@ -329,13 +305,36 @@ public:
         log.push_back("create route");
         return std::make_unique<Route>(log);
     }
-    std::unique_ptr<CHelpManagerStandIn> CreateHelpManager() override {
-        log.push_back("create help");
-        return std::make_unique<Help>(log, script);
+    // The help and print managers live in the parts: their hooks are logged as the managers' own calls.
+    void CreateHelpManager() override {
+        log.insert(log.end(), {"create help", "start help"});
+        helpLive = true;
     }
-    std::unique_ptr<CPrintManagerStandIn> CreatePrintManager() override {
-        log.push_back("create print");
-        return std::make_unique<Print>(log, script);
+    void DeleteHelpManager() override {
+        if (helpLive)
+            log.insert(log.end(), {"stop help", "delete help"});
+        helpLive = false;
+    }
+    void UpdateHelp(int) override {
+        log.push_back("help");
+        if (script.onHelpUpdate)
+            script.onHelpUpdate();
+    }
+    void RestoreHelpAfterRestart() override { log.push_back("restore help"); }
+    void CreatePrintManager() override {
+        log.insert(log.end(), {"create print", "start print"});
+        printLive = true;
+    }
+    void DeletePrintManager() override {
+        if (printLive)
+            log.insert(log.end(), {"stop print", "delete print"});
+        printLive = false;
+    }
+    void UpdatePrint(int) override { log.push_back("print update"); }
+    bool IsPrintJobPending() const override { return script.pendingPrintJobs > 0; }
+    void ProcessPrintJob() override {
+        log.push_back("print job");
+        --script.pendingPrintJobs;
     }
     std::unique_ptr<CAdaptiveSfxMan> CreateAdaptiveSfxMan(IEffectsLevelLinks& links) override {
         log.push_back("create effects");
@@ -369,6 +368,8 @@ public:
     plat::clock::FakeClock& clock;
     plat::window::ScriptedWindow* window = nullptr;
     plat::input::ScriptedInput input;
+    bool helpLive = false;
+    bool printLive = false;
     testsupport::TempFolder logFolder;
 
 private:

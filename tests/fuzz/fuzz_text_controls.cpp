@@ -27,7 +27,7 @@ public:
     }
     bool GetVector(int, int, CVector&, int) override { return false; }
     std::unique_ptr<CBitmap> GetBitmap(int) override { return nullptr; }
-    std::unique_ptr<IHelpPanel> CreateHelpPanel() override { return nullptr; }
+    IHelpPanel* GetHelpPanel() override { return nullptr; }
     bool LoadAssetIntoString(int, std::string&) override { return false; }
     plat::text::Font* GetFont(int) override { return nullptr; }
     CCompoundOverlay* CreateCompoundOverlay(int, int) override { return nullptr; }

@@ -30,8 +30,8 @@ namespace testsupport {
 class RecordingPanelServices : public IPanelServices, public IOverlayServices {
 public:
     RecordingPanelServices();
-    /// No help panel: like the application's, it would never open.
-    std::unique_ptr<IHelpPanel> CreateHelpPanel() override { return nullptr; }
+    /// The help panel the panels share: none unless a test gives one.
+    IHelpPanel* GetHelpPanel() override { return helpPanel; }
     ~RecordingPanelServices() override { SetOverlayServices(nullptr); }
 
     /// Integer field `dataId` of record `assetId` at `element`.
@@ -87,6 +87,7 @@ public:
     bool GetAssetData(int assetId, std::vector<std::uint8_t>& out) override;
 
     int videoMode = 0;
+    IHelpPanel* helpPanel = nullptr;
     std::map<std::tuple<int, int, int>, int> ints;
     std::map<std::tuple<int, int, int>, CVector> vectors;
     std::map<int, Image> pictures;

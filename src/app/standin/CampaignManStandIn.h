@@ -13,6 +13,8 @@ public:
     virtual int GetCurrentNode() const { return -1; }
     /// Copies the race set-up of campaign node `index` into `setup`; with no nodes it is left as it is.
     virtual void CopyNodeSetup(int /*index*/, CRaceSetup& /*setup*/) const {}
+    /// How far the campaign has unlocked the game; it unlocks nothing, so always 0.
+    virtual int GetUnlockStage() const { return 0; }
 };
 
 } // namespace zentrix

@@ -18,8 +18,12 @@ public:
     virtual void SetVolume(int /*volume*/) {}
     /// Plays an interface sound by id.
     virtual void PlayUiSound(int /*soundId*/) {}
+    /// Plays spoken help item `soundId` on the help channel, looping when asked.
+    virtual void PlayHelpSound(int /*soundId*/, bool /*loop*/) {}
     /// Stops the spoken help item that is playing.
     virtual void StopHelpSound() {}
+    /// Whether a spoken help item is playing.
+    virtual bool IsHelpSoundPlaying() const { return false; }
 };
 
 } // namespace zentrix

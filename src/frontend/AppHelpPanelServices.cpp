@@ -1,0 +1,61 @@
+#include "frontend/AppHelpPanelServices.h"
+
+#include "app/App.h"
+#include "app/standin/CampaignManStandIn.h"
+#include "foundation/assets/AssetMan.h"
+#include "render/EngineMan.h"
+#include "render/Overlay.h"
+#include "ui/SlideOutMan.h"
+
+#include <stdexcept>
+
+namespace zentrix {
+
+COverlay* CAppHelpPanelServices::AddRenderObject(std::unique_ptr<COverlay> overlay) {
+    CEngineMan* engine = g_pApp ? g_pApp->GetEngineMan() : nullptr;
+    return engine ? engine->AddRenderObject(std::move(overlay)) : nullptr;
+}
+
+std::unique_ptr<COverlay> CAppHelpPanelServices::RemoveRenderObject(COverlay* overlay) {
+    CEngineMan* engine = g_pApp ? g_pApp->GetEngineMan() : nullptr;
+    return engine ? engine->RemoveRenderObject(overlay) : nullptr;
+}
+
+std::unique_ptr<plat::gfx2d::Surface> CAppHelpPanelServices::CreateSurface(int width, int height) {
+    CEngineMan* engine = g_pApp ? g_pApp->GetEngineMan() : nullptr;
+    if (!engine)
+        return nullptr;
+    try {
+        std::unique_ptr<plat::gfx2d::Surface> surface = engine->CreateDDSurface(width, height, nullptr);
+        if (surface)
+            surface->Fill(nullptr, 0);
+        return surface;
+    } catch (const std::runtime_error&) {
+        return nullptr;
+    }
+}
+
+CSlideOut* CAppHelpPanelServices::GetFrontPanel() {
+    CSlideOutMan* panels = g_pApp ? g_pApp->GetSlideOutMan() : nullptr;
+    return panels ? panels->GetActiveSlideOut() : nullptr;
+}
+
+CHelpManager* CAppHelpPanelServices::GetHelpManager() {
+    return g_pApp ? g_pApp->GetHelpManager() : nullptr;
+}
+
+int CAppHelpPanelServices::GetUnlockStage() {
+    CCampaignManStandIn* campaign = g_pApp ? g_pApp->GetCampaignMan() : nullptr;
+    return campaign ? campaign->GetUnlockStage() : 0;
+}
+
+bool CAppHelpPanelServices::GetAssetPath(int assetId, std::string& out) {
+    CAssetMan* assets = g_pApp ? g_pApp->GetAssetMan() : nullptr;
+    return assets && assets->GetAssetPath(assetId, out);
+}
+
+float CAppHelpPanelServices::GetFrameFactor() {
+    return g_pApp ? g_pApp->GetFrameFactor() : 1.0f;
+}
+
+} // namespace zentrix

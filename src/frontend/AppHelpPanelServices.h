@@ -1,0 +1,20 @@
+#pragma once
+
+#include "frontend/HelpPanelServices.h"
+
+namespace zentrix {
+
+/// The help panel's services through the application's managers; a missing manager answers as absent.
+class CAppHelpPanelServices : public IHelpPanelServices {
+public:
+    COverlay* AddRenderObject(std::unique_ptr<COverlay> overlay) override;
+    std::unique_ptr<COverlay> RemoveRenderObject(COverlay* overlay) override;
+    std::unique_ptr<plat::gfx2d::Surface> CreateSurface(int width, int height) override;
+    CSlideOut* GetFrontPanel() override;
+    CHelpManager* GetHelpManager() override;
+    int GetUnlockStage() override;
+    bool GetAssetPath(int assetId, std::string& out) override;
+    float GetFrameFactor() override;
+};
+
+} // namespace zentrix
