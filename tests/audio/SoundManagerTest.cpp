@@ -14,7 +14,7 @@ using namespace zentrix;
 using audiotest::SampleSound;
 using audiotest::ScopedEnv;
 
-constexpr int kEngine = 57001;   // 500 ms
+constexpr int kEngine = 57900;   // 500 ms
 constexpr int kClick = 50100;    // 60 ms
 constexpr int kBump = 51074;     // 80 ms
 constexpr int kShort = 50102;    // 40 ms

@@ -193,7 +193,7 @@ TEST(Sound, TheSampleSetHoldsEverySoundTheGamePlays) {
         {51074, 51078, 22050}, {51080, 51081, 22050}, {51083, 51087, 22050}, {51089, 51090, 22050},
         {51092, 51096, 22050}, {51120, 51120, 22050}, {51150, 51151, 22050}, {51159, 51159, 22050},
         {51161, 51161, 22050}, {51163, 51164, 22050}, {51167, 51168, 22050}, {51171, 51174, 22050},
-        {55006, 55006, 22050}, {55011, 55011, 22050}, {55038, 55038, 22050}, {57001, 57001, 22050},
+        {55006, 55006, 22050}, {55011, 55011, 22050}, {55038, 55038, 22050}, {57900, 57900, 22050},
     };
     for (const Expected& range : ids)
         for (int id = range.first; id <= range.last; ++id) {
@@ -216,11 +216,11 @@ TEST(Sound, TheSampleSetHoldsEverySoundTheGamePlays) {
 
     // Race sounds freed by their owner stop where they play.
     CSoundManager& manager = *sample.controller.manager;
-    const int channel = manager.PlaySound(57001, 1.0f, true);
+    const int channel = manager.PlaySound(57900, 1.0f, true);
     ASSERT_GE(channel, 3);
     sample.assets->FreeSoundsOwnedBy(1);
     EXPECT_FALSE(manager.IsChannelPlaying(channel));
-    EXPECT_EQ(manager.PlaySound(57001, 1.0f, true), channel); // loaded again
+    EXPECT_EQ(manager.PlaySound(57900, 1.0f, true), channel); // loaded again
 }
 
 } // namespace

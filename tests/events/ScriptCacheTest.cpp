@@ -129,7 +129,7 @@ TEST(ScriptCache, ServesTheSampleScriptsThroughTheAssetManager) {
 
     const std::pair<int, std::string> scripts[] = {
         // beside the asset in a library, through data id 64, beside it as loose files
-        {30010,
+        {30016,
          "3{0:i0 1:f12 6:i0 7:l[60015]} then 20{0:f2.5 1:i800} & 18{0:i9022 1:v(0,1.5,0) 2:i500 3:i0}"},
         {30012,
          "1{0:i2000 1:i5000 2:i500} then 12{0:l[30001] 1:v(0,4,0) 2:v(0.2,0,0) 6:i1 8:i1 9:i8000 10:i1000 "

@@ -125,6 +125,61 @@ bool MakePointer(const std::vector<std::string>& args, std::vector<std::uint8_t>
     return true;
 }
 
+bool MakeFramed(const std::vector<std::string>& args, std::vector<std::uint8_t>& out, std::string& error) {
+    int width = 0, height = 0, left = 0, top = 0, w = 0, h = 0;
+    std::uint8_t frame[4];
+    std::uint8_t window[4];
+    if (args.size() != 8 || !Number(args[0], 1, 1024, width) || !Number(args[1], 1, 1024, height) ||
+        !Colour(args[2], frame) || !Number(args[3], 0, width - 1, left) ||
+        !Number(args[4], 0, height - 1, top) || !Number(args[5], 1, width - left, w) ||
+        !Number(args[6], 1, height - top, h) || !Colour(args[7], window)) {
+        error =
+            "framed takes width and height 1-1024, a colour r,g,b, a rectangle x y width height inside the "
+            "picture and its colour r,g,b";
+        return false;
+    }
+    out.assign(18, 0);
+    out[2] = 2;
+    out[12] = static_cast<std::uint8_t>(width);
+    out[13] = static_cast<std::uint8_t>(width >> 8);
+    out[14] = static_cast<std::uint8_t>(height);
+    out[15] = static_cast<std::uint8_t>(height >> 8);
+    out[16] = 24;
+    for (int row = height - 1; row >= 0; --row) { // bottom row first
+        for (int x = 0; x < width; ++x) {
+            const bool inWindow = x >= left && x < left + w && row >= top && row < top + h;
+            const std::uint8_t* c = inWindow ? window : frame;
+            out.push_back(c[2]);
+            out.push_back(c[1]);
+            out.push_back(c[0]);
+        }
+    }
+    return true;
+}
+
+bool MakeRawVideo(const std::vector<std::string>& args, std::vector<std::uint8_t>& out, std::string& error) {
+    int width = 0, height = 0, frames = 0;
+    if (args.size() != 3 || !Number(args[0], 4, 256, width) || !Number(args[1], 4, 256, height) ||
+        !Number(args[2], 1, 1000, frames)) {
+        error = "rawvideo takes width and height 4-256 and 1-1000 frames";
+        return false;
+    }
+    out.clear();
+    PutText(out, "VORN_VIDEO 1");
+    out.resize(20, 0); // the magic's zero byte and the rest of its field
+    Put32(out, static_cast<std::uint32_t>(frames));
+    Put32(out, static_cast<std::uint32_t>(width));
+    Put32(out, static_cast<std::uint32_t>(height));
+    Put32(out, 16);
+    constexpr std::uint16_t kStripes[2] = {0x0451, 0xFC60}; // teal and orange in 5-6-5
+    for (int frame = 0; frame < frames; ++frame)
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                Put16(out, x < 4 && y < 4 ? static_cast<std::uint32_t>(frame)
+                                          : kStripes[((x + y + frame * 2) / 6) % 2]);
+    return true;
+}
+
 bool MakeWav(const std::vector<std::string>& args, std::vector<std::uint8_t>& out, std::string& error) {
     int frequency = 0;
     int milliseconds = 0;

@@ -15,6 +15,15 @@ bool MakeTga(const std::vector<std::string>& args, std::vector<std::uint8_t>& ou
 /// given pixel, on the magenta that 2D pictures leave out: args = width, height, tip x, tip y, "r,g,b".
 bool MakePointer(const std::vector<std::string>& args, std::vector<std::uint8_t>& out, std::string& error);
 
+/// A 24-bit TGA of one colour with a rectangle of another: args = width, height, "r,g,b", then the
+/// rectangle's x, y, width and height and its "r,g,b" (a framed window, as the help character's frame).
+bool MakeFramed(const std::vector<std::string>& args, std::vector<std::uint8_t>& out, std::string& error);
+
+/// A raw video ("VORN_VIDEO 1", 5-6-5 frames): args = width, height, frames. Each frame shows stripes
+/// that move from frame to frame, and its top-left 4 x 4 pixels hold the frame's number as the raw pixel
+/// value, so that a reader can tell which frame is on show.
+bool MakeRawVideo(const std::vector<std::string>& args, std::vector<std::uint8_t>& out, std::string& error);
+
 /// A WAV file of a sine tone, mono, with short fades: args = frequency in Hz, length in milliseconds,
 /// then optionally "rate" and a sampling rate (22050 by default), "bits" and 8 or 16 (16 by default),
 /// and "extra" for a chunk of 4 bytes before "fmt ".

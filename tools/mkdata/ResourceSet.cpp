@@ -93,6 +93,10 @@ bool BuildContent(const Sources& sources, const Asset& asset, std::vector<std::u
         return MakeTga(asset.args, out, error);
     case Content::kPointer:
         return MakePointer(asset.args, out, error);
+    case Content::kFramed:
+        return MakeFramed(asset.args, out, error);
+    case Content::kRawVideo:
+        return MakeRawVideo(asset.args, out, error);
     case Content::kWav:
         return MakeWav(asset.args, out, error);
     case Content::kMidi:

@@ -287,6 +287,15 @@ private:
             asset.content = Content::kPointer;
             return expect(argc == 5, "expected: pointer <width> <height> <tip x> <tip y> <r,g,b>");
         }
+        if (content == "framed") {
+            asset.content = Content::kFramed;
+            return expect(argc == 8,
+                          "expected: framed <width> <height> <r,g,b> <x> <y> <width> <height> <r,g,b>");
+        }
+        if (content == "rawvideo") {
+            asset.content = Content::kRawVideo;
+            return expect(argc == 3, "expected: rawvideo <width> <height> <frames>");
+        }
         if (content == "wav") {
             asset.content = Content::kWav;
             return expect(argc >= 2,

@@ -22,6 +22,8 @@ enum class Content {
     kFont,
     kTga,
     kPointer,
+    kFramed,
+    kRawVideo,
     kWav,
     kMidi,
     kText,

@@ -100,7 +100,7 @@ TEST_F(WorldObjects, CarHandlingTyresAndReload) {
     EXPECT_EQ(car->GetSideGrip(), 50.0f * 0.025f);
     EXPECT_EQ(car->GetGripRatingValue(), 10.25f * 1.1f);
     EXPECT_EQ(car->GetParam8(), 1.2f * 0.7f);
-    EXPECT_EQ(car->GetEngineSoundId() + car->GetHornSoundId(), 57001 + 40010);
+    EXPECT_EQ(car->GetEngineSoundId() + car->GetHornSoundId(), 57900 + 40010);
     EXPECT_EQ(car->GetTyreType(), 1);
 
     // Tyre type 1: top speed one entry up, 382 and 380 one down (382 is already at the bottom).
