@@ -104,6 +104,12 @@ void CSlideOut::Shutdown() {
     m_hovered = nullptr;
     m_hoveredHelp = nullptr;
     m_controls.clear();
+    // The shared help panel outlives the panels: it is closed, not deleted, so that it never points at a
+    // panel that is gone.
+    if (HelpPanelOpen()) {
+        m_helpPanel->DetachOverlay();
+        m_helpPanel->Close();
+    }
     m_initialised = false;
 }
 

@@ -48,7 +48,7 @@ public:
 
     /// Reads the layout and creates the controls, hidden.
     virtual void Init();
-    /// Deletes the controls.
+    /// Deletes the controls and closes the shared help panel.
     virtual void Shutdown();
     /// Puts the panel on screen, at once or sliding in; true.
     virtual bool Activate(bool immediate);

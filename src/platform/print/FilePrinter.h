@@ -26,6 +26,8 @@ public:
                    const gfx2d::Rect& onPage, bool landscape) override;
     bool IsBusy(const std::string& name) override;
 
+    /// Takes the printer away (or brings it back).
+    void SetPresent(bool present) { m_present = present; }
     /// Makes the printer report itself busy (or done) from now on.
     void SetBusy(bool busy) { m_busy = busy; }
     /// How many times the printer was asked whether it is busy.
