@@ -2,19 +2,40 @@
 
 #include "app/AppParts.h"
 
+#include <memory>
+
 namespace zentrix {
+
+class CAppWorldServices;
 
 /// The whole game's parts: the shell's own, with the managers of the game's subsystems (which sit above
 /// the shell and so cannot be made by it) put in where they exist. The program runs on these; the
 /// shell's own default parts keep their stand-ins for tests of the shell alone.
 class CGameParts : public CAppParts {
 public:
-    using CAppParts::CAppParts;
+    /// Parts over the settings file and the system clock.
+    CGameParts();
+    /// Parts over `store` and `clock` (tests).
+    CGameParts(std::unique_ptr<plat::settings::Store> store, std::unique_ptr<plat::clock::Clock> clock);
+    ~CGameParts() override;
 
     /// The asset manager with the event-script cache behind its script link.
     std::unique_ptr<CAssetMan> CreateAssetMan(CAssetMan::SLinks links) override;
     /// Frees the event-script keyword tables; safe to call again.
     void FreeKeywordTables() override;
+
+    /// The world registry over the application's managers, with the game's worlds and event controllers.
+    bool CreateWorlds() override;
+    void DestroyWorlds() override;
+    void FrameCurrentWorld(int ms) override;
+    bool SetCurrentWorld(int worldId, CEventMan* events) override;
+    int GetCurrentWorldId() const override;
+    bool IsRacePaused() const override;
+    /// The current world's manager (null for none).
+    CWorldMan* GetWorldMan() const override;
+
+private:
+    std::unique_ptr<CAppWorldServices> m_worldServices; ///< what the worlds take from the application
 };
 
 } // namespace zentrix
