@@ -19,6 +19,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
+#include <string>
 
 namespace zentrix {
 
@@ -44,6 +46,15 @@ std::string ReadText(int assetId, int dataId) {
     if (CAssetMan* assets = Assets(); !assets || !assets->GetString(assetId, dataId, text, sizeof text))
         return {};
     return text;
+}
+
+void Log(const std::string& text) {
+    if (IWorldServices* services = CWorldMan::GetServices())
+        services->Log(CWorldObject::kLogChannel, text);
+}
+
+bool IsFinite(const CVector& v) {
+    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
 }
 
 bool IsZero(const CVector& v) {
@@ -167,9 +178,8 @@ void CWorldObject::LoadAnimation() {
     m_animator = CAnimator::Build(text, services ? services->GetAnimTextures() : nullptr);
     if (m_animator) {
         m_animator->StartAnim(0);
-    } else if (services) {
-        services->Log(kLogChannel,
-                      "Animation loading failure - From the world object " + ReadText(m_typeId, kFieldName));
+    } else {
+        Log("Animation loading failure - From the world object " + ReadText(m_typeId, kFieldName));
     }
 }
 
@@ -200,12 +210,17 @@ bool CWorldObject::SetMesh(int meshId) {
         const CVector& offset = m_asset->GetMeshOffset();
         const CVector& rotation = m_asset->GetMeshRotation();
         const float scale = m_asset->GetMeshScale().x;
-        if (!IsZero(offset))
-            CMeshCache::TranslateVertices(m_mesh.get(), offset.x, offset.y, offset.z);
-        if (!IsZero(rotation))
-            CMeshCache::RotateVertices(m_mesh.get(), rotation.x, rotation.y, rotation.z);
-        if (scale != 0.0f && scale != 1.0f)
-            CMeshCache::ScaleVertices(m_mesh.get(), scale);
+        // The record's values are data: one that is not a number would put NaN into every vertex.
+        if (!IsFinite(offset) || !IsFinite(rotation) || !std::isfinite(scale)) {
+            Log("Mesh placement is not a number - From the world object " + ReadText(m_typeId, kFieldName));
+        } else {
+            if (!IsZero(offset))
+                CMeshCache::TranslateVertices(m_mesh.get(), offset.x, offset.y, offset.z);
+            if (!IsZero(rotation))
+                CMeshCache::RotateVertices(m_mesh.get(), rotation.x, rotation.y, rotation.z);
+            if (scale != 0.0f && scale != 1.0f)
+                CMeshCache::ScaleVertices(m_mesh.get(), scale);
+        }
     }
     if (!m_mesh)
         m_mesh = std::make_unique<CVornMesh>();
@@ -443,8 +458,10 @@ bool CWorldObject::ReplaceTexture(int fromId, int toId) {
         return false;
     CTextureAsset* from = assets->GetTexture(fromId);
     CTextureAsset* to = assets->GetTexture(toId);
-    return m_mesh->ReplaceTexture(from ? from->GetEngineTexture() : nullptr,
-                                  to ? to->GetEngineTexture() : nullptr);
+    // Without both textures nothing is swapped: a missing one would stand for every untextured face.
+    if (!from || !to || !from->GetEngineTexture() || !to->GetEngineTexture())
+        return false;
+    return m_mesh->ReplaceTexture(from->GetEngineTexture(), to->GetEngineTexture());
 }
 
 bool CWorldObject::SetSkin(int skin, int assetId) {
