@@ -444,6 +444,10 @@ int CApp::GetCurrentWorldId() const {
     return m_parts->GetCurrentWorldId();
 }
 
+CWorldMan* CApp::GetWorldMan() const {
+    return m_parts->GetWorldMan();
+}
+
 int CApp::GetCurrentCampaignNode() const {
     return m_campaignMan ? m_campaignMan->GetCurrentNode() : -1;
 }

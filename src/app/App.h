@@ -41,6 +41,7 @@ class CAppPanelServices;
 class CSplash;
 class CSurfacePictures;
 class CWin;
+class CWorldMan;
 
 /// The one application object: it owns every manager, starts them in a fixed order, runs the frame
 /// loop that updates them, and stops them in a fixed order at the end.
@@ -100,6 +101,8 @@ public:
     CAdaptiveSfxMan* GetAdaptiveSfxMan() const { return m_adaptiveSfxMan.get(); }
     CGameOptions* GetGameOptions() const { return m_gameOptions.get(); }
     CGameOptions* GetGameOptions() override { return m_gameOptions.get(); }
+    /// The current world's manager (null when there is none, or the parts make no worlds).
+    CWorldMan* GetWorldMan() const;
     /// What the application is made of, and the operations of other subsystems it calls.
     CAppParts& GetParts() const { return *m_parts; }
     /// The managers the parts own (null when the parts have none).

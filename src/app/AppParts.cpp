@@ -151,10 +151,6 @@ void CAppParts::SetCurrentDirectory(const std::string& path) {
     plat::fs::SetCurrentDirectory(path);
 }
 
-bool CAppParts::CreateWorlds() {
-    return m_worlds.CreateWorlds();
-}
-
 void CAppParts::FreeParticleKinds() {
     CParticleSystem::FreeKinds();
 }
@@ -167,22 +163,6 @@ void CAppParts::SetShadowsOff(bool off) {
 void CAppParts::SetSkidMarkCount(int count) {
     if (CShadowMan* shadows = CShadowMan::GetInstance())
         shadows->SetSkidMarkCount(count);
-}
-
-void CAppParts::DestroyWorlds() {
-    m_worlds.DestroyWorlds();
-}
-
-void CAppParts::FrameCurrentWorld(int /*ms*/) {
-    // No world has a frame of its own yet, and there are no shadows to update.
-}
-
-bool CAppParts::SetCurrentWorld(int worldId, CEventMan* events) {
-    return m_worlds.SetCurrentWorld(worldId, events);
-}
-
-int CAppParts::GetCurrentWorldId() const {
-    return m_worlds.GetCurrentWorldId();
 }
 
 } // namespace zentrix

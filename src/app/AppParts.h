@@ -1,7 +1,5 @@
 #pragma once
 
-#include "app/standin/WorldRegistryStandIn.h"
-
 #include "foundation/assets/AssetMan.h"
 #include "ui/SlideOutMan.h"
 
@@ -49,6 +47,7 @@ class CRouteNodeManStandIn;
 class CSlideOutMan;
 class CSplash;
 class CWin;
+class CWorldMan;
 class IGameOptionEffects;
 class IGameStateServices;
 class IHelpPanel;
@@ -117,16 +116,18 @@ public:
 
     /// Makes `path` (the "Path" setting, game form) the working folder.
     virtual void SetCurrentDirectory(const std::string& path);
-    /// Creates the worlds and the shadow manager.
-    virtual bool CreateWorlds();
+    /// Creates the worlds and the shadow manager (true: the shell alone has none to create).
+    virtual bool CreateWorlds() { return true; }
     /// Removes the worlds and the shadow manager; safe to call again.
-    virtual void DestroyWorlds();
+    virtual void DestroyWorlds() {}
     /// The current world's frame, then the shadows.
-    virtual void FrameCurrentWorld(int ms);
-    /// Makes `worldId` the current world; `events` is cleared on a change.
-    virtual bool SetCurrentWorld(int worldId, CEventMan* events);
+    virtual void FrameCurrentWorld(int /*ms*/) {}
+    /// Makes `worldId` the current world; `events` is cleared on a change (false: no worlds).
+    virtual bool SetCurrentWorld(int /*worldId*/, CEventMan* /*events*/) { return false; }
     /// The current world's id (-1 none).
-    virtual int GetCurrentWorldId() const;
+    virtual int GetCurrentWorldId() const { return -1; }
+    /// The world manager game code reaches through the application (null: none).
+    virtual CWorldMan* GetWorldMan() const { return nullptr; }
     /// Whether the race is paused.
     virtual bool IsRacePaused() const { return false; }
     /// Rebuilds the race's taunt panel after the game was switched back to (nothing without a race world).
@@ -189,7 +190,6 @@ protected:
 private:
     std::unique_ptr<plat::settings::Store> m_store;
     std::unique_ptr<plat::clock::Clock> m_clock;
-    CWorldRegistryStandIn m_worlds;
 };
 
 } // namespace zentrix

@@ -3,15 +3,22 @@
 #include "app/App.h"
 #include "events/AssetScriptCache.h"
 #include "events/ScriptParser.h"
+#include "events/WorldEventController.h"
 #include "frontend/AppHelpPanelServices.h"
 #include "frontend/AppHelpSound.h"
 #include "frontend/AppPrintServices.h"
 #include "frontend/HelpManager.h"
 #include "frontend/HelpPanel.h"
 #include "frontend/PrintManager.h"
+#include "game/GameWorlds.h"
 #include "platform/clock/Clock.h"
 #include "platform/print/CupsPrinter.h"
 #include "platform/settings/Store.h"
+#include "race/WorldRaceMan.h"
+#include "world/AppWorldServices.h"
+#include "world/WorldMan.h"
+
+#include <algorithm>
 
 namespace zentrix {
 
@@ -26,6 +33,9 @@ CGameParts::~CGameParts() {
     m_printManager.reset();
     m_helpManager.reset();
     m_helpPanel.reset();
+    // The registry must not keep services that go with the parts.
+    if (m_worldServices && CWorldMan::GetServices() == m_worldServices.get())
+        CWorldMan::SetLinks({});
 }
 
 std::unique_ptr<CAssetMan> CGameParts::CreateAssetMan(CAssetMan::SLinks links) {
@@ -125,6 +135,46 @@ bool CGameParts::IsPrintJobPending() const {
 void CGameParts::ProcessPrintJob() {
     if (m_printManager)
         m_printManager->ProcessPendingJob();
+}
+
+bool CGameParts::CreateWorlds() {
+    if (!m_worldServices)
+        m_worldServices = std::make_unique<CAppWorldServices>();
+    SWorldLinks links;
+    links.services = m_worldServices.get();
+    links.makeWorld = &MakeGameWorld;
+    CAppWorldServices* services = m_worldServices.get();
+    links.makeEventController = [services](CWorldObject&) {
+        return CWorldEventController::Make(services->GetAssetMan());
+    };
+    CWorldMan::SetLinks(std::move(links));
+    return CWorldMan::CreateWorlds();
+}
+
+void CGameParts::DestroyWorlds() {
+    CWorldMan::DestroyWorlds();
+}
+
+void CGameParts::FrameCurrentWorld(int ms) {
+    CWorldMan::FrameCurrentWorld(static_cast<unsigned>(std::max(ms, 0)));
+}
+
+bool CGameParts::SetCurrentWorld(int worldId, CEventMan* /*events*/) {
+    // The registry empties the application's queue itself.
+    return CWorldMan::SetCurrentWorld(worldId);
+}
+
+int CGameParts::GetCurrentWorldId() const {
+    return CWorldMan::GetCurrentWorldId();
+}
+
+bool CGameParts::IsRacePaused() const {
+    auto* race = dynamic_cast<CWorldRaceMan*>(CWorldMan::GetWorld(CWorldMan::kRace));
+    return race && race->IsPaused();
+}
+
+CWorldMan* CGameParts::GetWorldMan() const {
+    return CWorldMan::GetCurrentWorld();
 }
 
 } // namespace zentrix

@@ -2,12 +2,15 @@
 
 #include "app/AppParts.h"
 
+#include <memory>
+
 namespace zentrix {
 
 class CAppHelpPanelServices;
 class CAppPrintServices;
 class CHelpPanel;
 class IHelpSound;
+class CAppWorldServices;
 
 /// The whole game's parts: the shell's own, with the managers of the game's subsystems (which sit above
 /// the shell and so cannot be made by it) put in where they exist. The program runs on these; the
@@ -16,7 +19,7 @@ class CGameParts : public CAppParts {
 public:
     /// Parts over the settings file and the system clock.
     CGameParts();
-    /// Parts over `store` and `clock`.
+    /// Parts over `store` and `clock` (tests).
     CGameParts(std::unique_ptr<plat::settings::Store> store, std::unique_ptr<plat::clock::Clock> clock);
     ~CGameParts() override;
 
@@ -38,6 +41,16 @@ public:
     IHelpPanel* GetHelpPanel() override;
     CHelpManager* GetHelpManager() const override { return m_helpManager.get(); }
 
+    /// The world registry over the application's managers, with the game's worlds and event controllers.
+    bool CreateWorlds() override;
+    void DestroyWorlds() override;
+    void FrameCurrentWorld(int ms) override;
+    bool SetCurrentWorld(int worldId, CEventMan* events) override;
+    int GetCurrentWorldId() const override;
+    bool IsRacePaused() const override;
+    /// The current world's manager (null for none).
+    CWorldMan* GetWorldMan() const override;
+
     /// Printing on the system's printers.
     void CreatePrintManager() override;
     void DeletePrintManager() override;
@@ -53,6 +66,7 @@ private:
     std::unique_ptr<CHelpManager> m_helpManager;
     std::unique_ptr<CAppPrintServices> m_printServices;
     std::unique_ptr<CPrintManager> m_printManager;
+    std::unique_ptr<CAppWorldServices> m_worldServices; ///< what the worlds take from the application
 };
 
 } // namespace zentrix

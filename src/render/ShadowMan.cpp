@@ -205,14 +205,13 @@ bool CShadowMan::CreateShadowFor(IShadowOwner* object) {
 }
 
 bool CShadowMan::RemoveShadowFor(IShadowOwner* object) {
-    if (m_shadowsOff)
-        return true;
     auto it = std::find_if(m_shadows.begin(), m_shadows.end(),
                            [object](const std::unique_ptr<CShadow>& s) { return s->GetOwner() == object; });
-    if (it == m_shadows.end())
-        return false;
-    m_shadows.erase(it);
-    return true;
+    // Also while shadows are off: the owner is going, and its shadow must not read it afterwards.
+    const bool found = it != m_shadows.end();
+    if (found)
+        m_shadows.erase(it);
+    return found || m_shadowsOff;
 }
 
 void CShadowMan::UpdateShadows() {

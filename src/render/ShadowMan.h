@@ -120,7 +120,8 @@ public:
 
     /// Gives the object a shadow when its type has one; true also while shadows are off.
     bool CreateShadowFor(IShadowOwner* object);
-    /// Deletes the object's first shadow; false when it has none, true while shadows are off.
+    /// Deletes the object's first shadow, also while shadows are off (its owner is going); false when it
+    /// has none, true while shadows are off.
     bool RemoveShadowFor(IShadowOwner* object);
     /// Lays every shadow on the ground (once per frame).
     void UpdateShadows();

@@ -2,9 +2,11 @@
 
 #include "events/AssetScriptCache.h"
 #include "events/ScriptCache.h"
+#include "events/WorldEventController.h"
 #include "foundation/assets/AssetMan.h"
 #include "support/SampleSet.h"
 #include "support/TempFolder.h"
+#include "world/WorldObject.h"
 
 #include <gtest/gtest.h>
 
@@ -162,6 +164,33 @@ TEST(ScriptCache, ServesTheSampleScriptsThroughTheAssetManager) {
     EXPECT_EQ(assets.StopManager(), 0);
     EXPECT_EQ(zentrix::CAssetScriptCache::Find(&assets), nullptr);
     EXPECT_FALSE(CScriptParser().IsReady());
+    CScriptParser::BuildKeywordTables("");
+    std::filesystem::current_path(previous);
+}
+
+// A world object's controller loads the script of the object's type from the asset manager's cache.
+TEST(ScriptCache, AWorldObjectsControllerLoadsTheScriptOfItsType) {
+    testsupport::TempFolder folder;
+    std::filesystem::copy(testsupport::GeneratedSampleSet(), folder.Path(), std::filesystem::copy_options::recursive);
+    const std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::current_path(folder.Path());
+    CAssetMan::SLinks links;
+    links.makeScriptCache = [](CAssetMan& assets) {
+        return std::make_unique<zentrix::CAssetScriptCache>(assets, nullptr);
+    };
+    CAssetMan assets(std::move(links));
+    ASSERT_EQ(assets.StartManager(), 0);
+    const std::pair<int, bool> objects[] = {{30010, true}, {31001, false}, {15224, true}};
+    for (auto [typeId, loaded] : objects) {
+        zentrix::CWorldObject object(typeId, -1);
+        auto controller = zentrix::CWorldEventController::Make(&assets);
+        EXPECT_EQ(controller->LoadScript(object), loaded) << typeId;
+        controller->Update(16);
+    }
+    // Without an asset manager there is no cache: nothing loads.
+    zentrix::CWorldObject object(30010, -1);
+    EXPECT_FALSE(zentrix::CWorldEventController::Make(nullptr)->LoadScript(object));
+    EXPECT_EQ(assets.StopManager(), 0);
     CScriptParser::BuildKeywordTables("");
     std::filesystem::current_path(previous);
 }

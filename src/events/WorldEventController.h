@@ -1,0 +1,36 @@
+#pragma once
+
+#include "events/EventController.h"
+#include "events/EventOwner.h"
+#include "world/EventControllerLink.h"
+
+#include <memory>
+
+namespace zentrix {
+
+class CAssetMan;
+class CWorldObject;
+
+/// The event controller a world object runs: the events of its script from the asset manager's script
+/// cache, the object standing as their owner.
+class CWorldEventController final : public IEventControllerLink, private IEventOwner {
+public:
+    /// A controller over the cache (null: no script cache, the controller stays idle).
+    explicit CWorldEventController(CScriptCache* scripts);
+
+    /// The controller for a world object, over the script cache of `assets` (may be null).
+    static std::unique_ptr<IEventControllerLink> Make(CAssetMan* assets);
+
+    bool LoadScript(CWorldObject& owner) override;
+    void Update(unsigned ms) override { m_controller.Update(ms); }
+
+    CEventController& GetController() { return m_controller; }
+
+private:
+    int GetTypeId() const override;
+
+    CWorldObject* m_object = nullptr;
+    CEventController m_controller;
+};
+
+} // namespace zentrix

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "render/ShadowWorld.h"
+
+namespace zentrix {
+
+/// The worlds as the shadow manager reads them: the world root frame its quads hang under, the current
+/// world, and the race world's ground.
+class CShadowWorldLink final : public IShadowWorld {
+public:
+    CEntity* GetWorldFrame() override;
+    int GetCurrentWorldId() const override;
+    /// The race topography's height; 0.0 while a race has built none.
+    float GetGroundHeight(float x, float z, std::uint32_t& faceHint) override;
+};
+
+} // namespace zentrix

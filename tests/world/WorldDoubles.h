@@ -1,0 +1,311 @@
+#pragma once
+
+// Doubles of the world's seams, each answering as the class it stands for will, and a fixture that
+// serves the world from the sample set: the real asset manager (with its texture and mesh caches), a
+// headless engine manager, and a shell that records what the world asks of it.
+
+#include "app/RaceSetup.h"
+#include "foundation/assets/AssetMan.h"
+#include "foundation/math/Random.h"
+#include "render/AssetAnimTextures.h"
+#include "render/AssetRenderAssets.h"
+#include "render/EngineMan.h"
+#include "render/FakeEngineServices.h"
+#include "ui/SlideOut.h"
+#include "world/BoundingVolumeLink.h"
+#include "world/CollisionRecorderLink.h"
+#include "world/EventControllerLink.h"
+#include "world/LapOfHonourLink.h"
+#include "world/RaceWorldLink.h"
+#include "world/SpawningManLink.h"
+#include "world/WorldMan.h"
+#include "world/WorldObject.h"
+#include "world/WorldServices.h"
+#include "world/WorldTopographyLink.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+using namespace zentrix;
+
+namespace worldtest {
+
+using Log = std::vector<std::string>;
+
+/// The shell as the world reaches it: real asset and engine managers, everything else recorded.
+class FakeWorldServices : public IWorldServices {
+public:
+    explicit FakeWorldServices(worldtest::Log& log) : m_log(log) {}
+
+    CAssetMan* GetAssetMan() override { return assets; }
+    CEngineMan* GetEngineMan() override { return engine; }
+    IRenderAssets* GetRenderAssets() override { return renderAssets; }
+    IAnimTextures* GetAnimTextures() override { return animTextures; }
+    float GetFrameFactor() const override { return 1.0f; }
+    void ClearMessages() override { m_log.push_back("clear messages"); }
+    int GetPreviousGameState() const override { return previousState; }
+    void BuildRaceSetup(CRaceSetup& setup) override {
+        m_log.push_back("build set-up");
+        ClearRaceSetup(setup);
+        setup.world = theme;
+        setup.racerCount = 2;
+        setup.driver[0] = 9;
+        setup.driver[1] = 3;
+    }
+    void SetInputRecording(bool on) override { m_log.push_back(on ? "recording on" : "recording off"); }
+    void SetInputPlayback(bool on) override { m_log.push_back(on ? "playback on" : "playback off"); }
+    CSlideOut* FindSlideOut(int index) override {
+        return index == CWorldMan::kLapOfHonourPanel ? lapPanel : nullptr;
+    }
+    bool UseGameTimer() const override { return gameTimer; }
+    void Log(int channel, const std::string& text) override {
+        m_log.push_back("log " + std::to_string(channel) + " " + text);
+    }
+
+    CAssetMan* assets = nullptr;
+    CEngineMan* engine = nullptr;
+    IRenderAssets* renderAssets = nullptr;
+    IAnimTextures* animTextures = nullptr;
+    CSlideOut* lapPanel = nullptr;
+    int previousState = 0;
+    int theme = 2;
+    bool gameTimer = false;
+
+private:
+    worldtest::Log& m_log;
+};
+
+/// A world manager that logs each step ("4 activate") and does as told.
+class RecordingWorld : public CWorldMan {
+public:
+    RecordingWorld(int id, Log& log, bool setsUpSharedWorld)
+        : m_id(id), m_log(log), m_shared(setsUpSharedWorld) {}
+    int Create() override {
+        Note("create");
+        CWorldMan::Create();
+        if (failCreate)
+            return 1;
+        return m_shared && !InitSharedWorld() ? 1 : 0;
+    }
+    int Destroy() override {
+        Note("destroy");
+        if (m_shared)
+            FreeSharedWorld();
+        return CWorldMan::Destroy();
+    }
+    void Activate() override { Note("activate"); }
+    void Deactivate() override {
+        Note("deactivate");
+        // A world may draw from the generator on its way out.
+        Random::Next();
+        CWorldMan::Deactivate();
+    }
+    bool CanActivate() override {
+        Note("can activate");
+        return canActivate;
+    }
+    void PreFrame() override {
+        Note("pre-frame");
+        if (onPreFrame)
+            onPreFrame();
+    }
+    void Tick(unsigned ms) override {
+        Note("tick " + std::to_string(ms));
+        CWorldMan::Tick(ms);
+    }
+
+    bool failCreate = false;
+    bool canActivate = true;
+    std::function<void()> onPreFrame;
+
+protected:
+    void Note(const std::string& what) { m_log.push_back(std::to_string(m_id) + " " + what); }
+    int m_id;
+    Log& m_log;
+
+private:
+    bool m_shared;
+};
+
+/// Ground at one height over the whole world, as a topography answers over flat terrain.
+class FlatGround : public IWorldTopographyLink {
+public:
+    explicit FlatGround(float h) : height(h) {}
+    float GetHeight(float, float) override { return height; }
+    float height;
+};
+
+/// The race world: starts are logged with the first three numbers the race draws.
+class RecordingRaceWorld : public RecordingWorld, public IRaceWorldLink {
+public:
+    RecordingRaceWorld(Log& log) : RecordingWorld(1, log, true) {}
+    void StartRace(const CRaceSetup& setup, bool lapOfHonour) override {
+        std::vector<int> draws;
+        for (int i = 0; i < 3; ++i)
+            draws.push_back(Random::Next());
+        starts.push_back({setup, lapOfHonour, draws});
+        Note(lapOfHonour ? "lap of honour" : "start race");
+    }
+    IWorldTopographyLink* GetTopography() override { return ground; }
+
+    struct SStart {
+        CRaceSetup setup;
+        bool lapOfHonour;
+        std::vector<int> draws;
+    };
+    std::vector<SStart> starts;
+    IWorldTopographyLink* ground = nullptr;
+};
+
+/// A bounding volume as the sphere answers (a box by the sphere round its longest side, as the broad
+/// test sees it): two meet when the squared distance of their centres is at most the sum of their
+/// squared radii.
+class SphereVolume : public IBoundingVolumeLink {
+public:
+    explicit SphereVolume(const SBoundingVolumeDesc& d)
+        : centre(d.centre),
+          radiusSquared(d.type == 0
+                            ? d.size1 * d.size1
+                            : std::max({d.size1, d.size2, d.size3}) * std::max({d.size1, d.size2, d.size3})),
+          type(d.type) {}
+    void SetCentre(float x, float y, float z) override { centre = CVector(x, y, z); }
+    void SetOrientation(const CVector& d, const CVector& u) override {
+        direction = d;
+        up = u;
+    }
+    bool Meets(IBoundingVolumeLink& other) override {
+        auto& b = static_cast<SphereVolume&>(other);
+        const CVector d = centre - b.centre;
+        return d.Dot(d) <= radiusSquared + b.radiusSquared;
+    }
+    CVector centre, direction, up;
+    float radiusSquared;
+    int type;
+};
+
+/// Keeps the contacts of the tick: five stored, every one counted.
+class RecordingRecorder : public ICollisionRecorderLink {
+public:
+    struct SContact {
+        CVector direction;
+        float magnitude;
+        int kind;
+        CWorldObject* other;
+    };
+    bool Init() override {
+        initialised = true;
+        count = 0;
+        return true;
+    }
+    void Record(const CVector& direction, float magnitude, int kind, CWorldObject* other) override {
+        if (count < 5)
+            contacts.push_back({direction, magnitude, kind, other && !other->IsDead() ? other : nullptr});
+        ++count;
+    }
+    bool initialised = false;
+    unsigned count = 0;
+    std::vector<SContact> contacts;
+};
+
+/// An event controller that logs what it runs; objects of `scripted` type ids have a script.
+class RecordingEvents : public IEventControllerLink {
+public:
+    RecordingEvents(Log& log, std::vector<int> scripted) : m_log(log), m_scripted(std::move(scripted)) {}
+    bool LoadScript(CWorldObject& owner) override {
+        m_owner = &owner;
+        m_log.push_back("script " + std::to_string(owner.GetTypeId()));
+        return std::find(m_scripted.begin(), m_scripted.end(), owner.GetTypeId()) != m_scripted.end();
+    }
+    void Update(unsigned ms) override {
+        m_log.push_back("events " + std::to_string(m_owner ? m_owner->GetTypeId() : -1) + " " +
+                        std::to_string(ms));
+    }
+
+private:
+    Log& m_log;
+    std::vector<int> m_scripted;
+    CWorldObject* m_owner = nullptr;
+};
+
+/// The spawning manager: logs what it is told ("spawn remove 31000").
+class RecordingSpawning : public ISpawningManLink {
+public:
+    explicit RecordingSpawning(Log& log) : m_log(log) {}
+    int StartManager() override {
+        m_log.push_back("spawn start");
+        return 0;
+    }
+    int StopManager() override {
+        m_log.push_back("spawn stop");
+        return 0;
+    }
+    void Enable() override { m_log.push_back("spawn enable"); }
+    void Disable() override { m_log.push_back("spawn disable"); }
+    void AddObject(CWorldObject* o) override {
+        m_log.push_back("spawn add " + std::to_string(o->GetTypeId()));
+    }
+    void RemoveObject(CWorldObject* o) override {
+        m_log.push_back("spawn remove " + std::to_string(o->GetTypeId()));
+    }
+    void RemoveAllPickups() override { m_log.push_back("spawn remove pickups"); }
+    void Update(unsigned ms) override { m_log.push_back("spawn update " + std::to_string(ms)); }
+
+private:
+    Log& m_log;
+};
+
+/// The lap-of-honour panel: racers in reverse order.
+class ReversingPanel : public CSlideOut, public ILapOfHonourLink {
+public:
+    ReversingPanel() : CSlideOut(0, nullptr, false) {}
+    void OnControl(int) override {}
+    void AttachWorld() override {}
+    void FillRaceSetup(CRaceSetup& setup) override {
+        std::reverse(setup.driver, setup.driver + std::max(0, std::min(setup.racerCount, kMaxRacers)));
+    }
+};
+
+/// The sample set as the working folder, an asset manager started on it with the real graphics caches,
+/// a headless engine manager with its scene, and the world registry linked to them and to the doubles
+/// above. Each test leaves the registry empty.
+class WorldFixture : public testing::Test {
+protected:
+    WorldFixture();
+    ~WorldFixture() override;
+    void SetUp() override;
+    void TearDown() override;
+
+    /// The registry's links: the services, the recording worlds (`worlds` made when asked), the
+    /// spawning, event, recorder and volume doubles, and objects of kinds 5, 6 and 22 as plain objects.
+    SWorldLinks Links();
+    /// Links installed and worlds created.
+    void CreateWorlds();
+    /// The recording world of an id (the race world for 1 and 3).
+    RecordingWorld* World(int id) { return dynamic_cast<RecordingWorld*>(CWorldMan::GetWorld(id)); }
+    RecordingRaceWorld* Race() { return dynamic_cast<RecordingRaceWorld*>(CWorldMan::GetWorld(1)); }
+    /// The log without the entries that begin with any of the prefixes.
+    Log Without(const std::vector<std::string>& prefixes) const;
+
+    Log log;
+    FakeWorldServices services{log};
+    FakeEngineServices engineServices;
+    std::unique_ptr<CAssetMan> assets;
+    std::unique_ptr<CEngineMan> engine;
+    std::unique_ptr<CAssetRenderAssets> renderAssets;
+    std::unique_ptr<CAssetAnimTextures> animTextures;
+    std::vector<int> scripted;
+    /// Worlds whose Create fails, and whether the worlds make the spawning manager.
+    std::vector<int> failingWorlds;
+    bool withSpawning = true;
+
+private:
+    std::filesystem::path m_previous;
+};
+
+} // namespace worldtest
