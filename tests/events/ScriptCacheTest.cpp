@@ -180,7 +180,7 @@ TEST(ScriptCache, AWorldObjectsControllerLoadsTheScriptOfItsType) {
     };
     CAssetMan assets(std::move(links));
     ASSERT_EQ(assets.StartManager(), 0);
-    const std::pair<int, bool> objects[] = {{30010, true}, {31001, false}, {15224, true}};
+    const std::pair<int, bool> objects[] = {{30016, true}, {31001, false}, {15224, true}};
     for (auto [typeId, loaded] : objects) {
         zentrix::CWorldObject object(typeId, -1);
         auto controller = zentrix::CWorldEventController::Make(&assets);
@@ -188,7 +188,7 @@ TEST(ScriptCache, AWorldObjectsControllerLoadsTheScriptOfItsType) {
         controller->Update(16);
     }
     // Without an asset manager there is no cache: nothing loads.
-    zentrix::CWorldObject object(30010, -1);
+    zentrix::CWorldObject object(30016, -1);
     EXPECT_FALSE(zentrix::CWorldEventController::Make(nullptr)->LoadScript(object));
     EXPECT_EQ(assets.StopManager(), 0);
     CScriptParser::BuildKeywordTables("");

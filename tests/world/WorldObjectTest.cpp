@@ -72,7 +72,7 @@ TEST_F(WorldObject, CreateTakesMeshAnimationScriptRecorderAndVolumesFromTheAsset
         {31000, 62000, true, false, true, 2, 1},
         {31001, 15004, true, true, false, 0, 0},
         {31002, 0, false, false, false, 0, 0},
-        {30010, 30010, false, false, false, 0, 0}, // a mesh id with no mesh: an empty mesh
+        {30016, 30016, false, false, false, 0, 0}, // a mesh id with no mesh: an empty mesh
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.assetId);
