@@ -24,6 +24,7 @@ enum class Content {
     kPointer,
     kWav,
     kMidi,
+    kSoundFont,
     kText,
     kFile,
     kKmb,
