@@ -41,46 +41,67 @@ void RouteLog() {
     });
 }
 
-/// A bank in memory, read by the synthesizer's own SoundFont reader through these callbacks.
-struct MemoryFile {
+/// A bank the synthesizer's own SoundFont reader reads through these callbacks: one in memory (named by
+/// its address and size after kMemoryPrefix) or a file.
+struct BankSource {
     const std::uint8_t* bytes = nullptr;
     long long size = 0;
     long long position = 0;
+    std::FILE* file = nullptr;
 };
 
-void* OpenMemory(const char* name) {
+void* OpenBank(const char* name) {
+    if (!name)
+        return nullptr;
+    const std::size_t prefix = std::strlen(kMemoryPrefix);
+    if (std::strncmp(name, kMemoryPrefix, prefix) != 0) {
+        std::FILE* file = std::fopen(name, "rb");
+        return file ? new BankSource{nullptr, 0, 0, file} : nullptr;
+    }
     void* address = nullptr;
     long long size = 0;
-    if (!name || std::strncmp(name, kMemoryPrefix, std::strlen(kMemoryPrefix)) != 0 ||
-        std::sscanf(name + std::strlen(kMemoryPrefix), "%p:%lld", &address, &size) != 2 || size < 0)
+    if (std::sscanf(name + prefix, "%p:%lld", &address, &size) != 2 || size < 0)
         return nullptr;
-    return new MemoryFile{static_cast<const std::uint8_t*>(address), size, 0};
+    return new BankSource{static_cast<const std::uint8_t*>(address), size, 0, nullptr};
 }
 
-int ReadMemory(void* buffer, fluid_long_long_t count, void* handle) {
-    MemoryFile* file = static_cast<MemoryFile*>(handle);
-    if (count < 0 || count > file->size - file->position)
+int ReadBank(void* buffer, fluid_long_long_t count, void* handle) {
+    BankSource* source = static_cast<BankSource*>(handle);
+    if (count < 0)
         return FLUID_FAILED;
-    std::memcpy(buffer, file->bytes + file->position, static_cast<std::size_t>(count));
-    file->position += count;
+    if (source->file)
+        return std::fread(buffer, 1, static_cast<std::size_t>(count), source->file) ==
+                       static_cast<std::size_t>(count)
+                   ? FLUID_OK
+                   : FLUID_FAILED;
+    if (count > source->size - source->position)
+        return FLUID_FAILED;
+    std::memcpy(buffer, source->bytes + source->position, static_cast<std::size_t>(count));
+    source->position += count;
     return FLUID_OK;
 }
 
-int SeekMemory(void* handle, fluid_long_long_t offset, int origin) {
-    MemoryFile* file = static_cast<MemoryFile*>(handle);
-    const long long base = origin == SEEK_SET ? 0 : origin == SEEK_CUR ? file->position : file->size;
-    if (offset < -base || offset > file->size - base)
+int SeekBank(void* handle, fluid_long_long_t offset, int origin) {
+    BankSource* source = static_cast<BankSource*>(handle);
+    if (source->file)
+        return fseeko(source->file, static_cast<off_t>(offset), origin) == 0 ? FLUID_OK : FLUID_FAILED;
+    const long long base = origin == SEEK_SET ? 0 : origin == SEEK_CUR ? source->position : source->size;
+    if (offset < -base || offset > source->size - base)
         return FLUID_FAILED;
-    file->position = base + offset;
+    source->position = base + offset;
     return FLUID_OK;
 }
 
-fluid_long_long_t TellMemory(void* handle) {
-    return static_cast<MemoryFile*>(handle)->position;
+fluid_long_long_t TellBank(void* handle) {
+    BankSource* source = static_cast<BankSource*>(handle);
+    return source->file ? static_cast<fluid_long_long_t>(ftello(source->file)) : source->position;
 }
 
-int CloseMemory(void* handle) {
-    delete static_cast<MemoryFile*>(handle);
+int CloseBank(void* handle) {
+    BankSource* source = static_cast<BankSource*>(handle);
+    if (source->file)
+        std::fclose(source->file);
+    delete source;
     return FLUID_OK;
 }
 
@@ -91,6 +112,22 @@ std::uint32_t Little32(const std::uint8_t* p) {
 
 bool IsId(const std::uint8_t* p, const char* id) {
     return std::memcmp(p, id, 4) == 0;
+}
+
+/// The file of the system's General MIDI sound font: the one the synthesizer's settings name, else
+/// Debian's; empty when none is installed.
+std::string FindSystemBank(fluid_settings_t* settings) {
+    std::string found;
+    char* named = nullptr;
+    if (fluid_settings_dupstr(settings, "synth.default-soundfont", &named) == FLUID_OK && named) {
+        if (access(named, R_OK) == 0)
+            found = named;
+        fluid_free(named);
+    }
+    for (const char* path : kDebianBanks)
+        if (found.empty() && access(path, R_OK) == 0)
+            found = path;
+    return found;
 }
 
 } // namespace
@@ -106,23 +143,6 @@ struct SoftwareSynth::Handles {
             delete_fluid_settings(settings);
     }
 };
-
-std::string SoftwareSynth::FindSystemBank() {
-    std::string found;
-    if (fluid_settings_t* settings = new_fluid_settings()) {
-        char* named = nullptr;
-        if (fluid_settings_dupstr(settings, "synth.default-soundfont", &named) == FLUID_OK && named) {
-            if (access(named, R_OK) == 0)
-                found = named;
-            fluid_free(named);
-        }
-        delete_fluid_settings(settings);
-    }
-    for (const char* path : kDebianBanks)
-        if (found.empty() && access(path, R_OK) == 0)
-            found = path;
-    return found;
-}
 
 std::unique_ptr<SoftwareSynth> SoftwareSynth::Open(int rate, Bank bank, Failure& failure,
                                                    std::string& error) {
@@ -146,14 +166,14 @@ std::unique_ptr<SoftwareSynth> SoftwareSynth::Open(int rate, Bank bank, Failure&
         error = "the synthesizer cannot be made";
         return nullptr;
     }
+    // One reader for files and for banks in memory; it must be in place before the first bank loads.
     if (fluid_sfloader_t* loader = new_fluid_defsfloader(handles.settings)) {
-        fluid_sfloader_set_callbacks(loader, &OpenMemory, &ReadMemory, &SeekMemory, &TellMemory,
-                                     &CloseMemory);
+        fluid_sfloader_set_callbacks(loader, &OpenBank, &ReadBank, &SeekBank, &TellBank, &CloseBank);
         fluid_synth_add_sfloader(handles.synth, loader);
     }
     if (bank == Bank::kSystem) {
         failure = Failure::kBank;
-        const std::string path = FindSystemBank();
+        const std::string path = FindSystemBank(handles.settings);
         if (path.empty()) {
             error = "no General MIDI sound font is installed (Debian package fluid-soundfont-gm)";
             return nullptr;

@@ -34,8 +34,6 @@ public:
     /// Loads a SoundFont 2 bank from memory and, when it loads, unloads the bank it had.
     bool LoadBank(const std::uint8_t* bytes, std::size_t size) override;
 
-    /// The file of the system's General MIDI sound font; empty when none is installed.
-    static std::string FindSystemBank();
     /// Whether `bytes` hold a SoundFont 2 bank whose chunks all lie within them (the synthesizer reads
     /// the rest); the reason in `error` when not.
     static bool CheckBank(const std::uint8_t* bytes, std::size_t size, std::string& error);
