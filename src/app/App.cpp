@@ -15,8 +15,6 @@
 #include "app/Win.h"
 #include "app/standin/CampaignManStandIn.h"
 #include "app/standin/DriverManagerStandIn.h"
-#include "app/standin/GameSoundControllerStandIn.h"
-#include "app/standin/MusicManagerStandIn.h"
 #include "app/standin/RouteNodeManStandIn.h"
 #include "foundation/assets/AssetMan.h"
 #include "foundation/base/AppSettings.h"
@@ -200,14 +198,12 @@ bool CApp::StartDevices() {
         m_driverManager->StartManager();
     RepaintSplash();
 
-    m_gameSoundController = m_parts->CreateGameSoundController();
-    if (m_gameSoundController)
-        m_gameSoundController->Start();
+    m_parts->StartGameSound();
+    m_soundStarted = true;
     RepaintSplash();
 
-    m_musicManager = m_parts->CreateMusicManager();
-    if (m_musicManager)
-        m_musicManager->StartManager();
+    m_parts->StartMusic();
+    m_musicStarted = true;
     RepaintSplash();
     return true;
 }
@@ -279,11 +275,13 @@ int CApp::StopManager() {
     StopAndDelete(m_assetMan);
     CEngineMan::SetTextureLoader(nullptr); // it reached into the asset manager
     m_fontLibrary.reset();
-    if (m_gameSoundController) {
-        m_gameSoundController->Stop();
-        m_gameSoundController.reset();
-    }
-    StopAndDelete(m_musicManager);
+    // After the asset manager: its sounds free their waves into the mixer the sound manager still holds.
+    if (m_soundStarted)
+        m_parts->StopGameSound();
+    m_soundStarted = false;
+    if (m_musicStarted)
+        m_parts->StopMusic();
+    m_musicStarted = false;
     m_parts->DeletePrintManager();
     m_parts->DeleteHelpManager(); // after the panels, which shared its help panel
     CVornMesh::SetLightingEngine(nullptr);
@@ -350,8 +348,8 @@ void CApp::Update() {
         m_frameFactor = 30.0f / m_performanceMonitor->GetFps();
     }
     m_parts->UpdateHelp(ms);
-    if (m_quit && m_gameSoundController)
-        m_gameSoundController->Pause(true);
+    if (m_quit && m_soundStarted)
+        m_parts->PauseGameSound(true);
     if (m_ioManager)
         m_ioManager->Poll(ms);
     if (m_slideOutMan)
@@ -368,13 +366,13 @@ void CApp::Update() {
     m_parts->FrameCurrentWorld(ms);
     if (m_eventMan)
         m_eventMan->Update();
-    if (m_gameSoundController)
-        m_gameSoundController->Update(ms);
+    if (m_soundStarted)
+        m_parts->UpdateGameSound(ms);
     if (m_gameStateMan)
         m_gameStateMan->Update();
     m_parts->UpdateHelp(ms);
-    if (m_musicManager)
-        m_musicManager->Update(ms);
+    if (m_musicStarted)
+        m_parts->UpdateMusic(ms);
     m_parts->UpdatePrint(ms);
     // A quit request shows the exit pictures; their end sets the state that ends the loop.
     if (m_eventMan && m_eventMan->FindMessage(VORNMSG_QUIT_REQUEST, nullptr, true)) {
@@ -390,6 +388,14 @@ CHelpManager* CApp::GetHelpManager() const {
 
 CPrintManager* CApp::GetPrintManager() const {
     return m_parts->GetPrintManager();
+}
+
+CGameSoundController* CApp::GetGameSoundController() const {
+    return m_parts->GetGameSoundController();
+}
+
+CMusicManager* CApp::GetMusicManager() const {
+    return m_parts->GetMusicManager();
 }
 
 bool CApp::HasSlideOutMan() const {
@@ -414,8 +420,8 @@ void CApp::ResumeAutoSavedTrack() {
 }
 
 void CApp::MusicOff() {
-    if (m_musicManager)
-        m_musicManager->SetEnabled(false);
+    if (m_musicStarted)
+        m_parts->SetMusicEnabled(false);
 }
 
 void CApp::PostQuit() {
@@ -466,13 +472,11 @@ std::unique_ptr<plat::input::InputSystem> CApp::CreateInputSystem() {
 }
 
 void CApp::SetMusicVolume(int volume) {
-    if (m_musicManager)
-        m_musicManager->SetVolume(volume);
+    m_parts->SetMusicVolume(volume);
 }
 
 void CApp::SetSoundVolume(int volume) {
-    if (m_gameSoundController)
-        m_gameSoundController->SetVolume(volume);
+    m_parts->SetGameSoundVolume(volume);
 }
 
 void CApp::SetEffectsLevel(int /*level*/) {

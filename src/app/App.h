@@ -28,11 +28,11 @@ class CEngineMan;
 class CErrorMan;
 class CEventMan;
 class CGameOptions;
-class CGameSoundControllerStandIn;
+class CGameSoundController;
 class CGameStateMan;
 class CHelpManager;
 class CIOManager;
-class CMusicManagerStandIn;
+class CMusicManager;
 class CPerformanceMonitor;
 class CPrintManager;
 class CRouteNodeManStandIn;
@@ -90,8 +90,9 @@ public:
     CSlideOutMan* GetSlideOutMan() const { return m_slideOutMan.get(); }
     CIOManager* GetIOManager() const { return m_ioManager.get(); }
     CDriverManagerStandIn* GetDriverManager() const { return m_driverManager.get(); }
-    CGameSoundControllerStandIn* GetGameSoundController() const { return m_gameSoundController.get(); }
-    CMusicManagerStandIn* GetMusicManager() const { return m_musicManager.get(); }
+    /// The game sound controller and the music manager of the parts (null when the parts have none).
+    CGameSoundController* GetGameSoundController() const;
+    CMusicManager* GetMusicManager() const;
     CAppSettings* GetAppSettings() const { return m_appSettings.get(); }
     CCommandLineParser* GetCommandLineParser() const { return m_commandLineParser.get(); }
     CRouteNodeManStandIn* GetRouteNodeMan() const { return m_routeNodeMan.get(); }
@@ -194,8 +195,6 @@ private:
     std::unique_ptr<CSlideOutMan> m_slideOutMan;
     std::unique_ptr<CIOManager> m_ioManager;
     std::unique_ptr<CDriverManagerStandIn> m_driverManager;
-    std::unique_ptr<CGameSoundControllerStandIn> m_gameSoundController;
-    std::unique_ptr<CMusicManagerStandIn> m_musicManager;
     std::unique_ptr<CAppSettings> m_appSettings;
     std::unique_ptr<CCommandLineParser> m_commandLineParser;
     std::unique_ptr<CRouteNodeManStandIn> m_routeNodeMan;
@@ -213,6 +212,8 @@ private:
     bool m_videoModeFallback = false;
     bool m_exit = false;
     bool m_rendering = false;
+    bool m_soundStarted = false; ///< the parts' game sound controller was started and not yet stopped
+    bool m_musicStarted = false; ///< the parts' music manager was started and not yet stopped
     float m_frameFactor = 1.0f;
     int m_videoMode = 0;
     int m_screenWidth = 640;

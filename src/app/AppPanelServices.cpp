@@ -3,7 +3,6 @@
 #include "app/App.h"
 #include "app/AppParts.h"
 #include "app/Win.h"
-#include "app/standin/GameSoundControllerStandIn.h"
 #include "foundation/assets/AssetMan.h"
 #include "foundation/assets/Bitmap.h"
 #include "foundation/base/EventMan.h"
@@ -96,13 +95,11 @@ void CAppPanelServices::CancelHover() {
 }
 
 void CAppPanelServices::PlayUiSound(int soundId) {
-    if (CGameSoundControllerStandIn* sound = m_app.GetGameSoundController())
-        sound->PlayUiSound(soundId);
+    m_app.GetParts().PlayUiSound(soundId);
 }
 
 void CAppPanelServices::StopHelpSound() {
-    if (CGameSoundControllerStandIn* sound = m_app.GetGameSoundController())
-        sound->StopHelpSound();
+    m_app.GetParts().StopHelpSound();
 }
 
 bool CAppPanelServices::GetLatestMessage(int type, CMessage& out) {

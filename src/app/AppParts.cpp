@@ -14,8 +14,6 @@
 #include "app/Win.h"
 #include "app/standin/CampaignManStandIn.h"
 #include "app/standin/DriverManagerStandIn.h"
-#include "app/standin/GameSoundControllerStandIn.h"
-#include "app/standin/MusicManagerStandIn.h"
 #include "app/standin/RouteNodeManStandIn.h"
 #include "foundation/base/AppSettings.h"
 #include "foundation/base/EventMan.h"
@@ -112,14 +110,6 @@ std::unique_ptr<plat::input::InputSystem> CAppParts::CreateInputSystem(plat::win
 
 std::unique_ptr<CDriverManagerStandIn> CAppParts::CreateDriverManager() {
     return std::make_unique<CDriverManagerStandIn>();
-}
-
-std::unique_ptr<CGameSoundControllerStandIn> CAppParts::CreateGameSoundController() {
-    return std::make_unique<CGameSoundControllerStandIn>();
-}
-
-std::unique_ptr<CMusicManagerStandIn> CAppParts::CreateMusicManager() {
-    return std::make_unique<CMusicManagerStandIn>();
 }
 
 std::unique_ptr<CSlideOutMan> CAppParts::CreateSlideOutMan(IPanelServices& services) {

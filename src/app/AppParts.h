@@ -36,11 +36,11 @@ class IEngineServices;
 class CErrorMan;
 class CEventMan;
 class CGameOptions;
-class CGameSoundControllerStandIn;
+class CGameSoundController;
 class CGameStateMan;
 class CHelpManager;
 class CIOManager;
-class CMusicManagerStandIn;
+class CMusicManager;
 class CPerformanceMonitor;
 class CPrintManager;
 class CRouteNodeManStandIn;
@@ -99,10 +99,6 @@ public:
     virtual std::unique_ptr<plat::input::InputSystem> CreateInputSystem(plat::window::Window* window);
     /// The driver manager.
     virtual std::unique_ptr<CDriverManagerStandIn> CreateDriverManager();
-    /// The game sound controller.
-    virtual std::unique_ptr<CGameSoundControllerStandIn> CreateGameSoundController();
-    /// The music manager.
-    virtual std::unique_ptr<CMusicManagerStandIn> CreateMusicManager();
     /// The slide-out manager, served by `services`.
     virtual std::unique_ptr<CSlideOutMan> CreateSlideOutMan(IPanelServices& services);
     /// What makes the screens' panels for the slide-out manager.
@@ -180,6 +176,34 @@ public:
     virtual void ProcessPrintJob() {}
     /// The print manager by its type (null: none).
     virtual CPrintManager* GetPrintManager() const { return nullptr; }
+    /// The game sound controller and the music manager, which the parts own (null: the shell's own parts
+    /// have neither, and the operations below do nothing).
+    virtual CGameSoundController* GetGameSoundController() const { return nullptr; }
+    virtual CMusicManager* GetMusicManager() const { return nullptr; }
+    /// Starts the game sound controller with its sound manager.
+    virtual void StartGameSound() {}
+    /// Stops it, deleting the sound manager.
+    virtual void StopGameSound() {}
+    /// Its per-frame call.
+    virtual void UpdateGameSound(int /*ms*/) {}
+    /// Pauses (true) or resumes the effect channels.
+    virtual void PauseGameSound(bool /*pause*/) {}
+    /// Sets the effects volume (the option "Volume").
+    virtual void SetGameSoundVolume(int /*volume*/) {}
+    /// Plays an interface sound by id.
+    virtual void PlayUiSound(int /*soundId*/) {}
+    /// Stops the spoken help item that is playing.
+    virtual void StopHelpSound() {}
+    /// Starts the music manager.
+    virtual void StartMusic() {}
+    /// Stops it.
+    virtual void StopMusic() {}
+    /// Its per-frame call.
+    virtual void UpdateMusic(int /*ms*/) {}
+    /// Sets the music volume (the option "Balance").
+    virtual void SetMusicVolume(int /*volume*/) {}
+    /// Switches the music on or off (off stops the piece playing).
+    virtual void SetMusicEnabled(bool /*enabled*/) {}
 
 protected:
     /// The settings store the parts were made with.

@@ -1,5 +1,6 @@
 #include "audio/AudioAssetFactory.h"
 
+#include "audio/Music.h"
 #include "audio/Sound.h"
 
 namespace zentrix {
@@ -9,7 +10,9 @@ std::unique_ptr<ISoundAsset> CAudioAssetFactory::NewSound() {
 }
 
 std::unique_ptr<IMusicAsset> CAudioAssetFactory::NewMusic() {
-    return nullptr;
+    if (!m_music)
+        return nullptr;
+    return std::make_unique<CMusic>(*m_music);
 }
 
 } // namespace zentrix

@@ -1,7 +1,7 @@
 #include "frontend/AppHelpSound.h"
 
 #include "app/App.h"
-#include "app/standin/GameSoundControllerStandIn.h"
+#include "audio/GameSoundController.h"
 
 namespace zentrix {
 

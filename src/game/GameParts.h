@@ -1,6 +1,11 @@
 #pragma once
 
 #include "app/AppParts.h"
+#include "audio/AudioAssetFactory.h"
+#include "audio/GameSoundController.h"
+#include "audio/MusicManager.h"
+
+#include <memory>
 
 #include <memory>
 
@@ -23,7 +28,8 @@ public:
     CGameParts(std::unique_ptr<plat::settings::Store> store, std::unique_ptr<plat::clock::Clock> clock);
     ~CGameParts() override;
 
-    /// The asset manager with the event-script cache behind its script link.
+    /// The asset manager with the event-script cache behind its script link and the sounds and music
+    /// of the game sound controller and the music manager behind its audio link.
     std::unique_ptr<CAssetMan> CreateAssetMan(CAssetMan::SLinks links) override;
     /// Frees the event-script keyword tables; safe to call again.
     void FreeKeywordTables() override;
@@ -67,6 +73,27 @@ private:
     std::unique_ptr<CAppPrintServices> m_printServices;
     std::unique_ptr<CPrintManager> m_printManager;
     std::unique_ptr<CAppWorldServices> m_worldServices; ///< what the worlds take from the application
+    CGameSoundController* GetGameSoundController() const override { return m_sound.get(); }
+    CMusicManager* GetMusicManager() const override { return m_music.get(); }
+    void StartGameSound() override;
+    void StopGameSound() override;
+    void UpdateGameSound(int ms) override;
+    void PauseGameSound(bool pause) override;
+    void SetGameSoundVolume(int volume) override;
+    void PlayUiSound(int soundId) override;
+    void StopHelpSound() override;
+    void StartMusic() override;
+    void StopMusic() override;
+    void UpdateMusic(int ms) override;
+    void SetMusicVolume(int volume) override;
+    void SetMusicEnabled(bool enabled) override;
+
+private:
+    // Made with the parts, as the asset manager's sounds and music need them before it starts; they
+    // outlive it, since its sounds and pieces free themselves through them when it stops.
+    std::unique_ptr<CGameSoundController> m_sound = std::make_unique<CGameSoundController>();
+    std::unique_ptr<CMusicManager> m_music = std::make_unique<CMusicManager>();
+    CAudioAssetFactory m_audioAssets{*m_sound, m_music.get()};
 };
 
 } // namespace zentrix

@@ -14,8 +14,6 @@
 #include "app/Win.h"
 #include "app/standin/CampaignManStandIn.h"
 #include "app/standin/DriverManagerStandIn.h"
-#include "app/standin/GameSoundControllerStandIn.h"
-#include "app/standin/MusicManagerStandIn.h"
 #include "app/standin/RouteNodeManStandIn.h"
 #include "foundation/assets/AssetMan.h"
 #include "foundation/base/AppSettings.h"
@@ -167,23 +165,6 @@ struct Drivers : Managed<CDriverManagerStandIn> {
     void Update(int) override { log.push_back("drivers"); }
 };
 
-struct Sound : CGameSoundControllerStandIn {
-    explicit Sound(Log& l) : log(l) {}
-    ~Sound() override { log.push_back("delete sound"); }
-    void Start() override { log.push_back("start sound"); }
-    void Stop() override { log.push_back("stop sound"); }
-    void Update(int) override { log.push_back("sound update"); }
-    void Pause(bool pause) override { log.push_back(pause ? "sound pause" : "sound resume"); }
-    void SetVolume(int volume) override { log.push_back("sound volume " + std::to_string(volume)); }
-    Log& log;
-};
-
-struct Music : Managed<CMusicManagerStandIn> {
-    explicit Music(Log& l) : Managed(l, "music") {}
-    void Update(int) override { log.push_back("music update"); }
-    void SetEnabled(bool enabled) override { log.push_back(enabled ? "music on" : "music off"); }
-};
-
 struct Panels : Managed<CSlideOutMan> {
     Panels(Log& l, IPanelServices& services, PanelFactory factory)
         : Managed(l, "panels", services, std::move(factory)) {}
@@ -285,14 +266,6 @@ public:
         log.push_back("create drivers");
         return std::make_unique<Drivers>(log);
     }
-    std::unique_ptr<CGameSoundControllerStandIn> CreateGameSoundController() override {
-        log.push_back("create sound");
-        return std::make_unique<Sound>(log);
-    }
-    std::unique_ptr<CMusicManagerStandIn> CreateMusicManager() override {
-        log.push_back("create music");
-        return std::make_unique<Music>(log);
-    }
     std::unique_ptr<CSlideOutMan> CreateSlideOutMan(IPanelServices& services) override {
         log.push_back("create panels");
         return std::make_unique<Panels>(log, services, CreatePanelFactory());
@@ -362,6 +335,16 @@ public:
     void SetShadowsOff(bool off) override { script.effects.push_back(off ? "shadows off" : "shadows on"); }
     void SetSkidMarkCount(int n) override { script.effects.push_back("skid marks " + std::to_string(n)); }
     void FreeKeywordTables() override { log.push_back("free keywords"); }
+    void StartGameSound() override { log.push_back("start sound"); }
+    void StopGameSound() override { log.push_back("stop sound"); }
+    void UpdateGameSound(int) override { log.push_back("sound update"); }
+    void PauseGameSound(bool pause) override { log.push_back(pause ? "sound pause" : "sound resume"); }
+    void SetGameSoundVolume(int volume) override { log.push_back("sound volume " + std::to_string(volume)); }
+    void StartMusic() override { log.push_back("start music"); }
+    void StopMusic() override { log.push_back("stop music"); }
+    void UpdateMusic(int) override { log.push_back("music update"); }
+    void SetMusicVolume(int volume) override { log.push_back("music volume " + std::to_string(volume)); }
+    void SetMusicEnabled(bool enabled) override { log.push_back(enabled ? "music on" : "music off"); }
 
     Log& log;
     Script& script;

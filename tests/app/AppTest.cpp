@@ -48,9 +48,7 @@ TEST(App, StartsEveryManagerInOrderAndEntersTheStartUpPictures) {
         "start input",
         "create drivers",
         "start drivers",
-        "create sound",
         "start sound",
-        "create music",
         "start music",
         "splash closed",
         "device 0",
@@ -102,14 +100,13 @@ TEST(App, StopsInOrderAndASecondStopOnlyRepeatsTheSafeSteps) {
     t.log.clear();
     EXPECT_EQ(t.app->StopManager(), 0);
     const Log expected = {
-        "free particles", "delete window",   "stop effects",    "delete effects", "free keywords",
-        "stop states",    "delete states",   "destroy worlds",  "stop panels",    "delete panels",
-        "stop assets",    "delete assets",   "stop sound",      "delete sound",   "stop music",
-        "delete music",   "stop print",      "delete print",    "stop help",      "delete help",
-        "stop engine",    "delete engine",   "delete monitor",  "delete events",  "stop drivers",
-        "delete drivers", "stop input",      "delete input",    "stop route",     "delete route",
-        "stop campaign",  "delete campaign", "delete settings", "delete options", "delete errors",
-        "delete parser",
+        "free particles",  "delete window",  "stop effects",   "delete effects", "free keywords",
+        "stop states",     "delete states",  "destroy worlds", "stop panels",    "delete panels",
+        "stop assets",     "delete assets",  "stop sound",     "stop music",     "stop print",
+        "delete print",    "stop help",      "delete help",    "stop engine",    "delete engine",
+        "delete monitor",  "delete events",  "stop drivers",   "delete drivers", "stop input",
+        "delete input",    "stop route",     "delete route",   "stop campaign",  "delete campaign",
+        "delete settings", "delete options", "delete errors",  "delete parser",
     };
     EXPECT_EQ(t.log, expected);
     EXPECT_FALSE(t.app->IsRunning());
@@ -338,6 +335,15 @@ TEST(App, ResultsAndInputStartDependOnTheApplicationAndItsErrorManager) {
     CDriverManagerStandIn unstarted;
     EXPECT_TRUE(input->CannotStart(&unstarted));
     EXPECT_FALSE(input->CannotStart(t.app->GetDriverManager()));
+}
+
+TEST(App, TheVolumeOptionsReachTheSoundAndTheMusic) {
+    TestApp t;
+    ASSERT_EQ(t.app->StartManager(), 0);
+    t.log.clear();
+    t.app->GetGameOptions()->SetOption(CGameOptions::OPTION_BALANCE, 70);
+    t.app->GetGameOptions()->SetOption(CGameOptions::OPTION_VOLUME, 300); // one byte reaches the sound
+    EXPECT_EQ(t.log, (Log{"music volume 70", "sound volume 44"}));
 }
 
 TEST(App, TheEffectsLevelIsAppliedAtTheStartAndWheneverItIsSet) {

@@ -9,12 +9,15 @@
 #include "foundation/resources/ResourceConfig.h"
 #include "foundation/resources/ResourceTableFile.h"
 #include "platform/fs/FileSystem.h"
+#include "platform/midi/SoftwareSynth.h"
+#include "platform/midi/Song.h"
 #include "support/FakeMeshTextures.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <map>
 #include <set>
@@ -435,6 +438,54 @@ TEST(Generators, PicturesTonesAndTunesHaveTheirShape) {
     EXPECT_FALSE(mkdata::MakeTga({"8", "8", "16", "0,0,0", "0,0,0"}, out, error));
     EXPECT_FALSE(mkdata::MakeWav({"5", "100"}, out, error));
     EXPECT_FALSE(mkdata::MakeMidi({"120", "128"}, out, error));
+    EXPECT_FALSE(mkdata::MakeMidi({"120", "program", "128", "60"}, out, error));
+    EXPECT_FALSE(mkdata::MakeMidi({"120", "drums", "36"}, out, error)); // no melody
+    EXPECT_FALSE(mkdata::MakeSoundFont({}, out, error));
+    EXPECT_FALSE(mkdata::MakeSoundFont({"0", "piano"}, out, error));
+}
+
+TEST(Generators, TheSamplePiecesAndTheirBankAreWhatTheMusicPlays) {
+    std::vector<std::uint8_t> out;
+    std::string error;
+    ASSERT_TRUE(mkdata::MakeMidi({"177", "program", "33", "72", "74", "76", "drums", "36", "42"}, out, error))
+        << error;
+    plat::midi::Song song;
+    ASSERT_TRUE(plat::midi::ReadSong(out.data(), out.size(), song, error)) << error;
+    EXPECT_EQ(song.ticksPerQuarter, 96);
+    EXPECT_EQ(song.length, 3u * 96u);
+    ASSERT_GE(song.events.size(), 3u);
+    EXPECT_EQ(song.events[0].tempo, 60000000u / 177u);
+    EXPECT_EQ(song.events[1].status, 0xC0);
+    EXPECT_EQ(song.events[1].data1, 33);
+    EXPECT_EQ(song.events[2].status, 0x90);
+    EXPECT_EQ(song.events[2].data1, 72); // the piece's own first key
+    int drums = 0;
+    for (const plat::midi::SongEvent& e : song.events)
+        drums += e.status == 0x99;
+    EXPECT_EQ(drums, 3); // the drum list repeats to the last note
+
+    ASSERT_TRUE(mkdata::MakeSoundFont({"0", "33", "drums"}, out, error)) << error;
+    EXPECT_TRUE(plat::midi::SoftwareSynth::CheckBank(out.data(), out.size(), error)) << error;
+    EXPECT_LT(out.size(), 100000u);
+    plat::midi::SoftwareSynth::Failure failure;
+    auto synth =
+        plat::midi::SoftwareSynth::Open(22050, plat::midi::SoftwareSynth::Bank::kNone, failure, error);
+    ASSERT_NE(synth, nullptr) << error;
+    auto peak = [&](std::uint8_t channel, std::uint8_t program) {
+        synth->Reset();
+        synth->Send(0xC0 | channel, program, 0);
+        synth->Send(0x90 | channel, 60, 100);
+        std::vector<float> frames(2 * 2048);
+        synth->Render(frames.data(), 2048);
+        float loudest = 0.0f;
+        for (float v : frames)
+            loudest = std::max(loudest, std::abs(v));
+        return loudest;
+    };
+    EXPECT_EQ(peak(0, 33), 0.0f); // no bank yet
+    ASSERT_TRUE(synth->LoadBank(out.data(), out.size()));
+    EXPECT_GT(peak(0, 33), 0.05f);
+    EXPECT_GT(peak(9, 0), 0.05f); // the drum kit
 }
 
 } // namespace

@@ -244,41 +244,223 @@ bool MakeWav(const std::vector<std::string>& args, std::vector<std::uint8_t>& ou
 }
 
 bool MakeMidi(const std::vector<std::string>& args, std::vector<std::uint8_t>& out, std::string& error) {
-    constexpr std::uint8_t kTicksPerBeat = 96;
+    constexpr std::uint32_t kTicksPerBeat = 96;
+    constexpr std::uint8_t kDrumChannel = 9;
     int bpm = 0;
-    std::vector<std::uint8_t> track;
-    bool ok = args.size() >= 2 && args.size() <= 257 && Number(args[0], 20, 300, bpm);
-    if (ok) {
-        const std::uint32_t tempo = 60000000u / static_cast<std::uint32_t>(bpm);
-        track = {0x00,
-                 0xFF,
-                 0x51,
-                 0x03,
-                 static_cast<std::uint8_t>(tempo >> 16),
-                 static_cast<std::uint8_t>(tempo >> 8),
-                 static_cast<std::uint8_t>(tempo),
-                 0x00,
-                 0xC0,
-                 0x00};
-        for (std::size_t i = 1; ok && i < args.size(); ++i) {
-            int note = 0;
-            ok = Number(args[i], 0, 127, note);
-            const auto key = static_cast<std::uint8_t>(note);
-            track.insert(track.end(), {0x00, 0x90, key, 0x64, kTicksPerBeat, 0x80, key, 0x40});
-        }
-        track.insert(track.end(), {0x00, 0xFF, 0x2F, 0x00});
+    int program = 0;
+    std::vector<std::uint8_t> melody;
+    std::vector<std::uint8_t> drums;
+    bool ok = args.size() >= 2 && Number(args[0], 20, 300, bpm);
+    std::size_t i = 1;
+    if (ok && args[i] == "program") {
+        ok = i + 1 < args.size() && Number(args[i + 1], 0, 127, program);
+        i += 2;
     }
-    if (!ok) {
-        error = "midi takes 20-300 beats per minute and 1-256 notes of 0-127";
+    for (std::vector<std::uint8_t>* notes = &melody; ok && i < args.size(); ++i) {
+        int note = 0;
+        if (args[i] == "drums" && notes == &melody) {
+            notes = &drums;
+        } else {
+            ok = Number(args[i], 0, 127, note);
+            notes->push_back(static_cast<std::uint8_t>(note));
+        }
+    }
+    if (!ok || melody.empty() || melody.size() > 256 || drums.size() > 256) {
+        error = "midi takes 20-300 beats per minute, optionally program <0-127>, 1-256 notes of 0-127 and "
+                "optionally drums and 1-256 drum notes";
         return false;
     }
+    // One beat a note; the drums play a beat each alongside, their list repeating to the last note.
+    const std::uint32_t tempo = 60000000u / static_cast<std::uint32_t>(bpm);
+    std::vector<std::uint8_t> track = {0x00,
+                                       0xFF,
+                                       0x51,
+                                       0x03,
+                                       static_cast<std::uint8_t>(tempo >> 16),
+                                       static_cast<std::uint8_t>(tempo >> 8),
+                                       static_cast<std::uint8_t>(tempo),
+                                       0x00,
+                                       0xC0,
+                                       static_cast<std::uint8_t>(program)};
+    for (std::size_t beat = 0; beat < melody.size(); ++beat) {
+        const std::uint8_t key = melody[beat];
+        track.insert(track.end(), {0x00, 0x90, key, 0x64});
+        if (!drums.empty())
+            track.insert(track.end(), {0x00, 0x90 | kDrumChannel, drums[beat % drums.size()], 0x64});
+        track.insert(track.end(), {static_cast<std::uint8_t>(kTicksPerBeat), 0x80, key, 0x40});
+        if (!drums.empty())
+            track.insert(track.end(), {0x00, 0x80 | kDrumChannel, drums[beat % drums.size()], 0x40});
+    }
+    track.insert(track.end(), {0x00, 0xFF, 0x2F, 0x00});
     out.clear();
     PutText(out, "MThd");
     PutBig32(out, 6);
-    out.insert(out.end(), {0x00, 0x00, 0x00, 0x01, 0x00, kTicksPerBeat});
+    out.insert(out.end(), {0x00, 0x00, 0x00, 0x01, 0x00, static_cast<std::uint8_t>(kTicksPerBeat)});
     PutText(out, "MTrk");
     PutBig32(out, static_cast<std::uint32_t>(track.size()));
     out.insert(out.end(), track.begin(), track.end());
+    return true;
+}
+
+namespace {
+
+/// A chunk: its four-letter id, its size and its bytes (padded to an even size).
+void PutChunk(std::vector<std::uint8_t>& out, const char* id, const std::vector<std::uint8_t>& body) {
+    PutText(out, id);
+    Put32(out, static_cast<std::uint32_t>(body.size()));
+    out.insert(out.end(), body.begin(), body.end());
+    if (body.size() % 2 != 0)
+        out.push_back(0);
+}
+
+/// A LIST chunk of `type` holding `body`.
+void PutList(std::vector<std::uint8_t>& out, const char* type, const std::vector<std::uint8_t>& body) {
+    std::vector<std::uint8_t> list;
+    PutText(list, type);
+    list.insert(list.end(), body.begin(), body.end());
+    PutChunk(out, "LIST", list);
+}
+
+/// A name field of 20 bytes.
+void PutName(std::vector<std::uint8_t>& out, const std::string& name) {
+    for (std::size_t i = 0; i < 20; ++i)
+        out.push_back(i < name.size() && i < 19 ? static_cast<std::uint8_t>(name[i]) : 0);
+}
+
+} // namespace
+
+bool MakeSoundFont(const std::vector<std::string>& args, std::vector<std::uint8_t>& out, std::string& error) {
+    constexpr std::uint32_t kRate = 22050;
+    constexpr std::uint32_t kPeriod = 84; // 262.5 Hz, close to middle C (key 60)
+    constexpr std::uint32_t kToneLength = 52 * kPeriod;
+    constexpr std::uint32_t kLoopStart = 4 * kPeriod;
+    constexpr std::uint32_t kDrumLength = kRate / 4;
+    constexpr std::uint32_t kGap = 46; // silent sample points after each sample, as banks require
+    struct Preset {
+        int program = 0;
+        bool drums = false;
+    };
+    std::vector<Preset> presets;
+    bool ok = !args.empty() && args.size() <= 16;
+    for (std::size_t i = 0; ok && i < args.size(); ++i) {
+        Preset preset;
+        preset.drums = args[i] == "drums";
+        ok = preset.drums || Number(args[i], 0, 127, preset.program);
+        presets.push_back(preset);
+    }
+    if (!ok) {
+        error = "sf2 takes 1-16 programs of 0-127 or drums";
+        return false;
+    }
+    // One sample, instrument and preset each. A program's tone has 1 to 4 harmonics by its number; the
+    // drum kit is one falling thump on every key.
+    std::vector<std::uint8_t> samples, phdr, pbag, pgen, inst, ibag, igen, shdr;
+    std::uint32_t start = 0;
+    std::uint32_t generators = 0;
+    auto generator = [&](int oper, int amount) {
+        Put16(igen, static_cast<std::uint32_t>(oper));
+        Put16(igen, static_cast<std::uint32_t>(static_cast<std::uint16_t>(amount)));
+        ++generators;
+    };
+    for (std::size_t i = 0; i < presets.size(); ++i) {
+        const Preset& preset = presets[i];
+        const std::uint32_t length = preset.drums ? kDrumLength : kToneLength;
+        const int harmonics = 1 + preset.program % 4;
+        double phase = 0.0;
+        for (std::uint32_t n = 0; n < length; ++n) {
+            double value = 0.0;
+            if (preset.drums) {
+                const double t = static_cast<double>(n) / kRate;
+                phase += 2.0 * std::numbers::pi * (50.0 + 100.0 * std::exp(-t * 20.0)) / kRate;
+                value = 0.8 * std::exp(-t * 12.0) * std::sin(phase);
+            } else {
+                for (int h = 1; h <= harmonics; ++h)
+                    value += 0.5 / h * std::sin(2.0 * std::numbers::pi * h * n / kPeriod);
+            }
+            Put16(samples,
+                  static_cast<std::uint16_t>(static_cast<std::int16_t>(std::lround(value * 32767.0))));
+        }
+        for (std::uint32_t n = 0; n < kGap; ++n)
+            Put16(samples, 0);
+        const std::string name = preset.drums ? "Drums" : "Program " + std::to_string(preset.program);
+        PutName(shdr, name);
+        Put32(shdr, start);
+        Put32(shdr, start + length);
+        Put32(shdr, start + (preset.drums ? 0 : kLoopStart));
+        Put32(shdr, start + length - (preset.drums ? 1 : 0));
+        Put32(shdr, kRate);
+        shdr.insert(shdr.end(), {60, 0}); // original key, pitch correction
+        Put16(shdr, 0);                   // no linked sample
+        Put16(shdr, 1);                   // mono
+        start += length + kGap;
+
+        PutName(inst, name);
+        Put16(inst, static_cast<std::uint32_t>(i));
+        Put16(ibag, generators);
+        Put16(ibag, 0);
+        generator(38, -2400); // release in a quarter of a second
+        if (preset.drums)
+            generator(56, 0);                // every key at the sample's own pitch
+        generator(54, preset.drums ? 0 : 1); // the tone loops, the thump does not
+        generator(53, static_cast<int>(i));  // the sample, last
+
+        PutName(phdr, name);
+        Put16(phdr, preset.drums ? 0 : static_cast<std::uint32_t>(preset.program));
+        Put16(phdr, preset.drums ? 128 : 0);
+        Put16(phdr, static_cast<std::uint32_t>(i));
+        Put32(phdr, 0);
+        Put32(phdr, 0);
+        Put32(phdr, 0);
+        Put16(pbag, static_cast<std::uint32_t>(i));
+        Put16(pbag, 0);
+        Put16(pgen, 41); // the instrument
+        Put16(pgen, static_cast<std::uint32_t>(i));
+    }
+    const std::uint32_t count = static_cast<std::uint32_t>(presets.size());
+    // The closing records.
+    PutName(phdr, "EOP");
+    Put16(phdr, 0);
+    Put16(phdr, 0);
+    Put16(phdr, count);
+    Put32(phdr, 0);
+    Put32(phdr, 0);
+    Put32(phdr, 0);
+    Put16(pbag, count);
+    Put16(pbag, 0);
+    Put32(pgen, 0);
+    PutName(inst, "EOI");
+    Put16(inst, count);
+    Put16(ibag, generators);
+    Put16(ibag, 0);
+    Put32(igen, 0);
+    PutName(shdr, "EOS");
+    shdr.insert(shdr.end(), 26, 0);
+    const std::vector<std::uint8_t> noModulators(10, 0);
+
+    std::vector<std::uint8_t> info, sdta, pdta;
+    PutChunk(info, "ifil", {2, 0, 1, 0});
+    PutChunk(info, "isng", {'E', 'M', 'U', '8', '0', '0', '0', 0});
+    std::vector<std::uint8_t> name;
+    PutText(name, "Zentrix sample bank");
+    name.push_back(0);
+    PutChunk(info, "INAM", name);
+    PutChunk(sdta, "smpl", samples);
+    PutChunk(pdta, "phdr", phdr);
+    PutChunk(pdta, "pbag", pbag);
+    PutChunk(pdta, "pmod", noModulators);
+    PutChunk(pdta, "pgen", pgen);
+    PutChunk(pdta, "inst", inst);
+    PutChunk(pdta, "ibag", ibag);
+    PutChunk(pdta, "imod", noModulators);
+    PutChunk(pdta, "igen", igen);
+    PutChunk(pdta, "shdr", shdr);
+    std::vector<std::uint8_t> body;
+    PutText(body, "sfbk");
+    PutList(body, "INFO", info);
+    PutList(body, "sdta", sdta);
+    PutList(body, "pdta", pdta);
+    out.clear();
+    PutChunk(out, "RIFF", body);
     return true;
 }
 

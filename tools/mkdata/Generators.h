@@ -29,8 +29,15 @@ bool MakeRawVideo(const std::vector<std::string>& args, std::vector<std::uint8_t
 /// and "extra" for a chunk of 4 bytes before "fmt ".
 bool MakeWav(const std::vector<std::string>& args, std::vector<std::uint8_t>& out, std::string& error);
 
-/// A Standard MIDI File (format 0) playing the notes one after the other, a beat each, on a piano:
-/// args = beats per minute, then MIDI note numbers.
+/// A Standard MIDI File (format 0, 96 ticks a beat, one tempo event and a program change) playing the
+/// notes one after the other, a beat each, on channel 1, and drum notes alongside on channel 10:
+/// args = beats per minute, optionally "program" and a General MIDI program (0 by default), the note
+/// numbers, then optionally "drums" and drum note numbers (repeated to the last note).
 bool MakeMidi(const std::vector<std::string>& args, std::vector<std::uint8_t>& out, std::string& error);
+
+/// A SoundFont 2 bank with a preset for each General MIDI program given (bank 0; a looped tone of 1 to 4
+/// harmonics by the program's number) and, for "drums", a drum kit (bank 128, preset 0: a short falling
+/// thump on every key): args = programs and "drums".
+bool MakeSoundFont(const std::vector<std::string>& args, std::vector<std::uint8_t>& out, std::string& error);
 
 } // namespace mkdata

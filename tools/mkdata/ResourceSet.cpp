@@ -101,6 +101,8 @@ bool BuildContent(const Sources& sources, const Asset& asset, std::vector<std::u
         return MakeWav(asset.args, out, error);
     case Content::kMidi:
         return MakeMidi(asset.args, out, error);
+    case Content::kSoundFont:
+        return MakeSoundFont(asset.args, out, error);
     case Content::kKmb:
         return MakeKmb(sources, asset, out, error);
     case Content::kScript:

@@ -303,7 +303,12 @@ private:
         }
         if (content == "midi") {
             asset.content = Content::kMidi;
-            return expect(argc >= 2, "expected: midi <beats per minute> <note> ...");
+            return expect(argc >= 2,
+                          "expected: midi <beats per minute> [program <n>] <note> ... [drums <note> ...]");
+        }
+        if (content == "sf2") {
+            asset.content = Content::kSoundFont;
+            return expect(argc >= 1, "expected: sf2 <program>|drums ...");
         }
         if (content == "text") {
             asset.content = Content::kText;

@@ -26,6 +26,7 @@ enum class Content {
     kRawVideo,
     kWav,
     kMidi,
+    kSoundFont,
     kText,
     kFile,
     kKmb,

@@ -48,6 +48,7 @@ void Mixer::Close() {
     std::lock_guard<std::mutex> hold(m_lock);
     StopAll();
     m_waves.clear();
+    m_source.reset();
     m_open = false;
     m_lastError = kOk;
 }
@@ -225,6 +226,8 @@ void Mixer::Render(std::int16_t* out, int frames) {
                 if (ended >= 0)
                     channel.SetEndSequence(m_framesRendered + static_cast<std::uint64_t>(ended));
             }
+            if (m_source)
+                m_source->MixInto(m_sums.data(), block);
         }
         for (int i = 0; i < 2 * block; ++i)
             out[i] = static_cast<std::int16_t>(
@@ -233,6 +236,13 @@ void Mixer::Render(std::int16_t* out, int frames) {
         out += 2 * block;
         frames -= block;
     }
+}
+
+void Mixer::AttachSource(std::shared_ptr<Source> source) {
+    std::lock_guard<std::mutex> hold(m_lock);
+    // A closed instance renders nothing, so it keeps no source either.
+    if (m_open)
+        m_source = std::move(source);
 }
 
 void Mixer::Fill(void* user, std::int16_t* out, int frames) {

@@ -3,6 +3,7 @@
 #include "platform/mixer/AudioDevice.h"
 #include "platform/mixer/Channel.h"
 #include "platform/mixer/MixerTypes.h"
+#include "platform/mixer/Source.h"
 #include "platform/mixer/Wave.h"
 
 #include <cstddef>
@@ -67,6 +68,10 @@ public:
     int GetVolume(int channel);
     int GetFrequency(int channel);
 
+    /// Lets `source` sound through the instance from the next rendered frame, in place of the one before
+    /// (null: none). The instance keeps it until it closes or another is attached.
+    void AttachSource(std::shared_ptr<Source> source);
+
     /// Mixes the next `frames` frames into `out`, interleaved stereo. The device's thread calls it; an
     /// offline instance's owner calls it instead.
     void Render(std::int16_t* out, int frames);
@@ -98,6 +103,7 @@ private:
     std::uint64_t m_framesRendered = 0;
     int m_lastError = kOk;
     std::vector<std::int32_t> m_sums;
+    std::shared_ptr<Source> m_source;
     std::unique_ptr<AudioDevice> m_device;
 };
 

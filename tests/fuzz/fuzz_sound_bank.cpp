@@ -1,0 +1,36 @@
+// Loads arbitrary bytes as the music's instrument collection: the bank check reads nothing outside the
+// bytes, and what passes it goes to the synthesizer's own SoundFont reader, which must neither crash
+// nor keep a failed bank.
+#include "platform/midi/SoftwareSynth.h"
+#include "platform/system/DebugOutput.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static const bool quiet = (plat::system::SetDebugOutputEnabled(false), true);
+    (void)quiet;
+    static std::unique_ptr<plat::midi::SoftwareSynth> synth = [] {
+        plat::midi::SoftwareSynth::Failure failure;
+        std::string error;
+        return plat::midi::SoftwareSynth::Open(22050, plat::midi::SoftwareSynth::Bank::kNone, failure, error);
+    }();
+    if (!synth)
+        std::abort();
+    // A copy of its own, so a read past the end is caught.
+    const std::vector<std::uint8_t> bytes(data, data + size);
+    std::string error;
+    const bool checked = plat::midi::SoftwareSynth::CheckBank(bytes.data(), bytes.size(), error);
+    if (synth->LoadBank(bytes.data(), bytes.size()) && !checked)
+        std::abort();
+    synth->Reset();
+    synth->Send(0x90, 60, 100);
+    std::vector<float> out(2 * 256);
+    synth->Render(out.data(), 256);
+    synth->SoundsOff();
+    return 0;
+}
