@@ -54,11 +54,43 @@ TEST(InstanceLock, AnotherProcessSeesTheLockAndItEndsWithItsHolder) {
     close(ready[1]);
 }
 
-TEST(InstanceLock, AnUnusableFileFails) {
+TEST(InstanceLock, AChildProcessDoesNotKeepTheLock) {
+    // A helper forked while the game holds the lock (SDL's message box is one) may outlive the game.
+    testsupport::TempFolder dir;
+    auto file = dir / "instance.lock";
+    InstanceLock game;
+    ASSERT_EQ(game.Acquire(file), InstanceLock::Result::Owned);
+    int ready[2];
+    int release[2];
+    ASSERT_EQ(pipe(ready), 0);
+    ASSERT_EQ(pipe(release), 0);
+    pid_t helper = fork();
+    ASSERT_GE(helper, 0);
+    if (helper == 0) {
+        char c = 'r';
+        (void)!write(ready[1], &c, 1);
+        (void)!read(release[0], &c, 1);
+        _exit(0);
+    }
+    char c = 0;
+    ASSERT_EQ(read(ready[0], &c, 1), 1);
+    game.Release();
+    InstanceLock next;
+    EXPECT_EQ(next.Acquire(file), InstanceLock::Result::Owned) << next.Problem();
+    (void)!write(release[1], "x", 1);
+    waitpid(helper, nullptr, 0);
+    for (int fd : {ready[0], ready[1], release[0], release[1]})
+        close(fd);
+}
+
+TEST(InstanceLock, ALockThatCannotBeTakenSaysWhichFileAndWhy) {
     testsupport::TempFolder dir;
     testsupport::WriteTextFile(dir / "blocker", "x");
     InstanceLock lock;
     EXPECT_EQ(lock.Acquire(dir / "blocker" / "instance.lock"), InstanceLock::Result::Failed);
+    EXPECT_NE(lock.Problem().find((dir / "blocker").string()), std::string::npos) << lock.Problem();
+    EXPECT_EQ(lock.Acquire({}), InstanceLock::Result::Failed);
+    EXPECT_NE(lock.Problem().find("HOME"), std::string::npos) << lock.Problem();
 }
 
 int RunChild(const std::function<void()>& body) {
