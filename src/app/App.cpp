@@ -93,10 +93,23 @@ void CApp::RepaintSplash() {
         m_splash->Repaint();
 }
 
-int CApp::FailStart() {
+int CApp::FailStart(const std::string& why) {
     m_quit = true;
     m_splash.reset();
+    if (!why.empty()) {
+        m_startFailure = why;
+        plat::system::ShowMessageBox(CWin::kTitle, why, plat::system::Buttons::Ok);
+    }
     return 1;
+}
+
+std::string CApp::DescribeEngineFailure() const {
+    if (!m_win || !m_win->GetHwnd()) {
+        const std::string why = m_win ? m_win->GetOpenError() : std::string();
+        return "The game's window could not be opened" + (why.empty() ? std::string(".") : ": " + why + ".");
+    }
+    return "The game's display could not be started at " + std::to_string(m_screenWidth) + " x " +
+           std::to_string(m_screenHeight) + ".";
 }
 
 int CApp::StartManager() {
@@ -106,13 +119,13 @@ int CApp::StartManager() {
     // Without its resource table the game has no content at all: the asset manager has told the player,
     // and the start ends here as it does for the engine.
     if (!StartAssets())
-        return FailStart();
+        return FailStart({});
     // The game cannot be played without its input devices.
     if (!StartDevices())
-        return FailStart();
+        return FailStart("The input devices could not be started.");
     m_splash.reset();
     if (!StartEngine())
-        return FailStart();
+        return FailStart(DescribeEngineFailure());
     if (m_gameOptions)
         m_gameOptions->SetOption(CGameOptions::OPTION_RESOLUTION, m_videoMode == 1 ? 1 : 0);
     StartScreens();
@@ -258,9 +271,10 @@ void CApp::EnterFirstState(bool restarted) {
 }
 
 bool CApp::StartEngine() {
-    if (!m_engineMan)
-        return false;
     plat::window::Window* window = m_win ? m_win->GetHwnd() : nullptr;
+    // Without a window there is nothing to show the game on: the engine would run unseen.
+    if (!m_engineMan || !window)
+        return false;
     if (!m_engineMan->CreateDevice(window, m_videoMode)) {
         SetVideoMode(0);
         m_videoModeFallback = true;

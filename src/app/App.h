@@ -59,7 +59,8 @@ public:
     CApp& operator=(const CApp&) = delete;
 
     /// Creates and starts every manager and enters the first game state; 0 on success, 1 (quit flag set)
-    /// when the engine, the asset manager or the input manager cannot start.
+    /// when the window, the engine, the asset manager or the input manager cannot start. The player is
+    /// told why (message box and standard error), and GetStartFailure keeps the text.
     int StartManager() override;
     /// Stops and deletes every manager that exists; returns 0.
     int StopManager() override;
@@ -131,6 +132,8 @@ public:
     bool IsRestartRequested() const { return m_restart; }
     /// Whether the engine is drawing the frame now.
     bool IsRendering() const { return m_rendering; }
+    /// Why the start failed (empty when it did not, or when the failing manager told the player itself).
+    const std::string& GetStartFailure() const { return m_startFailure; }
 
 private:
     // The start, step by step, in the order the managers depend on one another.
@@ -141,7 +144,8 @@ private:
     bool StartDevices();
     void StartScreens();
     void EnterFirstState(bool restarted);
-    int FailStart();
+    int FailStart(const std::string& why);
+    std::string DescribeEngineFailure() const;
     void RepaintSplash();
     void PumpMessages();
 
@@ -205,6 +209,7 @@ private:
     std::unique_ptr<CSplash> m_splash;
 
     std::string m_commandLine;
+    std::string m_startFailure;
     bool m_quit = false;
     bool m_restart = false;
     bool m_running = false;

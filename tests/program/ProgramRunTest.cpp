@@ -105,7 +105,7 @@ TEST(ProgramRun, WithoutTheResourceTableTheGameSaysSoAndEnds) {
     testsupport::TempFolder config;
     pid_t game = Start(folder.Path(), config.Path(), config / "run.err");
     ASSERT_GT(game, 0);
-    EXPECT_EQ(WaitFor(game, 30s), 0);
+    EXPECT_EQ(WaitFor(game, 30s), 2) << "a failed start";
     std::string errors = testsupport::ReadTextFile(config / "run.err");
     EXPECT_NE(errors.find("Resource file missing!"), std::string::npos) << errors;
     EXPECT_EQ(errors.find("LeakSanitizer"), std::string::npos) << errors;

@@ -13,6 +13,9 @@ int AnswerOnConsole(std::FILE* out, std::string_view caption, std::string_view t
 }
 
 int ShowMessageBox(std::string_view caption, std::string_view text, Buttons buttons) {
+    // What a box says also goes to standard error, where it outlasts the box; without a display that is
+    // all there is, and the default button answers.
+    const int byDefault = AnswerOnConsole(stderr, caption, text, buttons);
     // A headless run (the offscreen driver of the tests) has no display to show a box on.
     const char* driver = SDL_GetCurrentVideoDriver();
     const char* wanted = SDL_getenv("SDL_VIDEODRIVER");
@@ -36,7 +39,7 @@ int ShowMessageBox(std::string_view caption, std::string_view text, Buttons butt
         if (SDL_ShowMessageBox(&data, &answer) == 0)
             return answer < 0 ? (buttons == Buttons::YesNo ? kAnswerNo : kAnswerOk) : answer;
     }
-    return AnswerOnConsole(stderr, caption, text, buttons);
+    return byDefault;
 }
 
 } // namespace plat::system
