@@ -31,7 +31,10 @@
 #include "render/ParticleSystem.h"
 #include "render/SurfacePictures.h"
 #include "render/VornMesh.h"
+#include "ui/SlideOut.h"
 #include "ui/SlideOutMan.h"
+
+#include <cstdio>
 
 namespace zentrix {
 
@@ -93,13 +96,15 @@ void CApp::RepaintSplash() {
         m_splash->Repaint();
 }
 
-int CApp::FailStart(const std::string& why) {
+int CApp::FailStart(const std::string& why, bool told) {
     m_quit = true;
     m_splash.reset();
-    if (!why.empty()) {
-        m_startFailure = why;
+    m_startFailure = why;
+    // A manager that has shown its own box leaves only the details, for standard error.
+    if (told && !why.empty())
+        std::fprintf(stderr, "%s\n", why.c_str());
+    else if (!why.empty())
         plat::system::ShowMessageBox(CWin::kTitle, why, plat::system::Buttons::Ok);
-    }
     return 1;
 }
 
@@ -116,10 +121,12 @@ int CApp::StartManager() {
     const bool restarted = StartCommandLine();
     StartSettings();
     StartStateAndWindow();
-    // Without its resource table the game has no content at all: the asset manager has told the player,
-    // and the start ends here as it does for the engine.
-    if (!StartAssets())
-        return FailStart({});
+    // Without its resource table, libraries or data tables the game has no content to speak of: the start
+    // ends here as it does for the engine, saying which files are at fault.
+    std::string why;
+    bool told = false;
+    if (!StartAssets(why, told))
+        return FailStart(why, told);
     // The game cannot be played without its input devices.
     if (!StartDevices())
         return FailStart("The input devices could not be started.");
@@ -129,6 +136,9 @@ int CApp::StartManager() {
     if (m_gameOptions)
         m_gameOptions->SetOption(CGameOptions::OPTION_RESOLUTION, m_videoMode == 1 ? 1 : 0);
     StartScreens();
+    // A panel without its layout is a black screen with nothing to click.
+    if (std::string missing = CheckPanelRecords(); !missing.empty())
+        return FailStart(missing);
     EnterFirstState(restarted);
     return 0;
 }
@@ -178,7 +188,7 @@ void CApp::StartStateAndWindow() {
     RepaintSplash();
 }
 
-bool CApp::StartAssets() {
+bool CApp::StartAssets(std::string& why, bool& told) {
     m_fontLibrary = m_parts->CreateFontLibrary();
     CAssetMan::SLinks links;
     links.host = this;
@@ -187,10 +197,34 @@ bool CApp::StartAssets() {
     links.makeGraphicsCaches = [](CAssetMan& assets) { return std::make_unique<CGraphicsCaches>(assets); };
     links.engine = m_engineLinks.get();
     m_assetMan = m_parts->CreateAssetMan(std::move(links));
-    if (m_assetMan && m_assetMan->StartManager() != 0)
-        return false;
-    RepaintSplash();
-    return true;
+    if (!m_assetMan)
+        return true;
+    // A start that returns a failure has shown the player its own box.
+    told = m_assetMan->StartManager() != 0;
+    const std::vector<std::string>& problems = m_assetMan->GetStartProblems();
+    if (!told && problems.empty()) {
+        RepaintSplash();
+        return true;
+    }
+    why = "The game's data cannot be used:";
+    for (const std::string& problem : problems)
+        why += "\n" + problem;
+    return false;
+}
+
+std::string CApp::CheckPanelRecords() {
+    if (!m_slideOutMan || !m_assetMan)
+        return {};
+    std::string problems;
+    std::string relative;
+    for (const std::unique_ptr<CSlideOut>& panel : m_slideOutMan->GetSlideOuts()) {
+        // A layout the resource table does not list is the panel's own business (it keeps its defaults).
+        if (!panel || !m_assetMan->GetAssetRelativePath(panel->GetId(), relative) ||
+            m_assetMan->GetDataFile(panel->GetId()))
+            continue;
+        problems += "\n" + m_assetMan->DescribeUnreadable(panel->GetId(), "the layout of a screen");
+    }
+    return problems.empty() ? problems : "The game's data cannot be used:" + problems;
 }
 
 bool CApp::StartDevices() {

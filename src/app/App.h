@@ -140,11 +140,12 @@ private:
     bool StartCommandLine();
     void StartSettings();
     void StartStateAndWindow();
-    bool StartAssets();
+    bool StartAssets(std::string& why, bool& told);
+    std::string CheckPanelRecords();
     bool StartDevices();
     void StartScreens();
     void EnterFirstState(bool restarted);
-    int FailStart(const std::string& why);
+    int FailStart(const std::string& why, bool told = false);
     std::string DescribeEngineFailure() const;
     void RepaintSplash();
     void PumpMessages();
