@@ -2,6 +2,7 @@
 #include "app/SystemEntry.h"
 #include "foundation/base/Veltrin.h"
 #include "game/GameParts.h"
+#include "platform/system/TerminationSignals.h"
 
 #include <string>
 #include <vector>
@@ -24,6 +25,7 @@ CStartup g_Startup;
 } // namespace
 
 int main(int argc, char** argv) {
+    plat::system::InstallTerminationHandlers();
     std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     CSystemEntry system([] { return std::make_unique<CGameParts>(); });
     return RunGame(args, system);

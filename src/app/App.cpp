@@ -24,6 +24,7 @@
 #include "foundation/base/AppSettings.h"
 #include "foundation/base/EventMan.h"
 #include "platform/system/MessageBox.h"
+#include "platform/system/TerminationSignals.h"
 #include "platform/text/FontLibrary.h"
 #include "platform/window/Window.h"
 #include "render/AdaptiveSfxMan.h"
@@ -60,7 +61,7 @@ template <typename T> void StopAndDelete(std::unique_ptr<T>& manager) {
 
 CApp::CApp(std::string commandLine, std::unique_ptr<CAppParts> parts)
     : m_parts(std::move(parts)), m_engineLinks(std::make_unique<CAppEngineLinks>(*this)),
-      m_commandLine(std::move(commandLine)) {
+      m_commandLine(std::move(commandLine)), m_terminationsSeen(plat::system::TerminationRequests()) {
     CParticleSystem::SetServices(m_engineLinks.get());
 }
 
@@ -185,6 +186,9 @@ void CApp::StartStateAndWindow() {
     RepaintSplash();
 
     m_win = m_parts->CreateWin(m_screenWidth, m_screenHeight);
+    // From here the frame loop (or the stop) ends the game on a termination signal.
+    if (m_win && m_win->GetHwnd())
+        plat::system::SetTerminationWatched(true);
     RepaintSplash();
 }
 
@@ -354,6 +358,7 @@ int CApp::StopManager() {
     m_gameOptions.reset();
     m_errorMan.reset();
     m_commandLineParser.reset();
+    plat::system::SetTerminationWatched(false);
     return 0;
 }
 
@@ -374,11 +379,17 @@ bool CApp::Run(bool loop) {
         PumpMessages();
         return m_restart;
     }
-    while (!m_quit) {
+    while (!IsEndRequested()) {
         Update();
         PumpMessages();
     }
     return m_restart;
+}
+
+bool CApp::IsEndRequested() {
+    if (plat::system::TerminationRequests() != m_terminationsSeen)
+        m_quit = true;
+    return m_quit;
 }
 
 void CApp::PumpMessages() {

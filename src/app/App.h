@@ -66,7 +66,8 @@ public:
     int StopManager() override;
 
     /// Runs frames until the quit flag is set (`loop`), or handles the waiting window events once
-    /// (`loop` false); returns the restart flag.
+    /// (`loop` false); returns the restart flag. A termination request (SIGTERM, SIGINT) sets the quit
+    /// flag: the loop ends after the frame, and the normal stop follows.
     bool Run(bool loop);
     /// One frame: measure it, then update every manager in order.
     void Update();
@@ -149,6 +150,7 @@ private:
     std::string DescribeEngineFailure() const;
     void RepaintSplash();
     void PumpMessages();
+    bool IsEndRequested();
 
     // IGameStateServices
     bool HasSlideOutMan() const override;
@@ -211,6 +213,7 @@ private:
 
     std::string m_commandLine;
     std::string m_startFailure;
+    int m_terminationsSeen = 0; ///< termination requests made before this application existed
     bool m_quit = false;
     bool m_restart = false;
     bool m_running = false;

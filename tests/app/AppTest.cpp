@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/GameOptions.h"
+#include "platform/system/TerminationSignals.h"
 #include "render/AdaptiveSfxMan.h"
 #include "render/ParticleSystem.h"
 
@@ -280,6 +281,28 @@ TEST(App, AQuitRequestShowsTheExitPicturesAndTheirEndEndsTheLoop) {
     // Three pictures of more than 15 s at 16 ms a frame.
     EXPECT_GE(Count(t.log, "render"), 3 * 15000 / 16);
     EXPECT_LE(Count(t.log, "render"), 3 * 15000 / 16 + 10);
+}
+
+TEST(App, ATerminationSignalEndsTheLoopAfterItsFrameWithoutTheExitPictures) {
+    // One made before the application does not count.
+    plat::system::RequestTermination();
+    TestApp t;
+    ASSERT_EQ(t.app->StartManager(), 0);
+    // With a window the frame loop watches for the signals; once stopped it no longer does.
+    EXPECT_TRUE(plat::system::IsTerminationWatched());
+    // The signal comes during the second frame, which is finished.
+    t.script.onHelpUpdate = [&] {
+        if (Count(t.log, "render") == 2)
+            plat::system::RequestTermination();
+    };
+    t.log.clear();
+    EXPECT_FALSE(t.app->Run(true));
+    EXPECT_EQ(Count(t.log, "render"), 2);
+    EXPECT_EQ(t.log.back(), "print update");
+    EXPECT_TRUE(t.app->IsQuitting());
+    EXPECT_FALSE(t.app->IsExiting());
+    t.app->StopManager();
+    EXPECT_FALSE(plat::system::IsTerminationWatched());
 }
 
 TEST(App, TheStartUpPictureGivesWayToTheMainScreenAfterThreeSeconds) {

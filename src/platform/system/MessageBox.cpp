@@ -1,5 +1,7 @@
 #include "platform/system/MessageBox.h"
 
+#include "platform/system/TerminationSignals.h"
+
 #include <SDL.h>
 
 #include <string>
@@ -36,6 +38,8 @@ int ShowMessageBox(std::string_view caption, std::string_view text, Buttons butt
         data.numbuttons = buttons == Buttons::YesNo ? 2 : 1;
         data.buttons = buttons == Buttons::YesNo ? yesNo : &okButton;
         int answer = 0;
+        // The box blocks the frame loop: a termination signal while it waits ends the game at once.
+        ScopedTerminationAtOnce atOnce;
         if (SDL_ShowMessageBox(&data, &answer) == 0)
             return answer < 0 ? (buttons == Buttons::YesNo ? kAnswerNo : kAnswerOk) : answer;
     }
