@@ -2,6 +2,7 @@
 #include "app/SystemEntry.h"
 #include "foundation/base/Veltrin.h"
 #include "game/GameParts.h"
+#include "platform/system/LeakSuppressions.h"
 #include "platform/system/TerminationSignals.h"
 
 #include <string>
@@ -23,6 +24,11 @@ struct CStartup {
 CStartup g_Startup;
 
 } // namespace
+
+/// What the leak checker of a sanitized build leaves out: the system libraries' own keeps.
+extern "C" const char* __lsan_default_suppressions() {
+    return plat::system::kSystemLibraryLeaks;
+}
 
 int main(int argc, char** argv) {
     plat::system::InstallTerminationHandlers();
