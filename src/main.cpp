@@ -1,5 +1,6 @@
 #include "app/ProgramEntry.h"
 #include "app/SystemEntry.h"
+#include "foundation/base/FatalError.h"
 #include "foundation/base/Veltrin.h"
 #include "game/GameParts.h"
 #include "platform/system/LeakSuppressions.h"
@@ -32,6 +33,7 @@ extern "C" const char* __lsan_default_suppressions() {
 
 int main(int argc, char** argv) {
     plat::system::InstallTerminationHandlers();
+    InstallFatalTerminateHandler();
     std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     CSystemEntry system([] { return std::make_unique<CGameParts>(); });
     return RunGame(args, system);

@@ -20,9 +20,11 @@
 #include "app/standin/MusicManagerStandIn.h"
 #include "app/standin/PrintManagerStandIn.h"
 #include "app/standin/RouteNodeManStandIn.h"
+#include "engine/EngineLog.h"
 #include "foundation/assets/AssetMan.h"
 #include "foundation/base/AppSettings.h"
 #include "foundation/base/EventMan.h"
+#include "foundation/base/FatalError.h"
 #include "platform/system/MessageBox.h"
 #include "platform/system/TerminationSignals.h"
 #include "platform/text/FontLibrary.h"
@@ -49,6 +51,11 @@ bool IsResultOk(int code) {
 
 namespace {
 
+/// A fatal error also goes to the engine's log, beside the other failures of the engine's readers.
+void LogFatalError(const char* text) {
+    EngineLog("FatalError", "%s\n", text);
+}
+
 /// Stops (when it has a stop) and deletes one manager.
 template <typename T> void StopAndDelete(std::unique_ptr<T>& manager) {
     if (manager) {
@@ -63,12 +70,14 @@ CApp::CApp(std::string commandLine, std::unique_ptr<CAppParts> parts)
     : m_parts(std::move(parts)), m_engineLinks(std::make_unique<CAppEngineLinks>(*this)),
       m_commandLine(std::move(commandLine)), m_terminationsSeen(plat::system::TerminationRequests()) {
     CParticleSystem::SetServices(m_engineLinks.get());
+    SetFatalErrorLog(&LogFatalError);
 }
 
 CApp::~CApp() {
     m_commandLine.clear();
     StopManager();
     CParticleSystem::SetServices(nullptr);
+    SetFatalErrorLog(nullptr);
 }
 
 void CApp::SetVideoMode(int mode) {

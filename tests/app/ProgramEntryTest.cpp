@@ -2,9 +2,14 @@
 
 #include "app/EntrySystem.h"
 #include "app/ProgramEntry.h"
+#include "engine/EngineLog.h"
+#include "engine/Mesh.h"
 #include "foundation/base/FatalError.h"
 
 #include <gtest/gtest.h>
+
+#include <exception>
+#include <stdexcept>
 
 using namespace zentrix;
 
@@ -173,9 +178,38 @@ TEST(ProgramEntry, TheRuntimeCheckPassesOnlyItsOwnVersion) {
     }
 }
 
-TEST(ProgramEntryDeathTest, AFatalErrorEndsWithStatusThreeAndSaysWhy) {
+TEST(ProgramEntryDeathTest, AFatalErrorEndsWithStatusThreeAndSaysWhyAndWhichFile) {
     EXPECT_EXIT(FatalError("cannot load %s", "wheel.kmb"), testing::ExitedWithCode(3),
-                "cannot load wheel.kmb");
+                "fatal error: cannot load wheel.kmb");
+
+    // A damaged mesh file ends the game through the engine's reader: standard error and the engine's log
+    // (which the application sets up) name the file as the system writes its path.
+    testsupport::TempFolder folder;
+    folder.Write("bad.kmb", std::string("\2\0\0\0", 4));
+    const std::string file = folder.Game("bad.kmb");
+    EXPECT_EXIT(
+        {
+            SetEngineLogFile(folder.Game("ombrel.log"));
+            appdoubles::TestApp t;
+            CMesh mesh;
+            mesh.LoadKMB(file.c_str());
+        },
+        testing::ExitedWithCode(3),
+        "fatal error: invalid header \\(reading " + folder.Native() + "/bad.kmb\\)");
+    EXPECT_EQ(folder.Read("ombrel.log"),
+              "LOG: (FatalError) fatal error: invalid header (reading " + folder.Native() + "/bad.kmb)\n");
+
+    // An exception nothing catches ends the same way, with its text.
+    EXPECT_EXIT(
+        {
+            InstallFatalTerminateHandler();
+            try {
+                throw std::runtime_error("CreateSurface failure");
+            } catch (...) {
+                std::terminate();
+            }
+        },
+        testing::ExitedWithCode(3), "fatal error: CreateSurface failure");
 }
 
 } // namespace
