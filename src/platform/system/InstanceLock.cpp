@@ -83,7 +83,7 @@ InstanceLock::Result InstanceLock::Acquire(const std::filesystem::path& file) {
         int error = errno;
         ::close(fd);
         if (error == EWOULDBLOCK) {
-            m_problem = file.string() + " is held by the copy of the game that is running";
+            m_problem = "its lock file " + file.string() + " is held";
             return Result::AlreadyExists;
         }
         m_problem = file.string() + ": the lock file cannot be locked: " + std::strerror(error);
