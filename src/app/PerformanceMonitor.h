@@ -39,8 +39,6 @@ public:
     int GetElapsedMs() const { return m_stepMs; }
     /// The last frame's length in whole milliseconds.
     std::int64_t GetLastFrameMs() const { return m_lastFrameUs / 1000; }
-    /// The last frame's length in microseconds.
-    std::int64_t GetLastFrameUs() const { return m_lastFrameUs; }
     /// Number of frames in the averaging window.
     int GetWindowCount() const { return static_cast<int>(m_window.size()); }
     /// Whether Start has run and Stop has not.
