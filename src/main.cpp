@@ -1,7 +1,10 @@
 #include "app/ProgramEntry.h"
 #include "app/SystemEntry.h"
+#include "foundation/base/FatalError.h"
 #include "foundation/base/Veltrin.h"
 #include "game/GameParts.h"
+#include "platform/system/LeakSuppressions.h"
+#include "platform/system/TerminationSignals.h"
 
 #include <string>
 #include <vector>
@@ -23,7 +26,14 @@ CStartup g_Startup;
 
 } // namespace
 
+/// What the leak checker of a sanitized build leaves out: the system libraries' own keeps.
+extern "C" const char* __lsan_default_suppressions() {
+    return plat::system::kSystemLibraryLeaks;
+}
+
 int main(int argc, char** argv) {
+    plat::system::InstallTerminationHandlers();
+    InstallFatalTerminateHandler();
     std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     CSystemEntry system([] { return std::make_unique<CGameParts>(); });
     return RunGame(args, system);

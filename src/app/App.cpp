@@ -16,10 +16,13 @@
 #include "app/standin/CampaignManStandIn.h"
 #include "app/standin/DriverManagerStandIn.h"
 #include "app/standin/RouteNodeManStandIn.h"
+#include "engine/EngineLog.h"
 #include "foundation/assets/AssetMan.h"
 #include "foundation/base/AppSettings.h"
 #include "foundation/base/EventMan.h"
+#include "foundation/base/FatalError.h"
 #include "platform/system/MessageBox.h"
+#include "platform/system/TerminationSignals.h"
 #include "platform/text/FontLibrary.h"
 #include "platform/window/Window.h"
 #include "render/AdaptiveSfxMan.h"
@@ -27,7 +30,10 @@
 #include "render/ParticleSystem.h"
 #include "render/SurfacePictures.h"
 #include "render/VornMesh.h"
+#include "ui/SlideOut.h"
 #include "ui/SlideOutMan.h"
+
+#include <cstdio>
 
 namespace zentrix {
 
@@ -41,6 +47,11 @@ bool IsResultOk(int code) {
 
 namespace {
 
+/// A fatal error also goes to the engine's log, beside the other failures of the engine's readers.
+void LogFatalError(const char* text) {
+    EngineLog("FatalError", "%s\n", text);
+}
+
 /// Stops (when it has a stop) and deletes one manager.
 template <typename T> void StopAndDelete(std::unique_ptr<T>& manager) {
     if (manager) {
@@ -53,14 +64,16 @@ template <typename T> void StopAndDelete(std::unique_ptr<T>& manager) {
 
 CApp::CApp(std::string commandLine, std::unique_ptr<CAppParts> parts)
     : m_parts(std::move(parts)), m_engineLinks(std::make_unique<CAppEngineLinks>(*this)),
-      m_commandLine(std::move(commandLine)) {
+      m_commandLine(std::move(commandLine)), m_terminationsSeen(plat::system::TerminationRequests()) {
     CParticleSystem::SetServices(m_engineLinks.get());
+    SetFatalErrorLog(&LogFatalError);
 }
 
 CApp::~CApp() {
     m_commandLine.clear();
     StopManager();
     CParticleSystem::SetServices(nullptr);
+    SetFatalErrorLog(nullptr);
 }
 
 void CApp::SetVideoMode(int mode) {
@@ -89,29 +102,49 @@ void CApp::RepaintSplash() {
         m_splash->Repaint();
 }
 
-int CApp::FailStart() {
+int CApp::FailStart(const std::string& why, bool told) {
     m_quit = true;
     m_splash.reset();
+    m_startFailure = why;
+    // A manager that has shown its own box leaves only the details, for standard error.
+    if (told && !why.empty())
+        std::fprintf(stderr, "%s\n", why.c_str());
+    else if (!why.empty())
+        plat::system::ShowMessageBox(CWin::kTitle, why, plat::system::Buttons::Ok);
     return 1;
+}
+
+std::string CApp::DescribeEngineFailure() const {
+    if (!m_win || !m_win->GetHwnd()) {
+        const std::string why = m_win ? m_win->GetOpenError() : std::string();
+        return "The game's window could not be opened" + (why.empty() ? std::string(".") : ": " + why + ".");
+    }
+    return "The game's display could not be started at " + std::to_string(m_screenWidth) + " x " +
+           std::to_string(m_screenHeight) + ".";
 }
 
 int CApp::StartManager() {
     const bool restarted = StartCommandLine();
     StartSettings();
     StartStateAndWindow();
-    // Without its resource table the game has no content at all: the asset manager has told the player,
-    // and the start ends here as it does for the engine.
-    if (!StartAssets())
-        return FailStart();
+    // Without its resource table, libraries or data tables the game has no content to speak of: the start
+    // ends here as it does for the engine, saying which files are at fault.
+    std::string why;
+    bool told = false;
+    if (!StartAssets(why, told))
+        return FailStart(why, told);
     // The game cannot be played without its input devices.
     if (!StartDevices())
-        return FailStart();
+        return FailStart("The input devices could not be started.");
     m_splash.reset();
     if (!StartEngine())
-        return FailStart();
+        return FailStart(DescribeEngineFailure());
     if (m_gameOptions)
         m_gameOptions->SetOption(CGameOptions::OPTION_RESOLUTION, m_videoMode == 1 ? 1 : 0);
     StartScreens();
+    // A panel without its layout is a black screen with nothing to click.
+    if (std::string missing = CheckPanelRecords(); !missing.empty())
+        return FailStart(missing);
     EnterFirstState(restarted);
     return 0;
 }
@@ -158,10 +191,13 @@ void CApp::StartStateAndWindow() {
     RepaintSplash();
 
     m_win = m_parts->CreateWin(m_screenWidth, m_screenHeight);
+    // From here the frame loop (or the stop) ends the game on a termination signal.
+    if (m_win && m_win->GetHwnd())
+        plat::system::SetTerminationWatched(true);
     RepaintSplash();
 }
 
-bool CApp::StartAssets() {
+bool CApp::StartAssets(std::string& why, bool& told) {
     m_fontLibrary = m_parts->CreateFontLibrary();
     CAssetMan::SLinks links;
     links.host = this;
@@ -170,10 +206,34 @@ bool CApp::StartAssets() {
     links.makeGraphicsCaches = [](CAssetMan& assets) { return std::make_unique<CGraphicsCaches>(assets); };
     links.engine = m_engineLinks.get();
     m_assetMan = m_parts->CreateAssetMan(std::move(links));
-    if (m_assetMan && m_assetMan->StartManager() != 0)
-        return false;
-    RepaintSplash();
-    return true;
+    if (!m_assetMan)
+        return true;
+    // A start that returns a failure has shown the player its own box.
+    told = m_assetMan->StartManager() != 0;
+    const std::vector<std::string>& problems = m_assetMan->GetStartProblems();
+    if (!told && problems.empty()) {
+        RepaintSplash();
+        return true;
+    }
+    why = "The game's data cannot be used:";
+    for (const std::string& problem : problems)
+        why += "\n" + problem;
+    return false;
+}
+
+std::string CApp::CheckPanelRecords() {
+    if (!m_slideOutMan || !m_assetMan)
+        return {};
+    std::string problems;
+    std::string relative;
+    for (const std::unique_ptr<CSlideOut>& panel : m_slideOutMan->GetSlideOuts()) {
+        // A layout the resource table does not list is the panel's own business (it keeps its defaults).
+        if (!panel || !m_assetMan->GetAssetRelativePath(panel->GetId(), relative) ||
+            m_assetMan->GetDataFile(panel->GetId()))
+            continue;
+        problems += "\n" + m_assetMan->DescribeUnreadable(panel->GetId(), "the layout of a screen");
+    }
+    return problems.empty() ? problems : "The game's data cannot be used:" + problems;
 }
 
 bool CApp::StartDevices() {
@@ -247,9 +307,10 @@ void CApp::EnterFirstState(bool restarted) {
 }
 
 bool CApp::StartEngine() {
-    if (!m_engineMan)
-        return false;
     plat::window::Window* window = m_win ? m_win->GetHwnd() : nullptr;
+    // Without a window there is nothing to show the game on: the engine would run unseen.
+    if (!m_engineMan || !window)
+        return false;
     if (!m_engineMan->CreateDevice(window, m_videoMode)) {
         SetVideoMode(0);
         m_videoModeFallback = true;
@@ -297,6 +358,7 @@ int CApp::StopManager() {
     m_gameOptions.reset();
     m_errorMan.reset();
     m_commandLineParser.reset();
+    plat::system::SetTerminationWatched(false);
     return 0;
 }
 
@@ -317,11 +379,17 @@ bool CApp::Run(bool loop) {
         PumpMessages();
         return m_restart;
     }
-    while (!m_quit) {
+    while (!IsEndRequested()) {
         Update();
         PumpMessages();
     }
     return m_restart;
+}
+
+bool CApp::IsEndRequested() {
+    if (plat::system::TerminationRequests() != m_terminationsSeen)
+        m_quit = true;
+    return m_quit;
 }
 
 void CApp::PumpMessages() {

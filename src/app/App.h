@@ -60,13 +60,15 @@ public:
     CApp& operator=(const CApp&) = delete;
 
     /// Creates and starts every manager and enters the first game state; 0 on success, 1 (quit flag set)
-    /// when the engine, the asset manager or the input manager cannot start.
+    /// when the window, the engine, the asset manager or the input manager cannot start. The player is
+    /// told why (message box and standard error), and GetStartFailure keeps the text.
     int StartManager() override;
     /// Stops and deletes every manager that exists; returns 0.
     int StopManager() override;
 
     /// Runs frames until the quit flag is set (`loop`), or handles the waiting window events once
-    /// (`loop` false); returns the restart flag.
+    /// (`loop` false); returns the restart flag. A termination request (SIGTERM, SIGINT) sets the quit
+    /// flag: the loop ends after the frame, and the normal stop follows.
     bool Run(bool loop);
     /// One frame: measure it, then update every manager in order.
     void Update();
@@ -136,19 +138,24 @@ public:
     bool IsRestartRequested() const { return m_restart; }
     /// Whether the engine is drawing the frame now.
     bool IsRendering() const { return m_rendering; }
+    /// Why the start failed (empty when it did not, or when the failing manager told the player itself).
+    const std::string& GetStartFailure() const { return m_startFailure; }
 
 private:
     // The start, step by step, in the order the managers depend on one another.
     bool StartCommandLine();
     void StartSettings();
     void StartStateAndWindow();
-    bool StartAssets();
+    bool StartAssets(std::string& why, bool& told);
+    std::string CheckPanelRecords();
     bool StartDevices();
     void StartScreens();
     void EnterFirstState(bool restarted);
-    int FailStart();
+    int FailStart(const std::string& why, bool told = false);
+    std::string DescribeEngineFailure() const;
     void RepaintSplash();
     void PumpMessages();
+    bool IsEndRequested();
 
     // IGameStateServices
     bool HasSlideOutMan() const override;
@@ -206,6 +213,8 @@ private:
     std::unique_ptr<CSplash> m_splash;
 
     std::string m_commandLine;
+    std::string m_startFailure;
+    int m_terminationsSeen = 0; ///< termination requests made before this application existed
     bool m_quit = false;
     bool m_restart = false;
     bool m_running = false;

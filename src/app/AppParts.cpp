@@ -19,10 +19,9 @@
 #include "foundation/base/EventMan.h"
 #include "platform/clock/Clock.h"
 #include "platform/fs/FileSystem.h"
-#include "platform/input/SdlInputSystem.h"
 #include "platform/settings/FileStore.h"
-#include "platform/window/SdlWindow.h"
 #include "platform/window/SplashWindow.h"
+#include "platform/window/Window.h"
 #include "render/AdaptiveSfxMan.h"
 #include "render/EngineMan.h"
 #include "render/ParticleSystem.h"
@@ -75,13 +74,7 @@ std::unique_ptr<CGameStateMan> CAppParts::CreateGameStateMan(IGameStateServices*
 }
 
 std::unique_ptr<CWin> CAppParts::CreateWin(int width, int height) {
-    auto window = std::make_unique<plat::window::SdlWindow>(CWin::kTitle, width, height,
-                                                            SDL_WINDOW_BORDERLESS | SDL_WINDOW_SHOWN);
-    if (!window->IsOpen())
-        return std::make_unique<CWin>(nullptr);
-    // Joystick button changes pass through the window's event drain on their way to the devices.
-    window->SetJoystickHandler(&plat::input::SdlInputSystem::HandleEvent);
-    return std::make_unique<CWin>(std::move(window));
+    return CWin::OpenMain(width, height);
 }
 
 std::unique_ptr<plat::text::FontLibrary> CAppParts::CreateFontLibrary() {

@@ -18,8 +18,11 @@ class CAppParts;
 class IEntrySystem {
 public:
     virtual ~IEntrySystem() = default;
-    /// Takes the lock that keeps a second copy from running; it is held until the process ends.
-    virtual plat::system::InstanceLock::Result TakeInstanceLock() = 0;
+    /// Takes the lock that keeps a second copy from running; it is held until the process ends. When it is
+    /// not owned, `problem` names the lock file and says why.
+    virtual plat::system::InstanceLock::Result TakeInstanceLock(std::string& problem) = 0;
+    /// Writes a line for the player to standard error.
+    virtual void Tell(std::string_view text) = 0;
     /// The installed graphics runtime's version.
     virtual plat::system::RuntimeVersion QueryRuntimeVersion() = 0;
     /// Shows a message box; the answer (kAnswerOk, kAnswerYes or kAnswerNo).

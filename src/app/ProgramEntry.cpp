@@ -3,6 +3,7 @@
 #include "app/App.h"
 #include "app/AppParts.h"
 #include "app/EntrySystem.h"
+#include "app/Win.h"
 #include "foundation/base/Messages.h"
 
 #include <cstdio>
@@ -56,21 +57,35 @@ int CheckDirectXVersion(IEntrySystem& system) {
 
 int RunGame(const std::vector<std::string>& args, IEntrySystem& system) {
     // A lock held elsewhere is the running game (a relaunch never finds its own: exec releases it).
-    if (system.TakeInstanceLock() != InstanceLock::Result::Owned)
+    std::string problem;
+    switch (system.TakeInstanceLock(problem)) {
+    case InstanceLock::Result::Owned:
+        break;
+    case InstanceLock::Result::AlreadyExists:
+        system.Tell("the game is already running (" + problem + ")");
         return 0;
+    case InstanceLock::Result::Failed:
+        system.ShowMessageBox(CWin::kTitle, "The game cannot start: " + problem + ".",
+                              plat::system::Buttons::Ok);
+        return kExitStartFailed;
+    }
 
     SetErrorHandler(NullErrorHandler);
     bool restart = false;
+    bool started = true;
     if (CheckDirectXVersion(system) == 0) {
         auto app = std::make_unique<CApp>(BuildCommandLine(args), system.CreateAppParts());
         g_pApp = app.get();
-        app->StartManager();
+        // A failed start has told the player why and set the quit flag, so the run returns at once.
+        started = app->StartManager() == 0;
         restart = app->Run(true);
         app->StopManager();
         app.reset();
         g_pApp = nullptr;
     }
     SetErrorHandler(nullptr);
+    if (!started)
+        return kExitStartFailed;
 
     if (restart) {
         std::vector<std::string> again = args;

@@ -3,10 +3,18 @@
 #include "app/AppParts.h"
 #include "platform/system/Relaunch.h"
 
+#include <cstdio>
+
 namespace zentrix {
 
-plat::system::InstanceLock::Result CSystemEntry::TakeInstanceLock() {
-    return m_lock.Acquire(plat::system::DefaultLockFile());
+plat::system::InstanceLock::Result CSystemEntry::TakeInstanceLock(std::string& problem) {
+    const plat::system::InstanceLock::Result result = m_lock.Acquire(plat::system::DefaultLockFile());
+    problem = m_lock.Problem();
+    return result;
+}
+
+void CSystemEntry::Tell(std::string_view text) {
+    std::fprintf(stderr, "zentrix: %.*s\n", static_cast<int>(text.size()), text.data());
 }
 
 plat::system::RuntimeVersion CSystemEntry::QueryRuntimeVersion() {

@@ -17,7 +17,8 @@ public:
     /// An entry whose application is made of what `makeParts` gives (null: the shell's own parts).
     explicit CSystemEntry(PartsFactory makeParts = {}) : m_makeParts(std::move(makeParts)) {}
 
-    plat::system::InstanceLock::Result TakeInstanceLock() override;
+    plat::system::InstanceLock::Result TakeInstanceLock(std::string& problem) override;
+    void Tell(std::string_view text) override;
     plat::system::RuntimeVersion QueryRuntimeVersion() override;
     int ShowMessageBox(std::string_view caption, std::string_view text,
                        plat::system::Buttons buttons) override;

@@ -3,6 +3,8 @@
 #include "app/App.h"
 #include "app/AppParts.h"
 #include "foundation/base/EventMan.h"
+#include "platform/input/SdlInputSystem.h"
+#include "platform/window/SdlWindow.h"
 #include "platform/window/Window.h"
 #include "render/EngineMan.h"
 #include "ui/SlideOutMan.h"
@@ -15,7 +17,18 @@ namespace zentrix {
 using plat::window::Event;
 using plat::window::EventKind;
 
-CWin::CWin(std::unique_ptr<plat::window::Window> window) : m_window(std::move(window)) {}
+CWin::CWin(std::unique_ptr<plat::window::Window> window, std::string openError)
+    : m_window(std::move(window)), m_openError(std::move(openError)) {}
+
+std::unique_ptr<CWin> CWin::OpenMain(int width, int height) {
+    auto window = plat::window::SdlWindow::OpenMain(kTitle, width, height,
+                                                    plat::window::SdlWindow::IsWindowedRequested());
+    if (!window->IsOpen())
+        return std::make_unique<CWin>(nullptr, window->OpenError());
+    // Joystick button changes pass through the window's event drain on their way to the devices.
+    window->SetJoystickHandler(&plat::input::SdlInputSystem::HandleEvent);
+    return std::make_unique<CWin>(std::move(window));
+}
 
 CWin::~CWin() = default;
 

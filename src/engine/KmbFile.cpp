@@ -519,6 +519,7 @@ bool OMBRELLoadKMB(CMesh* root, const std::uint8_t* data, std::size_t size, KmbA
 }
 
 bool LoadKMBFile(const char* fileName, CMesh* root, KmbAppData* appData, const char* reporter) {
+    const CFatalErrorFile reading(fileName ? fileName : "");
     const plat::fs::ReadResult file = plat::fs::ReadWholeFile(fileName ? fileName : "");
     if (file.error != plat::fs::Error::kNone) {
         EngineLog(reporter, "Failed to open KMB: %s", fileName ? fileName : "");

@@ -46,6 +46,7 @@ struct Script {
     bool racePaused = false;            ///< what IsRacePaused answers
     int pendingPrintJobs = 0;           ///< print jobs waiting, one taken per ProcessPendingJob
     std::uint64_t frameNs = 16000000;   ///< how far each rendered frame moves the clock
+    std::string windowError;            ///< when set, the window cannot be opened, for this reason
     std::function<void()> onHelpUpdate; ///< runs at each help update
     std::vector<std::string> effects;   ///< the taunt, shadow and skid-mark settings the parts were given
 };
@@ -82,7 +83,8 @@ struct Monitor : CPerformanceMonitor {
 };
 
 struct Win : CWin {
-    Win(Log& l, std::unique_ptr<plat::window::Window> window) : CWin(std::move(window)), log(l) {}
+    Win(Log& l, std::unique_ptr<plat::window::Window> window, std::string openError = {})
+        : CWin(std::move(window), std::move(openError)), log(l) {}
     ~Win() override { log.push_back("delete window"); }
     Log& log;
 };
@@ -238,6 +240,8 @@ public:
     }
     std::unique_ptr<CWin> CreateWin(int width, int height) override {
         log.push_back("create window " + std::to_string(width) + "x" + std::to_string(height));
+        if (!script.windowError.empty())
+            return std::make_unique<Win>(log, nullptr, script.windowError);
         auto scripted = std::make_unique<plat::window::ScriptedWindow>();
         window = scripted.get();
         return std::make_unique<Win>(log, std::move(scripted));

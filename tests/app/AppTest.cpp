@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/GameOptions.h"
+#include "platform/system/TerminationSignals.h"
 #include "render/AdaptiveSfxMan.h"
 #include "render/ParticleSystem.h"
 
@@ -133,20 +134,42 @@ TEST(App, EngineStartFallsBackOnceThenGivesUp) {
     struct Case {
         const char* name;
         std::deque<bool> devices;
+        const char* windowError; // "" when the window opens
         int startResult;
         bool fallback;
         int deviceCalls;
+        const char* failure; // what the player is told
     };
     const Case cases[] = {
-        {"first try", {true}, 0, false, 1},
-        {"second try", {false, true}, 0, true, 2},
-        {"both fail", {false, false}, 1, true, 2},
+        {"first try", {true}, "", 0, false, 1, ""},
+        {"second try", {false, true}, "", 0, true, 2, ""},
+        {"both fail",
+         {false, false},
+         "",
+         1,
+         true,
+         2,
+         "The game's display could not be started at 640 x 480."},
+        // Without a window the engine is not asked: it would run unseen.
+        {"no window",
+         {true},
+         "no display here",
+         1,
+         false,
+         0,
+         "The game's window could not be opened: no display here."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TestApp t;
         t.script.deviceResults = c.devices;
+        t.script.windowError = c.windowError;
+        testing::internal::CaptureStderr();
         EXPECT_EQ(t.app->StartManager(), c.startResult);
+        const std::string told = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(t.app->GetStartFailure(), c.failure);
+        if (*c.failure != '\0')
+            EXPECT_NE(told.find(c.failure), std::string::npos) << told;
         EXPECT_EQ(t.app->HasVideoModeFallenBack(), c.fallback);
         EXPECT_EQ(Count(t.log, "device 0"), c.deviceCalls);
         bool started = c.startResult == 0;
@@ -255,6 +278,28 @@ TEST(App, AQuitRequestShowsTheExitPicturesAndTheirEndEndsTheLoop) {
     // Three pictures of more than 15 s at 16 ms a frame.
     EXPECT_GE(Count(t.log, "render"), 3 * 15000 / 16);
     EXPECT_LE(Count(t.log, "render"), 3 * 15000 / 16 + 10);
+}
+
+TEST(App, ATerminationSignalEndsTheLoopAfterItsFrameWithoutTheExitPictures) {
+    // One made before the application does not count.
+    plat::system::RequestTermination();
+    TestApp t;
+    ASSERT_EQ(t.app->StartManager(), 0);
+    // With a window the frame loop watches for the signals; once stopped it no longer does.
+    EXPECT_TRUE(plat::system::IsTerminationWatched());
+    // The signal comes during the second frame, which is finished.
+    t.script.onHelpUpdate = [&] {
+        if (Count(t.log, "render") == 2)
+            plat::system::RequestTermination();
+    };
+    t.log.clear();
+    EXPECT_FALSE(t.app->Run(true));
+    EXPECT_EQ(Count(t.log, "render"), 2);
+    EXPECT_EQ(t.log.back(), "print update");
+    EXPECT_TRUE(t.app->IsQuitting());
+    EXPECT_FALSE(t.app->IsExiting());
+    t.app->StopManager();
+    EXPECT_FALSE(plat::system::IsTerminationWatched());
 }
 
 TEST(App, TheStartUpPictureGivesWayToTheMainScreenAfterThreeSeconds) {

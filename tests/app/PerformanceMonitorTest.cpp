@@ -57,6 +57,28 @@ TEST(PerformanceMonitor, TheTimeStepIsTheMeanOfTheRecentFramesUnder200Ms) {
     }
 }
 
+TEST(PerformanceMonitor, TheStepsAddUpToTheTimeThatPassedAtAnyFrameRate) {
+    // Frame lengths in nanoseconds: 5,000 and 780 frames per second, and a rate whose frames are not
+    // whole microseconds or milliseconds.
+    for (std::uint64_t frameNs : {200000ull, 1282051ull, 16666667ull}) {
+        SCOPED_TRACE(frameNs);
+        plat::clock::FakeClock clock;
+        CPerformanceMonitor monitor(clock);
+        monitor.Start();
+        std::int64_t gameMs = 0;
+        const std::uint64_t frames = 10000000000ull / frameNs; // ten seconds of frames
+        for (std::uint64_t i = 0; i < frames; ++i) {
+            clock.Advance(frameNs);
+            monitor.Update();
+            gameMs += monitor.GetElapsedMs();
+        }
+        const std::int64_t realMs = static_cast<std::int64_t>(frames * frameNs / 1000000);
+        // Each frame is measured to the microsecond, so at most a microsecond a frame may go.
+        EXPECT_LE(gameMs, realMs);
+        EXPECT_GE(gameMs, realMs - 1 - static_cast<std::int64_t>(frames / 1000));
+    }
+}
+
 TEST(PerformanceMonitor, TheWaitCountsIntoTheNextFrame) {
     plat::clock::FakeClock clock(0, kReadStep);
     CPerformanceMonitor monitor(clock);

@@ -2,9 +2,14 @@
 
 #include "app/EntrySystem.h"
 #include "app/ProgramEntry.h"
+#include "engine/EngineLog.h"
+#include "engine/Mesh.h"
 #include "foundation/base/FatalError.h"
 
 #include <gtest/gtest.h>
+
+#include <exception>
+#include <stdexcept>
 
 using namespace zentrix;
 
@@ -27,7 +32,11 @@ RuntimeVersion Version(unsigned major, unsigned minor, unsigned revision = 0, in
 // The system as the entry sees it, scripted; the application it makes records into `log`.
 class EntryDouble : public IEntrySystem {
 public:
-    InstanceLock::Result TakeInstanceLock() override { return lock; }
+    InstanceLock::Result TakeInstanceLock(std::string& problem) override {
+        problem = lock == InstanceLock::Result::Owned ? "" : "/cfg/instance.lock is what it is";
+        return lock;
+    }
+    void Tell(std::string_view text) override { told.emplace_back(text); }
     RuntimeVersion QueryRuntimeVersion() override { return version; }
     int ShowMessageBox(std::string_view caption, std::string_view text, Buttons) override {
         boxes.push_back(std::string(caption) + " | " + std::string(text));
@@ -52,6 +61,7 @@ public:
     int answer = plat::system::kAnswerYes;
     bool restartAfterFrame = false;
     std::vector<std::string> boxes;
+    std::vector<std::string> told;
     std::vector<std::vector<std::string>> relaunches;
     int appsMade = 0;
     appdoubles::Log log;
@@ -60,14 +70,36 @@ public:
     plat::clock::FakeClock* clock = nullptr;
 };
 
-TEST(ProgramEntry, ALockHeldElsewhereEndsTheStartQuietly) {
-    for (InstanceLock::Result held : {InstanceLock::Result::AlreadyExists, InstanceLock::Result::Failed}) {
-        EntryDouble system;
-        system.lock = held;
-        EXPECT_EQ(RunGame({"RESTART"}, system), 0);
-        EXPECT_EQ(system.appsMade, 0);
-        EXPECT_TRUE(system.boxes.empty());
-    }
+TEST(ProgramEntry, WithoutTheLockTheStartEndsAndSaysWhy) {
+    // A running copy is no failure: a line on standard error, and status 0. A lock that cannot be taken
+    // at all is: a box naming the file, and a failed status.
+    EntryDouble running;
+    running.lock = InstanceLock::Result::AlreadyExists;
+    EXPECT_EQ(RunGame({"RESTART"}, running), 0);
+    EXPECT_EQ(running.told,
+              (std::vector<std::string>{"the game is already running (/cfg/instance.lock is what it is)"}));
+    EXPECT_TRUE(running.boxes.empty());
+
+    EntryDouble failed;
+    failed.lock = InstanceLock::Result::Failed;
+    EXPECT_EQ(RunGame({}, failed), kExitStartFailed);
+    EXPECT_EQ(failed.boxes, (std::vector<std::string>{
+                                "KAVO Zentrix | The game cannot start: /cfg/instance.lock is what it is."}));
+    for (const EntryDouble* system : {&running, &failed})
+        EXPECT_EQ(system->appsMade, 0);
+}
+
+TEST(ProgramEntry, AFailedStartSaysWhyAndEndsWithAFailedStatus) {
+    EntryDouble system;
+    system.script.deviceResults = {false, false};
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(RunGame({}, system), kExitStartFailed);
+    EXPECT_NE(
+        testing::internal::GetCapturedStderr().find("KAVO Zentrix: The game's display could not be started"),
+        std::string::npos);
+    EXPECT_EQ(system.appsMade, 1);
+    EXPECT_TRUE(system.relaunches.empty());
+    EXPECT_EQ(g_pApp, nullptr);
 }
 
 TEST(ProgramEntry, ANormalRunStartsRunsAndStopsTheApplication) {
@@ -146,9 +178,38 @@ TEST(ProgramEntry, TheRuntimeCheckPassesOnlyItsOwnVersion) {
     }
 }
 
-TEST(ProgramEntryDeathTest, AFatalErrorEndsWithStatusThreeAndSaysWhy) {
+TEST(ProgramEntryDeathTest, AFatalErrorEndsWithStatusThreeAndSaysWhyAndWhichFile) {
     EXPECT_EXIT(FatalError("cannot load %s", "wheel.kmb"), testing::ExitedWithCode(3),
-                "cannot load wheel.kmb");
+                "fatal error: cannot load wheel.kmb");
+
+    // A damaged mesh file ends the game through the engine's reader: standard error and the engine's log
+    // (which the application sets up) name the file as the system writes its path.
+    testsupport::TempFolder folder;
+    folder.Write("bad.kmb", std::string("\2\0\0\0", 4));
+    const std::string file = folder.Game("bad.kmb");
+    EXPECT_EXIT(
+        {
+            SetEngineLogFile(folder.Game("ombrel.log"));
+            appdoubles::TestApp t;
+            CMesh mesh;
+            mesh.LoadKMB(file.c_str());
+        },
+        testing::ExitedWithCode(3),
+        "fatal error: invalid header \\(reading " + folder.Native() + "/bad.kmb\\)");
+    EXPECT_EQ(folder.Read("ombrel.log"),
+              "LOG: (FatalError) fatal error: invalid header (reading " + folder.Native() + "/bad.kmb)\n");
+
+    // An exception nothing catches ends the same way, with its text.
+    EXPECT_EXIT(
+        {
+            InstallFatalTerminateHandler();
+            try {
+                throw std::runtime_error("CreateSurface failure");
+            } catch (...) {
+                std::terminate();
+            }
+        },
+        testing::ExitedWithCode(3), "fatal error: CreateSurface failure");
 }
 
 } // namespace

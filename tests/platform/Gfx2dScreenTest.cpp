@@ -121,6 +121,37 @@ TEST(Gfx2dScreen, LetterboxKeepsThePictureShape) {
     }
 }
 
+TEST(Gfx2dScreen, ThePictureFillsTheScreenWithWholePixelsFirst) {
+    struct Case {
+        Size target;
+        Rect area;
+        int wholeScale;
+        bool sharp; // the whole scale fills the area: nothing is smoothed
+    };
+    const Case cases[] = {
+        {{640, 480}, {0, 0, 640, 480}, 1, true},        {{1280, 1024}, {0, 32, 1280, 992}, 2, true},
+        {{2560, 1440}, {320, 0, 2240, 1440}, 3, true},  {{1920, 1080}, {240, 0, 1680, 1080}, 2, false},
+        {{3840, 2160}, {480, 0, 3360, 2160}, 4, false}, {{1366, 768}, {171, 0, 1195, 768}, 1, false},
+        {{320, 200}, {27, 0, 293, 200}, 1, false},      {{0, 0}, {}, 1, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.target.width << " x " << c.target.height);
+        const PictureFit fit = FitPicture({640, 480}, c.target);
+        EXPECT_EQ(fit.area, c.area);
+        EXPECT_EQ(fit.wholeScale, c.wholeScale);
+        EXPECT_EQ(fit.IsSharp({640, 480}), c.sharp);
+    }
+}
+
+TEST(Gfx2dScreen, APictureThatComesEarlyIsHeldBackToTheRefresh) {
+    const struct {
+        std::uint64_t since, interval, delay;
+    } cases[] = {
+        {1000, 16666, 15666}, {0, 6944, 6944}, {14000, 16666, 2666}, {15000, 16666, 0}, {40000, 16666, 0}};
+    for (const auto& c : cases)
+        EXPECT_EQ(PaceDelayUs(c.since, c.interval), c.delay) << c.since << " of " << c.interval;
+}
+
 /// The game window under SDL's offscreen driver unless another driver is chosen.
 std::unique_ptr<plat::window::SdlWindow> OpenWindow() {
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
@@ -156,6 +187,47 @@ TEST(Gfx2dScreen, SdlPresenterShowsPicturesWhereTheMouseMapsToThem) {
         EXPECT_EQ(area, Letterbox({640, 480}, size));
         EXPECT_EQ(window->ToGamePixels(area.left, area.top), (plat::gfx2d::Point{0, 0}));
         EXPECT_EQ(window->ToGamePixels(area.right - 1, area.bottom - 1), (plat::gfx2d::Point{639, 479}));
+    }
+    window.reset();
+    SDL_Quit();
+}
+
+TEST(Gfx2dScreen, PicturesComeNoFasterThanTheDisplayAndFillTheWindowBetweenBars) {
+    setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    setenv("SDL_RENDER_DRIVER", "software", 0);
+    setenv("SDL_FRAMEBUFFER_ACCELERATION", "0", 0);
+    auto window = plat::window::SdlWindow::OpenMain("test", 640, 480, true);
+    ASSERT_TRUE(window->IsOpen()) << window->OpenError();
+    SDL_SetWindowSize(window->Handle(), 1000, 600);
+    {
+        auto screen = Screen::Create({640, 480}, SdlPresenter::Create(*window, {640, 480}));
+        ASSERT_NE(screen, nullptr);
+        ASSERT_EQ(screen->BackBuffer().Fill(nullptr, 0xF800), Result::Ok);
+        // Paced at the display's refresh (60 a second when it reports none): 20 pictures take a third
+        // of a second, where an unpaced software renderer shows them in a few milliseconds.
+        const std::uint64_t start = SDL_GetTicks64();
+        for (int i = 0; i < 20; ++i)
+            ASSERT_EQ(screen->Flip(), Result::Ok);
+        EXPECT_GE(SDL_GetTicks64() - start, 250u);
+
+        // Bars left and right, the picture between them, and the mouse mapped into the picture.
+        SDL_Surface* shown = SDL_GetWindowSurface(window->Handle());
+        ASSERT_NE(shown, nullptr);
+        auto pixel = [&](int x, int y) {
+            Uint8 r = 0, g = 0, b = 0;
+            const auto* row = static_cast<const std::uint8_t*>(shown->pixels) + y * shown->pitch;
+            SDL_GetRGB(*reinterpret_cast<const Uint32*>(row + x * shown->format->BytesPerPixel),
+                       shown->format, &r, &g, &b);
+            return (r << 16) | (g << 8) | b;
+        };
+        ASSERT_EQ(shown->w, 1000);
+        ASSERT_EQ(shown->format->BytesPerPixel, 4);
+        EXPECT_EQ(pixel(50, 300), 0x000000);
+        EXPECT_EQ(pixel(500, 300), 0xFF0000);
+        EXPECT_EQ(pixel(950, 300), 0x000000);
+        EXPECT_EQ(window->ToGamePixels(100, 0), (plat::gfx2d::Point{0, 0}));
+        EXPECT_EQ(window->ToGamePixels(500, 300), (plat::gfx2d::Point{320, 240}));
+        EXPECT_EQ(window->ToGamePixels(899, 599), (plat::gfx2d::Point{639, 479}));
     }
     window.reset();
     SDL_Quit();

@@ -1,4 +1,5 @@
 #include "platform/window/SdlWindow.h"
+#include "platform/window/Video.h"
 
 #include <gtest/gtest.h>
 
@@ -145,6 +146,53 @@ TEST_F(SdlWindowTest, PointsMapIntoThePictureWhereverItLies) {
         SCOPED_TRACE(testing::Message() << c.wx << "," << c.wy);
         EXPECT_EQ(window->ToGamePixels(c.wx, c.wy), (plat::gfx2d::Point{c.gx, c.gy}));
     }
+}
+
+TEST(SdlMainWindow, FullScreenUnlessAWindowIsAskedFor) {
+    setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    for (bool windowed : {false, true}) {
+        SCOPED_TRACE(windowed);
+        auto window = SdlWindow::OpenMain("test", 640, 480, windowed);
+        ASSERT_TRUE(window->IsOpen()) << window->OpenError();
+        const bool full = (SDL_GetWindowFlags(window->Handle()) & SDL_WINDOW_FULLSCREEN_DESKTOP) ==
+                          SDL_WINDOW_FULLSCREEN_DESKTOP;
+        EXPECT_EQ(full, !windowed);
+        int width = 0, height = 0;
+        SDL_GetWindowSize(window->Handle(), &width, &height);
+        if (windowed)
+            EXPECT_EQ(std::make_pair(width, height), std::make_pair(640, 480));
+        // Switching away gives a full screen back to the desktop.
+        EXPECT_TRUE(SDL_GetHintBoolean(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, SDL_FALSE) == !windowed);
+    }
+    const struct {
+        const char* value;
+        bool windowed;
+    } values[] = {{nullptr, false}, {"", false}, {"0", false}, {"1", true}, {"yes", true}};
+    for (const auto& v : values) {
+        v.value ? setenv("ZENTRIX_WINDOWED", v.value, 1) : unsetenv("ZENTRIX_WINDOWED");
+        EXPECT_EQ(SdlWindow::IsWindowedRequested(), v.windowed) << (v.value ? v.value : "unset");
+    }
+    unsetenv("ZENTRIX_WINDOWED");
+}
+
+TEST(SdlMainWindow, DriversThatShowNothingAreTakenOnlyWhenAskedFor) {
+    const struct {
+        const char* driver;
+        const char* requested;
+        bool usable;
+    } cases[] = {
+        {"x11", nullptr, true},
+        {"wayland", "x11", true},
+        {"offscreen", nullptr, false},
+        {"dummy", "x11", false},
+        {"offscreen", "offscreen", true},
+        {"dummy", "x11,dummy", true},
+        {"offscreen", "offscreenx", false},
+        {"", nullptr, false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(plat::window::IsUsableVideoDriver(c.driver, c.requested), c.usable)
+            << c.driver << " / " << (c.requested ? c.requested : "unset");
 }
 
 } // namespace

@@ -9,7 +9,9 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <pwd.h>
 #include <string>
+#include <unistd.h>
 
 namespace {
 
@@ -115,12 +117,41 @@ TEST(SettingsStore, ASetThatCannotBeSavedKeepsTheValueAndSaysSo) {
     EXPECT_EQ(Read(store, "Balance"), "30");
 }
 
-TEST(SettingsStore, AnOversizedFileIsNotRead) {
+TEST(SettingsStore, ARefusedFileIsKeptAsideNeverWrittenOver) {
     testsupport::TempFolder dir;
-    testsupport::WriteTextFile(dir / "big.txt",
-                               "Volume=1\n" + std::string(plat::settings::kMaxSettingsFileBytes, '#'));
-    FileStore store(dir / "big.txt");
-    EXPECT_EQ(Read(store, "Volume"), "<missing>");
+    const std::string big = "Volume=1\n" + std::string(plat::settings::kMaxSettingsFileBytes, '#');
+    testsupport::WriteTextFile(dir / "settings.txt", big);
+    testsupport::WriteTextFile(dir / "settings.txt.refused", "an older one");
+    testing::internal::CaptureStderr();
+    {
+        FileStore store(dir / "settings.txt");
+        EXPECT_EQ(Read(store, "Volume"), "<missing>");
+        EXPECT_EQ(store.KeptAside(), dir / "settings.txt.refused.2");
+        EXPECT_TRUE(store.Set("Volume", "70"));
+    }
+    const std::string told = testing::internal::GetCapturedStderr();
+    EXPECT_NE(told.find((dir / "settings.txt.refused.2").string()), std::string::npos) << told;
+    EXPECT_EQ(testsupport::ReadTextFile(dir / "settings.txt.refused.2"), big);
+    EXPECT_EQ(testsupport::ReadTextFile(dir / "settings.txt.refused"), "an older one");
+    EXPECT_EQ(Read(FileStore(dir / "settings.txt"), "Volume"), "70");
+}
+
+TEST(SettingsStore, ARefusedFileThatCannotBeMovedIsNotSavedOver) {
+    testsupport::TempFolder dir;
+    const std::string big(plat::settings::kMaxSettingsFileBytes + 1, '#');
+    testsupport::WriteTextFile(dir / "settings.txt", big);
+    // Every name it could be moved to is taken.
+    testsupport::WriteTextFile(dir / "settings.txt.refused", "");
+    for (int n = 2; n <= 100; ++n)
+        testsupport::WriteTextFile(dir / ("settings.txt.refused." + std::to_string(n)), "");
+    testing::internal::CaptureStderr();
+    {
+        FileStore store(dir / "settings.txt");
+        EXPECT_FALSE(store.Set("Volume", "70"));
+        EXPECT_EQ(Read(store, "Volume"), "70") << "kept for this run";
+    }
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("no setting is saved"), std::string::npos);
+    EXPECT_EQ(testsupport::ReadTextFile(dir / "settings.txt"), big);
 }
 
 TEST(SettingsStore, TheFolderComesFromTheEnvironment) {
@@ -134,6 +165,16 @@ TEST(SettingsStore, TheFolderComesFromTheEnvironment) {
     EXPECT_EQ(plat::settings::ConfigFolder(), std::filesystem::path("/xdg/zentrix"));
     setenv("ZENTRIX_CONFIG_DIR", "/override", 1);
     EXPECT_EQ(plat::settings::DefaultSettingsFile().parent_path(), std::filesystem::path("/override"));
+    // A relative XDG folder is none; without HOME the account's home folder stands in.
+    unsetenv("ZENTRIX_CONFIG_DIR");
+    setenv("XDG_CONFIG_HOME", "relative", 1);
+    const char* savedHome = std::getenv("HOME");
+    std::string keepHome = savedHome ? savedHome : "";
+    unsetenv("HOME");
+    const passwd* account = getpwuid(getuid());
+    ASSERT_NE(account, nullptr);
+    EXPECT_EQ(plat::settings::ConfigFolder(), std::filesystem::path(account->pw_dir) / ".config" / "zentrix");
+    savedHome ? setenv("HOME", keepHome.c_str(), 1) : unsetenv("HOME");
 
     savedConfig ? setenv("ZENTRIX_CONFIG_DIR", keepConfig.c_str(), 1) : unsetenv("ZENTRIX_CONFIG_DIR");
     savedXdg ? setenv("XDG_CONFIG_HOME", keepXdg.c_str(), 1) : unsetenv("XDG_CONFIG_HOME");

@@ -9,10 +9,12 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -22,9 +24,16 @@ const std::string kProgram = ZENTRIX_BINARY_DIR "/zentrix";
 const std::string kDataTool = ZENTRIX_BINARY_DIR "/mkdata";
 const std::string kDataSources = ZENTRIX_SOURCE_DIR "/data/sample";
 
-/// One run of the game in `folder`, with its settings in `config` and its standard error in `errors`.
+/// An environment variable the run sets (a null value unsets it).
+struct EnvSetting {
+    const char* name;
+    const char* value;
+};
+
+/// One run of the game in `folder`, with its settings in `config` and its standard error in `errors`;
+/// headless unless `environment` says otherwise.
 pid_t Start(const std::filesystem::path& folder, const std::filesystem::path& config,
-            const std::filesystem::path& errors) {
+            const std::filesystem::path& errors, const std::vector<EnvSetting>& environment = {}) {
     pid_t pid = fork();
     if (pid == 0) {
         if (chdir(folder.c_str()) != 0)
@@ -35,6 +44,8 @@ pid_t Start(const std::filesystem::path& folder, const std::filesystem::path& co
         // The software renderer: the GL one leaks inside the system's driver libraries.
         setenv("SDL_RENDER_DRIVER", "software", 1);
         setenv("SDL_FRAMEBUFFER_ACCELERATION", "0", 1);
+        for (const EnvSetting& setting : environment)
+            setting.value ? setenv(setting.name, setting.value, 1) : unsetenv(setting.name);
         int fd = open(errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         if (fd >= 0)
             dup2(fd, STDERR_FILENO);
@@ -75,29 +86,110 @@ void PrepareSampleSet(const testsupport::TempFolder& folder) {
     }
 }
 
-TEST(ProgramRunSlow, ClosingTheWindowShowsTheExitPicturesThenEndsCleanly) {
-    testsupport::TempFolder folder;
-    testsupport::TempFolder config;
-    PrepareSampleSet(folder);
-    pid_t game = Start(folder.Path(), config.Path(), folder / "first.err");
-    ASSERT_GT(game, 0);
-    std::this_thread::sleep_for(2s);
-    ASSERT_TRUE(IsRunning(game)) << testsupport::ReadTextFile(folder / "first.err");
+TEST(ProgramRun, ATerminationSignalEndsTheGamePromptlyAndCleanly) {
+    for (int signal : {SIGTERM, SIGINT}) {
+        SCOPED_TRACE(signal);
+        testsupport::TempFolder folder;
+        testsupport::TempFolder config;
+        PrepareSampleSet(folder);
+        pid_t game = Start(folder.Path(), config.Path(), folder / "first.err");
+        ASSERT_GT(game, 0);
+        std::this_thread::sleep_for(2s);
+        ASSERT_TRUE(IsRunning(game)) << testsupport::ReadTextFile(folder / "first.err");
 
-    // A second copy finds the first running and ends at once, leaving it alone.
-    pid_t second = Start(folder.Path(), config.Path(), folder / "second.err");
-    EXPECT_EQ(WaitFor(second, 30s), 0);
-    EXPECT_TRUE(IsRunning(game));
+        // A second copy finds the first running, says so and ends at once, leaving it alone.
+        pid_t second = Start(folder.Path(), config.Path(), folder / "second.err");
+        EXPECT_EQ(WaitFor(second, 30s), 0);
+        EXPECT_NE(testsupport::ReadTextFile(folder / "second.err").find("the game is already running"),
+                  std::string::npos);
+        EXPECT_TRUE(IsRunning(game));
 
-    // The offscreen window cannot be clicked: SDL turns the termination request into the same close.
-    kill(game, SIGTERM);
-    std::this_thread::sleep_for(2s);
-    EXPECT_TRUE(IsRunning(game)) << "the exit pictures did not run";
-    EXPECT_EQ(WaitFor(game, 120s), 0);
-    std::string errors = testsupport::ReadTextFile(folder / "first.err");
-    EXPECT_EQ(errors.find("LeakSanitizer"), std::string::npos) << errors;
-    EXPECT_EQ(errors.find("runtime error"), std::string::npos) << errors;
-    EXPECT_EQ(errors.find(" : Block "), std::string::npos) << errors;
+        // The frame loop ends and the normal stop follows: no exit pictures, nothing left behind.
+        kill(game, signal);
+        EXPECT_EQ(WaitFor(game, 10s), 0);
+        std::string errors = testsupport::ReadTextFile(folder / "first.err");
+        EXPECT_EQ(errors.find("LeakSanitizer"), std::string::npos) << errors;
+        EXPECT_EQ(errors.find("runtime error"), std::string::npos) << errors;
+        EXPECT_EQ(errors.find(" : Block "), std::string::npos) << errors;
+        for (const auto& entry : std::filesystem::directory_iterator(config.Path()))
+            EXPECT_NE(entry.path().extension(), ".tmp") << "a half-written " << entry.path();
+    }
+}
+
+TEST(ProgramRun, ATerminationSignalDuringTheStartEndsItToo) {
+    for (auto wait : {0ms, 300ms, 1000ms}) {
+        SCOPED_TRACE(wait.count());
+        testsupport::TempFolder folder;
+        testsupport::TempFolder config;
+        PrepareSampleSet(folder);
+        pid_t game = Start(folder.Path(), config.Path(), folder / "run.err");
+        ASSERT_GT(game, 0);
+        std::this_thread::sleep_for(wait);
+        kill(game, SIGTERM);
+        // At once (killed by the signal) before the window exists, else through the stop.
+        const int status = WaitFor(game, 10s);
+        EXPECT_TRUE(status == 0 || status == -2) << status;
+    }
+}
+
+/// Flips the bits of `count` bytes of a file from `from` on.
+void Damage(const std::filesystem::path& file, std::size_t from, std::size_t count) {
+    std::string bytes = testsupport::ReadTextFile(file);
+    for (std::size_t i = from; i < std::min(bytes.size(), from + count); ++i)
+        bytes[i] = static_cast<char>(bytes[i] ^ 0x5A);
+    testsupport::WriteTextFile(file, bytes);
+}
+
+TEST(ProgramRun, AStartThatCannotGoOnSaysWhichFileAndWhyAndFails) {
+    struct Case {
+        const char* name;
+        std::function<void(const testsupport::TempFolder& data, const testsupport::TempFolder& config)>
+            damage;
+        std::vector<EnvSetting> environment;
+        std::vector<std::string> told; // what standard error must hold
+    };
+    const Case cases[] = {
+        {"a damaged library index",
+         [](const auto& data, const auto&) { Damage(data / "Libraries" / "Game0001.RFH", 0, 8); },
+         {},
+         {"The game's data cannot be used:", "/Libraries/Game0001.RFH: index record",
+          "Data/Dictionary.dat (the data dictionary, asset 1)"}},
+        {"damaged screen layouts",
+         [](const auto& data, const auto&) { Damage(data / "Libraries" / "Common0001.RFD", 0, 30000); },
+         {},
+         {"/Libraries/Common0001.RFD: ",
+          "Panels/Main.dat (the layout of a screen, asset 34600): it is damaged"}},
+        {"no window",
+         [](const auto&, const auto&) {},
+         {{"SDL_VIDEODRIVER", "bogus"}},
+         {"The game's window could not be opened: SDL cannot start its video: bogus not available"}},
+        {"no display",
+         [](const auto&, const auto&) {},
+         {{"SDL_VIDEODRIVER", nullptr}, {"DISPLAY", nullptr}, {"WAYLAND_DISPLAY", nullptr}},
+         {"The game's window could not be opened: no display was found"}},
+        // The settings folder would lie below a file.
+        {"no settings folder",
+         [](const auto&, const auto&) {},
+         {{"ZENTRIX_CONFIG_DIR", "VORN.rtb/settings"}},
+         {"The game cannot start: VORN.rtb/settings: the settings folder cannot be made"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        // Without SDL_VIDEODRIVER a machine with a display would be used.
+        if (std::string(c.name) == "no display" && std::filesystem::exists("/dev/dri"))
+            continue;
+        testsupport::TempFolder folder;
+        testsupport::TempFolder config;
+        PrepareSampleSet(folder);
+        c.damage(folder, config);
+        pid_t game = Start(folder.Path(), config.Path(), config / "run.err", c.environment);
+        ASSERT_GT(game, 0);
+        EXPECT_EQ(WaitFor(game, 60s), 2);
+        const std::string errors = testsupport::ReadTextFile(config / "run.err");
+        for (const std::string& line : c.told)
+            EXPECT_NE(errors.find(line), std::string::npos) << line << "\n" << errors;
+        EXPECT_EQ(errors.find("LeakSanitizer"), std::string::npos) << errors;
+    }
 }
 
 TEST(ProgramRun, WithoutTheResourceTableTheGameSaysSoAndEnds) {
@@ -105,9 +197,11 @@ TEST(ProgramRun, WithoutTheResourceTableTheGameSaysSoAndEnds) {
     testsupport::TempFolder config;
     pid_t game = Start(folder.Path(), config.Path(), config / "run.err");
     ASSERT_GT(game, 0);
-    EXPECT_EQ(WaitFor(game, 30s), 0);
+    EXPECT_EQ(WaitFor(game, 30s), 2) << "a failed start";
     std::string errors = testsupport::ReadTextFile(config / "run.err");
     EXPECT_NE(errors.find("Resource file missing!"), std::string::npos) << errors;
+    EXPECT_NE(errors.find(folder.Native() + "/VORN.rtb: the resource table is missing"), std::string::npos)
+        << errors;
     EXPECT_EQ(errors.find("LeakSanitizer"), std::string::npos) << errors;
 }
 

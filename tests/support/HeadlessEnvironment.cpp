@@ -1,6 +1,8 @@
 // Every test program runs headless: SDL gets its offscreen video and dummy audio drivers, and the
 // software renderer, whose system GL libraries would otherwise leak under the leak checker. Set before
 // any test starts; a value the caller already exported wins.
+#include "platform/system/LeakSuppressions.h"
+
 #include <cstdlib>
 
 namespace {
@@ -15,3 +17,8 @@ struct HeadlessEnvironment {
 } g_headless;
 
 } // namespace
+
+/// The test programs leave out the system libraries' own keeps from their leak reports, as the game does.
+extern "C" const char* __lsan_default_suppressions() {
+    return plat::system::kSystemLibraryLeaks;
+}

@@ -14,6 +14,7 @@
 #include "platform/fs/FileSystem.h"
 #include "platform/fs/GamePath.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <optional>
@@ -82,6 +83,12 @@ std::optional<std::string> ReplaceLastFour(std::string_view path, std::string_vi
     return std::string(path.substr(0, path.size() - 4)) + std::string(extension);
 }
 
+/// A game path as the system writes it, for messages.
+std::string Native(std::string_view path) {
+    const std::string native = plat::fs::Resolve(path).native;
+    return native.empty() ? std::string(path) : native;
+}
+
 /// The bytes up to the first NUL, or all of them.
 std::string TextUpToNul(const std::vector<std::uint8_t>& bytes) {
     const void* nul = bytes.empty() ? nullptr : std::memchr(bytes.data(), 0, bytes.size());
@@ -112,10 +119,16 @@ CAssetMan::~CAssetMan() {
 
 int CAssetMan::StartManager() {
     m_started = true;
+    m_startProblems.clear();
 
     m_config = std::make_unique<CResourceConfig>("resource.cfg");
-    for (int i = 0; i < kLibraryCount; ++i)
-        m_libraries[static_cast<std::size_t>(i)] = m_config->OpenLibrary(kLibraryNames[i]);
+    for (int i = 0; i < kLibraryCount; ++i) {
+        CResourceLibrary* library = m_config->OpenLibrary(kLibraryNames[i]);
+        m_libraries[static_cast<std::size_t>(i)] = library;
+        if (library)
+            m_startProblems.insert(m_startProblems.end(), library->GetProblems().begin(),
+                                   library->GetProblems().end());
+    }
 
     m_table = std::make_unique<CJovConfigEditor>();
     m_table->SetErrorCallback([this](const std::string& text) {
@@ -127,6 +140,8 @@ int CAssetMan::StartManager() {
     if (work.empty() || !plat::fs::IsSeparator(work.back()))
         work += '\\';
     if (!m_table->SetDataFile((work + "VORN.rtb").c_str())) {
+        m_startProblems.push_back(Native(work + "VORN.rtb") +
+                                  ": the resource table is missing or unreadable");
         if (m_links.host)
             m_links.host->ShowMessage(kProductName, "Resource file missing!");
         return 1;
@@ -153,14 +168,8 @@ int CAssetMan::StartManager() {
     m_fileSaver->SetSlot(m_fileSaver->GetSlot(CFileSaver::kSavedTracks) + "Images", CFileSaver::kSavedImages);
     m_fileSaver->SetSlot("a:\\", CFileSaver::kFloppy);
 
-    std::vector<std::uint8_t> block;
-    GetAssetData(kDictionaryAsset, block);
-    m_dictionary.LoadFromMemory(block.data(), block.size());
-    block.clear();
-    GetAssetData(kFormatAsset, block);
-    if (block.empty() && m_links.host)
-        m_links.host->PostQuit(); // start-up goes on; the frame loop ends at its next pump
-    m_dictionary.LoadFormatsFromMemory(block.data(), block.size());
+    LoadTable(kDictionaryAsset, "the data dictionary", &CDataDictionary::LoadFromMemory);
+    LoadTable(kFormatAsset, "the format table", &CDataDictionary::LoadFormatsFromMemory);
 
     if (m_links.engine)
         m_links.engine->SetUserTextureLoadFunction([this](const char* fileName) {
@@ -174,6 +183,41 @@ int CAssetMan::StartManager() {
     if (m_scriptCache)
         m_scriptCache->Init();
     return 0;
+}
+
+void CAssetMan::LoadTable(int assetId, const char* what,
+                          bool (CDataDictionary::*load)(const std::uint8_t*, std::size_t)) {
+    std::vector<std::uint8_t> block;
+    const bool found = GetAssetData(assetId, block);
+    if ((m_dictionary.*load)(block.data(), block.size()))
+        return;
+    m_startProblems.push_back(DescribeUnreadable(assetId, what));
+    // Without the format table no data file can be read; the frame loop ends at its next pump.
+    if (assetId == kFormatAsset && !found && m_links.host)
+        m_links.host->PostQuit();
+}
+
+std::string CAssetMan::DescribeUnreadable(int assetId, const std::string& what) {
+    std::string relative;
+    if (!GetAssetRelativePath(assetId, relative))
+        return "asset " + std::to_string(assetId) + " (" + what + "): the resource table " +
+               Native("VORN.rtb") + " does not list it";
+    // Held where GetAssetData looks for it, or not at all.
+    const auto holds = [this](int library, std::optional<std::string_view> name) {
+        return name && Library(library) && Library(library)->FindEntry(*name);
+    };
+    const int worldLibrary = WorldLibraryOf(assetId);
+    std::string full;
+    const bool stored = (worldLibrary >= 0 && holds(worldLibrary, PathAfter(relative, 2))) ||
+                        holds(kMainLibrary, relative) || holds(kLibrary2, PathAfter(relative, 1)) ||
+                        holds(kLibrary3, PathAfter(relative, 1)) ||
+                        (GetAssetPath(assetId, full) && plat::fs::Exists(full));
+    std::replace(relative.begin(), relative.end(), '\\', '/');
+    const std::string name = relative + " (" + what + ", asset " + std::to_string(assetId) + ")";
+    if (stored)
+        return name + ": it is damaged";
+    return name + ": it is in no library that " + Native("resource.cfg") +
+           " names, and no file under the resource folder";
 }
 
 int CAssetMan::StopManager() {

@@ -81,6 +81,14 @@ public:
     int StopManager() override;
     /// Called once while the application starts; nothing to do.
     virtual void StartupHook() {}
+    /// What StartManager found wrong with the files the game cannot do without (the resource table,
+    /// the libraries, the data dictionary and the format table): one line per fault, naming the file as
+    /// the system writes its path and saying why. Empty after a sound start.
+    const std::vector<std::string>& GetStartProblems() const { return m_startProblems; }
+    /// Why an asset cannot be read, for a player's message: its file (as the system writes paths) and
+    /// whether the resource table lacks it, no library or loose file holds it, or it is damaged. `what`
+    /// says what the asset is ("the data dictionary").
+    std::string DescribeUnreadable(int assetId, const std::string& what);
 
     // ---- world theme, fonts, race start ----
     /// Font 0..3 (null for another index or when fonts are absent).
@@ -229,6 +237,9 @@ private:
     void InstallFonts();
     void RemoveFonts();
     void FillPieceLists();
+    /// Loads one of the two tables every data file needs (asset 1 or 2), noting what is wrong with it.
+    void LoadTable(int assetId, const char* what,
+                   bool (CDataDictionary::*load)(const std::uint8_t*, std::size_t));
     template <typename T> T* LoadWorldObject(std::vector<std::unique_ptr<T>>& slots, int id);
 
     SLinks m_links;
@@ -249,6 +260,7 @@ private:
     CPieceLists m_pieces;
     int m_world = 0;
     std::unique_ptr<IScriptCacheLink> m_scriptCache;
+    std::vector<std::string> m_startProblems;
 };
 
 } // namespace zentrix

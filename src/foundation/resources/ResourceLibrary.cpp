@@ -1,13 +1,33 @@
 #include "foundation/resources/ResourceLibrary.h"
 
-#include "foundation/base/Messages.h"
 #include "foundation/resources/AsciiCase.h"
 #include "foundation/resources/LibraryCodec.h"
 #include "platform/fs/FileSystem.h"
 
+#include <algorithm>
 #include <cinttypes>
 
 namespace zentrix {
+
+namespace {
+
+/// A game path as the system writes it, for messages.
+std::string Native(std::string_view path) {
+    const std::string native = plat::fs::Resolve(path).native;
+    return native.empty() ? std::string(path) : native;
+}
+
+} // namespace
+
+void CResourceLibrary::TellDamage(const std::string& entryName, const std::string& text) const {
+    // Damage found while the game runs goes to standard error, once for each entry: a damaged file is never
+    // passed over silently, nor repeated at every request.
+    if (!m_toldDamaged.insert(entryName).second)
+        return;
+    std::string line = text;
+    std::replace(line.begin(), line.end(), '\\', '/'); // entry names are written the game's way
+    std::fprintf(stderr, "resource library: %s\n", line.c_str());
+}
 
 CResourceLibrary::CResourceLibrary() = default;
 
@@ -25,6 +45,7 @@ bool CResourceLibrary::Open(const std::string& path, bool writable, bool preload
     CloseDataParts();
     m_entries.clear();
     m_byLowerName.clear();
+    m_problems.clear();
     m_basePath = path;
     if (!m_basePath.empty() && m_basePath.back() == '\\')
         m_basePath.pop_back();
@@ -42,13 +63,22 @@ void CResourceLibrary::ReadIndexParts() {
     m_nextPart = 1;
     for (std::uint32_t part = 1; part <= kMaxParts; ++part) {
         auto read = plat::fs::ReadWholeFile(PartPath(part, "RFH"));
-        if (read.error != plat::fs::Error::kNone)
+        if (read.error != plat::fs::Error::kNone) {
+            // The parts end at the first one missing. A library may also be a folder of loose files alone,
+            // but one with neither has nothing at all.
+            const bool missing =
+                read.error == plat::fs::Error::kNotFound || read.error == plat::fs::Error::kPathNotFound;
+            if (!missing)
+                m_problems.push_back(Native(PartPath(part, "RFH")) + ": the index cannot be read");
+            else if (part == 1 && !plat::fs::IsFolder(m_basePath))
+                m_problems.push_back(Native(PartPath(part, "RFH")) + ": the library's index is missing");
             break;
+        }
         std::vector<SLibraryEntry> entries;
         std::string error;
         if (!LibraryIndex::Parse(read.bytes, part, entries, error))
-            DebugOutput(
-                (PartPath(part, "RFH") + ": " + error + "; the rest of the part is ignored\n").c_str());
+            m_problems.push_back(Native(PartPath(part, "RFH")) + ": " + error +
+                                 "; the rest of the index is ignored");
         for (auto& entry : entries)
             Insert(std::move(entry));
         m_nextPart = part + 1;
@@ -86,16 +116,20 @@ bool CResourceLibrary::OpenDataParts() {
         const std::string path = PartPath(part, "RFD");
         if (m_preloaded) {
             auto read = plat::fs::ReadWholeFile(path);
-            if (read.error != plat::fs::Error::kNone)
+            if (read.error != plat::fs::Error::kNone) {
+                m_problems.push_back(Native(path) + ": the library's data cannot be read");
                 return false;
+            }
             m_partSizes[part] = read.bytes.size();
             m_preload[part] = std::move(read.bytes);
             continue;
         }
         FileHandle file(plat::fs::OpenStream(path, "rb"));
         const auto size = plat::fs::FileSize(path);
-        if (!file || size.error != plat::fs::Error::kNone)
+        if (!file || size.error != plat::fs::Error::kNone) {
+            m_problems.push_back(Native(path) + ": the library's data cannot be read");
             return false;
+        }
         m_partSizes[part] = size.size;
         m_handles[part] = std::move(file);
     }
@@ -125,12 +159,12 @@ std::optional<std::vector<std::uint8_t>> CResourceLibrary::ReadStored(const SLib
             return std::nullopt;
         m_partSizes[0] = entry.storedSize;
     } else if (!m_handles[part] && m_preload[part].empty()) {
-        DebugOutput("Error - trying to extract data when the library is not open\n");
+        TellDamage(entry.name, entry.name + " of " + Native(m_basePath) + ": its data part is not open");
         return std::nullopt;
     }
     if (entry.offset > m_partSizes[part] || entry.storedSize > m_partSizes[part] - entry.offset) {
-        DebugOutput((entry.name + ": stored bytes lie beyond the end of part " + std::to_string(part) + "\n")
-                        .c_str());
+        TellDamage(entry.name,
+                   Native(PartPath(part, "RFD")) + ": " + entry.name + " lies beyond the end of the file");
         return std::nullopt;
     }
     if (!m_preload[part].empty()) {
@@ -141,7 +175,7 @@ std::optional<std::vector<std::uint8_t>> CResourceLibrary::ReadStored(const SLib
     std::FILE* file = m_handles[part].get();
     if (std::fseek(file, static_cast<long>(entry.offset), SEEK_SET) != 0 ||
         std::fread(stored.data(), 1, stored.size(), file) != stored.size()) {
-        DebugOutput((entry.name + ": the stored bytes could not be read\n").c_str());
+        TellDamage(entry.name, Native(PartPath(part, "RFD")) + ": " + entry.name + " cannot be read");
         return std::nullopt;
     }
     return stored;
@@ -157,7 +191,9 @@ std::optional<std::vector<std::uint8_t>> CResourceLibrary::Extract(std::string_v
     std::string error;
     auto decoded = LibraryCodec::DecodeEntry(entry->method, *stored, error);
     if (!decoded)
-        DebugOutput((entry->name + ": " + error + "\n").c_str());
+        TellDamage(entry->name,
+                   Native(entry->part == 0 ? m_basePath + "\\" + entry->name : PartPath(entry->part, "RFD")) +
+                       ": " + entry->name + " is damaged: " + error);
     return decoded;
 }
 

@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -48,6 +49,10 @@ public:
     std::size_t GetEntryCount() const { return m_entries.size(); }
     /// The base path as kept (without its trailing "\").
     const std::string& GetBasePath() const { return m_basePath; }
+    /// What was wrong with the library's files at Open, each naming the file (as the system writes its
+    /// path) and saying why: a missing or damaged index, a data part that cannot be read. Empty for a sound
+    /// library.
+    const std::vector<std::string>& GetProblems() const { return m_problems; }
 
 private:
     struct FileCloser {
@@ -63,6 +68,8 @@ private:
     void Insert(SLibraryEntry entry);
     /// Reads the stored bytes of an entry; nullopt on any failure.
     std::optional<std::vector<std::uint8_t>> ReadStored(const SLibraryEntry& entry);
+    /// Writes `text` about damage to an entry to standard error, the first time for that entry.
+    void TellDamage(const std::string& entryName, const std::string& text) const;
 
     bool m_preloaded = false;
     bool m_open = false;
@@ -76,6 +83,8 @@ private:
     std::map<std::string, SLibraryEntry> m_entries;
     /// Lower-case name -> the first entry in name order with that name.
     std::unordered_map<std::string, const SLibraryEntry*> m_byLowerName;
+    std::vector<std::string> m_problems;
+    mutable std::set<std::string> m_toldDamaged;
 };
 
 } // namespace zentrix

@@ -6,22 +6,44 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <pwd.h>
+#include <string>
 #include <system_error>
+#include <unistd.h>
+#include <vector>
 
 namespace plat::settings {
+
+namespace {
+
+/// The user's home folder: $HOME, else the account's entry; empty when neither names one.
+std::filesystem::path HomeFolder() {
+    if (const char* home = std::getenv("HOME"); home && *home)
+        return home;
+    std::vector<char> buffer(16384);
+    passwd entry{};
+    passwd* found = nullptr;
+    if (getpwuid_r(getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found && found->pw_dir &&
+        found->pw_dir[0] == '/')
+        return found->pw_dir;
+    return {};
+}
+
+} // namespace
 
 std::filesystem::path ConfigFolder() {
     if (const char* dir = std::getenv("ZENTRIX_CONFIG_DIR"); dir && *dir)
         return dir;
-    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg)
+    // A relative XDG folder is not one (the XDG rules say to ignore it).
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg == '/')
         return std::filesystem::path(xdg) / "zentrix";
-    if (const char* home = std::getenv("HOME"); home && *home)
-        return std::filesystem::path(home) / ".config" / "zentrix";
-    return std::filesystem::path(".config") / "zentrix";
+    const std::filesystem::path home = HomeFolder();
+    return home.empty() ? home : home / ".config" / "zentrix";
 }
 
 std::filesystem::path DefaultSettingsFile() {
-    return ConfigFolder() / "settings.txt";
+    const std::filesystem::path folder = ConfigFolder();
+    return folder.empty() ? folder : folder / "settings.txt";
 }
 
 FileStore::FileStore(std::filesystem::path file) : m_file(std::move(file)) {
@@ -30,24 +52,50 @@ FileStore::FileStore(std::filesystem::path file) : m_file(std::move(file)) {
 
 void FileStore::Load() {
     std::error_code ec;
-    if (!std::filesystem::exists(m_file, ec))
+    if (m_file.empty() || !std::filesystem::exists(m_file, ec))
         return;
     auto size = std::filesystem::file_size(m_file, ec);
     if (ec || size > kMaxSettingsFileBytes) {
-        std::fprintf(stderr, "settings: %s is not a readable settings file; starting without it\n",
-                     m_file.c_str());
+        Refuse(ec ? "it is not a file that can be read"
+                  : "it is larger than any settings file (" + std::to_string(size) + " bytes)");
         return;
     }
     std::ifstream in(m_file, std::ios::binary);
     std::string text(static_cast<std::size_t>(size), '\0');
     if (!in.read(text.data(), static_cast<std::streamsize>(text.size()))) {
-        std::fprintf(stderr, "settings: cannot read %s; starting without it\n", m_file.c_str());
+        Refuse("it cannot be read");
         return;
     }
     int bad = 0;
     m_values = ValueTable::Parse(text, &bad);
     if (bad > 0)
         std::fprintf(stderr, "settings: %d unreadable line(s) in %s ignored\n", bad, m_file.c_str());
+}
+
+void FileStore::Refuse(const std::string& why) {
+    // The player's file is never written over: it is moved aside whole, and the game starts anew.
+    std::error_code ec;
+    for (int n = 1; n <= 100; ++n) {
+        std::filesystem::path aside = m_file;
+        aside += n == 1 ? std::string(".refused") : ".refused." + std::to_string(n);
+        if (std::filesystem::symlink_status(aside, ec).type() != std::filesystem::file_type::not_found)
+            continue;
+        std::filesystem::rename(m_file, aside, ec);
+        if (!ec) {
+            m_keptAside = aside;
+            std::fprintf(stderr,
+                         "settings: %s was not read: %s; it is kept as %s, and the game starts with "
+                         "new settings\n",
+                         m_file.c_str(), why.c_str(), aside.c_str());
+            return;
+        }
+        break;
+    }
+    m_readOnly = true;
+    std::fprintf(stderr,
+                 "settings: %s was not read: %s; it cannot be moved aside (%s), so no setting is "
+                 "saved this run\n",
+                 m_file.c_str(), why.c_str(), ec ? ec.message().c_str() : "no free name");
 }
 
 bool FileStore::Get(std::string_view name, std::string& out) const {
@@ -63,6 +111,8 @@ bool FileStore::Set(std::string_view name, std::string_view value) {
         return false;
     // The value is kept even when it cannot be saved, so whatever reads it back this run still sees it.
     m_values.Put(name, value);
+    if (m_file.empty() || m_readOnly)
+        return false;
     std::error_code ec;
     if (m_file.has_parent_path())
         std::filesystem::create_directories(m_file.parent_path(), ec);

@@ -4,21 +4,24 @@
 #include "platform/settings/ValueTable.h"
 
 #include <filesystem>
+#include <string>
 
 namespace plat::settings {
 
 /// The folder that holds the game's settings: $ZENTRIX_CONFIG_DIR when set, else "zentrix" under
-/// $XDG_CONFIG_HOME, else under ~/.config.
+/// $XDG_CONFIG_HOME (when absolute), else under ~/.config (the home from $HOME or the user's account);
+/// empty when none of them names a folder.
 std::filesystem::path ConfigFolder();
 
-/// The settings file inside ConfigFolder().
+/// The settings file inside ConfigFolder(); empty when there is no such folder.
 std::filesystem::path DefaultSettingsFile();
 
 /// Largest settings file that is read; a bigger one is refused as damaged.
 constexpr std::size_t kMaxSettingsFileBytes = 1 << 20;
 
 /// Settings kept in a text file of "name=value" lines, read once when opened and rewritten atomically
-/// at every set.
+/// at every set. A file that is refused (too large, unreadable) is moved aside under a new name before
+/// anything is saved, so the player's lines are never lost; when it cannot be moved, nothing is saved.
 class FileStore final : public Store {
 public:
     /// Opens the settings in `file`; a missing or unreadable file starts empty.
@@ -29,11 +32,17 @@ public:
 
     /// The file the settings live in.
     const std::filesystem::path& File() const { return m_file; }
+    /// Where a refused file was moved (empty when none was).
+    const std::filesystem::path& KeptAside() const { return m_keptAside; }
 
 private:
     void Load();
+    void Refuse(const std::string& why);
 
     std::filesystem::path m_file;
+    std::filesystem::path m_keptAside;
+    bool m_readOnly = false; ///< a refused file could not be moved aside
+
     ValueTable m_values;
 };
 

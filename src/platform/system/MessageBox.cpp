@@ -1,5 +1,7 @@
 #include "platform/system/MessageBox.h"
 
+#include "platform/system/TerminationSignals.h"
+
 #include <SDL.h>
 
 #include <string>
@@ -13,6 +15,9 @@ int AnswerOnConsole(std::FILE* out, std::string_view caption, std::string_view t
 }
 
 int ShowMessageBox(std::string_view caption, std::string_view text, Buttons buttons) {
+    // What a box says also goes to standard error, where it outlasts the box; without a display that is
+    // all there is, and the default button answers.
+    const int byDefault = AnswerOnConsole(stderr, caption, text, buttons);
     // A headless run (the offscreen driver of the tests) has no display to show a box on.
     const char* driver = SDL_GetCurrentVideoDriver();
     const char* wanted = SDL_getenv("SDL_VIDEODRIVER");
@@ -33,10 +38,12 @@ int ShowMessageBox(std::string_view caption, std::string_view text, Buttons butt
         data.numbuttons = buttons == Buttons::YesNo ? 2 : 1;
         data.buttons = buttons == Buttons::YesNo ? yesNo : &okButton;
         int answer = 0;
+        // The box blocks the frame loop: a termination signal while it waits ends the game at once.
+        ScopedTerminationAtOnce atOnce;
         if (SDL_ShowMessageBox(&data, &answer) == 0)
             return answer < 0 ? (buttons == Buttons::YesNo ? kAnswerNo : kAnswerOk) : answer;
     }
-    return AnswerOnConsole(stderr, caption, text, buttons);
+    return byDefault;
 }
 
 } // namespace plat::system

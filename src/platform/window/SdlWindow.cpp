@@ -3,6 +3,7 @@
 #include "platform/gfx2d/SdlPresenter.h"
 #include "platform/input/SdlInputSystem.h"
 #include "platform/window/KeyTranslation.h"
+#include "platform/window/Video.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -13,15 +14,13 @@ SdlWindow::SdlWindow(const std::string& title, int gameWidth, int gameHeight, st
     : m_gameWidth(gameWidth), m_gameHeight(gameHeight) {
     // The close button must reach the game as a request, never end the program behind its back.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        std::fprintf(stderr, "window: cannot start video: %s\n", SDL_GetError());
+    if (!StartVideo(m_openError))
         return;
-    }
     m_window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, gameWidth,
                                 gameHeight, flags);
     if (!m_window) {
-        std::fprintf(stderr, "window: cannot create the window: %s\n", SDL_GetError());
-        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        m_openError = std::string("SDL cannot create the window: ") + SDL_GetError();
+        StopVideo();
         return;
     }
     // The game draws its own pointer.
@@ -36,8 +35,32 @@ SdlWindow::~SdlWindow() {
     if (m_window) {
         SDL_StopTextInput();
         SDL_DestroyWindow(m_window);
-        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        StopVideo();
     }
+}
+
+std::unique_ptr<SdlWindow> SdlWindow::OpenMain(const std::string& title, int gameWidth, int gameHeight,
+                                               bool windowed) {
+    std::unique_ptr<SdlWindow> full;
+    if (!windowed) {
+        // Switching away (Alt+Tab) gives the desktop back, as a game that owns the whole screen does;
+        // coming back is the window's activation.
+        SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "1");
+        full = std::make_unique<SdlWindow>(title, gameWidth, gameHeight, SDL_WINDOW_FULLSCREEN_DESKTOP);
+        if (full->IsOpen())
+            return full;
+    }
+    SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    auto window = std::make_unique<SdlWindow>(title, gameWidth, gameHeight, SDL_WINDOW_SHOWN);
+    if (full && window->IsOpen())
+        std::fprintf(stderr, "window: full screen cannot be had (%s); playing in a window\n",
+                     full->OpenError().c_str());
+    return window;
+}
+
+bool SdlWindow::IsWindowedRequested() {
+    const char* value = SDL_getenv("ZENTRIX_WINDOWED");
+    return value && *value && SDL_strcmp(value, "0") != 0;
 }
 
 void SdlWindow::SetViewport(const gfx2d::Rect& viewport) {

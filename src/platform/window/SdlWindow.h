@@ -23,8 +23,19 @@ public:
     SdlWindow(const SdlWindow&) = delete;
     SdlWindow& operator=(const SdlWindow&) = delete;
 
+    /// The game's main window: full screen on the desktop, the picture scaled to fill it; a window of the
+    /// picture's size when `windowed` or when full screen cannot be had. Check IsOpen, and OpenError for
+    /// why not.
+    static std::unique_ptr<SdlWindow> OpenMain(const std::string& title, int gameWidth, int gameHeight,
+                                               bool windowed);
+    /// Whether the environment asks for a window instead of full screen (ZENTRIX_WINDOWED set to
+    /// anything but "" or "0"; for development).
+    static bool IsWindowedRequested();
+
     /// Whether the window exists.
     bool IsOpen() const { return m_window != nullptr; }
+    /// Why the window could not be opened (empty while it is open).
+    const std::string& OpenError() const { return m_openError; }
     /// The SDL window, for the code that presents pictures in it.
     SDL_Window* Handle() const { return m_window; }
     /// Sets the rectangle of the window (in window coordinates) that shows the game picture; until it is
@@ -60,6 +71,7 @@ private:
     void Fill(bool all);
 
     SDL_Window* m_window = nullptr;
+    std::string m_openError;
     int m_gameWidth;
     int m_gameHeight;
     bool m_haveViewport = false;

@@ -1,19 +1,21 @@
 #include "platform/window/SplashWindow.h"
 
+#include "platform/window/Video.h"
+
 #include <cstdio>
 
 namespace plat::window {
 
 SplashWindow::SplashWindow(const std::string& title, int width, int height) {
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        std::fprintf(stderr, "splash: cannot start video: %s\n", SDL_GetError());
+    // Without a display there is no splash; the game's window then says why it cannot open.
+    std::string why;
+    if (!StartVideo(why))
         return;
-    }
     m_window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height,
                                 SDL_WINDOW_BORDERLESS | SDL_WINDOW_SHOWN);
     if (!m_window) {
         std::fprintf(stderr, "splash: cannot create the window: %s\n", SDL_GetError());
-        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        StopVideo();
         return;
     }
     Repaint();
@@ -22,7 +24,7 @@ SplashWindow::SplashWindow(const std::string& title, int width, int height) {
 SplashWindow::~SplashWindow() {
     if (m_window) {
         SDL_DestroyWindow(m_window);
-        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        StopVideo();
     }
 }
 

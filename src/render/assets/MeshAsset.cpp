@@ -2,6 +2,7 @@
 
 #include "engine/KmbFile.h"
 #include "foundation/assets/AssetMan.h"
+#include "foundation/base/FatalError.h"
 #include "render/VornMesh.h"
 
 #include <vector>
@@ -12,6 +13,7 @@ CMeshAsset::CMeshAsset(int id, const std::string& path, CAssetMan& assets, std::
     : m_id(id), m_mesh(std::make_unique<CVornMesh>()),
       m_name(path.substr(path.rfind('\\') == std::string::npos ? 0 : path.rfind('\\') + 1)), m_path(path) {
     loadingPath = path;
+    const CFatalErrorFile reading(path);
     std::string relative;
     std::vector<std::uint8_t> bytes;
     if (assets.GetAssetRelativePath(id, relative) && relative.size() >= 4 &&

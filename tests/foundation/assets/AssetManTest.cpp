@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <limits>
 
 using namespace zentrix;
@@ -32,6 +33,7 @@ TEST(AssetMan, StartsOnTheSampleSetAndStopsCleanly) {
         ASSERT_EQ(assets.StartManager(), 0);
         EXPECT_EQ(world.services.boxes, Log{});
         EXPECT_EQ(world.services.quitRequests, 0);
+        EXPECT_EQ(assets.GetStartProblems(), Log{});
 
         // The font file lies in the "Path" folder, added to the fonts of the run; the four fonts by height.
         EXPECT_EQ(world.fonts.AddedFiles(), Log{world.folder.Game("Settings\\Balonxb.ttf")});
@@ -83,6 +85,59 @@ TEST(AssetMan, StartWithoutTableConfigurationOrFormats) {
     EXPECT_TRUE(world.assets->GetAssetData(1500, bytes));
     EXPECT_EQ(Text(bytes), "loose picture");
     EXPECT_FALSE(world.assets->GetAssetData(1502, bytes)); // packed only
+}
+
+TEST(AssetMan, AStartSaysWhichFilesItCannotDoWithoutAreMissingOrDamaged) {
+    const auto garbage = [](const std::filesystem::path& file, std::size_t from, std::size_t count) {
+        std::string bytes = testsupport::ReadTextFile(file);
+        for (std::size_t i = from; i < std::min(bytes.size(), from + count); ++i)
+            bytes[i] = static_cast<char>(bytes[i] ^ 0x5A);
+        testsupport::WriteTextFile(file, bytes);
+    };
+    struct Case {
+        const char* name;
+        std::function<void(const testsupport::TempFolder&)> damage;
+        Log expected; // how each problem begins, with the folder as "<>"
+    };
+    const std::string noLibrary =
+        ": it is in no library that <>/resource.cfg names, and no file under the resource folder";
+    const Case cases[] = {
+        {"no resource table",
+         [](const testsupport::TempFolder& f) { std::filesystem::remove(f / "VORN.rtb"); },
+         {"<>/VORN.rtb: the resource table is missing or unreadable"}},
+        {"no configuration",
+         [](const testsupport::TempFolder& f) { std::filesystem::remove(f / "resource.cfg"); },
+         {"Data/Dictionary.dat (the data dictionary, asset 1)" + noLibrary,
+          "Data/Formats.dat (the format table, asset 2)" + noLibrary}},
+        {"a damaged index",
+         [&](const testsupport::TempFolder& f) { garbage(f / "Libraries" / "Game0001.RFH", 0, 8); },
+         {"<>/Libraries/Game0001.RFH: index record at byte 0",
+          "Data/Dictionary.dat (the data dictionary, asset 1)" + noLibrary,
+          "Data/Formats.dat (the format table, asset 2)" + noLibrary}},
+        {"damaged tables",
+         [&](const testsupport::TempFolder& f) { garbage(f / "Libraries" / "Game0001.RFD", 0, 4000); },
+         {"Data/Dictionary.dat (the data dictionary, asset 1): it is damaged",
+          "Data/Formats.dat (the format table, asset 2): it is damaged"}},
+        {"a missing world library",
+         [](const testsupport::TempFolder& f) { std::filesystem::remove(f / "Libraries" / "Ice0001.RFH"); },
+         {"<>/Libraries/Ice0001.RFH: the library's index is missing"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SampleWorld world;
+        c.damage(world.folder);
+        testing::internal::CaptureStderr();
+        world.assets->StartManager();
+        testing::internal::GetCapturedStderr();
+        Log problems = world.assets->GetStartProblems();
+        const std::string folder = std::filesystem::canonical(world.folder.Path()).string();
+        for (std::string& problem : problems)
+            for (std::size_t at; (at = problem.find(folder)) != std::string::npos;)
+                problem.replace(at, folder.size(), "<>");
+        ASSERT_EQ(problems.size(), c.expected.size()) << testing::PrintToString(problems);
+        for (std::size_t i = 0; i < problems.size(); ++i)
+            EXPECT_EQ(problems[i].substr(0, c.expected[i].size()), c.expected[i]);
+    }
 }
 
 struct Started : ::testing::Test {
