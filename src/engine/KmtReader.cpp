@@ -1,11 +1,11 @@
 #include "engine/KmtReader.h"
 
 #include "engine/EngineLog.h"
-#include "engine/EngineMath.h"
 #include "engine/KmbFile.h"
 #include "engine/Mesh.h"
 #include "engine/MeshTextureAccess.h"
 #include "foundation/base/FatalError.h"
+#include "foundation/math/EngineMath.h"
 #include "platform/fs/FileSystem.h"
 
 #include <algorithm>

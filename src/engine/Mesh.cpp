@@ -1,13 +1,13 @@
 #include "engine/Mesh.h"
 
 #include "engine/DisplayDevice.h"
-#include "engine/EngineMath.h"
 #include "engine/KmbFile.h"
 #include "engine/KmtReader.h"
 #include "engine/MeshBuffer.h"
 #include "engine/MeshTextureAccess.h"
 #include "engine/PipelineContext.h"
 #include "engine/PolygonPipeline.h"
+#include "foundation/math/EngineMath.h"
 
 #include <algorithm>
 #include <cmath>

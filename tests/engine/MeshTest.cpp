@@ -1,7 +1,7 @@
 #include "engine/Mesh.h"
-#include "engine/EngineMath.h"
 #include "engine/MeshBuffer.h"
 #include "engine/Quaternion.h"
+#include "foundation/math/EngineMath.h"
 #include "support/FakeMeshTextures.h"
 
 #include <gtest/gtest.h>

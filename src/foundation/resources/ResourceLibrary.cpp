@@ -46,7 +46,11 @@ void CResourceLibrary::ReadIndexParts() {
             break;
         std::vector<SLibraryEntry> entries;
         std::string error;
-        if (!LibraryIndex::Parse(read.bytes, part, entries, error))
+        std::vector<std::string> skipped;
+        const bool whole = LibraryIndex::Parse(read.bytes, part, entries, error, skipped);
+        for (const std::string& record : skipped)
+            DebugOutput((PartPath(part, "RFH") + ": " + record + "; the record is skipped\n").c_str());
+        if (!whole)
             DebugOutput(
                 (PartPath(part, "RFH") + ": " + error + "; the rest of the part is ignored\n").c_str());
         for (auto& entry : entries)
