@@ -612,6 +612,11 @@ CTextureAsset* CAssetMan::GetTexture(int id, int) {
     return m_graphics->GetTexture(id, path);
 }
 
+CTextureAsset* CAssetMan::GetListedTexture(int id) {
+    std::string relative;
+    return id > 0 && GetAssetRelativePath(id, relative) ? GetTexture(id) : nullptr;
+}
+
 void CAssetMan::ReleaseTexture(std::intptr_t ownerKey) {
     if (m_graphics)
         m_graphics->ReleaseTexture(ownerKey);

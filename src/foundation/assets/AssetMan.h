@@ -180,8 +180,11 @@ public:
     /// The world-object asset of an id (a plain, active or car asset by its format); null for another
     /// format.
     CWorldObjectAsset* GetWorldObjectAsset(int id);
-    /// The cached texture, else the one loaded from the asset's full path.
+    /// The cached texture, else the one loaded from the asset's full path; an id the resource table
+    /// does not list ends the program ("Load Texture Failure").
     CTextureAsset* GetTexture(int id, int ignored = 0);
+    /// GetTexture for an id that data names: null, and nothing ends, for an id the table does not list.
+    CTextureAsset* GetListedTexture(int id);
     /// Releases the cached textures of an owner key.
     void ReleaseTexture(std::intptr_t ownerKey);
     /// Flag byte i (0..3) of the texture asset owning an engine texture; 0 otherwise.

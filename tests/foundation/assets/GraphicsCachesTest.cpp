@@ -200,6 +200,11 @@ TEST_F(GraphicsCaches, TextureFlagsAndOwners) {
 
 TEST_F(GraphicsCaches, ATextureThatCannotLoadEndsTheProgram) {
     EXPECT_EXIT(world.assets->GetTexture(4321), testing::ExitedWithCode(3), "Load Texture Failure");
+    // Unless data named it: then it is no texture.
+    for (int id : {4321, -1, 0})
+        EXPECT_EQ(world.assets->GetListedTexture(id), nullptr) << id;
+    ASSERT_NE(world.assets->GetListedTexture(1502), nullptr);
+    EXPECT_EQ(world.assets->GetListedTexture(1502), world.assets->GetTexture(1502));
 }
 
 TEST(VornMesh, NormalsComeFromFacesThatAreNotVertical) {
