@@ -184,7 +184,8 @@ public:
     /// Reads the whole file into meshes below staging. A block or list ends at the first item that
     /// does not match and the file is read on from there, so a file that drifts from the format keeps
     /// what could be read. False only for vertex colours before the vertices, when the fatal handler
-    /// returns. Object names that the animations give are looked up in staging, then in target.
+    /// returns. The objects that animations name are looked up as target's whole tree would hold them
+    /// (FindNode).
     bool Run(CMesh& staging, CMesh& target) {
         m_root = &staging;
         m_target = &target;
@@ -205,18 +206,18 @@ public:
 
 private:
     // Notes the first place where the file leaves the format.
-    void Drift(const char* what) {
+    void NoteDrift(const char* what) {
         if (m_drift.empty())
             m_drift = "byte " + std::to_string(m_in.Position()) + ": " + what;
     }
     void Expect(char c, const char* what) {
         if (!m_in.Literal(c))
-            Drift(what);
+            NoteDrift(what);
     }
     std::string QuotedName(const char* what) {
         std::string name;
         if (!m_in.Quoted(name))
-            Drift(what);
+            NoteDrift(what);
         return name;
     }
 
@@ -249,19 +250,19 @@ private:
                 if (m_in.Quoted(textureName))
                     material.texture = LoadMeshTexture(textureName.c_str());
                 else
-                    Drift("a texture without its name");
+                    NoteDrift("a texture without its name");
             } else if (token == "colour") {
                 if (m_in.Scan(" { %f , %f , %f , %f } ", {&v[0], &v[1], &v[2], &v[3]}) != 4)
-                    Drift("a colour of other than four values");
+                    NoteDrift("a colour of other than four values");
             } else if (token == "specular") {
                 if (m_in.Scan(" { %f , %f } ", {&v[0], &v[1]}) != 2)
-                    Drift("a specular of other than two values");
+                    NoteDrift("a specular of other than two values");
             } else {
                 closed = EndsBlock(token);
             }
         }
         if (!closed)
-            Drift("a material block not closed");
+            NoteDrift("a material block not closed");
         m_materials.push_back(std::move(material));
     }
 
@@ -269,13 +270,13 @@ private:
     bool EndsBlock(const std::string& token) {
         if (token.find('}') != std::string::npos)
             return true;
-        Drift("a word the block does not know");
+        NoteDrift("a word the block does not know");
         return false;
     }
 
     void ObjectBlock(CEntity* parent, int depth) {
         if (depth > kMaxObjectDepth) {
-            Drift("objects nested too deeply; the rest of the file is not read");
+            NoteDrift("objects nested too deeply; the rest of the file is not read");
             m_in.SkipToEnd();
             return;
         }
@@ -295,7 +296,7 @@ private:
                               {&m[8], &m[9], &m[10], &m[11], &m[12], &m[13], &m[14], &m[15]}) == 8)
                     mesh->SetMatrix(m);
                 else
-                    Drift("a matrix of fewer than 16 values");
+                    NoteDrift("a matrix of fewer than 16 values");
             } else if (token == "mesh") {
                 MeshBlock(*mesh);
             } else if (token == "object") {
@@ -306,7 +307,7 @@ private:
                 return;
             }
         }
-        Drift("an object block not closed");
+        NoteDrift("an object block not closed");
     }
 
     /// " { " items " } ": readItem reads one item and says whether it matched; the list ends at the first
@@ -405,7 +406,7 @@ private:
                     d.hasMaterial = true;
                     d.material = FindMaterial(name);
                 } else {
-                    Drift("a material chunk without its name");
+                    NoteDrift("a material chunk without its name");
                 }
             } else if (token == "face_materials") {
                 Expect('{', "face materials without their block");
@@ -421,13 +422,13 @@ private:
                     d.faceMaterials.push_back(FindMaterial(name));
                 }
                 if (!listClosed)
-                    Drift("face materials not closed");
+                    NoteDrift("face materials not closed");
             } else {
                 closed = EndsBlock(token);
             }
         }
         if (!closed)
-            Drift("a mesh block not closed");
+            NoteDrift("a mesh block not closed");
         BuildMesh(mesh, d);
     }
 
@@ -435,7 +436,7 @@ private:
         // Without a frame count the animation is dropped when the mesh is built.
         int frames = 0;
         if (m_in.Scan(" %d ", {&frames}) != 1)
-            Drift("vertex animation without its frame count");
+            NoteDrift("vertex animation without its frame count");
         d.animated = true;
         d.frameCount = frames;
         ItemList([&] {
@@ -467,7 +468,7 @@ private:
             // A count that cannot be read ends the list as a count of 0 does.
             int n = 0;
             if (m_in.Scan(" %d ", {&n}) != 1) {
-                Drift("a polygon without its corner count");
+                NoteDrift("a polygon without its corner count");
                 break;
             }
             if (n == 0)
@@ -484,7 +485,7 @@ private:
                     corners[i] = index < 0 ? UINT32_MAX : static_cast<std::uint32_t>(index);
             }
             if (i < n) {
-                Drift("a polygon cut short");
+                NoteDrift("a polygon cut short");
                 break; // the list ends without a face for it
             }
             if (n != 3) {
@@ -720,7 +721,7 @@ private:
             if (token == "object_name") {
                 std::string objectName;
                 if (!m_in.Quoted(objectName)) {
-                    Drift("an object_name without its name");
+                    NoteDrift("an object_name without its name");
                     continue;
                 }
                 named = true;
@@ -755,7 +756,7 @@ private:
             }
         }
         if (!closed)
-            Drift("an animation block not closed");
+            NoteDrift("an animation block not closed");
         tracks->lastFrame = std::max<std::uint32_t>(lastFrame, 1);
         if (!node) {
             EngineLog("KMTLoad",

@@ -2,6 +2,7 @@
 
 #include "foundation/math/Vector.h"
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <tuple>
