@@ -62,7 +62,8 @@ bool CAppEngineLinks::GetString(int assetId, int dataId, char* buffer, std::size
 }
 
 CTexture* CAppEngineLinks::GetTexture(int assetId) {
-    CTextureAsset* texture = m_app.GetAssetMan() ? m_app.GetAssetMan()->GetTexture(assetId) : nullptr;
+    // A particle kind's texture id comes from data: one the resource table does not list is no texture.
+    CTextureAsset* texture = m_app.GetAssetMan() ? m_app.GetAssetMan()->GetListedTexture(assetId) : nullptr;
     return texture ? texture->GetEngineTexture() : nullptr;
 }
 

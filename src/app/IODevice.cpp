@@ -141,7 +141,7 @@ template <class Read> Result CIODevice::ReadWithReacquire(Read read) {
     return result;
 }
 
-bool CIODevice::ReadDevice(std::vector<plat::input::ButtonRecord>& records, std::uint8_t* state,
+bool CIODevice::ReadDevice(std::vector<plat::input::BufferedRecord>& records, std::uint8_t* state,
                            std::size_t size) {
     if (!m_device)
         return false;

@@ -116,7 +116,7 @@ protected:
     bool Inverted(int field) const { return (m_bindings[static_cast<std::size_t>(field)] & 0xFF) != 0; }
     /// Reads the buffered records and then the state (`size` bytes), re-acquiring a lost device; false
     /// when either read fails.
-    bool ReadDevice(std::vector<plat::input::ButtonRecord>& records, std::uint8_t* state, std::size_t size);
+    bool ReadDevice(std::vector<plat::input::BufferedRecord>& records, std::uint8_t* state, std::size_t size);
 
     std::unique_ptr<plat::input::Device> m_device;
     Bindings m_bindings{};

@@ -54,13 +54,13 @@ int CIOJoyStick::RawSteering(const std::uint8_t* state) const {
 }
 
 bool CIOJoyStick::Poll(int) {
-    std::vector<plat::input::ButtonRecord> records;
+    std::vector<plat::input::BufferedRecord> records;
     std::uint8_t state[plat::input::kJoystickStateSize];
     if (!ReadDevice(records, state, sizeof state))
         return false;
 
     // Buttons come from the records, so a press and release between two frames are both seen in order.
-    for (const plat::input::ButtonRecord& record : records) {
+    for (const plat::input::BufferedRecord& record : records) {
         const int offset = static_cast<int>(record.offset);
         const bool pressed = (record.data & 0x80) != 0;
         if (offset == m_bindings[BIND_ACTION_A])
@@ -85,26 +85,34 @@ bool CIOJoyStick::CreateEffects() {
     if (!m_device)
         return false;
 
+    using plat::input::EffectDirection;
     plat::input::EffectDesc pulse;
     pulse.kind = plat::input::EffectKind::Sine;
     pulse.magnitude = 10000;
     pulse.durationUs = 200000;
     pulse.periodUs = 50000;
+    pulse.direction = EffectDirection::Polar;
     m_pulse = m_device->CreateEffect(pulse);
 
     plat::input::EffectDesc constant;
     constant.kind = plat::input::EffectKind::Constant;
     constant.magnitude = -5000;
     constant.durationUs = -1;
-    constant.xAxisOnly = true;
+    constant.direction = EffectDirection::CartesianX;
     m_constant = m_device->CreateEffect(constant);
     if (m_constant)
         FeedbackLevel(0);
 
+    // The push also fires by itself with the action A button (when that is a button, not an axis).
     plat::input::EffectDesc push;
     push.kind = plat::input::EffectKind::Constant;
     push.magnitude = 5000;
     push.durationUs = 100000;
+    push.direction = EffectDirection::Polar;
+    const int actionA = m_bindings[BIND_ACTION_A];
+    if (actionA >= plat::input::kJoyButtons &&
+        actionA < plat::input::kJoyButtons + plat::input::kJoyButtonCount)
+        push.triggerButton = actionA - plat::input::kJoyButtons;
     m_push = m_device->CreateEffect(push);
     return m_push != nullptr;
 }

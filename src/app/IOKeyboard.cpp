@@ -19,7 +19,7 @@ bool CIOKeyboard::IsDown(const std::uint8_t* keys, int field) const {
 }
 
 bool CIOKeyboard::Poll(int) {
-    std::vector<plat::input::ButtonRecord> records; // a keyboard buffers nothing the game uses
+    std::vector<plat::input::BufferedRecord> records; // a keyboard buffers nothing the game uses
     std::uint8_t keys[plat::input::kKeyboardStateSize];
     if (!ReadDevice(records, keys, sizeof keys))
         return false;

@@ -14,7 +14,7 @@ bool CIOMouse::Setup(std::unique_ptr<plat::input::Device> device) {
 }
 
 bool CIOMouse::Poll(int) {
-    std::vector<plat::input::ButtonRecord> records; // a mouse buffers nothing the game uses
+    std::vector<plat::input::BufferedRecord> records; // a mouse buffers nothing the game uses
     std::uint8_t state[plat::input::kMouseStateSize];
     if (!ReadDevice(records, state, sizeof state))
         return false;

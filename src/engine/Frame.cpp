@@ -1,6 +1,6 @@
 #include "engine/Frame.h"
 
-#include "engine/EngineMath.h"
+#include "foundation/math/EngineMath.h"
 
 #include <cstring>
 

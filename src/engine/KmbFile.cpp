@@ -337,7 +337,10 @@ private:
 class KmbSave {
 public:
     std::vector<std::uint8_t> Image(const CEntity* root, const KmbAppData* appData) {
-        CollectTextures(root);
+        // The table holds the textures of the meshes below the root; the root's own faces are not
+        // written.
+        for (const CEntity* child = root->GetFirstChild(); child; child = child->GetNextSibling())
+            CollectTextures(child);
         U32(1);
         const std::size_t appBytes = appData ? appData->bytes.size() : 0;
         U32(static_cast<std::uint32_t>(appBytes));

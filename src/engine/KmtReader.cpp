@@ -1,11 +1,11 @@
 #include "engine/KmtReader.h"
 
 #include "engine/EngineLog.h"
-#include "engine/EngineMath.h"
 #include "engine/KmbFile.h"
 #include "engine/Mesh.h"
 #include "engine/MeshTextureAccess.h"
 #include "foundation/base/FatalError.h"
+#include "foundation/math/EngineMath.h"
 #include "platform/fs/FileSystem.h"
 
 #include <algorithm>
@@ -14,10 +14,13 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 #include <memory>
 #include <numeric>
 #include <span>
 #include <string>
+#include <string_view>
+#include <variant>
 #include <vector>
 
 namespace zentrix {
@@ -120,17 +123,34 @@ public:
         return true;
     }
 
-    /// Reads floats separated by the format's commas (" %f , %f , ... ,"); with trailing, the last
-    /// value is followed by a comma too.
-    bool Floats(std::span<float> out, bool trailing = true) {
-        for (std::size_t i = 0; i < out.size(); ++i) {
-            if (!Float(out[i]))
-                return false;
-            if ((i + 1 < out.size() || trailing) && !Literal(','))
-                return false;
+    using Target = std::variant<float*, int*>;
+
+    /// Reads a format of blanks, literal characters, "%f" and "%d" as the C library's scanf does: it stops
+    /// at the first conversion or character that does not match and returns the number of values read.
+    /// White space may come before a literal character even where the format has no blank.
+    int Scan(std::string_view format, std::initializer_list<Target> targets) {
+        const Target* target = targets.begin();
+        int read = 0;
+        for (std::size_t i = 0; i < format.size(); ++i) {
+            const char c = format[i];
+            if (c == ' ') {
+                SkipSpace();
+            } else if (c == '%' && i + 1 < format.size() && target != targets.end()) {
+                const bool ok =
+                    format[++i] == 'f' ? Float(*std::get<float*>(*target)) : Int(*std::get<int*>(*target));
+                if (!ok)
+                    return read;
+                ++target;
+                ++read;
+            } else if (!Literal(c)) {
+                return read;
+            }
         }
-        return true;
+        return read;
     }
+
+    /// Moves to the end, where every read fails.
+    void SkipToEnd() { m_pos = m_size; }
 
     std::size_t Position() const { return m_pos; }
     void Seek(std::size_t pos) { m_pos = pos; }
@@ -161,26 +181,44 @@ public:
         : m_in(data, size), m_fileName(fileName ? fileName : ""), m_keepSmoothingGroups(keepSmoothingGroups) {
     }
 
-    /// Reads the whole file into meshes below staging; false (logged) on any failure.
-    bool Run(CMesh& staging) {
+    /// Reads the whole file into meshes below staging. A block or list ends at the first item that
+    /// does not match and the file is read on from there, so a file that drifts from the format keeps
+    /// what could be read. False only for vertex colours before the vertices, when the fatal handler
+    /// returns. The objects that animations name are looked up as target's whole tree would hold them
+    /// (FindNode).
+    bool Run(CMesh& staging, CMesh& target) {
         m_root = &staging;
+        m_target = &target;
         std::string token;
         while (m_in.Token(token)) {
-            if (token == "material") {
-                if (!MaterialBlock())
-                    return false;
-            } else if (token == "object") {
-                if (!ObjectBlock(&staging, 1))
-                    return false;
-            }
+            if (token == "material")
+                MaterialBlock();
+            else if (token == "object")
+                ObjectBlock(&staging, 1);
         }
-        return true;
+        if (!m_drift.empty())
+            EngineLog("KMTLoad", "%s: %s; what could be read is kept\n", m_fileName.c_str(), m_drift.c_str());
+        return !m_failed;
     }
 
+    /// Where the file first left the format ("" when it never did).
+    const std::string& Drift() const { return m_drift; }
+
 private:
-    bool Fail(const char* what) {
-        EngineLog("KMTLoad", "Invalid KMT %s: %s\n", m_fileName.c_str(), what);
-        return false;
+    // Notes the first place where the file leaves the format.
+    void NoteDrift(const char* what) {
+        if (m_drift.empty())
+            m_drift = "byte " + std::to_string(m_in.Position()) + ": " + what;
+    }
+    void Expect(char c, const char* what) {
+        if (!m_in.Literal(c))
+            NoteDrift(what);
+    }
+    std::string QuotedName(const char* what) {
+        std::string name;
+        if (!m_in.Quoted(name))
+            NoteDrift(what);
+        return name;
     }
 
     const Material* FindMaterial(const std::string& name) const {
@@ -190,10 +228,9 @@ private:
         return m_materials.empty() ? nullptr : &m_materials.front();
     }
 
-    bool MaterialBlock() {
-        std::string name;
-        if (!m_in.Quoted(name))
-            return Fail("material without a name");
+    void MaterialBlock() {
+        // A name that cannot be read means the end of the file: the material is added unnamed.
+        const std::string name = QuotedName("a material without its name");
         for (const Material& material : m_materials)
             if (material.name == name)
                 EngineLog("NewKMTMaterial", "Repeat material [%s] - Mangled textures!", name.c_str());
@@ -203,77 +240,83 @@ private:
             material.flags |= 1;
         if (name.find('%') != std::string::npos)
             material.flags |= 2;
-        if (!m_in.Literal('{'))
-            return Fail("material without a block");
+        Expect('{', "a material without its block");
         std::string token;
-        std::array<float, 4> values;
-        for (;;) {
-            if (!m_in.Token(token))
-                return Fail("material block not closed");
+        float v[4];
+        bool closed = false;
+        while (!closed && m_in.Token(token)) {
             if (token == "texture") {
                 std::string textureName;
-                if (!m_in.Quoted(textureName))
-                    return Fail("texture without a name");
-                material.texture = LoadMeshTexture(textureName.c_str());
+                if (m_in.Quoted(textureName))
+                    material.texture = LoadMeshTexture(textureName.c_str());
+                else
+                    NoteDrift("a texture without its name");
             } else if (token == "colour") {
-                if (!m_in.Literal('{') || !m_in.Floats(values, false) || !m_in.Literal('}'))
-                    return Fail("bad colour");
+                if (m_in.Scan(" { %f , %f , %f , %f } ", {&v[0], &v[1], &v[2], &v[3]}) != 4)
+                    NoteDrift("a colour of other than four values");
             } else if (token == "specular") {
-                if (!m_in.Literal('{') || !m_in.Floats(std::span(values).first(2), false) ||
-                    !m_in.Literal('}'))
-                    return Fail("bad specular");
-            } else if (token.find('}') != std::string::npos) {
-                break;
+                if (m_in.Scan(" { %f , %f } ", {&v[0], &v[1]}) != 2)
+                    NoteDrift("a specular of other than two values");
+            } else {
+                closed = EndsBlock(token);
             }
         }
+        if (!closed)
+            NoteDrift("a material block not closed");
         m_materials.push_back(std::move(material));
-        return true;
     }
 
-    bool ObjectBlock(CEntity* parent, int depth) {
-        if (depth > kMaxObjectDepth)
-            return Fail("objects nested too deeply");
-        std::string name;
-        if (!m_in.Quoted(name))
-            return Fail("object without a name");
+    // A token that is no keyword of the block: "}" ends it, anything else is passed over.
+    bool EndsBlock(const std::string& token) {
+        if (token.find('}') != std::string::npos)
+            return true;
+        NoteDrift("a word the block does not know");
+        return false;
+    }
+
+    void ObjectBlock(CEntity* parent, int depth) {
+        if (depth > kMaxObjectDepth) {
+            NoteDrift("objects nested too deeply; the rest of the file is not read");
+            m_in.SkipToEnd();
+            return;
+        }
+        const std::string name = QuotedName("an object without its name");
         auto* mesh = new CMesh(parent);
         mesh->SetName(name.c_str());
-        if (!m_in.Literal('{'))
-            return Fail("object without a block");
+        Expect('{', "an object without its block");
         std::string token;
-        for (;;) {
-            if (!m_in.Token(token))
-                return Fail("object block not closed");
+        while (m_in.Token(token)) {
             if (token == "matrix") {
-                std::array<float, 16> m;
-                if (!m_in.Literal('{') || !m_in.Floats(m) || !m_in.Literal('}'))
-                    return Fail("bad matrix");
-                mesh->SetMatrix(m.data());
+                float m[16];
+                const int read = m_in.Scan(" { %f , %f , %f , %f , %f , %f , %f , %f , ",
+                                           {&m[0], &m[1], &m[2], &m[3], &m[4], &m[5], &m[6], &m[7]});
+                // Only a whole matrix is applied: the rest of a partial one would be made up.
+                if (read == 8 &&
+                    m_in.Scan(" %f , %f , %f , %f , %f , %f , %f , %f , } ",
+                              {&m[8], &m[9], &m[10], &m[11], &m[12], &m[13], &m[14], &m[15]}) == 8)
+                    mesh->SetMatrix(m);
+                else
+                    NoteDrift("a matrix of fewer than 16 values");
             } else if (token == "mesh") {
-                if (!MeshBlock(*mesh))
-                    return false;
+                MeshBlock(*mesh);
             } else if (token == "object") {
-                if (!ObjectBlock(mesh, depth + 1))
-                    return false;
+                ObjectBlock(mesh, depth + 1);
             } else if (token == "animation") {
-                if (!AnimationBlock())
-                    return false;
-            } else if (token.find('}') != std::string::npos) {
-                return true;
+                AnimationBlock();
+            } else if (EndsBlock(token)) {
+                return;
             }
         }
+        NoteDrift("an object block not closed");
     }
 
-    /// Reads " { " items " } " where each item is read by the function; the list ends at the first item
-    /// that does not match.
-    template <typename ReadItem> bool ItemList(ReadItem readItem, const char* what) {
-        if (!m_in.Literal('{'))
-            return Fail(what);
+    /// " { " items " } ": readItem reads one item and says whether it matched; the list ends at the first
+    /// that does not. Every item that matches has consumed some of the file, so the list ends.
+    template <typename ReadItem> void ItemList(ReadItem readItem) {
+        Expect('{', "a list without its opening brace");
         while (readItem()) {
         }
-        if (!m_in.Literal('}'))
-            return Fail(what);
-        return true;
+        Expect('}', "a list that ends at an item that does not match");
     }
 
     struct MeshData {
@@ -282,6 +325,7 @@ private:
         int frameCount = 0;
         std::vector<std::uint32_t> markers;
         std::vector<std::uint32_t> markerStarts; // vertices read before each marker
+        bool hasSmoothing = false;               // a smoothing_groups chunk was given
         std::vector<std::uint32_t> smoothing;
         std::vector<float> coords;
         bool perFace = false;
@@ -292,57 +336,47 @@ private:
         std::vector<const Material*> faceMaterials;
     };
 
-    bool MeshBlock(CMesh& mesh) {
-        if (!m_in.Literal('{'))
-            return Fail("mesh without a block");
+    void MeshBlock(CMesh& mesh) {
+        Expect('{', "a mesh without its block");
         MeshData d;
         std::string token;
-        for (;;) {
-            if (!m_in.Token(token))
-                return Fail("mesh block not closed");
-            bool ok = true;
+        bool closed = false;
+        while (!closed && m_in.Token(token)) {
             if (token == "vertices") {
-                ok = ItemList(
-                    [&] {
-                        std::array<float, 3> p;
-                        if (!m_in.Floats(p))
-                            return false;
-                        d.vertices.push_back({p[0], p[1], p[2], 0.0f, 0.0f, 1.0f});
-                        return true;
-                    },
-                    "bad vertices");
+                ItemList([&] {
+                    float p[3];
+                    if (m_in.Scan(" %f , %f , %f , ", {&p[0], &p[1], &p[2]}) != 3)
+                        return false;
+                    d.vertices.push_back({p[0], p[1], p[2], 0.0f, 0.0f, 1.0f});
+                    return true;
+                });
             } else if (token == "anim_vertices") {
-                ok = AnimVertices(d);
+                AnimVertices(d);
             } else if (token == "smoothing_groups") {
-                ok = ItemList(
-                    [&] {
-                        int group;
-                        if (!m_in.Int(group) || !m_in.Literal(','))
-                            return false;
-                        d.smoothing.push_back(static_cast<std::uint32_t>(group));
-                        return true;
-                    },
-                    "bad smoothing groups");
+                d.hasSmoothing = true;
+                ItemList([&] {
+                    int group;
+                    if (m_in.Scan(" %d , ", {&group}) != 1)
+                        return false;
+                    d.smoothing.push_back(static_cast<std::uint32_t>(group));
+                    return true;
+                });
             } else if (token == "normals") {
-                ok = ItemList(
-                    [&] {
-                        std::array<float, 3> n;
-                        return m_in.Floats(n);
-                    },
-                    "bad normals");
+                ItemList([&] {
+                    float n[3];
+                    return m_in.Scan(" %f , %f , %f , ", {&n[0], &n[1], &n[2]}) == 3;
+                });
             } else if (token == "texture_coordinates" || token == "face_coordinates") {
                 if (token == "face_coordinates")
                     d.perFace = true;
-                ok = ItemList(
-                    [&] {
-                        std::array<float, 2> uv;
-                        if (!m_in.Floats(uv))
-                            return false;
-                        d.coords.push_back(uv[0]);
-                        d.coords.push_back(uv[1]);
-                        return true;
-                    },
-                    "bad texture coordinates");
+                ItemList([&] {
+                    float uv[2];
+                    if (m_in.Scan(" %f , %f , ", {&uv[0], &uv[1]}) != 2)
+                        return false;
+                    d.coords.push_back(uv[0]);
+                    d.coords.push_back(uv[1]);
+                    return true;
+                });
             } else if (token == "vertex_light") {
                 if (d.vertices.empty()) {
                     char message[512];
@@ -352,33 +386,34 @@ private:
                     if (!g_fatalHandler)
                         FatalError("%s", message);
                     g_fatalHandler(message);
-                    return false;
+                    m_failed = true;
+                    m_in.SkipToEnd();
+                    return;
                 }
-                ok = ItemList(
-                    [&] {
-                        std::array<float, 3> c;
-                        if (!m_in.Floats(c))
-                            return false;
-                        for (float v : c)
-                            d.colours.push_back(ColourByte(v));
-                        return true;
-                    },
-                    "bad vertex colours");
+                ItemList([&] {
+                    float c[3];
+                    if (m_in.Scan(" %f , %f , %f , ", {&c[0], &c[1], &c[2]}) != 3)
+                        return false;
+                    for (float v : c)
+                        d.colours.push_back(ColourByte(v));
+                    return true;
+                });
             } else if (token == "faces") {
-                ok = Faces(d);
+                Faces(d);
             } else if (token == "material") {
                 std::string name;
-                if (!m_in.Quoted(name))
-                    return Fail("material chunk without a name");
-                d.hasMaterial = true;
-                d.material = FindMaterial(name);
+                if (m_in.Quoted(name)) {
+                    d.hasMaterial = true;
+                    d.material = FindMaterial(name);
+                } else {
+                    NoteDrift("a material chunk without its name");
+                }
             } else if (token == "face_materials") {
-                if (!m_in.Literal('{'))
-                    return Fail("bad face materials");
-                for (;;) {
-                    if (!m_in.Token(token))
-                        return Fail("face materials not closed");
-                    if (token.find('}') != std::string::npos)
+                Expect('{', "face materials without their block");
+                bool listClosed = false;
+                while (!listClosed && m_in.Token(token)) {
+                    listClosed = token.find('}') != std::string::npos;
+                    if (listClosed)
                         break;
                     const std::size_t open = token.find('"');
                     const std::size_t close = open == std::string::npos ? open : token.find('"', open + 1);
@@ -386,65 +421,72 @@ private:
                         close == std::string::npos ? std::string() : token.substr(open + 1, close - open - 1);
                     d.faceMaterials.push_back(FindMaterial(name));
                 }
-            } else if (token.find('}') != std::string::npos) {
-                break;
+                if (!listClosed)
+                    NoteDrift("face materials not closed");
+            } else {
+                closed = EndsBlock(token);
             }
-            if (!ok)
-                return false;
         }
+        if (!closed)
+            NoteDrift("a mesh block not closed");
         BuildMesh(mesh, d);
-        return true;
     }
 
-    bool AnimVertices(MeshData& d) {
-        int frames;
-        if (!m_in.Int(frames))
-            return Fail("bad anim_vertices");
+    void AnimVertices(MeshData& d) {
+        // Without a frame count the animation is dropped when the mesh is built.
+        int frames = 0;
+        if (m_in.Scan(" %d ", {&frames}) != 1)
+            NoteDrift("vertex animation without its frame count");
         d.animated = true;
         d.frameCount = frames;
-        return ItemList(
-            [&] {
-                float n;
-                std::string token;
-                if (!m_in.Float(n) || !m_in.Token(token))
-                    return false;
-                if (token[0] == ':') {
-                    // A marker: the vertices that follow are the set of frame n.
-                    const auto frame = std::isfinite(n) && n >= 0.0f && n < 4294967296.0f
-                                           ? static_cast<std::uint32_t>(n)
-                                           : UINT32_MAX;
-                    d.markers.push_back(frame);
-                    d.markerStarts.push_back(static_cast<std::uint32_t>(d.vertices.size()));
-                    return true;
-                }
-                std::array<float, 2> yz;
-                // The token read the comma after x; y and z follow.
-                if (token != "," || !m_in.Floats(yz))
-                    return false;
-                d.vertices.push_back({n, yz[0], yz[1], 0.0f, 0.0f, 1.0f});
+        ItemList([&] {
+            float n;
+            std::string token;
+            if (m_in.Scan(" %f ", {&n}) != 1 || !m_in.Token(token))
+                return false;
+            if (token[0] == ':') {
+                // A marker: the vertices that follow are the set of frame n.
+                const auto frame = std::isfinite(n) && n >= 0.0f && n < 4294967296.0f
+                                       ? static_cast<std::uint32_t>(n)
+                                       : UINT32_MAX;
+                d.markers.push_back(frame);
+                d.markerStarts.push_back(static_cast<std::uint32_t>(d.vertices.size()));
                 return true;
-            },
-            "bad anim_vertices");
+            }
+            // The token was the comma after x; y and z follow.
+            float y, z;
+            if (m_in.Scan(" %f , %f , ", {&y, &z}) != 2)
+                return false;
+            d.vertices.push_back({n, y, z, 0.0f, 0.0f, 1.0f});
+            return true;
+        });
     }
 
-    bool Faces(MeshData& d) {
-        if (!m_in.Literal('{'))
-            return Fail("faces without a block");
+    void Faces(MeshData& d) {
+        Expect('{', "faces without their block");
         for (;;) {
-            int n;
-            if (!m_in.Int(n))
-                return Fail("bad polygon");
+            // A count that cannot be read ends the list as a count of 0 does.
+            int n = 0;
+            if (m_in.Scan(" %d ", {&n}) != 1) {
+                NoteDrift("a polygon without its corner count");
+                break;
+            }
             if (n == 0)
                 break;
-            if (!m_in.Literal(','))
-                return Fail("bad polygon");
+            m_in.Scan(" , ", {});
             std::uint32_t corners[3] = {0, 0, 0};
-            for (int i = 0; i < n; ++i) {
+            int i = 0;
+            for (; i < n; ++i) {
                 int index, unused;
-                if (!m_in.Int(index) || !m_in.Literal(',') || !m_in.Int(unused) || !m_in.Literal(','))
-                    return Fail("bad polygon");
+                if (m_in.Scan(" %d , ", {&index}) != 1)
+                    break;
+                m_in.Scan(" %d , ", {&unused});
                 if (i < 3)
                     corners[i] = index < 0 ? UINT32_MAX : static_cast<std::uint32_t>(index);
+            }
+            if (i < n) {
+                NoteDrift("a polygon cut short");
+                break; // the list ends without a face for it
             }
             if (n != 3) {
                 EngineLog("KMTLoad", "%s: a polygon of %d corners skipped\n", m_fileName.c_str(), n);
@@ -453,9 +495,7 @@ private:
             }
             d.indices.insert(d.indices.end(), corners, corners + 3);
         }
-        if (!m_in.Literal('}'))
-            return Fail("faces block not closed");
-        return true;
+        Expect('}', "faces not closed");
     }
 
     // A mesh from what its block gave, step by step.
@@ -473,12 +513,12 @@ private:
             mesh.SetColourCount(total);
             std::copy(d.colours.begin(), d.colours.end(), mesh.GetColours());
         }
-        if (m_keepSmoothingGroups) {
-            auto& groups = mesh.SmoothingGroups();
-            groups.clear();
+        // Groups only where the file gives them: a mesh without the chunk has none.
+        auto& groups = mesh.SmoothingGroups();
+        groups.clear();
+        if (m_keepSmoothingGroups && d.hasSmoothing)
             for (std::uint32_t p : kept)
                 groups.push_back(p < d.smoothing.size() ? d.smoothing[p] : 0);
-        }
         SortFacesByTexture(mesh);
         if (animation)
             mesh.SetVertexAnimation(std::move(animation), perSet);
@@ -643,16 +683,26 @@ private:
             mesh.SmoothingGroups() = std::move(sortedGroups);
     }
 
-    bool AnimationBlock() {
-        std::string name;
-        if (!m_in.Quoted(name))
-            return Fail("animation without a name");
+    // The node an animation names, searched as the root's whole tree would be: the root itself, then
+    // the objects of this file (put at the head of its children), then the children it had before.
+    CMesh* FindNode(const std::string& name) const {
+        CEntity* found = nullptr;
+        if (m_target->GetName() && name == m_target->GetName())
+            found = m_target;
+        if (!found)
+            found = m_root->FindFrame(name.c_str());
+        for (CEntity* child = m_target->GetFirstChild(); !found && child; child = child->GetNextSibling())
+            found = child->FindFrame(name.c_str());
+        return dynamic_cast<CMesh*>(found);
+    }
+
+    void AnimationBlock() {
+        const std::string name = QuotedName("an animation without its name");
         auto tracks = std::make_unique<MeshKeyTracks>();
         tracks->lastFrame = 0;
         CMesh* node = nullptr;
         bool named = false;
-        if (!m_in.Literal('{'))
-            return Fail("animation without a block");
+        Expect('{', "an animation without its block");
         std::string token;
         std::uint32_t lastFrame = 0;
         auto frameOf = [&](int frame, std::uint32_t& out) {
@@ -666,71 +716,84 @@ private:
             lastFrame = std::max(lastFrame, out);
             return true;
         };
-        for (;;) {
-            if (!m_in.Token(token))
-                return Fail("animation block not closed");
-            bool ok = true;
+        bool closed = false;
+        while (!closed && m_in.Token(token)) {
             if (token == "object_name") {
                 std::string objectName;
-                if (!m_in.Quoted(objectName))
-                    return Fail("object_name without a name");
+                if (!m_in.Quoted(objectName)) {
+                    NoteDrift("an object_name without its name");
+                    continue;
+                }
                 named = true;
-                node = dynamic_cast<CMesh*>(m_root->FindFrame(objectName.c_str()));
+                node = FindNode(objectName);
                 if (node)
                     node->GetLocalMatrix(tracks->base);
             } else if (token == "rotate_keys") {
-                ok = ItemList(
-                    [&] {
-                        int frame;
-                        std::array<float, 4> q;
-                        if (!m_in.Int(frame) || !m_in.Literal(',') || !m_in.Floats(q))
-                            return false;
-                        std::uint32_t f;
-                        if (frameOf(frame, f))
-                            AddRotationKey(*tracks, f, Quaternion{q[0], q[1], q[2], q[3]});
-                        return true;
-                    },
-                    "bad rotate_keys");
+                ItemList([&] {
+                    int frame;
+                    float q[4];
+                    if (m_in.Scan(" %d , %f , %f , %f , %f , ", {&frame, &q[0], &q[1], &q[2], &q[3]}) != 5)
+                        return false;
+                    std::uint32_t f;
+                    if (frameOf(frame, f))
+                        AddRotationKey(*tracks, f, Quaternion{q[0], q[1], q[2], q[3]});
+                    return true;
+                });
             } else if (token == "scale_keys" || token == "position_keys") {
                 const bool scale = token == "scale_keys";
-                ok = ItemList(
-                    [&] {
-                        int frame;
-                        std::array<float, 3> v;
-                        if (!m_in.Int(frame) || !m_in.Literal(',') || !m_in.Floats(v))
-                            return false;
-                        std::uint32_t f;
-                        if (frameOf(frame, f))
-                            scale ? AddScaleKey(*tracks, f, v.data()) : AddPositionKey(*tracks, f, v.data());
-                        return true;
-                    },
-                    "bad keys");
-            } else if (token.find('}') != std::string::npos) {
-                break;
+                ItemList([&] {
+                    int frame;
+                    float v[3];
+                    if (m_in.Scan(" %d , %f , %f , %f , ", {&frame, &v[0], &v[1], &v[2]}) != 4)
+                        return false;
+                    std::uint32_t f;
+                    if (frameOf(frame, f))
+                        scale ? AddScaleKey(*tracks, f, v) : AddPositionKey(*tracks, f, v);
+                    return true;
+                });
+            } else {
+                closed = EndsBlock(token);
             }
-            if (!ok)
-                return false;
         }
+        if (!closed)
+            NoteDrift("an animation block not closed");
         tracks->lastFrame = std::max<std::uint32_t>(lastFrame, 1);
         if (!node) {
             EngineLog("KMTLoad",
                       named ? "%s: animation [%s] names no object; dropped\n"
                             : "%s: animation [%s] without object_name; dropped\n",
                       m_fileName.c_str(), name.c_str());
-            return true;
+            return;
         }
+        // Given to the node once the whole file has been read, so a failed load changes no node the
+        // root already had. Without keys, the node's tracks are cleared.
         if (tracks->keys.empty())
-            node->ClearKeyTracks();
-        else
-            node->SetKeyTracks(std::move(tracks));
-        return true;
+            tracks.reset();
+        m_animations.emplace_back(node, std::move(tracks));
     }
 
+public:
+    /// Gives each animation's key tracks to its node, in file order.
+    void AttachAnimations() {
+        for (auto& [node, tracks] : m_animations) {
+            if (tracks)
+                node->SetKeyTracks(std::move(tracks));
+            else
+                node->ClearKeyTracks();
+        }
+        m_animations.clear();
+    }
+
+private:
     Scanner m_in;
     std::string m_fileName;
     bool m_keepSmoothingGroups;
-    CMesh* m_root = nullptr;
+    CMesh* m_root = nullptr;   ///< the staging root the file's objects are made under
+    CMesh* m_target = nullptr; ///< the root they go to
+    bool m_failed = false;
+    std::string m_drift;
     std::vector<Material> m_materials;
+    std::vector<std::pair<CMesh*, std::unique_ptr<MeshKeyTracks>>> m_animations;
 };
 
 } // namespace
@@ -740,12 +803,16 @@ void SetKmtFatalHandler(KmtFatalHandler handler) {
 }
 
 bool KMTLoadFromMemory(const std::uint8_t* data, std::size_t size, const char* fileName, CMesh* root,
-                       bool keepSmoothingGroups) {
+                       bool keepSmoothingGroups, std::string* drift) {
     // The file is read under a private root, so a failed load leaves the mesh as it was.
     CMesh staging;
     KmtLoad load(data, size, fileName, keepSmoothingGroups);
-    if (!load.Run(staging))
+    const bool loaded = load.Run(staging, *root);
+    if (drift)
+        *drift = load.Drift();
+    if (!loaded)
         return false;
+    load.AttachAnimations();
     std::vector<CEntity*> children;
     for (CEntity* child = staging.GetFirstChild(); child; child = child->GetNextSibling())
         children.push_back(child);

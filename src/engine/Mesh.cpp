@@ -1,13 +1,13 @@
 #include "engine/Mesh.h"
 
 #include "engine/DisplayDevice.h"
-#include "engine/EngineMath.h"
 #include "engine/KmbFile.h"
 #include "engine/KmtReader.h"
 #include "engine/MeshBuffer.h"
 #include "engine/MeshTextureAccess.h"
 #include "engine/PipelineContext.h"
 #include "engine/PolygonPipeline.h"
+#include "foundation/math/EngineMath.h"
 
 #include <algorithm>
 #include <cmath>
@@ -419,13 +419,24 @@ void CMesh::SetKeyTracks(std::unique_ptr<MeshKeyTracks> tracks) {
     m_keyTracks = std::move(tracks);
 }
 
-void CMesh::SetHidden(bool visible, bool recursive) {
-    m_hidden = !visible;
-    if (!recursive)
-        return;
-    for (CEntity* child = GetFirstChild(); child; child = child->GetNextSibling())
+namespace {
+
+// Every mesh below node, through plain frames too.
+void SetHiddenBelow(CEntity* node, bool visible) {
+    for (CEntity* child = node->GetFirstChild(); child; child = child->GetNextSibling()) {
         if (auto* mesh = dynamic_cast<CMesh*>(child))
             mesh->SetHidden(visible, true);
+        else
+            SetHiddenBelow(child, visible);
+    }
+}
+
+} // namespace
+
+void CMesh::SetHidden(bool visible, bool recursive) {
+    m_hidden = !visible;
+    if (recursive)
+        SetHiddenBelow(this, visible);
 }
 
 namespace {

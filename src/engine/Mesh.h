@@ -92,7 +92,7 @@ public:
     /// Drops the key tracks.
     void ClearKeyTracks() { m_keyTracks.reset(); }
 
-    /// Hidden := not visible; with recursive the same on every mesh below.
+    /// Hidden := not visible; with recursive the same on every mesh below, through plain frames too.
     void SetHidden(bool visible, bool recursive);
     bool IsHidden() const { return m_hidden; }
     /// Asks for parts of the vertex buffer to be rewritten before the next draw (update bits).

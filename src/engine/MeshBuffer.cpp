@@ -1,7 +1,7 @@
 #include "engine/MeshBuffer.h"
 
-#include "engine/EngineMath.h"
 #include "engine/Mesh.h"
+#include "foundation/math/EngineMath.h"
 #include "platform/system/DebugOutput.h"
 
 #include <algorithm>

@@ -2,13 +2,13 @@
 
 #include "engine/Camera.h"
 #include "engine/DisplayDevice.h"
-#include "engine/EngineMath.h"
 #include "engine/Entity.h"
 #include "engine/PipelineContext.h"
 #include "engine/RenderBatch.h"
 #include "engine/Scene.h"
 #include "engine/TextureSurface.h"
 #include "foundation/base/Messages.h"
+#include "foundation/math/EngineMath.h"
 #include "platform/raster/Device.h"
 #include "platform/raster/VertexBuffer.h"
 

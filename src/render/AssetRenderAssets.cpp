@@ -17,8 +17,13 @@ bool CAssetRenderAssets::GetVector(int assetId, int dataId, CVector& out, int el
     return m_assets.GetVector(assetId, dataId, out, element);
 }
 
+int CAssetRenderAssets::GetFieldCount(int assetId, int dataId) {
+    return m_assets.GetFieldCount(assetId, dataId);
+}
+
 CTexture* CAssetRenderAssets::GetTexture(int textureId) {
-    CTextureAsset* asset = m_assets.GetTexture(textureId);
+    // Texture ids come from data: one the resource table does not list is no texture.
+    CTextureAsset* asset = m_assets.GetListedTexture(textureId);
     return asset ? asset->GetEngineTexture() : nullptr;
 }
 

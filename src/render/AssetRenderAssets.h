@@ -16,6 +16,7 @@ public:
     bool GetFloat(int assetId, int dataId, float& out, int element = 0) override;
     bool GetVector(int assetId, int dataId, CVector& out, int element = 0) override;
     CTexture* GetTexture(int textureId) override;
+    int GetFieldCount(int assetId, int dataId) override;
     int GetWorldTheme() const override;
 
 private:

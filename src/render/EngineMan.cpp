@@ -138,8 +138,10 @@ bool CEngineMan::InitScene() {
 }
 
 bool CEngineMan::Shutdown() {
+    // The device's texture surfaces and every texture of the engine's list, those loaded by name
+    // included; the asset manager, which deletes its own, has stopped before.
     if (m_device)
-        ReleaseAllTextureSurfaces(*m_device);
+        DeleteAllTextures();
     if (m_scene)
         for (int i = 0; i < kLightSlots; ++i)
             RemoveLight(i);

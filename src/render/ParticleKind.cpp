@@ -74,6 +74,12 @@ bool CParticleKind::Load(IParticleServices& services) {
     r.Ints(269, &textureId, 1);
     r.Floats(270, window, 2);
     r.Floats(271, &defaultLifetime, 1);
+    // Older formats have no count per emission: one particle at a time.
+    int count[2] = {1, 1};
+    if (services.GetInt(m_id, 274, count[0], 0) && services.GetInt(m_id, 274, count[1], 1)) {
+        emitCount[0] = count[0];
+        emitCount[1] = count[1];
+    }
 
     char text[1024];
     r.Text(272, text, sizeof text);

@@ -7,7 +7,8 @@ namespace zentrix {
 class IParticleServices;
 
 /// The values of one particle kind, read from its data file. A kind is valid only when every value is
-/// present and sound and its texture id is not 0.
+/// present and sound and its texture id is not 0; the particles per emission are the one value a format
+/// may leave out.
 class CParticleKind {
 public:
     /// Kind types by the text of data id 273.
@@ -45,6 +46,7 @@ public:
     float gravity = 0.0f;
     float life[2] = {};
     int particleCount = 0;
+    int emitCount[2] = {1, 1}; ///< particles per emission, low and high; 1 when the format lacks them
     float interval[2] = {};
     int groupSize[2] = {};
     int textureId = 0;

@@ -215,9 +215,12 @@ void CParticleSystem::Update(int elapsed) {
     m_emissionTimer -= static_cast<float>(s) * 0.04f;
     const float a = m_initialLifetime - m_kind->window[0];
     const float b = m_initialLifetime - m_kind->window[1];
-    // One particle per emission: a kind holds no count of particles per emission, so none is read.
+    // The count comes from data: more than the pool would only overwrite what this emission made.
+    const int n = std::clamp(RandomIntInRange(m_kind->emitCount[0], m_kind->emitCount[1]), 0,
+                             static_cast<int>(m_poolSize));
     if (((b < m_remainingLifetime && m_remainingLifetime < a) || a == b) && m_emissionTimer <= 0.0f)
-        Emit();
+        for (int i = 0; i < n; ++i)
+            Emit();
     m_remainingLifetime -= static_cast<float>(s);
     m_emissionTimer -= static_cast<float>(s);
 }

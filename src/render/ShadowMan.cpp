@@ -197,10 +197,22 @@ bool CShadowMan::CreateShadowFor(IShadowOwner* object) {
         return true;
     if (!object)
         return false;
+    // One shadow per owner: a second call (a world object given a new mesh) replaces the first, which
+    // would otherwise outlive the owner that RemoveShadowFor takes away once.
+    auto existing =
+        std::find_if(m_shadows.begin(), m_shadows.end(),
+                     [object](const std::unique_ptr<CShadow>& s) { return s->GetOwner() == object; });
     const SDescription& description = FindDescription(object->GetTypeId());
-    if (!description.valid)
+    if (!description.valid) {
+        if (existing != m_shadows.end())
+            m_shadows.erase(existing);
         return false;
-    m_shadows.push_back(std::make_unique<CShadow>(description, object, m_assets, m_world));
+    }
+    auto shadow = std::make_unique<CShadow>(description, object, m_assets, m_world);
+    if (existing != m_shadows.end())
+        *existing = std::move(shadow);
+    else
+        m_shadows.push_back(std::move(shadow));
     return true;
 }
 

@@ -118,7 +118,8 @@ public:
     /// Deletes every shadow; the skid marks stay.
     int StopManager() override;
 
-    /// Gives the object a shadow when its type has one; true also while shadows are off.
+    /// Gives the object a shadow when its type has one, in place of any it had (then none when its type
+    /// has no shadow); true also while shadows are off.
     bool CreateShadowFor(IShadowOwner* object);
     /// Deletes the object's first shadow, also while shadows are off (its owner is going); false when it
     /// has none, true while shadows are off.

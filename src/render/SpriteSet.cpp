@@ -1,5 +1,6 @@
 #include "render/SpriteSet.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -51,8 +52,9 @@ bool CSpriteSet::Load(int assetId) {
     int count = 0;
     if (!m_assets.GetInt(assetId, kFieldCount, count))
         return false;
-    // The count comes from data: nothing is sized by it, and every sprite needs its own fields, so a
-    // count beyond the record ends at the first missing field.
+    // The count comes from data: past the textures the record stores, a field answers its default
+    // (texture -1), so there are no more sprites than stored textures.
+    count = std::min(count, m_assets.GetFieldCount(assetId, kFieldTexture));
     for (int i = 0; i < count; ++i) {
         int texture = 0;
         float size = 0.0f;
@@ -73,7 +75,7 @@ bool CSpriteSet::Load(int assetId) {
 
 CVornSprite* CSpriteSet::AddSprite(float size, int textureId, CVector local, float red, float green,
                                    float blue) {
-    CTexture* texture = m_assets.GetTexture(textureId);
+    CTexture* texture = textureId > 0 ? m_assets.GetTexture(textureId) : nullptr;
     if (!texture)
         return nullptr;
     texture->SetFlags(texture->GetFlags() | kTextureTranslucent);

@@ -34,11 +34,12 @@ public:
     CSpriteSet& operator=(const CSpriteSet&) = delete;
     ~CSpriteSet();
 
-    /// Adds the sprites of the asset record; false when the count is absent or a sprite's fields are
-    /// missing, not finite, or its texture is missing (the sprites added before stay).
+    /// Adds the sprites of the asset record, no more than the textures it stores; false when the count
+    /// is absent or a sprite's fields are missing, not finite, or its texture is missing (the sprites
+    /// added before stay).
     bool Load(int assetId);
     /// A sprite of the texture asset at a position in the mesh's space, colour channels 0..1 (alpha
-    /// full); null when the texture is missing. The set owns it.
+    /// full); null when the texture is missing (an id of 0 or below is none). The set owns it.
     CVornSprite* AddSprite(float size, int textureId, CVector local, float red, float green, float blue);
     /// Moves every sprite to its position in the mesh's current place.
     void Update();

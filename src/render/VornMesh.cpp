@@ -1,6 +1,6 @@
 #include "render/VornMesh.h"
 
-#include "engine/EngineMath.h"
+#include "foundation/math/EngineMath.h"
 #include "foundation/math/VectorHelpers.h"
 #include "render/EngineMan.h"
 

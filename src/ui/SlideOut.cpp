@@ -192,7 +192,10 @@ void CSlideOut::SlideIn() {
     float f = std::sin(m_t * kHalfPi);
     PlaceAt(f);
     if (m_t >= 1.0f) {
+        // The last step lands exactly: t may pass 1 (a panel hidden at once keeps t = 1), where the
+        // sine falls short again and would leave the pieces a pixel from their places.
         m_t = 1.0f;
+        f = 1.0f;
         m_state = kShown;
         m_x = m_shownX;
         m_y = m_shownY;

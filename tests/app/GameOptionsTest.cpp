@@ -95,6 +95,30 @@ TEST(AppSettings, AnOverLongValueIsReadWhole) {
     EXPECT_EQ(read, path);
 }
 
+TEST(AppSettings, OnlyAChangedValueIsWritten) {
+    plat::settings::MemoryStore store;
+    CAppSettings settings(store);
+    const struct {
+        const char* name;
+        const char* text;
+        bool failing;
+        int writes; // in all, after this set
+    } steps[] = {
+        {"NumDevices", "4", false, 1}, {"numdevices", "4", false, 1}, {"NumDevices", "5", false, 2},
+        {"Path", "", false, 3},        {"Path", "", false, 3},        {"Path", "x", true, 4},
+        {"Path", "x", false, 5}, // its save failed: written again
+        {"Path", "x", false, 5},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(std::string(step.name) + "=" + step.text);
+        store.SetSavesFail(step.failing);
+        EXPECT_EQ(settings.SetString(step.name, step.text), !step.failing);
+        EXPECT_EQ(store.Writes(), step.writes);
+    }
+    EXPECT_TRUE(settings.SetInt("NumDevices", 5));
+    EXPECT_EQ(store.Writes(), 5);
+}
+
 TEST_F(GameOptionsTest, MissingOptionsGiveTheirDefaultsAndWriteNothing) {
     const int defaults[CGameOptions::OPTION_COUNT] = {0, 50, 50, 0, 4, 1, 2, 3, 0};
     for (int key = 0; key < CGameOptions::OPTION_COUNT; ++key) {

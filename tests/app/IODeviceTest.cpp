@@ -201,6 +201,26 @@ TEST(IODevice, JoystickButtonsComeFromTheRecords) {
     EXPECT_EQ(Read(*joystick), (Controls{0, 0, 0, 127, -127}));
 }
 
+// Up and down on one axis (its two halves): the records of the axis crossing its centre set them, both
+// pressed while the axis is below the centre.
+TEST(IODevice, JoystickControlsBoundToAnAxisFollowItsCrossings) {
+    ScriptedInput input;
+    InstanceId stick = input.AddJoystick(3, 0, 8);
+    auto joystick = Make(input, stick);
+    joystick->SetBindings({49, 51, 0, 1, 0, 1, 4, 0, 4, 0});
+    const struct {
+        int raw; // of the y axis
+        int up;  // and down
+    } steps[] = {{-kFull, 127}, {-20000, 127}, {0, -127}, {1000, -127}, {kFull, -127}, {-30000, 127}};
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.raw);
+        input.SetAxis(stick, 1, step.raw);
+        ASSERT_TRUE(joystick->ReadInput(16));
+        EXPECT_EQ(Read(*joystick).up, step.up);
+        EXPECT_EQ(Read(*joystick).down, step.up);
+    }
+}
+
 TEST(IODevice, JoystickSteeringPassesTheCentreWhenItChangesSide) {
     ScriptedInput input;
     InstanceId stick = input.AddJoystick();
@@ -363,12 +383,14 @@ TEST(IODevice, ForceFeedback) {
         joystick->FeedbackLevel(7000);
         joystick->FeedbackLevel(0);
     }
+    // The pulse and the push in polar directions, the push fired by the action A button as well (button
+    // 1 by default); the constant force along x.
     const std::vector<std::string> expected = {
         "autocentre off",
-        "#0 create sine 10000 200000 50000 xy",
+        "#0 create sine 10000 200000 50000 polar",
         "#1 create constant -5000 -1 0 x",
         "#1 stop",
-        "#2 create constant 5000 100000 0 xy",
+        "#2 create constant 5000 100000 0 polar trigger 1",
         "#0 duration 150000",
         "#0 start",
         "#2 direction 3 2",
@@ -383,6 +405,23 @@ TEST(IODevice, ForceFeedback) {
         "#2 release",
     };
     EXPECT_EQ(input.EffectLog(shaker), expected);
+
+    // The trigger follows the action A binding: another button, or none for an axis.
+    const struct {
+        int actionA;
+        const char* push;
+    } triggers[] = {{52, "create constant 5000 100000 0 polar trigger 4"},
+                    {4, "create constant 5000 100000 0 polar"}};
+    for (const auto& t : triggers) {
+        SCOPED_TRACE(t.actionA);
+        auto joystick = Make(input, shaker);
+        CIODevice::Bindings bindings = joystick->GetBindings();
+        bindings[0] = t.actionA;
+        joystick->SetBindings(bindings);
+        ASSERT_TRUE(joystick->CreateEffects());
+        const std::string push = input.EffectLog(shaker).back(); // "#<effect> create ..."
+        EXPECT_EQ(push.substr(push.find(' ') + 1), t.push);
+    }
 
     // Without force feedback the calls do nothing and no effect exists.
     InstanceId plain = input.AddJoystick();

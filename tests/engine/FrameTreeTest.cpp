@@ -1,6 +1,6 @@
-#include "engine/EngineMath.h"
 #include "engine/Entity.h"
 #include "engine/Frame.h"
+#include "foundation/math/EngineMath.h"
 
 #include <gtest/gtest.h>
 

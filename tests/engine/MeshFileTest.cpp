@@ -31,9 +31,9 @@ std::string SampleMesh(const char* name) {
     return text.str();
 }
 
-bool LoadKmt(const std::string& text, CMesh& root, bool keepGroups = false) {
+bool LoadKmt(const std::string& text, CMesh& root, bool keepGroups = false, std::string* drift = nullptr) {
     const Bytes bytes = AsBytes(text);
-    return KMTLoadFromMemory(bytes.data(), bytes.size(), "test.kmt", &root, keepGroups);
+    return KMTLoadFromMemory(bytes.data(), bytes.size(), "test.kmt", &root, keepGroups, drift);
 }
 
 CMesh* Child(CEntity& root, const char* name) {
@@ -109,25 +109,144 @@ TEST(KmtReader, AnimatedVerticesAndKeys) {
     EXPECT_EQ(tracks->lastFrame, 4u);
 }
 
-TEST(KmtReader, BrokenFilesFailWithoutTouchingTheRoot) {
-    const std::string cases[] = {
-        "object \"o\" { mesh { faces { 3, 0,0, 1,0, } } }",   // polygon cut short
-        "object \"o\" { mesh { vertices { 1.0, 2.0, 3.0, } ", // block not closed
-        "material \"unterminated",
-        "object \"o\" { matrix { 1.0, 2.0 } }",
-        [] { // nested deeper than the reader follows, though closed
-            std::string nested;
-            for (int i = 0; i < 70; ++i)
-                nested += "object \"n\" { ";
-            return nested + std::string(70, '}');
-        }(),
+TEST(KmtReader, ADriftingFileKeepsWhatCouldBeReadAndReadsOn) {
+    const auto nested = [](int depth) {
+        std::string text;
+        for (int i = 0; i < depth; ++i)
+            text += "object \"n\" { ";
+        return text + std::string(static_cast<std::size_t>(depth), '}');
     };
-    for (const std::string& text : cases) {
-        SCOPED_TRACE(text.substr(0, 60));
+    const struct {
+        const char* what;
+        std::string text;
+        std::uint32_t vertices, faces; // of object "o"
+        bool laterObject;              // object "b", which follows, was read
+        float x;                       // o's position after its matrix (0: identity)
+    } cases[] = {
+        {"a polygon cut short ends the list",
+         "object \"o\" { mesh { " + std::string(kTriangle) + "faces { 3, 0,0, 1,0, 2,0, 3, 0,0, 1,0, } } }",
+         4, 1, false, 0},
+        {"no comma after the last vertex", "object \"o\" { mesh { vertices { 1, 2, 3, 4, 5, 6 } } }", 2, 0,
+         false, 0},
+        {"a mismatch in a list, then the next object",
+         "object \"o\" { mesh { vertices { 1, 2, 3, x, 4, 5, 6, } } }\nobject \"b\" { }", 1, 0, true, 0},
+        {"a polygon count that is no number", "object \"o\" { mesh { faces { x } } }\nobject \"b\" { }", 0, 0,
+         true, 0},
+        {"a block not closed at the end", "object \"o\" { mesh { vertices { 1.0, 2.0, 3.0, } ", 1, 0, false,
+         0},
+        {"a list not closed at the end", "object \"o\" { mesh { faces { 3", 0, 0, false, 0},
+        {"half a matrix is not applied", "object \"o\" { matrix { 1, 0, 0, 0, 0, 1, 0, 0, 0 } }", 0, 0, false,
+         0},
+        {"a whole matrix", "object \"o\" { matrix { 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 7, 0, 0, 1, } }", 0,
+         0, false, 7},
+        {"a material never closed", "object \"o\" { }\nmaterial \"m\" { texture \"unterminated", 0, 0, false,
+         0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
         CMesh root;
-        EXPECT_FALSE(LoadKmt(text, root));
-        EXPECT_EQ(root.GetFirstChild(), nullptr);
+        std::string drift;
+        ASSERT_TRUE(LoadKmt(c.text, root, false, &drift));
+        // A comma left out after the last value of an item still matches, as scanf reads it.
+        EXPECT_EQ(drift.empty(), c.x == 7 || c.vertices == 2) << drift;
+        CMesh* o = Child(root, "o");
+        ASSERT_NE(o, nullptr);
+        EXPECT_EQ(o->GetVertexCount(), c.vertices);
+        EXPECT_EQ(o->GetFaceCount(0), c.faces);
+        EXPECT_EQ(Child(root, "b") != nullptr, c.laterObject);
+        float position[3];
+        o->GetPosition(position);
+        EXPECT_EQ(position[0], c.x);
     }
+    // Objects nest at most 64 deep; the rest of a deeper file is not read.
+    CMesh root;
+    ASSERT_TRUE(LoadKmt(nested(70) + "object \"b\" { }", root));
+    int depth = 0;
+    for (CEntity* node = root.GetFirstChild(); node; node = node->GetFirstChild())
+        ++depth;
+    EXPECT_EQ(depth, 64);
+    EXPECT_EQ(Child(root, "b"), nullptr);
+}
+
+void ReturningFatalHandler(const char*) {}
+
+TEST(KmtReader, AnAnimationReachesAnObjectTheRootAlreadyHad) {
+    CMesh root;
+    ASSERT_TRUE(LoadKmt("object \"wheel\" { }", root));
+    root.SetName("car");
+    CMesh* old = Child(root, "wheel");
+    // Animations stand in an object's block.
+    const auto animating = [](const char* name) {
+        return std::string("object \"holder\" { animation \"a\" { object_name \"") + name +
+               "\" position_keys { 2, 1.0, 2.0, 3.0, } } }\n";
+    };
+    // A failed load gives no object of the root its tracks.
+    SetKmtFatalHandler(ReturningFatalHandler);
+    EXPECT_FALSE(LoadKmt(animating("wheel") + ObjectWith("vertex_light { }"), root));
+    SetKmtFatalHandler(nullptr);
+    EXPECT_EQ(old->GetKeyTracks(), nullptr);
+    ASSERT_TRUE(LoadKmt(animating("wheel"), root));
+    ASSERT_NE(old->GetKeyTracks(), nullptr);
+    old->ClearKeyTracks();
+    // The root itself first, then this file's objects, then those the root had.
+    ASSERT_TRUE(LoadKmt("object \"wheel\" { }\n" + animating("wheel") + animating("car"), root));
+    EXPECT_NE(root.GetKeyTracks(), nullptr);
+    const CMesh* fresh = nullptr;
+    for (CEntity* c = root.GetFirstChild(); c; c = c->GetNextSibling())
+        if (c != old && c->GetName() == std::string("wheel"))
+            fresh = static_cast<CMesh*>(c);
+    ASSERT_NE(fresh, nullptr);
+    EXPECT_NE(fresh->GetKeyTracks(), nullptr);
+    EXPECT_EQ(old->GetKeyTracks(), nullptr);
+}
+
+TEST(KmbFile, SmoothingGroupsOnlyWhereTheTextGivesThem) {
+    testsupport::FakeMeshTextures textures;
+    const struct {
+        const char* chunk;
+        bool keep;
+        std::vector<std::uint32_t> groups;
+    } cases[] = {
+        {"", true, {}},
+        {"smoothing_groups { 32, }", true, {32, 0}}, // a face the list leaves out has group 0
+        {"smoothing_groups { 32, 4, }", false, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.chunk);
+        CMesh root;
+        ASSERT_TRUE(LoadKmt(ObjectWith(std::string(kTriangle) +
+                                       "faces { 3, 0,0, 1,0, 2,0, 3, 1,0, 3,0, 2,0, 0 }\n" + c.chunk),
+                            root, c.keep));
+        EXPECT_EQ(Child(root, "o")->SmoothingGroups(), c.groups);
+        // The frame's flags follow the header (kind, no application data, an empty texture table) and
+        // its vertex count.
+        const Bytes image = SaveKMBImage(&root, nullptr);
+        ASSERT_GT(image.size(), 20u);
+        EXPECT_EQ(LittleEndian::ReadU32(image.data() + 16) & 2, c.groups.empty() ? 0u : 2u);
+        CMesh back;
+        ASSERT_TRUE(OMBRELLoadKMB(&back, image.data(), image.size(), nullptr));
+        EXPECT_EQ(Child(back, "o")->SmoothingGroups(), c.groups);
+    }
+}
+
+TEST(KmbFile, TheTextureTableListsTheTexturesOfTheMeshesBelowTheRoot) {
+    testsupport::FakeMeshTextures textures;
+    const auto face = [&](CMesh& mesh, const char* texture) {
+        mesh.SetVertexCount(3);
+        mesh.SetFaceCount(1, 0);
+        mesh.GetFaces(0)[0] = MeshFace{};
+        mesh.GetFaces(0)[0].texture = textures.Make(texture);
+    };
+    CMesh root;
+    face(root, "root.tga"); // the root's own faces are not written
+    auto* child = new CMesh(&root);
+    face(*child, "child.tga");
+    auto* grandchild = new CMesh(child);
+    face(*grandchild, "grandchild.tga");
+    const Bytes image = SaveKMBImage(&root, nullptr);
+    const std::uint32_t tableBytes = LittleEndian::ReadU32(image.data() + 8);
+    const std::string table(image.begin() + 12, image.begin() + 12 + tableBytes);
+    EXPECT_EQ(table, std::string("child.tga\0\0grandchild.tga\0\0", 27));
 }
 
 TEST(KmtReaderDeathTest, VertexColoursBeforeVerticesEndTheProgram) {
@@ -187,7 +306,9 @@ TEST(KmbFile, SampleMeshesComeBackFromKmbAsTheirKmt) {
     for (const char* name : {"boxcar.kmt", "flat.kmt", "ramp.kmt"}) {
         SCOPED_TRACE(name);
         CMesh fromText;
-        ASSERT_TRUE(LoadKmt(SampleMesh(name), fromText, true));
+        std::string drift = "?";
+        ASSERT_TRUE(LoadKmt(SampleMesh(name), fromText, true, &drift));
+        EXPECT_EQ(drift, "");
         fromText.SortFaces(true);
         const Bytes image = SaveKMBImage(&fromText, nullptr);
         CMesh fromBinary;

@@ -1,7 +1,8 @@
 #include "engine/Mesh.h"
-#include "engine/EngineMath.h"
+#include "engine/Frame.h"
 #include "engine/MeshBuffer.h"
 #include "engine/Quaternion.h"
+#include "foundation/math/EngineMath.h"
 #include "support/FakeMeshTextures.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <vector>
 
 using namespace zentrix;
 
@@ -217,6 +219,23 @@ TEST(MeshClone, CopyOutlivesItsSourceAndAnimatesOnItsOwn) {
 /// The float at word w of buffer vertex i.
 float Word(const CMeshBuffer& buffer, std::uint32_t i, int w) {
     return std::bit_cast<float>(buffer.VertexWords(i)[w]);
+}
+
+TEST(MeshHidden, ARecursiveCallReachesEveryMeshBelowThroughPlainFrames) {
+    CMesh top;
+    auto* child = new CMesh(&top);
+    auto* frame = new CFrame(&top);
+    auto* belowFrame = new CMesh(frame);
+    auto* deeper = new CMesh(belowFrame);
+    const std::vector<CMesh*> below = {child, belowFrame, deeper};
+    for (bool recursive : {false, true}) {
+        SCOPED_TRACE(recursive);
+        top.SetHidden(true, true);
+        top.SetHidden(false, recursive);
+        EXPECT_TRUE(top.IsHidden());
+        for (const CMesh* mesh : below)
+            EXPECT_EQ(mesh->IsHidden(), recursive);
+    }
 }
 
 TEST(MeshBuffer, LayoutFollowsWhatTheMeshCarries) {

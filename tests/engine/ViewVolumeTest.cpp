@@ -1,6 +1,6 @@
 #include "engine/ViewVolume.h"
 #include "engine/Camera.h"
-#include "engine/EngineMath.h"
+#include "foundation/math/EngineMath.h"
 
 #include <gtest/gtest.h>
 

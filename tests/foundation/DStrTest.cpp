@@ -5,6 +5,7 @@
 #include <climits>
 #include <list>
 #include <stdexcept>
+#include <type_traits>
 #include <vector>
 
 using namespace zentrix;
@@ -102,6 +103,30 @@ TEST(DStr, NumberTexts) {
         EXPECT_EQ(ToDStr(c.value, c.digits), c.text);
     }
     EXPECT_EQ(ToDStr(1.0, 1000).size(), 102u);
+}
+
+// The standard string's += appends an int as one character; the game's string refuses it.
+template <typename T>
+concept AppendsAnInt = requires(T text, int n) {
+    text += n;
+};
+
+TEST(DStr, NumbersAppendAsDecimalText) {
+    const CDStr lap = "lap ";
+    std::string lapNumber = lap + 12;
+    EXPECT_EQ(lapNumber, "lap 12");
+    EXPECT_EQ(lap + -7 + " of " + 10, "lap -7 of 10");
+    EXPECT_EQ(CDStr(INT_MIN), "-2147483648");
+    EXPECT_EQ(CDStr(0), "0");
+    EXPECT_EQ(CDStr(0.5f, 2), ".50");
+    EXPECT_EQ(CDStr(-1.25, 1), "-1.2");
+    // A character stays a character; a number never becomes one.
+    EXPECT_EQ(lap + 'x', "lap x");
+    const std::string plain = "p";
+    EXPECT_EQ(plain + lap + std::string("q") + lap, "plap qlap ");
+    EXPECT_EQ(CDStr(static_cast<const char*>(nullptr)), "");
+    static_assert(!AppendsAnInt<CDStr> && AppendsAnInt<std::string>);
+    static_assert(!std::is_convertible_v<int, CDStr>);
 }
 
 TEST(DStr, StandardErrorsAreLogicErrors) {

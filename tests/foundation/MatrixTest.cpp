@@ -1,4 +1,6 @@
 #include "foundation/math/Matrix.h"
+#include "foundation/math/EngineMath.h"
+#include "foundation/math/RandomNumbers.h"
 #include "foundation/math/Rotation.h"
 #include "foundation/math/VectorHelpers.h"
 
@@ -6,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 using namespace zentrix;
@@ -105,6 +109,54 @@ TEST(Matrix, InverseFormUndoesTheTransformWithTheTranslationFirst) {
     EXPECT_FALSE(InvertMatrixInto(out.m, singular.m));
     for (int i = 0; i < 16; ++i)
         EXPECT_EQ(out.m[i], i % 5 == 0 ? 1.0f : 0.0f) << "element " << i;
+}
+
+// The helpers are the engine's own routines: bit for bit the same results, on matrices that are not
+// affine as well (a last column other than (0, 0, 0, 1) is ignored by both).
+TEST(Matrix, HelpersGiveTheEnginesResultsToTheBit) {
+    const auto randomMatrix = [] {
+        std::array<float, 16> m;
+        for (float& v : m)
+            v = RandomFloatInRange(-1000.0f, 1000.0f);
+        return m;
+    };
+    const auto same = [](const float* a, const float* b) {
+        return std::memcmp(a, b, 16 * sizeof(float)) == 0;
+    };
+    // Products that cancel: the sum's order decides whether b's translation survives.
+    std::array<float, 16> cancelling{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 1e9f, 1e9f, 0, 1};
+    std::array<float, 16> large{1e8f, 0, 0, 0, -1e8f, 1, 0, 0, 0, 0, 1, 0, 1, 1, 1, 1};
+    for (int round = 0; round < 200; ++round) {
+        SCOPED_TRACE(round);
+        const std::array<float, 16> a = round == 0 ? cancelling : randomMatrix();
+        const std::array<float, 16> b = round == 0 ? large : randomMatrix();
+
+        std::array<float, 16> helper = b, engine = b;
+        MultiplyMatrices(a.data(), helper.data()); // b = b x a
+        PostMultiplyMatrix(engine.data(), a.data());
+        EXPECT_TRUE(same(helper.data(), engine.data()));
+
+        helper = b, engine = b;
+        AccumulateMatrix(a.data(), helper.data()); // b = a x b
+        MultiplyMatrix(engine.data(), a.data());
+        EXPECT_TRUE(same(helper.data(), engine.data()));
+
+        std::array<float, 16> inverse, engineInverse;
+        EXPECT_EQ(InvertMatrixInto(inverse.data(), a.data()), InvertMatrix(a.data(), engineInverse.data()));
+        EXPECT_TRUE(same(inverse.data(), engineInverse.data()));
+
+        SetIdentityMatrix(helper.data());
+        IdentityMatrix(engine.data());
+        EXPECT_TRUE(same(helper.data(), engine.data()));
+
+        const CVector p(a[0], a[1], a[2]);
+        CVector moved;
+        TransformByMatrix(p, moved, b.data());
+        float point[3] = {p.x, p.y, p.z}, engineMoved[3];
+        TransformPoint(b.data(), point, engineMoved);
+        EXPECT_TRUE(moved.x == engineMoved[0] && moved.y == engineMoved[1] && moved.z == engineMoved[2]);
+        EXPECT_EQ(VectorDotProduct(p, moved), DotProduct(point, engineMoved));
+    }
 }
 
 } // namespace

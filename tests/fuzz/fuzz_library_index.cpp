@@ -17,7 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::span<const std::uint8_t> part(data + 2 + split, size - 2 - split);
     std::vector<SLibraryEntry> entries;
     std::string error;
-    LibraryIndex::Parse(index, 1, entries, error);
+    std::vector<std::string> skipped;
+    LibraryIndex::Parse(index, 1, entries, error, skipped);
     for (const auto& e : entries) {
         if (e.offset > part.size() || e.storedSize > part.size() - e.offset)
             continue;

@@ -32,6 +32,10 @@ public:
     bool GetInt(int, int, int& out, int) override { return Take(out); }
     bool GetFloat(int, int, float& out, int) override { return Take(out); }
     bool GetVector(int, int, CVector& out, int) override { return Take(out.x) && Take(out.y) && Take(out.z); }
+    int GetFieldCount(int, int) override {
+        int count = 0;
+        return Take(count) ? count : 0;
+    }
     CTexture* GetTexture(int id) override { return id % 4 == 0 ? nullptr : &m_texture; }
     int GetWorldTheme() const override { return static_cast<int>(m_size % 6) - 1; }
 

@@ -128,7 +128,7 @@ TEST(InputDevice, ButtonRecordsInOrderSixteenDeep) {
 
     for (int i = 0; i < 20; ++i)
         input.SetButton(stick, 2, i % 2 == 0, static_cast<std::uint32_t>(100 + i));
-    std::vector<ButtonRecord> records;
+    std::vector<BufferedRecord> records;
     ASSERT_EQ(joystick->ReadBuffered(records, 10), Result::Ok);
     ASSERT_EQ(records.size(), 10u);
     for (std::size_t i = 0; i < records.size(); ++i) {
@@ -146,13 +146,51 @@ TEST(InputDevice, ButtonRecordsInOrderSixteenDeep) {
     EXPECT_TRUE(records.empty());
 }
 
+// An axis is buffered when it crosses its centre (below it, on it, above it), in order with the buttons;
+// moves on one side are left to the state.
+TEST(InputDevice, AxisCrossingsAreBufferedWithTheButtons) {
+    ScriptedInput input;
+    InstanceId stick = input.AddJoystick(2, 0, 8);
+    input.SetAxis(stick, 1, -30000); // below the centre when acquired: no crossing yet
+    auto joystick = OpenReady(input, stick, StateFormat::Joystick);
+    joystick->Unacquire();
+    joystick->SetRange(-127, 127);
+    joystick->SetDeadZone(1500);
+    ASSERT_EQ(joystick->Acquire(), Result::Ok);
+    const struct {
+        int axis, raw; // axis -1: button 3 pressed
+        bool recorded;
+        std::int32_t data; // of the record
+    } steps[] = {
+        {1, -20000, false, 0}, {0, 3000, false, 0},  {0, 20000, true, 69},
+        {0, 32767, false, 0},  {-1, 0, true, 0x80},  {0, -32768, true, -127},
+        {1, 100, true, 0},     {2, 32767, false, 0}, // no axis 2
+    };
+    std::vector<std::pair<std::uint32_t, std::int32_t>> expected;
+    std::uint32_t time = 0;
+    for (const auto& step : steps) {
+        if (step.axis < 0)
+            input.SetButton(stick, 3, true, ++time);
+        else
+            input.SetAxis(stick, step.axis, step.raw, ++time);
+        if (step.recorded)
+            expected.emplace_back(step.axis < 0 ? kJoyButtons + 3 : 4 * step.axis, step.data);
+    }
+    std::vector<BufferedRecord> records;
+    ASSERT_EQ(joystick->ReadBuffered(records, 16), Result::Ok);
+    std::vector<std::pair<std::uint32_t, std::int32_t>> got;
+    for (const BufferedRecord& r : records)
+        got.emplace_back(r.offset, static_cast<std::int32_t>(r.data));
+    EXPECT_EQ(got, expected);
+}
+
 TEST(InputDevice, LosingTheFocusLosesTheDevice) {
     ScriptedInput input;
     InstanceId stick = input.AddJoystick();
     auto joystick = OpenReady(input, stick, StateFormat::Joystick);
     input.SetButton(stick, 0, true);
     input.SetFocus(false);
-    std::vector<ButtonRecord> records;
+    std::vector<BufferedRecord> records;
     EXPECT_EQ(joystick->ReadBuffered(records, 16), Result::InputLost);
     EXPECT_EQ(joystick->ReadBuffered(records, 16), Result::NotAcquired);
     EXPECT_EQ(joystick->Acquire(), Result::OtherHasPriority);
@@ -228,11 +266,14 @@ TEST(InputDevice, SdlJoystickThroughTheEventDrain) {
         while (SDL_PollEvent(&event))
             SdlInputSystem::HandleEvent(event);
 
-        std::vector<ButtonRecord> records;
+        // The axis left its centre, then the button went down.
+        std::vector<BufferedRecord> records;
         ASSERT_EQ(joystick->ReadBuffered(records, 16), Result::Ok);
-        ASSERT_EQ(records.size(), 1u);
-        EXPECT_EQ(records[0].offset, static_cast<std::uint32_t>(kJoyButtons + 5));
-        EXPECT_EQ(records[0].data, kDown);
+        ASSERT_EQ(records.size(), 2u);
+        EXPECT_EQ(records[0].offset, 0u);
+        EXPECT_EQ(records[0].data, 127u);
+        EXPECT_EQ(records[1].offset, static_cast<std::uint32_t>(kJoyButtons + 5));
+        EXPECT_EQ(records[1].data, kDown);
         std::uint8_t state[kJoystickStateSize];
         ASSERT_EQ(joystick->ReadState(state, sizeof state), Result::Ok);
         EXPECT_EQ(Get32(state, 0), 127);

@@ -72,7 +72,9 @@ TEST(RunningAudio, InterfaceSoundsAndTheFrontEndMusicPlayOnTheAudioDevice) {
         // The start-up pictures are silent; the main screen plays the front-end piece.
         app.Update();
         EXPECT_FALSE(player->IsPlaying());
-        app.GetSlideOutMan()->Update(3001);
+        // The picture's time counts once it has slid in.
+        for (int i = 0; i < 30 && app.GetGameStateMan()->GetState() != GAMESTATE_MAIN; ++i)
+            app.GetSlideOutMan()->Update(3001);
         ASSERT_EQ(app.GetGameStateMan()->GetState(), GAMESTATE_MAIN);
         app.Update();
         EXPECT_EQ(music->GetWrapper()->GetCurrentSegmentId(), 49936);

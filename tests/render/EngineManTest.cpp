@@ -1,5 +1,6 @@
 #include "render/EngineMan.h"
 #include "engine/DisplayDevice.h"
+#include "engine/TextureList.h"
 #include "engine/Viewport.h"
 #include "foundation/assets/Bitmap.h"
 #include "foundation/base/EventMan.h"
@@ -212,7 +213,7 @@ TEST(EngineManDeviceTest, FallsBackOnceThenFails) {
 
 namespace {
 
-TEST_F(EngineManTest, FramesAdvanceParticleSystemsAndShutdownEndsThem) {
+TEST_F(EngineManTest, FramesAdvanceParticleSystemsAndShutdownEndsThemAndTheTextures) {
     FakeParticleServices particles;
     particles.AddKind(9020);
     CParticleSystem::SetServices(&particles);
@@ -231,7 +232,12 @@ TEST_F(EngineManTest, FramesAdvanceParticleSystemsAndShutdownEndsThem) {
         engine.RenderFrame();
         EXPECT_EQ(s->GetRemainingLifetime(), c.remaining);
     }
+    // Textures loaded by name live in the engine's list until its shutdown.
+    NewTexture();
+    NewTexture();
+    EXPECT_EQ(TextureCount(), 2u);
     engine.Shutdown();
+    EXPECT_EQ(TextureCount(), 0u);
     EXPECT_EQ(CParticleSystem::GetLiveCount(), 0);
     EXPECT_TRUE(particles.scene.GetDecalList(0).empty());
     CParticleSystem::FreeKinds();

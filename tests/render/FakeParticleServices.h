@@ -1,21 +1,19 @@
 #pragma once
 
+#include "FakeDataRecords.h"
 #include "engine/Scene.h"
 #include "engine/Texture.h"
 #include "render/ParticleServices.h"
 
 #include <cstring>
-#include <map>
-#include <memory>
+#include <initializer_list>
 #include <string>
-#include <tuple>
 
 using namespace zentrix;
 
-/// Particle kinds held in memory, one texture (asset 1510) and a scene of its own.
-struct FakeParticleServices : IParticleServices {
-    using Key = std::tuple<int, int, int>; // asset, data id, element
-
+/// Particle kinds held in memory, answered as data files answer them (FakeDataRecords), one texture
+/// (asset 1510) and a scene of its own.
+struct FakeParticleServices : IParticleServices, FakeDataRecords {
     /// A steady kind: one straight-up particle of life 200 per emission every 5 units, 8 slots, a
     /// lifetime of 1000, size 1 to 3, colour (0.5, 0, 0.25) to (1, 0, 0.25), speed 2, no wobble or drift.
     void AddKind(int id) {
@@ -44,12 +42,12 @@ struct FakeParticleServices : IParticleServices {
             floats[{id, dataId, e++}] = v;
     }
 
-    bool GetInt(int a, int d, int& out, int e) override { return ++reads, Find(ints, {a, d, e}, out); }
-    bool GetFloat(int a, int d, float& out, int e) override { return Find(floats, {a, d, e}, out); }
-    bool GetVector(int a, int d, CVector& out, int e) override { return Find(vectors, {a, d, e}, out); }
+    bool GetInt(int a, int d, int& out, int e) override { return ++reads, Int(a, d, out, e); }
+    bool GetFloat(int a, int d, float& out, int e) override { return Float(a, d, out, e); }
+    bool GetVector(int a, int d, CVector& out, int e) override { return Vector(a, d, out, e); }
     bool GetString(int a, int d, char* buffer, std::size_t size) override {
         std::string text;
-        if (!Find(strings, {a, d, 0}, text))
+        if (!Text(a, d, text))
             return false;
         std::strncpy(buffer, text.c_str(), size - 1);
         buffer[size - 1] = '\0';
@@ -58,15 +56,6 @@ struct FakeParticleServices : IParticleServices {
     CTexture* GetTexture(int assetId) override { return assetId == 1510 ? &texture : nullptr; }
     CScene* GetScene() override { return &scene; }
 
-    template <typename T> static bool Find(const std::map<Key, T>& map, Key key, T& out) {
-        auto it = map.find(key);
-        return it != map.end() && (out = it->second, true);
-    }
-
-    std::map<Key, int> ints;
-    std::map<Key, float> floats;
-    std::map<Key, CVector> vectors;
-    std::map<Key, std::string> strings;
     CTexture texture;
     CScene scene;
     int reads = 0;

@@ -74,7 +74,8 @@ TEST_F(ParticleTest, CreationFollowsTheSwitchAndTheKindsData) {
         const char* name;
         bool enabled;
         int kind;
-        char type; // the value changed: 'i' int, 'f' float, 'v' vector y, 'e' float erased, 0 none
+        char type; // the value changed: 'i' int, 'f' float, 'v' vector y, 'e' float element erased, 'E' id
+                   // out of the format, 0 none
         int dataId, element;
         float value;
         bool created, kindValid;
@@ -84,7 +85,8 @@ TEST_F(ParticleTest, CreationFollowsTheSwitchAndTheKindsData) {
         {"ordinary kind, switch off", false, kOrdinary, 0, 0, 0, 0, false, false},
         {"always-created kind, switch off", false, kAlways, 0, 0, 0, 0, true, true},
         {"no data", true, 9030, 0, 0, 0, 0, false, false},
-        {"missing value", true, kOrdinary, 'e', 265, 1, 0, false, false},
+        {"an id the format lacks", true, kOrdinary, 'E', 265, 0, 0, false, false},
+        {"an element past the stored ones: the default", true, kOrdinary, 'e', 265, 1, 0, true, true},
         {"texture id 0", true, kOrdinary, 'i', 269, 0, 0, false, false},
         {"no particles", true, kOrdinary, 'i', 266, 0, 0, false, false},
         {"negative pool", true, kOrdinary, 'i', 266, 0, -1, false, false},
@@ -107,6 +109,8 @@ TEST_F(ParticleTest, CreationFollowsTheSwitchAndTheKindsData) {
             f.vectors[key].y = c.value;
         if (c.type == 'e')
             f.floats.erase(key);
+        if (c.type == 'E')
+            f.Erase(c.kind, c.dataId);
         CParticleSystem::SetEnabled(c.enabled);
         CParticleSystem* s = CParticleSystem::Create(c.kind, {}, nullptr, 0);
         ASSERT_EQ(s != nullptr, c.created);
@@ -209,6 +213,33 @@ TEST_F(ParticleTest, EmissionOnlyInsideTheWindow) {
     }
 }
 
+TEST_F(ParticleTest, EachEmissionEmitsTheKindsCountUpToThePool) {
+    struct Case {
+        const char* what;
+        std::vector<int> count; // data id 274; empty: the format lacks it
+        std::uint32_t afterFirstFrame;
+    };
+    const Case cases[] = {
+        {"a format without the count", {}, 1},
+        {"three", {3, 3}, 3},
+        {"none", {0, 0}, 0},
+        {"below none", {-4, -2}, 0},
+        {"more than the pool of 8", {100, 100}, 8},
+        {"the second element left out: the id's default (5 here)", {5}, 5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto& f = Use();
+        for (std::size_t e = 0; e < c.count.size(); ++e)
+            f.ints[{kOrdinary, 274, static_cast<int>(e)}] = c.count[e];
+        f.intDefaults[274] = 5;
+        CParticleSystem* s = CParticleSystem::Create(kOrdinary, {}, nullptr, 0);
+        ASSERT_TRUE(s);
+        Frames(1);
+        EXPECT_EQ(s->GetUsedCount(), c.afterFirstFrame);
+    }
+}
+
 TEST_F(ParticleTest, SystemsEndWithTheirLifetimeOrTheirOwner) {
     FakeOwner a, b;
     CParticleSystem* short1 = CParticleSystem::Create(kOrdinary, {}, nullptr, 17);
@@ -295,6 +326,12 @@ TEST_F(ParticleTest, TheSampleSparksLoad) {
     ASSERT_TRUE(kind.Load(values));
     EXPECT_EQ(kind.particleCount, 24);
     EXPECT_TRUE(kind.saturate && !kind.opaque && kind.HasGroups());
+    EXPECT_EQ(kind.emitCount[0], 1); // not stored: the dictionary's default
+    EXPECT_EQ(kind.emitCount[1], 1);
+    CParticleKind burst(9041);
+    ASSERT_TRUE(burst.Load(values));
+    EXPECT_EQ(burst.emitCount[0], 6);
+    EXPECT_EQ(burst.emitCount[1], 10);
     std::vector<std::uint8_t> picture;
     EXPECT_TRUE(sample.assets->GetAssetData(kind.textureId, picture));
 }

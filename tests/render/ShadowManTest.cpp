@@ -234,11 +234,23 @@ TEST(ShadowManTest, RemovalStopAndInstance) {
         a.type = b.type = kType;
         ASSERT_TRUE(shadows.CreateShadowFor(&a));
         ASSERT_TRUE(shadows.CreateShadowFor(&b));
+        // A second shadow for a replaces its first: one removal leaves a no shadow.
+        const CShadowMan::CShadow* first = shadows.GetShadows().front().get();
         ASSERT_TRUE(shadows.CreateShadowFor(&a));
+        EXPECT_EQ(shadows.GetShadows().size(), 2u);
+        EXPECT_NE(shadows.GetShadows().front().get(), first);
+        EXPECT_EQ(shadows.GetShadows().front()->GetOwner(), &a);
+        EXPECT_EQ(world.root.GetFirstChild()->GetNextSibling()->GetNextSibling(), nullptr);
         EXPECT_FALSE(shadows.RemoveShadowFor(&stranger));
         EXPECT_TRUE(shadows.RemoveShadowFor(&a));
-        EXPECT_EQ(shadows.GetShadows().size(), 2u);
+        EXPECT_FALSE(shadows.RemoveShadowFor(&a));
+        EXPECT_EQ(shadows.GetShadows().size(), 1u);
         EXPECT_EQ(shadows.GetShadows().front()->GetOwner(), &b);
+        // A type that lost its shadow data takes the owner's shadow away.
+        ASSERT_TRUE(shadows.CreateShadowFor(&a));
+        a.type = kType + 1;
+        EXPECT_FALSE(shadows.CreateShadowFor(&a));
+        EXPECT_EQ(shadows.GetShadows().size(), 1u);
         shadows.SetShadowsOff(true);
         EXPECT_TRUE(shadows.RemoveShadowFor(&stranger));
         EXPECT_NE(world.root.GetFirstChild(), nullptr);

@@ -29,15 +29,17 @@ void PlaceMesh(CVornMesh& mesh, float x, float y, float z) {
     mesh.SetMatrix(m);
 }
 
-// A record of `sprites` entries with texture 100 + i; entry `noTexture` names a missing texture and the
-// last entry has size `lastSize`; count -1 leaves the count out.
-void MakeRecord(FakeRenderAssets& assets, int count, int sprites, int noTexture, float lastSize) {
+// A record of `sprites` entries with texture 100 + i; entry `noTexture` names a missing texture (or,
+// with `textureId`, that id) and the last entry has size `lastSize`; count -1 leaves the count out.
+void MakeRecord(FakeRenderAssets& assets, int count, int sprites, int noTexture, float lastSize,
+                int textureId = 0) {
     if (count != -1)
         assets.ints[{kAsset, CSpriteSet::kFieldCount, 0}] = count;
     for (int i = 0; i < sprites; ++i) {
         if (i != noTexture)
             assets.AddTexture(100 + i);
-        assets.ints[{kAsset, CSpriteSet::kFieldTexture, i}] = 100 + i;
+        assets.ints[{kAsset, CSpriteSet::kFieldTexture, i}] =
+            i == noTexture && textureId ? textureId : 100 + i;
         assets.floats[{kAsset, CSpriteSet::kFieldSize, i}] = i == sprites - 1 ? lastSize : 1.0f;
         assets.vectors[{kAsset, CSpriteSet::kFieldPosition, i}] = CVector(static_cast<float>(i), 1, 0);
         assets.vectors[{kAsset, CSpriteSet::kFieldColour, i}] = CVector(1, 0.5f, 0);
@@ -50,13 +52,15 @@ TEST(SpriteSetTest, RecordsMakeWholeSetsOrNothing) {
         int count, sprites, noTexture;
         float lastSize;
         int expected; // -1: no set
+        int textureId = 0;
     } const cases[] = {
         {"no count field", -1, 2, -1, 1, -1},
         {"count 0: an empty set", 0, 0, -1, 1, 0},
         {"negative count: an empty set", -5, 2, -1, 1, 0},
         {"three sprites", 3, 3, -1, 2.5f, 3},
-        {"count beyond the record", 1000000, 2, -1, 1, -1},
+        {"a count beyond the stored textures", 1000000, 2, -1, 1, 2},
         {"a missing texture drops the set", 3, 3, 1, 1, -1},
+        {"texture -1 drops the set", 3, 3, 2, 1, -1, -1},
         {"NaN size", 2, 2, -1, kNaN, -1},
     };
     for (const Case& c : cases) {
@@ -64,7 +68,7 @@ TEST(SpriteSetTest, RecordsMakeWholeSetsOrNothing) {
         FakeRenderAssets assets;
         CScene scene;
         CVornMesh mesh;
-        MakeRecord(assets, c.count, c.sprites, c.noTexture, c.lastSize);
+        MakeRecord(assets, c.count, c.sprites, c.noTexture, c.lastSize, c.textureId);
         const int liveBefore = CVornSprite::LiveCount();
         auto set = CSpriteSet::Create(kAsset, mesh, assets, scene);
         EXPECT_EQ(set ? static_cast<int>(set->GetCount()) : -1, c.expected);

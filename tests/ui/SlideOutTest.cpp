@@ -13,12 +13,12 @@ namespace {
 constexpr int kPanel = PanelFixture::kPanel;
 
 /// A panel sliding between `hidden` and `shown` with help item `helpId`; its picture has two pieces,
-/// shown side by side at (0, 0) and (32, 0), hidden at (-50, 0) and (32, 40).
+/// shown side by side at (0, 0) and (32, 0), hidden at (-500, 0) and (32, 400).
 struct SlideFixture : PanelFixture {
     SlideFixture(plat::gfx2d::Point hidden, plat::gfx2d::Point shown, int helpId = -1) {
         services.AddPicture(10, 64, 32, {0x10, 0x20, 0x30});
         services.SetInt(kPanel, CSlideOut::kFieldPicture, 10);
-        const int rows[2][6] = {{0, 0, -50, 0, 32, 32}, {32, 0, 32, 40, 32, 32}};
+        const int rows[2][6] = {{0, 0, -500, 0, 32, 32}, {32, 0, 32, 400, 32, 32}};
         for (int piece = 0; piece < 2; ++piece)
             for (int k = 0; k < 6; ++k)
                 services.SetInt(kPanel, CCompoundOverlay::kFieldShownX + k, rows[piece][k], piece);
@@ -98,7 +98,8 @@ TEST(SlideOut, AMoveAtOnceKeepsTheSlideParameter) {
     f.panel->Deactivate(false);
     f.panel->Update(16);
     EXPECT_EQ(f.panel->GetState(), CSlideOut::kHiddenState);
-    // Slid in, hidden at once, t stays 1: a sliding Activate shows it in full on the next update.
+    // Slid in, hidden at once, t stays 1: a sliding Activate shows it in full on the next update, every
+    // piece exactly where it is shown (t passes 1 there, and the fraction of that step falls short).
     f.panel->Activate(false);
     for (int i = 0; i < 20; ++i)
         f.panel->Update(16);
@@ -109,6 +110,12 @@ TEST(SlideOut, AMoveAtOnceKeepsTheSlideParameter) {
     f.panel->Update(16);
     EXPECT_EQ(f.panel->GetState(), CSlideOut::kShown);
     EXPECT_EQ(f.panel->GetY(), 300);
+    std::vector<COverlay*> pieces;
+    f.services.LastOverlay()->GetOverlayList(pieces);
+    ASSERT_EQ(pieces.size(), 2u);
+    EXPECT_EQ(pieces[0]->COverlay::GetX(), 0);
+    EXPECT_EQ(pieces[1]->COverlay::GetX(), 32);
+    EXPECT_EQ(pieces[1]->COverlay::GetY(), 300);
 }
 
 TEST(SlideOut, ActivatingAnActivePanelOrDeactivatingAHiddenOneChangesNothing) {

@@ -56,12 +56,15 @@ bool MakeKmb(const Sources& sources, const Asset& asset, std::vector<std::uint8_
                           [](const CTexture*) { return std::uint32_t{0}; },
                           [named](const CTexture* t) { return named(t)->order; }});
     CMesh root;
-    const bool loaded = KMTLoadFromMemory(text.bytes.data(), text.bytes.size(), source.c_str(), &root, true);
-    if (loaded && missing.empty())
+    // The game reads on past what does not match; a sample source must follow the format throughout.
+    std::string drift;
+    const bool loaded =
+        KMTLoadFromMemory(text.bytes.data(), text.bytes.size(), source.c_str(), &root, true, &drift);
+    if (loaded && drift.empty() && missing.empty())
         out = SaveKMBImage(&root, nullptr);
     SetMeshTextureAccess({});
-    if (!loaded) {
-        error = source + ": not a readable KMT mesh (see ombrel.log)";
+    if (!loaded || !drift.empty()) {
+        error = source + ": not a readable KMT mesh (" + (drift.empty() ? "see ombrel.log" : drift) + ")";
         return false;
     }
     if (!missing.empty()) {

@@ -30,7 +30,8 @@ void CPicturePanelStandIn::Deactivate(bool immediate) {
 void CPicturePanelStandIn::Update(int ms) {
     CSlideOut::Update(ms);
     CApp* app = g_pApp;
-    if (!m_running || !app)
+    // The pictures' time is shown time: sliding in counts for nothing.
+    if (!m_running || !app || GetState() != kShown)
         return;
     m_elapsed += ms;
     if (app->IsExiting()) {

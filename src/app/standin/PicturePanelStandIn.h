@@ -18,7 +18,7 @@ public:
     bool Activate(bool immediate) override;
     /// Stops it.
     void Deactivate(bool immediate) override;
-    /// Times the pictures while the panel is up.
+    /// Times the pictures while the panel is fully shown.
     void Update(int ms) override;
     void OnControl(int) override {}
     void AttachWorld() override {}

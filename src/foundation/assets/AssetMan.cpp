@@ -152,7 +152,7 @@ int CAssetMan::StartManager() {
     if (GetResourcePath(resourcePath, sizeof resourcePath))
         m_table->SetDirectoryPath(CJovConfig::kLocal, resourcePath);
 
-    InstallFonts();
+    InstallFonts(work);
     m_world = 0;
 
     if (m_links.makeGraphicsCaches)
@@ -251,20 +251,21 @@ int CAssetMan::StopManager() {
     return 0;
 }
 
-void CAssetMan::InstallFonts() {
-    m_fontPath.clear();
+void CAssetMan::InstallFonts(const std::string& workingFolder) {
+    // The font file goes to the "Path" folder; without one (a fresh settings file has none), to the
+    // working folder, which ends with its separator.
     std::string folder;
     if (m_links.settings && m_links.settings->GetString("Path", folder) && !folder.empty())
         m_fontPath = folder + "\\" + kFontFileName;
+    else
+        m_fontPath = workingFolder + kFontFileName;
 
     // A font file that cannot be written or registered leaves the faces to the font service's fallback.
-    if (!m_fontPath.empty()) {
-        std::vector<std::uint8_t> bytes;
-        GetAssetData(kFontAsset, bytes);
-        plat::fs::WriteWholeFile(m_fontPath, bytes);
-        if (plat::fs::Exists(m_fontPath) && m_links.fonts)
-            m_links.fonts->AddFontFile(m_fontPath);
-    }
+    std::vector<std::uint8_t> bytes;
+    GetAssetData(kFontAsset, bytes);
+    plat::fs::WriteWholeFile(m_fontPath, bytes);
+    if (plat::fs::Exists(m_fontPath) && m_links.fonts)
+        m_links.fonts->AddFontFile(m_fontPath);
 
     if (!m_links.fonts)
         return;
@@ -292,10 +293,9 @@ plat::text::Font* CAssetMan::GetFont(int index) const {
 }
 
 void CAssetMan::SetWorld(int world, bool quiet) {
-    // A cleared race set-up passes -1 and track files carry the theme as an untrusted byte: only a
-    // theme changes the current one.
-    if (world >= 0 && world <= 3)
-        m_world = world;
+    // Any value is kept (a cleared race set-up passes -1, track files carry the theme as an untrusted
+    // byte); every lookup by world answers "none" for one that is not a theme.
+    m_world = world;
     if (!quiet && m_links.engine) {
         m_links.engine->SetBackgroundColour(m_world);
         m_links.engine->SetupLighting();
@@ -656,6 +656,11 @@ CTextureAsset* CAssetMan::GetTexture(int id, int) {
     return m_graphics->GetTexture(id, path);
 }
 
+CTextureAsset* CAssetMan::GetListedTexture(int id) {
+    std::string relative;
+    return id > 0 && GetAssetRelativePath(id, relative) ? GetTexture(id) : nullptr;
+}
+
 void CAssetMan::ReleaseTexture(std::intptr_t ownerKey) {
     if (m_graphics)
         m_graphics->ReleaseTexture(ownerKey);
@@ -722,22 +727,26 @@ int CAssetMan::GetWorldListIconId(int index, int world, int group) const {
     return GetWorldListEntry(index, world, group) + (videoMode == 1 ? 100 : 200);
 }
 
+bool CAssetMan::IsTheme(int world) {
+    return world >= 0 && world < kThemeCount;
+}
+
 int CAssetMan::GetStartPieceId() const {
-    return kStartPiece[m_world];
+    return IsTheme(m_world) ? kStartPiece[m_world] : -1;
 }
 
 int CAssetMan::GetWorldBaseId(int) const {
-    return kWorldBase[m_world];
+    return IsTheme(m_world) ? kWorldBase[m_world] : -1;
 }
 
 int CAssetMan::GetBasePlateId(int, bool alternative) const {
     if (m_links.host && m_links.host->GetGameMode() == 0 && m_links.host->GetCurrentCampaignNode() == 20)
         return 17296;
-    return kBasePlate[m_world][alternative ? 1 : 0];
+    return IsTheme(m_world) ? kBasePlate[m_world][alternative ? 1 : 0] : -1;
 }
 
 int CAssetMan::GetWorldAssetId(int, int column) const {
-    return column >= 0 && column < 14 ? kWorldAssets[m_world][column] : -1;
+    return IsTheme(m_world) && column >= 0 && column < 14 ? kWorldAssets[m_world][column] : -1;
 }
 
 int CAssetMan::GetHeightPieceColumn(int pieceId, float height) {

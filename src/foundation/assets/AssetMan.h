@@ -50,7 +50,8 @@ public:
     /// absent (no box, no fonts, no caches, ...).
     struct SLinks {
         IAssetHost* host = nullptr;
-        const CAppSettings* settings = nullptr; ///< "Path": the folder of the font file
+        const CAppSettings* settings =
+            nullptr; ///< "Path": the folder of the font file (else the working one)
         plat::text::FontLibrary* fonts = nullptr;
         IAssetEngineLink* engine = nullptr;
         IPictureFactory* pictures = nullptr; ///< for GetBitmap
@@ -63,6 +64,8 @@ public:
 
     static constexpr int kLibraryCount = 7;
     static constexpr int kFontCount = 4;
+    /// Worlds 0..3 are the themes: jungle, ice, desert, city.
+    static constexpr int kThemeCount = 4;
     static constexpr int kFirstSoundId = 40000;
     static constexpr int kFirstMusicId = 49900;
     static constexpr int kMaxAssetId = 80000;
@@ -93,11 +96,13 @@ public:
     // ---- world theme, fonts, race start ----
     /// Font 0..3 (null for another index or when fonts are absent).
     plat::text::Font* GetFont(int index) const;
-    /// The current world theme: 0 jungle, 1 ice, 2 desert, 3 city.
+    /// The current world: a theme 0 jungle, 1 ice, 2 desert, 3 city, or whatever else was set.
     int GetWorld() const { return m_world; }
-    /// Makes a world 0..3 current (any other value keeps the current one); unless quiet, the engine
-    /// sets the theme's background colour and lights.
+    /// Makes `world` current, whatever its value; unless quiet, the engine sets that world's background
+    /// colour and lights.
     void SetWorld(int world, bool quiet);
+    /// Whether a world is one of the four themes.
+    static bool IsTheme(int world);
     /// Gives the factory that GetBitmap makes its pictures with (null: none); the engine's surfaces exist
     /// only once the engine has started, after the asset manager.
     void SetPictureFactory(IPictureFactory* pictures) { m_links.pictures = pictures; }
@@ -183,8 +188,11 @@ public:
     /// The world-object asset of an id (a plain, active or car asset by its format); null for another
     /// format.
     CWorldObjectAsset* GetWorldObjectAsset(int id);
-    /// The cached texture, else the one loaded from the asset's full path.
+    /// The cached texture, else the one loaded from the asset's full path; an id the resource table
+    /// does not list ends the program ("Load Texture Failure").
     CTextureAsset* GetTexture(int id, int ignored = 0);
+    /// GetTexture for an id that data names: null, and nothing ends, for an id the table does not list.
+    CTextureAsset* GetListedTexture(int id);
     /// Releases the cached textures of an owner key.
     void ReleaseTexture(std::intptr_t ownerKey);
     /// Flag byte i (0..3) of the texture asset owning an engine texture; 0 otherwise.
@@ -220,7 +228,7 @@ public:
     static int GetPieceGroup0Id(int world, int i) { return CPieceLists::GetFixedId(world & 0xFF, 0, i); }
     static int GetPieceGroup1Id(int world, int i) { return CPieceLists::GetFixedId(world & 0xFF, 1, i); }
     static int GetPieceGroup2Id(int world, int i) { return CPieceLists::GetFixedId(world & 0xFF, 2, i); }
-    /// The current world's start piece.
+    /// The current world's start piece; -1 for a world that is no theme (so are the lookups below).
     int GetStartPieceId() const;
     int GetWorldBaseId(int ignored = 0) const;
     /// The base plate of the current world (the alternative one when asked), or the campaign's special one.
@@ -234,7 +242,7 @@ public:
 private:
     CResourceLibrary* Library(int index) const { return m_libraries[static_cast<std::size_t>(index)]; }
     bool ExtractFrom(int libraryIndex, std::string_view name, std::vector<std::uint8_t>& out) const;
-    void InstallFonts();
+    void InstallFonts(const std::string& workingFolder);
     void RemoveFonts();
     void FillPieceLists();
     /// Loads one of the two tables every data file needs (asset 1 or 2), noting what is wrong with it.
@@ -255,7 +263,7 @@ private:
     std::unique_ptr<IGraphicsAssetCaches> m_graphics;
     std::unique_ptr<CDataFileCache> m_dataFiles;
     std::array<std::unique_ptr<plat::text::Font>, kFontCount> m_fonts;
-    std::string m_fontPath; ///< empty when the font file could not be named
+    std::string m_fontPath; ///< empty while no font file is installed
     std::unique_ptr<CFileSaver> m_fileSaver;
     CPieceLists m_pieces;
     int m_world = 0;

@@ -2,12 +2,26 @@
 
 #include "platform/settings/Store.h"
 
+#include <cctype>
 #include <climits>
 
 namespace zentrix {
 
 bool CAppSettings::SetString(std::string_view name, std::string_view text) {
-    return m_store.Set(name, text);
+    // Every save rewrites the settings file, so a value that is already stored (and saved) is not
+    // written again.
+    std::string key(name);
+    for (char& c : key)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    std::string stored;
+    if (!m_unsaved.contains(key) && m_store.Get(name, stored) && stored == text)
+        return true;
+    if (m_store.Set(name, text)) {
+        m_unsaved.erase(key);
+        return true;
+    }
+    m_unsaved.insert(key);
+    return false;
 }
 
 bool CAppSettings::GetString(std::string_view name, std::string& text) const {

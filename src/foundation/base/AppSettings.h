@@ -1,5 +1,6 @@
 #pragma once
 
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -16,7 +17,8 @@ public:
     explicit CAppSettings(plat::settings::Store& store) : m_store(store) {}
     virtual ~CAppSettings() = default;
 
-    /// Stores `text` under `name`; false when it could not be saved.
+    /// Stores `text` under `name`; false when it could not be saved. A value equal to the one stored is
+    /// not written again (unless its last save failed).
     bool SetString(std::string_view name, std::string_view text);
     /// Reads the text of `name`; false (and `text` unchanged) when there is none.
     bool GetString(std::string_view name, std::string& text) const;
@@ -31,6 +33,7 @@ public:
 
 private:
     plat::settings::Store& m_store;
+    std::set<std::string> m_unsaved; ///< names (lower case) whose last save failed
 };
 
 } // namespace zentrix

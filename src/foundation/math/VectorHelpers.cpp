@@ -1,7 +1,8 @@
 #include "foundation/math/VectorHelpers.h"
 
+#include "foundation/math/EngineMath.h"
+
 #include <cmath>
-#include <cstring>
 #include <initializer_list>
 
 namespace zentrix {
@@ -57,7 +58,8 @@ void NormaliseVector(CVector& v) {
 }
 
 float VectorDotProduct(CVector a, CVector b) {
-    return a.Dot(b);
+    const float u[3] = {a.x, a.y, a.z}, v[3] = {b.x, b.y, b.z};
+    return DotProduct(u, v);
 }
 
 void ClampVectorLength(CVector& v, float max) {
@@ -84,71 +86,26 @@ void OffsetPoints(CVector* points, int n, CVector d) {
 }
 
 void TransformByMatrix(CVector in, CVector& out, const float* m) {
-    const double x = in.x, y = in.y, z = in.z;
-    out = CVector(static_cast<float>(x * m[0] + y * m[4] + z * m[8] + m[12]),
-                  static_cast<float>(x * m[1] + y * m[5] + z * m[9] + m[13]),
-                  static_cast<float>(x * m[2] + y * m[6] + z * m[10] + m[14]));
+    const float p[3] = {in.x, in.y, in.z};
+    float moved[3];
+    TransformPoint(m, p, moved);
+    out = CVector(moved[0], moved[1], moved[2]);
 }
 
 void SetIdentityMatrix(float* m) {
-    for (int i = 0; i < 16; ++i)
-        m[i] = (i % 5 == 0) ? 1.0f : 0.0f;
+    IdentityMatrix(m);
 }
-
-namespace {
-
-// out = a x b for affine matrices: the 3x3 parts multiplied, the translation a's translation turned by
-// b's 3x3 part plus b's translation, the last column (0, 0, 0, 1). out may be a or b.
-void AffineProduct(float* out, const float* a, const float* b) {
-    float r[16];
-    for (int i = 0; i < 4; ++i) {
-        for (int j = 0; j < 3; ++j) {
-            double sum = (i == 3) ? double(b[12 + j]) : 0.0;
-            for (int k = 0; k < 3; ++k)
-                sum += double(a[4 * i + k]) * b[4 * k + j];
-            r[4 * i + j] = static_cast<float>(sum);
-        }
-        r[4 * i + 3] = (i == 3) ? 1.0f : 0.0f;
-    }
-    std::memcpy(out, r, sizeof r);
-}
-
-} // namespace
 
 void MultiplyMatrices(const float* a, float* b) {
-    AffineProduct(b, b, a);
+    PostMultiplyMatrix(b, a);
 }
 
 void AccumulateMatrix(const float* a, float* b) {
-    AffineProduct(b, a, b);
+    MultiplyMatrix(b, a);
 }
 
 bool InvertMatrixInto(float* dst, const float* src) {
-    auto at = [src](int r, int c) { return double(src[4 * r + c]); };
-    const double det = at(0, 0) * (at(1, 1) * at(2, 2) - at(1, 2) * at(2, 1)) -
-                       at(0, 1) * (at(1, 0) * at(2, 2) - at(1, 2) * at(2, 0)) +
-                       at(0, 2) * (at(1, 0) * at(2, 1) - at(1, 1) * at(2, 0));
-    if (det == 0.0) {
-        SetIdentityMatrix(dst);
-        return false;
-    }
-    // Cofactor (r, c) of the 3x3 part; the inverse is the transposed cofactor matrix over det.
-    auto cofactor = [&at](int r, int c) {
-        const int r0 = (r + 1) % 3, r1 = (r + 2) % 3, c0 = (c + 1) % 3, c1 = (c + 2) % 3;
-        return at(r0, c0) * at(r1, c1) - at(r0, c1) * at(r1, c0);
-    };
-    float r[16];
-    for (int i = 0; i < 3; ++i) {
-        for (int j = 0; j < 3; ++j)
-            r[4 * i + j] = static_cast<float>(cofactor(j, i) / det);
-        r[4 * i + 3] = 0.0f;
-    }
-    r[12] = -src[12];
-    r[13] = -src[13];
-    r[14] = -src[14];
-    r[15] = 1.0f;
-    std::memcpy(dst, r, sizeof r);
-    return true;
+    return InvertMatrix(src, dst);
 }
 
 } // namespace zentrix

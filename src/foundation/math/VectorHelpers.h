@@ -5,8 +5,9 @@
 namespace zentrix {
 
 // Free vector and matrix helpers. Matrices here are 16 floats in the CMatrix layout (row vectors,
-// translation in row 3). The matrix routines agree with the engine's own maths: double-precision
-// arithmetic stored as float, affine products with the last column (0, 0, 0, 1).
+// translation in row 3). The matrix routines, the transform and the dot product are the engine's own
+// maths (EngineMath.h): double-precision arithmetic stored as float, affine products with the last
+// column (0, 0, 0, 1).
 
 /// out = a + b on three-float arrays; returns out.
 float* AddFloat3(float* out, const float* a, const float* b);

@@ -8,7 +8,7 @@ namespace zentrix {
 namespace LibraryIndex {
 
 bool Parse(std::span<const std::uint8_t> bytes, std::uint32_t part, std::vector<SLibraryEntry>& out,
-           std::string& error) {
+           std::string& error, std::vector<std::string>& skipped) {
     std::size_t pos = 0;
     while (pos < bytes.size()) {
         const std::string where = "index record at byte " + std::to_string(pos);
@@ -33,14 +33,15 @@ bool Parse(std::span<const std::uint8_t> bytes, std::uint32_t part, std::vector<
         entry.method = LittleEndian::ReadU32(p + 8);
         entry.storedSize = LittleEndian::ReadU32(p + 12);
         entry.offset = LittleEndian::ReadU32(p + 16);
-        if (entry.method >= LibraryCodec::kMethodCount) {
-            error = where + " has the unknown codec method " + std::to_string(entry.method);
-            return false;
-        }
+        pos += kRecordHeaderSize + nameLength;
         entry.name.assign(reinterpret_cast<const char*>(name));
+        if (entry.method >= LibraryCodec::kMethodCount) {
+            skipped.push_back(where + " (" + entry.name + ") has the unknown codec method " +
+                              std::to_string(entry.method));
+            continue;
+        }
         entry.part = part;
         out.push_back(std::move(entry));
-        pos += kRecordHeaderSize + nameLength;
     }
     return true;
 }

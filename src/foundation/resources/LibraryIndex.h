@@ -24,11 +24,12 @@ namespace LibraryIndex {
 
 constexpr std::size_t kRecordHeaderSize = 20;
 
-/// Reads every record of an index part into out, each tagged with the part number. Stops at the first
-/// record that is cut short, has a name length of 0 or beyond the file, a name without its NUL, or an
-/// unknown method: the records before it stay in out, error says why, and the result is false.
+/// Reads every record of an index part into out, each tagged with the part number. A record of an
+/// unknown method is skipped (its length is known) and named in skipped; reading goes on. Reading stops
+/// at the first record that is cut short, has a name length of 0 or beyond the file, or a name without
+/// its NUL: the records before it stay in out, error says why, and the result is false.
 bool Parse(std::span<const std::uint8_t> bytes, std::uint32_t part, std::vector<SLibraryEntry>& out,
-           std::string& error);
+           std::string& error, std::vector<std::string>& skipped);
 
 /// Appends the record of entry (its part is not stored) to an index image.
 void AppendRecord(std::vector<std::uint8_t>& index, const SLibraryEntry& entry);

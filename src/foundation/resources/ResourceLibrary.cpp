@@ -1,5 +1,6 @@
 #include "foundation/resources/ResourceLibrary.h"
 
+#include "foundation/base/Messages.h"
 #include "foundation/resources/AsciiCase.h"
 #include "foundation/resources/LibraryCodec.h"
 #include "platform/fs/FileSystem.h"
@@ -76,7 +77,12 @@ void CResourceLibrary::ReadIndexParts() {
         }
         std::vector<SLibraryEntry> entries;
         std::string error;
-        if (!LibraryIndex::Parse(read.bytes, part, entries, error))
+        std::vector<std::string> skipped;
+        const bool whole = LibraryIndex::Parse(read.bytes, part, entries, error, skipped);
+        for (const std::string& record : skipped)
+            DebugOutput(
+                (Native(PartPath(part, "RFH")) + ": " + record + "; the record is skipped\n").c_str());
+        if (!whole)
             m_problems.push_back(Native(PartPath(part, "RFH")) + ": " + error +
                                  "; the rest of the index is ignored");
         for (auto& entry : entries)

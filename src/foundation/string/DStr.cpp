@@ -32,8 +32,63 @@ int ReadDecimalInt(const CDStr& text) {
 
 } // namespace
 
+CDStr::CDStr(int n) : std::string(std::to_string(n)) {}
+
+CDStr::CDStr(float value, int digits) : CDStr(ToDStr(value, digits)) {}
+
+CDStr::CDStr(double value, int digits) : CDStr(ToDStr(value, digits)) {}
+
+CDStr operator+(const CDStr& a, const CDStr& b) {
+    return a + static_cast<const std::string&>(b);
+}
+
+CDStr operator+(const CDStr& a, const std::string& b) {
+    CDStr joined = a;
+    joined.append(b);
+    return joined;
+}
+
+CDStr operator+(const std::string& a, const CDStr& b) {
+    CDStr joined(a);
+    joined.append(b);
+    return joined;
+}
+
+CDStr operator+(const CDStr& a, std::string&& b) {
+    return a + static_cast<const std::string&>(b);
+}
+
+CDStr operator+(std::string&& a, const CDStr& b) {
+    CDStr joined(std::move(a));
+    joined.append(b);
+    return joined;
+}
+
+CDStr operator+(const CDStr& a, const char* b) {
+    CDStr joined = a;
+    if (b)
+        joined.append(b);
+    return joined;
+}
+
+CDStr operator+(const char* a, const CDStr& b) {
+    CDStr joined(a);
+    joined.append(b);
+    return joined;
+}
+
+CDStr operator+(const CDStr& text, int n) {
+    return text + CDStr(n);
+}
+
+CDStr operator+(const CDStr& text, char c) {
+    CDStr joined = text;
+    joined.push_back(c);
+    return joined;
+}
+
 CDStr ToDStr(int n) {
-    return std::to_string(n);
+    return CDStr(n);
 }
 
 CDStr ToDStr(double value, int digits) {
@@ -44,7 +99,7 @@ CDStr ToDStr(double value, int digits) {
         std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::fixed, digits);
     if (error != std::errc())
         return CDStr();
-    CDStr text(buffer, end);
+    CDStr text(buffer, static_cast<std::size_t>(end - buffer));
     if (std::isfinite(value)) {
         // Digits, then the point, then the places: no leading zero before the point.
         if (text[0] == '0')

@@ -2,19 +2,49 @@
 
 #include <list>
 #include <string>
+#include <string_view>
+#include <utility>
 
 namespace zentrix {
 
-/// The game's string class. The game allocates from the ordinary heap, so its string is the standard
-/// string with the standard allocator: texts handed out as std::string and as CDStr are the same object.
-/// Everything the standard string offers is the game's own (find giving npos, i.e. -1, when absent;
-/// substr with a count past the end; +, comparisons), and so are its errors: std::out_of_range for a
-/// position past the end and std::length_error for a string too long.
+/// The game's string: the standard string with the number conversions of its own. CDStr(n) is n in
+/// decimal and text + n appends the decimal text, as the game's code has always written them; a CDStr
+/// passes wherever a std::string is taken, and a std::string converts to one. Everything the standard
+/// string offers stays (find giving npos, i.e. -1, when absent; substr with a count past the end;
+/// comparisons), and so do its errors: std::out_of_range for a position past the end and
+/// std::length_error for a string too long.
 ///
-/// The game's own operations are the free functions below. The number constructors of the game's
-/// string are ToDStr: write ToDStr(-12), ToDStr(0.5f, 2) and text + ToDStr(n). Beware that CDStr(n)
-/// and CDStr(f, digits) compile as standard-string constructors and do not format numbers.
-using CDStr = std::string;
+/// text += n does not compile: the standard string would append the character n, not its digits.
+class CDStr : public std::string {
+public:
+    CDStr() = default;
+    /// A copy of the text; a null text gives the empty string.
+    CDStr(const char* text) : std::string(text ? text : "") {}
+    CDStr(const char* text, size_type count) : std::string(text, count) {}
+    CDStr(std::string text) : std::string(std::move(text)) {}
+    explicit CDStr(std::string_view text) : std::string(text) {}
+    /// n in decimal, with a leading "-" when negative.
+    explicit CDStr(int n);
+    /// value rounded to `digits` decimal places, as ToDStr writes it.
+    CDStr(float value, int digits);
+    CDStr(double value, int digits);
+
+    using std::string::operator+=;
+    CDStr& operator+=(int) = delete;
+};
+
+/// The texts one after the other (a null text counts as empty).
+CDStr operator+(const CDStr& a, const CDStr& b);
+CDStr operator+(const CDStr& a, const std::string& b);
+CDStr operator+(const std::string& a, const CDStr& b);
+CDStr operator+(const CDStr& a, std::string&& b);
+CDStr operator+(std::string&& a, const CDStr& b);
+CDStr operator+(const CDStr& a, const char* b);
+CDStr operator+(const char* a, const CDStr& b);
+/// The text followed by n in decimal.
+CDStr operator+(const CDStr& text, int n);
+/// The text followed by the character c.
+CDStr operator+(const CDStr& text, char c);
 
 /// n in decimal, with a leading "-" when negative.
 CDStr ToDStr(int n);

@@ -129,6 +129,8 @@ Result Device::Acquire() {
         return Result::OtherHasPriority;
     // What happened before the device was acquired is not the game's.
     Collect();
+    if (m_instance.type == kTypeJoystick)
+        TakeAxisSides();
     if (m_instance.type == kTypeMouse) {
         MouseRaw discard;
         m_source->ReadMouse(discard);
@@ -158,20 +160,64 @@ Result Device::CheckReadable() {
 }
 
 void Device::Collect() {
-    std::vector<ButtonEvent> events = m_source->TakeButtonEvents();
+    std::vector<JoystickEvent> events = m_source->TakeJoystickEvents();
     if (!m_acquired)
         return;
-    for (const ButtonEvent& event : events) {
-        if (event.button < 0 || event.button >= kJoyButtonCount)
+    for (const JoystickEvent& event : events) {
+        if (event.kind == JoystickEvent::Kind::Axis) {
+            CollectAxis(event);
+            continue;
+        }
+        if (event.index < 0 || event.index >= kJoyButtonCount)
             continue;
         if (m_buffer.size() >= m_bufferSize)
-            break; // a full buffer drops what comes after
-        ButtonRecord record;
-        record.offset = static_cast<std::uint32_t>(kJoyButtons + event.button);
-        record.data = event.pressed ? kDown : 0;
+            continue; // a full buffer drops what comes after
+        BufferedRecord record;
+        record.offset = static_cast<std::uint32_t>(kJoyButtons + event.index);
+        record.data = event.value != 0 ? kDown : 0;
         record.timeMs = event.timeMs;
         record.sequence = m_sequence++;
         m_buffer.push_back(record);
+    }
+}
+
+namespace {
+
+int Side(int value) {
+    return value < 0 ? -1 : value > 0 ? 1 : 0;
+}
+
+} // namespace
+
+void Device::CollectAxis(const JoystickEvent& event) {
+    if (event.index < 0 || event.index >= kJoyAxisCount)
+        return;
+    const auto axis = static_cast<std::size_t>(event.index);
+    const int value = ScaleAxisPosition(event.value, m_axes[axis]);
+    // Only crossings are kept: a stick in motion changes its value at every event, and would fill the
+    // buffer with what the state already tells.
+    if (Side(value) == m_axisSides[axis])
+        return;
+    if (m_buffer.size() >= m_bufferSize)
+        return; // dropped: the next move of the axis on this side records it
+    m_axisSides[axis] = Side(value);
+    BufferedRecord record;
+    record.offset = static_cast<std::uint32_t>(kJoyAxes + 4 * event.index);
+    record.data = static_cast<std::uint32_t>(value);
+    record.timeMs = event.timeMs;
+    record.sequence = m_sequence++;
+    m_buffer.push_back(record);
+}
+
+void Device::TakeAxisSides() {
+    JoystickRaw joystick;
+    m_source->ReadJoystick(joystick);
+    for (int i = 0; i < kJoyAxisCount; ++i) {
+        const int value = i < joystick.axisCount
+                              ? ScaleAxisPosition(joystick.axes[static_cast<std::size_t>(i)],
+                                                  m_axes[static_cast<std::size_t>(i)])
+                              : 0;
+        m_axisSides[static_cast<std::size_t>(i)] = Side(value);
     }
 }
 
@@ -182,7 +228,7 @@ Result Device::Poll() {
     return result;
 }
 
-Result Device::ReadBuffered(std::vector<ButtonRecord>& records, std::size_t maxRecords) {
+Result Device::ReadBuffered(std::vector<BufferedRecord>& records, std::size_t maxRecords) {
     records.clear();
     Result result = CheckReadable();
     if (result != Result::Ok)

@@ -14,7 +14,8 @@
 namespace plat::input {
 
 /// One opened input device: its set-up, its acquisition while the game's window has the focus, its
-/// immediate state in the game's layouts and its buffer of joystick button records.
+/// immediate state in the game's layouts and its buffer of joystick records: button changes and axes
+/// crossing their centre, in the order they happened.
 class Device {
 public:
     /// Most records a device buffers, whatever buffer size is asked for.
@@ -57,15 +58,19 @@ public:
     /// Brings the device's data up to date.
     Result Poll();
     /// Moves up to `maxRecords` buffered records, oldest first, into `records` (replacing its contents).
-    Result ReadBuffered(std::vector<ButtonRecord>& records, std::size_t maxRecords);
+    Result ReadBuffered(std::vector<BufferedRecord>& records, std::size_t maxRecords);
     /// Fills `state` (exactly the size of the chosen layout) with the device's state now.
     Result ReadState(std::uint8_t* state, std::size_t size);
 
 private:
     /// Reports loss of the focus once, and whether reading may go on.
     Result CheckReadable();
-    /// Moves the source's pending button changes into the buffer, or drops them while not acquired.
+    /// Moves the source's pending changes into the buffer, or drops them while not acquired.
     void Collect();
+    /// Records an axis change when it takes the axis to the other side of its centre, or to or off it.
+    void CollectAxis(const JoystickEvent& event);
+    /// Takes each axis's side of its centre from the state now.
+    void TakeAxisSides();
     void FillJoystick(std::uint8_t* state) const;
 
     DeviceInstance m_instance;
@@ -75,9 +80,10 @@ private:
     bool m_foreground = false;
     bool m_acquired = false;
     std::size_t m_bufferSize = 0;
-    std::deque<ButtonRecord> m_buffer;
+    std::deque<BufferedRecord> m_buffer;
     std::uint32_t m_sequence = 0;
     std::array<AxisProperties, kJoyAxisCount> m_axes{};
+    std::array<int, kJoyAxisCount> m_axisSides{}; ///< -1 below the centre, 0 on it, 1 above
 };
 
 } // namespace plat::input

@@ -24,8 +24,8 @@ public:
     virtual void ReadMouse(MouseRaw& mouse) { mouse = {}; }
     /// Axes, hats and buttons now (joysticks).
     virtual void ReadJoystick(JoystickRaw& joystick) { joystick = {}; }
-    /// Takes the button changes that arrived since the previous call, oldest first (joysticks).
-    virtual std::vector<ButtonEvent> TakeButtonEvents() { return {}; }
+    /// Takes the button and axis changes that arrived since the previous call, oldest first (joysticks).
+    virtual std::vector<JoystickEvent> TakeJoystickEvents() { return {}; }
     /// Whether the device can play force-feedback effects.
     virtual bool HasForceFeedback() const { return false; }
     /// Turns the device's own centring force on or off; false when it cannot.

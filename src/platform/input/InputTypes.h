@@ -62,10 +62,11 @@ constexpr std::uint32_t kHatCentred = 0xFFFFFFFFu;
 /// A key, button or state byte that is down.
 constexpr std::uint8_t kDown = 0x80;
 
-/// One buffered record: a joystick button that changed.
-struct ButtonRecord {
-    std::uint32_t offset = 0;   ///< byte offset of the button in the joystick state (48 + button)
-    std::uint32_t data = 0;     ///< 0x80 pressed, 0 released
+/// One buffered record: a joystick button that changed, or an axis that crossed its centre (moved between
+/// below it, on it and above it).
+struct BufferedRecord {
+    std::uint32_t offset = 0;   ///< byte offset in the joystick state: 48 + button, or 4 x axis
+    std::uint32_t data = 0;     ///< a button: 0x80 pressed, 0 released; an axis: its value in its range
     std::uint32_t timeMs = 0;   ///< when it happened
     std::uint32_t sequence = 0; ///< rising per device
 };
@@ -89,15 +90,21 @@ struct JoystickRaw {
     int buttonCount = 0;
 };
 
-/// A joystick button change as it arrives from the system.
-struct ButtonEvent {
-    int button = 0;
-    bool pressed = false;
+/// A joystick button or axis change as it arrives from the system.
+struct JoystickEvent {
+    enum class Kind { Button, Axis };
+    Kind kind = Kind::Button;
+    int index = 0; ///< the button or the axis
+    int value = 0; ///< a button: 1 pressed, 0 released; an axis: its raw position -32768..32767
     std::uint32_t timeMs = 0;
 };
 
 /// The force-feedback effects the layer offers.
 enum class EffectKind { Sine, Constant };
+
+/// How an effect's direction is given when it is made: polar (an angle, 0 until set) or cartesian
+/// along x alone or x and y.
+enum class EffectDirection { Polar, CartesianX, CartesianXY };
 
 /// Description of a force-feedback effect; magnitudes in -10000..10000, durations in microseconds.
 struct EffectDesc {
@@ -105,7 +112,8 @@ struct EffectDesc {
     int magnitude = 10000;
     std::int64_t durationUs = 0; ///< below 0: plays until stopped
     int periodUs = 0;            ///< sine only
-    bool xAxisOnly = false;
+    EffectDirection direction = EffectDirection::CartesianXY;
+    int triggerButton = -1; ///< the joystick button (0 up) that also starts the effect; -1 none
 };
 
 /// One force-feedback effect on a device; gains are 0..10000 and scale the magnitude.
@@ -116,7 +124,7 @@ public:
     virtual bool SetDuration(std::int64_t durationUs) = 0;
     /// Sets the gain that scales the magnitude.
     virtual bool SetGain(int gain) = 0;
-    /// Sets the direction in cartesian coordinates.
+    /// Sets the direction in cartesian coordinates (from now on, whatever it was made with).
     virtual bool SetDirection(int x, int y) = 0;
     /// Starts (or restarts) the effect with its present parameters.
     virtual bool Start() = 0;

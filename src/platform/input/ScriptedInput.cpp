@@ -85,7 +85,7 @@ public:
         m_device->mouse.wheel = 0;
     }
     void ReadJoystick(JoystickRaw& joystick) override { joystick = m_device->joystick; }
-    std::vector<ButtonEvent> TakeButtonEvents() override { return std::exchange(m_events, {}); }
+    std::vector<JoystickEvent> TakeJoystickEvents() override { return std::exchange(m_events, {}); }
     bool HasForceFeedback() const override { return m_device->forceFeedback; }
     bool SetAutoCentre(bool on) override {
         m_device->effectLog.push_back(on ? "autocentre on" : "autocentre off");
@@ -93,20 +93,24 @@ public:
     }
     std::unique_ptr<Effect> CreateEffect(const EffectDesc& desc) override {
         int index = m_device->effects++;
-        std::string kind = desc.kind == EffectKind::Sine ? "sine" : "constant";
+        const std::string kind = desc.kind == EffectKind::Sine ? "sine" : "constant";
+        const char* direction = desc.direction == EffectDirection::Polar        ? " polar"
+                                : desc.direction == EffectDirection::CartesianX ? " x"
+                                                                                : " xy";
+        const std::string trigger =
+            desc.triggerButton >= 0 ? " trigger " + std::to_string(desc.triggerButton) : std::string();
         m_device->effectLog.push_back(Line(index, "create " + kind + " " + std::to_string(desc.magnitude) +
                                                       " " + std::to_string(desc.durationUs) + " " +
-                                                      std::to_string(desc.periodUs) +
-                                                      (desc.xAxisOnly ? " x" : " xy")));
+                                                      std::to_string(desc.periodUs) + direction + trigger));
         return std::make_unique<ScriptedEffect>(m_device, index);
     }
 
-    void Queue(const ButtonEvent& event) { m_events.push_back(event); }
+    void Queue(const JoystickEvent& event) { m_events.push_back(event); }
 
 private:
     std::shared_ptr<Shared> m_shared;
     std::shared_ptr<Scripted> m_device;
-    std::vector<ButtonEvent> m_events;
+    std::vector<JoystickEvent> m_events;
 };
 
 std::shared_ptr<Scripted> MakeDevice(InstanceId id, int type, int subtype, const char* name) {
@@ -183,10 +187,14 @@ void ScriptedInput::SetMouseButton(int button, bool down) {
         Find(kSystemMouse)->mouse.buttons[static_cast<std::size_t>(button)] = down;
 }
 
-void ScriptedInput::SetAxis(InstanceId id, int axis, int raw) {
+void ScriptedInput::SetAxis(InstanceId id, int axis, int raw, std::uint32_t timeMs) {
     Scripted* device = Find(id);
-    if (device && axis >= 0 && axis < kJoyAxisCount)
-        device->joystick.axes[static_cast<std::size_t>(axis)] = raw;
+    if (!device || axis < 0 || axis >= kJoyAxisCount)
+        return;
+    device->joystick.axes[static_cast<std::size_t>(axis)] = raw;
+    if (axis < device->joystick.axisCount)
+        for (ScriptedSource* source : device->sources)
+            source->Queue({JoystickEvent::Kind::Axis, axis, raw, timeMs});
 }
 
 void ScriptedInput::SetHat(InstanceId id, int hat, std::uint8_t bits) {
@@ -201,7 +209,7 @@ void ScriptedInput::SetButton(InstanceId id, int button, bool pressed, std::uint
         return;
     device->joystick.buttons[static_cast<std::size_t>(button)] = pressed;
     for (ScriptedSource* source : device->sources)
-        source->Queue({button, pressed, timeMs});
+        source->Queue({JoystickEvent::Kind::Button, button, pressed ? 1 : 0, timeMs});
 }
 
 std::vector<std::string> ScriptedInput::EffectLog(InstanceId id) const {

@@ -39,14 +39,17 @@ public:
     void MoveMouse(int dx, int dy, int wheel = 0);
     /// Holds or releases mouse button `button` (0 left, 1 right, 2 middle, 3 extra).
     void SetMouseButton(int button, bool down);
-    /// Sets axis `axis` of joystick `id` to a raw position -32768..32767.
-    void SetAxis(InstanceId id, int axis, int raw);
+    /// Sets axis `axis` of joystick `id` to a raw position -32768..32767, as a state and as a change to
+    /// buffer.
+    void SetAxis(InstanceId id, int axis, int raw, std::uint32_t timeMs = 0);
     /// Sets hat `hat` of joystick `id` to direction bits (1 up, 2 right, 4 down, 8 left).
     void SetHat(InstanceId id, int hat, std::uint8_t bits);
     /// Presses or releases button `button` of joystick `id`, as a state and as a change to buffer.
     void SetButton(InstanceId id, int button, bool pressed, std::uint32_t timeMs = 0);
 
-    /// The force-feedback calls made on joystick `id`, one line each ("#<effect> <call> <values>").
+    /// The force-feedback calls made on joystick `id`, one line each ("#<effect> <call> <values>"); an
+    /// effect is made as "create <sine|constant> <magnitude> <duration> <period> <polar|x|xy>", followed
+    /// by " trigger <button>" when a button fires it.
     std::vector<std::string> EffectLog(InstanceId id) const;
     /// How many times device `id` was opened.
     int OpenCount(InstanceId id) const;

@@ -115,16 +115,25 @@ public:
     SdlEffect(std::shared_ptr<HapticHandle> haptic, const EffectDesc& desc) : m_haptic(std::move(haptic)) {
         m_magnitude = std::clamp(desc.magnitude, -10000, 10000);
         SDL_HapticEffect& e = m_effect;
-        if (desc.kind == EffectKind::Sine) {
-            e.type = SDL_HAPTIC_SINE;
-            e.periodic.direction.type = SDL_HAPTIC_POLAR;
+        e.type = desc.kind == EffectKind::Sine ? SDL_HAPTIC_SINE : SDL_HAPTIC_CONSTANT;
+        if (desc.kind == EffectKind::Sine)
             e.periodic.period = static_cast<Uint16>(std::clamp(desc.periodUs / 1000, 0, 65535));
+        SDL_HapticDirection& d = Direction();
+        if (desc.direction == EffectDirection::Polar) {
+            d.type = SDL_HAPTIC_POLAR; // angle 0 until a direction is set
         } else {
-            e.type = SDL_HAPTIC_CONSTANT;
-            e.constant.direction.type = SDL_HAPTIC_CARTESIAN;
-            e.constant.direction.dir[0] = 1;
-            e.constant.direction.dir[1] = desc.xAxisOnly ? 0 : 1;
+            d.type = SDL_HAPTIC_CARTESIAN;
+            d.dir[0] = 1;
+            d.dir[1] = desc.direction == EffectDirection::CartesianX ? 0 : 1;
         }
+        // SDL numbers trigger buttons from 1; 0 is none.
+        const Uint16 button = desc.triggerButton >= 0 && desc.triggerButton < 0xFFFF
+                                  ? static_cast<Uint16>(desc.triggerButton + 1)
+                                  : 0;
+        if (desc.kind == EffectKind::Sine)
+            e.periodic.button = button;
+        else
+            e.constant.button = button;
         SetLength(desc.durationUs);
         ApplyLevel();
         m_id = SDL_HapticNewEffect(m_haptic->haptic, &m_effect);
@@ -145,8 +154,7 @@ public:
         return Update();
     }
     bool SetDirection(int x, int y) override {
-        SDL_HapticDirection& d =
-            m_effect.type == SDL_HAPTIC_SINE ? m_effect.periodic.direction : m_effect.constant.direction;
+        SDL_HapticDirection& d = Direction();
         d.type = SDL_HAPTIC_CARTESIAN;
         d.dir[0] = x;
         d.dir[1] = y;
@@ -157,6 +165,9 @@ public:
     bool Stop() override { return SDL_HapticStopEffect(m_haptic->haptic, m_id) == 0; }
 
 private:
+    SDL_HapticDirection& Direction() {
+        return m_effect.type == SDL_HAPTIC_SINE ? m_effect.periodic.direction : m_effect.constant.direction;
+    }
     void SetLength(std::int64_t durationUs) {
         Uint32 length = durationUs < 0
                             ? SDL_HAPTIC_INFINITY
@@ -218,7 +229,7 @@ public:
         for (int i = 0; i < raw.buttonCount; ++i)
             raw.buttons[static_cast<std::size_t>(i)] = SDL_JoystickGetButton(m_joystick, i) != 0;
     }
-    std::vector<ButtonEvent> TakeButtonEvents() override { return std::exchange(m_events, {}); }
+    std::vector<JoystickEvent> TakeJoystickEvents() override { return std::exchange(m_events, {}); }
     bool HasForceFeedback() const override {
         return m_haptic && (SDL_HapticQuery(m_haptic->haptic) & (SDL_HAPTIC_SINE | SDL_HAPTIC_CONSTANT)) != 0;
     }
@@ -239,7 +250,7 @@ public:
         return effect;
     }
 
-    void Queue(const ButtonEvent& event) {
+    void Queue(const JoystickEvent& event) {
         // Bounded even if nobody reads for a long time; the device buffers no more than this anyway.
         if (m_events.size() < Device::kMaxBufferSize)
             m_events.push_back(event);
@@ -249,7 +260,7 @@ private:
     SDL_Joystick* m_joystick;
     SDL_JoystickID m_id;
     std::shared_ptr<HapticHandle> m_haptic;
-    std::vector<ButtonEvent> m_events;
+    std::vector<JoystickEvent> m_events;
 };
 
 // The connections open now; single-threaded like every caller.
@@ -302,18 +313,29 @@ SdlInputSystem::~SdlInputSystem() {
 }
 
 void SdlInputSystem::HandleEvent(const SDL_Event& event) {
-    if (event.type != SDL_JOYBUTTONDOWN && event.type != SDL_JOYBUTTONUP)
+    JoystickEvent change;
+    SDL_JoystickID which = 0;
+    if (event.type == SDL_JOYBUTTONDOWN || event.type == SDL_JOYBUTTONUP) {
+        change.kind = JoystickEvent::Kind::Button;
+        change.index = event.jbutton.button;
+        change.value = event.type == SDL_JOYBUTTONDOWN ? 1 : 0;
+        change.timeMs = event.jbutton.timestamp;
+        which = event.jbutton.which;
+    } else if (event.type == SDL_JOYAXISMOTION) {
+        change.kind = JoystickEvent::Kind::Axis;
+        change.index = event.jaxis.axis;
+        change.value = event.jaxis.value;
+        change.timeMs = event.jaxis.timestamp;
+        which = event.jaxis.which;
+    } else {
         return;
-    ButtonEvent button;
-    button.button = event.jbutton.button;
-    button.pressed = event.type == SDL_JOYBUTTONDOWN;
-    button.timeMs = event.jbutton.timestamp;
+    }
     for (Hub* hub : LiveHubs()) {
-        auto it = hub->joysticks.find(event.jbutton.which);
+        auto it = hub->joysticks.find(which);
         if (it == hub->joysticks.end())
             continue;
         for (SdlJoystickSource* source : it->second)
-            source->Queue(button);
+            source->Queue(change);
     }
 }
 

@@ -9,7 +9,7 @@
 namespace plat::input {
 
 /// The input devices over SDL2: the keyboard by key position, the mouse's movement since each read,
-/// and joysticks with their button changes buffered from the window's event drain.
+/// and joysticks with their button changes and axis crossings buffered from the window's event drain.
 class SdlInputSystem final : public InputSystem {
 public:
     /// Starts SDL's joystick support; devices are tied to `window` (may be null: then no device can be
@@ -25,8 +25,9 @@ public:
 
     /// Whether SDL's joystick support started.
     bool IsReady() const { return m_ready; }
-    /// Takes a joystick event that came out of the window's event drain and hands it to every open
-    /// connection (the game opens a new one at each start of its input); other events are ignored.
+    /// Takes a joystick event (a button or an axis) that came out of the window's event drain and hands it
+    /// to every open connection (the game opens a new one at each start of its input); other events are
+    /// ignored.
     static void HandleEvent(const SDL_Event& event);
 
     std::vector<DeviceInstance> EnumerateDevices() override;

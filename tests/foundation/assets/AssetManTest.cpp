@@ -65,6 +65,22 @@ TEST(AssetMan, StartsOnTheSampleSetAndStopsCleanly) {
     }
 }
 
+TEST(AssetMan, WithoutAPathSettingTheFontFileGoesToTheWorkingFolder) {
+    for (const char* path : {"<none>", ""}) {
+        SCOPED_TRACE(path);
+        SampleWorld world;
+        world.store = {};
+        if (std::string(path) != "<none>")
+            world.settings.SetString("Path", path);
+        ASSERT_EQ(world.assets->StartManager(), 0);
+        EXPECT_EQ(world.fonts.AddedFiles(), Log{world.folder.Game("Balonxb.ttf")});
+        EXPECT_EQ(world.folder.Read("Balonxb.ttf").substr(0, 4), std::string("\0\1\0\0", 4));
+        world.assets->StopManager();
+        EXPECT_EQ(world.fonts.AddedFiles(), Log{});
+        EXPECT_EQ(world.folder.Read("Balonxb.ttf"), "<missing>");
+    }
+}
+
 TEST(AssetMan, StartWithoutTableConfigurationOrFormats) {
     {
         SampleWorld world;
@@ -253,14 +269,28 @@ TEST_F(Started, PieceListsAndWorldIds) {
     EXPECT_EQ(assets.GetBasePlateId(0, false), 17296);
 }
 
-TEST_F(Started, WorldThemeKeepsItsValueForAnythingButATheme) {
-    assets.SetWorld(2, false);
-    assets.SetWorld(-1, false); // a cleared race set-up
-    assets.SetWorld(200, true); // a theme byte of a track file
-    assets.SetWorld(4, false);
-    EXPECT_EQ(assets.GetWorld(), 2);
-    EXPECT_EQ(world.services.theme,
-              (Log{"background 2", "lighting", "background 2", "lighting", "background 2", "lighting"}));
+TEST_F(Started, AnyWorldIsStoredAndAnotherWorldHasNoPieces) {
+    const struct {
+        int world;
+        int startPiece, worldBase, basePlate, column1;
+    } cases[] = {
+        {2, 18205, 18270, 18290, 18292},
+        {-1, -1, -1, -1, -1},  // a cleared race set-up
+        {200, -1, -1, -1, -1}, // a theme byte of a track file
+        {4, -1, -1, -1, -1},
+        {0, 15205, 15270, 15290, 15292},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.world);
+        world.services.theme.clear();
+        assets.SetWorld(c.world, false);
+        EXPECT_EQ(assets.GetWorld(), c.world);
+        EXPECT_EQ(world.services.theme, (Log{"background " + std::to_string(c.world), "lighting"}));
+        EXPECT_EQ(assets.GetStartPieceId(), c.startPiece);
+        EXPECT_EQ(assets.GetWorldBaseId(), c.worldBase);
+        EXPECT_EQ(assets.GetBasePlateId(0, false), c.basePlate);
+        EXPECT_EQ(assets.GetWorldAssetId(0, 1), c.column1);
+    }
 }
 
 TEST_F(Started, HeightPieceColumns) {

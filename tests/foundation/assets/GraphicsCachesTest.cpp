@@ -1,12 +1,16 @@
 #include "AssetTestDoubles.h"
 
+#include "engine/Frame.h"
 #include "engine/Texture.h"
 #include "engine/TextureList.h"
 #include "render/VornMesh.h"
 #include "render/assets/GraphicsCaches.h"
+#include "render/assets/MeshCache.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cmath>
 #include <functional>
 #include <set>
 
@@ -105,6 +109,80 @@ TEST_F(GraphicsCaches, ClonesOfSomePiecesGetWiderBounds) {
     EXPECT_EQ(world.assets->CloneCachedMesh(62000), nullptr); // not cached yet
 }
 
+TEST_F(GraphicsCaches, ClonesMarkTheFacesOfSmoothingGroup32) {
+    CMeshAsset* asset = world.assets->GetMesh(15004);
+    ASSERT_NE(asset, nullptr);
+    CVornMesh& top = *asset->GetMesh();
+    top.SetVertexCount(3);
+    top.SetFaceCount(4, 0);
+    for (std::uint32_t f = 0; f < 4; ++f) {
+        top.GetFaces(0)[f] = MeshFace{};
+        top.GetFaces(0)[f].b = 1;
+        top.GetFaces(0)[f].c = 2;
+    }
+    top.GetFaces(0)[3].flags = 0x10;
+    top.SmoothingGroups() = {32, 4, 33, 32};
+    std::unique_ptr<CVornMesh> clone(world.assets->CloneCachedMesh(15004));
+    ASSERT_NE(clone, nullptr);
+    const std::uint32_t flags[4] = {0x80000000u, 0, 0, 0x80000010u};
+    for (std::uint32_t f = 0; f < 4; ++f) {
+        EXPECT_EQ(clone->GetFaces(0)[f].flags, flags[f]) << "face " << f;
+        EXPECT_EQ(top.GetFaces(0)[f].flags, f == 3 ? 0x10u : 0u) << "the cached mesh keeps its flags";
+    }
+}
+
+// The vertex edits reach every mesh of a tree, through plain frames as well.
+TEST(MeshCache, VertexEditsReachEveryMeshOfTheTree) {
+    const auto vertex = [](const CMesh& mesh) {
+        const MeshVertex& v = mesh.GetVertices()[0];
+        return std::array<float, 6>{v.x, v.y, v.z, v.nx, v.ny, v.nz};
+    };
+    const struct {
+        const char* what;
+        std::function<void(CEntity*)> edit;
+        std::array<float, 6> top, deep; // vertex 0: position, normal
+        std::array<float, 3> frame;     // the plain frame's position
+    } cases[] = {
+        {"half a turn about y",
+         [](CEntity* t) { CMeshCache::RotateVertices(t, 0.0f, static_cast<float>(M_PI), 0.0f); },
+         {-1, 2, -3, 0, 0, -1},
+         {-4, 5, -6, -1, 0, 0},
+         {10, 0, 0}},
+        {"scaled by 2",
+         [](CEntity* t) { CMeshCache::ScaleVertices(t, 2.0f); },
+         {2, 4, 6, 0, 0, 1},
+         {8, 10, 12, 1, 0, 0},
+         {20, 0, 0}},
+        {"moved",
+         [](CEntity* t) { CMeshCache::TranslateVertices(t, 1.0f, -1.0f, 0.5f); },
+         {2, 1, 3.5f, 0, 0, 1},
+         {5, 4, 6.5f, 1, 0, 0},
+         {10, 0, 0}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        CMesh top;
+        top.SetVertexCount(1);
+        top.GetVertices()[0] = {1, 2, 3, 0, 0, 1};
+        auto* frame = new CFrame(&top);
+        frame->SetPosition(10, 0, 0);
+        auto* deep = new CMesh(frame);
+        deep->SetVertexCount(1);
+        deep->GetVertices()[0] = {4, 5, 6, 1, 0, 0};
+        c.edit(&top);
+        for (int i = 0; i < 6; ++i) {
+            EXPECT_NEAR(vertex(top)[static_cast<std::size_t>(i)], c.top[static_cast<std::size_t>(i)], 1e-5f)
+                << i;
+            EXPECT_NEAR(vertex(*deep)[static_cast<std::size_t>(i)], c.deep[static_cast<std::size_t>(i)],
+                        1e-5f)
+                << i;
+        }
+        float p[3];
+        frame->GetPosition(p);
+        EXPECT_EQ((std::array<float, 3>{p[0], p[1], p[2]}), c.frame);
+    }
+}
+
 TEST_F(GraphicsCaches, TextureFlagsAndOwners) {
     CTextureAsset* flagged = world.assets->GetTexture(1502);
     CTextureAsset* plain = world.assets->GetTexture(15950);
@@ -122,6 +200,11 @@ TEST_F(GraphicsCaches, TextureFlagsAndOwners) {
 
 TEST_F(GraphicsCaches, ATextureThatCannotLoadEndsTheProgram) {
     EXPECT_EXIT(world.assets->GetTexture(4321), testing::ExitedWithCode(3), "Load Texture Failure");
+    // Unless data named it: then it is no texture.
+    for (int id : {4321, -1, 0})
+        EXPECT_EQ(world.assets->GetListedTexture(id), nullptr) << id;
+    ASSERT_NE(world.assets->GetListedTexture(1502), nullptr);
+    EXPECT_EQ(world.assets->GetListedTexture(1502), world.assets->GetTexture(1502));
 }
 
 TEST(VornMesh, NormalsComeFromFacesThatAreNotVertical) {

@@ -60,6 +60,13 @@ TEST(RenderAssetsSample, BarrelSpritesShadowAndSkidMarks) {
         EXPECT_EQ(set->GetSprite(0)->GetTexture()->GetWidth(), 8);
         // A record whose format holds no sprites gives no set.
         EXPECT_EQ(CSpriteSet::Create(40004, mesh, assets, scene), nullptr);
+        // Past the stored textures a field answers the default texture -1: no more sprites than
+        // textures. A texture of -1, or one the table does not list, gives no set and ends nothing.
+        auto lamp = CSpriteSet::Create(30022, mesh, assets, scene);
+        ASSERT_NE(lamp, nullptr);
+        EXPECT_EQ(lamp->GetCount(), 2u);
+        EXPECT_EQ(CSpriteSet::Create(30023, mesh, assets, scene), nullptr);
+        EXPECT_EQ(CSpriteSet::Create(30024, mesh, assets, scene), nullptr);
 
         FlatWorld flat;
         CShadowMan shadows(assets, flat);

@@ -26,7 +26,9 @@ TEST(LibraryIndex, EveryPrefixKeepsTheWholeRecordsBeforeTheCut) {
         SCOPED_TRACE(length);
         std::vector<SLibraryEntry> out;
         std::string error;
-        const bool whole = LibraryIndex::Parse(std::span(index).first(length), 7, out, error);
+        std::vector<std::string> skipped;
+        const bool whole = LibraryIndex::Parse(std::span(index).first(length), 7, out, error, skipped);
+        EXPECT_TRUE(skipped.empty());
         std::size_t complete = 0;
         while (complete < ends.size() && ends[complete] <= length)
             ++complete;

@@ -205,4 +205,24 @@ TEST(ResourceLibrary, CorruptIndexOrDataGivesNullNotGarbage) {
     }
 }
 
+TEST(ResourceLibrary, ARecordOfAnUnknownMethodIsSkippedAndTheRestOfItsPartRead) {
+    ScratchFolder scratch;
+    const std::string base = scratch.Game() + "Game";
+    Pack(base, 1, LibraryCodec::kStored, {{"later.txt", Text("old copy"), 1}});
+    CLibraryPacker newer(base, 2);
+    for (const char* name : {"first.txt", "odd.txt", "later.txt"})
+        ASSERT_TRUE(newer.Add(name, Text(std::string("new ") + name), 2, LibraryCodec::kStored));
+    Bytes index = newer.GetIndex();
+    const std::size_t odd = LibraryIndex::kRecordHeaderSize + sizeof "first.txt";
+    LittleEndian::WriteU32(index.data() + odd + 8, 9); // no such method
+    scratch.Write("Game0002.RFH", index);
+    scratch.Write("Game0002.RFD", newer.GetData());
+
+    CResourceLibrary library;
+    library.Open(base, false, false);
+    EXPECT_EQ(library.Extract("first.txt"), Text("new first.txt"));
+    EXPECT_EQ(library.FindEntry("odd.txt"), nullptr);
+    EXPECT_EQ(library.Extract("later.txt"), Text("new later.txt"));
+}
+
 } // namespace

@@ -1,4 +1,4 @@
-#include "engine/EngineMath.h"
+#include "foundation/math/EngineMath.h"
 
 #include <cmath>
 
