@@ -70,9 +70,12 @@ public:
                                  {kSurfaceSlideAngle, 1.0f},
                                  {kSurfaceSlopePush, 1.0f}};
     mutable int topographyCalls = 0;
+    /// Every height query of a follower in a race world asks for the bounds first; normals do not.
+    mutable int boundsCalls = 0;
 
     int GetCurrentWorldId() const override { return worldId; }
     void GetGridBounds(CVector& min, CVector& max) const override {
+        ++boundsCalls;
         min = minimum;
         max = maximum;
     }
