@@ -149,20 +149,4 @@ TEST(BoundingVolume, RefusedDescriptorsMeetNothing) {
     EXPECT_FALSE(CBoundingVolume::Intersects(*sphere, *big));
 }
 
-TEST(BoundingVolume, AssetEntryBecomesADescriptor) {
-    SBoundingVolumeDesc entry;
-    entry.type = 1;
-    entry.centre = {1, 2, 3};
-    entry.offset = {4, 5, 6};
-    entry.size1 = 7;
-    entry.size2 = 8;
-    entry.size3 = 9;
-    const CBoundingVolumeDesc desc(entry);
-    EXPECT_EQ(desc.kind, CBoundingVolumeDesc::kBox);
-    EXPECT_EQ(desc.centre, CVector(1, 2, 3));
-    EXPECT_EQ(desc.offset, CVector(4, 5, 6));
-    EXPECT_EQ(desc.sizes, (std::array<float, 3>{7, 8, 9}));
-    EXPECT_EQ(CBoundingVolumeDesc(SBoundingVolumeDesc()).kind, CBoundingVolumeDesc::kNone);
-}
-
 } // namespace

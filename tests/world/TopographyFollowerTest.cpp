@@ -82,16 +82,4 @@ TEST_F(Follower, RaceWorldWithoutTerrainOrNoWorldAnswersAsOutsideTheTerrain) {
     EXPECT_EQ(follower.GetGroundNormal(50, 10), kUpVector);
 }
 
-TEST_F(Follower, KeepsItsOwnHint) {
-    CTopographyFollower other;
-    follower.GetGroundHeight(-50, 0, nullptr);
-    other.GetGroundHeight(50, 0, nullptr);
-    const TerrainTriangle* plate = follower.GetGroundHint().Get(topography.GetGeneration());
-    const TerrainTriangle* ramp = other.GetGroundHint().Get(topography.GetGeneration());
-    ASSERT_NE(plate, nullptr);
-    ASSERT_NE(ramp, nullptr);
-    EXPECT_EQ(plate->normal, kUpVector);
-    EXPECT_NE(ramp->normal, kUpVector);
-}
-
 } // namespace
