@@ -84,7 +84,7 @@ void CShadowMan::CShadow::Lay(float dx, float dz) {
         TransformByMatrix(corners[i], p, m);
         float y = kLift;
         if (onGround) {
-            const float ground = m_world.GetGroundHeight(p.x, p.z, m_faceHint);
+            const float ground = m_world.GetGroundHeight(p.x, p.z, m_groundHint);
             // Without ground under a corner (or a broken height) the corner stays on the base plane
             // rather than carrying NaN into the mesh.
             y = (IsFinite(ground) ? ground : 0.0f) + kLift;

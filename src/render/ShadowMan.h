@@ -7,6 +7,7 @@
 
 #include "foundation/base/ManagerInterface.h"
 #include "foundation/math/Vector.h"
+#include "render/GroundHint.h"
 
 namespace zentrix {
 
@@ -71,7 +72,7 @@ public:
         IShadowOwner* m_owner;
         std::unique_ptr<CVornMesh> m_mesh;
         SDescription m_description;
-        std::uint32_t m_faceHint = 0;
+        CGroundHint m_groundHint;
         CTexture* m_texture = nullptr;
         bool m_blended = true;
         IShadowWorld& m_world;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <cstdint>
+#include "render/GroundHint.h"
 
 namespace zentrix {
 
@@ -18,8 +18,9 @@ public:
     virtual CEntity* GetWorldFrame() = 0;
     /// The current world's id, -1 when there is none.
     virtual int GetCurrentWorldId() const = 0;
-    /// The race world's ground height at (x, z); `faceHint` is the last face found there and is updated.
-    virtual float GetGroundHeight(float x, float z, std::uint32_t& faceHint) = 0;
+    /// The race world's ground height at (x, z); `hint` is the last ground triangle found for this shadow
+    /// and is updated.
+    virtual float GetGroundHeight(float x, float z, CGroundHint& hint) = 0;
 };
 
 } // namespace zentrix

@@ -14,7 +14,7 @@ int CShadowWorldLink::GetCurrentWorldId() const {
     return CWorldMan::GetCurrentWorldId();
 }
 
-float CShadowWorldLink::GetGroundHeight(float x, float z, std::uint32_t& /*faceHint*/) {
+float CShadowWorldLink::GetGroundHeight(float x, float z, CGroundHint& /*hint*/) {
     IWorldTopographyLink* ground = CWorldMan::GetRaceTopography();
     return ground ? ground->GetHeight(x, z) : 0.0f;
 }

@@ -11,7 +11,7 @@ public:
     CEntity* GetWorldFrame() override;
     int GetCurrentWorldId() const override;
     /// The race topography's height; 0.0 while a race has built none.
-    float GetGroundHeight(float x, float z, std::uint32_t& faceHint) override;
+    float GetGroundHeight(float x, float z, CGroundHint& hint) override;
 };
 
 } // namespace zentrix

@@ -60,7 +60,7 @@ public:
     CFrame root{nullptr};
     CEntity* GetWorldFrame() override { return &root; }
     int GetCurrentWorldId() const override { return kRaceWorld; }
-    float GetGroundHeight(float, float, std::uint32_t&) override {
+    float GetGroundHeight(float, float, CGroundHint&) override {
         float h = 0.0f;
         m_bytes.Take(h);
         return h;

@@ -26,9 +26,8 @@ public:
 
     CEntity* GetWorldFrame() override { return &root; }
     int GetCurrentWorldId() const override { return current; }
-    float GetGroundHeight(float x, float z, std::uint32_t& faceHint) override {
+    float GetGroundHeight(float x, float z, CGroundHint&) override {
         ++heightQueries;
-        ++faceHint;
         return ground(x, z);
     }
 };

@@ -23,7 +23,7 @@ public:
     CFrame root{nullptr};
     CEntity* GetWorldFrame() override { return &root; }
     int GetCurrentWorldId() const override { return 0; }
-    float GetGroundHeight(float, float, std::uint32_t&) override { return 0.0f; }
+    float GetGroundHeight(float, float, CGroundHint&) override { return 0.0f; }
 };
 
 class Barrel final : public IShadowOwner {
