@@ -62,6 +62,8 @@ public:
 
     /// Moves the point (previous position = the current one).
     void SetPosition(float x, float y, float z);
+    /// Puts the point where its owner's body holds it; the previous position and the velocity stay.
+    void PlaceAt(const CVector& position) { m_position = position; }
     /// Previous position = position; once per frame.
     void ShiftPositionHistory() { m_previousPosition = m_position; }
     /// Back to the previous position; a grounded point takes back its vertical speed.

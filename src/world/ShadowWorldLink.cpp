@@ -1,8 +1,9 @@
 #include "world/ShadowWorldLink.h"
 
 #include "engine/Frame.h"
+#include "world/TopographyWorldLink.h"
 #include "world/WorldMan.h"
-#include "world/WorldTopographyLink.h"
+#include "world/WorldTopography.h"
 
 namespace zentrix {
 
@@ -14,9 +15,9 @@ int CShadowWorldLink::GetCurrentWorldId() const {
     return CWorldMan::GetCurrentWorldId();
 }
 
-float CShadowWorldLink::GetGroundHeight(float x, float z, CGroundHint& /*hint*/) {
-    IWorldTopographyLink* ground = CWorldMan::GetRaceTopography();
-    return ground ? ground->GetHeight(x, z) : 0.0f;
+float CShadowWorldLink::GetGroundHeight(float x, float z, CGroundHint& hint) {
+    const CWorldTopography* terrain = CTopographyWorldLink::GetRaceTerrain();
+    return terrain ? terrain->GetHeight(x, z, &hint, nullptr) : 0.0f;
 }
 
 } // namespace zentrix

@@ -10,7 +10,7 @@ class CShadowWorldLink final : public IShadowWorld {
 public:
     CEntity* GetWorldFrame() override;
     int GetCurrentWorldId() const override;
-    /// The race topography's height; 0.0 while a race has built none.
+    /// The race topography's height, through the shadow's own hint; 0.0 while a race has built none.
     float GetGroundHeight(float x, float z, CGroundHint& hint) override;
 };
 

@@ -1,8 +1,5 @@
 #pragma once
 
-#include "foundation/assets/WorldObjectAsset.h"
-#include "world/BoundingVolumeLink.h"
-#include "world/CollisionRecorderLink.h"
 #include "world/EventControllerLink.h"
 #include "world/SpawningManLink.h"
 
@@ -26,13 +23,9 @@ struct SWorldLinks {
     std::function<std::unique_ptr<ISpawningManLink>()> makeSpawningMan;
     /// The event controller of a world object.
     std::function<std::unique_ptr<IEventControllerLink>(CWorldObject& owner)> makeEventController;
-    /// The collision recorder of a world object.
-    std::function<std::unique_ptr<ICollisionRecorderLink>()> makeCollisionRecorder;
-    /// A bounding volume from an asset's entry (type 0 sphere, 1 box); null: none.
-    std::function<std::unique_ptr<IBoundingVolumeLink>(const SBoundingVolumeDesc& description)>
-        makeBoundingVolume;
-    /// The object of an object kind whose class the world does not make itself yet (active objects, cars,
-    /// pieces, pickups, ...); null: none. The registry files it by its kind as it files the real class.
+    /// The object of an object kind whose class the world does not make itself yet (cars, pieces,
+    /// pickups, ...); null: none. The registry files it by its kind as it files the real class; cars and
+    /// the jam truck are active objects (`CActiveWorldObject`) or they join no active list.
     std::function<std::unique_ptr<CWorldObject>(int kind, int assetId, int lifeMs)> makeObjectOfKind;
 };
 

@@ -8,9 +8,12 @@
 #include "render/ParticleSystem.h"
 #include "render/ShadowMan.h"
 #include "ui/SlideOut.h"
+#include "world/ActiveWorldObject.h"
 #include "world/LapOfHonourLink.h"
 #include "world/RaceWorldLink.h"
 #include "world/ShadowWorldLink.h"
+#include "world/TopographyFollower.h"
+#include "world/TopographyWorldLink.h"
 #include "world/WorldGrid.h"
 #include "world/WorldObject.h"
 #include "world/WorldServices.h"
@@ -30,6 +33,8 @@ struct SShared {
     /// The managers by world id; id 3 has none of its own (the race world serves it).
     std::array<std::unique_ptr<CWorldMan>, CWorldMan::kWorldCount> worlds;
     std::unique_ptr<CShadowWorldLink> shadowWorld;
+    /// What ground followers ask, installed while the worlds exist.
+    CTopographyWorldLink topographyWorld;
     std::unique_ptr<CShadowMan> shadows;
     CWorldMan::TObjectList objects;
     CWorldMan::TActiveList active;
@@ -74,10 +79,6 @@ void ReleaseSharedWorld() {
         shared.spawning.reset();
     }
     shared.sharedWorld = false;
-}
-
-bool IsActiveKind(int kind) {
-    return kind == CWorldMan::kKindActive || kind == CWorldMan::kKindCar || kind == CWorldMan::kKindJamTruck;
 }
 
 } // namespace
@@ -187,6 +188,7 @@ IWorldServices* CWorldMan::GetServices() {
 bool CWorldMan::CreateWorlds() {
     SShared& shared = Shared();
     DestroyWorlds();
+    CTopographyFollower::SetWorld(&shared.topographyWorld);
     for (int id : kConstructOrder)
         if (shared.links.makeWorld)
             shared.worlds[static_cast<std::size_t>(id)] = shared.links.makeWorld(id);
@@ -233,6 +235,8 @@ void CWorldMan::DestroyWorlds() {
     // Worlds that never freed what they set up leave it here; then nothing hangs under the frame.
     ReleaseSharedWorld();
     shared.worldFrame.reset();
+    if (CTopographyFollower::GetWorld() == &shared.topographyWorld)
+        CTopographyFollower::SetWorld(nullptr);
 }
 
 void CWorldMan::FrameCurrentWorld(unsigned ms) {
@@ -335,6 +339,8 @@ std::unique_ptr<CWorldObject> CWorldMan::CreateObjectOfKind(int assetId, int lif
     std::unique_ptr<CWorldObject> object;
     if (kind == kKindWorldObject)
         object = std::make_unique<CWorldObject>(assetId, lifeMs, nullptr, -1);
+    else if (kind == kKindActive)
+        object = std::make_unique<CActiveWorldObject>(assetId, lifeMs);
     else if (kind >= 0 && shared.links.makeObjectOfKind)
         object = shared.links.makeObjectOfKind(kind, assetId, lifeMs);
     if (!object)
@@ -347,8 +353,8 @@ std::unique_ptr<CWorldObject> CWorldMan::CreateObjectOfKind(int assetId, int lif
         }
     }
     object->Create();
-    if (IsActiveKind(kind))
-        shared.active.push_back(object.get());
+    if (auto* active = dynamic_cast<CActiveWorldObject*>(object.get()))
+        shared.active.push_back(active);
     return object;
 }
 
@@ -358,7 +364,7 @@ CWorldObject* CWorldMan::CreateWorldObject(int assetId, float x, float y, float 
     if (!object)
         return nullptr;
     const int current = GetCurrentWorldId();
-    if ((current == kRace || current == kLapOfHonour) && IsActiveKind(kind))
+    if ((current == kRace || current == kLapOfHonour) && dynamic_cast<CActiveWorldObject*>(object.get()))
         if (IWorldTopographyLink* ground = GetRaceTopography()) {
             const float h = ground->GetHeight(x, z);
             if (h > y)
@@ -379,7 +385,11 @@ bool CWorldMan::RemoveObject(CWorldObject* object) {
     CParticleSystem::DestroyByOwner(object);
     std::unique_ptr<CWorldObject> owned = std::move(*it);
     shared.objects.erase(it);
-    shared.active.remove(object);
+    shared.active.remove(dynamic_cast<CActiveWorldObject*>(object));
+    // Contacts and force partners that name it go with it.
+    for (const auto& other : shared.objects)
+        if (other)
+            other->ForgetObject(object);
     // Every object is reported: the manager keeps pieces and trucks and ignores the rest.
     if (shared.spawning)
         shared.spawning->RemoveObject(object);
@@ -440,7 +450,7 @@ void CWorldMan::RemoveTrack() {
 }
 
 bool CWorldMan::IsTouchingActiveObject(const CWorldObject& object) {
-    for (CWorldObject* other : Shared().active)
+    for (CActiveWorldObject* other : Shared().active)
         if (other && other != &object && CWorldObject::BoundingVolumesIntersect(object, *other))
             return true;
     return false;

@@ -2,15 +2,19 @@
 
 #include "app/RaceSetup.h"
 #include "foundation/base/ManagerInterface.h"
+#include "foundation/math/Vector.h"
 #include "world/WorldLinks.h"
 
 #include <array>
 #include <cstdint>
 #include <list>
 #include <memory>
+#include <vector>
 
 namespace zentrix {
 
+class CActiveWorldObject;
+class CBoundingVolume;
 class CFrame;
 class CWorldGrid;
 class CWorldObject;
@@ -68,7 +72,7 @@ public:
     static constexpr int kLapOfHonourState = 18;
 
     using TObjectList = std::list<std::unique_ptr<CWorldObject>>;
-    using TActiveList = std::list<CWorldObject*>;
+    using TActiveList = std::list<CActiveWorldObject*>;
 
     /// A manager of no world yet; the current world becomes none.
     CWorldMan();
@@ -142,6 +146,29 @@ public:
     static void RemoveTrack();
     /// Whether an active object other than `object` meets its volumes.
     static bool IsTouchingActiveObject(const CWorldObject& object);
+    /// The active objects but `excluded` whose volumes meet `volume`, in list order (paused ones too).
+    static void GetActiveObjectsIn(const CWorldObject* excluded, CBoundingVolume& volume,
+                                   std::vector<CWorldObject*>& out);
+
+    // ---- the tick passes, in this order; objects made during a pass join it at the end ----
+    /// Every object's tick, then the base plate's once more.
+    static void UpdateObjects(unsigned ms);
+    /// Every active object's simulation step.
+    static void SimulateActiveObjects(unsigned ms);
+    /// The objects' own track checks, then the active objects against the pieces near them and against
+    /// each other.
+    static void CollideObjects(unsigned ms);
+    /// Every active object's end of step.
+    static void FinishActiveObjects(unsigned ms);
+    /// Every active object against the pieces near it.
+    static void CollideActiveWithPieces();
+    /// The piece under the object, else those half a tile round it (first hit wins); whether one hit.
+    static bool CollideWithNearbyPieces(CActiveWorldObject& object);
+    /// When their volumes meet, `object` hears kind 2 and the piece `other` the object's collision kind,
+    /// each with the vector from the other towards itself; whether they met.
+    static bool CollidePair(CWorldObject& object, CWorldObject& other);
+    /// Each pair of active objects once, the earlier first: both hear kind 5 when their volumes meet.
+    static void CollideActivePairs();
 
     static const TObjectList& GetObjectList();
     static const TActiveList& GetActiveList();
@@ -162,6 +189,8 @@ public:
 
 private:
     static std::unique_ptr<CWorldObject> CreateObjectOfKind(int assetId, int lifeMs, int& kind);
+    /// The piece on the grid cell under (x, z); null off the grid.
+    static CWorldObject* PieceUnder(const CVector& position);
     static bool StartRaceWorld(int worldId);
 };
 

@@ -11,8 +11,9 @@
 #include "render/VornMesh.h"
 #include "render/assets/MeshCache.h"
 #include "render/assets/TextureAsset.h"
-#include "world/BoundingVolumeLink.h"
-#include "world/CollisionRecorderLink.h"
+#include "world/BoundingBox.h"
+#include "world/BoundingSphere.h"
+#include "world/CollisionRecorder.h"
 #include "world/EventControllerLink.h"
 #include "world/WorldMan.h"
 #include "world/WorldServices.h"
@@ -147,22 +148,29 @@ bool CWorldObject::Create() {
         m_events = links.makeEventController(*this);
     if (m_events)
         m_events->LoadScript(*this);
-    if (links.makeCollisionRecorder)
-        m_recorder = links.makeCollisionRecorder();
-    if (m_recorder)
-        m_recorder->Init();
-    if (m_asset && links.makeBoundingVolume) {
+    m_recorder = std::make_unique<CCollisionRecorder>();
+    m_recorder->Init();
+    if (m_asset) {
         const int count = std::min(m_asset->GetBoundingVolumeCount(), kMaxBoundingVolumes);
         for (int i = 0; i < count; ++i) {
-            SBoundingVolumeDesc description;
-            m_asset->GetBoundingVolume(i, description);
-            if (description.type != 0 && description.type != 1)
+            SBoundingVolumeDesc entry;
+            m_asset->GetBoundingVolume(i, entry);
+            std::unique_ptr<CBoundingVolume> volume;
+            if (entry.type == 0)
+                volume = std::make_unique<CBoundingSphere>();
+            else if (entry.type == 1)
+                volume = std::make_unique<CBoundingBox>();
+            // A volume whose sizes it cannot have would meet nothing: it is not kept.
+            if (!volume || !volume->Create(CBoundingVolumeDesc(entry)))
                 continue;
-            if (std::unique_ptr<IBoundingVolumeLink> volume = links.makeBoundingVolume(description))
-                m_volumes.push_back(std::move(volume));
+            // Placed and turned with the object from the start: a volume that never saw an orientation
+            // would turn its offset and corners by an empty frame, as long as the object does not turn.
+            volume->SetCentre(m_position);
+            volume->SetOrientation(m_direction, m_up);
+            m_volumes.push_back(std::move(volume));
         }
     }
-    m_collisionKind = 1;
+    m_collisionKind = kCollisionTrack;
     m_mesh->ApplySceneLighting();
     return true;
 }
@@ -176,11 +184,14 @@ void CWorldObject::LoadAnimation() {
                    [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
     IWorldServices* services = CWorldMan::GetServices();
     m_animator = CAnimator::Build(text, services ? services->GetAnimTextures() : nullptr);
-    if (m_animator) {
+    if (m_animator)
         m_animator->StartAnim(0);
-    } else {
-        Log("Animation loading failure - From the world object " + ReadText(m_typeId, kFieldName));
-    }
+    else
+        LogProblem("Animation loading failure");
+}
+
+void CWorldObject::LogProblem(const std::string& message) const {
+    Log(message + " - From the world object " + ReadText(m_typeId, kFieldName));
 }
 
 void CWorldObject::Destroy() {
@@ -528,9 +539,23 @@ bool CWorldObject::BoundingVolumesIntersect(const CWorldObject& object, const CW
         return false;
     for (const auto& b : other.m_volumes)
         for (const auto& a : object.m_volumes)
-            if (a && b && a->Meets(*b))
+            if (a && b && CBoundingVolume::Intersects(*a, *b))
                 return true;
     return false;
+}
+
+bool CWorldObject::VolumesMeet(const CWorldObject& object, CBoundingVolume& volume) {
+    for (const auto& own : object.m_volumes)
+        if (own && CBoundingVolume::Intersects(*own, volume))
+            return true;
+    return false;
+}
+
+void CWorldObject::ForgetObject(const CWorldObject* object) {
+    if (m_recorder)
+        m_recorder->ForgetObject(object);
+    for (const auto& child : m_children)
+        child->ForgetObject(object);
 }
 
 } // namespace zentrix

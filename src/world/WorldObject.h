@@ -7,16 +7,17 @@
 #include <cstdint>
 #include <list>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace zentrix {
 
 class CAnimator;
+class CBoundingVolume;
+class CCollisionRecorder;
 class CSpriteSet;
 class CVornMesh;
 class CWorldObjectAsset;
-class IBoundingVolumeLink;
-class ICollisionRecorderLink;
 class IEventControllerLink;
 
 /// The base of everything placed in a world: an asset bound to a mesh that hangs under the world root
@@ -34,6 +35,15 @@ public:
         kHighlightFlash1 = 1,
         kHighlightFlash2 = 2,
         kHighlightNone = 3
+    };
+    /// Collision kinds: an object's own track check (and a plain object's kind), an active object meeting a
+    /// piece in the world's piece test, a contact answered only at the end of the step, and two active
+    /// objects meeting (an active object's kind).
+    enum ECollisionKind : int {
+        kCollisionTrack = 1,
+        kCollisionPiece = 2,
+        kCollisionDeferred = 3,
+        kCollisionObject = 5
     };
     /// The period of a flashing highlight in ms.
     static constexpr int kFlashPeriod = 2000;
@@ -95,6 +105,9 @@ public:
     virtual void RecordCollision(const CVector& direction, float magnitude, int kind, CWorldObject* other);
     /// Called for a track contact that persists; nothing for a plain object.
     virtual void ContactHook(const CVector& /*contact*/, int /*kind*/, CWorldObject* /*other*/) {}
+    /// Drops every pointer to `object`, which is leaving the world: the contacts that name it, the
+    /// children's too.
+    virtual void ForgetObject(const CWorldObject* object);
     /// Swaps the engine texture of texture asset `fromId` for that of `toId` on the mesh tree; true when
     /// any face changed.
     virtual bool ReplaceTexture(int fromId, int toId);
@@ -117,8 +130,8 @@ public:
     CVornMesh* GetMesh() const { return m_mesh.get(); }
     const CWorldObjectAsset* GetAsset() const { return m_asset; }
     IEventControllerLink* GetEventController() const { return m_events.get(); }
-    ICollisionRecorderLink* GetCollisionRecorder() const { return m_recorder.get(); }
-    const std::vector<std::unique_ptr<IBoundingVolumeLink>>& GetBoundingVolumes() const { return m_volumes; }
+    CCollisionRecorder* GetCollisionRecorder() const { return m_recorder.get(); }
+    const std::vector<std::unique_ptr<CBoundingVolume>>& GetBoundingVolumes() const { return m_volumes; }
     CSpriteSet* GetSpriteSet() const { return m_spriteSet.get(); }
     int GetCollisionKind() const { return m_collisionKind; }
     bool IsCreated() const { return m_created; }
@@ -156,10 +169,18 @@ public:
     /// Whether the volumes of two objects meet; never while either's collision pause runs or either has
     /// no volume.
     static bool BoundingVolumesIntersect(const CWorldObject& object, const CWorldObject& other);
+    /// Whether any volume of the object meets `volume`; the object's collision pause does not count.
+    static bool VolumesMeet(const CWorldObject& object, CBoundingVolume& volume);
     /// The type id an asset id stands for (older ids of some pieces have newer ones).
     static int TypeIdOf(int assetId);
     /// Number of live world objects.
     static int LiveCount();
+
+protected:
+    void SetCollisionKind(int kind) { m_collisionKind = kind; }
+    void SetCreated(bool created) { m_created = created; }
+    /// Logs "<message> - From the world object <name>" to the world objects' log.
+    void LogProblem(const std::string& message) const;
 
 private:
     void LoadAnimation();
@@ -168,8 +189,8 @@ private:
 
     std::unique_ptr<CVornMesh> m_mesh;
     std::unique_ptr<CSpriteSet> m_spriteSet;
-    std::vector<std::unique_ptr<IBoundingVolumeLink>> m_volumes;
-    std::unique_ptr<ICollisionRecorderLink> m_recorder;
+    std::vector<std::unique_ptr<CBoundingVolume>> m_volumes;
+    std::unique_ptr<CCollisionRecorder> m_recorder;
     int m_collisionKind = -1;
     bool m_created = false;
     std::uint32_t m_pause = 0;

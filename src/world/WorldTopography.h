@@ -2,6 +2,7 @@
 
 #include "render/GroundHint.h"
 #include "world/TerrainMapper.h"
+#include "world/WorldTopographyLink.h"
 
 namespace zentrix {
 
@@ -9,7 +10,7 @@ namespace zentrix {
 /// which way it faces, from the highest triangle plane there. Fixed answers: 0.0 off the grid, -100.0
 /// over the grid where no triangle lies. A hint (the last triangle found for one asker) answers a
 /// repeated query nearby from that triangle alone.
-class CWorldTopography : public CTerrainMapper {
+class CWorldTopography : public CTerrainMapper, public IWorldTopographyLink {
 public:
     /// The height over the grid where no triangle lies.
     static constexpr float kNoGround = -100.0f;
@@ -21,6 +22,8 @@ public:
     /// which the hint then holds (null when none). The normal, when asked for, is that triangle's, or
     /// (0, 1, 0) over no triangle. Off the grid: 0.0, with hint and normal left as they were.
     float GetHeight(float x, float z, CGroundHint* hint, CVector* normal) const;
+    /// The same without a hint or a normal.
+    float GetHeight(float x, float z) const override { return GetHeight(x, z, nullptr, nullptr); }
     /// The ground normal under (x, z): the hint's triangle when it contains the point, (0, 1, 0) off the
     /// grid (hint untouched), else the normal of FindHighestTriangle, which the hint then holds.
     CVector GetNormal(float x, float z, CGroundHint& hint) const;

@@ -2,6 +2,7 @@
 
 #include "render/assets/GraphicsCaches.h"
 #include "support/TempFolder.h"
+#include "world/ActiveWorldObject.h"
 
 #include <cstdlib>
 #include <stdexcept>
@@ -90,13 +91,10 @@ SWorldLinks WorldFixture::Links() {
     links.makeEventController = [this](CWorldObject&) {
         return std::make_unique<RecordingEvents>(log, scripted);
     };
-    links.makeCollisionRecorder = [] { return std::make_unique<RecordingRecorder>(); };
-    links.makeBoundingVolume = [](const SBoundingVolumeDesc& d) { return std::make_unique<SphereVolume>(d); };
-    // Until their classes exist, active objects, cars and the jam truck are plain objects; the registry
-    // files them by their kind all the same.
+    // Until their classes exist, cars and the jam truck are plain active objects.
     links.makeObjectOfKind = [](int kind, int assetId, int lifeMs) -> std::unique_ptr<CWorldObject> {
-        if (kind == CWorldMan::kKindActive || kind == CWorldMan::kKindCar || kind == CWorldMan::kKindJamTruck)
-            return std::make_unique<CWorldObject>(assetId, lifeMs);
+        if (kind == CWorldMan::kKindCar || kind == CWorldMan::kKindJamTruck)
+            return std::make_unique<CActiveWorldObject>(assetId, lifeMs);
         return nullptr;
     };
     return links;

@@ -12,8 +12,6 @@
 #include "render/EngineMan.h"
 #include "render/FakeEngineServices.h"
 #include "ui/SlideOut.h"
-#include "world/BoundingVolumeLink.h"
-#include "world/CollisionRecorderLink.h"
 #include "world/EventControllerLink.h"
 #include "world/LapOfHonourLink.h"
 #include "world/RaceWorldLink.h"
@@ -21,7 +19,7 @@
 #include "world/WorldMan.h"
 #include "world/WorldObject.h"
 #include "world/WorldServices.h"
-#include "world/WorldTopographyLink.h"
+#include "world/WorldTopography.h"
 
 #include <gtest/gtest.h>
 
@@ -133,14 +131,6 @@ private:
     bool m_shared;
 };
 
-/// Ground at one height over the whole world, as a topography answers over flat terrain.
-class FlatGround : public IWorldTopographyLink {
-public:
-    explicit FlatGround(float h) : height(h) {}
-    float GetHeight(float, float) override { return height; }
-    float height;
-};
-
 /// The race world: starts are logged with the first three numbers the race draws.
 class RecordingRaceWorld : public RecordingWorld, public IRaceWorldLink {
 public:
@@ -161,56 +151,6 @@ public:
     };
     std::vector<SStart> starts;
     IWorldTopographyLink* ground = nullptr;
-};
-
-/// A bounding volume as the sphere answers (a box by the sphere round its longest side, as the broad
-/// test sees it): two meet when the squared distance of their centres is at most the sum of their
-/// squared radii.
-class SphereVolume : public IBoundingVolumeLink {
-public:
-    explicit SphereVolume(const SBoundingVolumeDesc& d)
-        : centre(d.centre),
-          radiusSquared(d.type == 0
-                            ? d.size1 * d.size1
-                            : std::max({d.size1, d.size2, d.size3}) * std::max({d.size1, d.size2, d.size3})),
-          type(d.type) {}
-    void SetCentre(float x, float y, float z) override { centre = CVector(x, y, z); }
-    void SetOrientation(const CVector& d, const CVector& u) override {
-        direction = d;
-        up = u;
-    }
-    bool Meets(IBoundingVolumeLink& other) override {
-        auto& b = static_cast<SphereVolume&>(other);
-        const CVector d = centre - b.centre;
-        return d.Dot(d) <= radiusSquared + b.radiusSquared;
-    }
-    CVector centre, direction, up;
-    float radiusSquared;
-    int type;
-};
-
-/// Keeps the contacts of the tick: five stored, every one counted.
-class RecordingRecorder : public ICollisionRecorderLink {
-public:
-    struct SContact {
-        CVector direction;
-        float magnitude;
-        int kind;
-        CWorldObject* other;
-    };
-    bool Init() override {
-        initialised = true;
-        count = 0;
-        return true;
-    }
-    void Record(const CVector& direction, float magnitude, int kind, CWorldObject* other) override {
-        if (count < 5)
-            contacts.push_back({direction, magnitude, kind, other && !other->IsDead() ? other : nullptr});
-        ++count;
-    }
-    bool initialised = false;
-    unsigned count = 0;
-    std::vector<SContact> contacts;
 };
 
 /// An event controller that logs what it runs; objects of `scripted` type ids have a script.
@@ -282,7 +222,7 @@ protected:
     void TearDown() override;
 
     /// The registry's links: the services, the recording worlds (`worlds` made when asked), the
-    /// spawning, event, recorder and volume doubles, and objects of kinds 5, 6 and 22 as plain objects.
+    /// spawning and event doubles, and cars and the jam truck (kinds 6 and 22) as plain active objects.
     SWorldLinks Links();
     /// Links installed and worlds created.
     void CreateWorlds();

@@ -14,6 +14,8 @@
 #include "render/assets/MeshAsset.h"
 #include "render/assets/TextureAsset.h"
 #include "support/VectorExpect.h"
+#include "world/BoundingVolume.h"
+#include "world/CollisionRecorder.h"
 
 #include <gtest/gtest.h>
 
@@ -57,8 +59,6 @@ protected:
     }
 };
 
-using SphereVolume = worldtest::SphereVolume;
-
 TEST_F(WorldObject, CreateTakesMeshAnimationScriptRecorderAndVolumesFromTheAsset) {
     scripted = {31000};
     CWorldMan::SetLinks(Links());
@@ -87,8 +87,8 @@ TEST_F(WorldObject, CreateTakesMeshAnimationScriptRecorderAndVolumesFromTheAsset
         EXPECT_EQ(object->GetSpriteSet() ? object->GetSpriteSet()->GetCount() : 0u, c.sprites);
         EXPECT_EQ(object->GetCollisionKind(), 1);
         EXPECT_EQ(object->GetSkin(), -1);
-        EXPECT_EQ(static_cast<worldtest::RecordingRecorder*>(object->GetCollisionRecorder())->initialised,
-                  true);
+        ASSERT_NE(object->GetCollisionRecorder(), nullptr);
+        EXPECT_TRUE(object->GetCollisionRecorder()->IsInitialised());
         // The animation is read before the script is loaded; a text that builds nothing is logged.
         EXPECT_EQ(log.back(), "script " + std::to_string(c.assetId));
         EXPECT_EQ(log.front() == "log 7 Animation loading failure - From the world object Broken flag",
@@ -102,8 +102,10 @@ TEST_F(WorldObject, CreateTakesMeshAnimationScriptRecorderAndVolumesFromTheAsset
     }
     auto box = Make(31000);
     const auto& volumes = box->GetBoundingVolumes();
-    EXPECT_EQ(static_cast<SphereVolume&>(*volumes[0]).type, 0);
-    EXPECT_EQ(static_cast<SphereVolume&>(*volumes[1]).type, 1);
+    EXPECT_EQ(volumes[0]->GetKind(), CBoundingVolume::kKindSphere);
+    EXPECT_EQ(volumes[1]->GetKind(), CBoundingVolume::kKindBox);
+    // Turned with the object from the start: the box's offset (0, 1, 0) stays up.
+    EXPECT_TRUE(VectorNear(volumes[1]->GetWorldOffset(), CVector(0, 1, 0)));
 }
 
 TEST_F(WorldObject, TheMeshIsMovedTurnedAndScaledByItsRecord) {
@@ -212,15 +214,16 @@ TEST_F(WorldObject, PlacingOrTurningToWhereItIsTouchesNothing) {
     auto box = Make(31000);
     box->SetPosition(3, 4, 5);
     box->SetDirection(1, 0, 0);
-    auto& volume = static_cast<SphereVolume&>(*box->GetBoundingVolumes()[0]);
-    EXPECT_EQ(volume.centre, CVector(3, 4, 5));
-    EXPECT_EQ(volume.direction, CVector(1, 0, 0));
-    volume.centre = volume.direction = CVector(9, 9, 9);
+    CBoundingVolume& volume = *box->GetBoundingVolumes()[1]; // the box, offset (0, 1, 0)
+    EXPECT_EQ(volume.GetCentre(), CVector(3, 4, 5));
+    EXPECT_TRUE(VectorNear(volume.GetWorldOffset(), CVector(0, 1, 0)));
+    volume.SetCentre(9, 9, 9);
+    volume.SetOrientation(CVector(1, 0, 0), CVector(0, 0, 1)); // lying on its side: the offset along z
     box->GetMesh()->SetPosition(7, 7, 7);
     box->SetPosition(3, 4, 5);
     box->SetOrientation(CVector(1, 0, 0), box->Up());
-    EXPECT_EQ(volume.centre, CVector(9, 9, 9));
-    EXPECT_EQ(volume.direction, CVector(9, 9, 9));
+    EXPECT_EQ(volume.GetCentre(), CVector(9, 9, 9));
+    EXPECT_TRUE(VectorNear(volume.GetWorldOffset(), CVector(0, 0, 1)));
     float p[3];
     box->GetMesh()->GetPosition(p);
     EXPECT_EQ(CVector(p[0], p[1], p[2]), CVector(7, 7, 7));
@@ -311,13 +314,17 @@ TEST_F(WorldObject, CollisionsReachTheRecorderAsDirectionAndMagnitude) {
     box->OnCollision(CVector(0, 0, 0), 2, nullptr);
     other->SetDead();
     box->OnCollision(CVector(0, 0, -2), 1, other.get());
-    const auto& contacts = static_cast<worldtest::RecordingRecorder*>(box->GetCollisionRecorder())->contacts;
-    ASSERT_EQ(contacts.size(), 3u);
-    EXPECT_TRUE(VectorNear(contacts[0].direction, CVector(0.6f, 0.8f, 0)));
-    EXPECT_FLOAT_EQ(contacts[0].magnitude, 5.0f);
+    const CCollisionRecorder& recorder = *box->GetCollisionRecorder();
+    ASSERT_EQ(recorder.GetCurrentCount(), 3u);
+    SContactEntry contacts[3];
+    for (std::uint32_t i = 0; i < 3; ++i)
+        ASSERT_TRUE(recorder.GetCurrentContact(i, contacts[i]));
+    EXPECT_TRUE(VectorNear(contacts[0].vector, CVector(0.6f, 0.8f, 0)));
+    EXPECT_FLOAT_EQ(contacts[0].response, 5.0f);
     EXPECT_EQ(contacts[0].other, other.get());
-    EXPECT_EQ(contacts[1].direction, CVector(0, 1, 0));
-    EXPECT_EQ(contacts[1].magnitude, 0.0f);
+    EXPECT_EQ(contacts[0].kind, 5);
+    EXPECT_EQ(contacts[1].vector, CVector(0, 1, 0));
+    EXPECT_EQ(contacts[1].response, 0.0f);
     EXPECT_EQ(contacts[2].other, nullptr);
 }
 

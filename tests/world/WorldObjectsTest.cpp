@@ -1,8 +1,10 @@
 // The registry's objects: the factory by object kind, the car slots, the ground under new active
 // objects, and removal that leaves no pointer behind.
 
+#include "GroundDoubles.h"
 #include "WorldDoubles.h"
 
+#include "world/ActiveWorldObject.h"
 #include "world/GridCell.h"
 #include "world/WorldGrid.h"
 
@@ -64,14 +66,16 @@ TEST_F(WorldObjects, TheFactoryMakesAndFilesObjectsByTheirKind) {
     }
     EXPECT_EQ(CWorldMan::GetActiveList().size(), 3u);
 
-    // Kinds whose classes are not built make nothing until a maker is given.
+    // Kinds whose classes are not built make nothing until a maker is given; active objects the world
+    // makes itself.
     SWorldLinks links = Links();
     links.makeObjectOfKind = nullptr;
     CWorldMan::SetLinks(links);
-    for (int assetId : {30001, 60000}) {
-        EXPECT_EQ(CWorldMan::CreateWorldObject(assetId, 0, 0, 0, -1), nullptr);
-        EXPECT_EQ(CWorldMan::GetActiveList().size(), 3u);
-    }
+    EXPECT_EQ(CWorldMan::CreateWorldObject(60000, 0, 0, 0, -1), nullptr);
+    CWorldObject* active = CWorldMan::CreateWorldObject(30001, 0, 0, 0, -1);
+    EXPECT_NE(dynamic_cast<CActiveWorldObject*>(active), nullptr);
+    EXPECT_TRUE(IsActive(active));
+    EXPECT_EQ(CWorldMan::GetActiveList().size(), 4u);
     EXPECT_EQ(CWorldMan::GetCarCount(), 1);
     CWorldMan::DeleteAllObjects();
 }
@@ -102,7 +106,10 @@ TEST_F(WorldObjects, CarsTakeTheLowestFreeSlotAndASixthCarNone) {
 
 TEST_F(WorldObjects, ActiveObjectsStandOnTheRaceGround) {
     CreateWorlds();
-    worldtest::FlatGround ground(5.0f);
+    CWorldTopography ground;
+    ASSERT_TRUE(ground.Init(25.0f, 25.0f, 12, 12, -150.0f, -150.0f));
+    const auto plate = groundtest::Plate(-140.0f, -140.0f, 140.0f, 140.0f, 5.0f);
+    ASSERT_TRUE(ground.AddTriangles(plate.data(), plate.size()));
     Race()->ground = &ground;
     struct Case {
         int world, assetId;

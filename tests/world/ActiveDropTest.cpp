@@ -1,0 +1,154 @@
+// Active objects dropped on a race world's ground built in memory: a flat, a ramp rising 8 over one
+// tile and a plateau. One settles on the flat, one slides down the ramp and comes to rest below it. The
+// positions of every tick are kept in a golden trace.
+
+#include "GroundDoubles.h"
+#include "WorldDoubles.h"
+
+#include "world/ActiveWorldObject.h"
+#include "world/ContactPoint.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+using namespace zentrix;
+
+namespace {
+
+constexpr unsigned kFrameMs = 40;
+constexpr int kTicks = 120;
+
+struct STick {
+    CVector flat, ramp;
+};
+
+class ActiveDrop : public worldtest::WorldFixture {
+protected:
+    /// The ground: a flat from x = -112 to -16, a ramp up to 8 at x = 16, a plateau to x = 48, all from
+    /// z = -48 to 48.
+    void BuildGround() {
+        tree.AddMesh(groundtest::Plate(-112, -48, -16, 48, 0));
+        tree.AddMesh(groundtest::Quad(-16, -48, 16, 48, 0, 8, 0, 8));
+        tree.AddMesh(groundtest::Plate(16, -48, 48, 48, 8));
+        ASSERT_TRUE(ground.Build(&tree.root));
+    }
+
+    /// Two crates dropped from above, then the race tick's passes; the crates' positions after each tick.
+    std::vector<STick> Run() {
+        CActiveWorldObject* flat = Crate(-64, 6, 24);
+        CActiveWorldObject* ramp = Crate(0, 12, -24);
+        std::vector<STick> ticks;
+        for (int i = 0; i < kTicks; ++i) {
+            CWorldMan::UpdateObjects(kFrameMs);
+            CWorldMan::SimulateActiveObjects(kFrameMs);
+            CWorldMan::CollideObjects(kFrameMs);
+            CWorldMan::FinishActiveObjects(kFrameMs);
+            ticks.push_back({flat->Position(), ramp->Position()});
+        }
+        CWorldMan::DeleteAllObjects();
+        return ticks;
+    }
+
+    static CActiveWorldObject* Crate(float x, float y, float z) {
+        return dynamic_cast<CActiveWorldObject*>(CWorldMan::CreateWorldObject(30030, x, y, z, -1));
+    }
+
+    static std::string Format(const std::vector<STick>& ticks) {
+        std::string text =
+            "# tick, the crate dropped on the flat (x y z), the crate dropped on the ramp (x y z)\n";
+        char line[160];
+        for (std::size_t i = 0; i < ticks.size(); ++i) {
+            const STick& t = ticks[i];
+            std::snprintf(line, sizeof line, "%zu %.4f %.4f %.4f %.4f %.4f %.4f\n", i + 1, t.flat.x, t.flat.y,
+                          t.flat.z, t.ramp.x, t.ramp.y, t.ramp.z);
+            text += line;
+        }
+        return text;
+    }
+
+    groundtest::TerrainTree tree;
+    CWorldTopography ground;
+};
+
+/// Compares the trace with tests/golden/<name>.txt, every number within 0.001 (so that a change of
+/// rounding between compilers does not count); ZENTRIX_UPDATE_GOLDENS=1 writes the golden instead.
+::testing::AssertionResult MatchesGoldenTrace(const std::string& name, const std::string& actual) {
+    const std::string path = std::string(ZENTRIX_SOURCE_DIR) + "/tests/golden/" + name + ".txt";
+    if (const char* update = std::getenv("ZENTRIX_UPDATE_GOLDENS"); update && std::string(update) == "1") {
+        std::ofstream(path) << actual;
+        return ::testing::AssertionSuccess();
+    }
+    std::ifstream file(path);
+    if (!file)
+        return ::testing::AssertionFailure()
+               << "no golden " << path << " (ZENTRIX_UPDATE_GOLDENS=1 writes it)";
+    std::stringstream golden;
+    golden << file.rdbuf();
+    std::istringstream a(actual), g(golden.str());
+    std::string lineA, lineG;
+    for (int line = 1; std::getline(g, lineG); ++line) {
+        if (!std::getline(a, lineA))
+            return ::testing::AssertionFailure() << "the trace ends before golden line " << line;
+        std::istringstream numbersA(lineA), numbersG(lineG);
+        std::string wordA, wordG;
+        while (numbersG >> wordG) {
+            if (!(numbersA >> wordA))
+                return ::testing::AssertionFailure() << "line " << line << ": " << lineA << " / " << lineG;
+            if (wordA == wordG)
+                continue;
+            char* endA = nullptr;
+            char* endG = nullptr;
+            const double x = std::strtod(wordA.c_str(), &endA);
+            const double y = std::strtod(wordG.c_str(), &endG);
+            if (*endA != '\0' || *endG != '\0' || std::fabs(x - y) > 0.001)
+                return ::testing::AssertionFailure()
+                       << "line " << line << ": " << lineA << "\n golden: " << lineG;
+        }
+    }
+    if (std::getline(a, lineA))
+        return ::testing::AssertionFailure() << "the trace goes on past the golden: " << lineA;
+    return ::testing::AssertionSuccess();
+}
+
+TEST_F(ActiveDrop, OneSettlesOnTheFlatAndOneSlidesDownTheRamp) {
+    CreateWorlds();
+    BuildGround();
+    Race()->ground = &ground;
+    ASSERT_TRUE(CWorldMan::SetCurrentWorld(CWorldMan::kRace));
+    const std::vector<STick> ticks = Run();
+    ASSERT_EQ(ticks.size(), static_cast<std::size_t>(kTicks));
+
+    // The first lands within ten ticks and stays where it landed, on the flat, level.
+    const STick& last = ticks.back();
+    EXPECT_EQ(last.flat, CVector(-64, 0, 24));
+    for (std::size_t i = 10; i < ticks.size(); ++i)
+        EXPECT_EQ(ticks[i].flat, last.flat) << "tick " << i + 1;
+    // The second lands on the ramp and moves down it all the way, then comes to rest on the flat below.
+    std::size_t tick = 8;
+    for (; tick < ticks.size() && ticks[tick].ramp.x > -16.0f; ++tick) {
+        EXPECT_LT(ticks[tick].ramp.x, ticks[tick - 1].ramp.x) << "tick " << tick + 1;
+        EXPECT_LE(ticks[tick].ramp.y, ticks[tick - 1].ramp.y) << "tick " << tick + 1;
+    }
+    EXPECT_LT(tick, 40u);
+    EXPECT_LT(last.ramp.x, -16.0f);
+    EXPECT_EQ(last.ramp.y, 0.0f);
+    EXPECT_EQ(last.ramp.z, -24.0f);
+    EXPECT_EQ(ticks[ticks.size() - 20].ramp, last.ramp);
+
+    // The same run again gives the same trace to the bit, and the trace is the golden one.
+    const std::vector<STick> again = Run();
+    const std::string trace = Format(ticks);
+    EXPECT_EQ(Format(again), trace);
+    for (std::size_t i = 0; i < ticks.size(); ++i)
+        ASSERT_TRUE(again[i].flat == ticks[i].flat && again[i].ramp == ticks[i].ramp) << "tick " << i + 1;
+    EXPECT_TRUE(MatchesGoldenTrace("active_drop_trace", trace));
+}
+
+} // namespace
