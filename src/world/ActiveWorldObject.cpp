@@ -16,6 +16,23 @@
 
 namespace zentrix {
 
+namespace {
+
+bool IsNumber(const CVector& v) {
+    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
+}
+
+/// A value read from data as the simulation takes it: what is not a number counts as 0.
+float Number(float value) {
+    return std::isfinite(value) ? value : 0.0f;
+}
+
+CVector Number(const CVector& v) {
+    return IsNumber(v) ? v : CVector();
+}
+
+} // namespace
+
 CActiveWorldObject::CActiveWorldObject(int assetId, int lifeMs)
     : CWorldObject(assetId, lifeMs, nullptr, -1) {}
 
@@ -28,8 +45,13 @@ bool CActiveWorldObject::Create() {
     CWorldObject::Create();
     m_activeAsset = dynamic_cast<const CAWOAsset*>(GetAsset());
     if (m_activeAsset) {
-        m_mass = m_activeAsset->GetMass();
-        m_stepHeight = m_activeAsset->GetParam73();
+        m_mass = Number(m_activeAsset->GetMass());
+        m_stepHeight = Number(m_activeAsset->GetParam73());
+        const CAWOAsset& a = *m_activeAsset;
+        if (!std::isfinite(a.GetMass()) || !std::isfinite(a.GetParam73()) ||
+            !std::isfinite(a.GetFrictionCoefficient()) || !IsNumber(a.GetParam83()) ||
+            !std::isfinite(a.GetParam84()))
+            LogProblem("Physical values that are not numbers count as 0");
     }
     m_savedUp = kUpVector;
     m_savedDirection = CVector(0.0f, 0.0f, 1.0f);
@@ -37,8 +59,14 @@ bool CActiveWorldObject::Create() {
     // The count comes from data: only a body of 1, 3 or 5 points can be fitted, and every other
     // operation reads at most five points. Anything else stands on one point at its position.
     const int count = m_activeAsset ? m_activeAsset->GetContactCount() : 0;
+    bool numbers = true;
+    for (int i = 0; m_activeAsset && i < count && i < static_cast<int>(kMaxContacts); ++i)
+        numbers = numbers && IsNumber(m_activeAsset->GetContactOffset(i));
     if (count != 1 && count != 3 && count != 5) {
         LogProblem("Contact point count " + std::to_string(count) + " is not 1, 3 or 5");
+        MakeSinglePoint();
+    } else if (!numbers) {
+        LogProblem("Contact point offsets are not numbers");
         MakeSinglePoint();
     } else if (!MakeContactPoints(static_cast<std::uint32_t>(count))) {
         LogProblem("Contact point " + std::to_string(m_contacts.size()) + " could not be made");
@@ -80,11 +108,11 @@ CContactPointDesc CActiveWorldObject::DescribePoint(std::uint32_t index, const C
     desc.startsOnGround = 1;
     desc.owner = this;
     if (m_activeAsset) {
-        desc.frictionCoefficient = m_activeAsset->GetFrictionCoefficient();
+        desc.frictionCoefficient = Number(m_activeAsset->GetFrictionCoefficient());
         desc.assetValue82 = m_activeAsset->GetParam82();
         desc.assetValue81 = m_activeAsset->GetParam81();
-        desc.constantForce = m_activeAsset->GetParam83();
-        desc.groundForceFactor = m_activeAsset->GetParam84();
+        desc.constantForce = Number(m_activeAsset->GetParam83());
+        desc.groundForceFactor = Number(m_activeAsset->GetParam84());
     }
     return desc;
 }
@@ -450,7 +478,7 @@ bool CActiveWorldObject::GetVelocity(CVector& out) const {
 }
 
 float CActiveWorldObject::GetFrictionCoefficient() const {
-    return m_activeAsset ? m_activeAsset->GetFrictionCoefficient() : 0.0f;
+    return m_activeAsset ? Number(m_activeAsset->GetFrictionCoefficient()) : 0.0f;
 }
 
 bool CActiveWorldObject::IsMovingForward() const {
