@@ -11,6 +11,7 @@
 #include "world/LapOfHonourLink.h"
 #include "world/RaceWorldLink.h"
 #include "world/ShadowWorldLink.h"
+#include "world/TrackObject.h"
 #include "world/WorldGrid.h"
 #include "world/WorldObject.h"
 #include "world/WorldServices.h"
@@ -335,6 +336,8 @@ std::unique_ptr<CWorldObject> CWorldMan::CreateObjectOfKind(int assetId, int lif
     std::unique_ptr<CWorldObject> object;
     if (kind == kKindWorldObject)
         object = std::make_unique<CWorldObject>(assetId, lifeMs, nullptr, -1);
+    else if (kind == kKindTrack)
+        object = std::make_unique<CTrackObject>(assetId);
     else if (kind >= 0 && shared.links.makeObjectOfKind)
         object = shared.links.makeObjectOfKind(kind, assetId, lifeMs);
     if (!object)

@@ -145,15 +145,15 @@ TEST_F(Started, TypedValuesByAssetAndDataId) {
         EXPECT_TRUE(value == c.value || (std::isnan(value) && std::isnan(c.value))) << value;
     }
     CVector v;
-    EXPECT_TRUE(assets.GetVector(15201, 242, v, 1));
+    EXPECT_TRUE(assets.GetVector(15299, 242, v, 1));
     EXPECT_EQ(v, CVector(0, 0.5f, 0));
-    EXPECT_EQ(assets.GetFieldCount(15201, 240), 2);
+    EXPECT_EQ(assets.GetFieldCount(15299, 240), 2);
     EXPECT_EQ(assets.GetFieldCount(1500, 240), 0);
 
     char text[9] = "xxxxxxxx";
-    EXPECT_TRUE(assets.GetString(15201, 61, text, sizeof text));
+    EXPECT_TRUE(assets.GetString(15299, 61, text, sizeof text));
     EXPECT_STREQ(text, "Straight");
-    EXPECT_FALSE(assets.GetString(15201, 70, text, sizeof text));
+    EXPECT_FALSE(assets.GetString(15299, 70, text, sizeof text));
     EXPECT_STREQ(text, "");
 
     EXPECT_EQ(assets.GetObjectKind(60015), 22);
@@ -226,7 +226,7 @@ TEST_F(Started, HeightPieceColumns) {
 
 TEST_F(Started, ScriptsTextsAndPaths) {
     std::string script;
-    EXPECT_TRUE(assets.LoadAssetScript(15201, script)); // the ".msc" beside it, in its world library
+    EXPECT_TRUE(assets.LoadAssetScript(15299, script)); // the ".msc" beside it, in its world library
     EXPECT_EQ(script, "WHEN touched DO spin");
     EXPECT_TRUE(assets.LoadAssetScript(30003, script)); // through data id 64
     EXPECT_EQ(script, "WHEN started DO bounce");
