@@ -130,8 +130,8 @@ int CTrackObject::GetRotation() const {
     return -1;
 }
 
-CTrackObject::SCellOffset CTrackObject::RotateOffset(const SCellOffset& offset) const {
-    switch (GetRotation()) {
+CTrackObject::SCellOffset CTrackObject::TurnOffset(const SCellOffset& offset, int rotation) {
+    switch (rotation) {
     case 0:
         return offset;
     case 1:

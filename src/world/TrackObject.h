@@ -47,7 +47,9 @@ public:
     /// The quarter turn the direction is nearest to, -z first; -1 for a direction without x or z.
     int GetRotation() const;
     /// A footprint offset turned by the piece's rotation; (0, 0) for a piece of no rotation.
-    SCellOffset RotateOffset(const SCellOffset& offset) const;
+    SCellOffset RotateOffset(const SCellOffset& offset) const { return TurnOffset(offset, GetRotation()); }
+    /// An offset turned by quarter turns 0..3: (x, z), (z, -x), (-x, -z), (-z, x); (0, 0) for another value.
+    static SCellOffset TurnOffset(const SCellOffset& offset, int rotation);
     /// The footprint, unrotated, in the order of the record's text.
     const std::vector<SCellOffset>& GetFootprint() const { return m_footprint; }
     /// The piece's share of the track length, never negative.

@@ -173,7 +173,7 @@ TEST_F(Started, PieceListsAndWorldIds) {
     EXPECT_EQ(assets.GetWorldEquivalentId(15205, 5), -1);
     // World 4 takes its lists from record 40004, closed by its first value of 0 or less.
     for (int group = 0; group < 3; ++group) {
-        EXPECT_EQ(assets.GetWorldListEntry(2, 4, group), 15203);
+        EXPECT_EQ(assets.GetWorldListEntry(2, 4, group), 19203);
         EXPECT_EQ(assets.GetWorldListEntry(3, 4, group), -1);
     }
     EXPECT_EQ(assets.GetPieceIndex(15205), 28);
