@@ -171,7 +171,8 @@ TEST(ScriptCache, ServesTheSampleScriptsThroughTheAssetManager) {
 // A world object's controller loads the script of the object's type from the asset manager's cache.
 TEST(ScriptCache, AWorldObjectsControllerLoadsTheScriptOfItsType) {
     testsupport::TempFolder folder;
-    std::filesystem::copy(testsupport::GeneratedSampleSet(), folder.Path(), std::filesystem::copy_options::recursive);
+    std::filesystem::copy(testsupport::GeneratedSampleSet(), folder.Path(),
+                          std::filesystem::copy_options::recursive);
     const std::filesystem::path previous = std::filesystem::current_path();
     std::filesystem::current_path(folder.Path());
     CAssetMan::SLinks links;
