@@ -1,8 +1,16 @@
 #include "world/WorldGrid.h"
 
+#include "foundation/assets/AssetMan.h"
+#include "world/TrackFileImage.h"
+#include "world/TrackFileReader.h"
+#include "world/TrackFileWriter.h"
+#include "world/TrackObject.h"
 #include "world/WorldMan.h"
+#include "world/WorldServices.h"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace zentrix {
 
@@ -52,6 +60,12 @@ void CWorldGrid::AllocateCells() {
     m_cells.assign(static_cast<std::size_t>(m_width) * m_depth, CGridCell{});
 }
 
+void CWorldGrid::AllocateCells(std::uint32_t width, std::uint32_t depth) {
+    m_width = width;
+    m_depth = depth;
+    AllocateCells();
+}
+
 void CWorldGrid::FreeCells() {
     m_cells.clear();
     m_width = 0;
@@ -60,6 +74,10 @@ void CWorldGrid::FreeCells() {
 }
 
 CGridCell* CWorldGrid::GetCell(std::uint32_t x, std::uint32_t z) {
+    return IsInside(x, z) ? &Cell(x, z) : nullptr;
+}
+
+const CGridCell* CWorldGrid::GetCell(std::uint32_t x, std::uint32_t z) const {
     return IsInside(x, z) ? &Cell(x, z) : nullptr;
 }
 
@@ -74,7 +92,7 @@ CWorldObject* CWorldGrid::GetCellObject(std::uint32_t x, std::uint32_t z) const 
     return IsInside(x, z) ? Cell(x, z).object : nullptr;
 }
 
-CWorldObject* CWorldGrid::GetPieceAt(std::uint32_t x, std::uint32_t z) const {
+CTrackObject* CWorldGrid::GetPieceAt(std::uint32_t x, std::uint32_t z) const {
     if (!IsInside(x, z))
         return nullptr;
     const CGridCell& cell = Cell(x, z);
@@ -108,8 +126,45 @@ bool CWorldGrid::ResetCellHeight(CWorldObject* object, std::uint32_t x, std::uin
     return SetCellHeight(object, x, z, height, false);
 }
 
+bool CWorldGrid::PlacePiece(CTrackObject* piece, std::uint32_t x, std::uint32_t z, std::uint32_t rotation) {
+    if (!piece || !IsInside(x, z) || rotation > 3)
+        return false;
+    m_dirty = true;
+    piece->SetRotation(static_cast<int>(rotation));
+    // The cells the footprint covers, turned with the piece; the anchor first when the footprint names
+    // it first.
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> targets;
+    for (const CTrackObject::SCellOffset& offset : piece->GetFootprint()) {
+        const CTrackObject::SCellOffset turned = piece->RotateOffset(offset);
+        const std::int64_t tx = static_cast<std::int64_t>(x) + turned.x;
+        const std::int64_t tz = static_cast<std::int64_t>(z) + turned.z;
+        if (tx < 0 || tz < 0 || tx >= m_width || tz >= m_depth)
+            return false;
+        const auto cellX = static_cast<std::uint32_t>(tx);
+        const auto cellZ = static_cast<std::uint32_t>(tz);
+        targets.emplace_back(cellX, cellZ);
+        if (CTrackObject* old = GetPieceAt(cellX, cellZ)) {
+            RemovePiece(cellX, cellZ);
+            // A piece placed again where it lies already only leaves its old cells.
+            if (old != piece)
+                CWorldMan::RemoveObject(old);
+        }
+    }
+    CGridCell& anchor = Cell(x, z);
+    for (const auto& [cellX, cellZ] : targets) {
+        CGridCell& cell = Cell(cellX, cellZ);
+        const bool isAnchor = &cell == &anchor;
+        cell.piece = isAnchor ? piece : nullptr;
+        cell.owner = isAnchor ? nullptr : &anchor;
+    }
+    piece->SetAnimPlaying(true);
+    if (ISpawningManLink* spawning = CWorldMan::GetSpawningMan())
+        spawning->AddObject(piece);
+    return true;
+}
+
 bool CWorldGrid::RemovePiece(std::uint32_t x, std::uint32_t z) {
-    CWorldObject* piece = GetPieceAt(x, z);
+    CTrackObject* piece = GetPieceAt(x, z);
     if (!piece)
         return false;
     m_dirty = true;
@@ -162,6 +217,36 @@ void CWorldGrid::ForgetObject(const CWorldObject* object) {
                 cell.height = -1.0f;
             }
         }
+}
+
+float CWorldGrid::GetTrackLength() {
+    if (!m_dirty)
+        return m_trackLength;
+    IWorldServices* services = CWorldMan::GetServices();
+    const CAssetMan* assets = services ? services->GetAssetMan() : nullptr;
+    // Ground tiles, the base plate and the start piece are no part of the course.
+    const int left[] = {assets ? assets->GetWorldBaseId() : -1,
+                        assets ? assets->GetBasePlateId(0, false) : -1,
+                        assets ? assets->GetStartPieceId() : -1};
+    float sum = 0.0f;
+    for (const CGridCell& cell : m_cells) {
+        if (!cell.piece || cell.owner)
+            continue;
+        const int typeId = cell.piece->GetTypeId();
+        if (std::find(std::begin(left), std::end(left), typeId) == std::end(left))
+            sum += cell.piece->GetLength();
+    }
+    m_trackLength = sum;
+    m_dirty = false;
+    return m_trackLength;
+}
+
+bool CWorldGrid::LoadFromImage(std::span<const std::uint8_t> image) {
+    return ReadTrackImage(image, *this);
+}
+
+std::unique_ptr<CTrackFileImage> CWorldGrid::CreateSaveData() const {
+    return WriteTrackImage(*this);
 }
 
 float CWorldGrid::IndexToWorldX(std::uint32_t i) {

@@ -4,10 +4,14 @@
 #include "world/GridCell.h"
 
 #include <cstdint>
+#include <memory>
+#include <span>
 #include <vector>
 
 namespace zentrix {
 
+class CTrackFileImage;
+class CTrackObject;
 class CWorldObject;
 
 /// The track grid: 8 x 8 or 16 x 16 square cells of 32 world units, each with a ground height, the
@@ -33,12 +37,13 @@ public:
     std::uint32_t GetSizeZ() const { return m_depth; }
     /// The cell (x, z); null outside the grid.
     CGridCell* GetCell(std::uint32_t x, std::uint32_t z);
+    const CGridCell* GetCell(std::uint32_t x, std::uint32_t z) const;
     /// 0.0 outside the grid and for a cell without ground, else the cell's height.
     float GetCellHeight(std::uint32_t x, std::uint32_t z) const;
     /// The cell's ground object; null outside the grid.
     CWorldObject* GetCellObject(std::uint32_t x, std::uint32_t z) const;
     /// The piece anchored on the cell, or through its owner the piece covering it; null outside.
-    CWorldObject* GetPieceAt(std::uint32_t x, std::uint32_t z) const;
+    CTrackObject* GetPieceAt(std::uint32_t x, std::uint32_t z) const;
     /// Whether a larger piece anchored elsewhere covers the cell (a cell inside the grid).
     bool IsCoveredCell(std::uint32_t x, std::uint32_t z) const;
     /// Gives the cell a height; a cell without ground takes the object as its ground object. False
@@ -46,6 +51,11 @@ public:
     bool SetCellHeight(CWorldObject* object, std::uint32_t x, std::uint32_t z, float height, bool checkPiece);
     /// Forgets the cell's ground and object, then sets them as SetCellHeight does; false outside.
     bool ResetCellHeight(CWorldObject* object, std::uint32_t x, std::uint32_t z, float height);
+    /// Puts the piece on the grid with its anchor on (x, z), turned by `rotation` (0..3): every piece
+    /// lying on a cell of its footprint leaves the grid and the world first. False outside the grid, for
+    /// another rotation, and when a footprint cell lies outside (the pieces removed before stay removed).
+    /// Heights and ground objects stay as they are.
+    bool PlacePiece(CTrackObject* piece, std::uint32_t x, std::uint32_t z, std::uint32_t rotation);
     /// Takes the piece covering the cell off every cell it covers (the piece itself stays); false when
     /// none lies there.
     bool RemovePiece(std::uint32_t x, std::uint32_t z);
@@ -55,14 +65,25 @@ public:
     void ClearAllCells();
     /// A fresh array of empty cells.
     void AllocateCells();
+    /// A fresh array of width x depth empty cells.
+    void AllocateCells(std::uint32_t width, std::uint32_t depth);
     /// No cells at all.
     void FreeCells();
     /// Clears every reference to an object that leaves the world: a piece is taken off its cells, a
     /// ground object leaves its cell without ground.
     void ForgetObject(const CWorldObject* object);
 
-    /// Whether the pieces changed since the flag was last cleared.
+    /// Whether the pieces changed since the track length was last summed.
     bool IsDirty() const { return m_dirty; }
+    /// The sum of the lengths of the pieces on their anchor cells, the theme's filler, small base plate
+    /// and start piece left out; summed again only after the pieces changed.
+    float GetTrackLength();
+
+    /// Rebuilds the grid from a track file image (any version the reader knows). An image the reader
+    /// refuses changes nothing and gives false.
+    bool LoadFromImage(std::span<const std::uint8_t> image);
+    /// The track file image of the grid; null when it cannot be made.
+    std::unique_ptr<CTrackFileImage> CreateSaveData() const;
 
     static float IndexToWorldX(std::uint32_t i);
     static float IndexToWorldZ(std::uint32_t i);
@@ -90,6 +111,7 @@ private:
     std::uint32_t m_width;
     std::uint32_t m_depth;
     bool m_dirty = true;
+    float m_trackLength = 0.0f;
 };
 
 } // namespace zentrix

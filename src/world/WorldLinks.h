@@ -10,6 +10,7 @@ namespace zentrix {
 
 class CWorldMan;
 class CWorldObject;
+class ITrackBuildLink;
 class IWorldServices;
 
 /// What the world is made with: the services below it and the makers of the parts that come from the
@@ -27,6 +28,12 @@ struct SWorldLinks {
     /// pickups, ...); null: none. The registry files it by its kind as it files the real class; cars and
     /// the jam truck are active objects (`CActiveWorldObject`) or they join no active list.
     std::function<std::unique_ptr<CWorldObject>(int kind, int assetId, int lifeMs)> makeObjectOfKind;
+    /// What the track file reader builds the track with; null: tracks are not read.
+    ITrackBuildLink* trackBuild = nullptr;
+    /// Whether the route over the track has a break; empty: no route is known, which counts as a break.
+    std::function<bool()> isRouteBroken;
+    /// The campaign's unlock stage; empty: 0.
+    std::function<int()> unlockStage;
 };
 
 } // namespace zentrix

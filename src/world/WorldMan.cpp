@@ -14,6 +14,7 @@
 #include "world/ShadowWorldLink.h"
 #include "world/TopographyFollower.h"
 #include "world/TopographyWorldLink.h"
+#include "world/TrackObject.h"
 #include "world/WorldGrid.h"
 #include "world/WorldObject.h"
 #include "world/WorldServices.h"
@@ -341,6 +342,8 @@ std::unique_ptr<CWorldObject> CWorldMan::CreateObjectOfKind(int assetId, int lif
         object = std::make_unique<CWorldObject>(assetId, lifeMs, nullptr, -1);
     else if (kind == kKindActive)
         object = std::make_unique<CActiveWorldObject>(assetId, lifeMs);
+    else if (kind == kKindTrack)
+        object = std::make_unique<CTrackObject>(assetId);
     else if (kind >= 0 && shared.links.makeObjectOfKind)
         object = shared.links.makeObjectOfKind(kind, assetId, lifeMs);
     if (!object)

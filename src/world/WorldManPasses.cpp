@@ -1,6 +1,7 @@
 // The world registry's tick passes and collision tests.
 
 #include "world/ActiveWorldObject.h"
+#include "world/TrackObject.h"
 #include "world/WorldGrid.h"
 #include "world/WorldMan.h"
 #include "world/WorldObject.h"

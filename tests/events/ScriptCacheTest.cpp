@@ -143,7 +143,7 @@ TEST(ScriptCache, ServesTheSampleScriptsThroughTheAssetManager) {
          "3{0:i1 2:f4 3:f3 4:f6 5:v(0,1,0) 6:i0} & 2{0:i500 1:i1500} then 10{0:i2 1:v(1,0.5,0) 2:f3 3:f0} & "
          "15{0:i50074 1:i1000}"},
         // texts that are not scripts, and an asset without one
-        {15201, "null"},
+        {15299, "null"},
         {30003, "null"},
         {16200, "null"},
     };

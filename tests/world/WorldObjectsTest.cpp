@@ -6,6 +6,7 @@
 
 #include "world/ActiveWorldObject.h"
 #include "world/GridCell.h"
+#include "world/TrackObject.h"
 #include "world/WorldGrid.h"
 
 #include <gtest/gtest.h>
@@ -41,7 +42,8 @@ TEST_F(WorldObjects, TheFactoryMakesAndFilesObjectsByTheirKind) {
     };
     const Case cases[] = {
         {31000, true, false, -1},  // format 5: a world object
-        {15201, true, false, -1},  // format 5, a mesh id without a mesh: an empty one
+        {15299, true, false, -1},  // format 5, a mesh id without a mesh: an empty one
+        {15201, true, false, -1},  // format 8: a track piece
         {30001, true, true, -1},   // format 6: an active object
         {60000, true, true, 0},    // format 7: a car in the first free slot
         {60015, true, true, -1},   // format 22: the jam truck
@@ -132,7 +134,8 @@ TEST_F(WorldObjects, RemovalLeavesNoPointerInListsSlotsOrGrid) {
     CreateWorlds();
     ASSERT_TRUE(CWorldMan::SetCurrentWorld(4));
     CWorldGrid& grid = *CWorldMan::GetWorldGrid();
-    CWorldObject* piece = CWorldMan::CreateWorldObject(31000, 0, 0, 0, -1);
+    auto* piece = dynamic_cast<CTrackObject*>(CWorldMan::CreateWorldObject(15201, 0, 0, 0, -1));
+    ASSERT_NE(piece, nullptr);
     CWorldObject* tile = CWorldMan::CreateWorldObject(31004, 0, 0, 0, -1);
     CWorldObject* car = CWorldMan::CreateWorldObject(60000, 0, 0, 0, -1);
     CWorldObject* keeper = CWorldMan::CreateWorldObject(31003, 0, 0, 0, -1);
@@ -144,7 +147,7 @@ TEST_F(WorldObjects, RemovalLeavesNoPointerInListsSlotsOrGrid) {
     ASSERT_EQ(grid.GetPieceAt(3, 3), piece);
 
     // Several die in one frame; the next tick takes all of them.
-    for (CWorldObject* dead : {piece, tile, car})
+    for (CWorldObject* dead : {static_cast<CWorldObject*>(piece), tile, car})
         dead->SetDead();
     log.clear();
     CWorldMan::FrameCurrentWorld(10);
@@ -159,7 +162,7 @@ TEST_F(WorldObjects, RemovalLeavesNoPointerInListsSlotsOrGrid) {
     EXPECT_EQ(CWorldMan::GetCar(0), nullptr);
     EXPECT_TRUE(CWorldMan::GetActiveList().empty());
     // Every object that goes is reported to the spawning manager, the piece also as it leaves the grid.
-    EXPECT_EQ(Without({"4 "}), (Log{"spawn remove 31000", "spawn remove 31000", "spawn remove 31004",
+    EXPECT_EQ(Without({"4 "}), (Log{"spawn remove 15201", "spawn remove 15201", "spawn remove 31004",
                                     "spawn remove 60000", "spawn update 10"}));
 
     // An object the world does not hold is not deleted by it.

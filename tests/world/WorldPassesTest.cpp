@@ -8,6 +8,7 @@
 #include "world/BoundingSphere.h"
 #include "world/CollisionRecorder.h"
 #include "world/GridCell.h"
+#include "world/TrackObject.h"
 #include "world/WorldGrid.h"
 
 #include <gtest/gtest.h>
@@ -21,7 +22,7 @@ using namespace zentrix;
 namespace {
 
 constexpr int kCrate = 30030; // a box 4 x 2 x 3 over its position
-constexpr int kPiece = 31000; // a sphere of 1.5 and a box round its position
+constexpr int kPiece = 15280; // a track piece with a sphere of 1.5 and a box round its position
 constexpr int kNoVolumes = 30034;
 
 /// A crate that notes the collisions it hears ("<name> <kind> <x> <z>") and, once, makes an object of
@@ -71,7 +72,7 @@ protected:
     }
     /// A piece anchored on cell (x, z), standing at `at`.
     static CWorldObject* Piece(std::uint32_t x, std::uint32_t z, CVector at) {
-        CWorldObject* piece = CWorldMan::CreateWorldObject(kPiece, at.x, at.y, at.z, -1);
+        auto* piece = dynamic_cast<CTrackObject*>(CWorldMan::CreateWorldObject(kPiece, at.x, at.y, at.z, -1));
         CWorldMan::GetWorldGrid()->GetCell(x, z)->piece = piece;
         return piece;
     }

@@ -1,6 +1,7 @@
 // mkdata <sources folder> <output folder>: builds the sample resource set from its readable sources.
 #include "ResourceSet.h"
 #include "SampleSources.h"
+#include "TrackWriter.h"
 
 #include <cstdio>
 #include <string>
@@ -14,7 +15,8 @@ int main(int argc, char** argv) {
     }
     mkdata::Sources sources;
     std::string error;
-    if (!mkdata::ReadSources(argv[1], sources, error) || !mkdata::WriteResourceSet(sources, argv[2], error)) {
+    if (!mkdata::ReadSources(argv[1], sources, error) || !mkdata::WriteResourceSet(sources, argv[2], error) ||
+        !mkdata::WriteSampleTracks(sources, argv[2], error)) {
         std::fprintf(stderr, "mkdata: %s\n", error.c_str());
         return 1;
     }

@@ -131,7 +131,9 @@ TEST(AssetMan, AStartSaysWhichFilesItCannotDoWithoutAreMissingOrDamaged) {
           "Data/Dictionary.dat (the data dictionary, asset 1)" + noLibrary,
           "Data/Formats.dat (the format table, asset 2)" + noLibrary}},
         {"damaged tables",
-         [&](const testsupport::TempFolder& f) { garbage(f / "Libraries" / "Game0001.RFD", 0, 4000); },
+         [&](const testsupport::TempFolder& f) {
+             garbage(f / "Libraries" / "Game0001.RFD", 0, std::size_t{1} << 20);
+         },
          {"Data/Dictionary.dat (the data dictionary, asset 1): it is damaged",
           "Data/Formats.dat (the format table, asset 2): it is damaged"}},
         {"a missing world library",
@@ -216,15 +218,15 @@ TEST_F(Started, TypedValuesByAssetAndDataId) {
         EXPECT_TRUE(value == c.value || (std::isnan(value) && std::isnan(c.value))) << value;
     }
     CVector v;
-    EXPECT_TRUE(assets.GetVector(15201, 242, v, 1));
+    EXPECT_TRUE(assets.GetVector(15299, 242, v, 1));
     EXPECT_EQ(v, CVector(0, 0.5f, 0));
-    EXPECT_EQ(assets.GetFieldCount(15201, 240), 2);
+    EXPECT_EQ(assets.GetFieldCount(15299, 240), 2);
     EXPECT_EQ(assets.GetFieldCount(1500, 240), 0);
 
     char text[9] = "xxxxxxxx";
-    EXPECT_TRUE(assets.GetString(15201, 61, text, sizeof text));
+    EXPECT_TRUE(assets.GetString(15299, 61, text, sizeof text));
     EXPECT_STREQ(text, "Straight");
-    EXPECT_FALSE(assets.GetString(15201, 70, text, sizeof text));
+    EXPECT_FALSE(assets.GetString(15299, 70, text, sizeof text));
     EXPECT_STREQ(text, "");
 
     EXPECT_EQ(assets.GetObjectKind(60015), 22);
@@ -244,7 +246,7 @@ TEST_F(Started, PieceListsAndWorldIds) {
     EXPECT_EQ(assets.GetWorldEquivalentId(15205, 5), -1);
     // World 4 takes its lists from record 40004, closed by its first value of 0 or less.
     for (int group = 0; group < 3; ++group) {
-        EXPECT_EQ(assets.GetWorldListEntry(2, 4, group), 15203);
+        EXPECT_EQ(assets.GetWorldListEntry(2, 4, group), 19203);
         EXPECT_EQ(assets.GetWorldListEntry(3, 4, group), -1);
     }
     EXPECT_EQ(assets.GetPieceIndex(15205), 28);
@@ -311,7 +313,7 @@ TEST_F(Started, HeightPieceColumns) {
 
 TEST_F(Started, ScriptsTextsAndPaths) {
     std::string script;
-    EXPECT_TRUE(assets.LoadAssetScript(15201, script)); // the ".msc" beside it, in its world library
+    EXPECT_TRUE(assets.LoadAssetScript(15299, script)); // the ".msc" beside it, in its world library
     EXPECT_EQ(script, "WHEN touched DO spin");
     EXPECT_TRUE(assets.LoadAssetScript(30003, script)); // through data id 64
     EXPECT_EQ(script, "WHEN started DO bounce");

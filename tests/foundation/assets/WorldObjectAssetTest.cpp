@@ -34,9 +34,9 @@ TEST_F(WorldObjects, AssetClassFollowsTheFormat) {
 }
 
 TEST_F(WorldObjects, PlainValuesAndBoundingVolumes) {
-    CWorldObjectAsset* piece = assets.GetWorldObjectAsset(15201);
+    CWorldObjectAsset* piece = assets.GetWorldObjectAsset(15299);
     ASSERT_NE(piece, nullptr);
-    EXPECT_EQ(piece->GetAssetId(), 15201);
+    EXPECT_EQ(piece->GetAssetId(), 15299);
     EXPECT_EQ(piece->GetMeshOffset(), CVector(0, 0.5f, 0));
     EXPECT_EQ(piece->GetMeshRotation(), CVector(0, 1.5707964f, 0));
     EXPECT_EQ(piece->GetMeshScale(), CVector(2, 2, 2));

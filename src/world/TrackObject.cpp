@@ -1,0 +1,168 @@
+#include "world/TrackObject.h"
+
+#include "foundation/assets/AssetMan.h"
+#include "world/TrackBuildLink.h"
+#include "world/WorldGrid.h"
+#include "world/WorldMan.h"
+#include "world/WorldServices.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <string>
+
+namespace zentrix {
+
+namespace {
+
+constexpr std::size_t kTextSize = 1024;
+
+CAssetMan* Assets() {
+    IWorldServices* services = CWorldMan::GetServices();
+    return services ? services->GetAssetMan() : nullptr;
+}
+
+std::string_view Trimmed(std::string_view text) {
+    while (!text.empty() && text.front() == ' ')
+        text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ')
+        text.remove_suffix(1);
+    return text;
+}
+
+/// A whole number of cells from a decimal number (truncated toward zero); false for anything that is
+/// not one number, or lies farther than the largest offset.
+bool ReadOffset(std::string_view text, int& out) {
+    const std::string number(Trimmed(text));
+    if (number.empty())
+        return false;
+    char* end = nullptr;
+    const double value = std::strtod(number.c_str(), &end);
+    if (end != number.c_str() + number.size() || !std::isfinite(value))
+        return false;
+    const double whole = std::trunc(value);
+    if (whole < -CTrackObject::kMaxOffset || whole > CTrackObject::kMaxOffset)
+        return false;
+    out = static_cast<int>(whole);
+    return true;
+}
+
+} // namespace
+
+CTrackObject::CTrackObject(int typeId) : CWorldObject(typeId, -1, nullptr, -1) {
+    char text[kTextSize] = {};
+    CAssetMan* assets = Assets();
+    if (assets)
+        assets->GetString(GetTypeId(), kFieldFootprint, text, sizeof text);
+    bool complete = true;
+    m_footprint = ParseFootprint(text, complete);
+    if (!complete)
+        if (IWorldServices* services = CWorldMan::GetServices())
+            services->Log(kLogChannel,
+                          "Footprint text is malformed, read up to the bad group - From the track piece " +
+                              std::to_string(GetTypeId()));
+}
+
+std::vector<CTrackObject::SCellOffset> CTrackObject::ParseFootprint(std::string_view text, bool& complete) {
+    std::vector<SCellOffset> cells;
+    complete = true;
+    std::size_t position = 0;
+    while (position < text.size()) {
+        const std::size_t comma = text.find(',', position);
+        const std::size_t close = comma == std::string_view::npos ? comma : text.find(')', comma);
+        SCellOffset cell;
+        if (text[position] != '(' || close == std::string_view::npos ||
+            !ReadOffset(text.substr(position + 1, comma - position - 1), cell.x) ||
+            !ReadOffset(text.substr(comma + 1, close - comma - 1), cell.z)) {
+            complete = false;
+            break;
+        }
+        cells.push_back(cell);
+        position = close + 1;
+    }
+    if (cells.empty())
+        cells.push_back({0, 0});
+    return cells;
+}
+
+bool CTrackObject::Create() {
+    CWorldObject::Create();
+    m_length = 0.0f;
+    const int index = GetPieceIndex();
+    CAssetMan* assets = Assets();
+    // Ids outside the themes' blocks have no element of their own in the length row.
+    if (index >= 0 && assets)
+        assets->GetFloat(kLengthAsset, kFieldLength, m_length, index);
+    if (!(std::isfinite(m_length) && m_length > 0.0f))
+        m_length = 0.0f;
+    return true;
+}
+
+int CTrackObject::GetAssetId() const {
+    const int typeId = GetTypeId();
+    return typeId >= 15000 && typeId <= 19999 ? typeId - 200 : CWorldObject::GetAssetId();
+}
+
+int CTrackObject::PieceIndexOf(int typeId) {
+    for (int base : {15000, 16000, 17000, 18000})
+        if (typeId > base && typeId < base + 1000)
+            return typeId - (base + 200);
+    return -1;
+}
+
+void CTrackObject::SetRotation(int rotation) {
+    static const CVector kDirections[4] = {CVector(0.0f, 0.0f, -1.0f), CVector(-1.0f, 0.0f, 0.0f),
+                                           CVector(0.0f, 0.0f, 1.0f), CVector(1.0f, 0.0f, 0.0f)};
+    if (rotation < 0 || rotation > 3)
+        return;
+    SetDirectionVector(kDirections[rotation]);
+}
+
+int CTrackObject::GetRotation() const {
+    const CVector d = Direction();
+    if (d.z < 0.0f)
+        return 0;
+    if (d.x < 0.0f)
+        return 1;
+    if (d.z > 0.0f)
+        return 2;
+    if (d.x > 0.0f)
+        return 3;
+    return -1;
+}
+
+CTrackObject::SCellOffset CTrackObject::TurnOffset(const SCellOffset& offset, int rotation) {
+    switch (rotation) {
+    case 0:
+        return offset;
+    case 1:
+        return {offset.z, -offset.x};
+    case 2:
+        return {-offset.x, -offset.z};
+    case 3:
+        return {-offset.z, offset.x};
+    default:
+        return {0, 0};
+    }
+}
+
+bool CTrackObject::OnPlaced() {
+    CAssetMan* assets = Assets();
+    if (assets && GetTypeId() == assets->GetStartPieceId())
+        RemoveOtherStartPieces();
+    return true;
+}
+
+void CTrackObject::RemoveOtherStartPieces() {
+    CWorldGrid* grid = CWorldMan::GetWorldGrid();
+    ITrackBuildLink* builder = CWorldMan::GetLinks().trackBuild;
+    if (!grid || !builder)
+        return;
+    for (std::uint32_t x = 0; x < grid->GetSizeX(); ++x)
+        for (std::uint32_t z = 0; z < grid->GetSizeZ(); ++z) {
+            const CTrackObject* piece = grid->GetPieceAt(x, z);
+            if (piece && piece != this && piece->GetTypeId() == GetTypeId())
+                builder->RemoveTrackPiece(x, z);
+        }
+}
+
+} // namespace zentrix
