@@ -4,6 +4,7 @@
 #include "ScriptCheck.h"
 
 #include "Generators.h"
+#include "Pictures.h"
 #include "foundation/resources/LibraryPacker.h"
 #include "foundation/resources/ResourceTableWriter.h"
 #include "platform/fs/FileSystem.h"
@@ -101,6 +102,10 @@ bool BuildContent(const Sources& sources, const Asset& asset, std::vector<std::u
         return MakeWav(asset.args, out, error);
     case Content::kMidi:
         return MakeMidi(asset.args, out, error);
+    case Content::kPicture:
+        return MakePicture(asset.args, asset.steps, out, error);
+    case Content::kButton:
+        return MakeButton(asset.args, asset.text, out, error);
     case Content::kKmb:
         return MakeKmb(sources, asset, out, error);
     case Content::kScript:
