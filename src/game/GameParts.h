@@ -27,6 +27,8 @@ public:
     std::unique_ptr<CAssetMan> CreateAssetMan(CAssetMan::SLinks links) override;
     /// Frees the event-script keyword tables; safe to call again.
     void FreeKeywordTables() override;
+    /// The screens' own panels where they are built (MakeGamePanel), stand-ins elsewhere.
+    CSlideOutMan::PanelFactory CreatePanelFactory() override;
 
     /// Spoken help: the help manager on the game sound controller's help channel, and the one help
     /// panel, made when the first panel asks for it and deleted after the help manager.
