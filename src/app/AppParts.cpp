@@ -1,7 +1,6 @@
 #include "app/AppParts.h"
 
 #include "app/standin/PanelStandIn.h"
-#include "app/standin/PicturePanelStandIn.h"
 #include "platform/text/TtfFontLibrary.h"
 
 #include "app/CommandLineParser.h"
@@ -110,10 +109,8 @@ std::unique_ptr<CSlideOutMan> CAppParts::CreateSlideOutMan(IPanelServices& servi
 }
 
 CSlideOutMan::PanelFactory CAppParts::CreatePanelFactory() {
-    return [](int index, int resourceId, bool usesHelpPanel,
+    return [](int /*index*/, int resourceId, bool usesHelpPanel,
               CSlideOutMan* manager) -> std::unique_ptr<CSlideOut> {
-        if (index == CPicturePanelStandIn::kIndex)
-            return std::make_unique<CPicturePanelStandIn>(resourceId, manager);
         return std::make_unique<CPanelStandIn>(resourceId, manager, usesHelpPanel);
     };
 }

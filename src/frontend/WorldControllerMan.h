@@ -4,8 +4,20 @@
 
 namespace zentrix {
 
-/// The world of the controller set-up (id 12); it uses the shared world as it is. The screen's own scene is
-/// still to come.
-class CWorldControllerMan : public CWorldMan {};
+/// The world of the controller set-up (id 12). The registry makes, creates and destroys it with the others,
+/// but no game state shows its screen, so it is never current.
+class CWorldControllerMan : public CWorldMan {
+public:
+    /// Deactivates (when current) and destroys itself.
+    ~CWorldControllerMan() override;
+
+    /// Destroys itself first, then counts as created; 0.
+    int Create() override;
+    int Destroy() override;
+    /// Acts only while this world is current.
+    void Deactivate() override;
+    /// Nothing.
+    void Frame(unsigned ms) override;
+};
 
 } // namespace zentrix

@@ -4,8 +4,20 @@
 
 namespace zentrix {
 
-/// The world of the driver info screen (id 10); it uses the shared world as it is. The screen's own scene is
-/// still to come.
-class CWorldDriverInfoMan : public CWorldMan {};
+/// The world of the driver information (id 10). The registry makes, creates and destroys it with the others,
+/// but no game state shows its screen, so it is never current.
+class CWorldDriverInfoMan : public CWorldMan {
+public:
+    /// Deactivates (when current) and destroys itself.
+    ~CWorldDriverInfoMan() override;
+
+    /// Destroys itself first, then counts as created; 0.
+    int Create() override;
+    int Destroy() override;
+    /// Acts only while this world is current.
+    void Deactivate() override;
+    /// Nothing.
+    void Frame(unsigned ms) override;
+};
 
 } // namespace zentrix

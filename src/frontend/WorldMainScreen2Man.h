@@ -4,19 +4,21 @@
 
 namespace zentrix {
 
-/// The world of the second main screen (id 5). It sets up the shared world (a no-op once another world has);
-/// the screen's own scene is still to come.
+/// The world of the second main screen (id 5): its background and the pointer.
+/// One of the four screens that set up the shared world (grid, root frame, spawning), which is built
+/// once and freed by whichever of them is destroyed first.
 class CWorldMainScreen2Man : public CWorldMan {
 public:
+    /// Deactivates (when current) and destroys itself.
+    ~CWorldMainScreen2Man() override;
+
     /// The shared world is set up; 1 when it cannot be.
-    int Create() override {
-        const int result = CWorldMan::Create();
-        return InitSharedWorld() ? result : 1;
-    }
-    int Destroy() override {
-        FreeSharedWorld();
-        return CWorldMan::Destroy();
-    }
+    int Create() override;
+    /// Frees the shared world when created; 0.
+    int Destroy() override;
+    void Activate() override;
+    /// Acts only while this world is current.
+    void Deactivate() override;
 };
 
 } // namespace zentrix

@@ -10,11 +10,13 @@
 #include "frontend/HelpManager.h"
 #include "frontend/HelpPanel.h"
 #include "frontend/PrintManager.h"
+#include "game/GamePanels.h"
 #include "game/GameWorlds.h"
 #include "platform/clock/Clock.h"
 #include "platform/print/CupsPrinter.h"
 #include "platform/settings/Store.h"
 #include "race/WorldRaceMan.h"
+#include "ui/SlideOut.h"
 #include "world/AppWorldServices.h"
 #include "world/WorldMan.h"
 
@@ -49,6 +51,10 @@ std::unique_ptr<CAssetMan> CGameParts::CreateAssetMan(CAssetMan::SLinks links) {
 
 void CGameParts::FreeKeywordTables() {
     CScriptParser::FreeKeywordTables();
+}
+
+CSlideOutMan::PanelFactory CGameParts::CreatePanelFactory() {
+    return &MakeGamePanel;
 }
 
 IHelpPanel* CGameParts::GetHelpPanel() {

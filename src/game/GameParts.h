@@ -33,6 +33,8 @@ public:
     std::unique_ptr<CAssetMan> CreateAssetMan(CAssetMan::SLinks links) override;
     /// Frees the event-script keyword tables; safe to call again.
     void FreeKeywordTables() override;
+    /// The screens' own panels where they are built (MakeGamePanel), stand-ins elsewhere.
+    CSlideOutMan::PanelFactory CreatePanelFactory() override;
 
     /// Spoken help: the help manager on the game sound controller's help channel, and the one help
     /// panel, made when the first panel asks for it and deleted after the help manager.
@@ -57,6 +59,22 @@ public:
     /// The current world's manager (null for none).
     CWorldMan* GetWorldMan() const override;
 
+    /// The game sound controller and the music manager, which the parts own.
+    CGameSoundController* GetGameSoundController() const override { return m_sound.get(); }
+    CMusicManager* GetMusicManager() const override { return m_music.get(); }
+    void StartGameSound() override;
+    void StopGameSound() override;
+    void UpdateGameSound(int ms) override;
+    void PauseGameSound(bool pause) override;
+    void SetGameSoundVolume(int volume) override;
+    void PlayUiSound(int soundId) override;
+    void StopHelpSound() override;
+    void StartMusic() override;
+    void StopMusic() override;
+    void UpdateMusic(int ms) override;
+    void SetMusicVolume(int volume) override;
+    void SetMusicEnabled(bool enabled) override;
+
     /// Printing on the system's printers.
     void CreatePrintManager() override;
     void DeletePrintManager() override;
@@ -73,20 +91,6 @@ private:
     std::unique_ptr<CAppPrintServices> m_printServices;
     std::unique_ptr<CPrintManager> m_printManager;
     std::unique_ptr<CAppWorldServices> m_worldServices; ///< what the worlds take from the application
-    CGameSoundController* GetGameSoundController() const override { return m_sound.get(); }
-    CMusicManager* GetMusicManager() const override { return m_music.get(); }
-    void StartGameSound() override;
-    void StopGameSound() override;
-    void UpdateGameSound(int ms) override;
-    void PauseGameSound(bool pause) override;
-    void SetGameSoundVolume(int volume) override;
-    void PlayUiSound(int soundId) override;
-    void StopHelpSound() override;
-    void StartMusic() override;
-    void StopMusic() override;
-    void UpdateMusic(int ms) override;
-    void SetMusicVolume(int volume) override;
-    void SetMusicEnabled(bool enabled) override;
 
 private:
     // Made with the parts, as the asset manager's sounds and music need them before it starts; they

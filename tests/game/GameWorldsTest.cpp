@@ -1,57 +1,26 @@
 // The application on the game's parts, headless, on the sample set: the worlds follow the game state.
 
-#include "app/App.h"
+#include "HeadlessGame.h"
+
 #include "app/GameStateMan.h"
-#include "app/Win.h"
 #include "foundation/base/EventMan.h"
 #include "foundation/base/GameStates.h"
-#include "game/GameParts.h"
-#include "platform/clock/Clock.h"
-#include "platform/input/ScriptedInput.h"
-#include "platform/settings/MemoryStore.h"
-#include "platform/window/ScriptedWindow.h"
 #include "race/WorldRaceMan.h"
 #include "render/ShadowMan.h"
-#include "support/TempFolder.h"
 #include "world/WorldMan.h"
 #include "world/WorldObject.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-
 using namespace zentrix;
 
 namespace {
 
-/// The game's parts with a scripted window and input, settings in memory and a clock that moves 100 ms
-/// a frame.
-class HeadlessGameParts final : public CGameParts {
-public:
-    HeadlessGameParts()
-        : CGameParts(std::make_unique<plat::settings::MemoryStore>(),
-                     std::make_unique<plat::clock::FakeClock>(0, 100000000ull)) {}
-    std::unique_ptr<CSplash> CreateSplash() override { return nullptr; }
-    std::unique_ptr<CWin> CreateWin(int, int) override {
-        return std::make_unique<CWin>(std::make_unique<plat::window::ScriptedWindow>());
-    }
-    std::unique_ptr<plat::input::InputSystem> CreateInputSystem(plat::window::Window*) override {
-        return std::make_unique<plat::input::ScriptedInput>();
-    }
-};
-
 TEST(GameWorlds, TheWorldFollowsTheGameStateFromStartUpToQuit) {
-    testsupport::TempFolder folder;
-    const std::string command = "'" ZENTRIX_BINARY_DIR "/mkdata' '" ZENTRIX_SOURCE_DIR "/data/sample' '" +
-                                folder.Native() + "' >/dev/null";
-    ASSERT_EQ(std::system(command.c_str()), 0);
-    const std::filesystem::path previous = std::filesystem::current_path();
-    std::filesystem::current_path(folder.Path());
     {
-        CApp app("", std::make_unique<HeadlessGameParts>());
-        g_pApp = &app;
-        ASSERT_EQ(app.StartManager(), 0);
+        gametest::HeadlessGame game;
+        CApp& app = game.App();
+        ASSERT_TRUE(game.Start());
         EXPECT_EQ(CWorldMan::LiveCount(), 14);
         ASSERT_NE(CShadowMan::GetInstance(), nullptr);
         EXPECT_EQ(CWorldMan::GetCurrentWorldId(), CWorldMan::kStartUp);
@@ -89,9 +58,7 @@ TEST(GameWorlds, TheWorldFollowsTheGameStateFromStartUpToQuit) {
         EXPECT_EQ(CWorldMan::LiveCount(), 0);
         EXPECT_EQ(CShadowMan::GetInstance(), nullptr);
         EXPECT_EQ(CWorldObject::LiveCount(), 0);
-        g_pApp = nullptr;
     }
-    std::filesystem::current_path(previous);
 }
 
 } // namespace

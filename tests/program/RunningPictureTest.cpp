@@ -17,6 +17,7 @@
 #include "render/assets/MeshAsset.h"
 #include "support/GoldenImage.h"
 #include "support/TempFolder.h"
+#include "ui/SlideOutMan.h"
 
 #include <gtest/gtest.h>
 
@@ -63,6 +64,8 @@ TEST(RunningPicture, BackgroundLitMeshPanelAndPointer) {
 
         CMeshAsset* car = app.GetAssetMan()->GetMesh(62000);
         ASSERT_TRUE(car && car->GetMesh());
+        // The start-up picture covers the whole screen: it goes, so the scene and the test's panel show.
+        app.GetSlideOutMan()->DeactivateAll(true);
         CVornMesh* shown = car->GetMesh()->Clone(engine->GetSceneRoot());
         shown->SetPosition(0.0f, 0.0f, 0.0f);
         engine->GetCameraController()->SetPosition(4.0f, 6.0f, 14.0f);

@@ -83,7 +83,7 @@ Image ToTga(const RgbImage& rgb) {
     if (update != nullptr && std::string(update) == "1") {
         bool written = false;
         if (keptAsTga) {
-            const std::vector<std::uint8_t> bytes = MakeTga24(ToTga(actual));
+            const std::vector<std::uint8_t> bytes = MakeTga24Rle(ToTga(actual));
             std::ofstream out(goldenPath, std::ios::binary);
             written = static_cast<bool>(out.write(reinterpret_cast<const char*>(bytes.data()),
                                                   static_cast<std::streamsize>(bytes.size())));

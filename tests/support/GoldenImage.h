@@ -29,7 +29,8 @@ RgbImage FromRgb565(const std::uint16_t* pixels, int pitchBytes, int width, int 
 /// How far a channel may lie from its golden value: one 5-bit step, as a change of rounding moves a channel.
 constexpr int kGoldenTolerance = 12;
 
-/// Compares `actual` with tests/golden/<name>.ppm (or <name>.tga where the golden is kept as a TGA file):
+/// Compares `actual` with tests/golden/<name>.ppm (or <name>.tga, run-length encoded, where the golden is
+/// kept as a TGA file):
 /// every channel within kGoldenTolerance. On a mismatch the actual picture and a difference picture go to
 /// the build tree and the message lists the worst pixels. With ZENTRIX_UPDATE_GOLDENS=1 in the environment
 /// the golden is (re)written instead.

@@ -26,6 +26,36 @@ std::vector<std::uint8_t> MakeTga24(const Image& image) {
     return tga;
 }
 
+std::vector<std::uint8_t> MakeTga24Rle(const Image& image) {
+    std::vector<std::uint8_t> tga = MakeTgaHeader(image.width, image.height, 24);
+    tga[2] = 10;
+    for (int y = image.height - 1; y >= 0; --y) {
+        const Rgb* row = &image.pixels[static_cast<std::size_t>(y * image.width)];
+        int x = 0;
+        while (x < image.width) {
+            int run = 1;
+            while (x + run < image.width && run < 128 && row[x + run] == row[x])
+                ++run;
+            if (run > 1) {
+                tga.insert(tga.end(),
+                           {static_cast<std::uint8_t>(0x80 | (run - 1)), row[x].b, row[x].g, row[x].r});
+                x += run;
+                continue;
+            }
+            // Raw pixels up to the next pair of equal ones.
+            int raw = 1;
+            while (x + raw < image.width && raw < 128 &&
+                   (x + raw + 1 >= image.width || row[x + raw] != row[x + raw + 1]))
+                ++raw;
+            tga.push_back(static_cast<std::uint8_t>(raw - 1));
+            for (int i = 0; i < raw; ++i)
+                tga.insert(tga.end(), {row[x + i].b, row[x + i].g, row[x + i].r});
+            x += raw;
+        }
+    }
+    return tga;
+}
+
 bool ReadTga24(const std::string& path, Image& out) {
     std::ifstream file(path, std::ios::binary);
     const std::vector<std::uint8_t> d((std::istreambuf_iterator<char>(file)),

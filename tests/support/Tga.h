@@ -24,6 +24,9 @@ struct Image {
 /// An uncompressed 24-bit TGA of the picture, stored bottom row first with an empty ID field.
 std::vector<std::uint8_t> MakeTga24(const Image& image);
 
+/// The same picture run-length encoded (type 10), each run within one row: small for flat pictures.
+std::vector<std::uint8_t> MakeTga24Rle(const Image& image);
+
 /// A TGA header alone, for a picture of any depth.
 std::vector<std::uint8_t> MakeTgaHeader(int width, int height, int depth);
 

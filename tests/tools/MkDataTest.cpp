@@ -1,4 +1,5 @@
 #include "mkdata/Generators.h"
+#include "mkdata/Pictures.h"
 #include "mkdata/ResourceSet.h"
 #include "mkdata/SampleSources.h"
 
@@ -315,6 +316,12 @@ TEST_F(SourceErrors, AreRefusedWithFileAndLine) {
         {"manifest", "asset 70000 x.dat [Library] zlib data 5", "manifest.txt:2: asset id"},
         {"manifest", "asset 101 a.tga [Library] stored tga 8 8 24 0,0,0 1,1,1\nfield 10 1",
          "manifest.txt:3: a field belongs under a data asset"},
+        {"manifest", "asset 101 a.tga [Library] stored tga 8 8 24 0,0,0 1,1,1\ndraw fill 0 0 1 1 0,0,0",
+         "manifest.txt:3: a draw line belongs under a picture asset"},
+        {"manifest", "asset 101 a.tga [Library] stored picture 8 8", "manifest.txt:2: expected: picture"},
+        {"manifest", "asset 101 a.tga [Library] stored button 8 8 0,0,0 1,1,1 10",
+         "manifest.txt:2: expected: button"},
+        {"manifest", "begin 101", "manifest.txt:2: a line begins with asset, field or draw"},
         {"formats", "6 Other 0 1 99", "formats.txt:2: unknown data id 99"},
         {"formats", "6 Other 0 1 13-11", "formats.txt:2: data id 13-11"},
         {"dictionary", "15 int Bad 1.5", "dictionary.txt:8: default 1.5 is not of type int"},
@@ -486,6 +493,65 @@ TEST(Generators, TheSamplePiecesAndTheirBankAreWhatTheMusicPlays) {
     ASSERT_TRUE(synth->LoadBank(out.data(), out.size()));
     EXPECT_GT(peak(0, 33), 0.05f);
     EXPECT_GT(peak(9, 0), 0.05f); // the drum kit
+}
+
+// The pixel (x, y) of a 24-bit picture the generators write, bottom row first: red, green, blue.
+Bytes PixelOf(const Bytes& tga, int x, int y) {
+    const int width = tga[12] | tga[13] << 8;
+    const int height = tga[14] | tga[15] << 8;
+    const std::size_t at = 18 + static_cast<std::size_t>(((height - 1 - y) * width + x) * 3);
+    return {tga[at + 2], tga[at + 1], tga[at]};
+}
+
+TEST(Generators, PicturesAndButtonsCarryTheirFillsAndWords) {
+    Bytes out;
+    std::string error;
+    const std::vector<mkdata::DrawStep> steps = {
+        {{"fill", "0", "0", "64", "4", "255,0,0"}, "", 7},
+        {{"text", "0", "8", "64", "24", "0,0,255", "20", "centre"}, "Race", 8},
+    };
+    ASSERT_TRUE(mkdata::MakePicture({"64", "40", "10,20,30"}, steps, out, error)) << error;
+    ASSERT_EQ(out.size(), 18u + 64 * 40 * 3);
+    EXPECT_EQ(PixelOf(out, 63, 3), (Bytes{255, 0, 0}));
+    EXPECT_EQ(PixelOf(out, 0, 4), (Bytes{10, 20, 30}));
+    // The word's ink lies in its rectangle only.
+    int inside = 0;
+    int outside = 0;
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 64; ++x)
+            if (PixelOf(out, x, y) == Bytes{0, 0, 255})
+                ++(y >= 8 && y < 32 ? inside : outside);
+    EXPECT_GT(inside, 40);
+    EXPECT_EQ(outside, 0);
+
+    ASSERT_TRUE(mkdata::MakeButton({"40", "20", "0,100,0", "250,250,0", "12"}, "OK", out, error)) << error;
+    EXPECT_EQ(PixelOf(out, 0, 0), (Bytes{250, 250, 0}));
+    EXPECT_EQ(PixelOf(out, 38, 18), (Bytes{250, 250, 0}));
+    EXPECT_EQ(PixelOf(out, 3, 3), (Bytes{0, 100, 0}));
+    int ink = 0;
+    for (int x = 4; x < 36; ++x)
+        ink += PixelOf(out, x, 10) == Bytes{250, 250, 0};
+    EXPECT_GT(ink, 2) << "the label crosses the middle row";
+
+    struct Case {
+        std::vector<std::string> step;
+        std::string text;
+    } bad[] = {
+        {{"fill", "60", "0", "5", "4", "0,0,0"}, ""},                  // beyond the right edge
+        {{"fill", "0", "0", "4", "4"}, ""},                            // no colour
+        {{"text", "0", "0", "10", "10", "0,0,0", "5", "left"}, "a"},   // too small
+        {{"text", "0", "0", "10", "10", "0,0,0", "12", "right"}, "a"}, // no such alignment
+        {{"text", "0", "0", "10", "10", "0,0,0", "12", "left"}, ""},   // no text
+        {{"line", "0", "0", "10", "10", "0,0,0"}, ""},                 // no such step
+    };
+    for (const Case& c : bad) {
+        SCOPED_TRACE(c.step[0] + " " + c.step[1]);
+        EXPECT_FALSE(mkdata::MakePicture({"64", "40", "10,20,30"}, {{c.step, c.text, 12}}, out, error));
+        EXPECT_NE(error.find("draw line 12"), std::string::npos) << error;
+    }
+    EXPECT_FALSE(mkdata::MakePicture({"0", "40", "10,20,30"}, {}, out, error));
+    EXPECT_FALSE(mkdata::MakeButton({"40", "20", "0,100,0", "250,250,0", "12"}, "", out, error));
+    EXPECT_FALSE(mkdata::MakeButton({"40", "20", "0,100,0", "250,250,0", "300"}, "OK", out, error));
 }
 
 } // namespace

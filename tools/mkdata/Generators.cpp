@@ -7,14 +7,11 @@
 
 namespace mkdata {
 
-namespace {
-
 bool Number(const std::string& word, int low, int high, int& out) {
     const auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), out);
     return ec == std::errc() && end == word.data() + word.size() && out >= low && out <= high;
 }
 
-// "r,g,b" or "r,g,b,a", each 0..255; alpha defaults to 255.
 bool Colour(const std::string& word, std::uint8_t (&rgba)[4]) {
     const auto commas = std::count(word.begin(), word.end(), ',');
     if (commas < 2 || commas > 3)
@@ -31,6 +28,8 @@ bool Colour(const std::string& word, std::uint8_t (&rgba)[4]) {
         rgba[i] = static_cast<std::uint8_t>(values[i]);
     return true;
 }
+
+namespace {
 
 void Put16(std::vector<std::uint8_t>& out, std::uint32_t v) {
     out.push_back(static_cast<std::uint8_t>(v));

@@ -7,6 +7,11 @@
 /// Small pictures, tones and tunes made from a few numbers, so the sample set needs no binary sources.
 namespace mkdata {
 
+/// Reads a whole word as a number within low..high.
+bool Number(const std::string& word, int low, int high, int& out);
+/// Reads "r,g,b" or "r,g,b,a", each 0..255; alpha is 255 when left out.
+bool Colour(const std::string& word, std::uint8_t (&rgba)[4]);
+
 /// An uncompressed TGA (24 or 32 bits) of width x height in 8-pixel squares of two colours:
 /// args = width, height, bits, "r,g,b[,a]", "r,g,b[,a]". False with the reason in error.
 bool MakeTga(const std::vector<std::string>& args, std::vector<std::uint8_t>& out, std::string& error);

@@ -4,6 +4,7 @@
 #include "ScriptCheck.h"
 
 #include "Generators.h"
+#include "Pictures.h"
 #include "foundation/resources/LibraryPacker.h"
 #include "foundation/resources/ResourceTableWriter.h"
 #include "platform/fs/FileSystem.h"
@@ -103,6 +104,10 @@ bool BuildContent(const Sources& sources, const Asset& asset, std::vector<std::u
         return MakeMidi(asset.args, out, error);
     case Content::kSoundFont:
         return MakeSoundFont(asset.args, out, error);
+    case Content::kPicture:
+        return MakePicture(asset.args, asset.steps, out, error);
+    case Content::kButton:
+        return MakeButton(asset.args, asset.text, out, error);
     case Content::kKmb:
         return MakeKmb(sources, asset, out, error);
     case Content::kScript:

@@ -2,6 +2,7 @@
 
 #include "platform/fs/FileSystem.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -218,8 +219,20 @@ public:
                     return Fail(file, line.number, "a field belongs under a data asset");
                 if (!FieldLine(file, line, m_sources.assets.back()))
                     return false;
+            } else if (line.words[0] == "draw") {
+                if (m_sources.assets.empty() || m_sources.assets.back().content != Content::kPicture)
+                    return Fail(file, line.number, "a draw line belongs under a picture asset");
+                DrawStep step;
+                step.line = line.number;
+                step.args.assign(line.words.begin() + 1, line.words.end());
+                // A text step's text runs to the end of the line, blanks and all.
+                if (step.args.size() > 8 && step.args[0] == "text") {
+                    step.text = line.Rest(9);
+                    step.args.resize(8);
+                }
+                m_sources.assets.back().steps.push_back(std::move(step));
             } else {
-                return Fail(file, line.number, "a line begins with asset or field");
+                return Fail(file, line.number, "a line begins with asset, field or draw");
             }
         }
         return true;
@@ -309,6 +322,17 @@ private:
         if (content == "sf2") {
             asset.content = Content::kSoundFont;
             return expect(argc >= 1, "expected: sf2 <program>|drums ...");
+        }
+        if (content == "picture") {
+            asset.content = Content::kPicture;
+            return expect(argc == 3, "expected: picture <width> <height> <r,g,b>, then its draw lines");
+        }
+        if (content == "button") {
+            asset.content = Content::kButton;
+            asset.text = line.Rest(11);
+            asset.args.resize(std::min<std::size_t>(argc, 5));
+            return expect(argc >= 6,
+                          "expected: button <width> <height> <r,g,b> <r,g,b> <text height> <label>");
         }
         if (content == "text") {
             asset.content = Content::kText;

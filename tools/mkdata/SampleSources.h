@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Pictures.h"
 #include "foundation/data/DataDictionary.h"
 #include "foundation/data/DataFile.h"
 
@@ -30,7 +31,9 @@ enum class Content {
     kText,
     kFile,
     kKmb,
-    kScript
+    kScript,
+    kPicture,
+    kButton
 };
 
 /// One field line of a data asset, as written.
@@ -51,10 +54,11 @@ struct Asset {
     std::uint32_t method = 0; ///< 0 stored, 1 Huffman, 2 zlib (libraries only)
     Content content = Content::kData;
     std::vector<std::string> args;   ///< the words after the content keyword
-    std::string text;                ///< kText: the rest of the line
+    std::string text;                ///< kText: the rest of the line; kButton: the label
     std::int32_t formatId = 0;       ///< kData
     std::vector<Field> fields;       ///< kData
     std::unique_ptr<CDataFile> data; ///< kData: the fields, checked by the dictionary
+    std::vector<DrawStep> steps;     ///< kPicture: what is drawn on it, in order
     int line = 0;
 };
 

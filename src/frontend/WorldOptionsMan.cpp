@@ -1,0 +1,34 @@
+#include "frontend/WorldOptionsMan.h"
+
+#include "foundation/base/Message.h"
+#include "frontend/ScreenSupport.h"
+
+namespace zentrix {
+
+CWorldOptionsMan::~CWorldOptionsMan() {
+    CWorldOptionsMan::Deactivate();
+    CWorldOptionsMan::Destroy();
+}
+
+int CWorldOptionsMan::Create() {
+    const int result = CWorldMan::Create();
+    return InitSharedWorld() ? result : 1;
+}
+
+int CWorldOptionsMan::Destroy() {
+    if (IsStarted())
+        FreeSharedWorld();
+    return CWorldMan::Destroy();
+}
+
+void CWorldOptionsMan::Activate() {
+    CWorldMan::Activate();
+    PostScreenMessage(VORNMSG_SHOW_POINTER);
+}
+
+void CWorldOptionsMan::Deactivate() {
+    if (GetCurrentWorldId() == kOptions)
+        CWorldMan::Deactivate();
+}
+
+} // namespace zentrix
