@@ -1,17 +1,23 @@
 // How active objects answer collisions: the bounce off a wall by kind, continued contact with its stop,
 // hook and lift, and hits between two active objects by zone.
 
+#include "GroundDoubles.h"
 #include "WorldDoubles.h"
 
 #include "support/VectorExpect.h"
 #include "world/ActiveWorldObject.h"
 #include "world/CollisionRecorder.h"
 #include "world/ContactPoint.h"
+#include "world/GridCell.h"
+#include "world/WorldGrid.h"
+#include "world/WorldTopography.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <set>
+#include <string>
+#include <vector>
 
 using namespace zentrix;
 
@@ -262,6 +268,67 @@ TEST_F(CollisionResponse, ObjectHitsSetAPendingVelocityByZone) {
                 EXPECT_TRUE(VectorNear(Flat(me->GetContact(i)->GetVelocity()), c.after, 1e-5f)) << i;
         }
         CWorldMan::DeleteAllObjects();
+    }
+}
+
+TEST_F(CollisionResponse, TheTrackCheckClimbsALowStepAndStopsAtAHighOne) {
+    struct Case {
+        const char* what;
+        float stepHeight;
+        bool blocks;
+    };
+    const Case cases[] = {{"a step of 0.5 is climbed", 0.5f, false}, {"a step of 8 blocks", 8.0f, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        CreateWorlds();
+        groundtest::TerrainTree tree;
+        tree.AddMesh(groundtest::Plate(-112, -48, 0, 48, 0));
+        tree.AddMesh(groundtest::Plate(0, -48, 48, 48, c.stepHeight));
+        CWorldTopography ground;
+        ASSERT_TRUE(ground.Build(&tree.root));
+        Race()->ground = &ground;
+        ASSERT_TRUE(CWorldMan::SetCurrentWorld(CWorldMan::kRace));
+        // The piece under the crate stands far above it, so only the track check reaches it.
+        CWorldObject* piece = CWorldMan::CreateWorldObject(31000, -4, 40, -4, -1);
+        ASSERT_NE(piece, nullptr);
+        CWorldMan::GetWorldGrid()->GetCell(3, 3)->piece = piece;
+        CActiveWorldObject* crate = Crate({-6, 0, 0});
+        crate->SetVelocity(CVector(0.8f, 0, 0));
+        bool everInContact = false;
+        SContactEntry first;
+        float farthest = -100.0f;
+        for (int tick = 0; tick < 20; ++tick) {
+            CWorldMan::UpdateObjects(kTick);
+            CWorldMan::SimulateActiveObjects(kTick);
+            CWorldMan::CollideObjects(kTick);
+            CWorldMan::FinishActiveObjects(kTick);
+            if (!everInContact && crate->IsInTrackContact())
+                EXPECT_TRUE(
+                    crate->GetCollisionRecorder()->FindCurrentContact(CWorldObject::kCollisionTrack, first));
+            everInContact = everInContact || crate->IsInTrackContact();
+            farthest = std::fmax(farthest, crate->Position().x);
+        }
+        EXPECT_EQ(everInContact, c.blocks);
+        if (c.blocks) {
+            EXPECT_LT(farthest, -1.5f);
+            EXPECT_EQ(crate->Position().y, 0.0f);
+            // The crate hears kind 1 from the piece under it, the piece kind 5 turned round.
+            EXPECT_EQ(first.other, piece);
+            EXPECT_TRUE(VectorNear(first.vector, CVector(-1, 0, 0), 1e-5f));
+            SContactEntry heard;
+            ASSERT_TRUE(piece->GetCollisionRecorder()->GetCurrentContact(0, heard));
+            EXPECT_EQ(heard.kind, CWorldObject::kCollisionObject);
+            EXPECT_EQ(heard.other, crate);
+            EXPECT_TRUE(VectorNear(heard.vector, CVector(1, 0, 0), 1e-5f));
+        } else {
+            EXPECT_GT(farthest, 2.0f);
+            EXPECT_EQ(piece->GetCollisionRecorder()->GetCurrentCount(), 0u);
+        }
+        CWorldMan::GetWorldGrid()->GetCell(3, 3)->piece = nullptr;
+        CWorldMan::DeleteAllObjects();
+        ASSERT_TRUE(CWorldMan::SetCurrentWorld(CWorldMan::kMainScreen));
+        Race()->ground = nullptr;
+        CWorldMan::DestroyWorlds();
     }
 }
 
