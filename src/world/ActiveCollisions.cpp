@@ -325,11 +325,14 @@ void CActiveWorldObject::RespondToObjectHit(const CVector& contact, int /*kind*/
     CVector m = GetStepDisplacement();
     m.y = 0.0f;
     m.SafeNormalise();
-    // Moving one way while the step went the other: the step's own direction is the better normal.
+    // When the centres and the step disagree about which side the other lies, the step decides: the
+    // other lies where the step went, so the normal points back against the step. (Taken along the
+    // step instead, two bodies meeting head on would both count as hit from behind and pass through
+    // each other.)
     const float a = ph.Dot(n);
     const float b = ph.Dot(m);
     if ((a > 0.0f && b < 0.0f) || (a < 0.0f && b > 0.0f))
-        n = m;
+        n = m * -1.0f;
     const CVector phDir = ph.IsZero() ? ph : ph.GetNormalised();
     const float c = phDir.Dot(n);
     const int zone = c > 0.707f ? 2 : (c <= -0.707f ? 0 : 1);

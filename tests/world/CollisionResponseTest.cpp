@@ -271,6 +271,36 @@ TEST_F(CollisionResponse, ObjectHitsSetAPendingVelocityByZone) {
     }
 }
 
+TEST_F(CollisionResponse, TwoBodiesMeetingHeadOnStopAndReboundInsteadOfPassingThrough) {
+    CreateWorlds();
+    ASSERT_TRUE(CWorldMan::SetCurrentWorld(CWorldMan::kMainScreen));
+    CActiveWorldObject* a = Crate({-10, 0, 0});
+    CActiveWorldObject* b = Crate({10, 0, 0});
+    bool cancelled = false;
+    float nearestA = -100.0f;
+    float nearestB = 100.0f;
+    for (int tick = 0; tick < 30; ++tick) {
+        if (tick < 8) {
+            a->SetVelocity(CVector(1, 0, 0));
+            b->SetVelocity(CVector(-1, 0, 0));
+        }
+        CWorldMan::UpdateObjects(kTick);
+        CWorldMan::SimulateActiveObjects(kTick);
+        CWorldMan::CollideObjects(kTick);
+        cancelled = cancelled || !a->IsStepValid() || !b->IsStepValid();
+        CWorldMan::FinishActiveObjects(kTick);
+        ASSERT_LT(a->Position().x, -1.0f) << tick;
+        ASSERT_GT(b->Position().x, 1.0f) << tick;
+        nearestA = std::fmax(nearestA, a->Position().x);
+        nearestB = std::fmin(nearestB, b->Position().x);
+    }
+    EXPECT_TRUE(cancelled);
+    // Each rebounded: it ends farther back than where they met.
+    EXPECT_LT(a->Position().x, nearestA - 0.5f);
+    EXPECT_GT(b->Position().x, nearestB + 0.5f);
+    CWorldMan::DeleteAllObjects();
+}
+
 TEST_F(CollisionResponse, TheTrackCheckClimbsALowStepAndStopsAtAHighOne) {
     struct Case {
         const char* what;
