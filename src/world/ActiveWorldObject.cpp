@@ -55,6 +55,7 @@ bool CActiveWorldObject::Create() {
     }
     m_savedUp = kUpVector;
     m_savedDirection = CVector(0.0f, 0.0f, 1.0f);
+    m_inTrackContact = false;
 
     // The count comes from data: only a body of 1, 3 or 5 points can be fitted, and every other
     // operation reads at most five points. Anything else stands on one point at its position.
@@ -267,6 +268,7 @@ void CActiveWorldObject::FinishStep(unsigned /*ms*/) {
         point->ApplyPendingImpulse();
     if (!m_stepValid)
         RestoreSavedPose();
+    ResolvePersistentCollisions();
 }
 
 void CActiveWorldObject::RestoreSavedPose() {

@@ -60,6 +60,44 @@ public:
     void ForgetObject(const CWorldObject* object) override;
     using CWorldObject::GetDirection;
 
+    // Collisions and their responses (ActiveCollisions.cpp).
+    /// Once per tick: sweeps the points over the ground from where they were to where the step took
+    /// them; a wall or a step too high is reported to the piece under the object and to itself.
+    void CheckTrackCollision(unsigned ms) override;
+    /// Chooses the response by kind (3 none, 5 an object hit, any other cancels the step), then
+    /// records the contact with the response value.
+    void OnCollision(const CVector& contact, int kind, CWorldObject* other) override;
+    /// A track contact that lasts from one tick to the next.
+    virtual void OnCollisionContinued(const CVector& contact, int kind, CWorldObject* other);
+    /// Bounces the points off the contact (mirror image plus a quarter of the contact vector).
+    virtual void RespondToCollision(const CVector& contact, int kind, CWorldObject* other, float* response);
+    /// Moves the object by the contact vector.
+    virtual void Displace(const CVector& contact, int kind, CWorldObject* other, float* response);
+    /// Sets the pending velocity of a hit between two active objects by the zone of the hit.
+    virtual void RespondToObjectHit(const CVector& contact, int kind, CWorldObject* other, float* response);
+    /// Slides along the wall; stops the object after four ticks; after six only ContactHook runs.
+    virtual void RespondToContinuedContact(const CVector& contact, int kind, CWorldObject* other,
+                                           float* response);
+    /// The end of the step: a deferred contact displaces, a stuck object is lifted.
+    virtual void ResolvePersistentCollisions();
+
+    /// The horizontal unit vector away from the track contact found this step; false for none.
+    bool FindTrackContact(unsigned ms, CVector& out);
+    /// Moves copies of the points in passes of one physics step, testing the ground after each.
+    bool SweepContacts(unsigned ms, CVector& out);
+    /// Whether a point meets ground higher than the body may climb; climbable ground lifts the point.
+    bool TestStepHeights(CVector* points, const CVector& centre, CVector& out);
+    /// The direction back from the blocked points (a flag per point).
+    CVector GetWallVector(const bool* blocked) const;
+    /// Every point leaves in the direction d, at a speed from its own (0.3 at least, 0.3 airborne).
+    void RedirectContactVelocities(const CVector& direction);
+    /// The velocity after an object hit in the zone (0 head on, 1 across, 2 from behind).
+    void GetObjectHitVelocity(int zone, CWorldObject* other, const CVector& normal, CVector& out);
+    /// The mean of the points minus the offset.
+    CVector FitPositionToPoints(const CVector* points, const CVector& offset) const;
+    /// Whether a track contact has lasted since an earlier tick.
+    bool IsInTrackContact() const { return m_inTrackContact; }
+
     // The physics passes of a tick.
     /// Moves the contact points under their forces and fits the body to them.
     virtual void SimulateStep(unsigned ms);
@@ -177,6 +215,7 @@ private:
     CVector m_savedUp = kUpVector;
     bool m_savedEnoughGrounded = false;
     bool m_stepValid = true;
+    bool m_inTrackContact = false;
 };
 
 } // namespace zentrix

@@ -128,7 +128,7 @@ TEST_F(WorldPasses, AnObjectWithoutVolumesNeverCollides) {
     CActiveWorldObject* crate = Crate({-4, 0, -4});
     CWorldObject* bare = CWorldMan::CreateWorldObject(kNoVolumes, -4, 0, -4, -1);
     ASSERT_TRUE(bare->GetBoundingVolumes().empty());
-    CWorldObject* under = Piece(3, 3, {-4, 0, -4});
+    CWorldObject* under = Piece(3, 3, {-4, -1, -4}); // an active object records no zero contact
     CWorldMan::CollideObjects(40);
     EXPECT_TRUE(Contacts(bare).empty());
     EXPECT_EQ(Contacts(crate), (Contacts_t{{2, under}}));
@@ -155,7 +155,7 @@ TEST_F(WorldPasses, PiecesNextToTheCellAreMetThroughProbesInTheirOrder) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         CActiveWorldObject* crate = Crate(c.crate);
-        CWorldObject* under = Piece(3, 3, c.underMeets ? c.crate : CVector(-4, 40, -4));
+        CWorldObject* under = Piece(3, 3, c.underMeets ? c.crate - CVector(0, 1, 0) : CVector(-4, 40, -4));
         std::vector<CWorldObject*> pieces;
         for (std::size_t i = 0; i + 1 < c.neighbours.size(); i += 2)
             pieces.push_back(Piece(c.neighbours[i], c.neighbours[i + 1], c.crate + CVector(0, 1, 0)));
