@@ -10,6 +10,7 @@
 #include "world/ContactNet.h"
 #include "world/ContactPoint.h"
 #include "world/PhysicsStepFactor.h"
+#include "world/TrackObject.h"
 #include "world/WorldGrid.h"
 #include "world/WorldMan.h"
 

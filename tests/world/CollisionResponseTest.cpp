@@ -9,6 +9,7 @@
 #include "world/CollisionRecorder.h"
 #include "world/ContactPoint.h"
 #include "world/GridCell.h"
+#include "world/TrackObject.h"
 #include "world/WorldGrid.h"
 #include "world/WorldTopography.h"
 
@@ -319,7 +320,7 @@ TEST_F(CollisionResponse, TheTrackCheckClimbsALowStepAndStopsAtAHighOne) {
         Race()->ground = &ground;
         ASSERT_TRUE(CWorldMan::SetCurrentWorld(CWorldMan::kRace));
         // The piece under the crate stands far above it, so only the track check reaches it.
-        CWorldObject* piece = CWorldMan::CreateWorldObject(31000, -4, 40, -4, -1);
+        auto* piece = dynamic_cast<CTrackObject*>(CWorldMan::CreateWorldObject(15280, -4, 40, -4, -1));
         ASSERT_NE(piece, nullptr);
         CWorldMan::GetWorldGrid()->GetCell(3, 3)->piece = piece;
         CActiveWorldObject* crate = Crate({-6, 0, 0});
