@@ -1,6 +1,7 @@
 #include "WorldDoubles.h"
 
 #include "render/assets/GraphicsCaches.h"
+#include "support/SampleSet.h"
 #include "support/TempFolder.h"
 #include "world/ActiveWorldObject.h"
 
@@ -10,18 +11,6 @@
 namespace worldtest {
 
 namespace {
-
-const std::filesystem::path& GeneratedSet() {
-    static testsupport::TempFolder output;
-    static const std::filesystem::path set = [] {
-        const std::string command = "'" ZENTRIX_BINARY_DIR "/mkdata' '" ZENTRIX_SOURCE_DIR "/data/sample' '" +
-                                    output.Native("set") + "' >/dev/null";
-        if (std::system(command.c_str()) != 0)
-            throw std::runtime_error("mkdata failed");
-        return output.Path() / "set";
-    }();
-    return set;
-}
 
 bool SetsUpSharedWorld(int id) {
     return id == 0 || id == 1 || id == 2 || id == 4 || id == 5 || id == 6 || id == 11;
@@ -36,7 +25,7 @@ WorldFixture::~WorldFixture() {
 }
 
 void WorldFixture::SetUp() {
-    std::filesystem::current_path(GeneratedSet());
+    std::filesystem::current_path(testsupport::GeneratedSampleSet());
     CAssetMan::SLinks links;
     CGraphicsCaches* caches = nullptr;
     links.makeGraphicsCaches = [&caches](CAssetMan& a) {
