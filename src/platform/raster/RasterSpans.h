@@ -286,6 +286,15 @@ inline SpanRun MakeRun(const PixelState& state, const RenderTarget& target, Dept
             std::min(target.width, depth.Width()),          Sampler(view),     state};
 }
 
+// Every row of a triangle handed to the span loop `Fill`, which reads the run from a copy of its own
+// (kept in registers: pixel and depth writes cannot change it); returns the pixels written.
+template <std::uint32_t (*Fill)(const SpanRun&, const Span&)>
+std::uint32_t FillRows(const SpanRun& r, const TriangleRows& t, const gfx2d::Rect& scissor) {
+    const SpanRun run = r;
+    return WalkRows(
+        t, scissor, [&run](const Span& s) __attribute__((always_inline)) { return Fill(run, s); });
+}
+
 // The fill of every row of a triangle for one state combination; returns the pixels written.
 using TriangleFill = std::uint32_t (*)(const SpanRun& run, const TriangleRows& t, const gfx2d::Rect& scissor);
 

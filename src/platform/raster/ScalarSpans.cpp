@@ -153,22 +153,14 @@ template <int kAddress, int kBlend>
     return written;
 }
 
-template <int kAddress, int kBlend>
-std::uint32_t FillTriangle(const SpanRun& r, const TriangleRows& t, const gfx2d::Rect& scissor) {
-    const SpanRun run = r;
-    return WalkRows(
-        t, scissor, [&run](const Span& s) __attribute__((always_inline)) {
-            return FillSpan<kAddress, kBlend>(run, s);
-        });
-}
-
 } // namespace
 
 TriangleFill ScalarTriangleFill(int addressing, int blend) {
 #define ZX_BLENDS(A)                                                                                         \
     {                                                                                                        \
-        &FillTriangle<A, kOpaque>, &FillTriangle<A, kAlpha>, &FillTriangle<A, kAdditive>,                    \
-            &FillTriangle<A, kMultiply>, &FillTriangle<A, kGeneric>                                          \
+        &FillRows<&FillSpan<A, kOpaque>>, &FillRows<&FillSpan<A, kAlpha>>,                                   \
+            &FillRows<&FillSpan<A, kAdditive>>, &FillRows<&FillSpan<A, kMultiply>>,                          \
+            &FillRows<&FillSpan<A, kGeneric>>                                                                \
     }
     static constexpr TriangleFill kTable[4][5] = {ZX_BLENDS(kUntextured), ZX_BLENDS(kWrapMasked),
                                                   ZX_BLENDS(kWrapAny), ZX_BLENDS(kClampEdges)};

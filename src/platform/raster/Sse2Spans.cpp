@@ -379,15 +379,6 @@ template <int kAddress, int kBlend>
     return written;
 }
 
-template <int kAddress, int kBlend>
-std::uint32_t FillTriangleQuads(const SpanRun& r, const TriangleRows& t, const gfx2d::Rect& scissor) {
-    const SpanRun run = r;
-    return WalkRows(
-        t, scissor, [&run](const Span& s) __attribute__((always_inline)) {
-            return FillSpanQuads<kAddress, kBlend>(run, s);
-        });
-}
-
 } // namespace
 
 TriangleFill QuadTriangleFill(int addressing, int blend) {
@@ -395,8 +386,8 @@ TriangleFill QuadTriangleFill(int addressing, int blend) {
         return nullptr;
 #define ZX_QUADS(A)                                                                                          \
     {                                                                                                        \
-        &FillTriangleQuads<A, kOpaque>, &FillTriangleQuads<A, kAlpha>, &FillTriangleQuads<A, kAdditive>,     \
-            &FillTriangleQuads<A, kMultiply>                                                                 \
+        &FillRows<&FillSpanQuads<A, kOpaque>>, &FillRows<&FillSpanQuads<A, kAlpha>>,                         \
+            &FillRows<&FillSpanQuads<A, kAdditive>>, &FillRows<&FillSpanQuads<A, kMultiply>>                 \
     }
     static constexpr TriangleFill kQuadTable[3][4] = {ZX_QUADS(kUntextured), ZX_QUADS(kWrapMasked),
                                                       ZX_QUADS(kWrapAny)};
