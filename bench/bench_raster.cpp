@@ -1,8 +1,8 @@
 // Two 640 x 480 scenes. The game-like frame: about 5,000 textured, depth-tested triangles, a fifth of
 // them blended: a floor and a back wall, scattered opaque panels, and alpha and additive particles. The
-// overdraw frame: 1,000, 5,000 or 20,000 small textured triangles of about 300 pixels each at random
-// places and depths (depth complexity up to about 20), drawn in one opaque pass, then a tenth of them
-// alpha-blended with depth writes off.
+// overdraw frame: 1,000, 5,000 or 20,000 textured triangles at random places and depths, together
+// covering the screen about 20 times over (so the fewer, the larger: about 6,000, 1,200 and 300 pixels
+// each), drawn in one opaque pass, then a tenth of them alpha-blended with depth writes off.
 
 #include "foundation/math/Random.h"
 #include "platform/raster/SoftwareDevice.h"
@@ -12,6 +12,7 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -191,13 +192,16 @@ public:
             return low + (high - low) * static_cast<float>(Random::Next()) / static_cast<float>(Random::kMax);
         };
         const int blended = triangles / 10;
+        // Corners uniform in a square of side 2r around the centre make triangles of 0.3056 r^2 pixels
+        // on average: r is chosen so that they cover the screen 20 times.
+        const float reach = std::sqrt(20.0f * 640 * 480 / static_cast<float>(triangles) / 0.3056f);
         for (int pass = 0; pass < 2; ++pass) {
             std::vector<Vertex> vs;
             for (int i = 0; i < (pass == 0 ? triangles - blended : blended); ++i) {
-                // A centre on screen, corners up to 36 pixels from it, each at a depth near the centre's.
+                // A centre on screen, corners around it, each at a depth near the centre's.
                 const float cx = uniform(0, 640), cy = uniform(0, 480), cz = uniform(20, 2000);
                 for (int k = 0; k < 3; ++k) {
-                    const float sx = cx + uniform(-36, 36), sy = cy + uniform(-36, 36);
+                    const float sx = cx + uniform(-reach, reach), sy = cy + uniform(-reach, reach);
                     const float z = cz * uniform(0.95f, 1.05f);
                     const std::uint32_t grey = 0xC0 + static_cast<std::uint32_t>(Random::Next() % 0x40);
                     vs.push_back({(sx / 320 - 1) * z, (1 - sy / 240) * z * 0.75f, z,
