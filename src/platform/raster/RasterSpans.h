@@ -6,6 +6,7 @@
 // the same picture to the bit (tests/platform/RasterSpanTest.cpp compares them).
 
 #include "platform/gfx2d/Geometry.h"
+#include "platform/raster/DepthBuffer.h"
 #include "platform/raster/Rasterizer.h"
 
 #include <algorithm>
@@ -29,6 +30,9 @@ constexpr int kSegment = 16;
 enum Blend { kOpaque, kAlpha, kAdditive, kMultiply, kGeneric };
 // How a span reads its texture: none, wrapping a power-of-two size by masks, wrapping any size, clamped.
 enum Addressing { kUntextured, kWrapMasked, kWrapAny, kClampEdges };
+
+// The depth tests the four-pixel loops have compiled in; any other is chosen quad by quad.
+enum DepthTest { kDepthLessEqual, kDepthLess, kDepthAny };
 
 // Attribute order inside a span: depth, 1/w, u/w, v/w, then colour.
 // Vertex alpha is not interpolated: a pixel's alpha comes from the texture alone.
@@ -165,14 +169,6 @@ inline std::int32_t FixedColour(float f) {
     return static_cast<std::int32_t>(std::clamp(f, -1024.0f, 1024.0f) * 65536.0f);
 }
 
-// One row of a triangle with its attribute steps.
-struct Span {
-    int y, x0, x1;           // pixels x0 .. x1 - 1 of row y
-    bool white;              // every corner of the triangle is white
-    float start[kAttrCount]; // attributes at pixel (x0, y)
-    float step[kAttrCount];  // change per pixel to the right
-};
-
 // A triangle's rows and attribute planes.
 struct TriangleRows {
     // An edge walked row by row: the first pixel column at or right of it, kept exact with a
@@ -215,6 +211,53 @@ struct TriangleRows {
     double a0[kAttrCount], gx[kAttrCount], gy[kAttrCount];
     double fx0, fy0;
     int textureEnd, colourEnd;
+    // The coarse depth test, for the less and less-or-equal tests: how far below the depth plane a
+    // depth the span loops compute may lie (rounding), and whether an equal depth passes. Spans are
+    // judged when coarseSpans is set: against the tile columns under the triangle (at most kSpanTiles
+    // of them), with twice the slack, which also covers judging in float arithmetic.
+    static constexpr int kSpanTiles = 512;
+    bool equalPasses = false;
+    double zSlack = 0.0;
+    double nearest = 0.0; // no depth the span loops compute is nearer
+    bool coarseSpans = false;
+    int tileLeft = 0, tileRight = -1;
+    float spanSlack = 0.0f;
+};
+
+// One row of a triangle with its attribute steps.
+struct Span {
+    int y, x0, x1;           // pixels x0 .. x1 - 1 of row y
+    int from, to;            // the pixels (counted from x0) that may show; the others are hidden
+    bool white;              // every corner of the triangle is white
+    float start[kAttrCount]; // attributes at pixel (x0, y): depth at once, the others after SetUp
+    float step[kAttrCount];  // change per pixel to the right
+    const TriangleRows* triangle;
+    double dx, dy; // (x0, y) from the origin of the attribute planes
+
+    // The start values of the texture coordinates and the colour, worked out only for a span with a
+    // pixel to draw.
+    [[gnu::always_inline]] void SetUp() {
+        const TriangleRows& t = *triangle;
+#if defined(__SSE2__)
+        // Two attributes at a time, in the same double arithmetic as one at a time; the planes a span
+        // loop does not read are zero or unused.
+        static_assert(kIw == 1 && kAttrCount == 7);
+        const __m128d x = _mm_set1_pd(dx), y = _mm_set1_pd(dy);
+        for (int k = kIw; k < kAttrCount; k += 2) {
+            const __m128d p =
+                _mm_add_pd(_mm_add_pd(_mm_loadu_pd(t.a0 + k), _mm_mul_pd(_mm_loadu_pd(t.gx + k), x)),
+                           _mm_mul_pd(_mm_loadu_pd(t.gy + k), y));
+            const __m128 f = _mm_cvtpd_ps(p);
+            start[k] = _mm_cvtss_f32(f);
+            start[k + 1] = _mm_cvtss_f32(_mm_shuffle_ps(f, f, 1));
+        }
+#else
+        for (int k = kIw; k < t.textureEnd; ++k)
+            start[k] = static_cast<float>(t.a0[k] + t.gx[k] * dx + t.gy[k] * dy);
+        for (int k = kR; k < t.colourEnd; ++k)
+            start[k] = static_cast<float>(t.a0[k] + t.gx[k] * dx + t.gy[k] * dy);
+#endif
+    }
 };
 
 // Texel coordinates (not yet scaled to the texture) at pixel `at` of a span, divided by w exactly.
@@ -241,25 +284,78 @@ struct SpanRun {
     int roomRight;           // pixels in a row of both the target and the depth buffer
     Sampler sampler;
     PixelState state;
+    DepthBuffer* buffer; // for its coarse depths
 
     std::uint16_t* Row(int y) const { return reinterpret_cast<std::uint16_t*>(pixels + y * pitch); }
     float* DepthRow(int y) const { return depth + y * depthRow; }
 };
 
-// Hands each row of a triangle inside the scissor rectangle to `fill` as a span and sums what it
-// returns (the pixels written).
+// Trims a span to the tiles where its depths may pass a less or less-or-equal test against the coarse
+// depths `far` of its tile row (from tile column t.tileLeft on); false when they pass in none. Each tile's
+// part of the span is judged by its nearer end, less what rounding may take off.
+[[gnu::always_inline]] inline bool CoarseRange(const TriangleRows& t, const float* far, Span& s) {
+    constexpr int kShift = DepthBuffer::kTileShift;
+    const float z0 = s.start[kZ], dz = s.step[kZ], slack = t.spanSlack;
+    // The nearer end of a tile's part is its left end when depths grow to the right, else its right.
+    const int nearerEnd = dz >= 0.0f ? 0 : DepthBuffer::kTile - 1;
+    const bool equalPasses = t.equalPasses;
+    auto hidden = [&](int tx) __attribute__((always_inline)) {
+        const int at = std::clamp((tx << kShift) + nearerEnd, s.x0, s.x1 - 1) - s.x0;
+        const float nearest = z0 + static_cast<float>(at) * dz - slack;
+        const float f = far[tx - t.tileLeft];
+        return equalPasses ? nearest > f : nearest >= f;
+    };
+    int first = s.x0 >> kShift, last = (s.x1 - 1) >> kShift;
+    while (first <= last && hidden(first))
+        ++first;
+    if (first > last)
+        return false;
+    while (hidden(last))
+        --last;
+    s.from = std::max(first << kShift, s.x0) - s.x0;
+    s.to = std::min((last + 1) << kShift, s.x1) - s.x0;
+    return true;
+}
+
+// Hands each row of a triangle inside the scissor rectangle to `fill` as a span, after the coarse depth
+// test when the triangle has one, and sums what it returns (the pixels written). Spans get their depth
+// start; `fill` calls Span::SetUp for the rest. Depth writes are noted in the coarse depths.
 template <typename Fill>
 [[gnu::always_inline]] inline std::uint32_t WalkRows(const TriangleRows& t, const gfx2d::Rect& scissor,
-                                                     Fill fill) {
+                                                     const SpanRun& run, Fill fill) {
     TriangleRows::Edge longEdge = t.longEdge, shortEdge = t.shortEdge;
+    const PixelState& state = run.state;
+    const bool depthWrites = state.depthTest && state.depthWrite;
+    const bool nearerOnly = state.depthFunc == Compare::Less || state.depthFunc == Compare::LessEqual ||
+                            state.depthFunc == Compare::Equal;
     Span span{};
     span.white = t.white;
+    span.triangle = &t;
     for (int k = 0; k < kAttrCount; ++k)
         span.step[k] = static_cast<float>(t.gx[k]);
     std::uint32_t written = 0;
+    // The coarse depths of the tiles under the triangle in the tile row of the current span: valid bounds
+    // for the whole triangle, as its own writes only make depths nearer.
+    // A tile row where all of them lie nearer than the whole triangle is passed over row by row.
+    float far[TriangleRows::kSpanTiles];
+    int farRow = -1;
+    bool rowHidden = false;
     for (std::int64_t y = t.yFirst; y < t.yEnd; ++y, longEdge.Next(), shortEdge.Next()) {
         if (y == t.yMid)
             shortEdge = t.lowerEdge;
+        if (t.coarseSpans) {
+            if (const int row = static_cast<int>(y) >> DepthBuffer::kTileShift; row != farRow) {
+                rowHidden = true;
+                for (int tx = t.tileLeft; tx <= t.tileRight; ++tx) {
+                    const float f = run.buffer->TileFar(tx, row);
+                    far[tx - t.tileLeft] = f;
+                    rowHidden = rowHidden && (t.equalPasses ? t.nearest > f : t.nearest >= f);
+                }
+                farRow = row;
+            }
+            if (rowHidden)
+                continue;
+        }
         const std::int64_t xl = t.longOnLeft ? longEdge.column : shortEdge.column;
         const std::int64_t xr = t.longOnLeft ? shortEdge.column : longEdge.column;
         const std::int64_t x0 = std::max<std::int64_t>(xl, scissor.left);
@@ -269,12 +365,17 @@ template <typename Fill>
         span.y = static_cast<int>(y);
         span.x0 = static_cast<int>(x0);
         span.x1 = static_cast<int>(x1);
-        const double dx = static_cast<double>(x0) - t.fx0, dy = static_cast<double>(y) - t.fy0;
-        for (int k = 0; k < t.textureEnd; ++k)
-            span.start[k] = static_cast<float>(t.a0[k] + t.gx[k] * dx + t.gy[k] * dy);
-        for (int k = kR; k < t.colourEnd; ++k)
-            span.start[k] = static_cast<float>(t.a0[k] + t.gx[k] * dx + t.gy[k] * dy);
-        written += fill(span);
+        span.from = 0;
+        span.to = span.x1 - span.x0;
+        span.dx = static_cast<double>(x0) - t.fx0;
+        span.dy = static_cast<double>(y) - t.fy0;
+        span.start[kZ] = static_cast<float>(t.a0[kZ] + t.gx[kZ] * span.dx + t.gy[kZ] * span.dy);
+        if (t.coarseSpans && !CoarseRange(t, far, span))
+            continue;
+        const std::uint32_t n = fill(span);
+        if (n != 0 && depthWrites)
+            run.buffer->NoteWritten(span.y, span.x0 + span.from, span.x0 + span.to, nearerOnly);
+        written += n;
     }
     return written;
 }
@@ -283,16 +384,16 @@ template <typename Fill>
 inline SpanRun MakeRun(const PixelState& state, const RenderTarget& target, DepthBuffer& depth,
                        const Rasterizer::TextureView& view) {
     return {reinterpret_cast<std::uint8_t*>(target.pixels), target.pitchBytes, depth.Row(0), depth.Width(),
-            std::min(target.width, depth.Width()),          Sampler(view),     state};
+            std::min(target.width, depth.Width()),          Sampler(view),     state,        &depth};
 }
 
 // Every row of a triangle handed to the span loop `Fill`, which reads the run from a copy of its own
 // (kept in registers: pixel and depth writes cannot change it); returns the pixels written.
-template <std::uint32_t (*Fill)(const SpanRun&, const Span&)>
+template <std::uint32_t (*Fill)(const SpanRun&, Span&)>
 std::uint32_t FillRows(const SpanRun& r, const TriangleRows& t, const gfx2d::Rect& scissor) {
     const SpanRun run = r;
     return WalkRows(
-        t, scissor, [&run](const Span& s) __attribute__((always_inline)) { return Fill(run, s); });
+        t, scissor, run, [&run](Span & s) __attribute__((always_inline)) { return Fill(run, s); });
 }
 
 // The fill of every row of a triangle for one state combination; returns the pixels written.
@@ -300,8 +401,8 @@ using TriangleFill = std::uint32_t (*)(const SpanRun& run, const TriangleRows& t
 
 /// The one-pixel loops of an addressing mode and a blend: every combination.
 TriangleFill ScalarTriangleFill(int addressing, int blend);
-/// The four-pixel loops of an addressing mode and a blend; null where there are none (clamped
-/// addressing, the generic blend factors, a machine without SSE2).
-TriangleFill QuadTriangleFill(int addressing, int blend);
+/// The four-pixel loops of an addressing mode, a blend and a depth test; null where there are none
+/// (clamped addressing, the generic blend factors, a machine without SSE2).
+TriangleFill QuadTriangleFill(int addressing, int blend, int depth);
 
 } // namespace plat::raster

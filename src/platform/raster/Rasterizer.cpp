@@ -15,7 +15,7 @@
 namespace plat::raster {
 
 void Rasterizer::Begin(const PixelState& state, const RenderTarget& target, DepthBuffer& depth,
-                       gfx2d::Rect scissor, SpanLoops loops) {
+                       gfx2d::Rect scissor, SpanLoops loops, bool coarseDepth) {
     m_state = state;
     m_target = target;
     m_depth = &depth;
@@ -59,9 +59,49 @@ void Rasterizer::Begin(const PixelState& state, const RenderTarget& target, Dept
         const bool powersOfTwo = (w & (w - 1)) == 0 && (h & (h - 1)) == 0;
         addressing = state.clamp ? kClampEdges : (powersOfTwo ? kWrapMasked : kWrapAny);
     }
-    m_fill = loops == SpanLoops::kFastest ? QuadTriangleFill(addressing, blend) : nullptr;
+    const bool lessEqual = state.depthTest && state.depthFunc == Compare::LessEqual;
+    const bool less = state.depthTest && state.depthFunc == Compare::Less;
+    m_coarse = coarseDepth && (less || lessEqual);
+    const int depthTest = lessEqual ? kDepthLessEqual : (less ? kDepthLess : kDepthAny);
+    m_fill = loops == SpanLoops::kFastest ? QuadTriangleFill(addressing, blend, depthTest) : nullptr;
     if (m_fill == nullptr)
         m_fill = ScalarTriangleFill(addressing, blend);
+}
+
+bool Rasterizer::CoarselyHidden(TriangleRows& tri, const std::int64_t* X, const std::int64_t* Y,
+                                const ScreenVertex* const* v) {
+    // The depths the span loops compute lie within the corners' depths, give or take rounding: a bound
+    // of each term of the depth plane over the triangle's box, times far more than their rounding.
+    const std::int64_t left = std::min({X[0], X[1], X[2]}), right = std::max({X[0], X[1], X[2]});
+    const double width = static_cast<double>(right - left) / kSub + 1.0;
+    const double height =
+        static_cast<double>(std::max({Y[0], Y[1], Y[2]}) - std::min({Y[0], Y[1], Y[2]})) / kSub + 1.0;
+    tri.zSlack =
+        1e-6 * (std::fabs(tri.a0[kZ]) + std::fabs(tri.gx[kZ]) * width + std::fabs(tri.gy[kZ]) * height);
+    tri.equalPasses = m_state.depthFunc == Compare::LessEqual;
+    const double nearest =
+        std::min({static_cast<double>(v[0]->z), static_cast<double>(v[1]->z), static_cast<double>(v[2]->z)}) -
+        tri.zSlack;
+    if (!std::isfinite(nearest))
+        return false;
+    tri.nearest = nearest;
+    constexpr int kShift = DepthBuffer::kTileShift;
+    const int x0 = static_cast<int>(std::max<std::int64_t>(left / kSub - 1, m_scissor.left));
+    const int x1 = static_cast<int>(std::min<std::int64_t>(right / kSub + 1, m_scissor.right - 1));
+    if (x0 > x1)
+        return true;
+    tri.tileLeft = x0 >> kShift;
+    tri.tileRight = x1 >> kShift;
+    tri.coarseSpans = tri.tileRight - tri.tileLeft < TriangleRows::kSpanTiles;
+    tri.spanSlack = static_cast<float>(2.0 * tri.zSlack);
+    for (int ty = static_cast<int>(tri.yFirst) >> kShift; ty <= static_cast<int>(tri.yEnd - 1) >> kShift;
+         ++ty)
+        for (int tx = x0 >> kShift; tx <= x1 >> kShift; ++tx) {
+            const double far = m_depth->TileFar(tx, ty);
+            if (tri.equalPasses ? !(nearest > far) : !(nearest >= far))
+                return false;
+        }
+    return true;
 }
 
 void Rasterizer::DrawTriangle(const ScreenVertex& v0, const ScreenVertex& v1, const ScreenVertex& v2) {
@@ -122,6 +162,9 @@ void Rasterizer::DrawTriangle(const ScreenVertex& v0, const ScreenVertex& v1, co
         tri.gx[k] = used ? (d1 * ey2 - d2 * ey1) * invDet : 0.0;
         tri.gy[k] = used ? (d2 * ex1 - d1 * ex2) * invDet : 0.0;
     }
+    m_depth->NewTriangle();
+    if (m_coarse && CoarselyHidden(tri, X, Y, v))
+        return;
     m_written += m_fill(MakeRun(m_state, m_target, *m_depth, m_view), tri, m_scissor);
 }
 

@@ -45,9 +45,11 @@ public:
     /// state allows), or the one-pixel loops alone, which the others match to the bit.
     enum class SpanLoops { kFastest, kOnePixel };
 
-    /// Prepares a run of triangles that share one pixel state, target and scissor rectangle.
+    /// Prepares a run of triangles that share one pixel state, target and scissor rectangle. With
+    /// `coarseDepth`, triangles and runs of spans that the depth buffer's coarse copy shows hidden under
+    /// a less or less-or-equal test are passed over; without it every pixel is tested.
     void Begin(const PixelState& state, const RenderTarget& target, DepthBuffer& depth, gfx2d::Rect scissor,
-               SpanLoops loops = SpanLoops::kFastest);
+               SpanLoops loops = SpanLoops::kFastest, bool coarseDepth = true);
     /// Fills one triangle of the run (either winding).
     void DrawTriangle(const ScreenVertex& v0, const ScreenVertex& v1, const ScreenVertex& v2);
 
@@ -75,6 +77,12 @@ private:
     TriangleFill m_fill = nullptr;
     TextureView m_view;
     std::uint64_t m_written = 0;
+    bool m_coarse = false; // the coarse depth test is on (less and less-or-equal tests)
+
+    /// Readies the triangle's coarse depth test (snapped corners X, Y) and tells whether every tile it
+    /// covers holds only depths nearer than any it would draw.
+    bool CoarselyHidden(TriangleRows& tri, const std::int64_t* X, const std::int64_t* Y,
+                        const ScreenVertex* const* v);
 };
 
 } // namespace plat::raster

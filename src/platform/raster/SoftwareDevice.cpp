@@ -170,12 +170,11 @@ void SoftwareDevice::Clear(std::uint32_t flags, std::uint32_t colour, float dept
     if (r.IsEmpty())
         return;
     const std::uint16_t pixel = gfx2d::PackRgb565(colour);
-    for (int y = r.top; y < r.bottom; ++y) {
-        if (flags & kClearTarget)
+    if (flags & kClearTarget)
+        for (int y = r.top; y < r.bottom; ++y)
             std::fill(m_target.Row(y) + r.left, m_target.Row(y) + r.right, pixel);
-        if (flags & kClearDepth)
-            std::fill(m_depth.Row(y) + r.left, m_depth.Row(y) + r.right, depth);
-    }
+    if (flags & kClearDepth)
+        m_depth.Fill(r, depth);
 }
 
 PixelState SoftwareDevice::CurrentPixelState() const {
