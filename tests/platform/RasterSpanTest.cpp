@@ -178,12 +178,13 @@ TEST(RasterSpans, FourPixelLoopsMatchTheOnePixelLoopsToTheBit) {
                 }
 }
 
-// The coarse depths never claim a tile nearer than its farthest value, are exact after a clear and
-// again once a new triangle asks; a value that is not a number passes no less test and is passed over.
+// The coarse depths never claim a tile nearer than its farthest value, and give exactly that after a
+// clear and after Refresh; a value that is not a number passes no less test and is passed over.
 TEST(RasterDepth, CoarseDepthsBoundEachTileFromAbove) {
     DepthBuffer b;
     b.Resize(20, 12); // 3 x 2 tiles, the last column and row partial
-    auto check = [&](bool exact) {
+    auto check = [&](const char* when, bool exact) {
+        SCOPED_TRACE(when);
         for (int ty = 0; ty < b.TilesDown(); ++ty)
             for (int tx = 0; tx < b.TilesAcross(); ++tx) {
                 float far = -std::numeric_limits<float>::infinity();
@@ -196,24 +197,28 @@ TEST(RasterDepth, CoarseDepthsBoundEachTileFromAbove) {
                     EXPECT_GE(b.TileFar(tx, ty), far) << tx << "," << ty;
             }
     };
-    check(true);
-    b.Fill({3, 2, 20, 12}, 0.5f); // whole tiles take the value, partial ones are read again
-    check(true);
-    b.NewTriangle();
+    check("made", true);
+    b.Fill({3, 2, 20, 12}, 0.5f);
+    check("partly cleared", true);
     for (int y = 8; y < 12; ++y) {
         std::fill(b.Row(y), b.Row(y) + 8, 0.25f);
         b.NoteWritten(y, 0, 8, true);
     }
-    check(false); // the writing triangle may go on judging by the old bound
+    check("written nearer", false);
     EXPECT_EQ(b.TileFar(0, 1), 1.0f);
-    b.NewTriangle();
-    check(true);
-    b.Row(9)[19] = 2.0f; // farther: known at once
+    EXPECT_EQ(b.PendingTiles(), 1u);
+    b.Refresh();
+    check("read again", true);
+    b.Row(9)[19] = 2.0f;
     b.NoteWritten(9, 19, 20, false);
     b.Row(0)[0] = std::numeric_limits<float>::quiet_NaN();
     b.NoteWritten(0, 0, 1, false);
-    check(true);
+    check("written farther, and not a number", false);
+    EXPECT_EQ(b.TileFar(2, 1), std::numeric_limits<float>::infinity());
+    b.Refresh();
+    check("read again", true);
     EXPECT_EQ(b.TileFar(2, 1), 2.0f);
+    EXPECT_EQ(b.TileFar(0, 1), 0.25f);
 }
 
 // Depths equal to the stored ones pass the less-or-equal test and fail the less test, even where the

@@ -1,7 +1,7 @@
 #include "platform/raster/DepthBuffer.h"
 
 #include <algorithm>
-#include <limits>
+#include <bit>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -9,13 +9,34 @@
 
 namespace plat::raster {
 
+namespace {
+
+#if defined(__SSE2__)
+// The largest lane; every lane is a number.
+float LargestLane(__m128 m) {
+    m = _mm_max_ps(m, _mm_movehl_ps(m, m));
+    return _mm_cvtss_f32(_mm_max_ps(m, _mm_shuffle_ps(m, m, 1)));
+}
+#endif
+
+} // namespace
+
 void DepthBuffer::Resize(int width, int height) {
     m_width = width > 0 ? width : 0;
     m_height = height > 0 ? height : 0;
     m_values.assign(static_cast<std::size_t>(m_width) * static_cast<std::size_t>(m_height), 1.0f);
     m_tilesAcross = (m_width + kTile - 1) >> kTileShift;
     m_tilesDown = (m_height + kTile - 1) >> kTileShift;
-    m_tiles.assign(static_cast<std::size_t>(m_tilesAcross) * static_cast<std::size_t>(m_tilesDown), Tile{});
+    const auto tiles = static_cast<std::size_t>(m_tilesAcross) * static_cast<std::size_t>(m_tilesDown);
+    m_tileFar.assign(tiles, 1.0f);
+    m_rowFar.assign(tiles * kTile, 1.0f);
+    m_written.assign(tiles, 0);
+    m_pending.clear();
+    m_kept = true;
+    // Rows below the buffer hold nothing.
+    for (int y = m_height; y < m_tilesDown * kTile; ++y)
+        for (int tx = 0; tx < m_tilesAcross; ++tx)
+            m_rowFar[RowFarIndex(tx, y)] = kNothing;
 }
 
 void DepthBuffer::Fill(const gfx2d::Rect& area, float value) {
@@ -24,60 +45,84 @@ void DepthBuffer::Fill(const gfx2d::Rect& area, float value) {
         return;
     for (int y = r.top; y < r.bottom; ++y)
         std::fill(Row(y) + r.left, Row(y) + r.right, value);
+    const float far = value == value ? value : kNothing; // not a number: passed over
+    if (r == gfx2d::Rect::FromSize({m_width, m_height})) {
+        // The whole buffer: every tile takes the value, and no row waits to be read.
+        std::fill(m_tileFar.begin(), m_tileFar.end(), far);
+        std::fill(m_rowFar.begin(), m_rowFar.end(), far);
+        for (int y = m_height; y < m_tilesDown * kTile; ++y)
+            for (int tx = 0; tx < m_tilesAcross; ++tx)
+                m_rowFar[RowFarIndex(tx, y)] = kNothing;
+        std::fill(m_written.begin(), m_written.end(), 0);
+        m_pending.clear();
+        m_kept = true;
+        return;
+    }
+    if (!m_kept)
+        return;
+    // A tile the area covers wholly takes the value; the others it meets are read again.
     for (int ty = r.top >> kTileShift; ty <= (r.bottom - 1) >> kTileShift; ++ty)
         for (int tx = r.left >> kTileShift; tx <= (r.right - 1) >> kTileShift; ++tx) {
             const gfx2d::Rect tile = gfx2d::Rect{tx << kTileShift, ty << kTileShift, (tx + 1) << kTileShift,
                                                  (ty + 1) << kTileShift}
                                          .Intersect(gfx2d::Rect::FromSize({m_width, m_height}));
-            Tile& t = m_tiles[static_cast<std::size_t>(ty * m_tilesAcross + tx)];
-            if (r.Contains(tile))
-                t = {value, kExact, 0};
-            else
-                t.state = kStale;
+            if (r.Contains(tile)) {
+                const auto index = static_cast<std::size_t>(ty * m_tilesAcross + tx);
+                for (int y = tile.top; y < tile.bottom; ++y)
+                    m_rowFar[RowFarIndex(tx, y)] = far;
+                m_tileFar[index] = far;
+                m_written[index] = 0; // should it be listed as written, Refresh passes over it
+            } else {
+                const gfx2d::Rect part = r.Intersect(tile);
+                for (int y = part.top; y < part.bottom; ++y)
+                    NoteWritten(y, part.left, part.right, false);
+            }
         }
+    Refresh();
 }
 
-void DepthBuffer::NoteWritten(int y, int x0, int x1, bool nearerOnly) {
-    if (x0 >= x1)
-        return;
-    Tile* row = m_tiles.data() + static_cast<std::size_t>((y >> kTileShift) * m_tilesAcross);
-    for (int tx = x0 >> kTileShift; tx <= (x1 - 1) >> kTileShift; ++tx) {
-        Tile& t = row[tx];
-        if (!nearerOnly) {
-            t.state = kStale;
-        } else if (t.state != kStale) {
-            t.state = kLoose;
-            t.generation = m_generation;
-        }
-    }
-}
-
-void DepthBuffer::Refresh(Tile& tile, int tx, int ty) const {
-    tile.state = kExact;
-    const int x0 = tx << kTileShift, y0 = ty << kTileShift;
-    const int x1 = std::min(x0 + kTile, m_width), y1 = std::min(y0 + kTile, m_height);
-    float far = -std::numeric_limits<float>::infinity();
+float DepthBuffer::RowFar(int tx, int y) const {
+    const int x0 = tx << kTileShift, x1 = std::min(x0 + kTile, m_width);
+    const float* p = Row(y) + x0;
 #if defined(__SSE2__)
-    if (x1 - x0 == kTile) {
-        // The value is the first operand of each maximum, so a value that is not a number is passed over.
-        __m128 m = _mm_set1_ps(far);
-        for (int y = y0; y < y1; ++y) {
-            const float* p = Row(y) + x0;
-            m = _mm_max_ps(_mm_loadu_ps(p), m);
-            m = _mm_max_ps(_mm_loadu_ps(p + 4), m);
-        }
-        m = _mm_max_ps(m, _mm_movehl_ps(m, m));
-        m = _mm_max_ps(m, _mm_shuffle_ps(m, m, 1));
-        tile.far = _mm_cvtss_f32(m);
-        return;
-    }
+    if (x1 - x0 ==
+        kTile) // each value is the first operand of its maximum: one that is not a number is passed over
+        return LargestLane(
+            _mm_max_ps(_mm_loadu_ps(p), _mm_max_ps(_mm_loadu_ps(p + 4), _mm_set1_ps(kNothing))));
 #endif
-    for (int y = y0; y < y1; ++y)
-        for (int x = x0; x < x1; ++x) {
-            const float v = Row(y)[x];
-            far = v > far ? v : far;
+    float far = kNothing;
+    for (int x = 0; x < x1 - x0; ++x)
+        far = p[x] > far ? p[x] : far;
+    return far;
+}
+
+void DepthBuffer::StopKeepingCoarse() {
+    std::fill(m_tileFar.begin(), m_tileFar.end(), kUnknown);
+    std::fill(m_written.begin(), m_written.end(), 0);
+    m_pending.clear();
+    m_kept = false;
+}
+
+void DepthBuffer::Refresh() {
+    for (const std::uint32_t tile : m_pending) {
+        const int tx = static_cast<int>(tile % static_cast<std::uint32_t>(m_tilesAcross));
+        const int y0 = static_cast<int>(tile / static_cast<std::uint32_t>(m_tilesAcross)) << kTileShift;
+        float* rows = m_rowFar.data() + static_cast<std::size_t>(tile) * kTile;
+        if (m_written[tile] == 0)
+            continue; // set by Fill since it was listed
+        for (unsigned written = m_written[tile]; written != 0; written &= written - 1) {
+            const int row = std::countr_zero(written);
+            rows[row] = RowFar(tx, y0 + row);
         }
-    tile.far = far;
+        m_written[tile] = 0;
+#if defined(__SSE2__)
+        static_assert(kTile == 8);
+        m_tileFar[tile] = LargestLane(_mm_max_ps(_mm_loadu_ps(rows), _mm_loadu_ps(rows + 4)));
+#else
+        m_tileFar[tile] = *std::max_element(rows, rows + kTile);
+#endif
+    }
+    m_pending.clear();
 }
 
 } // namespace plat::raster

@@ -213,13 +213,14 @@ struct TriangleRows {
     int textureEnd, colourEnd;
     // The coarse depth test, for the less and less-or-equal tests: how far below the depth plane a
     // depth the span loops compute may lie (rounding), and whether an equal depth passes. Spans are
-    // judged when coarseSpans is set: against the tile columns under the triangle (at most kSpanTiles
-    // of them), with twice the slack, which also covers judging in float arithmetic.
-    static constexpr int kSpanTiles = 512;
+    // judged when coarseSpans is set: against the tile columns under the triangle, with twice the
+    // slack, which also covers judging in float arithmetic.
     bool equalPasses = false;
     double zSlack = 0.0;
-    double nearest = 0.0; // no depth the span loops compute is nearer
+    double nearest = 0.0;  // no depth the span loops compute is nearer
+    double farthest = 0.0; // nor farther
     bool coarseSpans = false;
+    mutable bool trimmed = false; // set when the coarse test passed over rows or pixels of the triangle
     int tileLeft = 0, tileRight = -1;
     float spanSlack = 0.0f;
 };
@@ -291,10 +292,11 @@ struct SpanRun {
 };
 
 // Trims a span to the tiles where its depths may pass a less or less-or-equal test against the coarse
-// depths `far` of its tile row (from tile column t.tileLeft on); false when they pass in none. Each tile's
-// part of the span is judged by its nearer end, less what rounding may take off.
-[[gnu::always_inline]] inline bool CoarseRange(const TriangleRows& t, const float* far, Span& s) {
+// depths; false when they pass in none. Each tile's part of the span is judged by its nearer end, less
+// what rounding may take off.
+[[gnu::always_inline]] inline bool CoarseRange(const TriangleRows& t, const DepthBuffer& buffer, Span& s) {
     constexpr int kShift = DepthBuffer::kTileShift;
+    const int ty = s.y >> kShift;
     const float z0 = s.start[kZ], dz = s.step[kZ], slack = t.spanSlack;
     // The nearer end of a tile's part is its left end when depths grow to the right, else its right.
     const int nearerEnd = dz >= 0.0f ? 0 : DepthBuffer::kTile - 1;
@@ -302,8 +304,8 @@ struct SpanRun {
     auto hidden = [&](int tx) __attribute__((always_inline)) {
         const int at = std::clamp((tx << kShift) + nearerEnd, s.x0, s.x1 - 1) - s.x0;
         const float nearest = z0 + static_cast<float>(at) * dz - slack;
-        const float f = far[tx - t.tileLeft];
-        return equalPasses ? nearest > f : nearest >= f;
+        const float far = buffer.TileFar(tx, ty);
+        return equalPasses ? nearest > far : nearest >= far;
     };
     int first = s.x0 >> kShift, last = (s.x1 - 1) >> kShift;
     while (first <= last && hidden(first))
@@ -316,6 +318,41 @@ struct SpanRun {
     s.to = std::min((last + 1) << kShift, s.x1) - s.x0;
     return true;
 }
+
+// What the tiles of a triangle's box in one tile row show: `hidden` when all of them lie nearer than
+// the whole triangle, `clear` when none lies nearer than any of it (so no span there can be trimmed).
+struct TileRowView {
+    bool hidden, clear;
+};
+[[gnu::always_inline]] inline TileRowView ScanTileRow(const TriangleRows& t, const DepthBuffer& buffer,
+                                                      int ty) {
+    TileRowView view{true, true};
+    for (int tx = t.tileLeft; tx <= t.tileRight && (view.hidden || view.clear); ++tx) {
+        const float far = buffer.TileFar(tx, ty);
+        view.hidden = view.hidden && (t.equalPasses ? t.nearest > far : t.nearest >= far);
+        view.clear = view.clear && (t.equalPasses ? t.farthest <= far : t.farthest < far);
+    }
+    return view;
+}
+
+// Depth writes of a triangle gathered a row of tiles at a time, to be noted in the coarse depths once:
+// the rows written and the columns they reach.
+struct NotedWrites {
+    int tileRow = -1;
+    std::uint8_t rows = 0;
+    int left = 0, right = 0;
+
+    void Add(int y, int x0, int x1) {
+        left = rows != 0 ? std::min(left, x0) : x0;
+        right = rows != 0 ? std::max(right, x1) : x1;
+        rows = static_cast<std::uint8_t>(rows | 1u << (y & (DepthBuffer::kTile - 1)));
+    }
+    void Flush(DepthBuffer& buffer, bool nearerOnly) {
+        if (rows != 0)
+            buffer.NoteWritten(tileRow, rows, left, right, nearerOnly);
+        rows = 0;
+    }
+};
 
 // Hands each row of a triangle inside the scissor rectangle to `fill` as a span, after the coarse depth
 // test when the triangle has one, and sums what it returns (the pixels written). Spans get their depth
@@ -334,27 +371,24 @@ template <typename Fill>
     for (int k = 0; k < kAttrCount; ++k)
         span.step[k] = static_cast<float>(t.gx[k]);
     std::uint32_t written = 0;
-    // The coarse depths of the tiles under the triangle in the tile row of the current span: valid bounds
-    // for the whole triangle, as its own writes only make depths nearer.
-    // A tile row where all of them lie nearer than the whole triangle is passed over row by row.
-    float far[TriangleRows::kSpanTiles];
-    int farRow = -1;
-    bool rowHidden = false;
+    // A tile row where all the tiles under the triangle lie nearer than the whole of it is passed over
+    // row by row. The triangle's own writes only make depths nearer, so what is hidden stays hidden.
+    int tileRow = -1;
+    TileRowView rowView{false, true};
+    NotedWrites noted;
+    bool trimmed = false;
     for (std::int64_t y = t.yFirst; y < t.yEnd; ++y, longEdge.Next(), shortEdge.Next()) {
         if (y == t.yMid)
             shortEdge = t.lowerEdge;
         if (t.coarseSpans) {
-            if (const int row = static_cast<int>(y) >> DepthBuffer::kTileShift; row != farRow) {
-                rowHidden = true;
-                for (int tx = t.tileLeft; tx <= t.tileRight; ++tx) {
-                    const float f = run.buffer->TileFar(tx, row);
-                    far[tx - t.tileLeft] = f;
-                    rowHidden = rowHidden && (t.equalPasses ? t.nearest > f : t.nearest >= f);
-                }
-                farRow = row;
+            if (const int row = static_cast<int>(y) >> DepthBuffer::kTileShift; row != tileRow) {
+                rowView = ScanTileRow(t, *run.buffer, row);
+                tileRow = row;
             }
-            if (rowHidden)
+            if (rowView.hidden) {
+                trimmed = true;
                 continue;
+            }
         }
         const std::int64_t xl = t.longOnLeft ? longEdge.column : shortEdge.column;
         const std::int64_t xr = t.longOnLeft ? shortEdge.column : longEdge.column;
@@ -370,13 +404,24 @@ template <typename Fill>
         span.dx = static_cast<double>(x0) - t.fx0;
         span.dy = static_cast<double>(y) - t.fy0;
         span.start[kZ] = static_cast<float>(t.a0[kZ] + t.gx[kZ] * span.dx + t.gy[kZ] * span.dy);
-        if (t.coarseSpans && !CoarseRange(t, far, span))
-            continue;
+        if (t.coarseSpans && !rowView.clear) {
+            const bool shows = CoarseRange(t, *run.buffer, span);
+            trimmed = trimmed || !shows || span.from != 0 || span.to != span.x1 - span.x0;
+            if (!shows)
+                continue;
+        }
         const std::uint32_t n = fill(span);
-        if (n != 0 && depthWrites)
-            run.buffer->NoteWritten(span.y, span.x0 + span.from, span.x0 + span.to, nearerOnly);
+        if (n != 0 && depthWrites) {
+            if (const int row = span.y >> DepthBuffer::kTileShift; row != noted.tileRow) {
+                noted.Flush(*run.buffer, nearerOnly);
+                noted.tileRow = row;
+            }
+            noted.Add(span.y, span.x0 + span.from, span.x0 + span.to);
+        }
         written += n;
     }
+    noted.Flush(*run.buffer, nearerOnly);
+    t.trimmed = trimmed;
     return written;
 }
 
@@ -387,11 +432,19 @@ inline SpanRun MakeRun(const PixelState& state, const RenderTarget& target, Dept
             std::min(target.width, depth.Width()),          Sampler(view),     state,        &depth};
 }
 
-// Every row of a triangle handed to the span loop `Fill`, which reads the run from a copy of its own
-// (kept in registers: pixel and depth writes cannot change it); returns the pixels written.
-template <std::uint32_t (*Fill)(const SpanRun&, Span&)>
+// Every row of a triangle handed to the span loop `Fill`, or to `FillWhite` when every corner of the
+// triangle is white; the loop reads the run from a copy of its own (kept in registers: pixel and depth
+// writes cannot change it). Returns the pixels written.
+template <std::uint32_t (*Fill)(const SpanRun&, Span&),
+          std::uint32_t (*FillWhite)(const SpanRun&, Span&) = Fill>
 std::uint32_t FillRows(const SpanRun& r, const TriangleRows& t, const gfx2d::Rect& scissor) {
     const SpanRun run = r;
+    if constexpr (FillWhite != Fill) {
+        if (t.white)
+            return WalkRows(
+                t, scissor,
+                run, [&run](Span & s) __attribute__((always_inline)) { return FillWhite(run, s); });
+    }
     return WalkRows(
         t, scissor, run, [&run](Span & s) __attribute__((always_inline)) { return Fill(run, s); });
 }

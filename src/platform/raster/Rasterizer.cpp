@@ -14,6 +14,13 @@
 
 namespace plat::raster {
 
+namespace {
+// How many written tiles make the coarse depths be read again.
+constexpr std::size_t kRefreshTiles = 256;
+// How many triangles in a row that the coarse depths cut nothing from make them be dropped.
+constexpr int kIdleTriangles = 512;
+} // namespace
+
 void Rasterizer::Begin(const PixelState& state, const RenderTarget& target, DepthBuffer& depth,
                        gfx2d::Rect scissor, SpanLoops loops, bool coarseDepth) {
     m_state = state;
@@ -85,6 +92,9 @@ bool Rasterizer::CoarselyHidden(TriangleRows& tri, const std::int64_t* X, const 
     if (!std::isfinite(nearest))
         return false;
     tri.nearest = nearest;
+    tri.farthest =
+        std::max({static_cast<double>(v[0]->z), static_cast<double>(v[1]->z), static_cast<double>(v[2]->z)}) +
+        tri.zSlack;
     constexpr int kShift = DepthBuffer::kTileShift;
     const int x0 = static_cast<int>(std::max<std::int64_t>(left / kSub - 1, m_scissor.left));
     const int x1 = static_cast<int>(std::min<std::int64_t>(right / kSub + 1, m_scissor.right - 1));
@@ -92,7 +102,7 @@ bool Rasterizer::CoarselyHidden(TriangleRows& tri, const std::int64_t* X, const 
         return true;
     tri.tileLeft = x0 >> kShift;
     tri.tileRight = x1 >> kShift;
-    tri.coarseSpans = tri.tileRight - tri.tileLeft < TriangleRows::kSpanTiles;
+    tri.coarseSpans = true;
     tri.spanSlack = static_cast<float>(2.0 * tri.zSlack);
     for (int ty = static_cast<int>(tri.yFirst) >> kShift; ty <= static_cast<int>(tri.yEnd - 1) >> kShift;
          ++ty)
@@ -162,10 +172,24 @@ void Rasterizer::DrawTriangle(const ScreenVertex& v0, const ScreenVertex& v1, co
         tri.gx[k] = used ? (d1 * ey2 - d2 * ey1) * invDet : 0.0;
         tri.gy[k] = used ? (d2 * ex1 - d1 * ex2) * invDet : 0.0;
     }
-    m_depth->NewTriangle();
-    if (m_coarse && CoarselyHidden(tri, X, Y, v))
+    // The coarse depths are read again once enough tiles were written, so they follow what is drawn at a
+    // bounded cost.
+    if (m_depth->PendingTiles() >= kRefreshTiles)
+        m_depth->Refresh();
+    const bool coarse = m_coarse && m_depth->IsCoarseKept();
+    if (coarse && CoarselyHidden(tri, X, Y, v)) {
+        m_idleTriangles = 0;
         return;
+    }
     m_written += m_fill(MakeRun(m_state, m_target, *m_depth, m_view), tri, m_scissor);
+    // Where nothing has been passed over for long (a picture drawn near to far, or with little overdraw),
+    // keeping the coarse depths costs more than it saves: they are dropped until the next clear.
+    if (coarse)
+        m_idleTriangles = tri.trimmed ? 0 : m_idleTriangles + 1;
+    if (m_idleTriangles >= kIdleTriangles) {
+        m_depth->StopKeepingCoarse();
+        m_idleTriangles = 0;
+    }
 }
 
 } // namespace plat::raster

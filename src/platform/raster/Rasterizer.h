@@ -77,7 +77,8 @@ private:
     TriangleFill m_fill = nullptr;
     TextureView m_view;
     std::uint64_t m_written = 0;
-    bool m_coarse = false; // the coarse depth test is on (less and less-or-equal tests)
+    bool m_coarse = false;   // the coarse depth test is on (less and less-or-equal tests)
+    int m_idleTriangles = 0; // triangles in a row the coarse test cut nothing from
 
     /// Readies the triangle's coarse depth test (snapped corners X, Y) and tells whether every tile it
     /// covers holds only depths nearer than any it would draw.

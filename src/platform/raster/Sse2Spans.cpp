@@ -288,7 +288,7 @@ template <int kDepth> [[gnu::always_inline]] inline __m128i DepthPass(Compare f,
 // passed over. The span's set-up (texture and colour start values, the colour ramp) waits for the first
 // quad with a pixel past the depth test, and texel positions are worked out per segment at its first
 // such quad, so hidden work costs no division.
-template <int kAddress, int kBlend, int kDepth>
+template <int kAddress, int kBlend, int kDepth, bool kWhite>
 [[gnu::always_inline]] inline std::uint32_t FillSpanQuads(const SpanRun& run, Span& s) {
     constexpr bool kTextured = kAddress != kUntextured;
     const PixelState& st = run.state;
@@ -301,7 +301,8 @@ template <int kAddress, int kBlend, int kDepth>
     const bool depthWrite = st.depthWrite && st.depthTest;
     const Compare alphaFunc = st.alphaTest ? st.alphaFunc : Compare::Always;
     const __m128 zStart = _mm_set1_ps(s.start[kZ]), dz = _mm_set1_ps(s.step[kZ]);
-    const bool white = s.white;
+    // Most pre-lit geometry is white: the texture then passes through unchanged, and no colour is kept.
+    constexpr bool white = kWhite;
 
     int i = s.from & ~3;
     // Pixel numbers of the quad's lanes, as floats (exact: spans are far shorter than 2^24).
@@ -325,7 +326,7 @@ template <int kAddress, int kBlend, int kDepth>
         if (_mm_movemask_epi8(pass) != 0) {
             if (!setUp) {
                 s.SetUp();
-                if (!white)
+                if constexpr (!white)
                     ColourRampsAt(s, i, red, green, blue, dRed, dGreen, dBlue);
                 setUp = true;
             }
@@ -348,7 +349,7 @@ template <int kAddress, int kBlend, int kDepth>
                     stepped = true;
                 }
                 SampleQuad<kAddress>(sampler, u, v, low, high);
-                if (!white) {
+                if constexpr (!white) {
                     // texel x (colour + 1) / 256; the alpha lane takes 256 and stays.
                     __m128i cLow, cHigh;
                     ColourLanes(red, green, blue, cLow, cHigh);
@@ -356,7 +357,7 @@ template <int kAddress, int kBlend, int kDepth>
                     low = _mm_srli_epi16(_mm_mullo_epi16(low, _mm_add_epi16(cLow, one)), 8);
                     high = _mm_srli_epi16(_mm_mullo_epi16(high, _mm_add_epi16(cHigh, one)), 8);
                 }
-            } else if (white) {
+            } else if constexpr (white) {
                 low = high = _mm_set1_epi16(255);
             } else {
                 ColourLanes(red, green, blue, low, high);
@@ -385,7 +386,7 @@ template <int kAddress, int kBlend, int kDepth>
             }
             written += kLaneCount[mask];
         }
-        if (setUp && !white) {
+        if (!white && setUp) {
             red = _mm_add_epi32(red, dRed);
             green = _mm_add_epi32(green, dGreen);
             blue = _mm_add_epi32(blue, dBlue);
@@ -418,9 +419,12 @@ template <int kAddress, int kBlend, int kDepth>
 // The quad fills of one addressing mode and blend, one per compiled depth test.
 template <int kAddress, int kBlend>
 constexpr std::array<TriangleFill, 3> kDepthFills = {
-    &FillRows<&FillSpanQuads<kAddress, kBlend, kDepthLessEqual>>,
-    &FillRows<&FillSpanQuads<kAddress, kBlend, kDepthLess>>,
-    &FillRows<&FillSpanQuads<kAddress, kBlend, kDepthAny>>};
+    &FillRows<&FillSpanQuads<kAddress, kBlend, kDepthLessEqual, false>,
+              &FillSpanQuads<kAddress, kBlend, kDepthLessEqual, true>>,
+    &FillRows<&FillSpanQuads<kAddress, kBlend, kDepthLess, false>,
+              &FillSpanQuads<kAddress, kBlend, kDepthLess, true>>,
+    &FillRows<&FillSpanQuads<kAddress, kBlend, kDepthAny, false>,
+              &FillSpanQuads<kAddress, kBlend, kDepthAny, true>>};
 
 // The quad fills of one addressing mode, by blend and depth test.
 template <int kAddress>
