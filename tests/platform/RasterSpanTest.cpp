@@ -149,7 +149,7 @@ TEST(RasterSpans, FourPixelLoopsMatchTheOnePixelLoopsToTheBit) {
                     state.blend = blend.on;
                     state.srcBlend = blend.src;
                     state.destBlend = blend.dest;
-                    auto draw = [&](Rasterizer::SpanLoops loops, bool coarse) {
+                    auto draw = [&](const Rasterizer::RunOptions& options) {
                         Drawn d;
                         for (std::uint32_t i = 0; i < kWidth * kHeight; ++i)
                             d.pixels.push_back(static_cast<std::uint16_t>((i * 2654435761u) >> 13));
@@ -158,19 +158,25 @@ TEST(RasterSpans, FourPixelLoopsMatchTheOnePixelLoopsToTheBit) {
                         buffer.Fill({kWidth / 2, 0, kWidth, kHeight}, 0.5f);
                         Rasterizer r;
                         r.Begin(state, RenderTarget{d.pixels.data(), kWidth * 2, kWidth, kHeight}, buffer,
-                                {0, 0, kWidth, kHeight}, loops, coarse);
+                                {0, 0, kWidth, kHeight}, options);
                         for (const auto& t : triangles)
                             r.DrawTriangle(t[0], t[1], t[2]);
+                        r.End();
                         d.written = r.PixelsWritten();
                         for (int y = 0; y < kHeight; ++y)
                             d.depths.insert(d.depths.end(), buffer.Row(y), buffer.Row(y) + kWidth);
                         return d;
                     };
-                    const Drawn every = draw(Rasterizer::SpanLoops::kOnePixel, false);
+                    using Loops = Rasterizer::SpanLoops;
+                    const Drawn every = draw({Loops::kOnePixel, false, 0.0f});
                     EXPECT_GT(every.written, 0u);
-                    for (const Rasterizer::SpanLoops loops :
-                         {Rasterizer::SpanLoops::kFastest, Rasterizer::SpanLoops::kOnePixel}) {
-                        const Drawn d = draw(loops, true);
+                    // Four pixels at a time and one, both with the coarse depths, and four at a time in
+                    // two passes (for the opaque states it takes).
+                    for (const Rasterizer::RunOptions& options :
+                         {Rasterizer::RunOptions{Loops::kFastest, true, 0.0f},
+                          Rasterizer::RunOptions{Loops::kOnePixel, true, 0.0f},
+                          Rasterizer::RunOptions{Loops::kFastest, true, 8.0f}}) {
+                        const Drawn d = draw(options);
                         EXPECT_EQ(d.written, every.written);
                         EXPECT_EQ(d.pixels, every.pixels);
                         ASSERT_EQ(std::memcmp(d.depths.data(), every.depths.data(), d.depths.size() * 4), 0);
@@ -226,18 +232,23 @@ TEST(RasterDepth, CoarseDepthsBoundEachTileFromAbove) {
 TEST(RasterDepth, EqualDepthsPassLessOrEqualOnly) {
     constexpr int kSize = 24;
     auto corner = [](float x, float y) { return ScreenVertex{x, y, 0.0f, 1.0f, 0, 0, 255, 255, 255, 255}; };
-    for (const Compare func : {Compare::LessEqual, Compare::Less}) {
-        std::vector<std::uint16_t> pixels(kSize * kSize, 0);
-        DepthBuffer buffer;
-        buffer.Resize(kSize, kSize);
-        buffer.Fill({0, 0, kSize, kSize}, 0.0f);
-        PixelState state;
-        state.depthFunc = func;
-        Rasterizer r;
-        r.Begin(state, RenderTarget{pixels.data(), kSize * 2, kSize, kSize}, buffer, {0, 0, kSize, kSize});
-        r.DrawTriangle(corner(-1, -1), corner(60, -1), corner(-1, 60));
-        EXPECT_EQ(r.PixelsWritten(), func == Compare::LessEqual ? kSize * kSize : 0u);
-    }
+    for (const Compare func : {Compare::LessEqual, Compare::Less})
+        for (const float overdraw : {0.0f, 8.0f}) { // in one pass, and in two
+            std::vector<std::uint16_t> pixels(kSize * kSize, 0);
+            DepthBuffer buffer;
+            buffer.Resize(kSize, kSize);
+            buffer.Fill({0, 0, kSize, kSize}, 0.0f);
+            PixelState state;
+            state.depthFunc = func;
+            Rasterizer r;
+            r.Begin(state, RenderTarget{pixels.data(), kSize * 2, kSize, kSize}, buffer, {0, 0, kSize, kSize},
+                    {Rasterizer::SpanLoops::kFastest, true, overdraw});
+            r.DrawTriangle(corner(-1, -1), corner(60, -1), corner(-1, 60));
+            r.End();
+            const bool drawn = func == Compare::LessEqual;
+            EXPECT_EQ(r.PixelsWritten(), drawn ? kSize * kSize : 0u);
+            EXPECT_EQ(std::count(pixels.begin(), pixels.end(), 0xFFFF), drawn ? kSize * kSize : 0);
+        }
 }
 
 // Inside the texture (texel positions from 0.1 to size - 1.1) clamping and wrapping read the same

@@ -291,15 +291,20 @@ template <int kDepth> [[gnu::always_inline]] inline __m128i DepthPass(Compare f,
 template <int kAddress, int kBlend, int kDepth, bool kWhite>
 [[gnu::always_inline]] inline std::uint32_t FillSpanQuads(const SpanRun& run, Span& s) {
     constexpr bool kTextured = kAddress != kUntextured;
+    // The second pass of a run in two passes shades the pixels the triangle wrote last; their depths
+    // are written already, and there is no alpha test.
+    constexpr bool kLastWriter = kDepth == kDepthLastWriter;
     const PixelState& st = run.state;
     const Sampler& sampler = run.sampler;
     const __m128i zero = _mm_setzero_si128(), lanes = _mm_setr_epi32(0, 1, 2, 3);
     std::uint16_t* const dst = run.Row(s.y) + s.x0;
     float* const zrow = run.DepthRow(s.y) + s.x0;
+    std::uint32_t* const writers = kLastWriter ? run.WriterRow(s.y) + s.x0 : nullptr;
+    const __m128i writer = _mm_set1_epi32(static_cast<int>(run.writer));
     const int count = s.x1 - s.x0;
     const Compare depthFunc = st.depthTest ? st.depthFunc : Compare::Always;
-    const bool depthWrite = st.depthWrite && st.depthTest;
-    const Compare alphaFunc = st.alphaTest ? st.alphaFunc : Compare::Always;
+    const bool depthWrite = !kLastWriter && st.depthWrite && st.depthTest;
+    const Compare alphaFunc = !kLastWriter && st.alphaTest ? st.alphaFunc : Compare::Always;
     const __m128 zStart = _mm_set1_ps(s.start[kZ]), dz = _mm_set1_ps(s.step[kZ]);
     // Most pre-lit geometry is white: the texture then passes through unchanged, and no colour is kept.
     constexpr bool white = kWhite;
@@ -316,11 +321,16 @@ template <int kAddress, int kBlend, int kDepth, bool kWhite>
 
     // One quad: pixels i .. i + 3 of the span, of which `left` remain; zq and dq are where its depths
     // and pixels are read and written.
-    auto quad = [&](int left, float* zq, std::uint16_t* dq) __attribute__((always_inline)) {
+    auto quad = [&](int left, float* zq, std::uint16_t* dq, [[maybe_unused]] const std::uint32_t* wq)
+        __attribute__((always_inline)) {
         if (i % kSegment == 0)
             stepped = false;
         const __m128 zs = _mm_add_ps(zStart, _mm_mul_ps(at, dz));
-        __m128i pass = DepthPass<kDepth>(depthFunc, zs, _mm_loadu_ps(zq));
+        __m128i pass;
+        if constexpr (kLastWriter)
+            pass = _mm_cmpeq_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(wq)), writer);
+        else
+            pass = DepthPass<kDepth>(depthFunc, zs, _mm_loadu_ps(zq));
         if (left < 4)
             pass = _mm_and_si128(pass, _mm_cmpgt_epi32(_mm_set1_epi32(left), lanes));
         if (_mm_movemask_epi8(pass) != 0) {
@@ -397,20 +407,76 @@ template <int kAddress, int kBlend, int kDepth, bool kWhite>
     };
 
     for (; i < s.to && i + 4 <= count; i += 4)
-        quad(4, zrow + i, dst + i);
+        quad(4, zrow + i, dst + i, kLastWriter ? writers + i : nullptr);
     if (const int left = count - i; i < s.to && left > 0) {
         // The short last quad reaches past the span: within the row it rewrites what it read there,
         // at the row's end it works on copies.
         if (s.x1 + 3 <= run.roomRight) {
-            quad(left, zrow + i, dst + i);
+            quad(left, zrow + i, dst + i, kLastWriter ? writers + i : nullptr);
         } else {
             float zCopy[4] = {};
             std::uint16_t dstCopy[4] = {};
+            std::uint32_t writersCopy[4] = {};
             std::copy(zrow + i, zrow + count, zCopy);
             std::copy(dst + i, dst + count, dstCopy);
-            quad(left, zCopy, dstCopy);
+            if constexpr (kLastWriter)
+                std::copy(writers + i, writers + count, writersCopy);
+            quad(left, zCopy, dstCopy, writersCopy);
             std::copy(zCopy, zCopy + left, zrow + i);
             std::copy(dstCopy, dstCopy + left, dst + i);
+        }
+    }
+    return written;
+}
+
+// The first pass of a run in two passes: the depth test of one span, four pixels at a time, writing the
+// depths and the triangle's number where it passes. Returns the pixels written, as the one-pass loops
+// count them.
+template <int kDepth>
+[[gnu::always_inline]] inline std::uint32_t DepthSpanQuads(const SpanRun& run, Span& s) {
+    const __m128i lanes = _mm_setr_epi32(0, 1, 2, 3), writer = _mm_set1_epi32(static_cast<int>(run.writer));
+    float* const zrow = run.DepthRow(s.y) + s.x0;
+    std::uint32_t* const writers = run.WriterRow(s.y) + s.x0;
+    const int count = s.x1 - s.x0;
+    const __m128 zStart = _mm_set1_ps(s.start[kZ]), dz = _mm_set1_ps(s.step[kZ]);
+    int i = s.from & ~3;
+    __m128 at = _mm_add_ps(_mm_set1_ps(static_cast<float>(i)), _mm_setr_ps(0, 1, 2, 3));
+    std::uint32_t written = 0;
+
+    auto quad = [&](int left, float* zq, std::uint32_t* wq) __attribute__((always_inline)) {
+        const __m128 zs = _mm_add_ps(zStart, _mm_mul_ps(at, dz));
+        __m128i pass = DepthPass<kDepth>(Compare::Always, zs, _mm_loadu_ps(zq));
+        if (left < 4)
+            pass = _mm_and_si128(pass, _mm_cmpgt_epi32(_mm_set1_epi32(left), lanes));
+        if (const int mask = _mm_movemask_ps(_mm_castsi128_ps(pass)); mask != 0) {
+            if (mask == 0xF) {
+                _mm_storeu_ps(zq, zs);
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(wq), writer);
+            } else {
+                const __m128 m = _mm_castsi128_ps(pass);
+                _mm_storeu_ps(zq, _mm_or_ps(_mm_and_ps(m, zs), _mm_andnot_ps(m, _mm_loadu_ps(zq))));
+                const __m128i before = _mm_loadu_si128(reinterpret_cast<const __m128i*>(wq));
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(wq),
+                                 _mm_or_si128(_mm_and_si128(pass, writer), _mm_andnot_si128(pass, before)));
+            }
+            written += kLaneCount[mask];
+        }
+        at = _mm_add_ps(at, _mm_set1_ps(4.0f));
+    };
+
+    for (; i < s.to && i + 4 <= count; i += 4)
+        quad(4, zrow + i, writers + i);
+    if (const int left = count - i; i < s.to && left > 0) {
+        if (s.x1 + 3 <= run.roomRight) {
+            quad(left, zrow + i, writers + i);
+        } else {
+            float zCopy[4] = {};
+            std::uint32_t writersCopy[4] = {};
+            std::copy(zrow + i, zrow + count, zCopy);
+            std::copy(writers + i, writers + count, writersCopy);
+            quad(left, zCopy, writersCopy);
+            std::copy(zCopy, zCopy + left, zrow + i);
+            std::copy(writersCopy, writersCopy + left, writers + i);
         }
     }
     return written;
@@ -434,6 +500,22 @@ constexpr std::array<std::array<TriangleFill, 3>, 4> kBlendFills = {
 
 } // namespace
 
+bool ShadeLastFills(int addressing, int depth, TriangleFill& depths, TriangleFill& shading) {
+    if (addressing == kClampEdges || (depth != kDepthLessEqual && depth != kDepthLess))
+        return false;
+    static constexpr std::array<TriangleFill, 2> kDepths = {&FillRows<&DepthSpanQuads<kDepthLessEqual>>,
+                                                            &FillRows<&DepthSpanQuads<kDepthLess>>};
+#define ZX_SHADE(A)                                                                                          \
+    &FillRows<&FillSpanQuads<A, kOpaque, kDepthLastWriter, false>,                                           \
+              &FillSpanQuads<A, kOpaque, kDepthLastWriter, true>>
+    static constexpr std::array<TriangleFill, 3> kShading = {ZX_SHADE(kUntextured), ZX_SHADE(kWrapMasked),
+                                                             ZX_SHADE(kWrapAny)};
+#undef ZX_SHADE
+    depths = kDepths[static_cast<std::size_t>(depth)];
+    shading = kShading[static_cast<std::size_t>(addressing)];
+    return true;
+}
+
 TriangleFill QuadTriangleFill(int addressing, int blend, int depth) {
     if (addressing == kClampEdges || blend == kGeneric)
         return nullptr;
@@ -447,6 +529,10 @@ TriangleFill QuadTriangleFill(int addressing, int blend, int depth) {
 
 TriangleFill QuadTriangleFill(int /*addressing*/, int /*blend*/, int /*depth*/) {
     return nullptr;
+}
+
+bool ShadeLastFills(int /*addressing*/, int /*depth*/, TriangleFill& /*depths*/, TriangleFill& /*shading*/) {
+    return false;
 }
 
 #endif
