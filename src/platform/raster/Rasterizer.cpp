@@ -18,7 +18,7 @@ namespace {
 // How many written tiles make the coarse depths be read again.
 constexpr std::size_t kRefreshTiles = 256;
 // How many triangles in a row that the coarse depths cut nothing from make them be dropped.
-constexpr int kIdleTriangles = 512;
+constexpr int kIdleTriangles = 256;
 } // namespace
 
 // The triangles of a run drawn in two passes that wrote depths, in order, the number of the first, and

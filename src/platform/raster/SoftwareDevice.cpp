@@ -354,9 +354,12 @@ void SoftwareDevice::DrawIndexedTriangles(const VertexBuffer& buffer, int startV
         if (m_outcodes[i] == 0)
             m_screenVertices[i] = Project(v);
     }
+    // Only an opaque draw that writes depths may be drawn in two passes: only its overdraw matters.
+    const PixelState pixels = CurrentPixelState();
     Rasterizer::RunOptions options;
-    options.overdraw = EstimateOverdraw(indices, indexCount, vertexCount);
-    m_rasterizer.Begin(CurrentPixelState(), m_target, m_depth, scissor, options);
+    if (!pixels.blend && !pixels.alphaTest && pixels.depthTest && pixels.depthWrite)
+        options.overdraw = EstimateOverdraw(indices, indexCount, vertexCount);
+    m_rasterizer.Begin(pixels, m_target, m_depth, scissor, options);
     const bool flat = m_state.Get(RenderState::ShadeMode) == static_cast<std::uint32_t>(ShadeMode::Flat);
     bool reported = false;
     for (int i = 0; i + 2 < indexCount; i += 3) {
@@ -374,11 +377,13 @@ void SoftwareDevice::DrawIndexedTriangles(const VertexBuffer& buffer, int startV
 }
 
 float SoftwareDevice::EstimateOverdraw(const std::uint16_t* indices, int indexCount, int vertexCount) const {
-    // The triangles wholly in view that are not culled: their area against the box that holds them.
+    // The triangles that need no clipping and are not culled, one in kSample (enough for a guess):
+    // their area against the box that holds them.
+    constexpr int kSample = 4;
     const auto cull = static_cast<CullMode>(m_state.Get(RenderState::CullMode));
     double area = 0.0;
     float left = std::numeric_limits<float>::max(), top = left, right = -left, bottom = -left;
-    for (int i = 0; i + 2 < indexCount; i += 3) {
+    for (int i = 0; i + 2 < indexCount; i += 3 * kSample) {
         const int corner[3] = {indices[i], indices[i + 1], indices[i + 2]};
         if (corner[0] >= vertexCount || corner[1] >= vertexCount || corner[2] >= vertexCount)
             continue;
@@ -401,7 +406,7 @@ float SoftwareDevice::EstimateOverdraw(const std::uint16_t* indices, int indexCo
     // Triangles reach into the guard band around the scissor rectangle, so the box is not cut to it.
     const double box =
         std::max(0.0, static_cast<double>(right) - left) * std::max(0.0, static_cast<double>(bottom) - top);
-    return box > 0.0 ? static_cast<float>(area / box) : 0.0f;
+    return box > 0.0 ? static_cast<float>(area * kSample / box) : 0.0f;
 }
 
 bool SoftwareDevice::ProcessVertices(std::uint32_t flags, const VertexBuffer& source, int sourceStart,

@@ -186,7 +186,8 @@ constexpr std::uint8_t kLaneCount[16] = {0, 1, 1, 2, 1, 2, 2, 3, 1, 2, 2, 3, 2, 
 template <int kAddress>
 [[gnu::always_inline]] inline void SampleQuad(const Sampler& sampler, __m128i u, __m128i v, __m128i& low,
                                               __m128i& high) {
-    alignas(16) std::int32_t at[4]; // top-left texel of each pixel in the wrapped copy
+    // Top-left texel of each pixel in the wrapped copy, never negative.
+    alignas(16) std::uint32_t at[4];
     if constexpr (kAddress == kWrapMasked) {
         const __m128i x = _mm_and_si128(_mm_srai_epi32(u, 16), _mm_set1_epi32(sampler.maskX));
         const __m128i y = _mm_and_si128(_mm_srai_epi32(v, 16), _mm_set1_epi32(sampler.maskY));
@@ -201,7 +202,7 @@ template <int kAddress>
             int x = us[k] >> 16, y = vs[k] >> 16, unused;
             Sampler::Wrap(x, unused, sampler.w, sampler.maskX);
             Sampler::Wrap(y, unused, sampler.h, sampler.maskY);
-            at[k] = y * sampler.pitch + x;
+            at[k] = static_cast<std::uint32_t>(y * sampler.pitch + x);
         }
     }
     // Weights 0..255 twice in each 32-bit lane, so one shuffle spreads a pixel's over a register.
