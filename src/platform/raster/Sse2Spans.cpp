@@ -445,23 +445,17 @@ template <int kDepth>
     std::uint32_t written = 0;
 
     auto quad = [&](int left, float* zq, std::uint32_t* wq) __attribute__((always_inline)) {
-        const __m128 zs = _mm_add_ps(zStart, _mm_mul_ps(at, dz));
-        __m128i pass = DepthPass<kDepth>(Compare::Always, zs, _mm_loadu_ps(zq));
+        const __m128 zs = _mm_add_ps(zStart, _mm_mul_ps(at, dz)), stored = _mm_loadu_ps(zq);
+        __m128i pass = DepthPass<kDepth>(Compare::Always, zs, stored);
         if (left < 4)
             pass = _mm_and_si128(pass, _mm_cmpgt_epi32(_mm_set1_epi32(left), lanes));
-        if (const int mask = _mm_movemask_ps(_mm_castsi128_ps(pass)); mask != 0) {
-            if (mask == 0xF) {
-                _mm_storeu_ps(zq, zs);
-                _mm_storeu_si128(reinterpret_cast<__m128i*>(wq), writer);
-            } else {
-                const __m128 m = _mm_castsi128_ps(pass);
-                _mm_storeu_ps(zq, _mm_or_ps(_mm_and_ps(m, zs), _mm_andnot_ps(m, _mm_loadu_ps(zq))));
-                const __m128i before = _mm_loadu_si128(reinterpret_cast<const __m128i*>(wq));
-                _mm_storeu_si128(reinterpret_cast<__m128i*>(wq),
-                                 _mm_or_si128(_mm_and_si128(pass, writer), _mm_andnot_si128(pass, before)));
-            }
-            written += kLaneCount[mask];
-        }
+        // Without a branch, which would be a guess: a quad that fails keeps its values, rewritten.
+        const __m128 m = _mm_castsi128_ps(pass);
+        _mm_storeu_ps(zq, _mm_or_ps(_mm_and_ps(m, zs), _mm_andnot_ps(m, stored)));
+        const __m128i before = _mm_loadu_si128(reinterpret_cast<const __m128i*>(wq));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(wq),
+                         _mm_or_si128(_mm_and_si128(pass, writer), _mm_andnot_si128(pass, before)));
+        written += kLaneCount[_mm_movemask_ps(m)];
         at = _mm_add_ps(at, _mm_set1_ps(4.0f));
     };
 
