@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <string>
 
 namespace {
@@ -70,9 +71,10 @@ TEST(RasterSpans, EachSpanWritesExactlyItsVisiblePixels) {
     }
 }
 
-// The four-pixel loops against the one-pixel loops on the rasterizer itself: every state the former
-// take, over overlapping triangles of all sizes, depths and shades (some flat, some in perspective,
-// some reaching past the target). Pictures, depths and the counts of pixels written agree to the bit.
+// The four-pixel loops and the one-pixel loops, both passing over what the coarse depths show hidden,
+// against the one-pixel loops testing every pixel: every state the four-pixel loops take, over
+// overlapping triangles of all sizes, depths and shades (some flat, some in perspective, some reaching
+// past the target). Pictures, depths and the counts of pixels written agree to the bit.
 TEST(RasterSpans, FourPixelLoopsMatchTheOnePixelLoopsToTheBit) {
     constexpr int kWidth = 53, kHeight = 41;
     static Texture square = MakeTexture(8, 8, [](int x, int y) -> std::uint32_t {
@@ -147,33 +149,106 @@ TEST(RasterSpans, FourPixelLoopsMatchTheOnePixelLoopsToTheBit) {
                     state.blend = blend.on;
                     state.srcBlend = blend.src;
                     state.destBlend = blend.dest;
-                    auto draw = [&](Rasterizer::SpanLoops loops) {
+                    auto draw = [&](const Rasterizer::RunOptions& options) {
                         Drawn d;
                         for (std::uint32_t i = 0; i < kWidth * kHeight; ++i)
                             d.pixels.push_back(static_cast<std::uint16_t>((i * 2654435761u) >> 13));
                         DepthBuffer buffer;
                         buffer.Resize(kWidth, kHeight);
-                        for (int y = 0; y < kHeight; ++y)
-                            for (int x = 0; x < kWidth; ++x)
-                                buffer.Row(y)[x] = x < kWidth / 2 ? 1.0f : 0.5f;
+                        buffer.Fill({kWidth / 2, 0, kWidth, kHeight}, 0.5f);
                         Rasterizer r;
                         r.Begin(state, RenderTarget{d.pixels.data(), kWidth * 2, kWidth, kHeight}, buffer,
-                                {0, 0, kWidth, kHeight}, loops);
+                                {0, 0, kWidth, kHeight}, options);
                         for (const auto& t : triangles)
                             r.DrawTriangle(t[0], t[1], t[2]);
+                        r.End();
                         d.written = r.PixelsWritten();
                         for (int y = 0; y < kHeight; ++y)
                             d.depths.insert(d.depths.end(), buffer.Row(y), buffer.Row(y) + kWidth);
                         return d;
                     };
-                    const Drawn quads = draw(Rasterizer::SpanLoops::kFastest),
-                                single = draw(Rasterizer::SpanLoops::kOnePixel);
-                    EXPECT_GT(single.written, 0u);
-                    EXPECT_EQ(quads.written, single.written);
-                    EXPECT_EQ(quads.pixels, single.pixels);
-                    ASSERT_EQ(std::memcmp(quads.depths.data(), single.depths.data(), quads.depths.size() * 4),
-                              0);
+                    using Loops = Rasterizer::SpanLoops;
+                    const Drawn every = draw({Loops::kOnePixel, false, 0.0f});
+                    EXPECT_GT(every.written, 0u);
+                    // Four pixels at a time and one, both with the coarse depths, and four at a time in
+                    // two passes (for the opaque states it takes).
+                    for (const Rasterizer::RunOptions& options :
+                         {Rasterizer::RunOptions{Loops::kFastest, true, 0.0f},
+                          Rasterizer::RunOptions{Loops::kOnePixel, true, 0.0f},
+                          Rasterizer::RunOptions{Loops::kFastest, true, 8.0f}}) {
+                        const Drawn d = draw(options);
+                        EXPECT_EQ(d.written, every.written);
+                        EXPECT_EQ(d.pixels, every.pixels);
+                        ASSERT_EQ(std::memcmp(d.depths.data(), every.depths.data(), d.depths.size() * 4), 0);
+                    }
                 }
+}
+
+// The coarse depths never claim a tile nearer than its farthest value, and give exactly that after a
+// clear and after Refresh; a value that is not a number passes no less test and is passed over.
+TEST(RasterDepth, CoarseDepthsBoundEachTileFromAbove) {
+    DepthBuffer b;
+    b.Resize(20, 12); // 3 x 2 tiles, the last column and row partial
+    auto check = [&](const char* when, bool exact) {
+        SCOPED_TRACE(when);
+        for (int ty = 0; ty < b.TilesDown(); ++ty)
+            for (int tx = 0; tx < b.TilesAcross(); ++tx) {
+                float far = -std::numeric_limits<float>::infinity();
+                for (int y = ty * 8; y < std::min(ty * 8 + 8, b.Height()); ++y)
+                    for (int x = tx * 8; x < std::min(tx * 8 + 8, b.Width()); ++x)
+                        far = b.At(x, y) > far ? b.At(x, y) : far;
+                if (exact)
+                    EXPECT_EQ(b.TileFar(tx, ty), far) << tx << "," << ty;
+                else
+                    EXPECT_GE(b.TileFar(tx, ty), far) << tx << "," << ty;
+            }
+    };
+    check("made", true);
+    b.Fill({3, 2, 20, 12}, 0.5f);
+    check("partly cleared", true);
+    for (int y = 8; y < 12; ++y) {
+        std::fill(b.Row(y), b.Row(y) + 8, 0.25f);
+        b.NoteWritten(y, 0, 8, true);
+    }
+    check("written nearer", false);
+    EXPECT_EQ(b.TileFar(0, 1), 1.0f);
+    EXPECT_EQ(b.PendingTiles(), 1u);
+    b.Refresh();
+    check("read again", true);
+    b.Row(9)[19] = 2.0f;
+    b.NoteWritten(9, 19, 20, false);
+    b.Row(0)[0] = std::numeric_limits<float>::quiet_NaN();
+    b.NoteWritten(0, 0, 1, false);
+    check("written farther, and not a number", false);
+    EXPECT_EQ(b.TileFar(2, 1), std::numeric_limits<float>::infinity());
+    b.Refresh();
+    check("read again", true);
+    EXPECT_EQ(b.TileFar(2, 1), 2.0f);
+    EXPECT_EQ(b.TileFar(0, 1), 0.25f);
+}
+
+// Depths equal to the stored ones pass the less-or-equal test and fail the less test, even where the
+// coarse depths are exact and rounding leaves no slack (everything at depth 0).
+TEST(RasterDepth, EqualDepthsPassLessOrEqualOnly) {
+    constexpr int kSize = 24;
+    auto corner = [](float x, float y) { return ScreenVertex{x, y, 0.0f, 1.0f, 0, 0, 255, 255, 255, 255}; };
+    for (const Compare func : {Compare::LessEqual, Compare::Less})
+        for (const float overdraw : {0.0f, 8.0f}) { // in one pass, and in two
+            std::vector<std::uint16_t> pixels(kSize * kSize, 0);
+            DepthBuffer buffer;
+            buffer.Resize(kSize, kSize);
+            buffer.Fill({0, 0, kSize, kSize}, 0.0f);
+            PixelState state;
+            state.depthFunc = func;
+            Rasterizer r;
+            r.Begin(state, RenderTarget{pixels.data(), kSize * 2, kSize, kSize}, buffer, {0, 0, kSize, kSize},
+                    {Rasterizer::SpanLoops::kFastest, true, overdraw});
+            r.DrawTriangle(corner(-1, -1), corner(60, -1), corner(-1, 60));
+            r.End();
+            const bool drawn = func == Compare::LessEqual;
+            EXPECT_EQ(r.PixelsWritten(), drawn ? kSize * kSize : 0u);
+            EXPECT_EQ(std::count(pixels.begin(), pixels.end(), 0xFFFF), drawn ? kSize * kSize : 0);
+        }
 }
 
 // Inside the texture (texel positions from 0.1 to size - 1.1) clamping and wrapping read the same

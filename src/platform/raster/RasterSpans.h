@@ -6,6 +6,7 @@
 // the same picture to the bit (tests/platform/RasterSpanTest.cpp compares them).
 
 #include "platform/gfx2d/Geometry.h"
+#include "platform/raster/DepthBuffer.h"
 #include "platform/raster/Rasterizer.h"
 
 #include <algorithm>
@@ -29,6 +30,10 @@ constexpr int kSegment = 16;
 enum Blend { kOpaque, kAlpha, kAdditive, kMultiply, kGeneric };
 // How a span reads its texture: none, wrapping a power-of-two size by masks, wrapping any size, clamped.
 enum Addressing { kUntextured, kWrapMasked, kWrapAny, kClampEdges };
+
+// The depth tests the four-pixel loops have compiled in; any other is chosen quad by quad. The second
+// pass of a run drawn in two passes tests instead which pixels the triangle wrote last.
+enum DepthTest { kDepthLessEqual, kDepthLess, kDepthAny, kDepthLastWriter };
 
 // Attribute order inside a span: depth, 1/w, u/w, v/w, then colour.
 // Vertex alpha is not interpolated: a pixel's alpha comes from the texture alone.
@@ -165,14 +170,6 @@ inline std::int32_t FixedColour(float f) {
     return static_cast<std::int32_t>(std::clamp(f, -1024.0f, 1024.0f) * 65536.0f);
 }
 
-// One row of a triangle with its attribute steps.
-struct Span {
-    int y, x0, x1;           // pixels x0 .. x1 - 1 of row y
-    bool white;              // every corner of the triangle is white
-    float start[kAttrCount]; // attributes at pixel (x0, y)
-    float step[kAttrCount];  // change per pixel to the right
-};
-
 // A triangle's rows and attribute planes.
 struct TriangleRows {
     // An edge walked row by row: the first pixel column at or right of it, kept exact with a
@@ -215,6 +212,66 @@ struct TriangleRows {
     double a0[kAttrCount], gx[kAttrCount], gy[kAttrCount];
     double fx0, fy0;
     int textureEnd, colourEnd;
+    // The coarse depth test, for the less and less-or-equal tests: how far below the depth plane a
+    // depth the span loops compute may lie (rounding), and whether an equal depth passes. Spans are
+    // judged when coarseSpans is set: against the tile columns under the triangle, with twice the
+    // slack, which also covers judging in float arithmetic.
+    bool equalPasses = false;
+    double zSlack = 0.0;
+    // The rows where the first pass of a run in two passes left the triangle pixels, yFrom .. shadeEnd - 1.
+    std::int64_t yFrom = 0, shadeEnd = 0;
+
+    // Moves the start of the rows down to row y (yFirst <= y <= yEnd).
+    void StartAt(std::int64_t y) {
+        for (; yFirst < y; ++yFirst) { // as the row walk steps
+            if (yFirst == yMid)
+                shortEdge = lowerEdge;
+            longEdge.Next();
+            shortEdge.Next();
+        }
+    }
+    double nearest = 0.0;  // no depth the span loops compute is nearer
+    double farthest = 0.0; // nor farther
+    bool coarseSpans = false;
+    mutable bool trimmed = false; // set when the coarse test passed over rows or pixels of the triangle
+    int tileLeft = 0, tileRight = -1;
+    float spanSlack = 0.0f;
+};
+
+// One row of a triangle with its attribute steps.
+struct Span {
+    int y, x0, x1;           // pixels x0 .. x1 - 1 of row y
+    int from, to;            // the pixels (counted from x0) that may show; the others are hidden
+    bool white;              // every corner of the triangle is white
+    float start[kAttrCount]; // attributes at pixel (x0, y): depth at once, the others after SetUp
+    float step[kAttrCount];  // change per pixel to the right
+    const TriangleRows* triangle;
+    double dx, dy; // (x0, y) from the origin of the attribute planes
+
+    // The start values of the texture coordinates and the colour, worked out only for a span with a
+    // pixel to draw.
+    [[gnu::always_inline]] void SetUp() {
+        const TriangleRows& t = *triangle;
+#if defined(__SSE2__)
+        // Two attributes at a time, in the same double arithmetic as one at a time; the planes a span
+        // loop does not read are zero or unused.
+        static_assert(kIw == 1 && kAttrCount == 7);
+        const __m128d x = _mm_set1_pd(dx), y = _mm_set1_pd(dy);
+        for (int k = kIw; k < kAttrCount; k += 2) {
+            const __m128d p =
+                _mm_add_pd(_mm_add_pd(_mm_loadu_pd(t.a0 + k), _mm_mul_pd(_mm_loadu_pd(t.gx + k), x)),
+                           _mm_mul_pd(_mm_loadu_pd(t.gy + k), y));
+            const __m128 f = _mm_cvtpd_ps(p);
+            start[k] = _mm_cvtss_f32(f);
+            start[k + 1] = _mm_cvtss_f32(_mm_shuffle_ps(f, f, 1));
+        }
+#else
+        for (int k = kIw; k < t.textureEnd; ++k)
+            start[k] = static_cast<float>(t.a0[k] + t.gx[k] * dx + t.gy[k] * dy);
+        for (int k = kR; k < t.colourEnd; ++k)
+            start[k] = static_cast<float>(t.a0[k] + t.gx[k] * dx + t.gy[k] * dy);
+#endif
+    }
 };
 
 // Texel coordinates (not yet scaled to the texture) at pixel `at` of a span, divided by w exactly.
@@ -241,25 +298,116 @@ struct SpanRun {
     int roomRight;           // pixels in a row of both the target and the depth buffer
     Sampler sampler;
     PixelState state;
+    DepthBuffer* buffer; // for its coarse depths
+    // A run in two passes: per pixel, the number of the triangle that wrote it last (rows depthRow
+    // values apart), and the triangle's own number.
+    std::uint32_t* writers = nullptr;
+    std::uint32_t writer = 0;
 
     std::uint16_t* Row(int y) const { return reinterpret_cast<std::uint16_t*>(pixels + y * pitch); }
     float* DepthRow(int y) const { return depth + y * depthRow; }
+    std::uint32_t* WriterRow(int y) const { return writers + y * depthRow; }
 };
 
-// Hands each row of a triangle inside the scissor rectangle to `fill` as a span and sums what it
-// returns (the pixels written).
+// Trims a span to the tiles where its depths may pass a less or less-or-equal test against the coarse
+// depths; false when they pass in none. Each tile's part of the span is judged by its nearer end, less
+// what rounding may take off.
+[[gnu::always_inline]] inline bool CoarseRange(const TriangleRows& t, const DepthBuffer& buffer, Span& s) {
+    constexpr int kShift = DepthBuffer::kTileShift;
+    const int ty = s.y >> kShift;
+    const float z0 = s.start[kZ], dz = s.step[kZ], slack = t.spanSlack;
+    // The nearer end of a tile's part is its left end when depths grow to the right, else its right.
+    const int nearerEnd = dz >= 0.0f ? 0 : DepthBuffer::kTile - 1;
+    const bool equalPasses = t.equalPasses;
+    auto hidden = [&](int tx) __attribute__((always_inline)) {
+        const int at = std::clamp((tx << kShift) + nearerEnd, s.x0, s.x1 - 1) - s.x0;
+        const float nearest = z0 + static_cast<float>(at) * dz - slack;
+        const float far = buffer.TileFar(tx, ty);
+        return equalPasses ? nearest > far : nearest >= far;
+    };
+    int first = s.x0 >> kShift, last = (s.x1 - 1) >> kShift;
+    while (first <= last && hidden(first))
+        ++first;
+    if (first > last)
+        return false;
+    while (hidden(last))
+        --last;
+    s.from = std::max(first << kShift, s.x0) - s.x0;
+    s.to = std::min((last + 1) << kShift, s.x1) - s.x0;
+    return true;
+}
+
+// What the tiles of a triangle's box in one tile row show: `hidden` when all of them lie nearer than
+// the whole triangle, `clear` when none lies nearer than any of it (so no span there can be trimmed).
+struct TileRowView {
+    bool hidden, clear;
+};
+[[gnu::always_inline]] inline TileRowView ScanTileRow(const TriangleRows& t, const DepthBuffer& buffer,
+                                                      int ty) {
+    TileRowView view{true, true};
+    for (int tx = t.tileLeft; tx <= t.tileRight && (view.hidden || view.clear); ++tx) {
+        const float far = buffer.TileFar(tx, ty);
+        view.hidden = view.hidden && (t.equalPasses ? t.nearest > far : t.nearest >= far);
+        view.clear = view.clear && (t.equalPasses ? t.farthest <= far : t.farthest < far);
+    }
+    return view;
+}
+
+// Depth writes of a triangle gathered a row of tiles at a time, to be noted in the coarse depths once:
+// the rows written and the columns they reach.
+struct NotedWrites {
+    int tileRow = -1;
+    std::uint8_t rows = 0;
+    int left = 0, right = 0;
+
+    void Add(int y, int x0, int x1) {
+        left = rows != 0 ? std::min(left, x0) : x0;
+        right = rows != 0 ? std::max(right, x1) : x1;
+        rows = static_cast<std::uint8_t>(rows | 1u << (y & (DepthBuffer::kTile - 1)));
+    }
+    void Flush(DepthBuffer& buffer, bool nearerOnly) {
+        if (rows != 0)
+            buffer.NoteWritten(tileRow, rows, left, right, nearerOnly);
+        rows = 0;
+    }
+};
+
+// Hands each row of a triangle inside the scissor rectangle to `fill` as a span, after the coarse depth
+// test when the triangle has one, and sums what it returns (the pixels written). Spans get their depth
+// start; `fill` calls Span::SetUp for the rest. Depth writes are noted in the coarse depths.
 template <typename Fill>
 [[gnu::always_inline]] inline std::uint32_t WalkRows(const TriangleRows& t, const gfx2d::Rect& scissor,
-                                                     Fill fill) {
+                                                     const SpanRun& run, Fill fill) {
     TriangleRows::Edge longEdge = t.longEdge, shortEdge = t.shortEdge;
+    const PixelState& state = run.state;
+    const bool depthWrites = state.depthTest && state.depthWrite;
+    const bool nearerOnly = state.depthFunc == Compare::Less || state.depthFunc == Compare::LessEqual ||
+                            state.depthFunc == Compare::Equal;
     Span span{};
     span.white = t.white;
+    span.triangle = &t;
     for (int k = 0; k < kAttrCount; ++k)
         span.step[k] = static_cast<float>(t.gx[k]);
     std::uint32_t written = 0;
+    // A tile row where all the tiles under the triangle lie nearer than the whole of it is passed over
+    // row by row. The triangle's own writes only make depths nearer, so what is hidden stays hidden.
+    int tileRow = -1;
+    TileRowView rowView{false, true};
+    NotedWrites noted;
+    bool trimmed = false;
     for (std::int64_t y = t.yFirst; y < t.yEnd; ++y, longEdge.Next(), shortEdge.Next()) {
         if (y == t.yMid)
             shortEdge = t.lowerEdge;
+        if (t.coarseSpans) {
+            if (const int row = static_cast<int>(y) >> DepthBuffer::kTileShift; row != tileRow) {
+                rowView = ScanTileRow(t, *run.buffer, row);
+                tileRow = row;
+            }
+            if (rowView.hidden) {
+                trimmed = true;
+                continue;
+            }
+        }
         const std::int64_t xl = t.longOnLeft ? longEdge.column : shortEdge.column;
         const std::int64_t xr = t.longOnLeft ? shortEdge.column : longEdge.column;
         const std::int64_t x0 = std::max<std::int64_t>(xl, scissor.left);
@@ -269,13 +417,29 @@ template <typename Fill>
         span.y = static_cast<int>(y);
         span.x0 = static_cast<int>(x0);
         span.x1 = static_cast<int>(x1);
-        const double dx = static_cast<double>(x0) - t.fx0, dy = static_cast<double>(y) - t.fy0;
-        for (int k = 0; k < t.textureEnd; ++k)
-            span.start[k] = static_cast<float>(t.a0[k] + t.gx[k] * dx + t.gy[k] * dy);
-        for (int k = kR; k < t.colourEnd; ++k)
-            span.start[k] = static_cast<float>(t.a0[k] + t.gx[k] * dx + t.gy[k] * dy);
-        written += fill(span);
+        span.from = 0;
+        span.to = span.x1 - span.x0;
+        span.dx = static_cast<double>(x0) - t.fx0;
+        span.dy = static_cast<double>(y) - t.fy0;
+        span.start[kZ] = static_cast<float>(t.a0[kZ] + t.gx[kZ] * span.dx + t.gy[kZ] * span.dy);
+        if (t.coarseSpans && !rowView.clear) {
+            const bool shows = CoarseRange(t, *run.buffer, span);
+            trimmed = trimmed || !shows || span.from != 0 || span.to != span.x1 - span.x0;
+            if (!shows)
+                continue;
+        }
+        const std::uint32_t n = fill(span);
+        if (n != 0 && depthWrites) {
+            if (const int row = span.y >> DepthBuffer::kTileShift; row != noted.tileRow) {
+                noted.Flush(*run.buffer, nearerOnly);
+                noted.tileRow = row;
+            }
+            noted.Add(span.y, span.x0 + span.from, span.x0 + span.to);
+        }
+        written += n;
     }
+    noted.Flush(*run.buffer, nearerOnly);
+    t.trimmed = trimmed;
     return written;
 }
 
@@ -283,7 +447,24 @@ template <typename Fill>
 inline SpanRun MakeRun(const PixelState& state, const RenderTarget& target, DepthBuffer& depth,
                        const Rasterizer::TextureView& view) {
     return {reinterpret_cast<std::uint8_t*>(target.pixels), target.pitchBytes, depth.Row(0), depth.Width(),
-            std::min(target.width, depth.Width()),          Sampler(view),     state};
+            std::min(target.width, depth.Width()),          Sampler(view),     state,        &depth};
+}
+
+// Every row of a triangle handed to the span loop `Fill`, or to `FillWhite` when every corner of the
+// triangle is white; the loop reads the run from a copy of its own (kept in registers: pixel and depth
+// writes cannot change it). Returns the pixels written.
+template <std::uint32_t (*Fill)(const SpanRun&, Span&),
+          std::uint32_t (*FillWhite)(const SpanRun&, Span&) = Fill>
+std::uint32_t FillRows(const SpanRun& r, const TriangleRows& t, const gfx2d::Rect& scissor) {
+    const SpanRun run = r;
+    if constexpr (FillWhite != Fill) {
+        if (t.white)
+            return WalkRows(
+                t, scissor,
+                run, [&run](Span & s) __attribute__((always_inline)) { return FillWhite(run, s); });
+    }
+    return WalkRows(
+        t, scissor, run, [&run](Span & s) __attribute__((always_inline)) { return Fill(run, s); });
 }
 
 // The fill of every row of a triangle for one state combination; returns the pixels written.
@@ -291,8 +472,12 @@ using TriangleFill = std::uint32_t (*)(const SpanRun& run, const TriangleRows& t
 
 /// The one-pixel loops of an addressing mode and a blend: every combination.
 TriangleFill ScalarTriangleFill(int addressing, int blend);
-/// The four-pixel loops of an addressing mode and a blend; null where there are none (clamped
-/// addressing, the generic blend factors, a machine without SSE2).
-TriangleFill QuadTriangleFill(int addressing, int blend);
+/// The four-pixel loops of an addressing mode, a blend and a depth test; null where there are none
+/// (clamped addressing, the generic blend factors, a machine without SSE2).
+TriangleFill QuadTriangleFill(int addressing, int blend, int depth);
+/// The two passes of an opaque run without alpha test under the less or less-or-equal test that
+/// writes depths: the depths and the last writers, then the shading of the pixels each triangle
+/// wrote last. False where there are none (as for QuadTriangleFill).
+bool ShadeLastFills(int addressing, int depth, TriangleFill& depths, TriangleFill& shading);
 
 } // namespace plat::raster

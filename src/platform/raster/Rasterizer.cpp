@@ -14,8 +14,29 @@
 
 namespace plat::raster {
 
+namespace {
+// How many written tiles make the coarse depths be read again.
+constexpr std::size_t kRefreshTiles = 256;
+// How many triangles in a row that the coarse depths cut nothing from make them be dropped.
+constexpr int kIdleTriangles = 256;
+} // namespace
+
+// The triangles of a run drawn in two passes that wrote depths, in order, the number of the first, and
+// the box of the pixels they wrote.
+struct Rasterizer::ShadeLast {
+    std::vector<TriangleRows> triangles;
+    std::uint32_t firstWriter = 0;
+    gfx2d::Rect box;
+};
+
+Rasterizer::Rasterizer() = default;
+Rasterizer::~Rasterizer() = default;
+
 void Rasterizer::Begin(const PixelState& state, const RenderTarget& target, DepthBuffer& depth,
-                       gfx2d::Rect scissor, SpanLoops loops) {
+                       gfx2d::Rect scissor, const RunOptions& options) {
+    End();
+    const SpanLoops loops = options.loops;
+    const bool coarseDepth = options.coarseDepth;
     m_state = state;
     m_target = target;
     m_depth = &depth;
@@ -59,9 +80,120 @@ void Rasterizer::Begin(const PixelState& state, const RenderTarget& target, Dept
         const bool powersOfTwo = (w & (w - 1)) == 0 && (h & (h - 1)) == 0;
         addressing = state.clamp ? kClampEdges : (powersOfTwo ? kWrapMasked : kWrapAny);
     }
-    m_fill = loops == SpanLoops::kFastest ? QuadTriangleFill(addressing, blend) : nullptr;
+    const bool lessEqual = state.depthTest && state.depthFunc == Compare::LessEqual;
+    const bool less = state.depthTest && state.depthFunc == Compare::Less;
+    m_coarse = coarseDepth && (less || lessEqual);
+    const int depthTest = lessEqual ? kDepthLessEqual : (less ? kDepthLess : kDepthAny);
+    m_fill = loops == SpanLoops::kFastest ? QuadTriangleFill(addressing, blend, depthTest) : nullptr;
     if (m_fill == nullptr)
         m_fill = ScalarTriangleFill(addressing, blend);
+
+    // A run that covers its pixels many times over shades each only once, for the triangle that writes
+    // it last: the same pixel as drawing them all in turn, since nothing under an opaque pixel shows.
+    TriangleFill depths = nullptr;
+    if (loops == SpanLoops::kFastest && coarseDepth && options.overdraw >= kShadeLastOverdraw &&
+        blend == kOpaque && !state.alphaTest && state.depthWrite &&
+        ShadeLastFills(addressing, depthTest, depths, m_shade)) {
+        const auto pixels =
+            static_cast<std::size_t>(depth.Width()) * static_cast<std::size_t>(depth.Height());
+        // Numbers go on from run to run; before they run out, every pixel is made to hold none.
+        if (m_writers.size() != pixels || m_nextWriter > 0xF0000000u) {
+            m_writers.assign(pixels, 0);
+            m_nextWriter = 1;
+        }
+        if (!m_shadeLast)
+            m_shadeLast = std::make_unique<ShadeLast>();
+        m_shadeLast->firstWriter = m_nextWriter;
+        m_shadeLast->box = {};
+        m_fill = depths;
+    } else if (m_shadeLast) {
+        m_shadeLast->triangles.clear();
+        m_shade = nullptr;
+    }
+}
+
+void Rasterizer::End() {
+    if (m_shade == nullptr)
+        return;
+    ShadeLast& run = *m_shadeLast;
+    const auto count = static_cast<std::uint32_t>(run.triangles.size());
+    // The rows where each triangle still holds a pixel, found from the last writers: the others are
+    // neither walked nor shaded.
+    for (TriangleRows& t : run.triangles)
+        t.yFrom = t.yEnd;
+    const gfx2d::Rect box = run.box.Intersect(m_scissor);
+    for (int y = box.top; y < box.bottom; ++y) {
+        const std::uint32_t* writers = m_writers.data() + static_cast<std::ptrdiff_t>(y) * m_depth->Width();
+        std::uint32_t seen = 0;
+        for (int x = box.left; x < box.right; ++x) {
+            if (writers[x] == seen)
+                continue;
+            seen = writers[x];
+            if (const std::uint32_t k = seen - run.firstWriter; k < count) {
+                TriangleRows& t = run.triangles[k];
+                if (t.yFrom == t.yEnd)
+                    t.yFrom = y;
+                t.shadeEnd = y + 1;
+            }
+        }
+    }
+    // The second pass writes no depth, so it notes none in the coarse depths, and judges no span by them.
+    PixelState shading = m_state;
+    shading.depthWrite = false;
+    SpanRun spans = MakeRun(shading, m_target, *m_depth, m_view);
+    spans.writers = m_writers.data();
+    for (std::uint32_t k = 0; k < count; ++k) {
+        TriangleRows& t = run.triangles[k];
+        if (t.yFrom == t.yEnd)
+            continue; // every pixel it wrote was taken
+        t.coarseSpans = false;
+        t.StartAt(t.yFrom);
+        t.yEnd = t.shadeEnd;
+        spans.writer = run.firstWriter + k;
+        m_shade(spans, t, m_scissor);
+    }
+    m_nextWriter = run.firstWriter + count;
+    run.triangles.clear();
+    m_shade = nullptr;
+}
+
+bool Rasterizer::CoarselyHidden(TriangleRows& tri, const std::int64_t* X, const std::int64_t* Y,
+                                const ScreenVertex* const* v) {
+    // The depths the span loops compute lie within the corners' depths, give or take rounding: a bound
+    // of each term of the depth plane over the triangle's box, times far more than their rounding.
+    const std::int64_t left = std::min({X[0], X[1], X[2]}), right = std::max({X[0], X[1], X[2]});
+    const double width = static_cast<double>(right - left) / kSub + 1.0;
+    const double height =
+        static_cast<double>(std::max({Y[0], Y[1], Y[2]}) - std::min({Y[0], Y[1], Y[2]})) / kSub + 1.0;
+    tri.zSlack =
+        1e-6 * (std::fabs(tri.a0[kZ]) + std::fabs(tri.gx[kZ]) * width + std::fabs(tri.gy[kZ]) * height);
+    tri.equalPasses = m_state.depthFunc == Compare::LessEqual;
+    const double nearest =
+        std::min({static_cast<double>(v[0]->z), static_cast<double>(v[1]->z), static_cast<double>(v[2]->z)}) -
+        tri.zSlack;
+    if (!std::isfinite(nearest))
+        return false;
+    tri.nearest = nearest;
+    tri.farthest =
+        std::max({static_cast<double>(v[0]->z), static_cast<double>(v[1]->z), static_cast<double>(v[2]->z)}) +
+        tri.zSlack;
+    constexpr int kShift = DepthBuffer::kTileShift;
+    const int x0 = static_cast<int>(std::max<std::int64_t>(left / kSub - 1, m_scissor.left));
+    const int x1 = static_cast<int>(std::min<std::int64_t>(right / kSub + 1, m_scissor.right - 1));
+    if (x0 > x1)
+        return true;
+    tri.tileLeft = x0 >> kShift;
+    tri.tileRight = x1 >> kShift;
+    tri.coarseSpans = true;
+    tri.spanSlack = static_cast<float>(2.0 * tri.zSlack);
+    for (int ty = static_cast<int>(tri.yFirst) >> kShift; ty <= static_cast<int>(tri.yEnd - 1) >> kShift;
+         ++ty)
+        for (int tx = x0 >> kShift; tx <= x1 >> kShift; ++tx) {
+            const double far = m_depth->TileFar(tx, ty);
+            if (tri.equalPasses ? !(nearest > far) : !(nearest >= far))
+                return false;
+        }
+    return true;
 }
 
 void Rasterizer::DrawTriangle(const ScreenVertex& v0, const ScreenVertex& v1, const ScreenVertex& v2) {
@@ -122,7 +254,45 @@ void Rasterizer::DrawTriangle(const ScreenVertex& v0, const ScreenVertex& v1, co
         tri.gx[k] = used ? (d1 * ey2 - d2 * ey1) * invDet : 0.0;
         tri.gy[k] = used ? (d2 * ex1 - d1 * ex2) * invDet : 0.0;
     }
-    m_written += m_fill(MakeRun(m_state, m_target, *m_depth, m_view), tri, m_scissor);
+    // The coarse depths are read again once enough tiles were written, so they follow what is drawn at a
+    // bounded cost.
+    if (m_depth->PendingTiles() >= kRefreshTiles)
+        m_depth->Refresh();
+    const bool coarse = m_coarse && m_depth->IsCoarseKept();
+    if (coarse && CoarselyHidden(tri, X, Y, v)) {
+        m_idleTriangles = 0;
+        return;
+    }
+    SpanRun run = MakeRun(m_state, m_target, *m_depth, m_view);
+    if (m_shade != nullptr) {
+        // The first of two passes: depths and last writers now, shading at End.
+        ShadeLast& last = *m_shadeLast;
+        run.writers = m_writers.data();
+        run.writer = last.firstWriter + static_cast<std::uint32_t>(last.triangles.size());
+        if (const std::uint32_t n = m_fill(run, tri, m_scissor); n != 0) {
+            m_written += n;
+            last.triangles.push_back(tri);
+            // The triangle's box, a pixel wider than its snapped corners, holds what it wrote.
+            const gfx2d::Rect box{
+                static_cast<int>(std::min({X[0], X[1], X[2]}) / kSub - 1), static_cast<int>(tri.yFirst),
+                static_cast<int>(std::max({X[0], X[1], X[2]}) / kSub + 2), static_cast<int>(tri.yEnd)};
+            last.box =
+                last.box.IsEmpty()
+                    ? box
+                    : gfx2d::Rect{std::min(last.box.left, box.left), std::min(last.box.top, box.top),
+                                  std::max(last.box.right, box.right), std::max(last.box.bottom, box.bottom)};
+        }
+    } else {
+        m_written += m_fill(run, tri, m_scissor);
+    }
+    // Where nothing has been passed over for long (a picture drawn near to far, or with little overdraw),
+    // keeping the coarse depths costs more than it saves: they are dropped until the next clear.
+    if (coarse)
+        m_idleTriangles = tri.trimmed ? 0 : m_idleTriangles + 1;
+    if (m_idleTriangles >= kIdleTriangles) {
+        m_depth->StopKeepingCoarse();
+        m_idleTriangles = 0;
+    }
 }
 
 } // namespace plat::raster

@@ -6,6 +6,8 @@
 #include "platform/raster/Types.h"
 
 #include <cstdint>
+#include <memory>
+#include <vector>
 
 namespace plat::raster {
 
@@ -45,11 +47,35 @@ public:
     /// state allows), or the one-pixel loops alone, which the others match to the bit.
     enum class SpanLoops { kFastest, kOnePixel };
 
-    /// Prepares a run of triangles that share one pixel state, target and scissor rectangle.
+    /// How a run is drawn. With `coarseDepth`, triangles and runs of spans that the depth buffer's
+    /// coarse copy shows hidden under a less or less-or-equal test are passed over; without it every
+    /// pixel is tested. `overdraw` is the caller's estimate of how many times over the run's triangles
+    /// cover the pixels they reach (0: unknown): from kShadeLastOverdraw on, an opaque run without
+    /// alpha test that writes depths under a less test is drawn in two passes, depths first, then
+    /// shading only each pixel's last writer, which gives the same pixels.
+    struct RunOptions {
+        SpanLoops loops = SpanLoops::kFastest;
+        bool coarseDepth = true;
+        float overdraw = 0.0f;
+    };
+    static constexpr float kShadeLastOverdraw = 2.0f;
+
+    Rasterizer();
+    ~Rasterizer();
+    Rasterizer(const Rasterizer&) = delete;
+    Rasterizer& operator=(const Rasterizer&) = delete;
+
+    /// Prepares a run of triangles that share one pixel state, target and scissor rectangle; a run
+    /// not yet ended is ended first.
     void Begin(const PixelState& state, const RenderTarget& target, DepthBuffer& depth, gfx2d::Rect scissor,
-               SpanLoops loops = SpanLoops::kFastest);
+               const RunOptions& options);
+    void Begin(const PixelState& state, const RenderTarget& target, DepthBuffer& depth, gfx2d::Rect scissor) {
+        Begin(state, target, depth, scissor, RunOptions());
+    }
     /// Fills one triangle of the run (either winding).
     void DrawTriangle(const ScreenVertex& v0, const ScreenVertex& v1, const ScreenVertex& v2);
+    /// Ends the run: every pixel it writes is in the target.
+    void End();
 
     /// Pixels whose tests passed since Begin (for measurements and tests).
     std::uint64_t PixelsWritten() const { return m_written; }
@@ -75,6 +101,22 @@ private:
     TriangleFill m_fill = nullptr;
     TextureView m_view;
     std::uint64_t m_written = 0;
+    bool m_coarse = false;   // the coarse depth test is on (less and less-or-equal tests)
+    int m_idleTriangles = 0; // triangles in a row the coarse test cut nothing from
+
+    // A run drawn in two passes: its triangles that wrote depths, how many pixels each still holds
+    // and, per pixel, the number of the triangle that wrote it last (numbers go on from run to run, so
+    // the last run's never match).
+    struct ShadeLast;
+    std::unique_ptr<ShadeLast> m_shadeLast; // null unless the run is drawn in two passes
+    TriangleFill m_shade = nullptr;         // the second pass
+    std::vector<std::uint32_t> m_writers;
+    std::uint32_t m_nextWriter = 1;
+
+    /// Readies the triangle's coarse depth test (snapped corners X, Y) and tells whether every tile it
+    /// covers holds only depths nearer than any it would draw.
+    bool CoarselyHidden(TriangleRows& tri, const std::int64_t* X, const std::int64_t* Y,
+                        const ScreenVertex* const* v);
 };
 
 } // namespace plat::raster

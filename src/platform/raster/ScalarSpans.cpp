@@ -59,30 +59,43 @@ inline std::uint32_t Factor(BlendFactor f, std::uint32_t srcChannel, std::uint32
     return 255;
 }
 
-// One span, a pixel at a time: any state.
+// A colour channel at pixel i of a span whose channel starts at c0 and steps by d: what adding d
+// pixel by pixel gives, in the same wrapping 32-bit arithmetic.
+inline std::int32_t ColourAt(std::int32_t c0, std::int32_t d, int i) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(c0) +
+                                     static_cast<std::uint32_t>(i) * static_cast<std::uint32_t>(d));
+}
+
+// One span, a pixel at a time: any state. The pixels before `from` and from `to` on are hidden; the
+// loop starts at the texture segment holding `from`, as it would have reached it from the span start.
 template <int kAddress, int kBlend>
-[[gnu::always_inline]] inline std::uint32_t FillSpan(const SpanRun& run, const Span& s) {
+[[gnu::always_inline]] inline std::uint32_t FillSpan(const SpanRun& run, Span& s) {
     const PixelState& st = run.state;
     const Sampler& sampler = run.sampler;
-    std::uint16_t* dst = run.Row(s.y) + s.x0;
-    float* zrow = run.DepthRow(s.y) + s.x0;
+    if (kAddress != kUntextured || !s.white)
+        s.SetUp();
+    const int first = s.from - s.from % kSegment;
+    std::uint16_t* dst = run.Row(s.y) + s.x0 + first;
+    float* zrow = run.DepthRow(s.y) + s.x0 + first;
     // Colour runs in 16.16 fixed point; a flat triangle has exactly zero steps.
     constexpr std::int32_t kWhite = 255 << 16;
     std::int32_t cr = kWhite, cg = kWhite, cb = kWhite, dr = 0, dg = 0, db = 0;
     if (!s.white) {
-        cr = FixedColour(s.start[kR]), cg = FixedColour(s.start[kG]), cb = FixedColour(s.start[kB]);
         dr = FixedColour(s.step[kR]), dg = FixedColour(s.step[kG]), db = FixedColour(s.step[kB]);
+        cr = ColourAt(FixedColour(s.start[kR]), dr, first),
+        cg = ColourAt(FixedColour(s.start[kG]), dg, first),
+        cb = ColourAt(FixedColour(s.start[kB]), db, first);
     }
     const bool depthTest = st.depthTest, depthWrite = st.depthWrite && st.depthTest;
     // Most pre-lit geometry is white: the texture then passes through unchanged.
     const bool white = s.white;
     float u0 = 0, v0 = 0;
     if constexpr (kAddress != kUntextured)
-        TexelAt(s, 0, u0, v0);
+        TexelAt(s, first, u0, v0);
     std::uint32_t written = 0;
     const int count = s.x1 - s.x0;
 
-    for (int i = 0; i < count;) {
+    for (int i = first; i < s.to;) {
         const int len = std::min(kSegment, count - i);
         std::int32_t tu = 0, tv = 0, dtu = 0, dtv = 0;
         if constexpr (kAddress != kUntextured) {
@@ -93,7 +106,7 @@ template <int kAddress, int kBlend>
             u0 = u1;
             v0 = v1;
         }
-        for (const int end = i + len; i < end;
+        for (const int end = std::min(i + len, s.to); i < end;
              ++i, ++dst, ++zrow, tu += dtu, tv += dtv, cr += dr, cg += dg, cb += db) {
             // Depth from the span start, not summed pixel by pixel: no rounding piles up along the
             // span, and the four-pixel loop computes each pixel's alike.
@@ -153,22 +166,14 @@ template <int kAddress, int kBlend>
     return written;
 }
 
-template <int kAddress, int kBlend>
-std::uint32_t FillTriangle(const SpanRun& r, const TriangleRows& t, const gfx2d::Rect& scissor) {
-    const SpanRun run = r;
-    return WalkRows(
-        t, scissor, [&run](const Span& s) __attribute__((always_inline)) {
-            return FillSpan<kAddress, kBlend>(run, s);
-        });
-}
-
 } // namespace
 
 TriangleFill ScalarTriangleFill(int addressing, int blend) {
 #define ZX_BLENDS(A)                                                                                         \
     {                                                                                                        \
-        &FillTriangle<A, kOpaque>, &FillTriangle<A, kAlpha>, &FillTriangle<A, kAdditive>,                    \
-            &FillTriangle<A, kMultiply>, &FillTriangle<A, kGeneric>                                          \
+        &FillRows<&FillSpan<A, kOpaque>>, &FillRows<&FillSpan<A, kAlpha>>,                                   \
+            &FillRows<&FillSpan<A, kAdditive>>, &FillRows<&FillSpan<A, kMultiply>>,                          \
+            &FillRows<&FillSpan<A, kGeneric>>                                                                \
     }
     static constexpr TriangleFill kTable[4][5] = {ZX_BLENDS(kUntextured), ZX_BLENDS(kWrapMasked),
                                                   ZX_BLENDS(kWrapAny), ZX_BLENDS(kClampEdges)};

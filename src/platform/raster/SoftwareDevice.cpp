@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 
 namespace plat::raster {
 
@@ -170,12 +171,11 @@ void SoftwareDevice::Clear(std::uint32_t flags, std::uint32_t colour, float dept
     if (r.IsEmpty())
         return;
     const std::uint16_t pixel = gfx2d::PackRgb565(colour);
-    for (int y = r.top; y < r.bottom; ++y) {
-        if (flags & kClearTarget)
+    if (flags & kClearTarget)
+        for (int y = r.top; y < r.bottom; ++y)
             std::fill(m_target.Row(y) + r.left, m_target.Row(y) + r.right, pixel);
-        if (flags & kClearDepth)
-            std::fill(m_depth.Row(y) + r.left, m_depth.Row(y) + r.right, depth);
-    }
+    if (flags & kClearDepth)
+        m_depth.Fill(r, depth);
 }
 
 PixelState SoftwareDevice::CurrentPixelState() const {
@@ -354,7 +354,12 @@ void SoftwareDevice::DrawIndexedTriangles(const VertexBuffer& buffer, int startV
         if (m_outcodes[i] == 0)
             m_screenVertices[i] = Project(v);
     }
-    m_rasterizer.Begin(CurrentPixelState(), m_target, m_depth, scissor);
+    // Only an opaque draw that writes depths may be drawn in two passes: only its overdraw matters.
+    const PixelState pixels = CurrentPixelState();
+    Rasterizer::RunOptions options;
+    if (!pixels.blend && !pixels.alphaTest && pixels.depthTest && pixels.depthWrite)
+        options.overdraw = EstimateOverdraw(indices, indexCount, vertexCount);
+    m_rasterizer.Begin(pixels, m_target, m_depth, scissor, options);
     const bool flat = m_state.Get(RenderState::ShadeMode) == static_cast<std::uint32_t>(ShadeMode::Flat);
     bool reported = false;
     for (int i = 0; i + 2 < indexCount; i += 3) {
@@ -367,7 +372,41 @@ void SoftwareDevice::DrawIndexedTriangles(const VertexBuffer& buffer, int startV
         }
         DrawClipTriangle(ia, ib, ic, flat);
     }
+    m_rasterizer.End();
     m_pixelsWritten += m_rasterizer.PixelsWritten();
+}
+
+float SoftwareDevice::EstimateOverdraw(const std::uint16_t* indices, int indexCount, int vertexCount) const {
+    // The triangles that need no clipping and are not culled, one in kSample (enough for a guess):
+    // their area against the box that holds them.
+    constexpr int kSample = 4;
+    const auto cull = static_cast<CullMode>(m_state.Get(RenderState::CullMode));
+    double area = 0.0;
+    float left = std::numeric_limits<float>::max(), top = left, right = -left, bottom = -left;
+    for (int i = 0; i + 2 < indexCount; i += 3 * kSample) {
+        const int corner[3] = {indices[i], indices[i + 1], indices[i + 2]};
+        if (corner[0] >= vertexCount || corner[1] >= vertexCount || corner[2] >= vertexCount)
+            continue;
+        const auto a = static_cast<std::size_t>(corner[0]), b = static_cast<std::size_t>(corner[1]),
+                   c = static_cast<std::size_t>(corner[2]);
+        if ((m_outcodes[a] | m_outcodes[b] | m_outcodes[c]) != 0)
+            continue;
+        const ScreenVertex &p = m_screenVertices[a], &q = m_screenVertices[b], &r = m_screenVertices[c];
+        const double twice = (static_cast<double>(q.x) - p.x) * (static_cast<double>(r.y) - p.y) -
+                             (static_cast<double>(r.x) - p.x) * (static_cast<double>(q.y) - p.y);
+        if ((cull == CullMode::CounterClockwise && twice < 0.0) ||
+            (cull == CullMode::Clockwise && twice > 0.0))
+            continue;
+        area += std::fabs(twice) * 0.5;
+        left = std::min({left, p.x, q.x, r.x});
+        right = std::max({right, p.x, q.x, r.x});
+        top = std::min({top, p.y, q.y, r.y});
+        bottom = std::max({bottom, p.y, q.y, r.y});
+    }
+    // Triangles reach into the guard band around the scissor rectangle, so the box is not cut to it.
+    const double box =
+        std::max(0.0, static_cast<double>(right) - left) * std::max(0.0, static_cast<double>(bottom) - top);
+    return box > 0.0 ? static_cast<float>(area * kSample / box) : 0.0f;
 }
 
 bool SoftwareDevice::ProcessVertices(std::uint32_t flags, const VertexBuffer& source, int sourceStart,

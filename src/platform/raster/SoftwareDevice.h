@@ -63,6 +63,9 @@ private:
     gfx2d::Rect Scissor() const;
     void DrawClipTriangle(int ia, int ib, int ic, bool flat);
     void DrawScreenTriangle(const ScreenVertex* corners, int count);
+    /// A guess at how many times over the triangles of a draw that need no clipping and are not culled
+    /// cover the box that holds them, from a sample of them (0 when there are none).
+    float EstimateOverdraw(const std::uint16_t* indices, int indexCount, int vertexCount) const;
     ScreenVertex Project(const ClipVertex& v) const;
 
     RenderTarget m_target;

@@ -1,5 +1,7 @@
 #include "platform/raster/RasterSpans.h"
 
+#include <array>
+
 // The one-pixel and the four-pixel loops must round alike: no multiply-add is fused in one and not
 // in the other, whatever the target offers.
 #if defined(__clang__)
@@ -184,7 +186,8 @@ constexpr std::uint8_t kLaneCount[16] = {0, 1, 1, 2, 1, 2, 2, 3, 1, 2, 2, 3, 2, 
 template <int kAddress>
 [[gnu::always_inline]] inline void SampleQuad(const Sampler& sampler, __m128i u, __m128i v, __m128i& low,
                                               __m128i& high) {
-    alignas(16) std::int32_t at[4]; // top-left texel of each pixel in the wrapped copy
+    // Top-left texel of each pixel in the wrapped copy, never negative.
+    alignas(16) std::uint32_t at[4];
     if constexpr (kAddress == kWrapMasked) {
         const __m128i x = _mm_and_si128(_mm_srai_epi32(u, 16), _mm_set1_epi32(sampler.maskX));
         const __m128i y = _mm_and_si128(_mm_srai_epi32(v, 16), _mm_set1_epi32(sampler.maskY));
@@ -199,7 +202,7 @@ template <int kAddress>
             int x = us[k] >> 16, y = vs[k] >> 16, unused;
             Sampler::Wrap(x, unused, sampler.w, sampler.maskX);
             Sampler::Wrap(y, unused, sampler.h, sampler.maskY);
-            at[k] = y * sampler.pitch + x;
+            at[k] = static_cast<std::uint32_t>(y * sampler.pitch + x);
         }
     }
     // Weights 0..255 twice in each 32-bit lane, so one shuffle spreads a pixel's over a register.
@@ -244,56 +247,100 @@ template <int kBlend>
     }
 }
 
-// One span, four pixels at a time: unclamped addressing and the usual blend factors.
-template <int kAddress, int kBlend>
-[[gnu::always_inline]] inline std::uint32_t FillSpanQuads(const SpanRun& run, const Span& s) {
+// The depth test of four pixels: compiled in for the usual tests, else chosen by `f`.
+template <int kDepth> [[gnu::always_inline]] inline __m128i DepthPass(Compare f, __m128 z, __m128 stored) {
+    if constexpr (kDepth == kDepthLessEqual)
+        return _mm_castps_si128(_mm_cmple_ps(z, stored));
+    else if constexpr (kDepth == kDepthLess)
+        return _mm_castps_si128(_mm_cmplt_ps(z, stored));
+    else
+        return PassMask(f, z, stored);
+}
+
+// FixedColour of four values at once; a value that is not a number converts as it does there.
+[[gnu::always_inline]] inline __m128i FixedColour4(__m128 f) {
+    const __m128 clamped = _mm_min_ps(_mm_set1_ps(1024.0f), _mm_max_ps(_mm_set1_ps(-1024.0f), f));
+    return _mm_cvttps_epi32(_mm_mul_ps(clamped, _mm_set1_ps(65536.0f)));
+}
+
+// The colour ramps of a span from its quad at pixel i on: lane k of each channel holds the channel at
+// pixel i + k, in the wrapping 32-bit arithmetic of stepping pixel by pixel from the span start, and
+// `perQuad` its step from one quad to the next.
+[[gnu::always_inline]] inline void ColourRampsAt(const Span& s, int i, __m128i& red, __m128i& green,
+                                                 __m128i& blue, __m128i& dRed, __m128i& dGreen,
+                                                 __m128i& dBlue) {
+    alignas(16) std::uint32_t c0[4], d0[4];
+    _mm_store_si128(reinterpret_cast<__m128i*>(c0),
+                    FixedColour4(_mm_setr_ps(s.start[kR], s.start[kG], s.start[kB], 0.0f)));
+    _mm_store_si128(reinterpret_cast<__m128i*>(d0),
+                    FixedColour4(_mm_setr_ps(s.step[kR], s.step[kG], s.step[kB], 0.0f)));
+    auto ramp = [i](std::uint32_t c, std::uint32_t d, __m128i& at, __m128i& perQuad) {
+        perQuad = _mm_set1_epi32(static_cast<int>(4 * d));
+        at = Ramp(_mm_set1_epi32(static_cast<int>(c + static_cast<std::uint32_t>(i) * d)),
+                  _mm_set1_epi32(static_cast<int>(d)));
+    };
+    ramp(c0[0], d0[0], red, dRed);
+    ramp(c0[1], d0[1], green, dGreen);
+    ramp(c0[2], d0[2], blue, dBlue);
+}
+
+// One span, four pixels at a time: unclamped addressing, the usual blend factors and the depth test
+// kDepth. Quads start at pixel 0 of the span; those wholly before `from` or from `to` on are hidden and
+// passed over. The span's set-up (texture and colour start values, the colour ramp) waits for the first
+// quad with a pixel past the depth test, and texel positions are worked out per segment at its first
+// such quad, so hidden work costs no division.
+template <int kAddress, int kBlend, int kDepth, bool kWhite>
+[[gnu::always_inline]] inline std::uint32_t FillSpanQuads(const SpanRun& run, Span& s) {
     constexpr bool kTextured = kAddress != kUntextured;
+    // The second pass of a run in two passes shades the pixels the triangle wrote last; their depths
+    // are written already, and there is no alpha test.
+    constexpr bool kLastWriter = kDepth == kDepthLastWriter;
     const PixelState& st = run.state;
     const Sampler& sampler = run.sampler;
     const __m128i zero = _mm_setzero_si128(), lanes = _mm_setr_epi32(0, 1, 2, 3);
     std::uint16_t* const dst = run.Row(s.y) + s.x0;
     float* const zrow = run.DepthRow(s.y) + s.x0;
+    std::uint32_t* const writers = kLastWriter ? run.WriterRow(s.y) + s.x0 : nullptr;
+    const __m128i writer = _mm_set1_epi32(static_cast<int>(run.writer));
     const int count = s.x1 - s.x0;
     const Compare depthFunc = st.depthTest ? st.depthFunc : Compare::Always;
-    const bool depthWrite = st.depthWrite && st.depthTest;
-    const Compare alphaFunc = st.alphaTest ? st.alphaFunc : Compare::Always;
-    const __m128i alphaRef = _mm_set1_epi32(static_cast<int>(st.alphaRef));
+    const bool depthWrite = !kLastWriter && st.depthWrite && st.depthTest;
+    const Compare alphaFunc = !kLastWriter && st.alphaTest ? st.alphaFunc : Compare::Always;
     const __m128 zStart = _mm_set1_ps(s.start[kZ]), dz = _mm_set1_ps(s.step[kZ]);
-    const __m128 index = _mm_setr_ps(0, 1, 2, 3);
+    // Most pre-lit geometry is white: the texture then passes through unchanged, and no colour is kept.
+    constexpr bool white = kWhite;
 
-    // Colour runs in 16.16 fixed point, lane k at pixel k of a quad; a white triangle skips it.
-    const bool white = s.white;
+    int i = s.from & ~3;
+    // Pixel numbers of the quad's lanes, as floats (exact: spans are far shorter than 2^24).
+    __m128 at = _mm_add_ps(_mm_set1_ps(static_cast<float>(i)), _mm_setr_ps(0, 1, 2, 3));
+    bool setUp = false, stepped = false;
+    // Colour in 16.16 fixed point, lane k at pixel k of the quad (a white triangle has none), and texel
+    // positions likewise; with their steps per quad.
     __m128i red = zero, green = zero, blue = zero, dRed = zero, dGreen = zero, dBlue = zero;
-    if (!white) {
-        auto run = [](float start, float step, __m128i& c, __m128i& d) {
-            const auto c0 = static_cast<std::uint32_t>(FixedColour(start)),
-                       d0 = static_cast<std::uint32_t>(FixedColour(step));
-            c = _mm_setr_epi32(static_cast<int>(c0), static_cast<int>(c0 + d0), static_cast<int>(c0 + 2 * d0),
-                               static_cast<int>(c0 + 3 * d0));
-            d = _mm_set1_epi32(static_cast<int>(4 * d0));
-        };
-        run(s.start[kR], s.step[kR], red, dRed);
-        run(s.start[kG], s.step[kG], green, dGreen);
-        run(s.start[kB], s.step[kB], blue, dBlue);
-    }
-
-    // Texel positions are worked out per segment at its first quad with a visible pixel, so hidden
-    // segments cost no division.
-    bool stepped = false;
     __m128i u = zero, v = zero, du = zero, dv = zero;
-
     std::uint32_t written = 0;
+
     // One quad: pixels i .. i + 3 of the span, of which `left` remain; zq and dq are where its depths
     // and pixels are read and written.
-    auto quad = [&](int i, int left, float* zq, std::uint16_t* dq) __attribute__((always_inline)) {
+    auto quad = [&](int left, float* zq, std::uint16_t* dq, [[maybe_unused]] const std::uint32_t* wq)
+        __attribute__((always_inline)) {
         if (i % kSegment == 0)
             stepped = false;
-        const __m128 zs =
-            _mm_add_ps(zStart, _mm_mul_ps(_mm_add_ps(_mm_set1_ps(static_cast<float>(i)), index), dz));
-        __m128i pass = PassMask(depthFunc, zs, _mm_loadu_ps(zq));
+        const __m128 zs = _mm_add_ps(zStart, _mm_mul_ps(at, dz));
+        __m128i pass;
+        if constexpr (kLastWriter)
+            pass = _mm_cmpeq_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(wq)), writer);
+        else
+            pass = DepthPass<kDepth>(depthFunc, zs, _mm_loadu_ps(zq));
         if (left < 4)
             pass = _mm_and_si128(pass, _mm_cmpgt_epi32(_mm_set1_epi32(left), lanes));
         if (_mm_movemask_epi8(pass) != 0) {
+            if (!setUp) {
+                s.SetUp();
+                if constexpr (!white)
+                    ColourRampsAt(s, i, red, green, blue, dRed, dGreen, dBlue);
+                setUp = true;
+            }
             __m128i low, high; // colour as [b g r a] lanes, pixels 0-1 and 2-3
             if constexpr (kTextured) {
                 if (!stepped) {
@@ -313,7 +360,7 @@ template <int kAddress, int kBlend>
                     stepped = true;
                 }
                 SampleQuad<kAddress>(sampler, u, v, low, high);
-                if (!white) {
+                if constexpr (!white) {
                     // texel x (colour + 1) / 256; the alpha lane takes 256 and stays.
                     __m128i cLow, cHigh;
                     ColourLanes(red, green, blue, cLow, cHigh);
@@ -321,14 +368,15 @@ template <int kAddress, int kBlend>
                     low = _mm_srli_epi16(_mm_mullo_epi16(low, _mm_add_epi16(cLow, one)), 8);
                     high = _mm_srli_epi16(_mm_mullo_epi16(high, _mm_add_epi16(cHigh, one)), 8);
                 }
-            } else if (white) {
+            } else if constexpr (white) {
                 low = high = _mm_set1_epi16(255);
             } else {
                 ColourLanes(red, green, blue, low, high);
             }
             if (alphaFunc != Compare::Always) {
                 const __m128i alpha = _mm_packs_epi32(_mm_srli_epi64(low, 48), _mm_srli_epi64(high, 48));
-                pass = _mm_and_si128(pass, PassMask(alphaFunc, alpha, alphaRef));
+                pass = _mm_and_si128(
+                    pass, PassMask(alphaFunc, alpha, _mm_set1_epi32(static_cast<int>(st.alphaRef))));
             }
             const int mask = _mm_movemask_ps(_mm_castsi128_ps(pass));
             if (mask == 0xF && kBlend == kOpaque) { // the usual case: nothing under it shows
@@ -349,29 +397,32 @@ template <int kAddress, int kBlend>
             }
             written += kLaneCount[mask];
         }
-        if (!white) {
+        if (!white && setUp) {
             red = _mm_add_epi32(red, dRed);
             green = _mm_add_epi32(green, dGreen);
             blue = _mm_add_epi32(blue, dBlue);
         }
         u = _mm_add_epi32(u, du);
         v = _mm_add_epi32(v, dv);
+        at = _mm_add_ps(at, _mm_set1_ps(4.0f));
     };
 
-    int i = 0;
-    for (; i + 4 <= count; i += 4)
-        quad(i, 4, zrow + i, dst + i);
-    if (const int left = count - i; left > 0) {
+    for (; i < s.to && i + 4 <= count; i += 4)
+        quad(4, zrow + i, dst + i, kLastWriter ? writers + i : nullptr);
+    if (const int left = count - i; i < s.to && left > 0) {
         // The short last quad reaches past the span: within the row it rewrites what it read there,
         // at the row's end it works on copies.
         if (s.x1 + 3 <= run.roomRight) {
-            quad(i, left, zrow + i, dst + i);
+            quad(left, zrow + i, dst + i, kLastWriter ? writers + i : nullptr);
         } else {
             float zCopy[4] = {};
             std::uint16_t dstCopy[4] = {};
+            std::uint32_t writersCopy[4] = {};
             std::copy(zrow + i, zrow + count, zCopy);
             std::copy(dst + i, dst + count, dstCopy);
-            quad(i, left, zCopy, dstCopy);
+            if constexpr (kLastWriter)
+                std::copy(writers + i, writers + count, writersCopy);
+            quad(left, zCopy, dstCopy, writersCopy);
             std::copy(zCopy, zCopy + left, zrow + i);
             std::copy(dstCopy, dstCopy + left, dst + i);
         }
@@ -379,35 +430,104 @@ template <int kAddress, int kBlend>
     return written;
 }
 
-template <int kAddress, int kBlend>
-std::uint32_t FillTriangleQuads(const SpanRun& r, const TriangleRows& t, const gfx2d::Rect& scissor) {
-    const SpanRun run = r;
-    return WalkRows(
-        t, scissor, [&run](const Span& s) __attribute__((always_inline)) {
-            return FillSpanQuads<kAddress, kBlend>(run, s);
-        });
+// The first pass of a run in two passes: the depth test of one span, four pixels at a time, writing the
+// depths and the triangle's number where it passes. Returns the pixels written, as the one-pass loops
+// count them.
+template <int kDepth>
+[[gnu::always_inline]] inline std::uint32_t DepthSpanQuads(const SpanRun& run, Span& s) {
+    const __m128i lanes = _mm_setr_epi32(0, 1, 2, 3), writer = _mm_set1_epi32(static_cast<int>(run.writer));
+    float* const zrow = run.DepthRow(s.y) + s.x0;
+    std::uint32_t* const writers = run.WriterRow(s.y) + s.x0;
+    const int count = s.x1 - s.x0;
+    const __m128 zStart = _mm_set1_ps(s.start[kZ]), dz = _mm_set1_ps(s.step[kZ]);
+    int i = s.from & ~3;
+    __m128 at = _mm_add_ps(_mm_set1_ps(static_cast<float>(i)), _mm_setr_ps(0, 1, 2, 3));
+    std::uint32_t written = 0;
+
+    auto quad = [&](int left, float* zq, std::uint32_t* wq) __attribute__((always_inline)) {
+        const __m128 zs = _mm_add_ps(zStart, _mm_mul_ps(at, dz)), stored = _mm_loadu_ps(zq);
+        __m128i pass = DepthPass<kDepth>(Compare::Always, zs, stored);
+        if (left < 4)
+            pass = _mm_and_si128(pass, _mm_cmpgt_epi32(_mm_set1_epi32(left), lanes));
+        // Without a branch, which would be a guess: a quad that fails keeps its values, rewritten.
+        const __m128 m = _mm_castsi128_ps(pass);
+        _mm_storeu_ps(zq, _mm_or_ps(_mm_and_ps(m, zs), _mm_andnot_ps(m, stored)));
+        const __m128i before = _mm_loadu_si128(reinterpret_cast<const __m128i*>(wq));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(wq),
+                         _mm_or_si128(_mm_and_si128(pass, writer), _mm_andnot_si128(pass, before)));
+        written += kLaneCount[_mm_movemask_ps(m)];
+        at = _mm_add_ps(at, _mm_set1_ps(4.0f));
+    };
+
+    for (; i < s.to && i + 4 <= count; i += 4)
+        quad(4, zrow + i, writers + i);
+    if (const int left = count - i; i < s.to && left > 0) {
+        if (s.x1 + 3 <= run.roomRight) {
+            quad(left, zrow + i, writers + i);
+        } else {
+            float zCopy[4] = {};
+            std::uint32_t writersCopy[4] = {};
+            std::copy(zrow + i, zrow + count, zCopy);
+            std::copy(writers + i, writers + count, writersCopy);
+            quad(left, zCopy, writersCopy);
+            std::copy(zCopy, zCopy + left, zrow + i);
+            std::copy(writersCopy, writersCopy + left, writers + i);
+        }
+    }
+    return written;
 }
+
+// The quad fills of one addressing mode and blend, one per compiled depth test.
+template <int kAddress, int kBlend>
+constexpr std::array<TriangleFill, 3> kDepthFills = {
+    &FillRows<&FillSpanQuads<kAddress, kBlend, kDepthLessEqual, false>,
+              &FillSpanQuads<kAddress, kBlend, kDepthLessEqual, true>>,
+    &FillRows<&FillSpanQuads<kAddress, kBlend, kDepthLess, false>,
+              &FillSpanQuads<kAddress, kBlend, kDepthLess, true>>,
+    &FillRows<&FillSpanQuads<kAddress, kBlend, kDepthAny, false>,
+              &FillSpanQuads<kAddress, kBlend, kDepthAny, true>>};
+
+// The quad fills of one addressing mode, by blend and depth test.
+template <int kAddress>
+constexpr std::array<std::array<TriangleFill, 3>, 4> kBlendFills = {
+    kDepthFills<kAddress, kOpaque>, kDepthFills<kAddress, kAlpha>, kDepthFills<kAddress, kAdditive>,
+    kDepthFills<kAddress, kMultiply>};
 
 } // namespace
 
-TriangleFill QuadTriangleFill(int addressing, int blend) {
+bool ShadeLastFills(int addressing, int depth, TriangleFill& depths, TriangleFill& shading) {
+    if (addressing == kClampEdges || (depth != kDepthLessEqual && depth != kDepthLess))
+        return false;
+    static constexpr std::array<TriangleFill, 2> kDepths = {&FillRows<&DepthSpanQuads<kDepthLessEqual>>,
+                                                            &FillRows<&DepthSpanQuads<kDepthLess>>};
+#define ZX_SHADE(A)                                                                                          \
+    &FillRows<&FillSpanQuads<A, kOpaque, kDepthLastWriter, false>,                                           \
+              &FillSpanQuads<A, kOpaque, kDepthLastWriter, true>>
+    static constexpr std::array<TriangleFill, 3> kShading = {ZX_SHADE(kUntextured), ZX_SHADE(kWrapMasked),
+                                                             ZX_SHADE(kWrapAny)};
+#undef ZX_SHADE
+    depths = kDepths[static_cast<std::size_t>(depth)];
+    shading = kShading[static_cast<std::size_t>(addressing)];
+    return true;
+}
+
+TriangleFill QuadTriangleFill(int addressing, int blend, int depth) {
     if (addressing == kClampEdges || blend == kGeneric)
         return nullptr;
-#define ZX_QUADS(A)                                                                                          \
-    {                                                                                                        \
-        &FillTriangleQuads<A, kOpaque>, &FillTriangleQuads<A, kAlpha>, &FillTriangleQuads<A, kAdditive>,     \
-            &FillTriangleQuads<A, kMultiply>                                                                 \
-    }
-    static constexpr TriangleFill kQuadTable[3][4] = {ZX_QUADS(kUntextured), ZX_QUADS(kWrapMasked),
-                                                      ZX_QUADS(kWrapAny)};
-#undef ZX_QUADS
-    return kQuadTable[addressing][blend];
+    static constexpr std::array<std::array<std::array<TriangleFill, 3>, 4>, 3> kFills = {
+        kBlendFills<kUntextured>, kBlendFills<kWrapMasked>, kBlendFills<kWrapAny>};
+    return kFills[static_cast<std::size_t>(addressing)][static_cast<std::size_t>(blend)]
+                 [static_cast<std::size_t>(depth)];
 }
 
 #else
 
-TriangleFill QuadTriangleFill(int /*addressing*/, int /*blend*/) {
+TriangleFill QuadTriangleFill(int /*addressing*/, int /*blend*/, int /*depth*/) {
     return nullptr;
+}
+
+bool ShadeLastFills(int /*addressing*/, int /*depth*/, TriangleFill& /*depths*/, TriangleFill& /*shading*/) {
+    return false;
 }
 
 #endif
