@@ -2,11 +2,14 @@
 
 #include "engine/Frame.h"
 #include "foundation/assets/AssetMan.h"
+#include "foundation/assets/FileSaver.h"
 #include "foundation/math/Random.h"
+#include "platform/fs/FileSystem.h"
 #include "platform/system/DebugOutput.h"
 #include "render/EngineMan.h"
 #include "render/ParticleSystem.h"
 #include "render/ShadowMan.h"
+#include "render/VornMesh.h"
 #include "ui/SlideOut.h"
 #include "world/ActiveWorldObject.h"
 #include "world/LapOfHonourLink.h"
@@ -14,6 +17,8 @@
 #include "world/ShadowWorldLink.h"
 #include "world/TopographyFollower.h"
 #include "world/TopographyWorldLink.h"
+#include "world/TrackEditBuilder.h"
+#include "world/TrackFileImage.h"
 #include "world/TrackObject.h"
 #include "world/WorldGrid.h"
 #include "world/WorldObject.h"
@@ -21,6 +26,7 @@
 #include "world/WorldTopographyLink.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 
 namespace zentrix {
@@ -512,6 +518,195 @@ const CRaceSetup& CWorldMan::GetSavedRaceSetup() {
 
 int CWorldMan::LiveCount() {
     return Shared().liveManagers;
+}
+
+// ---- the track as a whole ----
+
+namespace {
+
+/// What the track is built with: the links' builder, else the track-edit operations.
+ITrackBuildLink& Builder() {
+    static CTrackEditBuilder edits;
+    ITrackBuildLink* link = Shared().links.trackBuild;
+    return link ? *link : edits;
+}
+
+CAssetMan* TrackAssets() {
+    IWorldServices* services = CWorldMan::GetServices();
+    return services ? services->GetAssetMan() : nullptr;
+}
+
+/// Heights, pieces (-1: none) and rotations of every cell, taken before a track is rebuilt.
+struct STrackSnapshot {
+    static constexpr std::uint32_t kCells = 64;
+    std::array<float, kCells * kCells> heights{};
+    std::array<std::int32_t, kCells * kCells> pieces{};
+    std::array<std::int32_t, kCells * kCells> rotations{};
+
+    /// `theme` -1 keeps the ids, otherwise they are translated to the theme's.
+    void Take(const CWorldGrid& grid, int fillerId, int theme, CAssetMan* assets) {
+        pieces.fill(-1);
+        heights.fill(0.0f);
+        rotations.fill(0);
+        for (std::uint32_t x = 0; x < std::min(grid.GetSizeX(), kCells); ++x)
+            for (std::uint32_t z = 0; z < std::min(grid.GetSizeZ(), kCells); ++z) {
+                const std::size_t i = x * kCells + z;
+                heights[i] = grid.GetCellHeight(x, z);
+                const CTrackObject* piece = grid.GetPieceAt(x, z);
+                if (!piece || piece->GetTypeId() == fillerId || grid.IsCoveredCell(x, z))
+                    continue;
+                pieces[i] = theme < 0 || !assets ? piece->GetTypeId()
+                                                 : assets->GetWorldEquivalentId(piece->GetTypeId(), theme);
+                rotations[i] = piece->GetRotation();
+            }
+    }
+
+    void Rebuild(const CWorldGrid& grid) const {
+        ITrackBuildLink& builder = Builder();
+        const std::uint32_t width = std::min(grid.GetSizeX(), kCells);
+        const std::uint32_t depth = std::min(grid.GetSizeZ(), kCells);
+        for (std::uint32_t x = 0; x < width; ++x)
+            for (std::uint32_t z = 0; z < depth; ++z)
+                builder.SetTileHeight(x, z, heights[x * kCells + z]);
+        for (std::uint32_t x = 0; x < width; ++x)
+            for (std::uint32_t z = 0; z < depth; ++z)
+                if (pieces[x * kCells + z] != -1)
+                    builder.PlaceTrackPiece(pieces[x * kCells + z], x, z,
+                                            static_cast<std::uint32_t>(rotations[x * kCells + z]));
+    }
+};
+
+} // namespace
+
+bool CWorldMan::LoadTrack(std::string_view fileName, int slot) {
+    CAssetMan* assets = TrackAssets();
+    CFileSaver* files = assets ? assets->GetFileSaver() : nullptr;
+    std::vector<std::uint8_t> bytes;
+    bool read = false;
+    if (files) {
+        // Asked first: the read takes the whole file, and nothing larger than an image is a track.
+        const plat::fs::SizeResult size = plat::fs::FileSize(files->GetFullPath(slot, fileName));
+        if (size.error == plat::fs::Error::kNone && size.size <= CTrackFileImage::kSize)
+            read = assets->LoadFile(slot, fileName, bytes);
+        else if (size.error == plat::fs::Error::kNone)
+            plat::system::DebugOutput("track file is larger than a track image: " + std::string(fileName));
+    }
+    CVornMesh::SetLightingSuspended(true);
+    RemoveTrack();
+    bool built = false;
+    if (read && !bytes.empty() && Shared().grid)
+        built = Shared().grid->LoadFromImage(bytes);
+    CVornMesh::SetLightingSuspended(false);
+    UpdateWorldLighting();
+    return read && built;
+}
+
+bool CWorldMan::SaveTrack(std::string_view fileName, int slot) {
+    CAssetMan* assets = TrackAssets();
+    CWorldGrid* grid = Shared().grid.get();
+    if (!assets || !grid)
+        return false;
+    const std::unique_ptr<CTrackFileImage> image = grid->CreateSaveData();
+    return image && assets->SaveFile(fileName, slot, image->Data(), CTrackFileImage::kSize);
+}
+
+void CWorldMan::SetTheme(int theme) {
+    CAssetMan* assets = TrackAssets();
+    CWorldGrid* grid = Shared().grid.get();
+    if (!assets || assets->GetWorld() == theme)
+        return;
+    auto snapshot = std::make_unique<STrackSnapshot>();
+    if (grid)
+        snapshot->Take(*grid, assets->GetWorldBaseId(), theme, assets);
+    CVornMesh::SetLightingSuspended(true);
+    assets->SetWorld(theme, false);
+    RemoveTrack();
+    Builder().CreateBasePlate();
+    if (grid)
+        snapshot->Rebuild(*grid);
+    CVornMesh::SetLightingSuspended(false);
+    UpdateWorldLighting();
+}
+
+void CWorldMan::SetGridSize(int index) {
+    SShared& shared = Shared();
+    if (index == shared.gridSizeIndex || index < 0 || index > 1)
+        return;
+    SetGridSizeIndex(index);
+    auto snapshot = std::make_unique<STrackSnapshot>();
+    if (shared.grid)
+        snapshot->Take(*shared.grid, -1, -1, nullptr);
+    RemoveTrack();
+    Builder().SetGridSizeIndex(index);
+    const std::uint32_t cells = index == 1 ? 16 : 8;
+    shared.grid = std::make_unique<CWorldGrid>(cells, cells);
+    snapshot->Rebuild(*shared.grid);
+    Builder().CreateBasePlate();
+}
+
+bool CWorldMan::SetGridSizeIndex(int index) {
+    Shared().gridSizeIndex = index;
+    IWorldServices* services = GetServices();
+    if (CEngineMan* engine = services ? services->GetEngineMan() : nullptr)
+        engine->PlaceDefaultLights(index == 1);
+    // The construction panel takes the size once it exists; until then the answer is true.
+    return true;
+}
+
+bool CWorldMan::CreateBasePlate() {
+    SShared& shared = Shared();
+    if (shared.basePlate) {
+        CWorldObject* old = shared.basePlate;
+        shared.basePlate = nullptr;
+        RemoveObject(old);
+    }
+    CAssetMan* assets = TrackAssets();
+    const bool large = shared.gridSizeIndex == 1;
+    const int id = assets ? assets->GetBasePlateId(assets->GetWorld(), large) : -1;
+    const float centre = large ? 140.0f : 12.0f;
+    if (id != -1) {
+        CWorldObject* plate = CreateWorldObject(id, centre, 0.0f, centre, -1);
+        if (auto* piece = dynamic_cast<CTrackObject*>(plate)) {
+            shared.basePlate = piece;
+            piece->OnPlaced();
+            if (CVornMesh* mesh = piece->GetMesh())
+                mesh->SetName("BPLA");
+        } else if (plate) {
+            RemoveObject(plate);
+        }
+    }
+    return shared.basePlate != nullptr;
+}
+
+void CWorldMan::UpdateWorldLighting() {
+    IWorldServices* services = GetServices();
+    CEngineMan* engine = services ? services->GetEngineMan() : nullptr;
+    if (Shared().worldFrame && engine)
+        CVornMesh::ApplySceneLighting(Shared().worldFrame.get(), *engine);
+}
+
+void CWorldMan::RelightPiecesAround(const CVector& position, float radius) {
+    CWorldGrid* grid = Shared().grid.get();
+    if (CVornMesh::IsLightingSuspended() || radius == 0.0f || !grid || !(radius == radius))
+        return;
+    // The span is clamped to the grid, so a huge radius visits each cell once at most.
+    const double n = std::floor((static_cast<double>(radius) + 15.0) / 30.0);
+    const double cx = CWorldGrid::WorldXToIndex(position.x);
+    const double cz = CWorldGrid::WorldZToIndex(position.z);
+    const auto from = [](double c, double span) {
+        return static_cast<std::uint32_t>(std::max(0.0, c - span));
+    };
+    const auto to = [](double c, double span, std::uint32_t size) {
+        return static_cast<std::int64_t>(std::min(static_cast<double>(size) - 1.0, c + span));
+    };
+    if (n < 0.0)
+        return;
+    for (std::int64_t x = from(cx, n); x <= to(cx, n, grid->GetSizeX()); ++x)
+        for (std::int64_t z = from(cz, n); z <= to(cz, n, grid->GetSizeZ()); ++z)
+            if (CTrackObject* piece =
+                    grid->GetPieceAt(static_cast<std::uint32_t>(x), static_cast<std::uint32_t>(z)))
+                if (CVornMesh* mesh = piece->GetMesh())
+                    mesh->ApplySceneLighting();
 }
 
 } // namespace zentrix
