@@ -709,4 +709,15 @@ void CWorldMan::RelightPiecesAround(const CVector& position, float radius) {
                     mesh->ApplySceneLighting();
 }
 
+void CWorldMan::GetGridBounds(CVector& minimum, CVector& maximum) {
+    // Half a tile of margin round the cells' centres.
+    const CVector margin(CWorldGrid::kTileSize / 2.0f, 0.0f, CWorldGrid::kTileSize / 2.0f);
+    const CWorldGrid* grid = CWorldMan::GetWorldGrid();
+    minimum = CWorldGrid::GridToWorld(CVector()) - margin;
+    maximum = grid ? CWorldGrid::GridToWorld(CVector(static_cast<float>(grid->GetSizeX()), 0.0f,
+                                                     static_cast<float>(grid->GetSizeZ()))) -
+                         margin
+                   : minimum;
+}
+
 } // namespace zentrix

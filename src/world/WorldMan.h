@@ -163,6 +163,8 @@ public:
     static void UpdateWorldLighting();
     /// Relights the pieces of the cells within `radius` of `position` (none while a track is loaded).
     static void RelightPiecesAround(const CVector& position, float radius);
+    /// The grid's corners in world space, half a tile outside the cells' centres.
+    static void GetGridBounds(CVector& minimum, CVector& maximum);
     /// Whether an active object other than `object` meets its volumes.
     static bool IsTouchingActiveObject(const CWorldObject& object);
     /// The active objects but `excluded` whose volumes meet `volume`, in list order (paused ones too).

@@ -201,8 +201,16 @@ TEST_F(TrackEdit, ThemesAndGridSizesKeepThePieces) {
     EXPECT_EQ(Pieces(), demo);
     EXPECT_EQ(CWorldObject::LiveCount(), live);
 
+    const auto expectBounds = [](float high) {
+        CVector minimum, maximum;
+        CWorldMan::GetGridBounds(minimum, maximum);
+        EXPECT_EQ(minimum, CVector(-116.0f, 0.0f, -116.0f));
+        EXPECT_EQ(maximum, CVector(high, 0.0f, high));
+    };
+    expectBounds(140.0f);
     CWorldMan::SetGridSize(1);
     EXPECT_EQ(Grid().GetSizeX(), 16u);
+    expectBounds(396.0f);
     EXPECT_EQ(Pieces(), demo);
     ExpectSound();
     ASSERT_NE(PlaceTrackPiece(15220, 9, 0, 0), nullptr);
