@@ -160,9 +160,10 @@ TEST_F(TrackEdit, PiecesTilesAndHeights) {
     EXPECT_EQ(TileObject(0, 1), 15230);
     ExpectSound();
 
-    // Refused: a bad id, a rotation of 4, a piece over the edge, ground of 32.
+    // Refused: a bad id, an object of another kind, a rotation of 4, a piece over the edge.
     const int before = CWorldObject::LiveCount();
     EXPECT_EQ(PlaceTrackPiece(424242, 3, 3, 0), nullptr);
+    EXPECT_EQ(PlaceTrackPiece(30030, 3, 3, 0), nullptr); // a crate is no track piece
     EXPECT_EQ(PlaceTrackPiece(15202, 3, 3, 4), nullptr);
     EXPECT_EQ(PlaceTrackPiece(15220, 7, 7, 0), nullptr);
     EXPECT_EQ(CWorldObject::LiveCount(), before);
