@@ -685,26 +685,31 @@ void CWorldMan::UpdateWorldLighting() {
         CVornMesh::ApplySceneLighting(Shared().worldFrame.get(), *engine);
 }
 
+bool CWorldMan::RelightSpan(std::uint32_t centre, float radius, std::uint32_t size, std::uint32_t& first,
+                            std::uint32_t& last) {
+    if (!(radius > 0.0f) || size == 0)
+        return false;
+    // Clamped to the grid, so that a huge radius visits each cell once at most.
+    const double n = std::floor((static_cast<double>(radius) + 15.0) / 30.0);
+    const double low = std::max(0.0, static_cast<double>(centre) - n);
+    const double high = std::min(static_cast<double>(size) - 1.0, static_cast<double>(centre) + n);
+    if (low > high)
+        return false;
+    first = static_cast<std::uint32_t>(low);
+    last = static_cast<std::uint32_t>(high);
+    return true;
+}
+
 void CWorldMan::RelightPiecesAround(const CVector& position, float radius) {
     CWorldGrid* grid = Shared().grid.get();
-    if (CVornMesh::IsLightingSuspended() || radius == 0.0f || !grid || !(radius == radius))
+    std::uint32_t x0 = 0, x1 = 0, z0 = 0, z1 = 0;
+    if (CVornMesh::IsLightingSuspended() || !grid ||
+        !RelightSpan(CWorldGrid::WorldXToIndex(position.x), radius, grid->GetSizeX(), x0, x1) ||
+        !RelightSpan(CWorldGrid::WorldZToIndex(position.z), radius, grid->GetSizeZ(), z0, z1))
         return;
-    // The span is clamped to the grid, so a huge radius visits each cell once at most.
-    const double n = std::floor((static_cast<double>(radius) + 15.0) / 30.0);
-    const double cx = CWorldGrid::WorldXToIndex(position.x);
-    const double cz = CWorldGrid::WorldZToIndex(position.z);
-    const auto from = [](double c, double span) {
-        return static_cast<std::uint32_t>(std::max(0.0, c - span));
-    };
-    const auto to = [](double c, double span, std::uint32_t size) {
-        return static_cast<std::int64_t>(std::min(static_cast<double>(size) - 1.0, c + span));
-    };
-    if (n < 0.0)
-        return;
-    for (std::int64_t x = from(cx, n); x <= to(cx, n, grid->GetSizeX()); ++x)
-        for (std::int64_t z = from(cz, n); z <= to(cz, n, grid->GetSizeZ()); ++z)
-            if (CTrackObject* piece =
-                    grid->GetPieceAt(static_cast<std::uint32_t>(x), static_cast<std::uint32_t>(z)))
+    for (std::uint32_t x = x0; x <= x1; ++x)
+        for (std::uint32_t z = z0; z <= z1; ++z)
+            if (CTrackObject* piece = grid->GetPieceAt(x, z))
                 if (CVornMesh* mesh = piece->GetMesh())
                     mesh->ApplySceneLighting();
 }

@@ -163,6 +163,10 @@ public:
     static void UpdateWorldLighting();
     /// Relights the pieces of the cells within `radius` of `position` (none while a track is loaded).
     static void RelightPiecesAround(const CVector& position, float radius);
+    /// The cells from `first` to `last` that a relight of `radius` around cell `centre` covers on a side of
+    /// `size` cells; false when none (a radius of 0 or less relights nothing).
+    static bool RelightSpan(std::uint32_t centre, float radius, std::uint32_t size, std::uint32_t& first,
+                            std::uint32_t& last);
     /// The grid's corners in world space, half a tile outside the cells' centres.
     static void GetGridBounds(CVector& minimum, CVector& maximum);
     /// Whether an active object other than `object` meets its volumes.

@@ -221,7 +221,21 @@ TEST_F(TrackEdit, ThemesAndGridSizesKeepThePieces) {
     EXPECT_EQ(CountObjects(15220) + CountObjects(15202), 0);
     ExpectSound();
 
-    // A huge radius visits the grid once, not (2n + 1)^2 cells.
+    // The cells a relight covers: 5, 3 and 1 a side; a huge radius stays on the grid.
+    const struct {
+        std::uint32_t centre;
+        float radius;
+        bool any;
+        std::uint32_t first, last;
+    } spans[] = {{4, 45.0f, true, 2, 6},   {4, 44.0f, true, 3, 5},   {4, 10.0f, true, 4, 4},
+                 {0, 45.0f, true, 0, 2},   {7, 1e9f, true, 0, 7},    {4, 0.0f, false, 0, 0},
+                 {4, -50.0f, false, 0, 0}, {900, 45.0f, false, 0, 0}};
+    for (const auto& r : spans) {
+        std::uint32_t first = 0, last = 0;
+        EXPECT_EQ(CWorldMan::RelightSpan(r.centre, r.radius, 8, first, last), r.any) << r.radius;
+        if (r.any)
+            EXPECT_EQ(std::make_pair(first, last), std::make_pair(r.first, r.last)) << r.radius;
+    }
     CWorldMan::RelightPiecesAround(CVector(12.0f, 0.0f, 12.0f), 1e9f);
 }
 
