@@ -154,6 +154,7 @@ bool CGameParts::CreateWorlds() {
     links.makeEventController = [services](CWorldObject&) {
         return CWorldEventController::Make(services->GetAssetMan());
     };
+    links.trackBuild = &m_trackBuilder;
     CWorldMan::SetLinks(std::move(links));
     return CWorldMan::CreateWorlds();
 }

@@ -4,6 +4,7 @@
 #include "audio/AudioAssetFactory.h"
 #include "audio/GameSoundController.h"
 #include "audio/MusicManager.h"
+#include "world/TrackEditBuilder.h"
 
 #include <memory>
 
@@ -91,6 +92,7 @@ private:
     std::unique_ptr<CAppPrintServices> m_printServices;
     std::unique_ptr<CPrintManager> m_printManager;
     std::unique_ptr<CAppWorldServices> m_worldServices; ///< what the worlds take from the application
+    CTrackEditBuilder m_trackBuilder;                   ///< what tracks are read and rebuilt with
 
 private:
     // Made with the parts, as the asset manager's sounds and music need them before it starts; they

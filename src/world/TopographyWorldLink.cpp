@@ -13,14 +13,7 @@ int CTopographyWorldLink::GetCurrentWorldId() const {
 }
 
 void CTopographyWorldLink::GetGridBounds(CVector& minimum, CVector& maximum) const {
-    // Half a tile of margin round the cells' centres.
-    const CVector margin(CWorldGrid::kTileSize / 2.0f, 0.0f, CWorldGrid::kTileSize / 2.0f);
-    const CWorldGrid* grid = CWorldMan::GetWorldGrid();
-    minimum = CWorldGrid::GridToWorld(CVector()) - margin;
-    maximum = grid ? CWorldGrid::GridToWorld(CVector(static_cast<float>(grid->GetSizeX()), 0.0f,
-                                                     static_cast<float>(grid->GetSizeZ()))) -
-                         margin
-                   : minimum;
+    CWorldMan::GetGridBounds(minimum, maximum);
 }
 
 float CTopographyWorldLink::GetSurfaceParam(int field) const {

@@ -2,11 +2,14 @@
 
 #include "engine/Frame.h"
 #include "foundation/assets/AssetMan.h"
+#include "foundation/assets/FileSaver.h"
 #include "foundation/math/Random.h"
+#include "platform/fs/FileSystem.h"
 #include "platform/system/DebugOutput.h"
 #include "render/EngineMan.h"
 #include "render/ParticleSystem.h"
 #include "render/ShadowMan.h"
+#include "render/VornMesh.h"
 #include "ui/SlideOut.h"
 #include "world/ActiveWorldObject.h"
 #include "world/LapOfHonourLink.h"
@@ -14,6 +17,8 @@
 #include "world/ShadowWorldLink.h"
 #include "world/TopographyFollower.h"
 #include "world/TopographyWorldLink.h"
+#include "world/TrackEditBuilder.h"
+#include "world/TrackFileImage.h"
 #include "world/TrackObject.h"
 #include "world/WorldGrid.h"
 #include "world/WorldObject.h"
@@ -21,6 +26,7 @@
 #include "world/WorldTopographyLink.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 
 namespace zentrix {
@@ -512,6 +518,211 @@ const CRaceSetup& CWorldMan::GetSavedRaceSetup() {
 
 int CWorldMan::LiveCount() {
     return Shared().liveManagers;
+}
+
+// ---- the track as a whole ----
+
+namespace {
+
+/// What the track is built with: the links' builder, else the track-edit operations.
+ITrackBuildLink& Builder() {
+    static CTrackEditBuilder edits;
+    ITrackBuildLink* link = Shared().links.trackBuild;
+    return link ? *link : edits;
+}
+
+CAssetMan* TrackAssets() {
+    IWorldServices* services = CWorldMan::GetServices();
+    return services ? services->GetAssetMan() : nullptr;
+}
+
+/// Heights, pieces (-1: none) and rotations of every cell, taken before a track is rebuilt.
+struct STrackSnapshot {
+    static constexpr std::uint32_t kCells = 64;
+    std::array<float, kCells * kCells> heights{};
+    std::array<std::int32_t, kCells * kCells> pieces{};
+    std::array<std::int32_t, kCells * kCells> rotations{};
+
+    /// `theme` -1 keeps the ids, otherwise they are translated to the theme's.
+    void Take(const CWorldGrid& grid, int fillerId, int theme, CAssetMan* assets) {
+        pieces.fill(-1);
+        heights.fill(0.0f);
+        rotations.fill(0);
+        for (std::uint32_t x = 0; x < std::min(grid.GetSizeX(), kCells); ++x)
+            for (std::uint32_t z = 0; z < std::min(grid.GetSizeZ(), kCells); ++z) {
+                const std::size_t i = x * kCells + z;
+                heights[i] = grid.GetCellHeight(x, z);
+                const CTrackObject* piece = grid.GetPieceAt(x, z);
+                if (!piece || piece->GetTypeId() == fillerId || grid.IsCoveredCell(x, z))
+                    continue;
+                pieces[i] = theme < 0 || !assets ? piece->GetTypeId()
+                                                 : assets->GetWorldEquivalentId(piece->GetTypeId(), theme);
+                rotations[i] = piece->GetRotation();
+            }
+    }
+
+    void Rebuild(const CWorldGrid& grid) const {
+        ITrackBuildLink& builder = Builder();
+        const std::uint32_t width = std::min(grid.GetSizeX(), kCells);
+        const std::uint32_t depth = std::min(grid.GetSizeZ(), kCells);
+        for (std::uint32_t x = 0; x < width; ++x)
+            for (std::uint32_t z = 0; z < depth; ++z)
+                builder.SetTileHeight(x, z, heights[x * kCells + z]);
+        for (std::uint32_t x = 0; x < width; ++x)
+            for (std::uint32_t z = 0; z < depth; ++z)
+                if (pieces[x * kCells + z] != -1)
+                    builder.PlaceTrackPiece(pieces[x * kCells + z], x, z,
+                                            static_cast<std::uint32_t>(rotations[x * kCells + z]));
+    }
+};
+
+} // namespace
+
+bool CWorldMan::LoadTrack(std::string_view fileName, int slot) {
+    CAssetMan* assets = TrackAssets();
+    CFileSaver* files = assets ? assets->GetFileSaver() : nullptr;
+    std::vector<std::uint8_t> bytes;
+    bool read = false;
+    if (files) {
+        // Asked first: the read takes the whole file, and nothing larger than an image is a track.
+        const plat::fs::SizeResult size = plat::fs::FileSize(files->GetFullPath(slot, fileName));
+        if (size.error == plat::fs::Error::kNone && size.size <= CTrackFileImage::kSize)
+            read = assets->LoadFile(slot, fileName, bytes);
+        else if (size.error == plat::fs::Error::kNone)
+            plat::system::DebugOutput("track file is larger than a track image: " + std::string(fileName));
+    }
+    CVornMesh::SetLightingSuspended(true);
+    RemoveTrack();
+    bool built = false;
+    if (read && !bytes.empty() && Shared().grid)
+        built = Shared().grid->LoadFromImage(bytes);
+    CVornMesh::SetLightingSuspended(false);
+    UpdateWorldLighting();
+    return read && built;
+}
+
+bool CWorldMan::SaveTrack(std::string_view fileName, int slot) {
+    CAssetMan* assets = TrackAssets();
+    CWorldGrid* grid = Shared().grid.get();
+    if (!assets || !grid)
+        return false;
+    const std::unique_ptr<CTrackFileImage> image = grid->CreateSaveData();
+    return image && assets->SaveFile(fileName, slot, image->Data(), CTrackFileImage::kSize);
+}
+
+void CWorldMan::SetTheme(int theme) {
+    CAssetMan* assets = TrackAssets();
+    CWorldGrid* grid = Shared().grid.get();
+    if (!assets || assets->GetWorld() == theme)
+        return;
+    auto snapshot = std::make_unique<STrackSnapshot>();
+    if (grid)
+        snapshot->Take(*grid, assets->GetWorldBaseId(), theme, assets);
+    CVornMesh::SetLightingSuspended(true);
+    assets->SetWorld(theme, false);
+    RemoveTrack();
+    Builder().CreateBasePlate();
+    if (grid)
+        snapshot->Rebuild(*grid);
+    CVornMesh::SetLightingSuspended(false);
+    UpdateWorldLighting();
+}
+
+void CWorldMan::SetGridSize(int index) {
+    SShared& shared = Shared();
+    if (index == shared.gridSizeIndex || index < 0 || index > 1)
+        return;
+    SetGridSizeIndex(index);
+    auto snapshot = std::make_unique<STrackSnapshot>();
+    if (shared.grid)
+        snapshot->Take(*shared.grid, -1, -1, nullptr);
+    RemoveTrack();
+    Builder().SetGridSizeIndex(index);
+    const std::uint32_t cells = index == 1 ? 16 : 8;
+    shared.grid = std::make_unique<CWorldGrid>(cells, cells);
+    snapshot->Rebuild(*shared.grid);
+    Builder().CreateBasePlate();
+}
+
+bool CWorldMan::SetGridSizeIndex(int index) {
+    Shared().gridSizeIndex = index;
+    IWorldServices* services = GetServices();
+    if (CEngineMan* engine = services ? services->GetEngineMan() : nullptr)
+        engine->PlaceDefaultLights(index == 1);
+    // The construction panel takes the size once it exists; until then the answer is true.
+    return true;
+}
+
+bool CWorldMan::CreateBasePlate() {
+    SShared& shared = Shared();
+    if (shared.basePlate) {
+        CWorldObject* old = shared.basePlate;
+        shared.basePlate = nullptr;
+        RemoveObject(old);
+    }
+    CAssetMan* assets = TrackAssets();
+    const bool large = shared.gridSizeIndex == 1;
+    const int id = assets ? assets->GetBasePlateId(assets->GetWorld(), large) : -1;
+    const float centre = large ? 140.0f : 12.0f;
+    if (id != -1) {
+        CWorldObject* plate = CreateWorldObject(id, centre, 0.0f, centre, -1);
+        if (auto* piece = dynamic_cast<CTrackObject*>(plate)) {
+            shared.basePlate = piece;
+            piece->OnPlaced();
+            if (CVornMesh* mesh = piece->GetMesh())
+                mesh->SetName("BPLA");
+        } else if (plate) {
+            RemoveObject(plate);
+        }
+    }
+    return shared.basePlate != nullptr;
+}
+
+void CWorldMan::UpdateWorldLighting() {
+    IWorldServices* services = GetServices();
+    CEngineMan* engine = services ? services->GetEngineMan() : nullptr;
+    if (Shared().worldFrame && engine)
+        CVornMesh::ApplySceneLighting(Shared().worldFrame.get(), *engine);
+}
+
+bool CWorldMan::RelightSpan(std::uint32_t centre, float radius, std::uint32_t size, std::uint32_t& first,
+                            std::uint32_t& last) {
+    if (!(radius > 0.0f) || size == 0)
+        return false;
+    // Clamped to the grid, so that a huge radius visits each cell once at most.
+    const double n = std::floor((static_cast<double>(radius) + 15.0) / 30.0);
+    const double low = std::max(0.0, static_cast<double>(centre) - n);
+    const double high = std::min(static_cast<double>(size) - 1.0, static_cast<double>(centre) + n);
+    if (low > high)
+        return false;
+    first = static_cast<std::uint32_t>(low);
+    last = static_cast<std::uint32_t>(high);
+    return true;
+}
+
+void CWorldMan::RelightPiecesAround(const CVector& position, float radius) {
+    CWorldGrid* grid = Shared().grid.get();
+    std::uint32_t x0 = 0, x1 = 0, z0 = 0, z1 = 0;
+    if (CVornMesh::IsLightingSuspended() || !grid ||
+        !RelightSpan(CWorldGrid::WorldXToIndex(position.x), radius, grid->GetSizeX(), x0, x1) ||
+        !RelightSpan(CWorldGrid::WorldZToIndex(position.z), radius, grid->GetSizeZ(), z0, z1))
+        return;
+    for (std::uint32_t x = x0; x <= x1; ++x)
+        for (std::uint32_t z = z0; z <= z1; ++z)
+            if (CTrackObject* piece = grid->GetPieceAt(x, z))
+                if (CVornMesh* mesh = piece->GetMesh())
+                    mesh->ApplySceneLighting();
+}
+
+void CWorldMan::GetGridBounds(CVector& minimum, CVector& maximum) {
+    // Half a tile of margin round the cells' centres.
+    const CVector margin(CWorldGrid::kTileSize / 2.0f, 0.0f, CWorldGrid::kTileSize / 2.0f);
+    const CWorldGrid* grid = CWorldMan::GetWorldGrid();
+    minimum = CWorldGrid::GridToWorld(CVector()) - margin;
+    maximum = grid ? CWorldGrid::GridToWorld(CVector(static_cast<float>(grid->GetSizeX()), 0.0f,
+                                                     static_cast<float>(grid->GetSizeZ()))) -
+                         margin
+                   : minimum;
 }
 
 } // namespace zentrix

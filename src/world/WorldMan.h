@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <list>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 namespace zentrix {
@@ -144,6 +145,30 @@ public:
     static void ClearWorld();
     /// Removes every piece and ground object from the grid and the world (nothing without a grid).
     static void RemoveTrack();
+    /// Reads a track file of a directory slot into the grid, the old track removed first. False when the
+    /// file is missing, larger than a track image, or refused by the reader (the grid is then empty).
+    static bool LoadTrack(std::string_view fileName, int slot);
+    /// Writes the grid's track image to a file of a directory slot; false when the write fails.
+    static bool SaveTrack(std::string_view fileName, int slot);
+    /// Rebuilds the track in the pieces of another theme (the theme's filler left out); nothing for the
+    /// current theme.
+    virtual void SetTheme(int theme);
+    /// Moves the track to a grid of 8 x 8 (index 0) or 16 x 16 cells (1), dropping what no longer fits.
+    static void SetGridSize(int index);
+    /// Stores the grid size index and tells the engine's lights; true (no construction panel takes it yet).
+    static bool SetGridSizeIndex(int index);
+    /// Makes the base plate of the theme and grid size under the grid; false when none could be made.
+    static bool CreateBasePlate();
+    /// Every mesh below the world frame takes the scene's light.
+    static void UpdateWorldLighting();
+    /// Relights the pieces of the cells within `radius` of `position` (none while a track is loaded).
+    static void RelightPiecesAround(const CVector& position, float radius);
+    /// The cells from `first` to `last` that a relight of `radius` around cell `centre` covers on a side of
+    /// `size` cells; false when none (a radius of 0 or less relights nothing).
+    static bool RelightSpan(std::uint32_t centre, float radius, std::uint32_t size, std::uint32_t& first,
+                            std::uint32_t& last);
+    /// The grid's corners in world space, half a tile outside the cells' centres.
+    static void GetGridBounds(CVector& minimum, CVector& maximum);
     /// Whether an active object other than `object` meets its volumes.
     static bool IsTouchingActiveObject(const CWorldObject& object);
     /// The active objects but `excluded` whose volumes meet `volume`, in list order (paused ones too).

@@ -3,10 +3,14 @@
 #include "HeadlessGame.h"
 
 #include "app/GameStateMan.h"
+#include "app/Win.h"
+#include "foundation/assets/FileSaver.h"
 #include "foundation/base/EventMan.h"
 #include "foundation/base/GameStates.h"
 #include "race/WorldRaceMan.h"
 #include "render/ShadowMan.h"
+#include "support/TempFolder.h"
+#include "world/WorldGrid.h"
 #include "world/WorldMan.h"
 #include "world/WorldObject.h"
 
@@ -42,6 +46,10 @@ TEST(GameWorlds, TheWorldFollowsTheGameStateFromStartUpToQuit) {
         app.GetGameStateMan()->SetState(GAMESTATE_RACE);
         EXPECT_EQ(CWorldMan::GetCurrentWorldId(), CWorldMan::kRace);
         EXPECT_TRUE(race->HasStarted());
+        // The program reads a track into the race world through its track builder.
+        ASSERT_TRUE(CWorldMan::LoadTrack("demo.trk", CFileSaver::kGameTracks));
+        EXPECT_NE(CWorldMan::GetBasePlate(), nullptr);
+        EXPECT_NE(CWorldMan::GetWorldGrid()->GetPieceAt(0, 0), nullptr);
         ASSERT_NE(CWorldMan::CreateWorldObject(31001, 0, 0, 0, -1), nullptr);
         app.Update();
         app.GetGameStateMan()->SetState(GAMESTATE_MAIN);
