@@ -67,9 +67,9 @@ std::uint32_t CornerIndex(const MeshFace& face, int corner) {
 }
 
 void CornerCoords(const MeshFace& face, int corner, float* out) {
-    const float* uv = &face.tu0 + corner * 2;
-    out[0] = uv[0];
-    out[1] = uv[1];
+    // The coordinates are named fields, not an array: pick the corner's pair by name.
+    out[0] = corner == 0 ? face.tu0 : corner == 1 ? face.tu1 : face.tu2;
+    out[1] = corner == 0 ? face.tv0 : corner == 1 ? face.tv1 : face.tv2;
 }
 
 void PutFloat(std::uint32_t* words, int at, float value) {

@@ -33,7 +33,8 @@ void CCameraController::Update() {
         const CVector position = m_startPosition * t + m_targetPosition * s;
         CVector direction = m_startDirection * t + m_targetDirection * s;
         CVector up = m_startUp * t + m_targetUp * s;
-        m_camera->SetPositionVector(&position.x);
+        const float at[3] = {position.x, position.y, position.z};
+        m_camera->SetPositionVector(at);
         // Blending between opposite vectors passes through zero; the camera keeps its last orientation
         // for that step rather than losing it.
         if (!direction.IsZero() && !up.IsZero()) {
