@@ -10,13 +10,24 @@ using namespace zentrix;
 
 namespace audiotest {
 
-SampleSound::SampleSound() : m_previous(std::filesystem::current_path()) {
+namespace {
+
+/// An asset manager started on the sample set, which becomes the working folder; its sounds and music
+/// come from `factory`.
+std::unique_ptr<CAssetMan> StartSampleAssets(IAudioAssetFactory& factory) {
     std::filesystem::current_path(testsupport::GeneratedSampleSet());
     CAssetMan::SLinks links;
     links.audio = &factory;
-    assets = std::make_unique<CAssetMan>(std::move(links));
+    auto assets = std::make_unique<CAssetMan>(std::move(links));
     if (assets->StartManager() != 0)
         throw std::runtime_error("the asset manager did not start");
+    return assets;
+}
+
+} // namespace
+
+SampleSound::SampleSound() : m_previous(std::filesystem::current_path()) {
+    assets = StartSampleAssets(factory);
     controller.assets = assets.get();
 }
 
@@ -87,12 +98,7 @@ std::unique_ptr<zentrix::CMusicWrapper> TestMusicManager::CreateWrapper() {
 }
 
 SampleAudio::SampleAudio() : m_previous(std::filesystem::current_path()) {
-    std::filesystem::current_path(testsupport::GeneratedSampleSet());
-    CAssetMan::SLinks links;
-    links.audio = &factory;
-    assets = std::make_unique<CAssetMan>(std::move(links));
-    if (assets->StartManager() != 0)
-        throw std::runtime_error("the asset manager did not start");
+    assets = StartSampleAssets(factory);
     controller.assets = assets.get();
     controller.options = &options;
     music.options = &options;
