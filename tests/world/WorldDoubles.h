@@ -222,7 +222,7 @@ protected:
     void TearDown() override;
 
     /// The registry's links: the services, the recording worlds (`worlds` made when asked), the
-    /// spawning and event doubles, and cars and the jam truck (kinds 6 and 22) as plain active objects.
+    /// spawning and event doubles, and the jam truck (kind 22) as a plain active object.
     SWorldLinks Links();
     /// Links installed and worlds created.
     void CreateWorlds();
