@@ -27,6 +27,7 @@ WorldFixture::~WorldFixture() {
 void WorldFixture::SetUp() {
     std::filesystem::current_path(testsupport::GeneratedSampleSet());
     CAssetMan::SLinks links;
+    links.host = &assetHost;
     CGraphicsCaches* caches = nullptr;
     links.makeGraphicsCaches = [&caches](CAssetMan& a) {
         auto made = std::make_unique<CGraphicsCaches>(a);
