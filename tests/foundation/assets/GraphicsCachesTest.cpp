@@ -73,7 +73,7 @@ TEST_F(GraphicsCaches, MeshesFindTheirTexturesWhereTheGameLooks) {
         int mesh;
         std::set<int> textures;
     } cases[] = {
-        {15005, {15950, 15951}},        // the jungle's shared folder first, not road.tga beside the mesh
+        {15008, {15950, 15951}},        // the jungle's shared folder first, not road.tga beside the mesh
         {62000, {62001, 62002, 62003}}, // beside the mesh
     };
     for (const auto& c : cases) {
@@ -93,7 +93,7 @@ TEST_F(GraphicsCaches, MeshesFindTheirTexturesWhereTheGameLooks) {
 }
 
 TEST_F(GraphicsCaches, ClonesOfSomePiecesGetWiderBounds) {
-    for (int id : {15004, 15005}) {
+    for (int id : {15004, 15008}) {
         SCOPED_TRACE(id);
         CMeshAsset* asset = world.assets->GetMesh(id);
         ASSERT_NE(asset, nullptr);
