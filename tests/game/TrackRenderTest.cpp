@@ -19,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 using namespace zentrix;
 
@@ -101,12 +102,18 @@ TEST(TrackRender, SampleTracksAreDrawnWithTheirPiecesGroundAndBasePlate) {
         engine.RenderFrame();
         EXPECT_TRUE(testsupport::MatchesGolden(std::string("track_") + track.file, DrawnScene(engine)));
     }
-    // Every theme has meshes for the pieces the tracks are made of: the large track in each in turn.
-    for (int theme : {1, 2, 3}) {
-        SCOPED_TRACE(theme);
-        CWorldMan::GetWorld(CWorldMan::kRace)->SetTheme(theme);
-        EXPECT_EQ(game.App().GetAssetMan()->GetWorld(), theme);
-        EXPECT_EQ(FirstBareObject(), "");
+    // Every theme has meshes for what the tracks are made of: the large jungle track and the small one
+    // with raised cells, each turned into the other themes in turn (start pieces, both base plates,
+    // supports and height blocks among them).
+    for (const auto& [file, slot] : {std::pair{"hills.trk", CFileSaver::kSavedTracks},
+                                     std::pair{"jungle.trk", CFileSaver::kGameTracks}}) {
+        ASSERT_TRUE(CWorldMan::LoadTrack(file, slot));
+        for (int theme : {1, 2, 3}) {
+            SCOPED_TRACE(std::string(file) + " in theme " + std::to_string(theme));
+            CWorldMan::GetWorld(CWorldMan::kRace)->SetTheme(theme);
+            ASSERT_EQ(game.App().GetAssetMan()->GetWorld(), theme);
+            EXPECT_EQ(FirstBareObject(), "");
+        }
     }
 }
 
