@@ -75,6 +75,11 @@ TEST_F(GraphicsCaches, MeshesFindTheirTexturesWhereTheGameLooks) {
     } cases[] = {
         {15008, {15950, 15951}},        // the jungle's shared folder first, not road.tga beside the mesh
         {62000, {62001, 62002, 62003}}, // beside the mesh
+        // Track pieces whose textures have the same names in every theme: each from its own theme's
+        // folder beside it
+        {15003, {15970, 15971, 15972}},
+        {17003, {17970, 17971, 17972}},
+        {16000, {16970, 16971, 16972, 16973}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.mesh);
