@@ -240,6 +240,59 @@ TEST_F(CarDriving, SteeringTurnsAboutUpAtRestAndInTheAirAndGripFollowsTheHeading
     EXPECT_FALSE(car->IsSliding());
 }
 
+TEST_F(CarDriving, WheelsRollUnlessBrakedTheFrontOnesSteerAndTheBodyLeansIntoTheTurn) {
+    const auto facing = [](const CWorldObject* o) { return o->Direction(); };
+    struct {
+        const char* name;
+        int brake;
+        float along; // the car's speed along its heading
+        bool rolls;
+    } const cases[] = {{"rolling", kReleased, 1.0f, true},
+                       {"braking forward", 0, 1.0f, false},
+                       {"braking while reversing", 0, -0.5f, true},
+                       {"at rest", kReleased, 0.0f, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        driver.controls = CDriverControls();
+        driver.controls.axis2 = c.brake;
+        car->SetVelocity(car->Direction() * c.along);
+        const CVector rear = facing(car->GetWheel(2));
+        const CVector front = facing(car->GetWheel(0));
+        car->AnimateWheels(kFrameMs);
+        EXPECT_EQ(!(facing(car->GetWheel(2)) == rear), c.rolls);
+        EXPECT_EQ(!(facing(car->GetWheel(0)) == front), c.rolls);
+    }
+    driver.controls = CDriverControls();
+
+    // Steered at speed, the front mounts turn by 1.8 times the wheels' angle; the body rolls, at most 0.02
+    // a step.
+    car->SetVelocity(car->Direction() * 1.0f);
+    car->Steer(127, kReleased, kFrameMs);
+    car->AnimateWheels(kFrameMs);
+    const auto* point = dynamic_cast<const CWheelContactPoint*>(car->GetContact(CCarObject::kFrontLeft));
+    const float angle = point->GetSteering() * 1.8f;
+    const CVector mount = car->GetWheelMount(0)->Direction();
+    EXPECT_NEAR(std::atan2(mount.x, mount.z), angle, 1e-5f);
+    car->LeanBody(kFrameMs);
+    const CCarAsset& asset = *car->GetCarAsset();
+    const float turned = -asset.GetSteeringRate() * 0.04f * kFrameMs;
+    EXPECT_NEAR(car->GetRollAngle(), std::max(turned * asset.GetParam8() * 0.055f, -0.02f * 0.04f * kFrameMs),
+                1e-5f);
+    EXPECT_LT(car->GetRollAngle(), 0.0f);
+
+    // A collision of kind 1 blocks steering for 100 ms.
+    CCollisionRecorder* recorder = car->GetCollisionRecorder();
+    recorder->NewFrame();
+    car->RecordCollision(CVector(1, 0, 0), 0.1f, CWorldObject::kCollisionTrack, nullptr);
+    recorder->NewFrame();
+    car->SetVelocity(CVector());
+    car->TurnAfterCollision(kFrameMs);
+    EXPECT_EQ(car->GetCollisionTurnMs(), 100u);
+    const CVector heading = car->Direction();
+    car->Steer(127, kReleased, kFrameMs);
+    EXPECT_EQ(car->Direction(), heading);
+}
+
 TEST_F(CarDriving, CollisionsPushTheDriverAndSoundByTheirSpeed) {
     Race()->taunts.clear();
     struct {

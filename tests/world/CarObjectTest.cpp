@@ -281,6 +281,13 @@ TEST_F(CarObject, ThePlayersMarkerShowsOnlyForAHumanRacerInTheRace) {
             car->ShowPlayerMarker(500); // one showing already
             EXPECT_EQ(car->GetPlayerMarker(), marker);
             EXPECT_EQ(car->GetMarkerTimeMs(), 3000);
+            // Counted down frame by frame, then taken off.
+            for (int t = 0; t < 3000; t += 40)
+                car->Update(40);
+            EXPECT_EQ(car->GetPlayerMarker(), marker);
+            car->Update(40);
+            EXPECT_EQ(car->GetPlayerMarker(), nullptr);
+            EXPECT_EQ(car->GetMarkerTimeMs(), -1);
         }
         car->AssignDriver(nullptr);
         CWorldMan::RemoveObject(car);
