@@ -29,6 +29,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <system_error>
 #include <unistd.h>
 #include <vector>
 
@@ -39,18 +40,25 @@ namespace {
 constexpr unsigned kFrameMs = 40;
 constexpr int kCars = 4;
 
-/// The sample set as mkdata writes it, once, in a folder of its own.
+/// The sample set as mkdata writes it, once, in a folder of its own that goes when the program ends.
 std::filesystem::path SampleSet() {
-    static const std::filesystem::path set = [] {
-        const std::filesystem::path folder =
+    struct SFolder {
+        std::filesystem::path path =
             std::filesystem::temp_directory_path() / ("zentrix-bench-cars-" + std::to_string(::getpid()));
+        ~SFolder() {
+            std::error_code ignored;
+            std::filesystem::remove_all(path, ignored);
+        }
+    };
+    static const SFolder folder;
+    static const bool made = [] {
         const std::string command = "'" ZENTRIX_BINARY_DIR "/mkdata' '" ZENTRIX_SOURCE_DIR "/data/sample' '" +
-                                    folder.string() + "' >/dev/null";
-        if (std::system(command.c_str()) != 0)
-            throw std::runtime_error("mkdata failed");
-        return folder;
+                                    folder.path.string() + "' >/dev/null";
+        return std::system(command.c_str()) == 0;
     }();
-    return set;
+    if (!made)
+        throw std::runtime_error("mkdata failed");
+    return folder.path;
 }
 
 /// What the world takes from the shell: the asset manager and what sprites and animations read.
