@@ -1,6 +1,7 @@
 #include "world/TrackObject.h"
 
 #include "foundation/assets/AssetMan.h"
+#include "foundation/math/Rotation.h"
 #include "world/TrackBuildLink.h"
 #include "world/WorldGrid.h"
 #include "world/WorldMan.h"
@@ -55,6 +56,11 @@ CTrackObject::CTrackObject(int typeId) : CWorldObject(typeId, -1, nullptr, -1) {
         assets->GetString(GetTypeId(), kFieldFootprint, text, sizeof text);
     bool complete = true;
     m_footprint = ParseFootprint(text, complete);
+    if (assets && assets->GetFloat(GetTypeId(), kFieldHeightStep, m_heightStep) &&
+        std::isfinite(m_heightStep))
+        m_isHeightPiece = m_heightStep != kNoHeightStep;
+    else
+        m_heightStep = kNoHeightStep;
     if (!complete)
         if (IWorldServices* services = CWorldMan::GetServices())
             services->Log(kLogChannel,
@@ -89,12 +95,106 @@ bool CTrackObject::Create() {
     m_length = 0.0f;
     const int index = GetPieceIndex();
     CAssetMan* assets = Assets();
+    if (assets) {
+        assets->GetVector(GetTypeId(), kFieldAxis, m_axis);
+        assets->GetInt(GetTypeId(), kFieldHintText, m_hintTextId);
+        ReadSoundId(*assets);
+    }
     // Ids outside the themes' blocks have no element of their own in the length row.
     if (index >= 0 && assets)
         assets->GetFloat(kLengthAsset, kFieldLength, m_length, index);
     if (!(std::isfinite(m_length) && m_length > 0.0f))
         m_length = 0.0f;
     return true;
+}
+
+void CTrackObject::ReadSoundId(CAssetMan& assets) {
+    assets.GetInt(GetTypeId(), kFieldSound, m_soundId);
+    char path[200] = {};
+    if (m_soundId != -1 && !assets.GetAssetPath(m_soundId, path, sizeof path))
+        m_soundId = -1;
+    // Two jungle pieces share their sounds with others; two sounds are never played near a piece.
+    if (GetTypeId() == 15242)
+        m_soundId = 55006;
+    else if (GetTypeId() == 15241)
+        m_soundId = 55011;
+    if (m_soundId == 55012 || m_soundId == 55009)
+        m_soundId = -1;
+}
+
+CVector CTrackObject::GetTrackAxis() const {
+    const int rotation = GetRotation();
+    if (rotation != 1 && rotation != 3)
+        return m_axis;
+    CVector turned;
+    RotateVectorAboutAxis(m_axis, turned, CVector(0.0f, 1.0f, 0.0f), 1.5707964f);
+    return turned;
+}
+
+int CTrackObject::TurnSideMask(int mask, int rotation) {
+    mask &= 0xF;
+    if (rotation < 1 || rotation > 3)
+        return mask;
+    return ((mask << rotation) | (mask >> (4 - rotation))) & 0xF;
+}
+
+namespace {
+
+/// The main pieces by list index, as offsets from the theme's base; index 5 differs by theme.
+constexpr int kMainOffsets[CTrackObject::kMainPieceCount] = {
+    205, 201, 202, 203, 204, -1,  206, 211, 208, 209, 212, 292, 220, 218, 221,
+    224, 223, 219, 229, 217, 225, 226, 227, 228, 222, 207, 216, 293, 233, 235};
+// Index 5 names ids outside every theme block: no piece takes that place in the list.
+constexpr int kMainIndex5[4] = {1114, 2123, 4121, 3103};
+constexpr int kSecondOffsets[CTrackObject::kSecondPieceCount] = {240, 241, 242, 243, 244, 245, 247, 246,
+                                                                 248, 249, 250, 251, 252, 277, 255};
+constexpr int kThemeBases[4] = {15000, 16000, 18000, 17000};
+
+int MainPieceId(int theme, int index) {
+    if (index == 5)
+        return kMainIndex5[theme];
+    // Ice and city start on a piece of their own.
+    if (index == 0 && (theme == 1 || theme == 3))
+        return kThemeBases[theme] + 200;
+    return kThemeBases[theme] + kMainOffsets[index];
+}
+
+} // namespace
+
+bool CTrackObject::GetPieceClass(int& pieceClass, std::int16_t& index) const {
+    return ClassifyPiece(GetTypeId(), m_isHeightPiece, pieceClass, index);
+}
+
+bool CTrackObject::ClassifyPiece(int typeId, bool isHeightPiece, int& pieceClass, std::int16_t& index) {
+    if (isHeightPiece) {
+        pieceClass = kClassMain;
+        index = kHeightPieceIndex;
+        return true;
+    }
+    for (int theme = 0; theme < 4; ++theme)
+        for (int i = 0; i < kSecondPieceCount; ++i)
+            if (kThemeBases[theme] + kSecondOffsets[i] == typeId) {
+                pieceClass = kClassSecond;
+                index = static_cast<std::int16_t>(i);
+                return true;
+            }
+    for (int theme = 0; theme < 4; ++theme)
+        for (int i = 0; i < kMainPieceCount; ++i)
+            if (MainPieceId(theme, i) == typeId) {
+                pieceClass = kClassMain;
+                index = static_cast<std::int16_t>(i);
+                return true;
+            }
+    for (int theme = 0; theme < 4; ++theme)
+        for (int i = 0; i < CAssetMan::GetPieceGroup2Count(); ++i)
+            if (CAssetMan::GetPieceGroup2Id(theme, i) == typeId) {
+                pieceClass = kClassScenery;
+                index = static_cast<std::int16_t>(i);
+                return true;
+            }
+    pieceClass = kClassNone;
+    index = -1;
+    return false;
 }
 
 int CTrackObject::GetAssetId() const {

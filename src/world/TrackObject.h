@@ -2,10 +2,13 @@
 
 #include "world/WorldObject.h"
 
+#include <cstdint>
 #include <string_view>
 #include <vector>
 
 namespace zentrix {
+
+class CAssetMan;
 
 /// A square piece of the track: a world object that knows the cells it covers (its footprint: offsets
 /// from its anchor cell, unrotated), which of four quarter turns it faces, its index in the piece
@@ -27,6 +30,21 @@ public:
     /// The farthest a footprint cell may lie from the anchor on either axis: no piece outgrows the
     /// largest grid.
     static constexpr int kMaxOffset = 15;
+    /// Row fields of a piece: its axis, proximity sound, editor hint text and height step.
+    static constexpr int kFieldAxis = 56;
+    static constexpr int kFieldHeightStep = 91;
+    static constexpr int kFieldSound = 386;
+    static constexpr int kFieldHintText = 393;
+    /// The height step that marks a piece as no height piece.
+    static constexpr float kNoHeightStep = -1.0f;
+
+    /// Where a piece stands in the catalogue: the main pieces (30 a theme), the second list (15 a theme),
+    /// the scenery list, or none of them.
+    enum EPieceClass { kClassMain = 0, kClassSecond = 1, kClassScenery = 2, kClassNone = 3 };
+    static constexpr int kMainPieceCount = 30;
+    static constexpr int kSecondPieceCount = 15;
+    /// The main-list index every height piece classifies as.
+    static constexpr int kHeightPieceIndex = 11;
 
     /// A piece of type `typeId` with its footprint read; no mesh until Create.
     explicit CTrackObject(int typeId);
@@ -55,6 +73,32 @@ public:
     /// The piece's share of the track length, never negative.
     float GetLength() const { return m_length; }
 
+    /// A side mask (1 the -x side, 2 +z, 4 +x, 8 -z) turned with the piece: each bit moves one step along
+    /// 1 -> 2 -> 4 -> 8 -> 1 a quarter turn; bits above 8 are dropped.
+    int RotateSideMask(int mask) const { return TurnSideMask(mask, GetRotation()); }
+    /// The four side bits turned by quarter turns 1..3; other rotations leave them as they are.
+    static int TurnSideMask(int mask, int rotation);
+
+    /// The piece's class and its index in that class's list; false (class none, index -1) for a piece in
+    /// no list. A height piece is main piece 11 whatever its type.
+    bool GetPieceClass(int& pieceClass, std::int16_t& index) const;
+    static bool ClassifyPiece(int typeId, bool isHeightPiece, int& pieceClass, std::int16_t& index);
+
+    /// A height block: its record gives the step it raises a cell by.
+    bool IsHeightPiece() const { return m_isHeightPiece; }
+    float GetHeightStep() const { return m_heightStep; }
+    /// The piece's axis, turned a quarter turn for rotations 1 and 3.
+    CVector GetTrackAxis() const;
+    /// The sound played near the piece, -1 none.
+    int GetSoundId() const { return m_soundId; }
+    /// The editor's help text for the piece, -1 none.
+    int GetHintTextId() const { return m_hintTextId; }
+    /// Set by the route builder while the piece lies on the built route.
+    void SetOnRoute(bool onRoute) { m_onRoute = onRoute; }
+    bool IsOnRoute() const { return m_onRoute; }
+    /// The two street lamps show their lights in the editor too.
+    bool IsLampPiece() const { return GetPieceIndex() == 72 || GetPieceIndex() == 93; }
+
     /// Called once the piece lies on the grid: a start piece of the current theme takes the place of any
     /// other start piece on the track. True.
     bool OnPlaced();
@@ -67,9 +111,16 @@ public:
 
 private:
     void RemoveOtherStartPieces();
+    void ReadSoundId(CAssetMan& assets);
 
+    float m_heightStep = kNoHeightStep;
+    bool m_isHeightPiece = false;
     std::vector<SCellOffset> m_footprint;
     float m_length = 0.0f;
+    CVector m_axis;
+    int m_soundId = -1;
+    int m_hintTextId = -1;
+    bool m_onRoute = false;
 };
 
 } // namespace zentrix

@@ -3,6 +3,7 @@
 
 #include "TrackDoubles.h"
 
+#include "foundation/assets/AssetMan.h"
 #include "world/GridCell.h"
 
 #include <gtest/gtest.h>
@@ -230,3 +231,61 @@ TEST_F(TrackGrid, ASecondStartPieceTakesThePlaceOfTheFirst) {
 }
 
 } // namespace
+
+TEST_F(TrackGrid, PiecesClassifyTurnTheirSidesAndReadTheirRecords) {
+    const struct {
+        int typeId, pieceClass, index;
+    } classes[] = {
+        {15292, 0, 11},
+        {15295, 0, 11}, // height blocks, by their step
+        {15205, 0, 0},
+        {16200, 0, 0},
+        {17200, 0, 0},
+        {18205, 0, 0}, // the themes' start pieces
+        {15200, 3, -1},
+        {17203, 0, 3},
+        {16293, 0, 27},
+        {18235, 0, 29},
+        {1114, 0, 5},
+        {15240, 1, 0},
+        {17277, 1, 13},
+        {18255, 1, 14},
+        {15270, 3, -1},
+        {20000, 3, -1},
+        {CAssetMan::GetPieceGroup2Id(2, 1), 2, 1},
+    };
+    for (const auto& c : classes) {
+        CTrackObject piece(c.typeId);
+        int pieceClass = -7;
+        std::int16_t index = -7;
+        EXPECT_EQ(piece.GetPieceClass(pieceClass, index), c.pieceClass != 3) << c.typeId;
+        EXPECT_EQ(pieceClass, c.pieceClass) << c.typeId;
+        EXPECT_EQ(index, c.index) << c.typeId;
+    }
+
+    const struct {
+        int mask, rotation, turned;
+    } masks[] = {{0b1001, 1, 0b0011}, {0b1001, 2, 0b0110}, {0b1001, 3, 0b1100}, {10, 1, 5}, {10, 2, 10},
+                 {0x1F, 1, 0xF},      {0x13, 0, 3},        {6, 4, 6},           {6, -1, 6}};
+    for (const auto& c : masks)
+        EXPECT_EQ(CTrackObject::TurnSideMask(c.mask, c.rotation), c.turned) << c.mask << " r" << c.rotation;
+
+    CTrackObject* block = Make(15294);
+    EXPECT_TRUE(block->IsHeightPiece());
+    EXPECT_EQ(block->GetHeightStep(), 16.0f);
+    CTrackObject* corner = Make(16203);
+    EXPECT_FALSE(corner->IsHeightPiece());
+    EXPECT_EQ(corner->GetHeightStep(), -1.0f);
+    EXPECT_EQ(corner->GetSoundId(), -1);
+    EXPECT_EQ(corner->GetHintTextId(), -1);
+    const CVector axis(0.7071068f, 0.0f, 0.7071068f);
+    for (int r = 0; r < 4; ++r) {
+        corner->SetRotation(r);
+        const CVector turned = corner->GetTrackAxis();
+        EXPECT_NEAR(turned.x * axis.x + turned.z * axis.z, r % 2 ? 0.0f : 1.0f, 1e-6f) << r;
+        EXPECT_NEAR(turned.Length(), 1.0f, 1e-6f) << r;
+    }
+    EXPECT_FALSE(corner->IsOnRoute());
+    corner->SetOnRoute(true);
+    EXPECT_TRUE(corner->IsOnRoute());
+}
