@@ -14,7 +14,6 @@
 #include "app/Splash.h"
 #include "app/Win.h"
 #include "app/standin/CampaignManStandIn.h"
-#include "app/standin/DriverManagerStandIn.h"
 #include "app/standin/RouteNodeManStandIn.h"
 #include "engine/EngineLog.h"
 #include "foundation/assets/AssetMan.h"
@@ -253,9 +252,9 @@ bool CApp::StartDevices() {
         return false;
     RepaintSplash();
 
-    m_driverManager = m_parts->CreateDriverManager();
-    if (m_driverManager)
-        m_driverManager->StartManager();
+    m_driversStarted = true;
+    if (!m_parts->StartDrivers())
+        return false;
     RepaintSplash();
 
     m_parts->StartGameSound();
@@ -350,7 +349,9 @@ int CApp::StopManager() {
     m_pictures.reset(); // its surfaces went with the engine; the asset manager stopped before
     m_performanceMonitor.reset();
     m_eventMan.reset();
-    StopAndDelete(m_driverManager);
+    if (m_driversStarted)
+        m_parts->StopDrivers();
+    m_driversStarted = false;
     StopAndDelete(m_ioManager);
     StopAndDelete(m_routeNodeMan);
     StopAndDelete(m_campaignMan);
@@ -424,8 +425,8 @@ void CApp::Update() {
         m_slideOutMan->Update(ms);
     if (m_engineMan)
         m_engineMan->Update();
-    if (m_driverManager && !m_parts->IsRacePaused())
-        m_driverManager->Update(ms);
+    if (m_driversStarted && !m_parts->IsRacePaused())
+        m_parts->UpdateDrivers(ms);
     if (m_engineMan) {
         m_rendering = true;
         m_engineMan->RenderFrame();
@@ -456,6 +457,10 @@ CHelpManager* CApp::GetHelpManager() const {
 
 CPrintManager* CApp::GetPrintManager() const {
     return m_parts->GetPrintManager();
+}
+
+CDriverManager* CApp::GetDriverManager() const {
+    return m_parts->GetDriverManager();
 }
 
 CGameSoundController* CApp::GetGameSoundController() const {
