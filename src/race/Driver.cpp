@@ -6,6 +6,7 @@
 #include "race/RaceRoute.h"
 #include "race/RacerCar.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -137,6 +138,96 @@ void CDriver::ResetDriver() {
     SetLane(m_lateralOffset, true);
     SetTargetLane(m_lane, true);
     Reset();
+}
+
+bool CDriver::SetTargetNode(int& node, bool wrap, bool keepPrevious) {
+    if (wrap && !GetRouteNodeWrapped(node))
+        return false;
+    m_nextNode = node;
+    bool changed = false;
+    if (node != m_targetNode) {
+        if (keepPrevious)
+            m_previousNode = m_targetNode;
+        m_targetNode = node;
+        changed = true;
+    }
+    const IRaceRoute* route = Route();
+    int before = m_targetNode - 1;
+    if (route && m_targetNode >= 0 && m_targetNode < NodeCount() && GetRouteNodeWrapped(before) &&
+        NodeRouteType(before) != kSpecialRouteType) {
+        int from = -1;
+        int to = -1;
+        if (route->GetSectionOfNode(before, from) && route->GetSectionOfNode(m_targetNode, to) &&
+            route->CanReachSection(from, to))
+            m_resetNode = before;
+    }
+    return changed;
+}
+
+bool CDriver::CanReachNextNode(int node) const {
+    const IRaceRoute* route = Route();
+    int next = node + 1;
+    int from = -1;
+    int to = -1;
+    return route && GetRouteNodeWrapped(next) && route->GetSectionOfNode(node, from) &&
+           route->GetSectionOfNode(next, to) && route->CanReachSection(from, to);
+}
+
+void CDriver::ClampTargetLane(bool force) {
+    const IRaceRoute* route = Route();
+    if (!route || m_targetNode < 0 || m_targetNode >= NodeCount())
+        return;
+    auto keepInside = [&](int node) {
+        bool towardsPositive = false;
+        bool towardsNegative = false;
+        route->GetNodeTurnFlags(node, towardsPositive, towardsNegative);
+        const int inside = std::max(0, route->GetNodeLaneWidth(node) - kCornerMargin);
+        if (towardsPositive)
+            m_targetLane = std::min(m_targetLane, inside);
+        if (towardsNegative)
+            m_targetLane = std::max(m_targetLane, -inside);
+    };
+    const int width = route->GetNodeLaneWidth(m_targetNode);
+    m_targetLane = std::clamp(m_targetLane, -width, width);
+    if (force)
+        m_lane = std::clamp(m_lane, -width, width);
+    keepInside(m_targetNode);
+    if (m_routePositionValid && m_trackedNode >= 0 && m_trackedNode < NodeCount())
+        keepInside(m_trackedNode);
+}
+
+bool CDriver::UpdateLaneLock() {
+    const IRaceRoute* route = Route();
+    if (m_car && m_car->GetStuntState() != -1)
+        return m_laneLock;
+    if (!route || !m_routePositionValid)
+        return true;
+    const int near = m_laneLock ? kLockedNear : kLockNear;
+    if (std::abs(m_lateralOffset) <= near) {
+        SetLaneLock(false);
+        return m_laneLock;
+    }
+    int trackedSection = -1;
+    int targetSection = -1;
+    const bool trackedFlagged = route->GetSectionOfNode(m_trackedNode, trackedSection) &&
+                                IsFlaggedKind(route->GetSectionKind(trackedSection));
+    const bool targetFlagged = m_targetNode >= 0 && route->GetSectionOfNode(m_targetNode, targetSection) &&
+                               IsFlaggedKind(route->GetSectionKind(targetSection));
+    if (trackedFlagged) {
+        SetLaneLock(false);
+        return true;
+    }
+    if (!targetFlagged) {
+        SetLaneLock(false);
+        return m_laneLock;
+    }
+    SetLaneLock(true);
+    // Heading off the road into a one-way piece: back to where the car is.
+    if (trackedSection != targetSection && m_targetNode >= 0) {
+        int node = m_trackedNode;
+        SetTargetNode(node, false, true);
+    }
+    return m_laneLock;
 }
 
 void CDriver::SetLaneLock(bool locked) {

@@ -42,6 +42,11 @@ public:
     static constexpr float kNearNodeRadius = 15.0f;
     /// Route type of the special pieces (loops, jumps) that route following steps over.
     static constexpr int kSpecialRouteType = 5;
+    /// A corner keeps the target lane this far inside the edge it turns towards.
+    static constexpr int kCornerMargin = 3;
+    /// The lane lock comes off this near the route (nearer while it is on).
+    static constexpr int kLockNear = 16;
+    static constexpr int kLockedNear = 8;
     /// Taunt events the base reports.
     enum ETaunt : int {
         kTauntWaiting = 19,
@@ -134,6 +139,22 @@ public:
     bool UpdateRoutePosition();
     /// Back to the start of a race: not finished, route node 1, reset node 0, lanes at the car's offset.
     void ResetDriver();
+    /// Steers for `node` (wrapped first with `wrap`): it becomes the next node, and the target when it
+    /// differs (the old target becoming the previous node with `keepPrevious`); the node before the target
+    /// becomes the reset node when it is no special piece and the target can be reached from it. True
+    /// when the target changed.
+    bool SetTargetNode(int& node, bool wrap, bool keepPrevious);
+    /// Whether a car can drive from node `node`'s section on to the next node's.
+    bool CanReachNextNode(int node) const;
+    /// Keeps the target lane (and with `force` the lane) within the target node's lane width, and 3
+    /// inside the edge a corner turns towards, at the target node and at the tracked node.
+    void ClampTargetLane(bool force);
+    /// Locks the lanes while the car is off the route heading into a one-way piece, and unlocks them near
+    /// the route or on such a piece; answers the lock (true without a route position; unchanged in a
+    /// stunt).
+    bool UpdateLaneLock();
+    /// The kinds ask whether the route suits them; the base has no objection.
+    virtual bool CheckRoute() const { return true; }
     int GetTargetNode() const { return m_targetNode; }
     int GetPreviousNode() const { return m_previousNode; }
     int GetNextNode() const { return m_nextNode; }
@@ -148,6 +169,10 @@ public:
     /// The node the driver last reached; the race results count laps with it.
     int GetLapNode() const { return m_lapNode; }
     void SetLapNode(int node) { m_lapNode = node; }
+    /// Whether the driver is held at a standstill, and whether its speed is governed by hand; nothing sets
+    /// them yet, and the kinds read them.
+    bool IsHeld() const { return m_held; }
+    bool IsManualOverride() const { return m_manualOverride; }
     /// A countdown the kinds use (the computer driver's attitude hold); counted to 0 while active.
     int GetCountdown() const { return m_countdown; }
     void SetCountdown(int ms) { m_countdown = ms; }
@@ -237,6 +262,8 @@ private:
     const char* m_resetReason = "";
     int m_nearNode = -1;
     int m_nearNodeTimer = kNearNodeMs;
+    bool m_held = false;
+    bool m_manualOverride = false;
 };
 
 } // namespace zentrix

@@ -21,6 +21,13 @@ public:
     virtual CVector GetNodePosition(int node) const = 0;
     /// The route piece kind of node `node` (-1 none).
     virtual int GetNodeKind(int node) const = 0;
+    /// How far either side of node `node` drivers may keep (0: to the centre).
+    virtual int GetNodeLaneWidth(int node) const = 0;
+    /// The corner marks of node `node`: `towardsPositive` on a corner that turns towards the positive
+    /// lanes, `towardsNegative` on one that turns the other way.
+    virtual void GetNodeTurnFlags(int node, bool& towardsPositive, bool& towardsNegative) const = 0;
+    /// The route piece kind of section `section` (-1 none).
+    virtual int GetSectionKind(int section) const = 0;
     /// The route type of a piece kind (5: special pieces; -1 for a kind outside 0..44).
     virtual int GetRouteType(int kind) const = 0;
     /// The node nearest to `position` (ties to the later node); with `hint` only nodes fewer than 5 route

@@ -470,3 +470,128 @@ TEST(DriverManager, WatchListsTakeTrucksOnceAndLoseRemovedAndDeletedCars) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(DriverRoute, ANewTargetMakesTheNodeBeforeItTheResetNodeWhenItLeadsThere) {
+    const struct {
+        const char* name;
+        int from;
+        int node;
+        bool wrap;
+        bool keep;
+        bool changed;
+        int target;
+        int previous;
+        int resetNode;
+    } cases[] = {
+        {"on to the next piece", 3, 4, false, true, true, 4, 3, 3},
+        {"kept previous off", 3, 4, false, false, true, 4, 3, 3},
+        {"the same node", 4, 4, false, true, false, 4, 4, 3},
+        {"wrapped from -1", 0, -1, true, true, true, 39, 0, 38},
+        {"after a special piece", 9, 10, false, true, true, 10, 9, 0},
+        {"up a step it cannot climb", 11, 12, false, true, true, 12, 11, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        DriverRig rig;
+        rig.route.special = {9};
+        rig.route.unreachable.insert({2, 3});
+        rig.driver.SetRouteNode(c.from);
+        rig.driver.SetResetNode(0);
+        int node = c.node;
+        // Without keeping, the previous node stays what SetRouteNode made it.
+        EXPECT_EQ(rig.driver.SetTargetNode(node, c.wrap, c.keep), c.changed);
+        EXPECT_EQ(rig.driver.GetTargetNode(), c.target);
+        EXPECT_EQ(rig.driver.GetNextNode(), c.target);
+        EXPECT_EQ(rig.driver.GetPreviousNode(), c.keep ? c.previous : c.from);
+        EXPECT_EQ(rig.driver.GetResetNode(), c.resetNode);
+    }
+    DriverRig rig;
+    rig.route.unreachable.insert({2, 3});
+    EXPECT_TRUE(rig.driver.CanReachNextNode(10));
+    EXPECT_FALSE(rig.driver.CanReachNextNode(11));
+    EXPECT_TRUE(rig.driver.CanReachNextNode(39));
+}
+
+TEST(DriverLanes, TheTargetLaneKeepsToTheRoadAndInsideCorners) {
+    const struct {
+        const char* name;
+        int width;
+        bool positiveCorner;
+        bool negativeCorner;
+        bool trackedCorner; ///< the corner mark lies on the tracked node, not the target
+        int lane;
+        int target;
+        bool force;
+        int expectedLane;
+        int expectedTarget;
+    } cases[] = {
+        {"within the road", 8, false, false, false, 6, -8, false, 6, -8},
+        {"too far right", 8, false, false, false, 12, 12, false, 12, 8},
+        {"forced", 8, false, false, false, 12, -12, true, 8, -8},
+        {"centre only", 0, false, false, false, 5, 5, true, 0, 0},
+        {"corner to the positive side", 8, true, false, false, 0, 8, false, 0, 5},
+        {"corner to the negative side", 8, false, true, false, 0, -8, false, 0, -5},
+        {"corner on the other side", 8, true, false, false, 0, -8, false, 0, -8},
+        {"a corner under the car", 8, false, true, true, 0, -7, false, 0, -5},
+        {"a narrow corner", 2, true, false, false, 0, 2, false, 0, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        DriverRig rig;
+        rig.driver.SetRouteNode(6);
+        rig.Frame(10, true, 5, 0);
+        const int cornerNode = c.trackedCorner ? 5 : 6;
+        rig.route.laneWidth[6] = c.width;
+        if (c.positiveCorner)
+            rig.route.turnsPositive.insert(cornerNode);
+        if (c.negativeCorner)
+            rig.route.turnsNegative.insert(cornerNode);
+        rig.driver.SetLane(c.lane, true);
+        rig.driver.SetTargetLane(c.target, true);
+        rig.driver.ClampTargetLane(c.force);
+        EXPECT_EQ(rig.driver.GetLane(), c.expectedLane);
+        EXPECT_EQ(rig.driver.GetTargetLane(), c.expectedTarget);
+    }
+}
+
+TEST(DriverLanes, TheLockHoldsOffTheRoadBeforeAOneWayPiece) {
+    const struct {
+        const char* name;
+        int offset;
+        bool locked;
+        int trackedKind; ///< the kind of the section under the car (section 1)
+        int targetKind;  ///< the kind of the target's section (section 2)
+        int stunt;
+        bool answer;
+        bool lockAfter;
+        int targetAfter;
+    } cases[] = {
+        {"near the route", 16, false, 3, 14, -1, false, false, 9},
+        {"near enough to unlock", 8, true, 3, 14, -1, false, false, 9},
+        {"not near enough while locked", 9, true, 3, 14, -1, true, true, 5},
+        {"off the road before a one-way piece", 17, false, 3, 14, -1, true, true, 5},
+        {"off the road on a one-way piece", 17, true, 18, 3, -1, true, false, 9},
+        {"off the road, no one-way piece", 17, true, 3, 3, -1, false, false, 9},
+        {"in a stunt", 17, true, 3, 3, 6, true, true, 9},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        DriverRig rig;
+        rig.route.sectionKind[1] = c.trackedKind;
+        rig.route.sectionKind[2] = c.targetKind;
+        rig.driver.SetRouteNode(9);
+        rig.Frame(10, true, 5, c.offset);
+        rig.driver.SetRouteNode(9);
+        rig.driver.SetLaneLock(c.locked);
+        rig.car.stunt = c.stunt;
+        EXPECT_EQ(rig.driver.UpdateLaneLock(), c.answer);
+        EXPECT_EQ(rig.driver.IsLaneLocked(), c.lockAfter);
+        EXPECT_EQ(rig.driver.GetTargetNode(), c.targetAfter);
+    }
+    PlainDriver lost(1, 6, 0, nullptr);
+    EXPECT_TRUE(lost.UpdateLaneLock()) << "no route position";
+}
+
+} // namespace

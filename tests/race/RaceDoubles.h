@@ -56,7 +56,10 @@ struct RingRoute : IRaceRoute {
     int perSection;
     std::vector<CVector> nodes;
     std::set<int> special;
-    std::set<std::pair<int, int>> unreachable; ///< section pairs a car cannot climb between
+    std::set<std::pair<int, int>> unreachable;  ///< section pairs a car cannot climb between
+    std::map<int, int> laneWidth;               ///< by node; 8 otherwise
+    std::set<int> turnsPositive, turnsNegative; ///< corner marks by node
+    std::map<int, int> sectionKind;             ///< by section; 3 otherwise
     bool broken = false;
     int lateral = 0;
 
@@ -75,6 +78,18 @@ struct RingRoute : IRaceRoute {
     }
     CVector GetNodePosition(int node) const override { return nodes.at(static_cast<std::size_t>(node)); }
     int GetNodeKind(int node) const override { return special.count(node) ? 2 : 3; }
+    int GetNodeLaneWidth(int node) const override {
+        auto it = laneWidth.find(node);
+        return it == laneWidth.end() ? 8 : it->second;
+    }
+    void GetNodeTurnFlags(int node, bool& positive, bool& negative) const override {
+        positive = turnsPositive.count(node) > 0;
+        negative = turnsNegative.count(node) > 0;
+    }
+    int GetSectionKind(int section) const override {
+        auto it = sectionKind.find(section);
+        return it == sectionKind.end() ? 3 : it->second;
+    }
     int GetRouteType(int kind) const override { return kind == 2 ? 5 : kind == 3 ? 1 : -1; }
     bool FindNearestNode(const CVector& p, int& node, const int* hint, bool skipSpecial) const override {
         int best = -1;
