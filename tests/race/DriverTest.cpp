@@ -267,23 +267,6 @@ TEST(DriverRoute, AResetStartsTheRaceAgainAtTheCarsOffset) {
     EXPECT_EQ(rig.driver.GetTargetLane(), -5);
 }
 
-TEST(DriverLanes, TheLockKeepsLanesUnlessForcedAndUnlockingCentresThem) {
-    PlainDriver driver(0, 10, 0, nullptr);
-    driver.SetLane(3, false);
-    driver.SetLaneLock(true);
-    driver.SetLane(7, false);
-    driver.SetTargetLane(7, false);
-    EXPECT_EQ(driver.GetLane(), 3);
-    EXPECT_EQ(driver.GetTargetLane(), 0);
-    driver.SetTargetLane(-4, true);
-    EXPECT_EQ(driver.GetTargetLane(), -4);
-    driver.SetLaneLock(true);
-    EXPECT_EQ(driver.GetLane(), 3) << "locking again changes nothing";
-    driver.SetLaneLock(false);
-    EXPECT_EQ(driver.GetLane(), 0);
-    EXPECT_EQ(driver.GetTargetLane(), 0);
-}
-
 TEST(DriverTaunts, PositionsResetsWaitingAndTheLapOfHonourReportByDriver) {
     struct Case {
         const char* name;

@@ -3,6 +3,7 @@
 // Doubles of what drivers and race results read: a car, a ring route that answers its queries as the
 // route manager does, the drivers' services and the results' links.
 
+#include "foundation/assets/AssetMan.h"
 #include "race/Driver.h"
 #include "race/DriverServices.h"
 #include "race/RaceResultsLinks.h"
@@ -166,7 +167,7 @@ struct PlainDriver : CDriver {
 struct FakeResultsLinks : IRaceResultsLinks {
     const IRaceRoute* route = nullptr;
     std::map<int, CDriver*> drivers;
-    std::map<int, std::string> texts;
+    CAssetMan* assets = nullptr; ///< where the texts come from (none: no texts)
     int raceState = 0;
     std::vector<std::string> log;
     int racesOver = 0;
@@ -177,11 +178,7 @@ struct FakeResultsLinks : IRaceResultsLinks {
         return it == drivers.end() ? nullptr : it->second;
     }
     bool LoadText(int textId, std::string& text) override {
-        auto it = texts.find(textId);
-        if (it == texts.end())
-            return false;
-        text = it->second;
-        return true;
+        return assets && assets->LoadAssetIntoString(textId, text);
     }
     int GetRaceState() const override { return raceState; }
     void StopUiSound() override { log.push_back("stop ui"); }

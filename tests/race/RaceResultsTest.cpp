@@ -261,53 +261,42 @@ TEST(RaceResults, RacesThatNeverFinishOrFollowOneCar) {
     }
 }
 
-/// Results whose racers' names come from the sample set's texts.
-struct SampleTextLinks : FakeResultsLinks {
-    CAssetMan* assets = nullptr;
-    bool LoadText(int textId, std::string& text) override {
-        return assets->LoadAssetIntoString(textId, text);
-    }
-};
-
 TEST(RaceResults, TheFinalListNamesTheRacersFromTheSampleTexts) {
     const std::filesystem::path previous = std::filesystem::current_path();
     std::filesystem::current_path(testsupport::GeneratedSampleSet());
     CAssetMan assets{CAssetMan::SLinks{}};
     ASSERT_EQ(assets.StartManager(), 0);
-    RingRoute route(40);
-    SampleTextLinks links;
-    links.assets = &assets;
-    links.route = &route;
-    const int indices[] = {10, 6, 7, -1};
-    const char* names[] = {"Tess", "Ada", "Milo", ""};
-    FakeCar cars[4];
-    std::unique_ptr<PlainDriver> drivers[4];
-    for (int slot = 0; slot < 4; ++slot) {
-        drivers[slot] = std::make_unique<PlainDriver>(slot == 0   ? 0
-                                                      : slot == 3 ? 2
-                                                                  : 1,
-                                                      indices[slot], slot, nullptr);
-        drivers[slot]->SetCar(&cars[slot]);
-        drivers[slot]->SetStartPosition(4 - slot);
-        links.drivers[slot] = drivers[slot].get();
-    }
-    CRaceResultsMan results(links);
+    ResultsRig rig(4);
+    rig.links.assets = &assets;
+    // The truck's index (-1) has no name: the asset below the names is none of them.
+    rig.drivers[3] = std::make_unique<PlainDriver>(2, -1, 3, nullptr);
+    rig.drivers[3]->SetCar(&rig.cars[3]);
+    rig.links.drivers[3] = rig.drivers[3].get();
+    for (int slot = 0; slot < 4; ++slot)
+        rig.drivers[slot]->SetStartPosition(4 - slot);
     CRaceResultsMan::SStart start;
     start.laps = 3;
     start.racerCount = 4;
     start.humanCount = 1;
-    results.StartRace(start);
-    const std::vector<CRaceResultsMan::SResultRow> rows = results.GetResultList();
+    rig.results.StartRace(start);
+    const std::vector<CRaceResultsMan::SResultRow> rows = rig.results.GetResultList();
+    const struct {
+        const char* name;
+        int textId;
+        bool human;
+        int position;
+    } expected[] = {
+        {"Tess", 7010, true, 4}, {"Ada", 7006, false, 3}, {"Milo", 7007, false, 2}, {"", 6999, false, 1}};
     ASSERT_EQ(rows.size(), 4u);
-    for (int slot = 0; slot < 4; ++slot) {
+    for (std::size_t slot = 0; slot < 4; ++slot) {
         SCOPED_TRACE(slot);
-        EXPECT_EQ(results.GetRecords()[static_cast<std::size_t>(slot)].name, names[slot]);
-        EXPECT_EQ(rows[static_cast<std::size_t>(slot)].nameTextId, 7000 + indices[slot]);
-        EXPECT_EQ(rows[static_cast<std::size_t>(slot)].human, slot == 0);
-        EXPECT_EQ(rows[static_cast<std::size_t>(slot)].position, 4 - slot);
+        EXPECT_EQ(rig.results.GetRecords()[slot].name, expected[slot].name);
+        EXPECT_EQ(rows[slot].nameTextId, expected[slot].textId);
+        EXPECT_EQ(rows[slot].human, expected[slot].human);
+        EXPECT_EQ(rows[slot].position, expected[slot].position);
     }
-    EXPECT_EQ(results.GetWinner().driver, -1) << "the grid's first place, the truck in slot 3";
-    EXPECT_EQ(results.GetWinner().slot, 3);
+    EXPECT_EQ(rig.results.GetWinner().driver, -1) << "the grid's first place, the truck in slot 3";
+    EXPECT_EQ(rig.results.GetWinner().car, 60007);
     assets.StopManager();
     std::filesystem::current_path(previous);
 }
