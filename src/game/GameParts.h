@@ -19,6 +19,7 @@ class CAppPrintServices;
 class CHelpPanel;
 class IHelpSound;
 class CAppWorldServices;
+class CRouteNodeMan;
 
 /// The whole game's parts: the shell's own, with the managers of the game's subsystems (which sit above
 /// the shell and so cannot be made by it) put in where they exist. The program runs on these; the
@@ -78,6 +79,10 @@ public:
     void SetMusicVolume(int volume) override;
     void SetMusicEnabled(bool enabled) override;
 
+    /// The route over the track; the world's track saver asks it whether the route is closed.
+    void CreateRouteNodeMan() override;
+    void DeleteRouteNodeMan() override;
+    CRouteNodeMan* GetRouteNodeMan() const override { return m_routeNodeMan.get(); }
     /// The race's drivers: the driver manager over the application.
     bool StartDrivers() override;
     void StopDrivers() override;
@@ -100,7 +105,8 @@ private:
     std::unique_ptr<CAppPrintServices> m_printServices;
     std::unique_ptr<CPrintManager> m_printManager;
     std::unique_ptr<CAppWorldServices> m_worldServices; ///< what the worlds take from the application
-    CTrackEditBuilder m_trackBuilder;                   ///< what tracks are read and rebuilt with
+    std::unique_ptr<CRouteNodeMan> m_routeNodeMan;
+    CTrackEditBuilder m_trackBuilder; ///< what tracks are read and rebuilt with
     CAppDriverServices m_driverServices;
     std::unique_ptr<CDriverManager> m_drivers;
 

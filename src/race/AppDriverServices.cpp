@@ -3,6 +3,7 @@
 #include "app/App.h"
 #include "app/GameStateMan.h"
 #include "app/IOManager.h"
+#include "race/RouteNodeMan.h"
 
 namespace zentrix {
 
@@ -11,6 +12,15 @@ bool CAppDriverServices::IsInputReady() const {
         return false;
     const CIOManager* input = g_pApp->GetIOManager();
     return input && !input->CannotStart(input);
+}
+
+const IRaceRoute* CAppDriverServices::GetRoute() const {
+    const CRouteNodeMan* source = g_pApp ? g_pApp->GetRouteNodeMan() : nullptr;
+    if (source != m_routeSource) {
+        m_route = source ? std::make_unique<CRouteNodeManRoute>(*source) : nullptr;
+        m_routeSource = source;
+    }
+    return m_route.get();
 }
 
 int CAppDriverServices::GetGameState() const {

@@ -5,6 +5,8 @@
 #include "race/DriverServices.h"
 #include "race/RaceRoute.h"
 #include "race/RacerCar.h"
+#include "race/RouteNodeMan.h"
+#include "world/CarObject.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,9 +15,6 @@
 namespace zentrix {
 
 namespace {
-
-/// The one-way pieces (a car must enter them along their direction): the mark route following reads.
-constexpr int kFlaggedKinds[] = {12, 14, 18, 24};
 
 float HorizontalDistance(const CVector& a, const CVector& b) {
     const double dx = static_cast<double>(a.x) - b.x;
@@ -34,8 +33,7 @@ CDriver::CDriver(int driverIndex, int slot, IDriverServices* services)
 
 CDriver::~CDriver() {
     --s_liveCount;
-    if (m_car)
-        m_car->ForgetDriver();
+    SetRacerCar(nullptr);
 }
 
 int CDriver::GetLiveCount() {
@@ -43,10 +41,37 @@ int CDriver::GetLiveCount() {
 }
 
 bool CDriver::IsFlaggedKind(int kind) {
-    for (int flagged : kFlaggedKinds)
-        if (kind == flagged)
-            return true;
-    return false;
+    // The one-way pieces (a car must enter them along their direction).
+    return CRouteNodeMan::IsOneWayKind(kind);
+}
+
+void CDriver::SetCar(CCarObject* car) {
+    if (car && car == m_carView.GetCarObject() && m_car == &m_carView)
+        return;
+    SetRacerCar(nullptr);
+    m_carView.Bind(car);
+    m_car = car ? &m_carView : nullptr;
+}
+
+void CDriver::SetRacerCar(IRacerCar* car) {
+    if (car == m_car)
+        return;
+    IRacerCar* old = m_car;
+    m_car = nullptr;
+    if (old) {
+        // Nobody watches the old car through this driver any more, and it keeps no pointer to the driver.
+        if (m_manager)
+            m_manager->ForgetCar(old);
+        old->ForgetDriver();
+    }
+    if (old == &m_carView)
+        m_carView.Bind(nullptr);
+    m_car = car;
+}
+
+void CDriver::DropDeadCar() {
+    if (CCarObject* car = GetCarObject(); car && m_car == &m_carView && car->IsDead())
+        SetRacerCar(nullptr);
 }
 
 const IRaceRoute* CDriver::Route() const {
@@ -113,6 +138,7 @@ void CDriver::SetRouteNode(int node) {
 
 bool CDriver::UpdateRoutePosition() {
     m_routePositionValid = false;
+    DropDeadCar();
     const IRaceRoute* route = Route();
     if (!m_car || !route || route->GetNodeCount() <= 0)
         return false;
@@ -281,11 +307,27 @@ void CDriver::RemoveWatched(IRacerCar* car) {
     m_watchedCount = kept;
 }
 
+CWorldObject* CDriver::GetWatchedTruck(int i) const {
+    const IRacerCar* car = GetWatched(i);
+    return car ? car->GetWorldObject() : nullptr;
+}
+
+bool CDriver::GetRouteNodeWrapped(int& node, CVector& position) const {
+    int wrapped = node;
+    const IRaceRoute* route = Route();
+    if (!route || !GetRouteNodeWrapped(wrapped))
+        return false;
+    node = wrapped;
+    position = route->GetNodePosition(node);
+    return true;
+}
+
 IRacerCar* CDriver::GetWatched(int i) const {
     return i >= 0 && i < m_watchedCount ? m_watched[static_cast<std::size_t>(i)] : nullptr;
 }
 
 bool CDriver::Update(int ms) {
+    DropDeadCar();
     // A driver whose car could not be made, or was removed, has nothing to watch or follow.
     if (!m_car)
         return true;

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "app/DriverControls.h"
+#include "race/CarObjectRacer.h"
+#include "world/CarDriverLink.h"
 
 #include <array>
 #include <cstdint>
@@ -19,8 +21,10 @@ class IRacerCar;
 /// in the air. The human, computer and jam-truck drivers derive from it.
 ///
 /// A driver and its car point at each other and neither owns the other; the driver manager owns the
-/// drivers. Whoever removes one side tells the other (CDriverManager::ForgetCar, IRacerCar::ForgetDriver).
-class CDriver {
+/// drivers. A driver that goes leaves its car driverless and off every watch list; a car that is marked
+/// dead, or given to no driver, leaves its driver carless and off every watch list.
+/// The car reads its controls, slot and route node through ICarDriverLink.
+class CDriver : public ICarDriverLink {
 public:
     static constexpr int kMaxWatched = 8;
     /// A car closer than this to the route line counts as near it.
@@ -63,7 +67,7 @@ public:
     /// A driver of `driverIndex` (0..12, -1 the jam truck) in `slot` (0..7), reaching the game through
     /// `services` (may be null: then it has no route and reports nothing).
     CDriver(int driverIndex, int slot, IDriverServices* services);
-    virtual ~CDriver();
+    ~CDriver() override;
     CDriver(const CDriver&) = delete;
     CDriver& operator=(const CDriver&) = delete;
 
@@ -80,21 +84,24 @@ public:
     /// put the car back this frame.
     virtual bool Update(int ms);
     /// The controls of this frame.
-    virtual void GetControls(CDriverControls& out) const = 0;
+    void GetControls(CDriverControls& out) const override = 0;
     /// Force feedback; nothing in the base.
     virtual void FeedbackPulse(int /*ms*/) {}
-    virtual void FeedbackPush(int /*x*/, int /*y*/, int /*z*/, bool /*on*/) {}
+    void FeedbackPush(int /*x*/, int /*y*/, int /*z*/, int /*ms*/) override {}
     virtual void FeedbackLevel(int /*gain*/) {}
     /// The driver stops, or starts, driving.
     virtual void Deactivate() { m_active = false; }
     virtual void Activate() { m_active = true; }
     /// Whether the driver takes pickups; no in the base.
-    virtual bool AcceptsPickups() const { return false; }
+    bool AcceptsPickups() const override { return false; }
     /// The kind's own part of a restart; nothing in the base.
     virtual void Reset() {}
 
     // ---- identity ----
-    int GetSlot() const { return m_slot; }
+    int GetSlot() const override { return m_slot; }
+    /// A player steers (kind 0).
+    bool IsHuman() const override { return m_kind == 0; }
+    CDriver* AsDriver() override { return this; }
     int GetKind() const { return m_kind; }
     int GetDriverIndex() const { return m_driverIndex; }
     /// Driver indices 9..12 are the player characters.
@@ -106,11 +113,17 @@ public:
     bool IsActive() const { return m_active; }
 
     // ---- the car ----
+    /// The car as the race sees it (null: none).
     IRacerCar* GetCar() const { return m_car; }
-    /// The car this driver steers from now on (null: none).
-    void SetCar(IRacerCar* car) { m_car = car; }
+    /// The car object this driver steers (null: none, or a car seen only as a racer).
+    CCarObject* GetCarObject() const { return m_carView.GetCarObject(); }
+    /// The car object this driver steers from now on (null: none); the car calls it when it is given
+    /// the driver. The old car leaves every watch list.
+    void SetCar(CCarObject* car) override;
+    /// A car seen only through `car` (null: none); the old car leaves every watch list.
+    void SetRacerCar(IRacerCar* car);
     /// The manager whose other drivers make up the watch list (set by the manager).
-    void SetManager(const CDriverManager* manager) { m_manager = manager; }
+    void SetManager(CDriverManager* manager) { m_manager = manager; }
 
     // ---- race position and finish ----
     int GetRacePosition() const { return m_position; }
@@ -120,10 +133,10 @@ public:
     void SetPosition(int position);
     /// The racer finished, first or not.
     void SetFinished(bool first);
-    bool HasFinished() const { return m_finished; }
+    bool HasFinished() const override { return m_finished; }
     bool IsWinner() const { return m_winner; }
     /// The car was put back: a taunt while the driver is active.
-    void ReportResetTaunt();
+    void ReportResetTaunt() override;
     /// The jam truck's driver: the truck was removed.
     void SetRemoved(bool removed) { m_removed = removed; }
     bool IsRemoved() const { return m_removed; }
@@ -131,9 +144,13 @@ public:
     // ---- route ----
     /// Wraps `node` into the route (negative: the last node; past the end: 0) and makes it the target,
     /// previous and next node; nothing without route nodes.
-    void SetRouteNode(int node);
+    void SetRouteNode(int node) override;
     /// `node` wrapped as SetRouteNode does; false, leaving `node` alone, without route nodes.
     bool GetRouteNodeWrapped(int& node) const;
+    /// The same, with the node's position.
+    bool GetRouteNodeWrapped(int& node, CVector& position) const override;
+    /// The node a respawn puts the car on: the reset node.
+    int GetRouteNode() const override { return m_resetNode; }
     /// Finds the route node nearest the car and its offset from the route line; false (invalid) without a
     /// car, a route or a node.
     bool UpdateRoutePosition();
@@ -195,6 +212,9 @@ public:
     void RemoveWatched(IRacerCar* car);
     int GetWatchedCount() const { return m_watchedCount; }
     IRacerCar* GetWatched(int i) const;
+    /// The watched cars as world objects, for the respawn to keep clear of.
+    int GetWatchedTruckCount() const override { return m_watchedCount; }
+    CWorldObject* GetWatchedTruck(int i) const override;
 
     // ---- watchdog ----
     /// Why the watchdog last put the car back ("" none yet).
@@ -214,6 +234,8 @@ protected:
     void SetReady(bool ready) { m_ready = ready; }
 
 private:
+    /// A car marked dead is on its way out of the world: the driver lets it go first.
+    void DropDeadCar();
     void UpdateNearNode(int ms);
     void FollowRoute();
     /// The watchdog; false when it put the car back.
@@ -225,12 +247,13 @@ private:
     static int s_liveCount;
 
     IDriverServices* m_services;
-    const CDriverManager* m_manager = nullptr;
+    CDriverManager* m_manager = nullptr;
     bool m_ready = false;
     int m_slot;
     int m_kind = -1;
     int m_driverIndex;
     IRacerCar* m_car = nullptr;
+    CCarObjectRacer m_carView{this}; ///< what m_car points at while the car is a car object
     std::string m_name;
     std::uint32_t m_colour = 0x808080;
     bool m_active = false;

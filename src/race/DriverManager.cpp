@@ -74,6 +74,8 @@ void CDriverManager::Update(int ms) {
 }
 
 void CDriverManager::AddToWatchLists(IRacerCar* car) {
+    if (!car)
+        return;
     for (const std::unique_ptr<CDriver>& driver : m_drivers)
         if (driver && WatchesCars(*driver))
             driver->AddWatched(car);
@@ -98,8 +100,29 @@ void CDriverManager::ForgetCar(IRacerCar* car) {
             continue;
         driver->RemoveWatched(car);
         if (driver->GetCar() == car)
-            driver->SetCar(nullptr);
+            driver->SetRacerCar(nullptr);
     }
+}
+
+IRacerCar* CDriverManager::RacerOf(const CCarObject* car) const {
+    if (!car)
+        return nullptr;
+    for (const std::unique_ptr<CDriver>& driver : m_drivers)
+        if (driver && driver->GetCarObject() == car)
+            return driver->GetCar();
+    return nullptr;
+}
+
+void CDriverManager::AddToWatchLists(CCarObject* car) {
+    AddToWatchLists(RacerOf(car));
+}
+
+void CDriverManager::RemoveJamTruck(CCarObject* car) {
+    RemoveJamTruck(RacerOf(car));
+}
+
+void CDriverManager::ForgetCar(CCarObject* car) {
+    ForgetCar(RacerOf(car));
 }
 
 } // namespace zentrix

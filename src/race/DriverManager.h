@@ -7,6 +7,7 @@
 
 namespace zentrix {
 
+class CCarObject;
 class CDriver;
 class IDriverServices;
 class IRacerCar;
@@ -45,6 +46,11 @@ public:
     void RemoveJamTruck(IRacerCar* car);
     /// A car about to be deleted: no driver keeps it as its car or on its watch list.
     void ForgetCar(IRacerCar* car);
+    /// The same three for a car object (a spawned or removed jam truck); nothing for a car without a
+    /// driver of this manager.
+    void AddToWatchLists(CCarObject* car);
+    void RemoveJamTruck(CCarObject* car);
+    void ForgetCar(CCarObject* car);
 
 protected:
     /// A new driver of `kind` (0..2).
@@ -52,6 +58,8 @@ protected:
 
 private:
     void DeleteDriver(int slot);
+    /// The racer view of a car object driven by one of this manager's drivers; null otherwise.
+    IRacerCar* RacerOf(const CCarObject* car) const;
 
     IDriverServices* m_services;
     std::array<std::unique_ptr<CDriver>, kSlots> m_drivers;

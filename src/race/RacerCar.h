@@ -4,6 +4,8 @@
 
 namespace zentrix {
 
+class CWorldObject;
+
 /// A racer's car as the drivers and the race results see it: where it is, whether it flies or does a
 /// stunt, putting it back on the route, and what the winner record copies of it.
 class IRacerCar {
@@ -26,6 +28,8 @@ public:
     virtual int GetTyreType() const = 0;
     /// The car's driver is being deleted: the car keeps no pointer to it.
     virtual void ForgetDriver() = 0;
+    /// The car as a world object (null: none).
+    virtual CWorldObject* GetWorldObject() const = 0;
 };
 
 } // namespace zentrix

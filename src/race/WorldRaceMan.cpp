@@ -130,7 +130,7 @@ CTrackObject* CWorldRaceMan::FindStartPiece() {
         return nullptr;
     const int startId = assets->GetStartPieceId();
     for (const auto& object : GetObjectList())
-        if (object && object->GetAssetId() == startId)
+        if (object && object->GetTypeId() == startId)
             if (auto* piece = dynamic_cast<CTrackObject*>(object.get()))
                 return piece;
     return nullptr;
@@ -189,7 +189,7 @@ void CWorldRaceMan::SetOverviewCamera() {
     // The last object of the start piece's kind, as the grid may still hold an older one being removed.
     if (CAssetMan* assets = Assets())
         for (const auto& object : GetObjectList())
-            if (object && object->GetAssetId() == assets->GetStartPieceId())
+            if (object && object->GetTypeId() == assets->GetStartPieceId())
                 if (auto* piece = dynamic_cast<CTrackObject*>(object.get()))
                     start = piece;
     CEngineMan* engine = Engine();

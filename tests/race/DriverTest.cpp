@@ -3,6 +3,7 @@
 #include "RaceDoubles.h"
 
 #include "race/DriverManager.h"
+#include "world/CarObject.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +19,7 @@ namespace {
 struct DriverRig {
     explicit DriverRig(int kind = 1, int index = 6) : route(40), driver(kind, index, 0, &services) {
         services.route = &route;
-        driver.SetCar(&car);
+        driver.SetRacerCar(&car);
         driver.Activate();
     }
     /// One frame with the car on `node` at `offset` from the route line.
@@ -244,7 +245,7 @@ TEST(DriverRoute, TheNearNodeIsTheClosestWithin15UnitsEvery2000Ms) {
 
 TEST(DriverRoute, WithoutACarTheDriverDoesNothing) {
     DriverRig rig;
-    rig.driver.SetCar(nullptr);
+    rig.driver.SetRacerCar(nullptr);
     EXPECT_FALSE(rig.driver.UpdateRoutePosition());
     EXPECT_TRUE(rig.driver.Update(10000));
     EXPECT_TRUE(rig.services.taunts.empty());
@@ -362,7 +363,7 @@ TEST(DriverManager, MakesDriversByKindAndReplacesTheSlotsDriver) {
     EXPECT_EQ(CDriver::GetLiveCount(), live + 3);
     EXPECT_EQ(manager.CreateDriver(1, 0, -1), manager.GetDriver(1)) << "kind -1 reads the slot";
 
-    manager.GetDriver(1)->SetCar(&car);
+    manager.GetDriver(1)->SetRacerCar(&car);
     CDriver* replaced = manager.CreateDriver(1, 9, 0);
     EXPECT_TRUE(car.forgotDriver) << "the old driver's car forgets it";
     EXPECT_EQ(replaced->GetDriverIndex(), 9);
@@ -375,6 +376,38 @@ TEST(DriverManager, MakesDriversByKindAndReplacesTheSlotsDriver) {
     manager.DeleteAllDrivers();
     EXPECT_EQ(CDriver::GetLiveCount(), live);
     EXPECT_EQ(manager.GetDriver(0), nullptr);
+}
+
+TEST(DriverManager, CarsAndDriversLetGoOfEachOther) {
+    FakeServices services;
+    CCarObject car(60000), truck(60015), spare(60001);
+    CDriverManager manager(&services);
+    CDriver* driver = manager.CreateDriver(0, 10, 0);
+    car.AssignDriver(driver);
+    EXPECT_EQ(car.GetDriver(), driver);
+    EXPECT_EQ(car.GetDriverSlot(), 0);
+    EXPECT_EQ(driver->GetCarObject(), &car);
+    CDriver* trucker = manager.CreateDriver(4, -1, 2);
+    truck.AssignDriver(trucker);
+    manager.AddToWatchLists(&truck);
+    EXPECT_EQ(driver->GetWatchedTruck(0), &truck);
+
+    // A truck marked dead leaves its driver and every watch list before the world deletes it.
+    truck.SetDead();
+    manager.Update(16);
+    EXPECT_EQ(trucker->GetCar(), nullptr);
+    EXPECT_EQ(truck.GetDriver(), nullptr);
+    EXPECT_EQ(driver->GetWatchedCount(), 0);
+
+    // A driver given another car leaves the first driverless; a deleted driver leaves its car so too.
+    spare.AssignDriver(trucker);
+    car.AssignDriver(trucker);
+    EXPECT_EQ(spare.GetDriver(), nullptr);
+    EXPECT_EQ(driver->GetCarObject(), &car) << "the car's old driver is the car's business";
+    manager.CreateDriver(4, 3, 1);
+    EXPECT_EQ(car.GetDriver(), nullptr);
+    manager.CreateDriver(0, 9, 0);
+    EXPECT_EQ(car.GetDriver(), nullptr);
 }
 
 TEST(DriverManager, StartsOnlyWithReadyInputAndStoppingDeletesTheDrivers) {
@@ -404,7 +437,7 @@ TEST(DriverManager, EveryRoutePositionIsRefreshedBeforeAnyDriverRuns) {
     manager.services = &services;
     int k = 0;
     for (int slot : {0, 3, 7}) {
-        manager.CreateDriver(slot, 6, 1)->SetCar(&cars[k++]);
+        manager.CreateDriver(slot, 6, 1)->SetRacerCar(&cars[k++]);
         manager.GetDriver(slot)->Activate();
     }
     manager.Update(10);
@@ -415,9 +448,9 @@ TEST(DriverManager, WatchListsTakeTrucksOnceAndLoseRemovedAndDeletedCars) {
     FakeServices services;
     FakeCar human, computer, truck, truck2, spare;
     CDriverManager manager(&services);
-    manager.CreateDriver(0, 10, 0)->SetCar(&human);
-    manager.CreateDriver(1, 6, 1)->SetCar(&computer);
-    manager.CreateDriver(4, -1, 2)->SetCar(&truck);
+    manager.CreateDriver(0, 10, 0)->SetRacerCar(&human);
+    manager.CreateDriver(1, 6, 1)->SetRacerCar(&computer);
+    manager.CreateDriver(4, -1, 2)->SetRacerCar(&truck);
     manager.AddToWatchLists(&truck);
     manager.AddToWatchLists(&truck);
     manager.AddToWatchLists(&truck2);

@@ -40,6 +40,7 @@ struct FakeCar : IRacerCar {
     int GetLiveryChoice() const override { return livery; }
     int GetTyreType() const override { return tyre; }
     void ForgetDriver() override { forgotDriver = true; }
+    CWorldObject* GetWorldObject() const override { return nullptr; }
 };
 
 /// A closed ring of `count` nodes on a circle of radius 200 round the origin, `perSection` nodes to a

@@ -42,7 +42,7 @@ struct ResultsRig {
         for (int slot = 0; slot < racers; ++slot) {
             const bool human = slot < humans;
             drivers[slot] = std::make_unique<PlainDriver>(human ? 0 : 1, indices[slot], slot, &services);
-            drivers[slot]->SetCar(&cars[slot]);
+            drivers[slot]->SetRacerCar(&cars[slot]);
             drivers[slot]->SetStartPosition(slot + 1);
             drivers[slot]->Activate();
             cars[slot].typeId = 60010 - slot;
@@ -270,7 +270,7 @@ TEST(RaceResults, TheFinalListNamesTheRacersFromTheSampleTexts) {
     rig.links.assets = &assets;
     // The truck's index (-1) has no name: the asset below the names is none of them.
     rig.drivers[3] = std::make_unique<PlainDriver>(2, -1, 3, nullptr);
-    rig.drivers[3]->SetCar(&rig.cars[3]);
+    rig.drivers[3]->SetRacerCar(&rig.cars[3]);
     rig.links.drivers[3] = rig.drivers[3].get();
     for (int slot = 0; slot < 4; ++slot)
         rig.drivers[slot]->SetStartPosition(4 - slot);
@@ -286,7 +286,7 @@ TEST(RaceResults, TheFinalListNamesTheRacersFromTheSampleTexts) {
         bool human;
         int position;
     } expected[] = {
-        {"Tess", 7010, true, 4}, {"Ada", 7006, false, 3}, {"Milo", 7007, false, 2}, {"", 6999, false, 1}};
+        {"Dash", 7010, true, 4}, {"Moss", 7006, false, 3}, {"Flick", 7007, false, 2}, {"", 6999, false, 1}};
     ASSERT_EQ(rows.size(), 4u);
     for (std::size_t slot = 0; slot < 4; ++slot) {
         SCOPED_TRACE(slot);
