@@ -200,6 +200,23 @@ CWorldMan* CGameParts::GetWorldMan() const {
     return CWorldMan::GetCurrentWorld();
 }
 
+bool CGameParts::StartDrivers() {
+    m_drivers = std::make_unique<CDriverManager>(&m_driverServices);
+    return m_drivers->StartManager() == 0;
+}
+
+void CGameParts::StopDrivers() {
+    if (m_drivers) {
+        m_drivers->StopManager();
+        m_drivers.reset();
+    }
+}
+
+void CGameParts::UpdateDrivers(int ms) {
+    if (m_drivers)
+        m_drivers->Update(ms);
+}
+
 void CGameParts::StartGameSound() {
     m_sound->Start();
 }
