@@ -1,12 +1,12 @@
-// Race ticks per second with four sample cars lapping the demo circuit (twenty 32-unit road cells round
-// an 8 x 8 grid, built as level plates; the cars steer at the route node two ahead, full throttle on the
-// straights). One tick is the race's four passes over the world's objects for a 40 ms frame: update
-// (controls, drive, brake, steering, wheels, lean), simulation step, collisions, end of step.
+// Race ticks per second with four sample cars lapping the demo circuit ("demo.trk": twenty 32-unit road
+// cells round an 8 x 8 grid, its ground the terrain of the pieces' sample meshes; the cars steer at the
+// route node two ahead, full throttle on the straights). One tick is the race's four passes over the world's
+// objects for a 40 ms frame: update (controls, drive, brake, steering, wheels, lean), simulation step,
+// collisions, end of step.
 
 #include "app/DriverControls.h"
 #include "app/RaceSetup.h"
 #include "engine/Frame.h"
-#include "engine/Mesh.h"
 #include "foundation/assets/AssetMan.h"
 #include "foundation/math/Random.h"
 #include "render/AssetAnimTextures.h"
@@ -15,6 +15,7 @@
 #include "world/CarDriverLink.h"
 #include "world/CarObject.h"
 #include "world/RaceWorldLink.h"
+#include "world/TrackEditBuilder.h"
 #include "world/WorldLinks.h"
 #include "world/WorldMan.h"
 #include "world/WorldServices.h"
@@ -185,19 +186,19 @@ public:
         for (const auto& [x, z] : cells) {
             const CVector centre(32.0f * static_cast<float>(x) - 100.0f, 0.0f,
                                  32.0f * static_cast<float>(z) - 100.0f);
-            AddPlate(centre);
             m_route.push_back(centre);
         }
-        m_ground.Build(&m_root);
 
         SWorldLinks world;
         world.services = &m_services;
+        world.trackBuild = &m_builder;
         world.makeWorld = [this](int id) -> std::unique_ptr<CWorldMan> {
             return id == CWorldMan::kRace ? std::make_unique<BenchRaceWorld>(m_ground) : nullptr;
         };
         CWorldMan::SetLinks(world);
-        if (!CWorldMan::CreateWorlds() || !CWorldMan::SetCurrentWorld(CWorldMan::kRace))
-            throw std::runtime_error("the race world does not start");
+        if (!CWorldMan::CreateWorlds() || !CWorldMan::SetCurrentWorld(CWorldMan::kRace) ||
+            !CWorldMan::LoadTrack("demo.trk", 5) || !m_ground.Build(CWorldMan::GetWorldFrame()))
+            throw std::runtime_error("the race world does not start on the demo track");
         Random::Seed(5);
         for (int i = 0; i < kCars; ++i) {
             const int node = i * 5;
@@ -228,28 +229,11 @@ public:
     }
 
 private:
-    void AddPlate(const CVector& c) {
-        auto* mesh = new CMesh(&m_root);
-        const CVector corners[6] = {{c.x - 16, 0, c.z - 16}, {c.x - 16, 0, c.z + 16},
-                                    {c.x + 16, 0, c.z - 16}, {c.x + 16, 0, c.z - 16},
-                                    {c.x - 16, 0, c.z + 16}, {c.x + 16, 0, c.z + 16}};
-        mesh->SetVertexCount(6);
-        mesh->SetFaceCount(2, 0);
-        for (std::uint32_t i = 0; i < 6; ++i)
-            mesh->GetVertices()[i] = {corners[i].x, corners[i].y, corners[i].z, 0.0f, 1.0f, 0.0f};
-        for (std::uint32_t f = 0; f < 2; ++f) {
-            MeshFace& face = mesh->GetFaces(0)[f];
-            face.a = f * 3;
-            face.b = f * 3 + 1;
-            face.c = f * 3 + 2;
-        }
-    }
-
     BenchServices m_services;
     std::unique_ptr<CAssetMan> m_assets;
     std::unique_ptr<CAssetRenderAssets> m_renderAssets;
     std::unique_ptr<CAssetAnimTextures> m_animTextures;
-    CFrame m_root{nullptr};
+    CTrackEditBuilder m_builder;
     CWorldTopography m_ground;
     std::vector<CVector> m_route;
     std::vector<std::unique_ptr<PursuitDriver>> m_drivers;

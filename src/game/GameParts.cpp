@@ -170,6 +170,10 @@ bool CGameParts::CreateWorlds() {
     links.trackBuild = &m_trackBuilder;
     // The route manager is made after the worlds: until then the route counts as broken.
     links.isRouteBroken = [this] { return !m_routeNodeMan || m_routeNodeMan->IsRouteBroken(); };
+    // Where a respawned car turns onto the route.
+    links.findNearestNodeOnTile = [this](const CVector& position, int reference) {
+        return m_routeNodeMan ? m_routeNodeMan->FindNearestNodeOnTile(position, reference) : -1;
+    };
     CWorldMan::SetLinks(std::move(links));
     return CWorldMan::CreateWorlds();
 }

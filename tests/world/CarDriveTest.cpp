@@ -1,17 +1,17 @@
 // A lap of the demo circuit (the city track "demo.trk": twenty road cells round an 8 x 8 grid, the start
-// on the left side) driven headless from recorded controls at fixed 40 ms frames. The road is built in
-// memory as level plates over the circuit's cells (off the road there is no ground: a car that leaves it
-// falls and comes back on its route node), the route nodes are the cells' centres in driving order. The
-// car's pose after every frame is kept in a golden trace, and two drives give the same trace.
+// on the left side), read into the grid as the race reads it, its ground the terrain of the pieces' sample
+// meshes, driven headless from recorded controls at fixed 40 ms frames; the route nodes are the cells'
+// centres in driving order. The car's pose after every frame is kept in a golden trace, and two drives
+// give the same trace.
 //
 // The controls were recorded by a simple pursuit of the route (ZENTRIX_RECORD_DRIVE=1 records them
 // again into tests/golden/demo_lap_controls.txt).
 
 #include "CarDoubles.h"
 #include "GoldenTrace.h"
-#include "GroundDoubles.h"
-#include "WorldDoubles.h"
+#include "TrackDoubles.h"
 
+#include "engine/Frame.h"
 #include "foundation/math/Random.h"
 
 #include <gtest/gtest.h>
@@ -56,27 +56,23 @@ std::string ControlsPath() {
     return std::string(ZENTRIX_SOURCE_DIR) + "/tests/golden/demo_lap_controls.txt";
 }
 
-class CarDrive : public worldtest::WorldFixture {
+class CarDrive : public worldtest::TrackFixture {
 protected:
     void SetUp() override {
-        WorldFixture::SetUp();
-        CreateWorlds();
-        for (const auto& [x, z] : CircuitCells()) {
-            const float cx = CellCentre(x);
-            const float cz = CellCentre(z);
-            tree.AddMesh(groundtest::Plate(cx - 16, cz - 16, cx + 16, cz + 16, 0));
-            driver.route.push_back(CVector(cx, 0, cz));
-        }
-        ASSERT_TRUE(ground.Build(&tree.root));
+        TrackFixture::SetUp();
+        ASSERT_TRUE(CWorldMan::SetCurrentWorld(CWorldMan::kRace));
+        ASSERT_TRUE(CWorldMan::LoadTrack("demo.trk", 5));
+        ASSERT_TRUE(ground.Build(CWorldMan::GetWorldFrame()));
+        for (const auto& [x, z] : CircuitCells())
+            driver.route.push_back(CVector(CellCentre(x), 0, CellCentre(z)));
         Race()->ground = &ground;
         Race()->started = true;
         services.gameState = 15;
         services.sounds = &sounds;
-        ASSERT_TRUE(CWorldMan::SetCurrentWorld(CWorldMan::kRace));
     }
     void TearDown() override {
         CWorldMan::DeleteAllObjects();
-        WorldFixture::TearDown();
+        TrackFixture::TearDown();
     }
 
     /// A car on the start node facing along the route, its driver on node 0.
@@ -189,7 +185,6 @@ protected:
                  << c.axis2 << '\n';
     }
 
-    groundtest::TerrainTree tree;
     CWorldTopography ground;
     RecordingSounds sounds;
     ScriptedDriver driver;
