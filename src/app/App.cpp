@@ -13,7 +13,6 @@
 #include "app/PerformanceMonitor.h"
 #include "app/Splash.h"
 #include "app/Win.h"
-#include "app/standin/CampaignManStandIn.h"
 #include "app/standin/DriverManagerStandIn.h"
 #include "app/standin/RouteNodeManStandIn.h"
 #include "engine/EngineLog.h"
@@ -276,9 +275,7 @@ void CApp::StartScreens() {
     m_slideOutMan = m_parts->CreateSlideOutMan(*m_panelServices);
     if (m_slideOutMan)
         m_slideOutMan->StartManager();
-    m_campaignMan = m_parts->CreateCampaignMan();
-    if (m_campaignMan)
-        m_campaignMan->StartManager();
+    m_parts->CreateCampaignMan();
     m_routeNodeMan = m_parts->CreateRouteNodeMan();
     if (m_routeNodeMan)
         m_routeNodeMan->StartManager();
@@ -353,7 +350,7 @@ int CApp::StopManager() {
     StopAndDelete(m_driverManager);
     StopAndDelete(m_ioManager);
     StopAndDelete(m_routeNodeMan);
-    StopAndDelete(m_campaignMan);
+    m_parts->DeleteCampaignMan();
     m_appSettings.reset();
     m_gameOptions.reset();
     m_errorMan.reset();
@@ -454,6 +451,10 @@ CHelpManager* CApp::GetHelpManager() const {
     return m_parts->GetHelpManager();
 }
 
+CCampaignMan* CApp::GetCampaignMan() const {
+    return m_parts->GetCampaignMan();
+}
+
 CPrintManager* CApp::GetPrintManager() const {
     return m_parts->GetPrintManager();
 }
@@ -523,12 +524,11 @@ CWorldMan* CApp::GetWorldMan() const {
 }
 
 int CApp::GetCurrentCampaignNode() const {
-    return m_campaignMan ? m_campaignMan->GetCurrentNode() : -1;
+    return m_parts->GetCurrentCampaignNode();
 }
 
 void CApp::CopyCampaignSetup(int index, CRaceSetup& setup) {
-    if (m_campaignMan)
-        m_campaignMan->CopyNodeSetup(index, setup);
+    m_parts->CopyCampaignSetup(index, setup);
 }
 
 bool CApp::HasErrorMan() const {

@@ -20,7 +20,7 @@ class CAdaptiveSfxMan;
 class CAppParts;
 class CAppSettings;
 class CAssetMan;
-class CCampaignManStandIn;
+class CCampaignMan;
 class CCommandLineParser;
 class CDriverManagerStandIn;
 class CAppEngineLinks;
@@ -98,7 +98,7 @@ public:
     CAppSettings* GetAppSettings() const { return m_appSettings.get(); }
     CCommandLineParser* GetCommandLineParser() const { return m_commandLineParser.get(); }
     CRouteNodeManStandIn* GetRouteNodeMan() const { return m_routeNodeMan.get(); }
-    CCampaignManStandIn* GetCampaignMan() const { return m_campaignMan.get(); }
+    CCampaignMan* GetCampaignMan() const;
     CGameStateMan* GetGameStateMan() const { return m_gameStateMan.get(); }
     CPerformanceMonitor* GetPerformanceMonitor() const { return m_performanceMonitor.get(); }
     CAdaptiveSfxMan* GetAdaptiveSfxMan() const { return m_adaptiveSfxMan.get(); }
@@ -205,7 +205,6 @@ private:
     std::unique_ptr<CAppSettings> m_appSettings;
     std::unique_ptr<CCommandLineParser> m_commandLineParser;
     std::unique_ptr<CRouteNodeManStandIn> m_routeNodeMan;
-    std::unique_ptr<CCampaignManStandIn> m_campaignMan;
     std::unique_ptr<CGameStateMan> m_gameStateMan;
     std::unique_ptr<CPerformanceMonitor> m_performanceMonitor;
     std::unique_ptr<CAdaptiveSfxMan> m_adaptiveSfxMan;

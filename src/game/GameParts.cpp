@@ -15,6 +15,7 @@
 #include "platform/clock/Clock.h"
 #include "platform/print/CupsPrinter.h"
 #include "platform/settings/Store.h"
+#include "race/CampaignMan.h"
 #include "race/WorldRaceMan.h"
 #include "ui/SlideOut.h"
 #include "world/AppWorldServices.h"
@@ -33,6 +34,7 @@ CGameParts::CGameParts(std::unique_ptr<plat::settings::Store> store,
 CGameParts::~CGameParts() {
     // The help panel reaches the help manager through its services: the manager goes first.
     m_printManager.reset();
+    m_campaignMan.reset();
     m_helpManager.reset();
     m_helpPanel.reset();
     // The registry must not keep services that go with the parts.
@@ -144,6 +146,29 @@ void CGameParts::ProcessPrintJob() {
         m_printManager->ProcessPendingJob();
 }
 
+void CGameParts::CreateCampaignMan() {
+    m_campaignMan = std::make_unique<CCampaignMan>(g_pApp ? g_pApp->GetAssetMan() : nullptr,
+                                                   g_pApp ? g_pApp->GetAppSettings() : nullptr);
+    // Without a definition the game runs with no campaign nodes and nothing locked.
+    m_campaignMan->StartManager();
+}
+
+void CGameParts::DeleteCampaignMan() {
+    if (m_campaignMan) {
+        m_campaignMan->StopManager();
+        m_campaignMan.reset();
+    }
+}
+
+int CGameParts::GetCurrentCampaignNode() const {
+    return m_campaignMan ? m_campaignMan->GetCurrentNode() : -1;
+}
+
+void CGameParts::CopyCampaignSetup(int index, CRaceSetup& setup) {
+    if (m_campaignMan)
+        m_campaignMan->CopyNodeSetup(index, setup);
+}
+
 bool CGameParts::CreateWorlds() {
     if (!m_worldServices)
         m_worldServices = std::make_unique<CAppWorldServices>();
@@ -155,6 +180,8 @@ bool CGameParts::CreateWorlds() {
         return CWorldEventController::Make(services->GetAssetMan());
     };
     links.trackBuild = &m_trackBuilder;
+    // The campaign starts after the worlds: until then, and without it, the stage is 0.
+    links.unlockStage = [this] { return m_campaignMan ? m_campaignMan->GetUnlockStage() : 0; };
     CWorldMan::SetLinks(std::move(links));
     return CWorldMan::CreateWorlds();
 }

@@ -17,6 +17,7 @@ class CAppPrintServices;
 class CHelpPanel;
 class IHelpSound;
 class CAppWorldServices;
+class CCampaignMan;
 
 /// The whole game's parts: the shell's own, with the managers of the game's subsystems (which sit above
 /// the shell and so cannot be made by it) put in where they exist. The program runs on these; the
@@ -76,6 +77,13 @@ public:
     void SetMusicVolume(int volume) override;
     void SetMusicEnabled(bool enabled) override;
 
+    /// The campaign, read from the asset manager with its progress in the application's settings.
+    void CreateCampaignMan() override;
+    void DeleteCampaignMan() override;
+    int GetCurrentCampaignNode() const override;
+    void CopyCampaignSetup(int index, CRaceSetup& setup) override;
+    CCampaignMan* GetCampaignMan() const override { return m_campaignMan.get(); }
+
     /// Printing on the system's printers.
     void CreatePrintManager() override;
     void DeletePrintManager() override;
@@ -91,6 +99,7 @@ private:
     std::unique_ptr<CHelpManager> m_helpManager;
     std::unique_ptr<CAppPrintServices> m_printServices;
     std::unique_ptr<CPrintManager> m_printManager;
+    std::unique_ptr<CCampaignMan> m_campaignMan;
     std::unique_ptr<CAppWorldServices> m_worldServices; ///< what the worlds take from the application
     CTrackEditBuilder m_trackBuilder;                   ///< what tracks are read and rebuilt with
 
