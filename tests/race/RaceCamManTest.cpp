@@ -22,88 +22,62 @@ protected:
     }
     CWorldObject& Car(int slot, const CVector& position) {
         auto& car = cars[static_cast<std::size_t>(slot)];
-        if (!car)
-            car = std::make_unique<CWorldObject>(60000, 0);
+        car = std::make_unique<CWorldObject>(60000, 0);
         car->SetPositionVector(position);
         return *car;
     }
-    CVector EnginePosition() const {
+    CVector Engine() const {
         CVector p;
         engine.GetPosition(p);
         return p;
     }
-    // The updates a running move of the engine camera takes to land: a move of n frames blends over n
-    // and lands on the next.
+    // The updates a running move takes: a move of n frames blends over n and lands on the next.
     int UpdatesToLand() {
-        int frames = 0;
-        while (engine.IsMoving() && frames < 1000) {
+        int updates = 0;
+        for (; engine.IsMoving() && updates < 1000; ++updates)
             engine.Update();
-            ++frames;
-        }
-        return frames;
+        return updates;
     }
 
     CCameraController engine{nullptr};
     std::array<std::unique_ptr<CWorldObject>, 5> cars;
-    CRaceCamMan cams{&engine, [this](int slot) {
-                         return slot >= 0 && slot < 5 ? cars[static_cast<std::size_t>(slot)].get() : nullptr;
-                     }};
+    CRaceCamMan cams{&engine, [this](int slot) { return cars.at(static_cast<std::size_t>(slot)).get(); }};
 };
 
-TEST(RaceCamMoves, MovesCountThirtyFramesASecondInWholeFrames) {
-    const std::pair<int, unsigned> cases[] = {{2300, 69}, {3000, 90}, {500, 15}, {34, 1},
-                                              {33, 0},    {25, 0},    {0, 0},    {-40, 0}};
-    for (const auto& [ms, frames] : cases)
-        EXPECT_EQ(CRaceCamMan::MoveFrames(ms), frames) << ms;
-}
-
-TEST_F(RaceCams, TheChaseCameraBlendsInAndSwitchingToItAgainChangesNothing) {
-    Car(0, CVector(10, 2, 30));
-    cams.CaptureStartView();
-    cams.SetCamera(CRaceCamMan::kChase, true, 2300);
-    EXPECT_EQ(cams.GetCameraType(), CRaceCamMan::kChase);
-    EXPECT_EQ(cams.GetMoveDuration(), 2300);
-    EXPECT_TRUE(cams.IsCameraMoving());
-    cams.SetCamera(CRaceCamMan::kChase, true, 500);
-    EXPECT_EQ(cams.GetMoveDuration(), 2300);
-    // While the engine camera moves the ticks only count time.
-    cams.Update(40);
-    EXPECT_EQ(cams.GetElapsed(), 40);
-    EXPECT_EQ(cams.GetLastPosition(), CVector());
-    EXPECT_EQ(UpdatesToLand(), 69 + 1);
-    EXPECT_EQ(EnginePosition(), CVector(10 - 148, 2, 30));
-}
-
-TEST_F(RaceCams, TheChaseCameraPlacesStepsOf64At40MsAndCatchesUpOnLongerOnes) {
+TEST_F(RaceCams, TheChaseCameraBlendsInFollowsAndCatchesUpAfterAJump) {
+    EXPECT_EQ(CRaceCamMan::MoveFrames(2300) * 1000 + CRaceCamMan::MoveFrames(33), 69000u);
     CWorldObject& car = Car(0, CVector(10, 2, 30));
     cams.CaptureStartView();
-    cams.SetCamera(CRaceCamMan::kChase, false, 2300);
-    EXPECT_EQ(cams.GetMoveDuration(), -1);
-    // The first tick only records where the camera would be.
+    cams.SetCamera(CRaceCamMan::kChase, true, 2300);
+    cams.SetCamera(CRaceCamMan::kChase, true, 500); // the same type: nothing happens
+    EXPECT_EQ(cams.GetMoveDuration(), 2300);
+    cams.Update(40); // while the engine camera moves the ticks only count time
+    EXPECT_EQ(cams.GetElapsed(), 40);
+    EXPECT_EQ(UpdatesToLand(), 69 + 1);
+    EXPECT_EQ(Engine(), CVector(-138, 2, 30));
+
+    // The first tick after the blend records; then steps up to 64 units at 40 ms are placed at once.
     cams.Update(40);
-    EXPECT_EQ(EnginePosition(), CVector(1, 2, 3));
-    EXPECT_EQ(cams.GetLastPosition(), CVector(10 - 148, 2, 30));
     const struct {
         float step;
         bool placed;
     } steps[] = {{64.0f, true}, {10.0f, true}, {64.5f, false}};
     float x = 10;
     for (const auto& s : steps) {
-        SCOPED_TRACE(s.step);
         x += s.step;
         car.SetPositionVector(CVector(x, 2, 30));
         cams.Update(40);
-        EXPECT_EQ(cams.IsCameraMoving(), !s.placed);
-        if (s.placed)
-            EXPECT_EQ(EnginePosition(), CVector(x - 148, 2, 30));
-        CVector direction;
-        engine.GetDirection(direction);
-        EXPECT_EQ(direction, CVector(1, 0, 0));
+        EXPECT_EQ(cams.IsCameraMoving(), !s.placed) << s.step;
         EXPECT_EQ(cams.GetLastPosition(), CVector(x - 148, 2, 30));
+        if (s.placed)
+            EXPECT_EQ(Engine(), CVector(x - 148, 2, 30));
     }
+    CVector direction;
+    engine.GetDirection(direction);
+    EXPECT_EQ(direction, CVector(1, 0, 0));
     EXPECT_EQ(cams.GetMoveDuration(), CRaceCamMan::kCatchUpMs);
     EXPECT_EQ(UpdatesToLand(), 15 + 1);
-    EXPECT_EQ(EnginePosition(), CVector(x - 148, 2, 30));
+    EXPECT_EQ(Engine(), CVector(x - 148, 2, 30));
 }
 
 TEST_F(RaceCams, WithoutACarNothingMoves) {
@@ -113,11 +87,9 @@ TEST_F(RaceCams, WithoutACarNothingMoves) {
     cams.SetCamera(CRaceCamMan::kLapOfHonour, false, 2300);
     cams.Update(40);
     EXPECT_EQ(cams.GetLastPosition(), CVector());
-    EXPECT_EQ(EnginePosition(), CVector(1, 2, 3));
+    EXPECT_EQ(Engine(), CVector(1, 2, 3));
     cams.SetCamera(CRaceCamMan::kNone, true, 3000);
     EXPECT_EQ(cams.GetCameraType(), CRaceCamMan::kNone);
-    cams.Update(40);
-    EXPECT_EQ(cams.GetElapsed(), 0);
 }
 
 TEST_F(RaceCams, TheLapOfHonourOrbitCirclesTheCarsAndWaitsATickAfterTheCut) {
@@ -127,33 +99,28 @@ TEST_F(RaceCams, TheLapOfHonourOrbitCirclesTheCarsAndWaitsATickAfterTheCut) {
     cams.SetCamera(CRaceCamMan::kChase, false, 2300);
     cams.Update(40);
     cams.Update(40);
-    const CVector chase = EnginePosition();
-    EXPECT_EQ(chase, CVector(-148, 5, 0));
+    EXPECT_EQ(Engine(), CVector(-148, 5, 0));
 
-    // The orbit starts far from the chase camera: one tick leaves the engine camera still.
+    // The orbit starts far from the chase camera: one tick leaves the engine camera still. At t = 0 it
+    // stands 170 beyond the centre (10, 5, 20) in z, pushed 30 out and 2 up.
     cams.SetCamera(CRaceCamMan::kLapOfHonour, false, 2300);
     cams.Update(0);
-    EXPECT_EQ(EnginePosition(), chase);
-    EXPECT_FALSE(cams.IsCameraMoving());
-    // At t = 0 the camera stands 170 beyond the centre (10, 5, 20) in z, pushed 30 out and 2 up.
+    EXPECT_EQ(Engine(), CVector(-148, 5, 0));
     EXPECT_EQ(cams.GetLastPosition(), CVector(40, 80, 220));
     cams.Update(40);
-    const CVector next = EnginePosition();
-    EXPECT_NEAR(next.x, 41.5f, 1.0f);
-    EXPECT_NEAR(next.z, 220.0f, 1.0f);
+    EXPECT_NEAR(Engine().x, 41.5f, 0.1f);
     CVector direction;
     engine.GetDirection(direction);
-    EXPECT_GT(direction.Dot(CVector(10, 5, 20) - next), 0.99f * (CVector(10, 5, 20) - next).Length());
+    EXPECT_NEAR(direction.Dot((CVector(10, 5, 20) - Engine()).GetNormalised()), 1.0f, 1e-4f);
 
-    // A quarter of the orbit later the camera is 170 beyond the centre in x.
+    // A quarter of the orbit on, it is 170 beyond the centre in x.
     cams.Update(7225 - 40);
-    const CVector quarter = EnginePosition();
-    EXPECT_NEAR(quarter.x, 150.199f, 0.01f);
-    EXPECT_NEAR(quarter.y, 76.424f, 0.01f);
-    EXPECT_NEAR(quarter.z, -9.801f, 0.01f);
-    for (int tick = 0; tick < 300; ++tick) {
+    EXPECT_NEAR(Engine().x, 150.199f, 0.01f);
+    EXPECT_NEAR(Engine().y, 76.424f, 0.01f);
+    EXPECT_NEAR(Engine().z, -9.801f, 0.01f);
+    for (int tick = 0; tick < 150; ++tick) {
         cams.Update(40);
-        EXPECT_NEAR(EnginePosition().y, 78.0f, 2.0f + 1e-4f);
+        EXPECT_NEAR(Engine().y, 78.0f, 2.0001f);
     }
 }
 
