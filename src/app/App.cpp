@@ -14,7 +14,6 @@
 #include "app/Splash.h"
 #include "app/Win.h"
 #include "app/standin/DriverManagerStandIn.h"
-#include "app/standin/RouteNodeManStandIn.h"
 #include "engine/EngineLog.h"
 #include "foundation/assets/AssetMan.h"
 #include "foundation/base/AppSettings.h"
@@ -276,9 +275,7 @@ void CApp::StartScreens() {
     if (m_slideOutMan)
         m_slideOutMan->StartManager();
     m_parts->CreateCampaignMan();
-    m_routeNodeMan = m_parts->CreateRouteNodeMan();
-    if (m_routeNodeMan)
-        m_routeNodeMan->StartManager();
+    m_parts->CreateRouteNodeMan();
     m_parts->CreateHelpManager();
     m_parts->CreatePrintManager();
     m_adaptiveSfxMan = m_parts->CreateAdaptiveSfxMan(*this);
@@ -349,7 +346,7 @@ int CApp::StopManager() {
     m_eventMan.reset();
     StopAndDelete(m_driverManager);
     StopAndDelete(m_ioManager);
-    StopAndDelete(m_routeNodeMan);
+    m_parts->DeleteRouteNodeMan();
     m_parts->DeleteCampaignMan();
     m_appSettings.reset();
     m_gameOptions.reset();
@@ -445,6 +442,10 @@ void CApp::Update() {
         if (m_gameStateMan)
             m_gameStateMan->SetState(GAMESTATE_STARTUP);
     }
+}
+
+CRouteNodeMan* CApp::GetRouteNodeMan() const {
+    return m_parts->GetRouteNodeMan();
 }
 
 CHelpManager* CApp::GetHelpManager() const {

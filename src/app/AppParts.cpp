@@ -12,7 +12,6 @@
 #include "app/Splash.h"
 #include "app/Win.h"
 #include "app/standin/DriverManagerStandIn.h"
-#include "app/standin/RouteNodeManStandIn.h"
 #include "foundation/base/AppSettings.h"
 #include "foundation/base/EventMan.h"
 #include "platform/clock/Clock.h"
@@ -112,10 +111,6 @@ CSlideOutMan::PanelFactory CAppParts::CreatePanelFactory() {
               CSlideOutMan* manager) -> std::unique_ptr<CSlideOut> {
         return std::make_unique<CPanelStandIn>(resourceId, manager, usesHelpPanel);
     };
-}
-
-std::unique_ptr<CRouteNodeManStandIn> CAppParts::CreateRouteNodeMan() {
-    return std::make_unique<CRouteNodeManStandIn>();
 }
 
 std::unique_ptr<CAdaptiveSfxMan> CAppParts::CreateAdaptiveSfxMan(IEffectsLevelLinks& links) {

@@ -44,7 +44,7 @@ class CIOManager;
 class CMusicManager;
 class CPerformanceMonitor;
 class CPrintManager;
-class CRouteNodeManStandIn;
+class CRouteNodeMan;
 class CSlideOutMan;
 class CSplash;
 class CWin;
@@ -104,8 +104,6 @@ public:
     virtual std::unique_ptr<CSlideOutMan> CreateSlideOutMan(IPanelServices& services);
     /// What makes the screens' panels for the slide-out manager.
     virtual CSlideOutMan::PanelFactory CreatePanelFactory();
-    /// The route manager.
-    virtual std::unique_ptr<CRouteNodeManStandIn> CreateRouteNodeMan();
     /// The effects-detail manager, setting through `links`.
     virtual std::unique_ptr<CAdaptiveSfxMan> CreateAdaptiveSfxMan(IEffectsLevelLinks& links);
 
@@ -152,6 +150,12 @@ public:
     virtual void CopyCampaignSetup(int /*index*/, CRaceSetup& /*setup*/) {}
     /// The campaign manager by its type (null: none).
     virtual CCampaignMan* GetCampaignMan() const { return nullptr; }
+    /// Creates and starts the route manager (nothing without racing).
+    virtual void CreateRouteNodeMan() {}
+    /// Stops and deletes the route manager; safe to call again.
+    virtual void DeleteRouteNodeMan() {}
+    /// The route manager by its type (null: none).
+    virtual CRouteNodeMan* GetRouteNodeMan() const { return nullptr; }
 
     /// Creates and starts the help manager (nothing without spoken help).
     virtual void CreateHelpManager() {}

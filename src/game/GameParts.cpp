@@ -16,6 +16,7 @@
 #include "platform/print/CupsPrinter.h"
 #include "platform/settings/Store.h"
 #include "race/CampaignMan.h"
+#include "race/RouteNodeMan.h"
 #include "race/WorldRaceMan.h"
 #include "ui/SlideOut.h"
 #include "world/AppWorldServices.h"
@@ -169,6 +170,18 @@ void CGameParts::CopyCampaignSetup(int index, CRaceSetup& setup) {
         m_campaignMan->CopyNodeSetup(index, setup);
 }
 
+void CGameParts::CreateRouteNodeMan() {
+    m_routeNodeMan = std::make_unique<CRouteNodeMan>();
+    m_routeNodeMan->StartManager();
+}
+
+void CGameParts::DeleteRouteNodeMan() {
+    if (m_routeNodeMan) {
+        m_routeNodeMan->StopManager();
+        m_routeNodeMan.reset();
+    }
+}
+
 bool CGameParts::CreateWorlds() {
     if (!m_worldServices)
         m_worldServices = std::make_unique<CAppWorldServices>();
@@ -180,6 +193,8 @@ bool CGameParts::CreateWorlds() {
         return CWorldEventController::Make(services->GetAssetMan());
     };
     links.trackBuild = &m_trackBuilder;
+    // The route manager is made after the worlds: until then the route counts as broken.
+    links.isRouteBroken = [this] { return !m_routeNodeMan || m_routeNodeMan->IsRouteBroken(); };
     // The campaign starts after the worlds: until then, and without it, the stage is 0.
     links.unlockStage = [this] { return m_campaignMan ? m_campaignMan->GetUnlockStage() : 0; };
     CWorldMan::SetLinks(std::move(links));

@@ -13,7 +13,6 @@
 #include "app/Splash.h"
 #include "app/Win.h"
 #include "app/standin/DriverManagerStandIn.h"
-#include "app/standin/RouteNodeManStandIn.h"
 #include "foundation/assets/AssetMan.h"
 #include "foundation/base/AppSettings.h"
 #include "foundation/base/EventMan.h"
@@ -188,10 +187,6 @@ struct Panels : Managed<CSlideOutMan> {
     }
 };
 
-struct Route : Managed<CRouteNodeManStandIn> {
-    explicit Route(Log& l) : Managed(l, "route") {}
-};
-
 struct Effects : Managed<CAdaptiveSfxMan> {
     Effects(Log& l, IEffectsLevelLinks& links) : Managed(l, "effects", &links) {}
 };
@@ -279,9 +274,15 @@ public:
             log.insert(log.end(), {"stop campaign", "delete campaign"});
         campaignLive = false;
     }
-    std::unique_ptr<CRouteNodeManStandIn> CreateRouteNodeMan() override {
-        log.push_back("create route");
-        return std::make_unique<Route>(log);
+    // The route manager lives in the parts too.
+    void CreateRouteNodeMan() override {
+        log.insert(log.end(), {"create route", "start route"});
+        routeLive = true;
+    }
+    void DeleteRouteNodeMan() override {
+        if (routeLive)
+            log.insert(log.end(), {"stop route", "delete route"});
+        routeLive = false;
     }
     // The help and print managers live in the parts: their hooks are logged as the managers' own calls.
     void CreateHelpManager() override {
@@ -359,6 +360,7 @@ public:
     bool helpLive = false;
     bool campaignLive = false;
     bool printLive = false;
+    bool routeLive = false;
     testsupport::TempFolder logFolder;
 
 private:
