@@ -13,7 +13,6 @@
 #include "app/PerformanceMonitor.h"
 #include "app/Splash.h"
 #include "app/Win.h"
-#include "app/standin/CampaignManStandIn.h"
 #include "engine/EngineLog.h"
 #include "foundation/assets/AssetMan.h"
 #include "foundation/base/AppSettings.h"
@@ -274,9 +273,7 @@ void CApp::StartScreens() {
     m_slideOutMan = m_parts->CreateSlideOutMan(*m_panelServices);
     if (m_slideOutMan)
         m_slideOutMan->StartManager();
-    m_campaignMan = m_parts->CreateCampaignMan();
-    if (m_campaignMan)
-        m_campaignMan->StartManager();
+    m_parts->CreateCampaignMan();
     m_parts->CreateRouteNodeMan();
     m_parts->CreateHelpManager();
     m_parts->CreatePrintManager();
@@ -351,7 +348,7 @@ int CApp::StopManager() {
     m_driversStarted = false;
     StopAndDelete(m_ioManager);
     m_parts->DeleteRouteNodeMan();
-    StopAndDelete(m_campaignMan);
+    m_parts->DeleteCampaignMan();
     m_appSettings.reset();
     m_gameOptions.reset();
     m_errorMan.reset();
@@ -456,6 +453,10 @@ CHelpManager* CApp::GetHelpManager() const {
     return m_parts->GetHelpManager();
 }
 
+CCampaignMan* CApp::GetCampaignMan() const {
+    return m_parts->GetCampaignMan();
+}
+
 CPrintManager* CApp::GetPrintManager() const {
     return m_parts->GetPrintManager();
 }
@@ -529,12 +530,11 @@ CWorldMan* CApp::GetWorldMan() const {
 }
 
 int CApp::GetCurrentCampaignNode() const {
-    return m_campaignMan ? m_campaignMan->GetCurrentNode() : -1;
+    return m_parts->GetCurrentCampaignNode();
 }
 
 void CApp::CopyCampaignSetup(int index, CRaceSetup& setup) {
-    if (m_campaignMan)
-        m_campaignMan->CopyNodeSetup(index, setup);
+    m_parts->CopyCampaignSetup(index, setup);
 }
 
 bool CApp::HasErrorMan() const {

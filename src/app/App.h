@@ -20,7 +20,7 @@ class CAdaptiveSfxMan;
 class CAppParts;
 class CAppSettings;
 class CAssetMan;
-class CCampaignManStandIn;
+class CCampaignMan;
 class CCommandLineParser;
 class CDriverManager;
 class CAppEngineLinks;
@@ -100,7 +100,7 @@ public:
     CCommandLineParser* GetCommandLineParser() const { return m_commandLineParser.get(); }
     /// The route manager of the parts (null when the parts have none).
     CRouteNodeMan* GetRouteNodeMan() const;
-    CCampaignManStandIn* GetCampaignMan() const { return m_campaignMan.get(); }
+    CCampaignMan* GetCampaignMan() const;
     CGameStateMan* GetGameStateMan() const { return m_gameStateMan.get(); }
     CPerformanceMonitor* GetPerformanceMonitor() const { return m_performanceMonitor.get(); }
     CAdaptiveSfxMan* GetAdaptiveSfxMan() const { return m_adaptiveSfxMan.get(); }
@@ -206,7 +206,6 @@ private:
     bool m_driversStarted = false; ///< the parts' driver manager was started and not yet stopped
     std::unique_ptr<CAppSettings> m_appSettings;
     std::unique_ptr<CCommandLineParser> m_commandLineParser;
-    std::unique_ptr<CCampaignManStandIn> m_campaignMan;
     std::unique_ptr<CGameStateMan> m_gameStateMan;
     std::unique_ptr<CPerformanceMonitor> m_performanceMonitor;
     std::unique_ptr<CAdaptiveSfxMan> m_adaptiveSfxMan;

@@ -11,7 +11,6 @@
 #include "app/PerformanceMonitor.h"
 #include "app/Splash.h"
 #include "app/Win.h"
-#include "app/standin/CampaignManStandIn.h"
 #include "foundation/base/AppSettings.h"
 #include "foundation/base/EventMan.h"
 #include "platform/clock/Clock.h"
@@ -107,10 +106,6 @@ CSlideOutMan::PanelFactory CAppParts::CreatePanelFactory() {
               CSlideOutMan* manager) -> std::unique_ptr<CSlideOut> {
         return std::make_unique<CPanelStandIn>(resourceId, manager, usesHelpPanel);
     };
-}
-
-std::unique_ptr<CCampaignManStandIn> CAppParts::CreateCampaignMan() {
-    return std::make_unique<CCampaignManStandIn>();
 }
 
 std::unique_ptr<CAdaptiveSfxMan> CAppParts::CreateAdaptiveSfxMan(IEffectsLevelLinks& links) {

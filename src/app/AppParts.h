@@ -28,7 +28,8 @@ class CAdaptiveSfxMan;
 class IEffectsLevelLinks;
 class CApp;
 class CAppSettings;
-class CCampaignManStandIn;
+class CCampaignMan;
+struct CRaceSetup;
 class CCommandLineParser;
 class CDriverManager;
 class CEngineMan;
@@ -101,8 +102,6 @@ public:
     virtual std::unique_ptr<CSlideOutMan> CreateSlideOutMan(IPanelServices& services);
     /// What makes the screens' panels for the slide-out manager.
     virtual CSlideOutMan::PanelFactory CreatePanelFactory();
-    /// The campaign manager.
-    virtual std::unique_ptr<CCampaignManStandIn> CreateCampaignMan();
     /// The effects-detail manager, setting through `links`.
     virtual std::unique_ptr<CAdaptiveSfxMan> CreateAdaptiveSfxMan(IEffectsLevelLinks& links);
 
@@ -148,6 +147,16 @@ public:
     /// Frees the event-script keyword tables; safe to call again.
     virtual void FreeKeywordTables() {}
 
+    /// Creates and starts the campaign manager (nothing without a campaign).
+    virtual void CreateCampaignMan() {}
+    /// Stops and deletes the campaign manager; safe to call again.
+    virtual void DeleteCampaignMan() {}
+    /// The campaign node being played (-1 none).
+    virtual int GetCurrentCampaignNode() const { return -1; }
+    /// Copies the race of campaign node `index` into `setup` (nothing without that node).
+    virtual void CopyCampaignSetup(int /*index*/, CRaceSetup& /*setup*/) {}
+    /// The campaign manager by its type (null: none).
+    virtual CCampaignMan* GetCampaignMan() const { return nullptr; }
     /// Creates and starts the route manager (nothing without racing).
     virtual void CreateRouteNodeMan() {}
     /// Stops and deletes the route manager; safe to call again.

@@ -15,6 +15,7 @@
 #include "platform/clock/Clock.h"
 #include "platform/print/CupsPrinter.h"
 #include "platform/settings/Store.h"
+#include "race/CampaignMan.h"
 #include "race/RouteNodeMan.h"
 #include "race/WorldRaceMan.h"
 #include "ui/SlideOut.h"
@@ -34,6 +35,7 @@ CGameParts::CGameParts(std::unique_ptr<plat::settings::Store> store,
 CGameParts::~CGameParts() {
     // The help panel reaches the help manager through its services: the manager goes first.
     m_printManager.reset();
+    m_campaignMan.reset();
     m_helpManager.reset();
     m_helpPanel.reset();
     // The registry must not keep services that go with the parts.
@@ -145,6 +147,29 @@ void CGameParts::ProcessPrintJob() {
         m_printManager->ProcessPendingJob();
 }
 
+void CGameParts::CreateCampaignMan() {
+    m_campaignMan = std::make_unique<CCampaignMan>(g_pApp ? g_pApp->GetAssetMan() : nullptr,
+                                                   g_pApp ? g_pApp->GetAppSettings() : nullptr);
+    // Without a definition the game runs with no campaign nodes and nothing locked.
+    m_campaignMan->StartManager();
+}
+
+void CGameParts::DeleteCampaignMan() {
+    if (m_campaignMan) {
+        m_campaignMan->StopManager();
+        m_campaignMan.reset();
+    }
+}
+
+int CGameParts::GetCurrentCampaignNode() const {
+    return m_campaignMan ? m_campaignMan->GetCurrentNode() : -1;
+}
+
+void CGameParts::CopyCampaignSetup(int index, CRaceSetup& setup) {
+    if (m_campaignMan)
+        m_campaignMan->CopyNodeSetup(index, setup);
+}
+
 void CGameParts::CreateRouteNodeMan() {
     m_routeNodeMan = std::make_unique<CRouteNodeMan>();
     m_routeNodeMan->StartManager();
@@ -174,6 +199,8 @@ bool CGameParts::CreateWorlds() {
     links.findNearestNodeOnTile = [this](const CVector& position, int reference) {
         return m_routeNodeMan ? m_routeNodeMan->FindNearestNodeOnTile(position, reference) : -1;
     };
+    // The campaign starts after the worlds: until then, and without it, the stage is 0.
+    links.unlockStage = [this] { return m_campaignMan ? m_campaignMan->GetUnlockStage() : 0; };
     CWorldMan::SetLinks(std::move(links));
     return CWorldMan::CreateWorlds();
 }

@@ -19,6 +19,7 @@ class CAppPrintServices;
 class CHelpPanel;
 class IHelpSound;
 class CAppWorldServices;
+class CCampaignMan;
 class CRouteNodeMan;
 
 /// The whole game's parts: the shell's own, with the managers of the game's subsystems (which sit above
@@ -79,6 +80,12 @@ public:
     void SetMusicVolume(int volume) override;
     void SetMusicEnabled(bool enabled) override;
 
+    /// The campaign, read from the asset manager with its progress in the application's settings.
+    void CreateCampaignMan() override;
+    void DeleteCampaignMan() override;
+    int GetCurrentCampaignNode() const override;
+    void CopyCampaignSetup(int index, CRaceSetup& setup) override;
+    CCampaignMan* GetCampaignMan() const override { return m_campaignMan.get(); }
     /// The route over the track; the world's track saver asks it whether the route is closed.
     void CreateRouteNodeMan() override;
     void DeleteRouteNodeMan() override;
@@ -104,6 +111,7 @@ private:
     std::unique_ptr<CHelpManager> m_helpManager;
     std::unique_ptr<CAppPrintServices> m_printServices;
     std::unique_ptr<CPrintManager> m_printManager;
+    std::unique_ptr<CCampaignMan> m_campaignMan;
     std::unique_ptr<CAppWorldServices> m_worldServices; ///< what the worlds take from the application
     std::unique_ptr<CRouteNodeMan> m_routeNodeMan;
     CTrackEditBuilder m_trackBuilder; ///< what tracks are read and rebuilt with

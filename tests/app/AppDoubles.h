@@ -12,7 +12,6 @@
 #include "app/PerformanceMonitor.h"
 #include "app/Splash.h"
 #include "app/Win.h"
-#include "app/standin/CampaignManStandIn.h"
 #include "foundation/assets/AssetMan.h"
 #include "foundation/base/AppSettings.h"
 #include "foundation/base/EventMan.h"
@@ -183,10 +182,6 @@ struct Panels : Managed<CSlideOutMan> {
     }
 };
 
-struct Campaign : Managed<CCampaignManStandIn> {
-    explicit Campaign(Log& l) : Managed(l, "campaign") {}
-};
-
 struct Effects : Managed<CAdaptiveSfxMan> {
     Effects(Log& l, IEffectsLevelLinks& links) : Managed(l, "effects", &links) {}
 };
@@ -272,9 +267,15 @@ public:
         log.push_back("create panels");
         return std::make_unique<Panels>(log, services, CreatePanelFactory());
     }
-    std::unique_ptr<CCampaignManStandIn> CreateCampaignMan() override {
-        log.push_back("create campaign");
-        return std::make_unique<Campaign>(log);
+    // The campaign lives in the parts: its hooks are logged as the manager's own calls.
+    void CreateCampaignMan() override {
+        log.insert(log.end(), {"create campaign", "start campaign"});
+        campaignLive = true;
+    }
+    void DeleteCampaignMan() override {
+        if (campaignLive)
+            log.insert(log.end(), {"stop campaign", "delete campaign"});
+        campaignLive = false;
     }
     // The route manager lives in the parts too.
     void CreateRouteNodeMan() override {
@@ -361,6 +362,7 @@ public:
     plat::input::ScriptedInput input;
     bool helpLive = false;
     bool driversLive = false;
+    bool campaignLive = false;
     bool printLive = false;
     bool routeLive = false;
     testsupport::TempFolder logFolder;
