@@ -12,6 +12,7 @@
 #include "foundation/math/Rotation.h"
 #include "race/Driver.h"
 #include "race/DriverManager.h"
+#include "race/RaceCamMan.h"
 #include "race/RacePanelLink.h"
 #include "race/RaceResultsMan.h"
 #include "race/RaceWorldResultsLinks.h"
@@ -122,6 +123,8 @@ int CWorldRaceMan::Create() {
     m_resultsLinks = std::make_unique<CRaceWorldResultsLinks>(*this);
     m_results = std::make_unique<CRaceResultsMan>(*m_resultsLinks);
     m_results->StartManager();
+    if (CEngineMan* engine = Engine(); engine && engine->GetCameraController())
+        m_cameras = std::make_unique<CRaceCamMan>(engine->GetCameraController());
     if (CGameStateMan* states = States())
         if (CSlideOutMan* panels = g_pApp->GetSlideOutMan())
             m_raceAgainBox =
@@ -139,6 +142,7 @@ int CWorldRaceMan::Destroy() {
         m_results->StopManager();
     m_results.reset();
     m_resultsLinks.reset();
+    m_cameras.reset();
     m_state = kNotRacing;
     m_raceAgainBox.reset();
     return CWorldMan::Destroy();
@@ -198,6 +202,8 @@ void CWorldRaceMan::StartRace(const CRaceSetup& setup, bool restart) {
 
     if (GameMode() != kTestDriveMode)
         SetOverviewCamera();
+    if (m_cameras)
+        m_cameras->CaptureStartView();
 
     if (GameMode() != kTestDriveMode)
         if (CWorldGrid* grid = GetWorldGrid())
@@ -377,6 +383,17 @@ void CWorldRaceMan::StartResults() {
 
 void CWorldRaceMan::Frame(unsigned ms) {
     CWorldMan::Frame(ms);
+    if (m_cameras && !m_introCameraSet) {
+        // The one-human camera blends in once the overview has been seen; the lap of honour circles at once.
+        const bool testDrive = GameMode() == kTestDriveMode;
+        if (!testDrive && m_state == kRaceOver) {
+            m_cameras->SetCamera(CRaceCamMan::kLapOfHonour, false, 2300);
+            m_introCameraSet = true;
+        } else if (m_activeTime > (testDrive ? 20u : 2000u)) {
+            m_cameras->SetCamera(CRaceCamMan::kChase, true, 2300);
+            m_introCameraSet = true;
+        }
+    }
     m_frameCount += 1;
     m_activeTime += ms;
 
@@ -543,6 +560,8 @@ void CWorldRaceMan::Tick(unsigned ms) {
     SimulateActiveObjects(ms);
     CollideObjects(ms);
     FinishActiveObjects(ms);
+    if (m_cameras)
+        m_cameras->Update(static_cast<int>(ms));
     if (CShadowMan* shadows = CShadowMan::GetInstance())
         shadows->UpdateShadows();
 }
@@ -615,13 +634,16 @@ void CWorldRaceMan::Deactivate() {
         shadows->ResetSkidMarks();
     if (CGameSoundController* sound = Sound())
         sound->EndRace();
+    if (m_cameras)
+        m_cameras->SetCamera(-1, true, 3000);
+    // The drivers go before their cars: a driver lets go of its car as it is deleted.
+    if (CDriverManager* drivers = Drivers())
+        drivers->DeleteAllDrivers();
     for (int slot = 0; slot < kCarSlots; ++slot)
         if (CWorldObject* car = GetCar(slot))
             RemoveObject(car);
     CParticleSystem::DestroyAll();
     m_topography.reset();
-    if (CDriverManager* drivers = Drivers())
-        drivers->DeleteAllDrivers();
     if (CAssetMan* assets = Assets(); assets && m_savedTheme != -1)
         assets->SetWorld(m_savedTheme, false);
     m_savedTheme = -1;

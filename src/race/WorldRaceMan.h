@@ -12,6 +12,7 @@ namespace zentrix {
 
 class CCarObject;
 class CGameStateMan;
+class CRaceCamMan;
 class CRaceResultsMan;
 class CRaceWorldResultsLinks;
 class CTrackObject;
@@ -88,6 +89,8 @@ public:
     CWorldTopography* GetWorldTopography() const { return m_topography.get(); }
     /// The results of the race (null before Create).
     CRaceResultsMan* GetResults() const { return m_results.get(); }
+    /// The race cameras (null before Create, or without an engine camera).
+    CRaceCamMan* GetCameras() const { return m_cameras.get(); }
 
     /// The start signal: drivers are let go (after the countdown and the start lights).
     void StartRacing();
@@ -176,6 +179,7 @@ private:
     std::unique_ptr<CWorldTopography> m_topography;
     std::unique_ptr<CRaceWorldResultsLinks> m_resultsLinks;
     std::unique_ptr<CRaceResultsMan> m_results;
+    std::unique_ptr<CRaceCamMan> m_cameras;
     int m_humanCount = 0;
     int m_countdown = 0;
     int m_savedTheme = -1;
