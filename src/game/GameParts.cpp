@@ -18,6 +18,7 @@
 #include "race/WorldRaceMan.h"
 #include "ui/SlideOut.h"
 #include "world/AppWorldServices.h"
+#include "world/SpawningMan.h"
 #include "world/WorldMan.h"
 
 #include <algorithm>
@@ -155,6 +156,10 @@ bool CGameParts::CreateWorlds() {
         return CWorldEventController::Make(services->GetAssetMan());
     };
     links.trackBuild = &m_trackBuilder;
+    // Spawn pads.
+    links.makeSpawningMan = []() -> std::unique_ptr<ISpawningManLink> {
+        return std::make_unique<CSpawningMan>();
+    };
     CWorldMan::SetLinks(std::move(links));
     return CWorldMan::CreateWorlds();
 }

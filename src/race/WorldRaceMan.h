@@ -22,9 +22,9 @@ public:
     IWorldTopographyLink* GetTopography() override { return nullptr; }
 
     /// Whether a race was started since the world was last deactivated.
-    bool HasStarted() const { return m_raceStarted; }
+    bool HasStarted() const override { return m_raceStarted; }
     /// Whether the race is paused; no race pauses yet.
-    bool IsPaused() const { return false; }
+    bool IsPaused() const override { return false; }
     /// The set-up of the race started last, and whether it was a lap of honour.
     const CRaceSetup& GetRaceSetup() const { return m_setup; }
     bool IsLapOfHonour() const { return m_lapOfHonour; }

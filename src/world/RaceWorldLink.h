@@ -2,6 +2,7 @@
 
 namespace zentrix {
 
+class CWorldObject;
 class IWorldTopographyLink;
 struct CRaceSetup;
 
@@ -14,6 +15,21 @@ public:
     virtual void StartRace(const CRaceSetup& setup, bool lapOfHonour) = 0;
     /// The ground of the running race; null before a race has built one.
     virtual IWorldTopographyLink* GetTopography() = 0;
+
+    // What the cars ask.
+    /// Whether a race was started since the world was last left (cars then own their tuning).
+    virtual bool HasStarted() const { return false; }
+    /// Whether the race is paused (cars stand still).
+    virtual bool IsPaused() const { return false; }
+    /// A taunt report about the car's driver (the race's taunt queue may drop it).
+    virtual void ReportTauntEvent(CWorldObject* /*car*/, int /*event*/) {}
+
+    // What the spawn pads ask.
+    /// Whether the race runs (after the start, before the end).
+    virtual bool IsRaceActive() const { return false; }
+    /// A new jam truck, driven by a factory driver in `driverSlot`, that starts after `delayMs`; null
+    /// when none could be made.
+    virtual CWorldObject* SpawnJamTruck(int /*delayMs*/, int /*driverSlot*/) { return nullptr; }
 };
 
 } // namespace zentrix

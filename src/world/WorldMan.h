@@ -131,6 +131,8 @@ public:
     static CWorldMan* GetWorld(int worldId);
     /// The race world's ground while a race has built one; null otherwise.
     static IWorldTopographyLink* GetRaceTopography();
+    /// The race world as the cars reach it; null when there is none.
+    static IRaceWorldLink* GetRaceWorld();
 
     /// A new object of the asset's kind at (x, y, z) looking along +z, filed in the world; an active
     /// object created in the race worlds stands on the ground. Null for an asset of no known kind.
@@ -139,6 +141,9 @@ public:
     /// car slots and grid, the spawning manager's records and the base plate go with it. False (nothing
     /// done) for an object that is not in the world.
     static bool RemoveObject(CWorldObject* object);
+    /// Whether the object is still one of the world's; compares the address only, so a pointer kept
+    /// from an earlier frame may be asked about after its object was deleted.
+    static bool IsInWorld(const CWorldObject* object);
     /// Removes every object.
     static void DeleteAllObjects();
     /// Removes the particle systems, the track and every object.

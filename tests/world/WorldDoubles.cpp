@@ -4,6 +4,7 @@
 #include "support/SampleSet.h"
 #include "support/TempFolder.h"
 #include "world/ActiveWorldObject.h"
+#include "world/SpawningMan.h"
 
 #include <cstdlib>
 #include <stdexcept>
@@ -75,15 +76,17 @@ SWorldLinks WorldFixture::Links() {
         return world;
     };
     links.makeSpawningMan = [this]() -> std::unique_ptr<ISpawningManLink> {
+        if (realSpawning)
+            return std::make_unique<CSpawningMan>();
         return withSpawning ? std::make_unique<RecordingSpawning>(log) : nullptr;
     };
     links.makeEventController = [this](CWorldObject&) {
         return std::make_unique<RecordingEvents>(log, scripted);
     };
-    // Until their classes exist, cars and the jam truck are plain active objects.
+    // Until their classes exist, cars and the jam truck are active objects answering as cars.
     links.makeObjectOfKind = [](int kind, int assetId, int lifeMs) -> std::unique_ptr<CWorldObject> {
         if (kind == CWorldMan::kKindCar || kind == CWorldMan::kKindJamTruck)
-            return std::make_unique<CActiveWorldObject>(assetId, lifeMs);
+            return std::make_unique<TestCar>(assetId, lifeMs, kind == CWorldMan::kKindJamTruck);
         return nullptr;
     };
     return links;
