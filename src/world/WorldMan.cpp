@@ -12,6 +12,7 @@
 #include "render/VornMesh.h"
 #include "ui/SlideOut.h"
 #include "world/ActiveWorldObject.h"
+#include "world/CarObject.h"
 #include "world/LapOfHonourLink.h"
 #include "world/PickupObject.h"
 #include "world/RaceWorldLink.h"
@@ -355,6 +356,8 @@ std::unique_ptr<CWorldObject> CWorldMan::CreateObjectOfKind(int assetId, int lif
         object = std::make_unique<CActiveWorldObject>(assetId, lifeMs);
     else if (kind == kKindTrack)
         object = std::make_unique<CTrackObject>(assetId);
+    else if (kind == kKindCar)
+        object = std::make_unique<CCarObject>(assetId);
     else if (kind == kKindPickup)
         object = std::make_unique<CPickupObject>(assetId, lifeMs);
     // The stunt pieces lie on the track as plain pieces until their own classes come.
@@ -454,6 +457,12 @@ void CWorldMan::ClearWorld() {
     shared.active.clear();
     shared.cars.fill(nullptr);
     // No car is left in a slot, so none is counted.
+    shared.carCount = 0;
+}
+
+void CWorldMan::ClearCarSlots() {
+    SShared& shared = Shared();
+    shared.cars.fill(nullptr);
     shared.carCount = 0;
 }
 

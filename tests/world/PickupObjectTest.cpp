@@ -1,12 +1,16 @@
 // Pickups over their pads: the bob and turn of what shows them, who takes them, and how they end.
 
+#include "CarDoubles.h"
 #include "TrackDoubles.h"
 
+#include "world/CarObject.h"
+#include "world/CarPickupHelper.h"
 #include "world/PickupObject.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <map>
 #include <numbers>
 
 using namespace zentrix;
@@ -15,6 +19,11 @@ namespace {
 
 class Pickups : public worldtest::TrackFixture {
 protected:
+    void SetUp() override {
+        worldtest::TrackFixture::SetUp();
+        services.sounds = &heard;
+    }
+    worldtest::RecordingSounds heard;
     CPickupObject* Pickup(int assetId = 12048, int type = 1, float x = 0.0f, float z = 0.0f) {
         auto* pickup = dynamic_cast<CPickupObject*>(CWorldMan::CreateWorldObject(assetId, x, 0, z, 3000));
         EXPECT_NE(pickup, nullptr);
@@ -132,10 +141,49 @@ TEST_F(Pickups, APickupEndsWithItsPadAndStandsWithoutADisplay) {
 
 TEST_F(Pickups, APickupSoundsOnlyInTheRaceWorld) {
     Pickup();
-    EXPECT_TRUE(services.sounds.played.empty());
+    EXPECT_TRUE(heard.played.empty());
     ASSERT_TRUE(CWorldMan::SetCurrentWorld(CWorldMan::kRace));
     Pickup();
-    EXPECT_EQ(services.sounds.played, worldtest::Log{"at 51070 once slot 0"});
+    EXPECT_EQ(heard.played, worldtest::Log{"at 51070 once slot 0"});
+}
+
+TEST_F(Pickups, ARealCarTakesItThroughItsDriverAndHoldsOnlyKnownTypes) {
+    cartest::RecordingSounds carSounds;
+    services.sounds = &carSounds;
+    auto* car = dynamic_cast<CCarObject*>(CWorldMan::CreateWorldObject(60000, 3.0f, 0, 0, -1));
+    ASSERT_NE(car, nullptr);
+    CPickupObject* pickup = Pickup(12028, 0);
+    // No driver: no pickup.
+    pickup->Update(40);
+    EXPECT_EQ(car->GetPickupType(), -1);
+    cartest::ScriptedDriver driver;
+    driver.slot = 1;
+    driver.human = false; // a driver that refuses pickups
+    car->AssignDriver(&driver);
+    pickup->Update(40);
+    EXPECT_EQ(car->GetPickupType(), -1);
+    driver.human = true;
+    carSounds.calls.clear();
+    pickup->Update(40);
+    EXPECT_EQ(car->GetPickupType(), 0);
+    EXPECT_TRUE(pickup->IsDead());
+    EXPECT_EQ(carSounds.calls, std::vector<std::string>{"play 51093 1"});
+
+    // A type the table does not know keeps the held one; 7 draws each usable type and never itself.
+    for (int type : {-1, 11, 100000}) {
+        car->GivePickup(type);
+        EXPECT_EQ(car->GetPickupType(), 0) << type;
+    }
+    Random::Seed(1234);
+    std::map<int, int> drawn;
+    for (int i = 0; i < 800; ++i) {
+        car->GivePickup(CCarPickupHelper::kRandomType);
+        ++drawn[car->GetPickupType()];
+    }
+    EXPECT_EQ(drawn.size(), 8u);
+    for (int type : {0, 1, 2, 3, 4, 6, 9, 10})
+        EXPECT_GT(drawn[type], 60) << type;
+    car->AssignDriver(nullptr);
 }
 
 } // namespace

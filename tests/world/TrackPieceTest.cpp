@@ -47,7 +47,12 @@ protected:
         car->slot = slot;
         return car;
     }
-    worldtest::Log& Played() { return services.sounds.played; }
+    void SetUp() override {
+        worldtest::TrackFixture::SetUp();
+        services.sounds = &heard;
+    }
+    worldtest::Log& Played() { return heard.played; }
+    worldtest::RecordingSounds heard;
 };
 
 TEST_F(TrackPieces, ASoundingPiecePlaysToEveryCarStrictlyWithinHearing) {

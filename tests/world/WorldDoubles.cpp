@@ -28,6 +28,7 @@ WorldFixture::~WorldFixture() {
 void WorldFixture::SetUp() {
     std::filesystem::current_path(testsupport::GeneratedSampleSet());
     CAssetMan::SLinks links;
+    links.host = &assetHost;
     CGraphicsCaches* caches = nullptr;
     links.makeGraphicsCaches = [&caches](CAssetMan& a) {
         auto made = std::make_unique<CGraphicsCaches>(a);
@@ -83,10 +84,11 @@ SWorldLinks WorldFixture::Links() {
     links.makeEventController = [this](CWorldObject&) {
         return std::make_unique<RecordingEvents>(log, scripted);
     };
-    // Until their classes exist, cars and the jam truck are active objects answering as cars.
+    // Until its class exists, the jam truck is an active object answering as a car; so are the tests'
+    // stand-in cars of asset 60090.
     links.makeObjectOfKind = [](int kind, int assetId, int lifeMs) -> std::unique_ptr<CWorldObject> {
-        if (kind == CWorldMan::kKindCar || kind == CWorldMan::kKindJamTruck)
-            return std::make_unique<TestCar>(assetId, lifeMs, kind == CWorldMan::kKindJamTruck);
+        if (kind == CWorldMan::kKindJamTruck)
+            return std::make_unique<TestCar>(assetId, lifeMs, assetId != kStandInCar);
         return nullptr;
     };
     return links;
