@@ -6,9 +6,9 @@ namespace zentrix {
 
 class CCarObject;
 
-/// The car's side of pickups: what it holds, what runs and the lock against using one. Pickups are not
-/// in the game yet, so a car holds none: nothing is held or running, and using, updating, cancelling
-/// and locking change nothing but the lock's countdown.
+/// The car's side of pickups: what it holds, what runs and the lock against using one. A car holds what it
+/// is given; using, running and cancelling pickups are still to come, so nothing runs yet and updating,
+/// cancelling and locking change nothing but the lock's countdown.
 class CCarPickupHelper {
 public:
     explicit CCarPickupHelper(CCarObject& car) : m_car(car) {}
