@@ -14,7 +14,6 @@
 #include "app/Splash.h"
 #include "app/Win.h"
 #include "app/standin/CampaignManStandIn.h"
-#include "app/standin/DriverManagerStandIn.h"
 #include "engine/EngineLog.h"
 #include "foundation/assets/AssetMan.h"
 #include "foundation/base/AppSettings.h"
@@ -252,9 +251,9 @@ bool CApp::StartDevices() {
         return false;
     RepaintSplash();
 
-    m_driverManager = m_parts->CreateDriverManager();
-    if (m_driverManager)
-        m_driverManager->StartManager();
+    m_driversStarted = true;
+    if (!m_parts->StartDrivers())
+        return false;
     RepaintSplash();
 
     m_parts->StartGameSound();
@@ -347,7 +346,9 @@ int CApp::StopManager() {
     m_pictures.reset(); // its surfaces went with the engine; the asset manager stopped before
     m_performanceMonitor.reset();
     m_eventMan.reset();
-    StopAndDelete(m_driverManager);
+    if (m_driversStarted)
+        m_parts->StopDrivers();
+    m_driversStarted = false;
     StopAndDelete(m_ioManager);
     m_parts->DeleteRouteNodeMan();
     StopAndDelete(m_campaignMan);
@@ -421,8 +422,8 @@ void CApp::Update() {
         m_slideOutMan->Update(ms);
     if (m_engineMan)
         m_engineMan->Update();
-    if (m_driverManager && !m_parts->IsRacePaused())
-        m_driverManager->Update(ms);
+    if (m_driversStarted && !m_parts->IsRacePaused())
+        m_parts->UpdateDrivers(ms);
     if (m_engineMan) {
         m_rendering = true;
         m_engineMan->RenderFrame();
@@ -457,6 +458,10 @@ CHelpManager* CApp::GetHelpManager() const {
 
 CPrintManager* CApp::GetPrintManager() const {
     return m_parts->GetPrintManager();
+}
+
+CDriverManager* CApp::GetDriverManager() const {
+    return m_parts->GetDriverManager();
 }
 
 CGameSoundController* CApp::GetGameSoundController() const {

@@ -12,7 +12,6 @@
 #include "app/Splash.h"
 #include "app/Win.h"
 #include "app/standin/CampaignManStandIn.h"
-#include "app/standin/DriverManagerStandIn.h"
 #include "foundation/base/AppSettings.h"
 #include "foundation/base/EventMan.h"
 #include "platform/clock/Clock.h"
@@ -97,10 +96,6 @@ std::unique_ptr<CIOManager> CAppParts::CreateIOManager(IInputServices* services)
 
 std::unique_ptr<plat::input::InputSystem> CAppParts::CreateInputSystem(plat::window::Window* window) {
     return plat::window::CreateInputSystemFor(window);
-}
-
-std::unique_ptr<CDriverManagerStandIn> CAppParts::CreateDriverManager() {
-    return std::make_unique<CDriverManagerStandIn>();
 }
 
 std::unique_ptr<CSlideOutMan> CAppParts::CreateSlideOutMan(IPanelServices& services) {

@@ -30,7 +30,7 @@ class CApp;
 class CAppSettings;
 class CCampaignManStandIn;
 class CCommandLineParser;
-class CDriverManagerStandIn;
+class CDriverManager;
 class CEngineMan;
 class IEngineServices;
 class CErrorMan;
@@ -97,8 +97,6 @@ public:
     virtual std::unique_ptr<CIOManager> CreateIOManager(IInputServices* services);
     /// A new connection to the input devices, tied to `window` (may be null); null when there is none.
     virtual std::unique_ptr<plat::input::InputSystem> CreateInputSystem(plat::window::Window* window);
-    /// The driver manager.
-    virtual std::unique_ptr<CDriverManagerStandIn> CreateDriverManager();
     /// The slide-out manager, served by `services`.
     virtual std::unique_ptr<CSlideOutMan> CreateSlideOutMan(IPanelServices& services);
     /// What makes the screens' panels for the slide-out manager.
@@ -110,6 +108,15 @@ public:
 
     /// Makes `path` (the "Path" setting, game form) the working folder.
     virtual void SetCurrentDirectory(const std::string& path);
+    /// Creates and starts the driver manager; false when it cannot start (no started input manager): the
+    /// game then stops its start-up. True when the parts have no drivers.
+    virtual bool StartDrivers() { return true; }
+    /// Stops and deletes the driver manager; safe to call again.
+    virtual void StopDrivers() {}
+    /// The drivers' frame (the shell skips it while the race is paused).
+    virtual void UpdateDrivers(int /*ms*/) {}
+    /// The driver manager by its type (null: none).
+    virtual CDriverManager* GetDriverManager() const { return nullptr; }
     /// Creates the worlds and the shadow manager (true: the shell alone has none to create).
     virtual bool CreateWorlds() { return true; }
     /// Removes the worlds and the shadow manager; safe to call again.

@@ -171,6 +171,10 @@ bool CGameParts::CreateWorlds() {
     links.trackBuild = &m_trackBuilder;
     // The route manager is made after the worlds: until then the route counts as broken.
     links.isRouteBroken = [this] { return !m_routeNodeMan || m_routeNodeMan->IsRouteBroken(); };
+    // Where a respawned car turns onto the route.
+    links.findNearestNodeOnTile = [this](const CVector& position, int reference) {
+        return m_routeNodeMan ? m_routeNodeMan->FindNearestNodeOnTile(position, reference) : -1;
+    };
     // Spawn pads.
     links.makeSpawningMan = []() -> std::unique_ptr<ISpawningManLink> {
         return std::make_unique<CSpawningMan>();
@@ -203,6 +207,23 @@ bool CGameParts::IsRacePaused() const {
 
 CWorldMan* CGameParts::GetWorldMan() const {
     return CWorldMan::GetCurrentWorld();
+}
+
+bool CGameParts::StartDrivers() {
+    m_drivers = std::make_unique<CDriverManager>(&m_driverServices);
+    return m_drivers->StartManager() == 0;
+}
+
+void CGameParts::StopDrivers() {
+    if (m_drivers) {
+        m_drivers->StopManager();
+        m_drivers.reset();
+    }
+}
+
+void CGameParts::UpdateDrivers(int ms) {
+    if (m_drivers)
+        m_drivers->Update(ms);
 }
 
 void CGameParts::StartGameSound() {

@@ -4,6 +4,8 @@
 #include "audio/AudioAssetFactory.h"
 #include "audio/GameSoundController.h"
 #include "audio/MusicManager.h"
+#include "race/AppDriverServices.h"
+#include "race/DriverManager.h"
 #include "world/TrackEditBuilder.h"
 
 #include <memory>
@@ -81,6 +83,11 @@ public:
     void CreateRouteNodeMan() override;
     void DeleteRouteNodeMan() override;
     CRouteNodeMan* GetRouteNodeMan() const override { return m_routeNodeMan.get(); }
+    /// The race's drivers: the driver manager over the application.
+    bool StartDrivers() override;
+    void StopDrivers() override;
+    void UpdateDrivers(int ms) override;
+    CDriverManager* GetDriverManager() const override { return m_drivers.get(); }
 
     /// Printing on the system's printers.
     void CreatePrintManager() override;
@@ -100,6 +107,8 @@ private:
     std::unique_ptr<CAppWorldServices> m_worldServices; ///< what the worlds take from the application
     std::unique_ptr<CRouteNodeMan> m_routeNodeMan;
     CTrackEditBuilder m_trackBuilder; ///< what tracks are read and rebuilt with
+    CAppDriverServices m_driverServices;
+    std::unique_ptr<CDriverManager> m_drivers;
 
 private:
     // Made with the parts, as the asset manager's sounds and music need them before it starts; they

@@ -258,6 +258,40 @@ void CRouteNodeMan::Reset() {
     m_errorPosition = CVector(-1.0f, -1.0f, -1.0f);
 }
 
+namespace {
+
+const char* DescribeError(int code) {
+    switch (code) {
+    case CRouteNodeMan::kErrorNoPiece:
+        return "the track leads onto a cell without a track piece";
+    case CRouteNodeMan::kErrorNoStart:
+        return "no start piece on the grid";
+    case CRouteNodeMan::kErrorOffGrid:
+        return "the way on leads off the grid";
+    case CRouteNodeMan::kErrorNoConnection:
+        return "the next piece does not connect";
+    case CRouteNodeMan::kErrorOneWay:
+        return "a one-way piece is entered against its direction";
+    case CRouteNodeMan::kErrorRampDown:
+        return "a ramp down does not lie below the piece before it";
+    case CRouteNodeMan::kErrorHeightStep:
+        return "an impossible height step";
+    case CRouteNodeMan::kErrorBelowPrevious:
+        return "a piece lies lower than the piece before it";
+    case CRouteNodeMan::kErrorRaisedGround:
+        return "raised ground without a track piece in the way";
+    case CRouteNodeMan::kErrorSecondList:
+    case CRouteNodeMan::kErrorScenery:
+        return "a piece the route cannot pass is in the way";
+    case CRouteNodeMan::kErrorTooLong:
+        return "the route has more nodes or sections than it can hold";
+    default:
+        return "unknown fault";
+    }
+}
+
+} // namespace
+
 void CRouteNodeMan::SetRouteError(int code, const CWorldObject* piece, bool force) {
     if (m_status != kRouteOk && !force)
         return;
@@ -268,9 +302,11 @@ void CRouteNodeMan::SetRouteError(int code, const CWorldObject* piece, bool forc
     } else {
         m_errorPosition = CVector(-1.0f, -1.0f, -1.0f);
     }
-    Log("Route broken with error " + std::to_string(code) + " at cell " +
-        std::to_string(static_cast<int>(m_errorPosition.x)) + "," +
-        std::to_string(static_cast<int>(m_errorPosition.z)));
+    std::string text = "Route broken (error " + std::to_string(code) + "): " + DescribeError(code);
+    if (piece)
+        text += " - at cell " + std::to_string(static_cast<int>(m_errorPosition.x)) + "," +
+                std::to_string(static_cast<int>(m_errorPosition.z));
+    Log(text);
 }
 
 CWorldObject* CRouteNodeMan::GetRouteErrorPiece() const {

@@ -10,7 +10,10 @@
 
 namespace zentrix {
 
+class CCarObject;
 class CGameStateMan;
+class CRaceResultsMan;
+class CRaceWorldResultsLinks;
 class CTrackObject;
 class CVornMessageBox;
 class CWorldTopography;
@@ -83,6 +86,8 @@ public:
     IWorldTopographyLink* GetTopography() override;
     /// The ground lookup of the running race (null before a race built one).
     CWorldTopography* GetWorldTopography() const { return m_topography.get(); }
+    /// The results of the race (null before Create).
+    CRaceResultsMan* GetResults() const { return m_results.get(); }
 
     /// The start signal: drivers are let go (after the countdown and the start lights).
     void StartRacing();
@@ -145,6 +150,9 @@ public:
     static bool IsCountdownFinished() { return s_countdownFinished; }
 
 private:
+    void PlaceCars(const CRaceSetup& setup);
+    void PlaceOnGrid(CCarObject* const* cars, int count, const CTrackObject& start);
+    void StartResults();
     float SurfaceParam(int field) const;
     void HandleInput();
     void ProcessLeaveRequest();
@@ -166,6 +174,8 @@ private:
     bool m_introCameraSet = false;
     std::uint32_t m_carCount = 0;
     std::unique_ptr<CWorldTopography> m_topography;
+    std::unique_ptr<CRaceWorldResultsLinks> m_resultsLinks;
+    std::unique_ptr<CRaceResultsMan> m_results;
     int m_humanCount = 0;
     int m_countdown = 0;
     int m_savedTheme = -1;

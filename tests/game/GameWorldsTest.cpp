@@ -7,6 +7,7 @@
 #include "foundation/assets/FileSaver.h"
 #include "foundation/base/EventMan.h"
 #include "foundation/base/GameStates.h"
+#include "race/RouteNodeMan.h"
 #include "race/WorldRaceMan.h"
 #include "render/ShadowMan.h"
 #include "support/TempFolder.h"
@@ -50,6 +51,15 @@ TEST(GameWorlds, TheWorldFollowsTheGameStateFromStartUpToQuit) {
         ASSERT_TRUE(CWorldMan::LoadTrack("demo.trk", CFileSaver::kGameTracks));
         EXPECT_NE(CWorldMan::GetBasePlate(), nullptr);
         EXPECT_NE(CWorldMan::GetWorldGrid()->GetPieceAt(0, 0), nullptr);
+        // The program's route manager closes the route over the track the world read.
+        CRouteNodeMan* route = app.GetRouteNodeMan();
+        ASSERT_NE(route, nullptr);
+        EXPECT_TRUE(route->IsStarted());
+        EXPECT_TRUE(CWorldMan::GetLinks().isRouteBroken());
+        route->BuildRoute();
+        EXPECT_EQ(route->GetNodeCount(), 20);
+        EXPECT_EQ(route->GetRouteLength(), 608);
+        EXPECT_FALSE(CWorldMan::GetLinks().isRouteBroken());
         ASSERT_NE(CWorldMan::CreateWorldObject(31001, 0, 0, 0, -1), nullptr);
         app.Update();
         app.GetGameStateMan()->SetState(GAMESTATE_MAIN);
@@ -63,6 +73,7 @@ TEST(GameWorlds, TheWorldFollowsTheGameStateFromStartUpToQuit) {
         EXPECT_EQ(CWorldMan::GetCurrentWorldId(), CWorldMan::kStartUp);
 
         app.StopManager();
+        EXPECT_EQ(app.GetRouteNodeMan(), nullptr);
         EXPECT_EQ(CWorldMan::LiveCount(), 0);
         EXPECT_EQ(CShadowMan::GetInstance(), nullptr);
         EXPECT_EQ(CWorldObject::LiveCount(), 0);

@@ -47,13 +47,17 @@ TEST(PieceConnections, RecordsByKindAndTheirTurns) {
 
 #include "RouteFixture.h"
 
+#include "support/SampleSet.h"
 #include "world/GridCell.h"
+#include "world/TrackFileReader.h"
 #include "world/WorldMan.h"
 #include "world/WorldTopographyLink.h"
 
 #include <algorithm>
 #include <cmath>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <tuple>
 
 namespace {
@@ -151,6 +155,21 @@ TEST_F(Route, EverySampleTrackBuildsItsRouteAsItsLayoutSays) {
         }
         CWorldMan::DeleteAllObjects();
     }
+}
+
+TEST_F(Route, ATruncatedTrackFileLeavesNoRouteAndSaysWhy) {
+    std::ifstream file(testsupport::GeneratedSampleSet() / "GameTracks/demo.trk", std::ios::binary);
+    std::vector<std::uint8_t> image{std::istreambuf_iterator<char>(file), {}};
+    ASSERT_GT(image.size(), 40000u);
+    image.resize(40000);
+    CTrackFileReader reader(grid, builder, assets.get(), nullptr);
+    std::string why;
+    EXPECT_FALSE(reader.Read(image, why));
+    route.BuildRoute(&grid, nullptr);
+    EXPECT_EQ(route.GetRouteStatus(), CRouteNodeMan::kErrorNoStart);
+    EXPECT_EQ(route.GetNodeCount(), 0);
+    EXPECT_EQ(services.log,
+              (std::vector<std::string>{"19 Route broken (error 3): no start piece on the grid"}));
 }
 
 TEST_F(Route, TheDemoCircuitsNodesLanesTurnsAndSides) {
@@ -573,6 +592,45 @@ TEST_F(Route, NearestNodesStepsAndDistancesOnTheDemoCircuit) {
     EXPECT_TRUE(route.IsOnNodeTile(At(1, 1)));
     EXPECT_FALSE(route.IsOnNodeTile(At(2, 2)));
     EXPECT_FALSE(route.IsOnNodeTile(CVector(-500.0f, 0.0f, 0.0f)));
+}
+
+TEST_F(Route, AHintAmongSpecialPiecesComesBackWhenTheyAreSkipped) {
+    // A tall ring on the large grid whose left side is five long straights (special pieces): ten nodes
+    // in a row that the search may skip.
+    grid.FreeCells();
+    grid.AllocateCells(16, 16);
+    Place(kCorner, 1, 1, 0);
+    Place(kCorner, 6, 1, 3);
+    Place(kCorner, 6, 14, 2);
+    Place(kCorner, 1, 14, 1);
+    Place(kStart, 1, 2, 0);
+    for (int z = 3; z <= 11; z += 2)
+        Place(15202, 1, z, 0);
+    Place(kStraight, 1, 13, 0);
+    for (int z = 2; z <= 13; ++z)
+        Place(kStraight, 6, z, 0);
+    for (int x = 2; x <= 5; ++x) {
+        Place(kStraight, x, 1, 1);
+        Place(kStraight, x, 14, 1);
+    }
+    route.BuildRoute(&grid, nullptr);
+    ASSERT_FALSE(route.IsRouteBroken());
+    ASSERT_EQ(route.GetNode(5).kind, 2);
+    const struct {
+        int hint;
+        bool skip;
+        int node;
+    } finds[] = {{5, false, 5},
+                 {5, true, 5},
+                 {1, true, 0},
+                 {9, true, 11},
+                 // As far from the start as from the right side's node 24: the later.
+                 {-1, true, 24}};
+    for (const auto& f : finds) {
+        int node = -1;
+        EXPECT_TRUE(route.FindNearestNode(route.GetNode(5).position, node, f.hint, f.skip));
+        EXPECT_EQ(node, f.node) << f.hint << " " << f.skip;
+    }
 }
 
 TEST_F(Route, SegmentsNeighboursAndLateralOffsetsAroundTheRing) {
