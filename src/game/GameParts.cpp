@@ -20,6 +20,7 @@
 #include "race/WorldRaceMan.h"
 #include "ui/SlideOut.h"
 #include "world/AppWorldServices.h"
+#include "world/SpawningMan.h"
 #include "world/WorldMan.h"
 
 #include <algorithm>
@@ -201,6 +202,10 @@ bool CGameParts::CreateWorlds() {
     };
     // The campaign starts after the worlds: until then, and without it, the stage is 0.
     links.unlockStage = [this] { return m_campaignMan ? m_campaignMan->GetUnlockStage() : 0; };
+    // Spawn pads.
+    links.makeSpawningMan = []() -> std::unique_ptr<ISpawningManLink> {
+        return std::make_unique<CSpawningMan>();
+    };
     CWorldMan::SetLinks(std::move(links));
     return CWorldMan::CreateWorlds();
 }

@@ -105,7 +105,7 @@ public:
 
     int GetState() const { return m_state; }
     bool IsPaused() const override { return m_state == kPaused; }
-    bool IsRaceActive() const { return m_state == kRacing || m_state == kRaceOver; }
+    bool IsRaceActive() const override { return m_state == kRacing || m_state == kRaceOver; }
     bool IsRaceOver() const { return m_state == kRaceOver; }
     void SetRaceOver() { m_state = kRaceOver; }
     /// Whether a race was started since the world was last deactivated.
