@@ -522,6 +522,10 @@ CWorldMan* CApp::GetWorldMan() const {
     return m_parts->GetWorldMan();
 }
 
+CWorldConstructMan* CApp::GetConstructWorld() const {
+    return m_parts->GetConstructWorld();
+}
+
 int CApp::GetCurrentCampaignNode() const {
     return m_campaignMan ? m_campaignMan->GetCurrentNode() : -1;
 }

@@ -1,6 +1,7 @@
 #include "game/GameParts.h"
 
 #include "app/App.h"
+#include "construct/WorldConstructMan.h"
 #include "events/AssetScriptCache.h"
 #include "events/ScriptParser.h"
 #include "events/WorldEventController.h"
@@ -183,6 +184,15 @@ bool CGameParts::IsRacePaused() const {
 
 CWorldMan* CGameParts::GetWorldMan() const {
     return CWorldMan::GetCurrentWorld();
+}
+
+CWorldConstructMan* CGameParts::GetConstructWorld() const {
+    return dynamic_cast<CWorldConstructMan*>(CWorldMan::GetWorld(CWorldMan::kConstruct));
+}
+
+void CGameParts::ResumeAutoSavedTrack() {
+    if (CWorldConstructMan* editor = GetConstructWorld())
+        editor->ResumeAutoSave();
 }
 
 void CGameParts::StartGameSound() {
