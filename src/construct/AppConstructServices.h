@@ -26,8 +26,12 @@ public:
     void OnHelpHoverEnd(int helpId) override;
     bool GetSetting(std::string_view name, std::string& text) override;
     void SetSetting(std::string_view name, std::string_view text) override;
-    /// No route is kept for the editor yet.
-    IConstructRoute* GetRoute() override { return nullptr; }
+    /// The route the editor works with; none until one is given.
+    IConstructRoute* GetRoute() override { return m_route; }
+    void SetRoute(IConstructRoute* route) { m_route = route; }
+
+private:
+    IConstructRoute* m_route = nullptr;
 };
 
 } // namespace zentrix

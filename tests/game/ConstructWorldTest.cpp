@@ -5,6 +5,8 @@
 
 #include "app/GameStateMan.h"
 #include "construct/AddItemMode.h"
+#include "construct/AppConstructServices.h"
+#include "construct/ConstructRoute.h"
 #include "construct/EraserMode.h"
 #include "construct/PickupMode.h"
 #include "foundation/assets/AssetMan.h"
@@ -398,3 +400,145 @@ TEST_F(ConstructWorld, ThePointerFindsTheCellItIsOverRaisedCellsFirst) {
 }
 
 } // namespace
+
+class ConstructSession : public EditorFixture {
+protected:
+    ConstructSession() : EditorFixture(gametest::GameSetup{"", 50, false}) {}
+
+    /// What the panel does when a palette cell is chosen, then right clicks until the piece in hand
+    /// faces `rotation`, and the pointer on cell (x, z): whether the editor would accept it there.
+    bool Carry(int id, int rotation, int x, int z) {
+        Editor().SetCurrentPiece(id, true);
+        game.App().GetEventMan()->PostMessage(CWorldConstructMan::kMsgAddMode);
+        Aim(x, z);
+        for (int turns = 0; turns < 4 && Editor().GetPreviewRotation() != rotation; ++turns) {
+            ClickAt(320, 240, 2);
+            game.Frames(6);
+        }
+        return Editor().GetAddMode()->IsPlaceable();
+    }
+};
+
+TEST_F(ConstructSession, ARingIsBuiltBrokenMendedAndFoundAgain) {
+    NewTrack(0); // the start piece on (4, 4), open to -x and +x
+    const struct {
+        int id;
+        int rotation;
+        int x;
+        int z;
+    } ring[] = {
+        {kCorner, 0, 3, 4}, {kStraight, 0, 3, 5}, {kCorner, 1, 3, 6}, {kStraight, 1, 4, 6},
+        {kCorner, 2, 5, 6}, {kStraight, 0, 5, 5}, {kCorner, 3, 5, 4},
+    };
+    for (const auto& p : ring) {
+        SCOPED_TRACE(std::to_string(p.x) + "," + std::to_string(p.z));
+        EXPECT_TRUE(Carry(p.id, p.rotation, p.x, p.z));
+        Click();
+        EXPECT_EQ(PieceAt(p.x, p.z), std::to_string(p.id) + "/" + std::to_string(p.rotation));
+        EXPECT_EQ(Editor().GetMode(), CWorldConstructMan::kModePickup);
+    }
+    const std::string built = PieceAt(3, 4) + PieceAt(4, 6) + PieceAt(5, 4);
+
+    // Broken: the eraser takes the top straight; a corner there does not join its neighbours.
+    game.App().GetEventMan()->PostMessage(CWorldConstructMan::kMsgEraseMode);
+    Aim(4, 6);
+    Click();
+    EXPECT_EQ(PieceAt(4, 6), "15270/0");
+    EXPECT_FALSE(Carry(kCorner, 0, 4, 6));
+    EXPECT_EQ(Editor().GetAddMode()->GetPreview()->GetHighlightMode(), 2u);
+    // Mended with the straight.
+    Editor().SetCurrentPiece(-1, false);
+    EXPECT_TRUE(Carry(kStraight, 1, 4, 6));
+    Click();
+    EXPECT_EQ(PieceAt(3, 4) + PieceAt(4, 6) + PieceAt(5, 4), built);
+
+    // Found again after leaving the editor.
+    game.App().GetGameStateMan()->SetState(GAMESTATE_MAIN);
+    game.Frames(1);
+    game.App().GetGameStateMan()->SetState(GAMESTATE_CONSTRUCT);
+    ASSERT_TRUE(game.ReachPanel(CWorldConstructMan::kPanel));
+    for (const auto& p : ring)
+        EXPECT_EQ(PieceAt(p.x, p.z), std::to_string(p.id) + "/" + std::to_string(p.rotation));
+    EXPECT_EQ(PieceAt(4, 4), "15205/1");
+}
+
+/// The route as the editor meets it: the break and its help item as set, every build and reset counted.
+class ScriptedRoute : public IConstructRoute {
+public:
+    void Rebuild() override { ++builds; }
+    CWorldObject* GetErrorPiece() override { return errorPiece; }
+    int GetStatus() override { return status; }
+    int GetErrorHelpId() override { return helpId; }
+    void ResetError() override {
+        ++resets;
+        status = 1;
+        errorPiece = nullptr;
+    }
+
+    CWorldObject* errorPiece = nullptr;
+    int status = 1;
+    int helpId = -1;
+    int builds = 0;
+    int resets = 0;
+};
+
+class ConstructRoute : public ConstructWorld {
+protected:
+    void SetUp() override {
+        ConstructWorld::SetUp();
+        static_cast<CAppConstructServices&>(Editor().GetConstructServices()).SetRoute(&route);
+    }
+    ScriptedRoute route;
+};
+
+TEST_F(ConstructRoute, ThePieceThatBreaksTheRouteFlashesByStatusAndIsLiftedWithItsHelp) {
+    NewTrack(0);
+    CTrackObject* broken = Place(kStraight, 2, 2, 1);
+    ASSERT_NE(broken, nullptr);
+    route.errorPiece = broken;
+    Editor().SetMode(CWorldConstructMan::kModeNone);
+    const struct {
+        int status;
+        std::uint32_t highlight;
+    } rows[] = {{2, 1}, {3, 1}, {4, 2}, {12, 2}, {13, 3}, {1, 3}, {0, 3}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.status);
+        broken->SetHighlight(3);
+        route.status = row.status;
+        game.Frames(1);
+        EXPECT_EQ(broken->GetHighlightMode(), row.highlight);
+    }
+    // The pick-up mode pointing at it shows it steady, whatever the status.
+    route.status = 4;
+    Editor().SetMode(CWorldConstructMan::kModePickup);
+    Aim(2, 2);
+    game.Frames(2);
+    EXPECT_EQ(broken->GetHighlightMode(), 0u);
+    // Lifting it forgets the break.
+    route.helpId = 57003;
+    const int builds = route.builds;
+    Click();
+    EXPECT_EQ(route.resets, 1);
+    EXPECT_EQ(Editor().GetCurrentPiece(), kStraight);
+    EXPECT_GT(route.builds, builds) << "the preview is judged against a fresh route";
+
+    // After a placement the route's help item plays when the route is closed or the piece breaks it,
+    // unless it is the quiet one.
+    const struct {
+        int status;
+        int helpId;
+        int played;
+    } helps[] = {{1, 57001, 1}, {1, 57230, 0}, {1, -1, 0}, {4, 57002, 0}};
+    int x = 1;
+    for (const auto& h : helps) {
+        SCOPED_TRACE(h.helpId);
+        route.status = h.status;
+        route.helpId = h.helpId;
+        Editor().SetCurrentPiece(kStraight, false);
+        Editor().SetMode(CWorldConstructMan::kModeAdd);
+        Aim(x++, 6);
+        const int before = h.helpId == -1 ? 0 : Helps(h.helpId);
+        Click();
+        EXPECT_EQ((h.helpId == -1 ? 0 : Helps(h.helpId)) - before, h.played);
+    }
+}
