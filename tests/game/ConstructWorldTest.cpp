@@ -13,6 +13,7 @@
 #include "foundation/base/AppSettings.h"
 #include "foundation/base/EventMan.h"
 #include "foundation/base/GameStates.h"
+#include "frontend/HelpManager.h"
 #include "frontend/MainScreenSlideOut.h"
 #include "platform/settings/MemoryStore.h"
 #include "render/EngineMan.h"
@@ -540,5 +541,45 @@ TEST_F(ConstructRoute, ThePieceThatBreaksTheRouteFlashesByStatusAndIsLiftedWithI
         const int before = h.helpId == -1 ? 0 : Helps(h.helpId);
         Click();
         EXPECT_EQ((h.helpId == -1 ? 0 : Helps(h.helpId)) - before, h.played);
+    }
+}
+
+TEST_F(ConstructWorld, TheEraserAndThePickUpOfferTheirHintsForWhatTheyPointAt) {
+    NewTrack(0);
+    ASSERT_NE(Place(kStraight, 2, 2, 0), nullptr); // its hint is 57213
+    ASSERT_NE(Place(kCorner, 2, 4, 0), nullptr);   // no hint
+    ASSERT_NE(SetTileHeight(5, 5, 8.0f), nullptr);
+    CHelpManager& help = *game.App().GetHelpManager();
+    const struct {
+        int mode;
+        int x;
+        int z;
+        int hover;
+        std::uint32_t highlight; ///< of what is pointed at
+    } rows[] = {
+        {CWorldConstructMan::kModeErase, 2, 2, 57211, 0}, {CWorldConstructMan::kModeErase, 3, 3, -1, 3},
+        {CWorldConstructMan::kModeErase, 5, 5, 57211, 0}, {CWorldConstructMan::kModePickup, 2, 2, 57213, 0},
+        {CWorldConstructMan::kModePickup, 2, 4, -1, 0},   {CWorldConstructMan::kModePickup, 5, 5, -1, 0},
+        {CWorldConstructMan::kModePickup, 3, 3, -1, 3},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::to_string(row.mode) + " " + std::to_string(row.x) + "," + std::to_string(row.z));
+        Editor().SetMode(row.mode);
+        Aim(7, 7);
+        help.CancelHover();
+        Aim(row.x, row.z);
+        EXPECT_EQ(help.GetPendingHover(), row.hover);
+        CWorldGrid& grid = *CWorldMan::GetWorldGrid();
+        CWorldObject* object =
+            grid.GetPieceAt(static_cast<std::uint32_t>(row.x), static_cast<std::uint32_t>(row.z));
+        if (!object || object->GetTypeId() == kGround)
+            object = grid.GetCellObject(static_cast<std::uint32_t>(row.x), static_cast<std::uint32_t>(row.z));
+        if (!object)
+            object = grid.GetPieceAt(static_cast<std::uint32_t>(row.x), static_cast<std::uint32_t>(row.z));
+        EXPECT_EQ(object->GetHighlightMode(), row.highlight);
+        // Moving on ends the hint and the highlight.
+        Aim(7, 7);
+        EXPECT_EQ(help.GetPendingHover(), -1);
+        EXPECT_EQ(object->GetHighlightMode(), 3u);
     }
 }
