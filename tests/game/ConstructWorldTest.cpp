@@ -583,3 +583,30 @@ TEST_F(ConstructWorld, TheEraserAndThePickUpOfferTheirHintsForWhatTheyPointAt) {
         EXPECT_EQ(object->GetHighlightMode(), 3u);
     }
 }
+
+TEST_F(ConstructWorld, APieceInHandThatMakesNoTrackPieceLeavesTheAddModeInert) {
+    NewTrack(0);
+    const std::size_t objects = CWorldMan::GetObjectList().size();
+    // A plain world object of the sample set, and an id with no asset at all.
+    for (int id : {15299, 12345}) {
+        SCOPED_TRACE(id);
+        Editor().SetCurrentPiece(id, false);
+        Editor().SetMode(CWorldConstructMan::kModeAdd);
+        Aim(2, 2);
+        EXPECT_EQ(Editor().GetAddMode()->GetPreview(), nullptr);
+        EXPECT_EQ(CWorldMan::GetObjectList().size(), objects);
+        Click();
+        EXPECT_EQ(PieceAt(2, 2), "15270/0");
+        EXPECT_EQ(Editor().GetMode(), CWorldConstructMan::kModeAdd);
+        Editor().SetCurrentPiece(-1, false);
+    }
+
+    // An erased piece takes its hint with it.
+    ASSERT_NE(Place(kStraight, 2, 2, 0), nullptr);
+    Editor().SetMode(CWorldConstructMan::kModeErase);
+    Aim(2, 2);
+    EXPECT_EQ(game.App().GetHelpManager()->GetPendingHover(), 57211);
+    Click();
+    EXPECT_EQ(PieceAt(2, 2), "15270/0");
+    EXPECT_EQ(game.App().GetHelpManager()->GetPendingHover(), -1);
+}
