@@ -12,6 +12,7 @@
 #include "render/VornMesh.h"
 #include "ui/SlideOut.h"
 #include "world/ActiveWorldObject.h"
+#include "world/CarObject.h"
 #include "world/LapOfHonourLink.h"
 #include "world/RaceWorldLink.h"
 #include "world/ShadowWorldLink.h"
@@ -269,6 +270,10 @@ CWorldMan* CWorldMan::GetCurrentWorld() {
     return GetWorld(Shared().currentId);
 }
 
+IRaceWorldLink* CWorldMan::GetRaceWorld() {
+    return RaceLink();
+}
+
 IWorldTopographyLink* CWorldMan::GetRaceTopography() {
     IRaceWorldLink* race = RaceLink();
     return race ? race->GetTopography() : nullptr;
@@ -350,6 +355,8 @@ std::unique_ptr<CWorldObject> CWorldMan::CreateObjectOfKind(int assetId, int lif
         object = std::make_unique<CActiveWorldObject>(assetId, lifeMs);
     else if (kind == kKindTrack)
         object = std::make_unique<CTrackObject>(assetId);
+    else if (kind == kKindCar)
+        object = std::make_unique<CCarObject>(assetId);
     else if (kind >= 0 && shared.links.makeObjectOfKind)
         object = shared.links.makeObjectOfKind(kind, assetId, lifeMs);
     if (!object)
@@ -436,6 +443,12 @@ void CWorldMan::ClearWorld() {
     shared.active.clear();
     shared.cars.fill(nullptr);
     // No car is left in a slot, so none is counted.
+    shared.carCount = 0;
+}
+
+void CWorldMan::ClearCarSlots() {
+    SShared& shared = Shared();
+    shared.cars.fill(nullptr);
     shared.carCount = 0;
 }
 
