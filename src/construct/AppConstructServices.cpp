@@ -92,6 +92,16 @@ void CAppConstructServices::OnHelpHoverEnd(int helpId) {
         g_pApp->GetParts().OnHelpHoverEnd(helpId);
 }
 
+IConstructRoute* CAppConstructServices::GetRoute() {
+    if (m_route)
+        return m_route;
+    CRouteNodeMan* manager = g_pApp ? g_pApp->GetRouteNodeMan() : nullptr;
+    if (!manager)
+        return nullptr;
+    m_appRoute.SetManager(manager);
+    return &m_appRoute;
+}
+
 bool CAppConstructServices::GetSetting(std::string_view name, std::string& text) {
     CAppSettings* settings = g_pApp ? g_pApp->GetAppSettings() : nullptr;
     return settings && settings->GetString(name, text);

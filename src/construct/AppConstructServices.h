@@ -1,6 +1,7 @@
 #pragma once
 
 #include "construct/ConstructServices.h"
+#include "construct/EditorRoute.h"
 
 namespace zentrix {
 
@@ -26,12 +27,13 @@ public:
     void OnHelpHoverEnd(int helpId) override;
     bool GetSetting(std::string_view name, std::string& text) override;
     void SetSetting(std::string_view name, std::string_view text) override;
-    /// The route the editor works with; none until one is given.
-    IConstructRoute* GetRoute() override { return m_route; }
+    /// The route the editor works with: the one given, else the application's route manager's.
+    IConstructRoute* GetRoute() override;
     void SetRoute(IConstructRoute* route) { m_route = route; }
 
 private:
     IConstructRoute* m_route = nullptr;
+    CEditorRoute m_appRoute;
 };
 
 } // namespace zentrix

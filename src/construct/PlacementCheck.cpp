@@ -45,15 +45,7 @@ constexpr SNeighbour kNeighbours[] = {{-1, 0, 1, 4}, {1, 0, 4, 1}, {0, -1, 8, 2}
 } // namespace
 
 int GetPieceKind(const CTrackObject& piece) {
-    int pieceClass = CTrackObject::kClassNone;
-    std::int16_t index = -1;
-    if (!piece.GetPieceClass(pieceClass, index))
-        return -1;
-    if (pieceClass == CTrackObject::kClassMain)
-        return index;
-    if (pieceClass == CTrackObject::kClassSecond)
-        return index + CTrackObject::kMainPieceCount;
-    return -1;
+    return CRouteNodeMan::GetPieceKind(&piece);
 }
 
 int GetCellSides(int kind, int index, int rotation) {

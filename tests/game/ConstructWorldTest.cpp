@@ -16,6 +16,7 @@
 #include "frontend/HelpManager.h"
 #include "frontend/MainScreenSlideOut.h"
 #include "platform/settings/MemoryStore.h"
+#include "race/RouteNodeMan.h"
 #include "render/EngineMan.h"
 #include "ui/SlideOutMan.h"
 #include "ui/VornMessageBox.h"
@@ -439,12 +440,22 @@ TEST_F(ConstructSession, ARingIsBuiltBrokenMendedAndFoundAgain) {
         EXPECT_EQ(Editor().GetMode(), CWorldConstructMan::kModePickup);
     }
     const std::string built = PieceAt(3, 4) + PieceAt(4, 6) + PieceAt(5, 4);
+    CRouteNodeMan& route = *game.App().GetRouteNodeMan();
+    EXPECT_EQ(route.GetRouteStatus(), CRouteNodeMan::kRouteOk);
+    EXPECT_FALSE(route.IsRouteBroken());
 
     // Broken: the eraser takes the top straight; a corner there does not join its neighbours.
     game.App().GetEventMan()->PostMessage(CWorldConstructMan::kMsgEraseMode);
     Aim(4, 6);
     Click();
     EXPECT_EQ(PieceAt(4, 6), "15270/0");
+    EXPECT_TRUE(route.IsRouteBroken());
+    EXPECT_EQ(route.GetRouteStatus(), CRouteNodeMan::kErrorNoPiece);
+    CWorldObject* gap = route.GetRouteErrorPiece();
+    ASSERT_NE(gap, nullptr);
+    game.Frames(1);
+    EXPECT_NE(gap->GetTypeId(), kGround);
+    EXPECT_EQ(gap->GetHighlightMode(), 1u) << "a gap flashes in the first colour";
     EXPECT_FALSE(Carry(kCorner, 0, 4, 6));
     EXPECT_EQ(Editor().GetAddMode()->GetPreview()->GetHighlightMode(), 2u);
     // Mended with the straight.
@@ -452,6 +463,7 @@ TEST_F(ConstructSession, ARingIsBuiltBrokenMendedAndFoundAgain) {
     EXPECT_TRUE(Carry(kStraight, 1, 4, 6));
     Click();
     EXPECT_EQ(PieceAt(3, 4) + PieceAt(4, 6) + PieceAt(5, 4), built);
+    EXPECT_EQ(route.GetRouteStatus(), CRouteNodeMan::kRouteOk);
 
     // Found again after leaving the editor.
     game.App().GetGameStateMan()->SetState(GAMESTATE_MAIN);
