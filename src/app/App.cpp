@@ -529,6 +529,10 @@ CWorldMan* CApp::GetWorldMan() const {
     return m_parts->GetWorldMan();
 }
 
+CWorldConstructMan* CApp::GetConstructWorld() const {
+    return m_parts->GetConstructWorld();
+}
+
 int CApp::GetCurrentCampaignNode() const {
     return m_parts->GetCurrentCampaignNode();
 }

@@ -42,6 +42,7 @@ class CSplash;
 class CSurfacePictures;
 class CWin;
 class CWorldMan;
+class CWorldConstructMan;
 
 /// The one application object: it owns every manager, starts them in a fixed order, runs the frame
 /// loop that updates them, and stops them in a fixed order at the end.
@@ -108,6 +109,8 @@ public:
     CGameOptions* GetGameOptions() override { return m_gameOptions.get(); }
     /// The current world's manager (null when there is none, or the parts make no worlds).
     CWorldMan* GetWorldMan() const;
+    /// The track editor's world (null: none).
+    CWorldConstructMan* GetConstructWorld() const;
     /// What the application is made of, and the operations of other subsystems it calls.
     CAppParts& GetParts() const { return *m_parts; }
     /// The managers the parts own (null when the parts have none).

@@ -49,6 +49,7 @@ class CSlideOutMan;
 class CSplash;
 class CWin;
 class CWorldMan;
+class CWorldConstructMan;
 class IGameOptionEffects;
 class IGameStateServices;
 class IHelpPanel;
@@ -128,6 +129,8 @@ public:
     virtual int GetCurrentWorldId() const { return -1; }
     /// The world manager game code reaches through the application (null: none).
     virtual CWorldMan* GetWorldMan() const { return nullptr; }
+    /// The track editor's world (null: none).
+    virtual CWorldConstructMan* GetConstructWorld() const { return nullptr; }
     /// Whether the race is paused.
     virtual bool IsRacePaused() const { return false; }
     /// Rebuilds the race's taunt panel after the game was switched back to (nothing without a race world).

@@ -1,6 +1,7 @@
 #include "game/GameParts.h"
 
 #include "app/App.h"
+#include "construct/WorldConstructMan.h"
 #include "events/AssetScriptCache.h"
 #include "events/ScriptParser.h"
 #include "events/WorldEventController.h"
@@ -251,6 +252,15 @@ void CGameParts::StopDrivers() {
 void CGameParts::UpdateDrivers(int ms) {
     if (m_drivers)
         m_drivers->Update(ms);
+}
+
+CWorldConstructMan* CGameParts::GetConstructWorld() const {
+    return dynamic_cast<CWorldConstructMan*>(CWorldMan::GetWorld(CWorldMan::kConstruct));
+}
+
+void CGameParts::ResumeAutoSavedTrack() {
+    if (CWorldConstructMan* editor = GetConstructWorld())
+        editor->ResumeAutoSave();
 }
 
 void CGameParts::StartGameSound() {

@@ -63,6 +63,9 @@ public:
     bool IsRacePaused() const override;
     /// The current world's manager (null for none).
     CWorldMan* GetWorldMan() const override;
+    /// The track editor's world, and its auto-saved track taken up before it is entered.
+    CWorldConstructMan* GetConstructWorld() const override;
+    void ResumeAutoSavedTrack() override;
 
     /// The game sound controller and the music manager, which the parts own.
     CGameSoundController* GetGameSoundController() const override { return m_sound.get(); }

@@ -4,6 +4,7 @@
 #include "app/Splash.h"
 #include "app/Win.h"
 #include "engine/DisplayDevice.h"
+#include "foundation/assets/FileSaver.h"
 #include "foundation/math/Random.h"
 #include "platform/clock/Clock.h"
 #include "platform/settings/MemoryStore.h"
@@ -112,7 +113,10 @@ HeadlessGame::~HeadlessGame() {
 }
 
 bool HeadlessGame::Start() {
-    return m_app->StartManager() == 0;
+    const bool started = m_app->StartManager() == 0;
+    if (CAssetMan* assets = m_app->GetAssetMan())
+        assets->GetFileSaver()->SetSlot(savedTracks.Game(), CFileSaver::kSavedTracks);
+    return started;
 }
 
 void HeadlessGame::Frames(int count) {

@@ -7,6 +7,7 @@
 #include "game/GameParts.h"
 #include "platform/input/ScriptedInput.h"
 #include "support/GoldenImage.h"
+#include "support/TempFolder.h"
 
 #include <filesystem>
 #include <functional>
@@ -72,6 +73,8 @@ public:
     plat::input::ScriptedInput input;
     plat::window::ScriptedWindow* window = nullptr;
     plat::settings::MemoryStore* store = nullptr;
+    /// The saved-tracks slot of the run (the editor's "AutoSaved.trk" goes there, not into the sample set).
+    testsupport::TempFolder savedTracks;
 
 private:
     GameSetup m_setup;

@@ -84,6 +84,10 @@ public:
     /// Treating this vector as a direction: the point where the line from p along it meets the
     /// horizontal plane at height h.
     CVector ProjectToHeight(CVector p, float h) const;
+    /// Whether x lies in [minX, maxX] and z in [minZ, maxZ], edges included; y is not looked at.
+    bool IsInsideXZ(float minX, float minZ, float maxX, float maxZ) const {
+        return x >= minX && x <= maxX && z >= minZ && z <= maxZ;
+    }
     /// Turns this vector from the frame (dirA, upA) into the frame (dirB, upB), in place, through the
     /// product of the two frames' bases. The result is a true change of frame when (dirA, upA) is the
     /// model frame (kDefaultDirection, kUpVector), as the game always uses it.
