@@ -14,8 +14,10 @@ class CWorldObject;
 /// cache, the object standing as their owner.
 class CWorldEventController final : public IEventControllerLink {
 public:
-    /// A controller over the cache (null: no script cache, the controller stays idle).
-    explicit CWorldEventController(CScriptCache* scripts);
+    /// A controller over the cache (null: no script cache, the controller stays idle), building its
+    /// triggers and effects through `items`, which must outlive it.
+    explicit CWorldEventController(CScriptCache* scripts,
+                                   const CEventItemFactory& items = CEventItemFactory::Game());
 
     /// The controller for a world object, over the script cache of `assets` (may be null).
     static std::unique_ptr<IEventControllerLink> Make(CAssetMan* assets);

@@ -62,6 +62,9 @@ CWorldObject* EventWorld::Make(int assetId, CVector at, CVector facing) {
 CActiveWorldObject* EventWorld::MakeActive(int assetId, CVector at, CVector facing) {
     auto* object = dynamic_cast<CActiveWorldObject*>(Make(assetId, at, facing));
     EXPECT_NE(object, nullptr) << assetId;
+    // An active body's heading comes from its points: they are turned with it.
+    if (object)
+        object->Reorient(facing, kUpVector);
     return object;
 }
 
