@@ -1,26 +1,492 @@
 #include "race/WorldRaceMan.h"
 
+#include "app/App.h"
+#include "app/GameStateMan.h"
+#include "audio/GameSoundController.h"
+#include "audio/MusicManager.h"
+#include "engine/Frame.h"
+#include "foundation/assets/AssetMan.h"
+#include "foundation/base/EventMan.h"
+#include "foundation/base/GameStates.h"
+#include "foundation/base/Message.h"
+#include "foundation/math/Rotation.h"
+#include "race/RacePanelLink.h"
+#include "render/CameraController.h"
+#include "render/EngineMan.h"
+#include "render/ParticleSystem.h"
+#include "render/ShadowMan.h"
+#include "ui/SlideOut.h"
+#include "ui/SlideOutMan.h"
+#include "ui/VornMessageBox.h"
+#include "world/TrackObject.h"
+#include "world/WorldGrid.h"
+#include "world/WorldServices.h"
+#include "world/WorldTopography.h"
+
+#include <algorithm>
+#include <numbers>
+
 namespace zentrix {
+
+CWorldRaceMan* CWorldRaceMan::s_instance = nullptr;
+bool CWorldRaceMan::s_countdownFinished = false;
+int CWorldRaceMan::s_savedState = CWorldRaceMan::kNotRacing;
+
+namespace {
+
+constexpr int kKeyEscape = 27;
+constexpr int kKeySpace = 32;
+constexpr int kKeyF1 = 112;
+/// The surface records of the four themes.
+constexpr int kSurfaceAssets[4] = {59080, 59081, 59082, 59083};
+/// Cached sounds of the screens left behind.
+constexpr int kScreenSoundOwners[] = {1, 6};
+
+CEngineMan* Engine() {
+    return g_pApp ? g_pApp->GetEngineMan() : nullptr;
+}
+
+CAssetMan* Assets() {
+    return g_pApp ? g_pApp->GetAssetMan() : nullptr;
+}
+
+CEventMan* Events() {
+    return g_pApp ? g_pApp->GetEventMan() : nullptr;
+}
+
+CGameSoundController* Sound() {
+    return g_pApp ? g_pApp->GetGameSoundController() : nullptr;
+}
+
+void PauseMusic(bool on) {
+    if (CMusicManager* music = g_pApp ? g_pApp->GetMusicManager() : nullptr)
+        music->Pause(on);
+}
+
+void PostMessageOfType(int type) {
+    if (CEventMan* events = Events())
+        events->PostMessage(type);
+}
+
+} // namespace
+
+CWorldRaceMan::CWorldRaceMan() {
+    s_instance = this;
+}
+
+CWorldRaceMan::~CWorldRaceMan() {
+    CWorldRaceMan::Destroy();
+    if (s_instance == this)
+        s_instance = nullptr;
+}
+
+CGameStateMan* CWorldRaceMan::States() const {
+    return g_pApp ? g_pApp->GetGameStateMan() : nullptr;
+}
+
+int CWorldRaceMan::GameMode() const {
+    CGameStateMan* states = States();
+    return states ? states->GetGameMode() : 0;
+}
+
+IRacePanelLink* CWorldRaceMan::RacePanel() const {
+    IWorldServices* services = GetServices();
+    return services ? dynamic_cast<IRacePanelLink*>(services->FindSlideOut(kRacePanel)) : nullptr;
+}
 
 int CWorldRaceMan::Create() {
     const int result = CWorldMan::Create();
-    return InitSharedWorld() ? result : 1;
+    if (!InitSharedWorld())
+        return 1;
+    if (CGameStateMan* states = States())
+        if (CSlideOutMan* panels = g_pApp->GetSlideOutMan())
+            m_raceAgainBox =
+                std::make_unique<CVornMessageBox>(kRaceAgainText, kRaceAgainTitle, 2, *states, *panels);
+    m_created = true;
+    return result;
 }
 
 int CWorldRaceMan::Destroy() {
+    if (!m_created)
+        return 0;
+    m_created = false;
     FreeSharedWorld();
+    m_state = kNotRacing;
+    m_raceAgainBox.reset();
     return CWorldMan::Destroy();
 }
 
-void CWorldRaceMan::Deactivate() {
-    m_raceStarted = false;
-    CWorldMan::Deactivate();
+IWorldTopographyLink* CWorldRaceMan::GetTopography() {
+    return m_topography.get();
 }
 
-void CWorldRaceMan::StartRace(const CRaceSetup& setup, bool lapOfHonour) {
-    m_raceStarted = true;
-    m_setup = setup;
-    m_lapOfHonour = lapOfHonour;
+bool CWorldRaceMan::CanActivate() {
+    return FindStartPiece() != nullptr && CWorldMan::CanActivate();
 }
+
+CTrackObject* CWorldRaceMan::FindStartPiece() {
+    CAssetMan* assets = Assets();
+    if (!assets)
+        return nullptr;
+    const int startId = assets->GetStartPieceId();
+    for (const auto& object : GetObjectList())
+        if (object && object->GetAssetId() == startId)
+            if (auto* piece = dynamic_cast<CTrackObject*>(object.get()))
+                return piece;
+    return nullptr;
+}
+
+void CWorldRaceMan::StartRace(const CRaceSetup& setup, bool restart) {
+    m_started = true;
+    s_countdownFinished = false;
+    CWorldMan::Activate();
+    if (CEngineMan* engine = Engine())
+        engine->SetBackgroundImage(-1);
+    PostMessageOfType(VORNMSG_HIDE_POINTER);
+    CAssetMan* assets = Assets();
+    if (assets)
+        for (int owner : kScreenSoundOwners)
+            assets->FreeSoundsOwnedBy(owner);
+
+    m_setup = setup;
+    if (assets) {
+        m_savedTheme = assets->GetWorld();
+        if (setup.world != -1)
+            assets->SetWorld(setup.world, false);
+    }
+    // A lap of honour runs with the race already over.
+    m_state = restart ? kRaceOver : kNotRacing;
+    m_leaveRequest = kNoRequest;
+
+    if (!LoadTrack(m_setup.trackFile, m_setup.trackDirectory))
+        return;
+
+    m_topography = std::make_unique<CWorldTopography>();
+    m_topography->Build(GetWorldFrame());
+    if (CShadowMan* shadows = CShadowMan::GetInstance())
+        shadows->ResetSkidMarks();
+    m_frameCount = 0;
+
+    if (GameMode() != kTestDriveMode)
+        SetOverviewCamera();
+
+    if (GameMode() != kTestDriveMode)
+        if (CWorldGrid* grid = GetWorldGrid())
+            m_setup.laps = std::max(grid->GetSizeX(), grid->GetSizeZ()) >= 16 ? 3 : 4;
+
+    if (CGameSoundController* sound = Sound())
+        sound->BeginRace(m_setup.racerCount);
+    m_countdown = kCountdownMs;
+    if (assets)
+        assets->PreloadRaceAssets();
+    if (m_state != kRaceOver)
+        if (IRacePanelLink* panel = RacePanel())
+            panel->StartRace();
+}
+
+void CWorldRaceMan::SetOverviewCamera() {
+    CTrackObject* start = nullptr;
+    // The last object of the start piece's kind, as the grid may still hold an older one being removed.
+    if (CAssetMan* assets = Assets())
+        for (const auto& object : GetObjectList())
+            if (object && object->GetAssetId() == assets->GetStartPieceId())
+                if (auto* piece = dynamic_cast<CTrackObject*>(object.get()))
+                    start = piece;
+    CEngineMan* engine = Engine();
+    CCameraController* camera = engine ? engine->GetCameraController() : nullptr;
+    if (!start || !camera)
+        return;
+    const CVector direction(0.445615f, -0.738966f, -0.49633f);
+    const CVector up(0.488826f, 0.673669f, -0.554273f);
+    camera->StopMove();
+    camera->SetOrientation(direction, up);
+    camera->SetPosition(start->Position() - direction * 575.0f);
+}
+
+CVector CWorldRaceMan::GridSlotPosition(int slot, const CVector& start, const CVector& facing,
+                                        const CVector& side) {
+    const int column = slot % 2;
+    const int row = slot / 2;
+    return start + side * static_cast<float>(10 * column - 5) + facing * static_cast<float>(10 - 14 * row);
+}
+
+void CWorldRaceMan::RankBySpeed(const float* topSpeeds, int count, int* ranks) {
+    std::vector<bool> taken(static_cast<std::size_t>(std::max(count, 0)), false);
+    for (int i = 0; i < count; ++i) {
+        int rank = 0;
+        for (int j = 0; j < count; ++j)
+            if (j != i && topSpeeds[j] > topSpeeds[i])
+                ++rank;
+        while (rank < count && taken[static_cast<std::size_t>(rank)])
+            ++rank;
+        // Every car finds a free rank: at most `count` are taken and this one is not yet.
+        rank = std::min(rank, count - 1);
+        taken[static_cast<std::size_t>(rank)] = true;
+        ranks[i] = rank;
+    }
+}
+
+void CWorldRaceMan::Frame(unsigned ms) {
+    CWorldMan::Frame(ms);
+    m_frameCount += 1;
+    m_activeTime += ms;
+
+    if (m_countdown > 0) {
+        m_countdown -= static_cast<int>(ms);
+        if (m_countdown < 1) {
+            if (m_state == kRaceOver)
+                StartRacing();
+            else
+                s_countdownFinished = true;
+        }
+    }
+    if (s_countdownFinished) {
+        CEngineMan* engine = Engine();
+        CCameraController* camera = engine ? engine->GetCameraController() : nullptr;
+        if (!camera || !camera->IsMoving() || m_activeTime > 10000) {
+            if (IRacePanelLink* panel = RacePanel())
+                panel->StartLights();
+            else
+                // Without a panel to run the lights, the race starts when they would have.
+                StartRacing();
+            s_countdownFinished = false;
+        }
+    }
+
+    if (m_state == kNotRacing || m_state == kRacing || m_state == kRaceOver)
+        Tick(ms);
+
+    ProcessLeaveRequest();
+
+    if (m_state == kAskingAgain && m_raceAgainBox) {
+        const int answer = m_raceAgainBox->GetResult();
+        if (answer == 1) {
+            m_state = kNotRacing;
+            if (CGameStateMan* states = States())
+                states->SetState(GAMESTATE_RACE);
+        } else if (answer == 2) {
+            SetPaused(false);
+            m_state = kRaceOver;
+            LeaveRace();
+        }
+    }
+
+    if (m_state == kRaceOver && m_activeTime > kLeaveDelayMs)
+        if (CEventMan* events = Events(); events && events->GetLatest(VORNMSG_MOUSE_BUTTON_UP, nullptr))
+            LeaveRace();
+
+    if (GameMode() == kTestDriveMode && m_state == kRacing) {
+        m_testDriveTime += static_cast<int>(ms);
+        if (m_testDriveTime > kTestDriveMs)
+            LeaveRace();
+    }
+
+    HandleInput();
+}
+
+void CWorldRaceMan::ProcessLeaveRequest() {
+    if (m_leaveRequest == kNoRequest)
+        return;
+    IWorldServices* services = GetServices();
+    CSlideOut* panel = services ? services->FindSlideOut(kRacePanel) : nullptr;
+    // Taken once the race panel is back on screen (the options panel has slid away).
+    if (panel && panel->GetState() != 0)
+        return;
+    // Leaving reads the request to choose the next screen; it is forgotten afterwards.
+    if (m_leaveRequest == kRestart)
+        RestartRace();
+    else
+        LeaveRace();
+    m_leaveRequest = kNoRequest;
+}
+
+void CWorldRaceMan::HandleInput() {
+    CEventMan* events = Events();
+    CMessage key;
+    if (!events || !events->GetLatest(VORNMSG_KEY_DOWN, &key))
+        return;
+    const int code = static_cast<int>(key.GetParam(0));
+    if (m_state == kRaceOver) {
+        if (m_activeTime > kLeaveDelayMs || code == kKeyEscape || code == kKeySpace)
+            LeaveRace();
+        return;
+    }
+    if (code == kKeyEscape || code == kKeySpace) {
+        RequestPause();
+        return;
+    }
+    if ((code >= '1' && code <= '4') || code == kKeyF1)
+        return;
+    events->SetKeyMessage(code);
+}
+
+void CWorldRaceMan::RequestPause() {
+    if (GameMode() == kTestDriveMode) {
+        m_leaveRequest = kLeave;
+        return;
+    }
+    if (m_state == kNotRacing || m_state == kRacing) {
+        IWorldServices* services = GetServices();
+        CSlideOut* options = services ? services->FindSlideOut(kRaceOptionsPanel) : nullptr;
+        if (m_leaveRequest == kNoRequest && options && options->GetState() == 1) {
+            SetPaused(true);
+            if (CGameStateMan* states = States())
+                states->SetState(GAMESTATE_RACE_OPTIONS);
+        }
+    } else if (m_state == kRaceOver) {
+        if (m_raceAgainBox)
+            m_raceAgainBox->Show();
+        m_state = kAskingAgain;
+        PostMessageOfType(VORNMSG_SHOW_POINTER);
+    }
+}
+
+void CWorldRaceMan::RequestQuit(int choice) {
+    if (m_leaveRequest == kNoRequest)
+        m_leaveRequest = choice;
+}
+
+void CWorldRaceMan::SetPaused(bool on) {
+    if (CGameSoundController* sound = Sound())
+        sound->Pause(on);
+    if (on) {
+        PauseMusic(true);
+        s_savedState = m_state;
+        m_state = kPaused;
+    } else {
+        if (s_savedState == kRacing && m_leaveRequest == kNoRequest)
+            PauseMusic(false);
+        m_state = s_savedState;
+    }
+}
+
+void CWorldRaceMan::StartRacing() {
+    if (m_state != kRaceOver && m_frameCount < 4)
+        return;
+    CGameStateMan* states = States();
+    if (states && states->GetState() == GAMESTATE_RACE_OPTIONS)
+        return;
+    CEngineMan* engine = Engine();
+    if (engine && engine->GetCameraController() && engine->GetCameraController()->IsMoving())
+        return;
+    if (m_state == kNotRacing)
+        m_state = kRacing;
+    PauseMusic(false);
+    m_testDriveTime = 0;
+}
+
+void CWorldRaceMan::Tick(unsigned ms) {
+    if (m_state == kPaused || m_state == kAskingAgain) {
+        if (CShadowMan* shadows = CShadowMan::GetInstance())
+            shadows->UpdateShadows();
+        return;
+    }
+    UpdateObjects(ms);
+    SimulateActiveObjects(ms);
+    CollideObjects(ms);
+    FinishActiveObjects(ms);
+    if (CShadowMan* shadows = CShadowMan::GetInstance())
+        shadows->UpdateShadows();
+}
+
+void CWorldRaceMan::OnRaceFinished() {
+    if (m_state != kRaceOver)
+        if (IRacePanelLink* panel = RacePanel())
+            panel->RemoveLightAndBoard();
+    if (m_state != kRacing)
+        return;
+    if (GameMode() == kTestDriveMode) {
+        LeaveRace();
+        return;
+    }
+    if (CGameStateMan* states = States())
+        states->SetState(GAMESTATE_LAP_OF_HONOUR);
+    m_state = kRaceOver;
+}
+
+void CWorldRaceMan::RestartRace() {
+    m_state = kNotRacing;
+    m_countdown = kCountdownMs;
+    if (IRacePanelLink* panel = RacePanel())
+        panel->StartRace();
+    PauseMusic(true);
+}
+
+void CWorldRaceMan::LeaveRace() {
+    const int request = m_leaveRequest;
+    m_state = kNotRacing;
+    if (IRacePanelLink* panel = RacePanel())
+        panel->RemoveLightAndBoard();
+    ClearCarSlots();
+    const int next = GameMode() == kTestDriveMode ? GAMESTATE_CONSTRUCT
+                     : request == kLeave          ? GAMESTATE_MAIN2
+                                                  : GAMESTATE_RACE_END;
+    if (CGameStateMan* states = States())
+        states->SetState(next);
+}
+
+void CWorldRaceMan::Deactivate() {
+    m_introCameraSet = false;
+    const int current = GetCurrentWorldId();
+    if (current != kRace && current != kLapOfHonour)
+        return;
+    if (CShadowMan* shadows = CShadowMan::GetInstance())
+        shadows->ResetSkidMarks();
+    if (CGameSoundController* sound = Sound())
+        sound->EndRace();
+    for (int slot = 0; slot < kCarSlots; ++slot)
+        if (CWorldObject* car = GetCar(slot))
+            RemoveObject(car);
+    CParticleSystem::DestroyAll();
+    m_topography.reset();
+    if (CAssetMan* assets = Assets(); assets && m_savedTheme != -1)
+        assets->SetWorld(m_savedTheme, false);
+    m_savedTheme = -1;
+    m_activeTime = 0;
+    CWorldMan::Deactivate();
+    m_started = false;
+}
+
+float CWorldRaceMan::SurfaceParam(int field) const {
+    CAssetMan* assets = Assets();
+    float value = 0.0f;
+    if (!assets)
+        return value;
+    const int theme = assets->GetWorld();
+    if (theme < 0 || theme > 3)
+        return value;
+    assets->GetFloat(kSurfaceAssets[theme], field, value);
+    return value;
+}
+
+float CWorldRaceMan::GetSurfaceParam371(float, float) const {
+    return SurfaceParam(371);
+}
+
+float CWorldRaceMan::GetSurfaceParam372(float, float) const {
+    return SurfaceParam(372);
+}
+
+float CWorldRaceMan::GetSurfaceParam373(float, float) const {
+    return SurfaceParam(373);
+}
+
+float CWorldRaceMan::GetSurfaceParam374(float, float) const {
+    return SurfaceParam(374);
+}
+
+CVector CWorldRaceMan::GetPieceVectorAt(float x, float z) const {
+    CWorldGrid* grid = GetWorldGrid();
+    if (!grid)
+        return {};
+    const CVector cell = CWorldGrid::WorldToGrid(CVector(x, 0.0f, z));
+    if (cell.x < 0.0f || cell.z < 0.0f)
+        return {};
+    const CTrackObject* piece =
+        grid->GetPieceAt(static_cast<std::uint32_t>(cell.x), static_cast<std::uint32_t>(cell.z));
+    return piece ? piece->GetTrackAxis() : CVector();
+}
+
+void CWorldRaceMan::RequestStuntCam(const CVector&, CWorldObject*, unsigned) {}
 
 } // namespace zentrix

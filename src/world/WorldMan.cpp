@@ -439,6 +439,12 @@ void CWorldMan::ClearWorld() {
     shared.carCount = 0;
 }
 
+void CWorldMan::ClearCarSlots() {
+    SShared& shared = Shared();
+    shared.cars.fill(nullptr);
+    shared.carCount = 0;
+}
+
 void CWorldMan::RemoveTrack() {
     SShared& shared = Shared();
     CWorldGrid* grid = shared.grid.get();

@@ -199,6 +199,8 @@ public:
     static const TActiveList& GetActiveList();
     /// Car slot i; null for a free slot and for i (as an unsigned byte) of 5 or more.
     static CWorldObject* GetCar(int i);
+    /// Empties the five car slots; the cars stay in the world.
+    static void ClearCarSlots();
     static int GetCarCount();
     static CWorldGrid* GetWorldGrid();
     static CFrame* GetWorldFrame();
