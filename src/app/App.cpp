@@ -15,7 +15,6 @@
 #include "app/Win.h"
 #include "app/standin/CampaignManStandIn.h"
 #include "app/standin/DriverManagerStandIn.h"
-#include "app/standin/RouteNodeManStandIn.h"
 #include "engine/EngineLog.h"
 #include "foundation/assets/AssetMan.h"
 #include "foundation/base/AppSettings.h"
@@ -279,9 +278,7 @@ void CApp::StartScreens() {
     m_campaignMan = m_parts->CreateCampaignMan();
     if (m_campaignMan)
         m_campaignMan->StartManager();
-    m_routeNodeMan = m_parts->CreateRouteNodeMan();
-    if (m_routeNodeMan)
-        m_routeNodeMan->StartManager();
+    m_parts->CreateRouteNodeMan();
     m_parts->CreateHelpManager();
     m_parts->CreatePrintManager();
     m_adaptiveSfxMan = m_parts->CreateAdaptiveSfxMan(*this);
@@ -352,7 +349,7 @@ int CApp::StopManager() {
     m_eventMan.reset();
     StopAndDelete(m_driverManager);
     StopAndDelete(m_ioManager);
-    StopAndDelete(m_routeNodeMan);
+    m_parts->DeleteRouteNodeMan();
     StopAndDelete(m_campaignMan);
     m_appSettings.reset();
     m_gameOptions.reset();
@@ -448,6 +445,10 @@ void CApp::Update() {
         if (m_gameStateMan)
             m_gameStateMan->SetState(GAMESTATE_STARTUP);
     }
+}
+
+CRouteNodeMan* CApp::GetRouteNodeMan() const {
+    return m_parts->GetRouteNodeMan();
 }
 
 CHelpManager* CApp::GetHelpManager() const {

@@ -35,7 +35,7 @@ class CIOManager;
 class CMusicManager;
 class CPerformanceMonitor;
 class CPrintManager;
-class CRouteNodeManStandIn;
+class CRouteNodeMan;
 class CSlideOutMan;
 class CAppPanelServices;
 class CSplash;
@@ -97,7 +97,8 @@ public:
     CMusicManager* GetMusicManager() const;
     CAppSettings* GetAppSettings() const { return m_appSettings.get(); }
     CCommandLineParser* GetCommandLineParser() const { return m_commandLineParser.get(); }
-    CRouteNodeManStandIn* GetRouteNodeMan() const { return m_routeNodeMan.get(); }
+    /// The route manager of the parts (null when the parts have none).
+    CRouteNodeMan* GetRouteNodeMan() const;
     CCampaignManStandIn* GetCampaignMan() const { return m_campaignMan.get(); }
     CGameStateMan* GetGameStateMan() const { return m_gameStateMan.get(); }
     CPerformanceMonitor* GetPerformanceMonitor() const { return m_performanceMonitor.get(); }
@@ -204,7 +205,6 @@ private:
     std::unique_ptr<CDriverManagerStandIn> m_driverManager;
     std::unique_ptr<CAppSettings> m_appSettings;
     std::unique_ptr<CCommandLineParser> m_commandLineParser;
-    std::unique_ptr<CRouteNodeManStandIn> m_routeNodeMan;
     std::unique_ptr<CCampaignManStandIn> m_campaignMan;
     std::unique_ptr<CGameStateMan> m_gameStateMan;
     std::unique_ptr<CPerformanceMonitor> m_performanceMonitor;

@@ -13,7 +13,6 @@
 #include "app/Win.h"
 #include "app/standin/CampaignManStandIn.h"
 #include "app/standin/DriverManagerStandIn.h"
-#include "app/standin/RouteNodeManStandIn.h"
 #include "foundation/base/AppSettings.h"
 #include "foundation/base/EventMan.h"
 #include "platform/clock/Clock.h"
@@ -117,10 +116,6 @@ CSlideOutMan::PanelFactory CAppParts::CreatePanelFactory() {
 
 std::unique_ptr<CCampaignManStandIn> CAppParts::CreateCampaignMan() {
     return std::make_unique<CCampaignManStandIn>();
-}
-
-std::unique_ptr<CRouteNodeManStandIn> CAppParts::CreateRouteNodeMan() {
-    return std::make_unique<CRouteNodeManStandIn>();
 }
 
 std::unique_ptr<CAdaptiveSfxMan> CAppParts::CreateAdaptiveSfxMan(IEffectsLevelLinks& links) {

@@ -43,7 +43,7 @@ class CIOManager;
 class CMusicManager;
 class CPerformanceMonitor;
 class CPrintManager;
-class CRouteNodeManStandIn;
+class CRouteNodeMan;
 class CSlideOutMan;
 class CSplash;
 class CWin;
@@ -105,8 +105,6 @@ public:
     virtual CSlideOutMan::PanelFactory CreatePanelFactory();
     /// The campaign manager.
     virtual std::unique_ptr<CCampaignManStandIn> CreateCampaignMan();
-    /// The route manager.
-    virtual std::unique_ptr<CRouteNodeManStandIn> CreateRouteNodeMan();
     /// The effects-detail manager, setting through `links`.
     virtual std::unique_ptr<CAdaptiveSfxMan> CreateAdaptiveSfxMan(IEffectsLevelLinks& links);
 
@@ -142,6 +140,13 @@ public:
     virtual void SetSkidMarkCount(int count);
     /// Frees the event-script keyword tables; safe to call again.
     virtual void FreeKeywordTables() {}
+
+    /// Creates and starts the route manager (nothing without racing).
+    virtual void CreateRouteNodeMan() {}
+    /// Stops and deletes the route manager; safe to call again.
+    virtual void DeleteRouteNodeMan() {}
+    /// The route manager by its type (null: none).
+    virtual CRouteNodeMan* GetRouteNodeMan() const { return nullptr; }
 
     /// Creates and starts the help manager (nothing without spoken help).
     virtual void CreateHelpManager() {}

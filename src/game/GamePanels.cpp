@@ -5,12 +5,14 @@
 #include "frontend/MainScreenSlideOut.h"
 #include "frontend/OptionsSlideOut.h"
 #include "frontend/QelSlideOut.h"
+#include "race/RaceSlideOut.h"
 
 namespace zentrix {
 
 namespace {
 
 // Slide-out indices of the screens' panels.
+constexpr int kRace = 3;
 constexpr int kMainScreen = 7;
 constexpr int kMainScreen2 = 8;
 constexpr int kOptions = 15;
@@ -21,6 +23,8 @@ constexpr int kStartUpPictures = 18;
 std::unique_ptr<CSlideOut> MakeGamePanel(int index, int resourceId, bool usesHelpPanel,
                                          CSlideOutMan* manager) {
     switch (index) {
+    case kRace:
+        return std::make_unique<CRaceSlideOut>(resourceId, manager, usesHelpPanel);
     case kMainScreen:
         return std::make_unique<CMainScreenSlideOut>(resourceId, manager, usesHelpPanel);
     case kMainScreen2:

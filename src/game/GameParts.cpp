@@ -15,6 +15,7 @@
 #include "platform/clock/Clock.h"
 #include "platform/print/CupsPrinter.h"
 #include "platform/settings/Store.h"
+#include "race/RouteNodeMan.h"
 #include "race/WorldRaceMan.h"
 #include "ui/SlideOut.h"
 #include "world/AppWorldServices.h"
@@ -144,6 +145,18 @@ void CGameParts::ProcessPrintJob() {
         m_printManager->ProcessPendingJob();
 }
 
+void CGameParts::CreateRouteNodeMan() {
+    m_routeNodeMan = std::make_unique<CRouteNodeMan>();
+    m_routeNodeMan->StartManager();
+}
+
+void CGameParts::DeleteRouteNodeMan() {
+    if (m_routeNodeMan) {
+        m_routeNodeMan->StopManager();
+        m_routeNodeMan.reset();
+    }
+}
+
 bool CGameParts::CreateWorlds() {
     if (!m_worldServices)
         m_worldServices = std::make_unique<CAppWorldServices>();
@@ -155,6 +168,8 @@ bool CGameParts::CreateWorlds() {
         return CWorldEventController::Make(services->GetAssetMan());
     };
     links.trackBuild = &m_trackBuilder;
+    // The route manager is made after the worlds: until then the route counts as broken.
+    links.isRouteBroken = [this] { return !m_routeNodeMan || m_routeNodeMan->IsRouteBroken(); };
     CWorldMan::SetLinks(std::move(links));
     return CWorldMan::CreateWorlds();
 }

@@ -11,6 +11,7 @@
 #include "foundation/base/Message.h"
 #include "foundation/math/Rotation.h"
 #include "race/RacePanelLink.h"
+#include "race/RouteNodeMan.h"
 #include "render/CameraController.h"
 #include "render/EngineMan.h"
 #include "render/ParticleSystem.h"
@@ -52,6 +53,10 @@ CAssetMan* Assets() {
 
 CEventMan* Events() {
     return g_pApp ? g_pApp->GetEventMan() : nullptr;
+}
+
+CRouteNodeMan* Route() {
+    return g_pApp ? g_pApp->GetRouteNodeMan() : nullptr;
 }
 
 CGameSoundController* Sound() {
@@ -130,7 +135,7 @@ CTrackObject* CWorldRaceMan::FindStartPiece() {
         return nullptr;
     const int startId = assets->GetStartPieceId();
     for (const auto& object : GetObjectList())
-        if (object && object->GetAssetId() == startId)
+        if (object && object->GetTypeId() == startId)
             if (auto* piece = dynamic_cast<CTrackObject*>(object.get()))
                 return piece;
     return nullptr;
@@ -154,8 +159,6 @@ void CWorldRaceMan::StartRace(const CRaceSetup& setup, bool restart) {
         if (setup.world != -1)
             assets->SetWorld(setup.world, false);
     }
-    // A lap of honour runs with the race already over.
-    m_state = restart ? kRaceOver : kNotRacing;
     m_leaveRequest = kNoRequest;
 
     if (!LoadTrack(m_setup.trackFile, m_setup.trackDirectory))
@@ -166,6 +169,9 @@ void CWorldRaceMan::StartRace(const CRaceSetup& setup, bool restart) {
     if (CShadowMan* shadows = CShadowMan::GetInstance())
         shadows->ResetSkidMarks();
     m_frameCount = 0;
+    CRouteNodeMan* route = Route();
+    if (route)
+        route->BuildRoute();
 
     if (GameMode() != kTestDriveMode)
         SetOverviewCamera();
@@ -173,6 +179,10 @@ void CWorldRaceMan::StartRace(const CRaceSetup& setup, bool restart) {
     if (GameMode() != kTestDriveMode)
         if (CWorldGrid* grid = GetWorldGrid())
             m_setup.laps = std::max(grid->GetSizeX(), grid->GetSizeZ()) >= 16 ? 3 : 4;
+
+    // A lap of honour runs with the race already over; it needs a route to drive.
+    if (restart && route && !route->IsRouteBroken())
+        m_state = kRaceOver;
 
     if (CGameSoundController* sound = Sound())
         sound->BeginRace(m_setup.racerCount);
@@ -189,7 +199,7 @@ void CWorldRaceMan::SetOverviewCamera() {
     // The last object of the start piece's kind, as the grid may still hold an older one being removed.
     if (CAssetMan* assets = Assets())
         for (const auto& object : GetObjectList())
-            if (object && object->GetAssetId() == assets->GetStartPieceId())
+            if (object && object->GetTypeId() == assets->GetStartPieceId())
                 if (auto* piece = dynamic_cast<CTrackObject*>(object.get()))
                     start = piece;
     CEngineMan* engine = Engine();

@@ -96,12 +96,12 @@ public:
     void OnRaceFinished();
 
     int GetState() const { return m_state; }
-    bool IsPaused() const { return m_state == kPaused; }
+    bool IsPaused() const override { return m_state == kPaused; }
     bool IsRaceActive() const { return m_state == kRacing || m_state == kRaceOver; }
     bool IsRaceOver() const { return m_state == kRaceOver; }
     void SetRaceOver() { m_state = kRaceOver; }
     /// Whether a race was started since the world was last deactivated.
-    bool HasStarted() const { return m_started; }
+    bool HasStarted() const override { return m_started; }
     int GetLeaveRequest() const { return m_leaveRequest; }
     int GetCountdown() const { return m_countdown; }
     std::uint32_t GetFrameCount() const { return m_frameCount; }

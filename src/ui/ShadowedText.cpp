@@ -37,11 +37,26 @@ std::optional<bool> DrawOnPiece(CSubOverlay& piece, const SShadowedText& request
     if (request.text.empty())
         return true;
 
+    const SShadowedText moved{box,
+                              request.textRect.Offset(Point{-area.left, -area.top}),
+                              request.text,
+                              request.format,
+                              request.textColour,
+                              request.backgroundColour,
+                              false,
+                              request.font};
+    return DrawShadowedTextOn(*surface, moved) != 0;
+}
+
+} // namespace
+
+int DrawShadowedTextOn(plat::gfx2d::Surface& surface, const SShadowedText& request) {
     plat::gfx2d::SurfaceView view;
-    if (!request.font || surface->Lock(view) != plat::gfx2d::Result::Ok)
-        return true;
-    const Rect text = request.textRect.Offset(Point{-area.left, -area.top});
+    if (request.text.empty() || !request.font || surface.Lock(view) != plat::gfx2d::Result::Ok)
+        return -1;
+    const plat::gfx2d::Rect& text = request.textRect;
     const std::uint32_t shadow = ShadowColour(request.textColour, request.backgroundColour);
+    using plat::gfx2d::Point;
     using plat::text::BackgroundMode;
     const plat::text::Font& font = *request.font;
     font.Draw(view, request.text, text.Offset(Point{-1, 0}), request.format,
@@ -50,11 +65,9 @@ std::optional<bool> DrawOnPiece(CSubOverlay& piece, const SShadowedText& request
               {shadow, request.backgroundColour, BackgroundMode::kTransparent});
     const int drawn = font.Draw(view, request.text, text, request.format,
                                 {request.textColour, request.backgroundColour, BackgroundMode::kTransparent});
-    surface->Unlock();
-    return drawn != 0;
+    surface.Unlock();
+    return drawn;
 }
-
-} // namespace
 
 bool DrawShadowedText(CCompoundOverlay* overlay, const SShadowedText& request) {
     if (!overlay)

@@ -5,6 +5,9 @@
 #include <cstdint>
 #include <string_view>
 
+namespace plat::gfx2d {
+class Surface;
+}
 namespace plat::text {
 class Font;
 }
@@ -34,5 +37,10 @@ struct SShadowedText {
 /// that a text written with nothing of it drawn is false. A surface that cannot be locked, or no font,
 /// writes no text and counts as drawn.
 bool DrawShadowedText(CCompoundOverlay* overlay, const SShadowedText& request);
+
+/// Writes the request's text (box and fill aside) three times onto the surface, in surface coordinates,
+/// as DrawShadowedText does: what the last pass drew (0 when nothing of it landed), or -1 when there was
+/// no text, no font or the surface could not be locked.
+int DrawShadowedTextOn(plat::gfx2d::Surface& surface, const SShadowedText& request);
 
 } // namespace zentrix

@@ -167,6 +167,8 @@ public:
     /// until the next step.
     void CancelStep() { m_stepValid = false; }
     bool IsStepValid() const { return m_stepValid; }
+    /// The step counts again (an object put somewhere new).
+    void ValidateStep() { m_stepValid = true; }
 
     CContactPoint* GetContact(std::uint32_t i) const {
         return i < m_contacts.size() ? m_contacts[i].get() : nullptr;

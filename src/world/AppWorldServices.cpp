@@ -12,7 +12,15 @@
 
 namespace zentrix {
 
-CAppWorldServices::CAppWorldServices() = default;
+namespace {
+
+CGameSoundController* AppSoundController() {
+    return g_pApp ? g_pApp->GetGameSoundController() : nullptr;
+}
+
+} // namespace
+
+CAppWorldServices::CAppWorldServices() : m_sounds(&AppSoundController) {}
 
 CAppWorldServices::~CAppWorldServices() = default;
 
@@ -54,6 +62,11 @@ void CAppWorldServices::ClearMessages() {
 int CAppWorldServices::GetPreviousGameState() const {
     CGameStateMan* states = g_pApp ? g_pApp->GetGameStateMan() : nullptr;
     return states ? states->GetPreviousState() : -1;
+}
+
+int CAppWorldServices::GetGameState() const {
+    CGameStateMan* states = g_pApp ? g_pApp->GetGameStateMan() : nullptr;
+    return states ? states->GetState() : -1;
 }
 
 void CAppWorldServices::BuildRaceSetup(CRaceSetup& setup) {

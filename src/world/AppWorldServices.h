@@ -1,5 +1,6 @@
 #pragma once
 
+#include "world/ControllerWorldSounds.h"
 #include "world/WorldServices.h"
 
 #include <memory>
@@ -31,6 +32,8 @@ public:
     CSlideOut* FindSlideOut(int index) override;
     bool UseGameTimer() const override;
     void Log(int channel, const std::string& text) override;
+    IWorldSounds* GetSounds() override { return &m_sounds; }
+    int GetGameState() const override;
 
 private:
     /// Makes the adapters over the asset manager on first use, and again when the application has
@@ -40,6 +43,7 @@ private:
     std::unique_ptr<CAssetRenderAssets> m_renderAssets;
     std::unique_ptr<CAssetAnimTextures> m_animTextures;
     CAssetMan* m_assetsOfAdapters = nullptr;
+    CControllerWorldSounds m_sounds;
 };
 
 } // namespace zentrix

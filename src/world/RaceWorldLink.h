@@ -2,6 +2,7 @@
 
 namespace zentrix {
 
+class CWorldObject;
 class IWorldTopographyLink;
 struct CRaceSetup;
 
@@ -14,6 +15,14 @@ public:
     virtual void StartRace(const CRaceSetup& setup, bool lapOfHonour) = 0;
     /// The ground of the running race; null before a race has built one.
     virtual IWorldTopographyLink* GetTopography() = 0;
+
+    // What the cars ask.
+    /// Whether a race was started since the world was last left (cars then own their tuning).
+    virtual bool HasStarted() const { return false; }
+    /// Whether the race is paused (cars stand still).
+    virtual bool IsPaused() const { return false; }
+    /// A taunt report about the car's driver (the race's taunt queue may drop it).
+    virtual void ReportTauntEvent(CWorldObject* /*car*/, int /*event*/) {}
 };
 
 } // namespace zentrix

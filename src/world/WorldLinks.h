@@ -1,5 +1,6 @@
 #pragma once
 
+#include "foundation/math/Vector.h"
 #include "world/EventControllerLink.h"
 #include "world/SpawningManLink.h"
 
@@ -32,6 +33,9 @@ struct SWorldLinks {
     ITrackBuildLink* trackBuild = nullptr;
     /// Whether the route over the track has a break; empty: no route is known, which counts as a break.
     std::function<bool()> isRouteBroken;
+    /// Among the route nodes on the grid tile of a position, the one fewest route steps from the
+    /// reference node; -1 for none. Empty: none is ever found.
+    std::function<int(const CVector& position, int reference)> findNearestNodeOnTile;
     /// The campaign's unlock stage; empty: 0.
     std::function<int()> unlockStage;
 };

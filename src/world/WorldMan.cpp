@@ -12,6 +12,7 @@
 #include "render/VornMesh.h"
 #include "ui/SlideOut.h"
 #include "world/ActiveWorldObject.h"
+#include "world/CarObject.h"
 #include "world/LapOfHonourLink.h"
 #include "world/RaceWorldLink.h"
 #include "world/ShadowWorldLink.h"
@@ -269,6 +270,10 @@ CWorldMan* CWorldMan::GetCurrentWorld() {
     return GetWorld(Shared().currentId);
 }
 
+IRaceWorldLink* CWorldMan::GetRaceWorld() {
+    return RaceLink();
+}
+
 IWorldTopographyLink* CWorldMan::GetRaceTopography() {
     IRaceWorldLink* race = RaceLink();
     return race ? race->GetTopography() : nullptr;
@@ -350,6 +355,8 @@ std::unique_ptr<CWorldObject> CWorldMan::CreateObjectOfKind(int assetId, int lif
         object = std::make_unique<CActiveWorldObject>(assetId, lifeMs);
     else if (kind == kKindTrack)
         object = std::make_unique<CTrackObject>(assetId);
+    else if (kind == kKindCar)
+        object = std::make_unique<CCarObject>(assetId);
     else if (kind >= 0 && shared.links.makeObjectOfKind)
         object = shared.links.makeObjectOfKind(kind, assetId, lifeMs);
     if (!object)

@@ -131,6 +131,8 @@ public:
     static CWorldMan* GetWorld(int worldId);
     /// The race world's ground while a race has built one; null otherwise.
     static IWorldTopographyLink* GetRaceTopography();
+    /// The race world as the cars reach it; null when there is none.
+    static IRaceWorldLink* GetRaceWorld();
 
     /// A new object of the asset's kind at (x, y, z) looking along +z, filed in the world; an active
     /// object created in the race worlds stands on the ground. Null for an asset of no known kind.

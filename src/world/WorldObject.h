@@ -179,6 +179,8 @@ public:
 protected:
     void SetCollisionKind(int kind) { m_collisionKind = kind; }
     void SetCreated(bool created) { m_created = created; }
+    /// No skin counts as applied: the next SetSkin replaces the default skin's textures.
+    void ForgetSkin() { m_skin = -1; }
     /// Logs "<message> - From the world object <name>" to the world objects' log.
     void LogProblem(const std::string& message) const;
 

@@ -9,6 +9,7 @@ class CEngineMan;
 class CSlideOut;
 class IAnimTextures;
 class IRenderAssets;
+class IWorldSounds;
 struct CRaceSetup;
 
 /// What the worlds and their objects take from the managers below them: the asset and engine
@@ -46,6 +47,12 @@ public:
     virtual bool UseGameTimer() const = 0;
     /// A line for one of the error manager's log channels.
     virtual void Log(int channel, const std::string& text) = 0;
+
+    // Cars.
+    /// The sounds of the world's objects (null: they are silent).
+    virtual IWorldSounds* GetSounds() { return nullptr; }
+    /// The current game state (15: a race); -1 while there is none.
+    virtual int GetGameState() const { return -1; }
 };
 
 } // namespace zentrix

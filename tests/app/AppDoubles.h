@@ -14,7 +14,6 @@
 #include "app/Win.h"
 #include "app/standin/CampaignManStandIn.h"
 #include "app/standin/DriverManagerStandIn.h"
-#include "app/standin/RouteNodeManStandIn.h"
 #include "foundation/assets/AssetMan.h"
 #include "foundation/base/AppSettings.h"
 #include "foundation/base/EventMan.h"
@@ -193,10 +192,6 @@ struct Campaign : Managed<CCampaignManStandIn> {
     explicit Campaign(Log& l) : Managed(l, "campaign") {}
 };
 
-struct Route : Managed<CRouteNodeManStandIn> {
-    explicit Route(Log& l) : Managed(l, "route") {}
-};
-
 struct Effects : Managed<CAdaptiveSfxMan> {
     Effects(Log& l, IEffectsLevelLinks& links) : Managed(l, "effects", &links) {}
 };
@@ -278,9 +273,15 @@ public:
         log.push_back("create campaign");
         return std::make_unique<Campaign>(log);
     }
-    std::unique_ptr<CRouteNodeManStandIn> CreateRouteNodeMan() override {
-        log.push_back("create route");
-        return std::make_unique<Route>(log);
+    // The route manager lives in the parts too.
+    void CreateRouteNodeMan() override {
+        log.insert(log.end(), {"create route", "start route"});
+        routeLive = true;
+    }
+    void DeleteRouteNodeMan() override {
+        if (routeLive)
+            log.insert(log.end(), {"stop route", "delete route"});
+        routeLive = false;
     }
     // The help and print managers live in the parts: their hooks are logged as the managers' own calls.
     void CreateHelpManager() override {
@@ -357,6 +358,7 @@ public:
     plat::input::ScriptedInput input;
     bool helpLive = false;
     bool printLive = false;
+    bool routeLive = false;
     testsupport::TempFolder logFolder;
 
 private:

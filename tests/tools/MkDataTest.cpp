@@ -157,7 +157,7 @@ TEST_F(SampleSet, MeshesReadBackWithTheirTextureNames) {
     testsupport::FakeMeshTextures textures;
     const std::pair<std::int32_t, std::vector<std::string>> meshes[] = {
         {15004, {"road.tga"}},
-        {15005, {"road.tga", "rampside.tga"}},
+        {15008, {"road.tga", "rampside.tga"}},
         {62000, {"carbody.tga", "glass!08.tga", "tyre.tga"}}};
     for (const auto& [id, names] : meshes) {
         SCOPED_TRACE(id);

@@ -150,13 +150,13 @@ TEST_F(CollisionResponse, AWallHitBouncesByKindAndSpeed) {
 }
 
 TEST_F(CollisionResponse, AWallHeldOnSlidesThenStopsThenHooksAndTheBodyIsLiftedFree) {
-    // Asking for a car makes the hooked crate.
+    // Asking for a jam truck makes the hooked crate.
     SWorldLinks links = Links();
     links.makeObjectOfKind = [](int kind, int, int) -> std::unique_ptr<CWorldObject> {
-        return kind == CWorldMan::kKindCar ? std::make_unique<HookedCrate>() : nullptr;
+        return kind == CWorldMan::kKindJamTruck ? std::make_unique<HookedCrate>() : nullptr;
     };
     CWorldMan::SetLinks(links);
-    auto* crate = dynamic_cast<HookedCrate*>(CWorldMan::CreateWorldObject(60000, 0, 0, 0, -1));
+    auto* crate = dynamic_cast<HookedCrate*>(CWorldMan::CreateWorldObject(60015, 0, 0, 0, -1));
     ASSERT_NE(crate, nullptr);
     Tick(*crate);
     Tick(*crate);

@@ -27,6 +27,7 @@ WorldFixture::~WorldFixture() {
 void WorldFixture::SetUp() {
     std::filesystem::current_path(testsupport::GeneratedSampleSet());
     CAssetMan::SLinks links;
+    links.host = &assetHost;
     CGraphicsCaches* caches = nullptr;
     links.makeGraphicsCaches = [&caches](CAssetMan& a) {
         auto made = std::make_unique<CGraphicsCaches>(a);
@@ -80,9 +81,9 @@ SWorldLinks WorldFixture::Links() {
     links.makeEventController = [this](CWorldObject&) {
         return std::make_unique<RecordingEvents>(log, scripted);
     };
-    // Until their classes exist, cars and the jam truck are plain active objects.
+    // Until its class exists, the jam truck is a plain active object.
     links.makeObjectOfKind = [](int kind, int assetId, int lifeMs) -> std::unique_ptr<CWorldObject> {
-        if (kind == CWorldMan::kKindCar || kind == CWorldMan::kKindJamTruck)
+        if (kind == CWorldMan::kKindJamTruck)
             return std::make_unique<CActiveWorldObject>(assetId, lifeMs);
         return nullptr;
     };

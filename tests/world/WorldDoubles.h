@@ -5,6 +5,7 @@
 // headless engine manager, and a shell that records what the world asks of it.
 
 #include "app/RaceSetup.h"
+#include "foundation/assets/AssetHost.h"
 #include "foundation/assets/AssetMan.h"
 #include "foundation/math/Random.h"
 #include "render/AssetAnimTextures.h"
@@ -65,18 +66,34 @@ public:
     void Log(int channel, const std::string& text) override {
         m_log.push_back("log " + std::to_string(channel) + " " + text);
     }
+    IWorldSounds* GetSounds() override { return sounds; }
+    int GetGameState() const override { return gameState; }
 
     CAssetMan* assets = nullptr;
     CEngineMan* engine = nullptr;
     IRenderAssets* renderAssets = nullptr;
     IAnimTextures* animTextures = nullptr;
     CSlideOut* lapPanel = nullptr;
+    IWorldSounds* sounds = nullptr;
+    int gameState = -1;
     int previousState = 0;
     int theme = 2;
     bool gameTimer = false;
 
 private:
     worldtest::Log& m_log;
+};
+
+/// The shell as the asset manager reaches it: only the current world id is asked (-1: none; 0 the workshop).
+class FakeAssetHost : public IAssetHost {
+public:
+    void ShowMessage(std::string_view, std::string_view) override {}
+    void PostQuit() override {}
+    int GetVideoMode() const override { return 0; }
+    int GetGameMode() const override { return -1; }
+    int GetCurrentCampaignNode() const override { return -1; }
+    int GetCurrentWorldId() const override { return worldId; }
+    int worldId = -1;
 };
 
 /// A world manager that logs each step ("4 activate") and does as told.
@@ -143,6 +160,9 @@ public:
         Note(lapOfHonour ? "lap of honour" : "start race");
     }
     IWorldTopographyLink* GetTopography() override { return ground; }
+    bool HasStarted() const override { return started; }
+    bool IsPaused() const override { return paused; }
+    void ReportTauntEvent(CWorldObject* car, int event) override { taunts.push_back({car, event}); }
 
     struct SStart {
         CRaceSetup setup;
@@ -151,6 +171,9 @@ public:
     };
     std::vector<SStart> starts;
     IWorldTopographyLink* ground = nullptr;
+    bool started = false;
+    bool paused = false;
+    std::vector<std::pair<CWorldObject*, int>> taunts;
 };
 
 /// An event controller that logs what it runs; objects of `scripted` type ids have a script.
@@ -222,7 +245,7 @@ protected:
     void TearDown() override;
 
     /// The registry's links: the services, the recording worlds (`worlds` made when asked), the
-    /// spawning and event doubles, and cars and the jam truck (kinds 6 and 22) as plain active objects.
+    /// spawning and event doubles, and the jam truck (kind 22) as a plain active object.
     SWorldLinks Links();
     /// Links installed and worlds created.
     void CreateWorlds();
@@ -235,6 +258,7 @@ protected:
     Log log;
     FakeWorldServices services{log};
     FakeEngineServices engineServices;
+    FakeAssetHost assetHost;
     std::unique_ptr<CAssetMan> assets;
     std::unique_ptr<CEngineMan> engine;
     std::unique_ptr<CAssetRenderAssets> renderAssets;

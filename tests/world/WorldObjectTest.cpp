@@ -111,7 +111,7 @@ TEST_F(WorldObject, CreateTakesMeshAnimationScriptRecorderAndVolumesFromTheAsset
 TEST_F(WorldObject, TheMeshIsMovedTurnedAndScaledByItsRecord) {
     auto ramp = Make(31003);
     CMesh* placed = FirstMesh(ramp->GetMesh());
-    CMesh* cached = FirstMesh(assets->GetMesh(15005)->GetMesh());
+    CMesh* cached = FirstMesh(assets->GetMesh(15008)->GetMesh());
     ASSERT_TRUE(placed && cached);
     ASSERT_EQ(placed->GetVertexCount(), cached->GetVertexCount());
     for (std::uint32_t i = 0; i < cached->GetVertexCount(); ++i) {
@@ -274,7 +274,7 @@ TEST_F(WorldObject, SkinsReplaceTexturesPlaceByPlace) {
 }
 
 TEST_F(WorldObject, ChildrenHangUnderTheParentAndGoWithIt) {
-    for (int meshId : {15004, 15005, 62000})
+    for (int meshId : {15004, 15008, 62000})
         assets->GetMesh(meshId);
     const int meshesBefore = CVornMesh::LiveCount();
     {

@@ -68,12 +68,12 @@ TEST_F(WorldObjects, TheFactoryMakesAndFilesObjectsByTheirKind) {
     }
     EXPECT_EQ(CWorldMan::GetActiveList().size(), 3u);
 
-    // Kinds whose classes are not built make nothing until a maker is given; active objects the world
-    // makes itself.
+    // Kinds whose classes are not built make nothing until a maker is given; active objects and cars the
+    // world makes itself.
     SWorldLinks links = Links();
     links.makeObjectOfKind = nullptr;
     CWorldMan::SetLinks(links);
-    EXPECT_EQ(CWorldMan::CreateWorldObject(60000, 0, 0, 0, -1), nullptr);
+    EXPECT_EQ(CWorldMan::CreateWorldObject(60015, 0, 0, 0, -1), nullptr);
     CWorldObject* active = CWorldMan::CreateWorldObject(30001, 0, 0, 0, -1);
     EXPECT_NE(dynamic_cast<CActiveWorldObject*>(active), nullptr);
     EXPECT_TRUE(IsActive(active));

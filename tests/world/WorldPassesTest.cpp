@@ -55,17 +55,17 @@ protected:
         WorldFixture::SetUp();
         CreateWorlds();
         ASSERT_TRUE(CWorldMan::SetCurrentWorld(CWorldMan::kMainScreen));
-        // Asking for a car makes a noting crate, named by the order of asking.
+        // Asking for a jam truck makes a noting crate, named by the order of asking.
         SWorldLinks links = Links();
         links.makeObjectOfKind = [this](int kind, int, int) -> std::unique_ptr<CWorldObject> {
-            if (kind != CWorldMan::kKindCar)
+            if (kind != CWorldMan::kKindJamTruck)
                 return nullptr;
             return std::make_unique<NotingCrate>(std::string(1, static_cast<char>('A' + named++)), notes);
         };
         CWorldMan::SetLinks(links);
     }
     NotingCrate* Noting(CVector at) {
-        return static_cast<NotingCrate*>(CWorldMan::CreateWorldObject(60000, at.x, at.y, at.z, -1));
+        return static_cast<NotingCrate*>(CWorldMan::CreateWorldObject(60015, at.x, at.y, at.z, -1));
     }
     static CActiveWorldObject* Crate(CVector at) {
         return dynamic_cast<CActiveWorldObject*>(CWorldMan::CreateWorldObject(kCrate, at.x, at.y, at.z, -1));

@@ -70,6 +70,9 @@ public:
 
     /// Multiplies acceleration, braking, value 381, p80, value 382, top speed and value 380.
     void ScaleParameters(float f1, float f2, float f3, float f4, float f5, float f6, float f7);
+    /// A derived handling value as it stands, and put back as it was (a car undoing a temporary change).
+    float GetHandlingValue(EHandling kind) const { return m_handling[static_cast<std::size_t>(kind)]; }
+    void SetHandlingValue(EHandling kind, float value) { m_handling[static_cast<std::size_t>(kind)] = value; }
     /// Takes a tyre type and derives top speed, value 382 and value 380 again with its offset.
     void ApplyTuning(int tyreType);
     /// The offset of the current tyre type.

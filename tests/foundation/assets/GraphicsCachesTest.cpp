@@ -73,8 +73,13 @@ TEST_F(GraphicsCaches, MeshesFindTheirTexturesWhereTheGameLooks) {
         int mesh;
         std::set<int> textures;
     } cases[] = {
-        {15005, {15950, 15951}},        // the jungle's shared folder first, not road.tga beside the mesh
+        {15008, {15950, 15951}},        // the jungle's shared folder first, not road.tga beside the mesh
         {62000, {62001, 62002, 62003}}, // beside the mesh
+        // Track pieces whose textures have the same names in every theme: each from its own theme's
+        // folder beside it
+        {15003, {15970, 15971, 15972}},
+        {17003, {17970, 17971, 17972}},
+        {16000, {16970, 16971, 16972, 16973}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.mesh);
@@ -93,7 +98,7 @@ TEST_F(GraphicsCaches, MeshesFindTheirTexturesWhereTheGameLooks) {
 }
 
 TEST_F(GraphicsCaches, ClonesOfSomePiecesGetWiderBounds) {
-    for (int id : {15004, 15005}) {
+    for (int id : {15004, 15008}) {
         SCOPED_TRACE(id);
         CMeshAsset* asset = world.assets->GetMesh(id);
         ASSERT_NE(asset, nullptr);

@@ -148,11 +148,13 @@ TEST_F(WorldObjects, WheelSetFollowsTheWorkshop) {
     CCarAsset* car = Car(60000);
     ASSERT_NE(car, nullptr);
     world.services.worldId = 0;
-    EXPECT_EQ(car->GetWorkshopParam(), 1500);
-    EXPECT_EQ(car->GetWheelPosition1(), CVector(-0.5f, 0, 0.8f));
+    EXPECT_EQ(car->GetWorkshopParam(), 60101);
+    EXPECT_EQ(car->GetWheelPosition1(), CVector(-1.0f, 0, -1.3f));
+    EXPECT_EQ(car->GetWheelAssetIdA(), 60462);
     world.services.worldId = 1;
     EXPECT_EQ(car->GetWorkshopParam(), 0);
-    EXPECT_EQ(car->GetWheelPosition1(), CVector(-0.6f, 0, 0.9f));
+    EXPECT_EQ(car->GetWheelPosition1(), CVector(-1.0f, 0.4f, -1.3f));
+    EXPECT_EQ(car->GetWheelAssetIdA(), 60110);
 }
 
 } // namespace

@@ -1,0 +1,103 @@
+// A race from the second main screen, headless on the sample set: the race world loads demo.trk, the
+// race panel's start light runs after the countdown and lets the race begin, Escape pauses it into the
+// in-race options, and a leave request taken once the race panel is back ends on the second main screen.
+
+#include "HeadlessGame.h"
+
+#include "app/GameStateMan.h"
+#include "foundation/base/EventMan.h"
+#include "foundation/base/GameStates.h"
+#include "race/RaceSlideOut.h"
+#include "race/RaceTrafficLight.h"
+#include "race/WorldRaceMan.h"
+#include "ui/SlideOutMan.h"
+#include "world/TrackObject.h"
+
+#include <gtest/gtest.h>
+
+using namespace zentrix;
+using gametest::HeadlessGame;
+
+namespace {
+
+TEST(RaceRun, CountdownLightsPauseAndLeave) {
+    HeadlessGame game;
+    ASSERT_TRUE(game.Start());
+    CGameStateMan* states = game.App().GetGameStateMan();
+    ASSERT_TRUE(game.Reach(GAMESTATE_MAIN));
+    ASSERT_TRUE(game.ClickControl(0));
+    ASSERT_TRUE(game.Reach(GAMESTATE_MAIN2));
+    ASSERT_TRUE(game.ClickControl(4));
+    ASSERT_TRUE(game.Reach(GAMESTATE_RACE));
+
+    CWorldRaceMan* race = CWorldRaceMan::GetInstance();
+    ASSERT_NE(race, nullptr);
+    EXPECT_TRUE(race->HasStarted());
+    ASSERT_NE(CWorldRaceMan::FindStartPiece(), nullptr);
+    EXPECT_EQ(race->GetRaceSetup().laps, 4); // the 8 x 8 demo track
+    EXPECT_NE(race->GetWorldTopography(), nullptr);
+    auto* panel =
+        dynamic_cast<CRaceSlideOut*>(game.App().GetSlideOutMan()->FindSlideOut(CSlideOutMan::kRace));
+    ASSERT_NE(panel, nullptr);
+    ASSERT_NE(panel->GetTrafficLight(), nullptr);
+    EXPECT_TRUE(panel->GetTrafficLight()->IsLoaded());
+
+    // 5000 ms of countdown, then the lights: first, second and green, each with its sound.
+    ASSERT_TRUE(game.RunUntil([&] { return race->GetState() == CWorldRaceMan::kRacing; }, 150));
+    for (int sound : CRaceTrafficLight::kSounds)
+        EXPECT_EQ(gametest::Count(game.log, "ui " + std::to_string(sound)), 1) << sound;
+    ASSERT_NE(panel->GetTrafficLight(), nullptr);
+    EXPECT_TRUE(panel->GetTrafficLight()->IsGreen());
+
+    // Escape pauses into the in-race options; a second request while paused changes nothing.
+    game.App().GetEventMan()->SetKeyMessage(27);
+    game.Frames(1);
+    EXPECT_EQ(race->GetState(), CWorldRaceMan::kPaused);
+    EXPECT_EQ(states->GetState(), GAMESTATE_RACE_OPTIONS);
+
+    // Back from the options with a leave request: taken once the race panel is shown again.
+    race->SetPaused(false);
+    EXPECT_EQ(race->GetState(), CWorldRaceMan::kRacing);
+    race->RequestQuit(CWorldRaceMan::kLeave);
+    race->RequestQuit(CWorldRaceMan::kRestart);
+    EXPECT_EQ(race->GetLeaveRequest(), CWorldRaceMan::kLeave);
+    states->SetState(GAMESTATE_RACE);
+    ASSERT_TRUE(game.Reach(GAMESTATE_MAIN2));
+    EXPECT_FALSE(race->HasStarted());
+    EXPECT_EQ(CWorldMan::GetCurrentWorldId(), CWorldMan::kMainScreen2);
+}
+
+TEST(RacePanel, LightTimingMarksAndBoardLines) {
+    CRaceTrafficLight light;
+    EXPECT_EQ(light.GetState(), CRaceTrafficLight::kSlidingIn);
+    light.Advance(500);
+    EXPECT_EQ(light.GetX(), 640 - 137 / 2);
+    light.Advance(2000);
+    EXPECT_EQ(light.GetX(), CRaceTrafficLight::kShownX);
+    const struct {
+        int ms, state, x;
+    } steps[] = {{1000, 1, 503}, {1, 2, 503}, {1300, 2, 503}, {1, 3, 503}, {500, 3, 571}, {2000, 3, 845}};
+    light.Start();
+    for (const auto& s : steps) {
+        light.Advance(s.ms);
+        EXPECT_EQ(light.GetState(), s.state) << s.ms;
+        EXPECT_EQ(light.GetX(), s.x) << s.ms;
+    }
+    light.Start(); // only from the slide-in
+    EXPECT_TRUE(light.IsGreen());
+
+    using Entry = CRaceSlideOut::CPlayerEntry;
+    const int marks[][2] = {{3, 0}, {3, 1}, {3, 2}, {3, 3}, {3, 4}, {4, 0},
+                            {4, 3}, {4, 4}, {4, 5}, {5, 1}, {-1, 0}};
+    const int expected[] = {1, 2, 3, 3, -1, 5, 8, 8, -1, -1, -1};
+    for (std::size_t i = 0; i < std::size(marks); ++i)
+        EXPECT_EQ(Entry::LapMark(marks[i][0], marks[i][1]), expected[i]) << marks[i][0] << "/" << marks[i][1];
+    const int icons[] = {-1, 0, 5, 1, 2, 3, -1, 4, -1, -1, 6, 7};
+    for (int type = -1; type <= 10; ++type)
+        EXPECT_EQ(Entry::PickupIcon(type), icons[type + 1]) << type;
+    EXPECT_EQ(Entry::FacePicture(0), 39517);
+    EXPECT_EQ(Entry::FacePicture(12), 39519);
+    EXPECT_EQ(Entry::FacePicture(13), -1);
+}
+
+} // namespace
