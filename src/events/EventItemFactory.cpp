@@ -1,6 +1,9 @@
 #include "events/EventItemFactory.h"
 
+#include "events/ActionButtonTrigger.h"
 #include "events/AlwaysTrigger.h"
+#include "events/CarParamsEffect.h"
+#include "events/DestroyObjectEffect.h"
 #include "events/EventCreateEffect.h"
 #include "events/ForceEffect.h"
 #include "events/ParticleEffect.h"
@@ -25,10 +28,13 @@ const CEventItemFactory& CEventItemFactory::Game() {
         items.SetTrigger(2, [] { return std::make_unique<CToggleTimedTrigger>(); });
         items.SetTrigger(3, [] { return std::make_unique<CProximityTrigger>(); });
         items.SetTrigger(5, [] { return std::make_unique<CVelocityTrigger>(); });
+        items.SetTrigger(7, [] { return std::make_unique<CActionButtonTrigger>(); });
         items.SetEffect(10, [] { return std::make_unique<CForceEffect>(); });
         items.SetEffect(11, [] { return std::make_unique<CSoundEffect>(); });
         items.SetEffect(12, [] { return std::make_unique<CSpawnEffect>(); });
         items.SetEffect(15, [] { return std::make_unique<CEventCreateEffect>(); });
+        items.SetEffect(16, [] { return std::make_unique<CCarParamsEffect>(); });
+        items.SetEffect(17, [] { return std::make_unique<CDestroyObjectEffect>(); });
         items.SetEffect(18, [] { return std::make_unique<CParticleEffect>(); });
         return items;
     }();
