@@ -1,11 +1,12 @@
-// A headless run of the sample scripts: a roller that drives itself passes a beacon, which pushes it
-// away and starts glow events on it. Every trigger that holds and every effect that fires is logged per
-// frame and compared with tests/golden/event_run_log.txt (ZENTRIX_UPDATE_GOLDENS=1 writes it).
+// A headless run of the sample scripts: a roller that drives itself and a car pass a beacon, which
+// pushes them away and starts glow events on them. Every trigger that holds and every effect that fires is
+// logged per frame and compared with tests/golden/event_run_log.txt (ZENTRIX_UPDATE_GOLDENS=1 writes it).
 
 #include "EventWorld.h"
 
 #include "events/EventItemFactory.h"
 #include "events/WorldEventController.h"
+#include "world/CarDoubles.h"
 
 #include <gtest/gtest.h>
 
@@ -21,6 +22,7 @@ namespace {
 
 constexpr int kBeacon = 30038;
 constexpr int kRoller = 30040;
+constexpr int kCar = 60000;
 
 std::string NameOf(int kind) {
     for (const CScriptParser::CKeyword& keyword : CScriptParser::GetKeywords())
@@ -123,12 +125,19 @@ protected:
     std::ostringstream trace;
 };
 
-TEST_F(EventRun, ARollerPassingTheSampleBeaconIsPushedAndLitUp) {
+TEST_F(EventRun, ARollerAndACarPassingTheSampleBeaconArePushedAndLitUp) {
     CWorldObject* beacon = Make(kBeacon, {0, 0, 0});
     CActiveWorldObject* roller = MakeActive(kRoller, {-14, 0, 0}, {1, 0, 0});
     ASSERT_NE(beacon, nullptr);
     ASSERT_NE(roller, nullptr);
     roller->SetVelocity(CVector(0.5f, 0, 0));
+    // A car driven at full throttle passes on the other side.
+    auto* car = dynamic_cast<CCarObject*>(Make(kCar, {-14, 0, -4}, {1, 0, 0}));
+    ASSERT_NE(car, nullptr);
+    car->Reorient(CVector(1, 0, 0), kUpVector);
+    cartest::ScriptedDriver driver;
+    driver.Throttle();
+    car->AssignDriver(&driver);
     float nearest = 1e9f;
     for (int frame = 1; frame <= 80; ++frame) {
         trace << "frame " << frame << "\n";
@@ -138,8 +147,9 @@ TEST_F(EventRun, ARollerPassingTheSampleBeaconIsPushedAndLitUp) {
         CWorldMan::FinishActiveObjects(40);
         const CVector p = roller->Position();
         nearest = std::min(nearest, std::hypot(p.x, p.z));
+        const CVector c = car->Position();
         trace << "  roller at " << std::lround(p.x * 10) / 10.0 << " " << std::lround(p.z * 10) / 10.0
-              << "\n";
+              << ", car at " << std::lround(c.x * 10) / 10.0 << " " << std::lround(c.z * 10) / 10.0 << "\n";
     }
     // The roller came within the beacon's reach and went on past it.
     EXPECT_LT(nearest, 6.0f);
@@ -147,7 +157,10 @@ TEST_F(EventRun, ARollerPassingTheSampleBeaconIsPushedAndLitUp) {
     const std::string text = trace.str();
     EXPECT_NE(text.find("30038 EventCreateEffect fired on 30040"), std::string::npos);
     EXPECT_NE(text.find("30040 ParticlesEffects fired on 30040"), std::string::npos);
+    EXPECT_NE(text.find("30038 EventCreateEffect fired on 60000"), std::string::npos);
+    EXPECT_NE(text.find("60000 ParticlesEffects fired on 60000"), std::string::npos);
     EXPECT_TRUE(MatchesGolden("event_run_log", text));
+    car->AssignDriver(nullptr);
 }
 
 } // namespace
