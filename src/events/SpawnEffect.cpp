@@ -88,6 +88,8 @@ void CSpawnEffect::Update(unsigned ms) {
 
 CVector CSpawnEffect::ComputeSpawnPosition() const {
     const CWorldObject* owner = GetOwner();
+    if (owner == nullptr)
+        return CVector();
     const CVector origin = owner->Position();
     CVector p = origin + ToHeadingFrame(m_position, owner->Direction());
     CVector around = origin;

@@ -5,6 +5,7 @@
 #include "events/ActionButtonTrigger.h"
 #include "events/CarParamsEffect.h"
 #include "events/DestroyObjectEffect.h"
+#include "events/SpawnEffect.h"
 #include "world/CarDoubles.h"
 
 #include <gtest/gtest.h>
@@ -129,6 +130,26 @@ TEST_F(CarEvents, DestroyingEndsTheOwnerOrPutsTheOtherCarsBack) {
     destroy.Fire({car});
     EXPECT_TRUE(plain->IsDead());
     EXPECT_FALSE(car->IsDead());
+}
+
+TEST_F(CarEvents, ASpawnedCarHasNoDriverAndStandsStill) {
+    CSpawnEffect spawn;
+    ASSERT_TRUE(spawn.Init(Item("SpawnEffect<Objects={60001},Position={0;0;5}>"), Make(kPlain, {0, 0, 0})));
+    spawn.Fire({});
+    CCarObject* car = nullptr;
+    for (const auto& object : CWorldMan::GetObjectList())
+        car = car ? car : dynamic_cast<CCarObject*>(object.get());
+    ASSERT_NE(car, nullptr);
+    EXPECT_EQ(car->GetDriverSlot(), -1);
+    const CVector at = car->Position();
+    for (int frame = 0; frame < 10; ++frame) {
+        CWorldMan::UpdateObjects(40);
+        CWorldMan::SimulateActiveObjects(40);
+        CWorldMan::FinishActiveObjects(40);
+    }
+    // Neutral controls: no throttle, no steering.
+    EXPECT_NEAR(car->Position().x, at.x, 1e-3f);
+    EXPECT_NEAR(car->Position().z, at.z, 1e-3f);
 }
 
 } // namespace
