@@ -26,13 +26,6 @@ namespace {
 /// A preview that is not a height block hovers this far above its cells.
 constexpr float kHover = 4.0f;
 
-bool IsInWorld(const CWorldObject* object) {
-    if (!object)
-        return false;
-    const auto& objects = CWorldMan::GetObjectList();
-    return std::any_of(objects.begin(), objects.end(), [object](const auto& o) { return o.get() == object; });
-}
-
 void ShowTree(CEntity* node) {
     if (!node)
         return;

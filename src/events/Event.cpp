@@ -17,7 +17,7 @@ CEvent::~CEvent() {
     Clear();
 }
 
-void CEvent::Init(const CScriptParser::CEventDesc& description, IEventOwner* owner, int timeoutMs,
+void CEvent::Init(const CScriptParser::CEventDesc& description, CWorldObject* owner, int timeoutMs,
                   unsigned checkInterval) {
     m_owner = owner;
     m_checkInterval = checkInterval;
@@ -83,9 +83,9 @@ bool CEvent::AllTriggered() {
 }
 
 void CEvent::Fire() {
-    std::vector<IEventOwner*> targets;
+    std::vector<CWorldObject*> targets;
     for (const auto& trigger : m_triggers) {
-        const std::vector<IEventOwner*> found = trigger->GetTargets();
+        const std::vector<CWorldObject*> found = trigger->GetTargets();
         targets.insert(targets.end(), found.begin(), found.end());
     }
     for (const auto& effect : m_effects)

@@ -2,7 +2,6 @@
 
 #include "events/Effect.h"
 #include "events/EventItemFactory.h"
-#include "events/EventOwner.h"
 #include "events/ScriptParser.h"
 #include "events/Trigger.h"
 
@@ -11,6 +10,8 @@
 #include <vector>
 
 namespace zentrix {
+
+class CWorldObject;
 
 /// One event of a script running for its owner: every frame its triggers and effects advance, and at
 /// its check interval the triggers are tested; when all hold, every effect fires on the objects the
@@ -25,7 +26,7 @@ public:
 
     /// Builds the event's triggers and effects from a parsed event, in script order. A timeout of 0 or
     /// less never expires; triggers are tested every `checkInterval` frames.
-    void Init(const CScriptParser::CEventDesc& description, IEventOwner* owner, int timeoutMs,
+    void Init(const CScriptParser::CEventDesc& description, CWorldObject* owner, int timeoutMs,
               unsigned checkInterval);
     /// Adds the trigger of an item when its kind has a class and it accepts its values; true when the
     /// kind was known (even if its trigger refused), false for kind 6 and kinds without a class.
@@ -46,7 +47,7 @@ private:
     const CEventItemFactory& m_items;
     std::vector<std::unique_ptr<CTrigger>> m_triggers;
     std::vector<std::unique_ptr<CEffect>> m_effects;
-    IEventOwner* m_owner = nullptr;
+    CWorldObject* m_owner = nullptr;
     std::uint32_t m_checkInterval = 0;
     std::uint32_t m_frameCount = 0;
     std::uint32_t m_elapsed = 0;

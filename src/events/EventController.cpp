@@ -1,5 +1,7 @@
 #include "events/EventController.h"
 
+#include "world/WorldObject.h"
+
 namespace zentrix {
 
 namespace {
@@ -15,7 +17,7 @@ CEventController::~CEventController() {
     Clear();
 }
 
-bool CEventController::LoadScript(IEventOwner* owner) {
+bool CEventController::LoadScript(CWorldObject* owner) {
     m_owner = owner;
     const int typeId = owner ? owner->GetTypeId() : -1;
     if (RunsNoEvents(typeId))

@@ -2,13 +2,14 @@
 
 #include "events/Event.h"
 #include "events/EventItemFactory.h"
-#include "events/EventOwner.h"
 #include "events/ScriptCache.h"
 
 #include <memory>
 #include <vector>
 
 namespace zentrix {
+
+class CWorldObject;
 
 /// The events of one world object: those of the object's own script, loaded once, and those other
 /// scripts add while the game runs, which start at the next update and may have a lifetime. Runs them
@@ -27,7 +28,7 @@ public:
     /// Keeps the owner and starts the events of its script. Pieces of type id 15224, 16224, 17224 and
     /// 18224 run nothing: true, and the controller stays idle. False without a script cache (idle) or without
     /// a script (running, with no events of its own).
-    bool LoadScript(IEventOwner* owner);
+    bool LoadScript(CWorldObject* owner);
     /// Adds the events of a script resource for the owner, to start at the next update; a timeout
     /// above 0 is each event's lifetime in ms. False when the script is absent or does not parse.
     bool AddEvents(int scriptId, int timeoutMs);
@@ -41,7 +42,7 @@ private:
     const CEventItemFactory& m_items;
     std::vector<std::unique_ptr<CEvent>> m_active;
     std::vector<std::unique_ptr<CEvent>> m_pending;
-    IEventOwner* m_owner = nullptr;
+    CWorldObject* m_owner = nullptr;
     bool m_loaded = false;
 };
 

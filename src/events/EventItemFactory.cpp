@@ -1,5 +1,19 @@
 #include "events/EventItemFactory.h"
 
+#include "events/ActionButtonTrigger.h"
+#include "events/AlwaysTrigger.h"
+#include "events/CarParamsEffect.h"
+#include "events/DestroyObjectEffect.h"
+#include "events/EventCreateEffect.h"
+#include "events/ForceEffect.h"
+#include "events/ParticleEffect.h"
+#include "events/ProximityTrigger.h"
+#include "events/PulseTimedTrigger.h"
+#include "events/SoundEffect.h"
+#include "events/SpawnEffect.h"
+#include "events/ToggleTimedTrigger.h"
+#include "events/VelocityTrigger.h"
+
 #include <cstddef>
 
 namespace zentrix {
@@ -7,7 +21,23 @@ namespace zentrix {
 const CEventItemFactory& CEventItemFactory::Game() {
     // The trigger and effect classes enter here as they are built. Kind 6 (PerformanceTrigger) was
     // never built and stays without a class.
-    static const CEventItemFactory game;
+    static const CEventItemFactory game = [] {
+        CEventItemFactory items;
+        items.SetTrigger(0, [] { return std::make_unique<CAlwaysTrigger>(); });
+        items.SetTrigger(1, [] { return std::make_unique<CPulseTimedTrigger>(); });
+        items.SetTrigger(2, [] { return std::make_unique<CToggleTimedTrigger>(); });
+        items.SetTrigger(3, [] { return std::make_unique<CProximityTrigger>(); });
+        items.SetTrigger(5, [] { return std::make_unique<CVelocityTrigger>(); });
+        items.SetTrigger(7, [] { return std::make_unique<CActionButtonTrigger>(); });
+        items.SetEffect(10, [] { return std::make_unique<CForceEffect>(); });
+        items.SetEffect(11, [] { return std::make_unique<CSoundEffect>(); });
+        items.SetEffect(12, [] { return std::make_unique<CSpawnEffect>(); });
+        items.SetEffect(15, [] { return std::make_unique<CEventCreateEffect>(); });
+        items.SetEffect(16, [] { return std::make_unique<CCarParamsEffect>(); });
+        items.SetEffect(17, [] { return std::make_unique<CDestroyObjectEffect>(); });
+        items.SetEffect(18, [] { return std::make_unique<CParticleEffect>(); });
+        return items;
+    }();
     return game;
 }
 

@@ -2,7 +2,7 @@
 
 namespace zentrix {
 
-bool CTrigger::Init(const CScriptParser::CItemDesc& /*item*/, IEventOwner* owner) {
+bool CTrigger::Init(const CScriptParser::CItemDesc& /*item*/, CWorldObject* owner) {
     m_owner = owner;
     return true;
 }

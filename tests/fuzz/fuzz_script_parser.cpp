@@ -1,10 +1,13 @@
 // Parses arbitrary script text, after optional arbitrary substitutions: no crash, no hang; a failure
 // always has a message, and a success only holds items of the side they stand on, with every ranged
-// value within its range and every vector finite.
+// value within its range and every vector finite. The parsed events are then built and run for a few
+// frames on an object outside any world, so every trigger and effect reads the values.
+#include "events/Event.h"
 #include "events/IntDataParam.h"
 #include "events/ScalarDataParam.h"
 #include "events/ScriptParser.h"
 #include "events/VectorDataParam.h"
+#include "world/WorldObject.h"
 
 #include <cmath>
 #include <cstddef>
@@ -82,6 +85,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             CheckItem(item, true);
         for (const CScriptParser::CItemDesc& item : event.effects)
             CheckItem(item, false);
+    }
+    CWorldObject owner(31000, 0);
+    for (const CScriptParser::CEventDesc& description : parser.GetEvents()) {
+        CEvent event(CEventItemFactory::Game());
+        event.Init(description, &owner, 100, 1);
+        for (unsigned ms : {0u, 40u, 0xFFFFFFFFu, 40u})
+            event.Update(ms);
     }
     parser.FreeEvents();
     return 0;
