@@ -114,6 +114,11 @@ HeadlessGame::~HeadlessGame() {
 
 bool HeadlessGame::Start() {
     const bool started = m_app->StartManager() == 0;
+    // The player's tracks of the sample set, copied, so that what a run saves stays with the run.
+    const std::filesystem::path samples = testsupport::GeneratedSampleSet() / "SavedTracks";
+    if (std::filesystem::is_directory(samples))
+        for (const auto& entry : std::filesystem::directory_iterator(samples))
+            std::filesystem::copy_file(entry.path(), savedTracks / entry.path().filename());
     if (CAssetMan* assets = m_app->GetAssetMan())
         assets->GetFileSaver()->SetSlot(savedTracks.Game(), CFileSaver::kSavedTracks);
     return started;
