@@ -573,8 +573,7 @@ void CWorldRaceMan::OnRaceFinished() {
     if (m_state != kRacing)
         return;
     if (m_results) {
-        const CRaceResultsMan::SWinner& winner = m_results->GetWinner();
-        m_winner = {winner.driver, winner.kind, winner.car, winner.skin, winner.tyre, winner.slot};
+        m_winner = m_results->GetWinner();
     }
     if (GameMode() == kTestDriveMode) {
         LeaveRace();

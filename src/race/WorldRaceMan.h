@@ -2,6 +2,7 @@
 
 #include "app/RaceSetup.h"
 #include "foundation/math/Vector.h"
+#include "race/RaceResultsMan.h"
 #include "world/RaceWorldLink.h"
 #include "world/WorldMan.h"
 
@@ -13,7 +14,6 @@ namespace zentrix {
 class CCarObject;
 class CGameStateMan;
 class CRaceCamMan;
-class CRaceResultsMan;
 class CRaceWorldResultsLinks;
 class CTrackObject;
 class CVornMessageBox;
@@ -51,18 +51,8 @@ public:
     /// Resource texts of the race-again box.
     static constexpr int kRaceAgainText = 7500;
     static constexpr int kRaceAgainTitle = 7501;
-    /// No winner yet.
-    static constexpr int kNoWinner = 13;
-
-    /// The winner of the last race, as the lap of honour reads it.
-    struct SWinner {
-        int driver = kNoWinner;
-        int kind = -1;
-        int car = -1;
-        int skin = -1;
-        int tyre = -1;
-        int slot = -1;
-    };
+    /// The winner of the last race, copied from the results for the lap of honour.
+    using SWinner = CRaceResultsMan::SWinner;
 
     CWorldRaceMan();
     ~CWorldRaceMan() override;
