@@ -73,6 +73,7 @@ CCarObject* CarInSlot(int slot) {
     return dynamic_cast<CCarObject*>(CWorldMan::GetCar(slot));
 }
 
+constexpr int kJamTruckCar = 60015;
 /// The tyres computer racers take on each theme: jungle, ice, desert, city.
 constexpr int kComputerTyres[4] = {0, 2, 0, 1};
 
@@ -689,6 +690,23 @@ CVector CWorldRaceMan::GetPieceVectorAt(float x, float z) const {
     const CTrackObject* piece =
         grid->GetPieceAt(static_cast<std::uint32_t>(cell.x), static_cast<std::uint32_t>(cell.z));
     return piece ? piece->GetTrackAxis() : CVector();
+}
+
+CWorldObject* CWorldRaceMan::SpawnJamTruck(int, int driverSlot) {
+    CDriverManager* drivers = Drivers();
+    CDriver* driver = drivers ? drivers->CreateDriver(driverSlot, -1, DRIVER_KIND_JAM) : nullptr;
+    if (!driver)
+        return nullptr;
+    const float height = m_topography ? m_topography->GetHeight(0.0f, 0.0f) : 0.0f;
+    auto* truck = dynamic_cast<CCarObject*>(CreateWorldObject(kJamTruckCar, 0.0f, height, 0.0f, -1));
+    if (!truck)
+        return nullptr;
+    truck->AssignDriver(driver);
+    truck->Redirect(CVector(-1.0f, 0.0f, 0.0f));
+    truck->InitLivery(-2);
+    truck->SetTyreType(0);
+    drivers->AddToWatchLists(truck);
+    return truck;
 }
 
 void CWorldRaceMan::RequestStuntCam(const CVector&, CWorldObject*, unsigned) {}

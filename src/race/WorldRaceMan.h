@@ -127,6 +127,9 @@ public:
     float GetSurfaceParam374(float x, float z) const;
     /// The axis of the piece on the tile under (x, z); zero without one.
     CVector GetPieceVectorAt(float x, float z) const;
+    /// A jam truck (car 60015) with its driver in `driverSlot`, at the centre of the world facing -x and
+    /// watched by every racer; null when no driver could be made. The first value is not used.
+    CWorldObject* SpawnJamTruck(int value, int driverSlot) override;
     /// The barrel and loop pieces ask for a stunt camera; the race keeps its own cameras.
     void RequestStuntCam(const CVector& position, CWorldObject* car, unsigned ms);
 
