@@ -66,7 +66,6 @@ protected:
     void TearDown() override;
 
 public:
-
     /// Reads a sample track ("GameTracks/demo.trk") into `grid`.
     void LoadTrack(const std::string& relative);
     /// Puts the piece of `typeId` on the grid with its anchor on (x, z); the cells beneath raised to
