@@ -20,6 +20,7 @@
 namespace {
 
 using namespace plat::raster;
+namespace Random = zentrix::Random;
 using plat::gfx2d::kFormatArgb8888;
 
 // The projection of both scenes: 90 degrees across, 4:3, depth 0 at z = 8 and 1 at z = 4096.

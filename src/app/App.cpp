@@ -13,8 +13,6 @@
 #include "app/PerformanceMonitor.h"
 #include "app/Splash.h"
 #include "app/Win.h"
-#include "app/standin/CampaignManStandIn.h"
-#include "app/standin/DriverManagerStandIn.h"
 #include "engine/EngineLog.h"
 #include "foundation/assets/AssetMan.h"
 #include "foundation/base/AppSettings.h"
@@ -252,9 +250,9 @@ bool CApp::StartDevices() {
         return false;
     RepaintSplash();
 
-    m_driverManager = m_parts->CreateDriverManager();
-    if (m_driverManager)
-        m_driverManager->StartManager();
+    m_driversStarted = true;
+    if (!m_parts->StartDrivers())
+        return false;
     RepaintSplash();
 
     m_parts->StartGameSound();
@@ -275,9 +273,7 @@ void CApp::StartScreens() {
     m_slideOutMan = m_parts->CreateSlideOutMan(*m_panelServices);
     if (m_slideOutMan)
         m_slideOutMan->StartManager();
-    m_campaignMan = m_parts->CreateCampaignMan();
-    if (m_campaignMan)
-        m_campaignMan->StartManager();
+    m_parts->CreateCampaignMan();
     m_parts->CreateRouteNodeMan();
     m_parts->CreateHelpManager();
     m_parts->CreatePrintManager();
@@ -347,10 +343,12 @@ int CApp::StopManager() {
     m_pictures.reset(); // its surfaces went with the engine; the asset manager stopped before
     m_performanceMonitor.reset();
     m_eventMan.reset();
-    StopAndDelete(m_driverManager);
+    if (m_driversStarted)
+        m_parts->StopDrivers();
+    m_driversStarted = false;
     StopAndDelete(m_ioManager);
     m_parts->DeleteRouteNodeMan();
-    StopAndDelete(m_campaignMan);
+    m_parts->DeleteCampaignMan();
     m_appSettings.reset();
     m_gameOptions.reset();
     m_errorMan.reset();
@@ -421,8 +419,8 @@ void CApp::Update() {
         m_slideOutMan->Update(ms);
     if (m_engineMan)
         m_engineMan->Update();
-    if (m_driverManager && !m_parts->IsRacePaused())
-        m_driverManager->Update(ms);
+    if (m_driversStarted && !m_parts->IsRacePaused())
+        m_parts->UpdateDrivers(ms);
     if (m_engineMan) {
         m_rendering = true;
         m_engineMan->RenderFrame();
@@ -455,8 +453,16 @@ CHelpManager* CApp::GetHelpManager() const {
     return m_parts->GetHelpManager();
 }
 
+CCampaignMan* CApp::GetCampaignMan() const {
+    return m_parts->GetCampaignMan();
+}
+
 CPrintManager* CApp::GetPrintManager() const {
     return m_parts->GetPrintManager();
+}
+
+CDriverManager* CApp::GetDriverManager() const {
+    return m_parts->GetDriverManager();
 }
 
 CGameSoundController* CApp::GetGameSoundController() const {
@@ -524,12 +530,11 @@ CWorldMan* CApp::GetWorldMan() const {
 }
 
 int CApp::GetCurrentCampaignNode() const {
-    return m_campaignMan ? m_campaignMan->GetCurrentNode() : -1;
+    return m_parts->GetCurrentCampaignNode();
 }
 
 void CApp::CopyCampaignSetup(int index, CRaceSetup& setup) {
-    if (m_campaignMan)
-        m_campaignMan->CopyNodeSetup(index, setup);
+    m_parts->CopyCampaignSetup(index, setup);
 }
 
 bool CApp::HasErrorMan() const {

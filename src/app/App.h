@@ -20,9 +20,9 @@ class CAdaptiveSfxMan;
 class CAppParts;
 class CAppSettings;
 class CAssetMan;
-class CCampaignManStandIn;
+class CCampaignMan;
 class CCommandLineParser;
-class CDriverManagerStandIn;
+class CDriverManager;
 class CAppEngineLinks;
 class CEngineMan;
 class CErrorMan;
@@ -91,7 +91,8 @@ public:
     CAssetMan* GetAssetMan() const { return m_assetMan.get(); }
     CSlideOutMan* GetSlideOutMan() const { return m_slideOutMan.get(); }
     CIOManager* GetIOManager() const { return m_ioManager.get(); }
-    CDriverManagerStandIn* GetDriverManager() const { return m_driverManager.get(); }
+    /// The driver manager of the parts (null when the parts have none).
+    CDriverManager* GetDriverManager() const;
     /// The game sound controller and the music manager of the parts (null when the parts have none).
     CGameSoundController* GetGameSoundController() const;
     CMusicManager* GetMusicManager() const;
@@ -99,7 +100,7 @@ public:
     CCommandLineParser* GetCommandLineParser() const { return m_commandLineParser.get(); }
     /// The route manager of the parts (null when the parts have none).
     CRouteNodeMan* GetRouteNodeMan() const;
-    CCampaignManStandIn* GetCampaignMan() const { return m_campaignMan.get(); }
+    CCampaignMan* GetCampaignMan() const;
     CGameStateMan* GetGameStateMan() const { return m_gameStateMan.get(); }
     CPerformanceMonitor* GetPerformanceMonitor() const { return m_performanceMonitor.get(); }
     CAdaptiveSfxMan* GetAdaptiveSfxMan() const { return m_adaptiveSfxMan.get(); }
@@ -202,10 +203,9 @@ private:
     std::unique_ptr<CAppPanelServices> m_panelServices; ///< serves the slide-out manager
     std::unique_ptr<CSlideOutMan> m_slideOutMan;
     std::unique_ptr<CIOManager> m_ioManager;
-    std::unique_ptr<CDriverManagerStandIn> m_driverManager;
+    bool m_driversStarted = false; ///< the parts' driver manager was started and not yet stopped
     std::unique_ptr<CAppSettings> m_appSettings;
     std::unique_ptr<CCommandLineParser> m_commandLineParser;
-    std::unique_ptr<CCampaignManStandIn> m_campaignMan;
     std::unique_ptr<CGameStateMan> m_gameStateMan;
     std::unique_ptr<CPerformanceMonitor> m_performanceMonitor;
     std::unique_ptr<CAdaptiveSfxMan> m_adaptiveSfxMan;

@@ -11,8 +11,6 @@
 #include "app/PerformanceMonitor.h"
 #include "app/Splash.h"
 #include "app/Win.h"
-#include "app/standin/CampaignManStandIn.h"
-#include "app/standin/DriverManagerStandIn.h"
 #include "foundation/base/AppSettings.h"
 #include "foundation/base/EventMan.h"
 #include "platform/clock/Clock.h"
@@ -99,10 +97,6 @@ std::unique_ptr<plat::input::InputSystem> CAppParts::CreateInputSystem(plat::win
     return plat::window::CreateInputSystemFor(window);
 }
 
-std::unique_ptr<CDriverManagerStandIn> CAppParts::CreateDriverManager() {
-    return std::make_unique<CDriverManagerStandIn>();
-}
-
 std::unique_ptr<CSlideOutMan> CAppParts::CreateSlideOutMan(IPanelServices& services) {
     return std::make_unique<CSlideOutMan>(services, CreatePanelFactory());
 }
@@ -112,10 +106,6 @@ CSlideOutMan::PanelFactory CAppParts::CreatePanelFactory() {
               CSlideOutMan* manager) -> std::unique_ptr<CSlideOut> {
         return std::make_unique<CPanelStandIn>(resourceId, manager, usesHelpPanel);
     };
-}
-
-std::unique_ptr<CCampaignManStandIn> CAppParts::CreateCampaignMan() {
-    return std::make_unique<CCampaignManStandIn>();
 }
 
 std::unique_ptr<CAdaptiveSfxMan> CAppParts::CreateAdaptiveSfxMan(IEffectsLevelLinks& links) {

@@ -28,9 +28,10 @@ class CAdaptiveSfxMan;
 class IEffectsLevelLinks;
 class CApp;
 class CAppSettings;
-class CCampaignManStandIn;
+class CCampaignMan;
+struct CRaceSetup;
 class CCommandLineParser;
-class CDriverManagerStandIn;
+class CDriverManager;
 class CEngineMan;
 class IEngineServices;
 class CErrorMan;
@@ -97,19 +98,24 @@ public:
     virtual std::unique_ptr<CIOManager> CreateIOManager(IInputServices* services);
     /// A new connection to the input devices, tied to `window` (may be null); null when there is none.
     virtual std::unique_ptr<plat::input::InputSystem> CreateInputSystem(plat::window::Window* window);
-    /// The driver manager.
-    virtual std::unique_ptr<CDriverManagerStandIn> CreateDriverManager();
     /// The slide-out manager, served by `services`.
     virtual std::unique_ptr<CSlideOutMan> CreateSlideOutMan(IPanelServices& services);
     /// What makes the screens' panels for the slide-out manager.
     virtual CSlideOutMan::PanelFactory CreatePanelFactory();
-    /// The campaign manager.
-    virtual std::unique_ptr<CCampaignManStandIn> CreateCampaignMan();
     /// The effects-detail manager, setting through `links`.
     virtual std::unique_ptr<CAdaptiveSfxMan> CreateAdaptiveSfxMan(IEffectsLevelLinks& links);
 
     /// Makes `path` (the "Path" setting, game form) the working folder.
     virtual void SetCurrentDirectory(const std::string& path);
+    /// Creates and starts the driver manager; false when it cannot start (no started input manager): the
+    /// game then stops its start-up. True when the parts have no drivers.
+    virtual bool StartDrivers() { return true; }
+    /// Stops and deletes the driver manager; safe to call again.
+    virtual void StopDrivers() {}
+    /// The drivers' frame (the shell skips it while the race is paused).
+    virtual void UpdateDrivers(int /*ms*/) {}
+    /// The driver manager by its type (null: none).
+    virtual CDriverManager* GetDriverManager() const { return nullptr; }
     /// Creates the worlds and the shadow manager (true: the shell alone has none to create).
     virtual bool CreateWorlds() { return true; }
     /// Removes the worlds and the shadow manager; safe to call again.
@@ -141,6 +147,16 @@ public:
     /// Frees the event-script keyword tables; safe to call again.
     virtual void FreeKeywordTables() {}
 
+    /// Creates and starts the campaign manager (nothing without a campaign).
+    virtual void CreateCampaignMan() {}
+    /// Stops and deletes the campaign manager; safe to call again.
+    virtual void DeleteCampaignMan() {}
+    /// The campaign node being played (-1 none).
+    virtual int GetCurrentCampaignNode() const { return -1; }
+    /// Copies the race of campaign node `index` into `setup` (nothing without that node).
+    virtual void CopyCampaignSetup(int /*index*/, CRaceSetup& /*setup*/) {}
+    /// The campaign manager by its type (null: none).
+    virtual CCampaignMan* GetCampaignMan() const { return nullptr; }
     /// Creates and starts the route manager (nothing without racing).
     virtual void CreateRouteNodeMan() {}
     /// Stops and deletes the route manager; safe to call again.

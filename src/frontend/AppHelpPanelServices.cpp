@@ -1,8 +1,8 @@
 #include "frontend/AppHelpPanelServices.h"
 
 #include "app/App.h"
-#include "app/standin/CampaignManStandIn.h"
 #include "foundation/assets/AssetMan.h"
+#include "race/CampaignMan.h"
 #include "render/EngineMan.h"
 #include "render/Overlay.h"
 #include "ui/SlideOutMan.h"
@@ -45,7 +45,7 @@ CHelpManager* CAppHelpPanelServices::GetHelpManager() {
 }
 
 int CAppHelpPanelServices::GetUnlockStage() {
-    CCampaignManStandIn* campaign = g_pApp ? g_pApp->GetCampaignMan() : nullptr;
+    CCampaignMan* campaign = g_pApp ? g_pApp->GetCampaignMan() : nullptr;
     return campaign ? campaign->GetUnlockStage() : 0;
 }
 

@@ -15,10 +15,12 @@
 #include "platform/clock/Clock.h"
 #include "platform/print/CupsPrinter.h"
 #include "platform/settings/Store.h"
+#include "race/CampaignMan.h"
 #include "race/RouteNodeMan.h"
 #include "race/WorldRaceMan.h"
 #include "ui/SlideOut.h"
 #include "world/AppWorldServices.h"
+#include "world/SpawningMan.h"
 #include "world/WorldMan.h"
 
 #include <algorithm>
@@ -34,6 +36,7 @@ CGameParts::CGameParts(std::unique_ptr<plat::settings::Store> store,
 CGameParts::~CGameParts() {
     // The help panel reaches the help manager through its services: the manager goes first.
     m_printManager.reset();
+    m_campaignMan.reset();
     m_helpManager.reset();
     m_helpPanel.reset();
     // The registry must not keep services that go with the parts.
@@ -145,6 +148,29 @@ void CGameParts::ProcessPrintJob() {
         m_printManager->ProcessPendingJob();
 }
 
+void CGameParts::CreateCampaignMan() {
+    m_campaignMan = std::make_unique<CCampaignMan>(g_pApp ? g_pApp->GetAssetMan() : nullptr,
+                                                   g_pApp ? g_pApp->GetAppSettings() : nullptr);
+    // Without a definition the game runs with no campaign nodes and nothing locked.
+    m_campaignMan->StartManager();
+}
+
+void CGameParts::DeleteCampaignMan() {
+    if (m_campaignMan) {
+        m_campaignMan->StopManager();
+        m_campaignMan.reset();
+    }
+}
+
+int CGameParts::GetCurrentCampaignNode() const {
+    return m_campaignMan ? m_campaignMan->GetCurrentNode() : -1;
+}
+
+void CGameParts::CopyCampaignSetup(int index, CRaceSetup& setup) {
+    if (m_campaignMan)
+        m_campaignMan->CopyNodeSetup(index, setup);
+}
+
 void CGameParts::CreateRouteNodeMan() {
     m_routeNodeMan = std::make_unique<CRouteNodeMan>();
     m_routeNodeMan->StartManager();
@@ -170,6 +196,16 @@ bool CGameParts::CreateWorlds() {
     links.trackBuild = &m_trackBuilder;
     // The route manager is made after the worlds: until then the route counts as broken.
     links.isRouteBroken = [this] { return !m_routeNodeMan || m_routeNodeMan->IsRouteBroken(); };
+    // Where a respawned car turns onto the route.
+    links.findNearestNodeOnTile = [this](const CVector& position, int reference) {
+        return m_routeNodeMan ? m_routeNodeMan->FindNearestNodeOnTile(position, reference) : -1;
+    };
+    // The campaign starts after the worlds: until then, and without it, the stage is 0.
+    links.unlockStage = [this] { return m_campaignMan ? m_campaignMan->GetUnlockStage() : 0; };
+    // Spawn pads.
+    links.makeSpawningMan = []() -> std::unique_ptr<ISpawningManLink> {
+        return std::make_unique<CSpawningMan>();
+    };
     CWorldMan::SetLinks(std::move(links));
     return CWorldMan::CreateWorlds();
 }
@@ -198,6 +234,23 @@ bool CGameParts::IsRacePaused() const {
 
 CWorldMan* CGameParts::GetWorldMan() const {
     return CWorldMan::GetCurrentWorld();
+}
+
+bool CGameParts::StartDrivers() {
+    m_drivers = std::make_unique<CDriverManager>(&m_driverServices);
+    return m_drivers->StartManager() == 0;
+}
+
+void CGameParts::StopDrivers() {
+    if (m_drivers) {
+        m_drivers->StopManager();
+        m_drivers.reset();
+    }
+}
+
+void CGameParts::UpdateDrivers(int ms) {
+    if (m_drivers)
+        m_drivers->Update(ms);
 }
 
 void CGameParts::StartGameSound() {

@@ -4,6 +4,8 @@
 #include "audio/AudioAssetFactory.h"
 #include "audio/GameSoundController.h"
 #include "audio/MusicManager.h"
+#include "race/AppDriverServices.h"
+#include "race/DriverManager.h"
 #include "world/TrackEditBuilder.h"
 
 #include <memory>
@@ -17,6 +19,7 @@ class CAppPrintServices;
 class CHelpPanel;
 class IHelpSound;
 class CAppWorldServices;
+class CCampaignMan;
 class CRouteNodeMan;
 
 /// The whole game's parts: the shell's own, with the managers of the game's subsystems (which sit above
@@ -77,10 +80,21 @@ public:
     void SetMusicVolume(int volume) override;
     void SetMusicEnabled(bool enabled) override;
 
+    /// The campaign, read from the asset manager with its progress in the application's settings.
+    void CreateCampaignMan() override;
+    void DeleteCampaignMan() override;
+    int GetCurrentCampaignNode() const override;
+    void CopyCampaignSetup(int index, CRaceSetup& setup) override;
+    CCampaignMan* GetCampaignMan() const override { return m_campaignMan.get(); }
     /// The route over the track; the world's track saver asks it whether the route is closed.
     void CreateRouteNodeMan() override;
     void DeleteRouteNodeMan() override;
     CRouteNodeMan* GetRouteNodeMan() const override { return m_routeNodeMan.get(); }
+    /// The race's drivers: the driver manager over the application.
+    bool StartDrivers() override;
+    void StopDrivers() override;
+    void UpdateDrivers(int ms) override;
+    CDriverManager* GetDriverManager() const override { return m_drivers.get(); }
 
     /// Printing on the system's printers.
     void CreatePrintManager() override;
@@ -97,9 +111,12 @@ private:
     std::unique_ptr<CHelpManager> m_helpManager;
     std::unique_ptr<CAppPrintServices> m_printServices;
     std::unique_ptr<CPrintManager> m_printManager;
+    std::unique_ptr<CCampaignMan> m_campaignMan;
     std::unique_ptr<CAppWorldServices> m_worldServices; ///< what the worlds take from the application
     std::unique_ptr<CRouteNodeMan> m_routeNodeMan;
     CTrackEditBuilder m_trackBuilder; ///< what tracks are read and rebuilt with
+    CAppDriverServices m_driverServices;
+    std::unique_ptr<CDriverManager> m_drivers;
 
 private:
     // Made with the parts, as the asset manager's sounds and music need them before it starts; they

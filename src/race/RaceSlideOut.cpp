@@ -2,6 +2,7 @@
 
 #include "app/App.h"
 #include "app/GameStateMan.h"
+#include "race/RaceResultsMan.h"
 #include "race/RaceText.h"
 #include "race/RaceTrafficLight.h"
 #include "race/WorldRaceMan.h"
@@ -233,6 +234,13 @@ void CRaceSlideOut::Update(int ms) {
         return;
     if (m_dirty)
         DrawPlates();
+    CRaceResultsMan* results = m_raceWorld ? m_raceWorld->GetResults() : nullptr;
+    if (!IsTestDrive() && results && results->IsResultBoardDue() && !m_statsBoard) {
+        std::vector<CRaceStatsBoard::SRecord> records;
+        for (const CRaceResultsMan::SResultRow& row : results->GetResultList())
+            records.push_back({row.nameTextId - CRaceStatsBoard::kFirstNameText, row.human, row.position});
+        ShowStatsBoard(records);
+    }
     if (m_raceWorld && !m_raceWorld->IsRaceActive() && (!m_trafficLight || m_trafficLight->IsGreen()))
         m_raceWorld->StartRacing();
     if (m_raceText) {

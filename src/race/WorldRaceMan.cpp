@@ -10,7 +10,12 @@
 #include "foundation/base/GameStates.h"
 #include "foundation/base/Message.h"
 #include "foundation/math/Rotation.h"
+#include "race/Driver.h"
+#include "race/DriverManager.h"
+#include "race/RaceCamMan.h"
 #include "race/RacePanelLink.h"
+#include "race/RaceResultsMan.h"
+#include "race/RaceWorldResultsLinks.h"
 #include "race/RouteNodeMan.h"
 #include "render/CameraController.h"
 #include "render/EngineMan.h"
@@ -19,6 +24,7 @@
 #include "ui/SlideOut.h"
 #include "ui/SlideOutMan.h"
 #include "ui/VornMessageBox.h"
+#include "world/CarObject.h"
 #include "world/TrackObject.h"
 #include "world/WorldGrid.h"
 #include "world/WorldServices.h"
@@ -58,6 +64,17 @@ CEventMan* Events() {
 CRouteNodeMan* Route() {
     return g_pApp ? g_pApp->GetRouteNodeMan() : nullptr;
 }
+
+CDriverManager* Drivers() {
+    return g_pApp ? g_pApp->GetDriverManager() : nullptr;
+}
+
+CCarObject* CarInSlot(int slot) {
+    return dynamic_cast<CCarObject*>(CWorldMan::GetCar(slot));
+}
+
+/// The tyres computer racers take on each theme: jungle, ice, desert, city.
+constexpr int kComputerTyres[4] = {0, 2, 0, 1};
 
 CGameSoundController* Sound() {
     return g_pApp ? g_pApp->GetGameSoundController() : nullptr;
@@ -103,6 +120,11 @@ int CWorldRaceMan::Create() {
     const int result = CWorldMan::Create();
     if (!InitSharedWorld())
         return 1;
+    m_resultsLinks = std::make_unique<CRaceWorldResultsLinks>(*this);
+    m_results = std::make_unique<CRaceResultsMan>(*m_resultsLinks);
+    m_results->StartManager();
+    if (CEngineMan* engine = Engine(); engine && engine->GetCameraController())
+        m_cameras = std::make_unique<CRaceCamMan>(engine->GetCameraController());
     if (CGameStateMan* states = States())
         if (CSlideOutMan* panels = g_pApp->GetSlideOutMan())
             m_raceAgainBox =
@@ -116,6 +138,11 @@ int CWorldRaceMan::Destroy() {
         return 0;
     m_created = false;
     FreeSharedWorld();
+    if (m_results)
+        m_results->StopManager();
+    m_results.reset();
+    m_resultsLinks.reset();
+    m_cameras.reset();
     m_state = kNotRacing;
     m_raceAgainBox.reset();
     return CWorldMan::Destroy();
@@ -175,6 +202,8 @@ void CWorldRaceMan::StartRace(const CRaceSetup& setup, bool restart) {
 
     if (GameMode() != kTestDriveMode)
         SetOverviewCamera();
+    if (m_cameras)
+        m_cameras->CaptureStartView();
 
     if (GameMode() != kTestDriveMode)
         if (CWorldGrid* grid = GetWorldGrid())
@@ -186,7 +215,9 @@ void CWorldRaceMan::StartRace(const CRaceSetup& setup, bool restart) {
 
     if (CGameSoundController* sound = Sound())
         sound->BeginRace(m_setup.racerCount);
+    PlaceCars(setup);
     m_countdown = kCountdownMs;
+    StartResults();
     if (assets)
         assets->PreloadRaceAssets();
     if (m_state != kRaceOver)
@@ -236,8 +267,133 @@ void CWorldRaceMan::RankBySpeed(const float* topSpeeds, int count, int* ranks) {
     }
 }
 
+void CWorldRaceMan::PlaceCars(const CRaceSetup& passed) {
+    m_carCount = 0;
+    m_humanCount = 0;
+    CTrackObject* start = FindStartPiece();
+    CDriverManager* drivers = Drivers();
+    if (!start || !drivers)
+        return;
+    CRaceSetup setup = passed;
+    if (GameMode() == kTestDriveMode) {
+        // The test drive races alone on a broken route, else against one computer driver.
+        const bool broken = !Route() || Route()->IsRouteBroken();
+        const int tyres[kMaxRacers] = {setup.tyre[0], setup.tyre[1], setup.tyre[2], setup.tyre[3]};
+        ClearRaceSetup(setup);
+        for (int i = 0; i < kMaxRacers; ++i)
+            setup.tyre[i] = tyres[i];
+        setup.racerCount = broken ? 1 : 2;
+        setup.driver[0] = 10;
+        setup.kind[0] = DRIVER_KIND_HUMAN;
+        setup.car[0] = 60010;
+        setup.skin[0] = -2;
+        if (!broken) {
+            setup.driver[1] = 6;
+            setup.kind[1] = DRIVER_KIND_COMPUTER;
+            setup.car[1] = 60000;
+            setup.skin[1] = -2;
+        }
+        m_setup.racerCount = setup.racerCount;
+    }
+    static const char* const kNames[3] = {"Player ", "CPU Driver ", "JamTruck Driver "};
+    CAssetMan* assets = Assets();
+    const int theme = assets ? assets->GetWorld() : -1;
+    const CVector startPosition = start->Position();
+    CCarObject* cars[kMaxRacers] = {};
+    int n = 0;
+    for (int i = 0; i < kMaxRacers; ++i) {
+        const int kind = setup.kind[i];
+        if (kind < DRIVER_KIND_HUMAN || kind > DRIVER_KIND_JAM)
+            continue;
+        CDriver* driver = drivers->CreateDriver(n, setup.driver[i], kind);
+        if (!driver)
+            continue;
+        driver->SetName(kNames[kind] + std::to_string(n + 1));
+        driver->SetColour(0xff8080);
+        auto* car = dynamic_cast<CCarObject*>(
+            CreateWorldObject(setup.car[i], startPosition.x, startPosition.y, startPosition.z, -1));
+        if (!car) {
+            ++n;
+            continue;
+        }
+        car->AssignDriver(driver);
+        car->InitLivery(setup.skin[i]);
+        car->SetTyreType(setup.tyre[i]);
+        if (kind == DRIVER_KIND_HUMAN)
+            ++m_humanCount;
+        else if (kind == DRIVER_KIND_COMPUTER && theme >= 0 && theme < 4)
+            car->SetTyreType(kComputerTyres[theme]);
+        cars[n] = car;
+        ++n;
+    }
+    m_carCount = static_cast<std::uint32_t>(n);
+    PlaceOnGrid(cars, n, *start);
+}
+
+void CWorldRaceMan::PlaceOnGrid(CCarObject* const* cars, int count, const CTrackObject& start) {
+    const CVector up(0.0f, 1.0f, 0.0f);
+    CVector facing;
+    RotateVectorAboutAxis(start.Direction(), facing, up, std::numbers::pi_v<float>);
+    CVector side;
+    RotateVectorAboutAxis(facing, side, up, std::numbers::pi_v<float> / 2.0f);
+    side.Normalise();
+    const CVector startPosition = start.Position();
+    float speeds[kMaxRacers] = {};
+    int ranks[kMaxRacers] = {};
+    for (int i = 0; i < count; ++i)
+        speeds[i] = cars[i] ? cars[i]->GetTopSpeed() : 0.0f;
+    RankBySpeed(speeds, count, ranks);
+    for (int i = 0; i < count; ++i) {
+        CCarObject* car = cars[i];
+        if (!car)
+            continue;
+        CVector position = startPosition;
+        if (m_state != kRaceOver)
+            position = GridSlotPosition(ranks[i], startPosition, facing, side);
+        if (m_topography)
+            position.y = m_topography->GetHeight(position.x, position.z);
+        car->Redirect(facing);
+        car->SetPositionVector(position);
+        car->SetStartOffset(m_state == kRaceOver ? CVector() : position - startPosition);
+        if (CDriver* driver = car->GetDriver())
+            driver->SetStartPosition(ranks[i] + 1);
+    }
+}
+
+void CWorldRaceMan::StartResults() {
+    if (!m_results)
+        return;
+    CRaceResultsMan::SStart start;
+    if (const CTrackObject* piece = FindStartPiece())
+        start.startPosition = piece->Position();
+    CRouteNodeMan* route = Route();
+    start.routeBroken = !route || route->IsRouteBroken() ? 1 : 0;
+    start.laps = m_setup.laps;
+    start.racerCount = static_cast<int>(m_carCount);
+    start.humanCount = m_humanCount;
+    if (m_state == kRaceOver) {
+        start.laps = -1;
+        start.racerCount = 1;
+        start.humanCount = 0;
+        m_carCount = 1;
+        m_humanCount = 0;
+    }
+    m_results->StartRace(start);
+}
+
 void CWorldRaceMan::Frame(unsigned ms) {
     CWorldMan::Frame(ms);
+    if (m_cameras && !m_introCameraSet) {
+        // The one-human camera blends in once the overview has been seen; the lap of honour circles at once.
+        const bool testDrive = GameMode() == kTestDriveMode;
+        if (!testDrive && m_state == kRaceOver) {
+            m_cameras->SetCamera(CRaceCamMan::kLapOfHonour, false, 2300);
+            m_introCameraSet = true;
+        } else if (m_activeTime > (testDrive ? 20u : 2000u)) {
+            m_cameras->SetCamera(CRaceCamMan::kChase, true, 2300);
+            m_introCameraSet = true;
+        }
+    }
     m_frameCount += 1;
     m_activeTime += ms;
 
@@ -263,8 +419,11 @@ void CWorldRaceMan::Frame(unsigned ms) {
         }
     }
 
-    if (m_state == kNotRacing || m_state == kRacing || m_state == kRaceOver)
+    if (m_state == kNotRacing || m_state == kRacing || m_state == kRaceOver) {
         Tick(ms);
+        if (m_results)
+            m_results->Update(static_cast<int>(ms));
+    }
 
     ProcessLeaveRequest();
 
@@ -322,7 +481,9 @@ void CWorldRaceMan::HandleInput() {
         return;
     }
     if (code == kKeyEscape || code == kKeySpace) {
-        RequestPause();
+        // Once the results board is due, the race is as good as over: no pause.
+        if (!m_results || !m_results->IsResultBoardDue())
+            RequestPause();
         return;
     }
     if ((code >= '1' && code <= '4') || code == kKeyF1)
@@ -379,6 +540,10 @@ void CWorldRaceMan::StartRacing() {
     CEngineMan* engine = Engine();
     if (engine && engine->GetCameraController() && engine->GetCameraController()->IsMoving())
         return;
+    for (std::uint32_t slot = 0; slot < m_carCount; ++slot)
+        if (CCarObject* car = CarInSlot(static_cast<int>(slot)))
+            if (CDriver* driver = car->GetDriver())
+                driver->Activate();
     if (m_state == kNotRacing)
         m_state = kRacing;
     PauseMusic(false);
@@ -395,6 +560,8 @@ void CWorldRaceMan::Tick(unsigned ms) {
     SimulateActiveObjects(ms);
     CollideObjects(ms);
     FinishActiveObjects(ms);
+    if (m_cameras)
+        m_cameras->Update(static_cast<int>(ms));
     if (CShadowMan* shadows = CShadowMan::GetInstance())
         shadows->UpdateShadows();
 }
@@ -405,6 +572,10 @@ void CWorldRaceMan::OnRaceFinished() {
             panel->RemoveLightAndBoard();
     if (m_state != kRacing)
         return;
+    if (m_results) {
+        const CRaceResultsMan::SWinner& winner = m_results->GetWinner();
+        m_winner = {winner.driver, winner.kind, winner.car, winner.skin, winner.tyre, winner.slot};
+    }
     if (GameMode() == kTestDriveMode) {
         LeaveRace();
         return;
@@ -415,8 +586,27 @@ void CWorldRaceMan::OnRaceFinished() {
 }
 
 void CWorldRaceMan::RestartRace() {
+    CTrackObject* start = FindStartPiece();
+    CCarObject* cars[kMaxRacers] = {};
+    const int count = static_cast<int>(std::min<std::uint32_t>(m_carCount, kMaxRacers));
+    for (int slot = 0; slot < count; ++slot) {
+        CCarObject* car = CarInSlot(slot);
+        cars[slot] = car;
+        if (!car)
+            continue;
+        car->CancelPickup(true);
+        car->SetVelocity(CVector());
+        if (CDriver* driver = car->GetDriver())
+            driver->ResetDriver();
+    }
     m_state = kNotRacing;
+    if (start)
+        PlaceOnGrid(cars, count, *start);
     m_countdown = kCountdownMs;
+    if (m_results) {
+        m_setup.laps = m_results->GetLaps();
+        StartResults();
+    }
     if (IRacePanelLink* panel = RacePanel())
         panel->StartRace();
     PauseMusic(true);
@@ -444,6 +634,11 @@ void CWorldRaceMan::Deactivate() {
         shadows->ResetSkidMarks();
     if (CGameSoundController* sound = Sound())
         sound->EndRace();
+    if (m_cameras)
+        m_cameras->SetCamera(-1, true, 3000);
+    // The drivers go before their cars: a driver lets go of its car as it is deleted.
+    if (CDriverManager* drivers = Drivers())
+        drivers->DeleteAllDrivers();
     for (int slot = 0; slot < kCarSlots; ++slot)
         if (CWorldObject* car = GetCar(slot))
             RemoveObject(car);

@@ -10,7 +10,11 @@
 
 namespace zentrix {
 
+class CCarObject;
 class CGameStateMan;
+class CRaceCamMan;
+class CRaceResultsMan;
+class CRaceWorldResultsLinks;
 class CTrackObject;
 class CVornMessageBox;
 class CWorldTopography;
@@ -83,6 +87,10 @@ public:
     IWorldTopographyLink* GetTopography() override;
     /// The ground lookup of the running race (null before a race built one).
     CWorldTopography* GetWorldTopography() const { return m_topography.get(); }
+    /// The results of the race (null before Create).
+    CRaceResultsMan* GetResults() const { return m_results.get(); }
+    /// The race cameras (null before Create, or without an engine camera).
+    CRaceCamMan* GetCameras() const { return m_cameras.get(); }
 
     /// The start signal: drivers are let go (after the countdown and the start lights).
     void StartRacing();
@@ -97,7 +105,7 @@ public:
 
     int GetState() const { return m_state; }
     bool IsPaused() const override { return m_state == kPaused; }
-    bool IsRaceActive() const { return m_state == kRacing || m_state == kRaceOver; }
+    bool IsRaceActive() const override { return m_state == kRacing || m_state == kRaceOver; }
     bool IsRaceOver() const { return m_state == kRaceOver; }
     void SetRaceOver() { m_state = kRaceOver; }
     /// Whether a race was started since the world was last deactivated.
@@ -145,6 +153,9 @@ public:
     static bool IsCountdownFinished() { return s_countdownFinished; }
 
 private:
+    void PlaceCars(const CRaceSetup& setup);
+    void PlaceOnGrid(CCarObject* const* cars, int count, const CTrackObject& start);
+    void StartResults();
     float SurfaceParam(int field) const;
     void HandleInput();
     void ProcessLeaveRequest();
@@ -166,6 +177,9 @@ private:
     bool m_introCameraSet = false;
     std::uint32_t m_carCount = 0;
     std::unique_ptr<CWorldTopography> m_topography;
+    std::unique_ptr<CRaceWorldResultsLinks> m_resultsLinks;
+    std::unique_ptr<CRaceResultsMan> m_results;
+    std::unique_ptr<CRaceCamMan> m_cameras;
     int m_humanCount = 0;
     int m_countdown = 0;
     int m_savedTheme = -1;

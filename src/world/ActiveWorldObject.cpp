@@ -189,6 +189,11 @@ void CActiveWorldObject::SetPosition(float x, float y, float z) {
     CActiveWorldObject::SetPositionVector(CVector(x, y, z));
 }
 
+void CActiveWorldObject::SetOrientation(const CVector& direction, const CVector& up) {
+    CWorldObject::SetOrientation(direction, up);
+    PlaceContactPoints();
+}
+
 void CActiveWorldObject::Reorient(const CVector& direction, const CVector& up) {
     SetOrientation(direction, up);
     PlaceContactPoints();

@@ -52,6 +52,9 @@ public:
     /// Moves the volumes, the object, then its contact points.
     void SetPositionVector(const CVector& position) override;
     void SetPosition(float x, float y, float z) override;
+    /// Turns the object, then puts its points at their places: a point left where the old frame had it
+    /// would turn the body back at its next fit.
+    void SetOrientation(const CVector& direction, const CVector& up) override;
     /// Saves the pose of the frame's start, shifts the points' position history, then the world
     /// object's tick.
     void Update(unsigned ms) override;

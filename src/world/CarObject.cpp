@@ -528,6 +528,17 @@ int CCarObject::GetPickupType() const {
     return m_pickupHelper ? m_pickupHelper->GetPickupType() : -1;
 }
 
+bool CCarObject::TakesPickups() const {
+    return m_driver && m_driver->AcceptsPickups();
+}
+
+void CCarObject::GivePickup(int type) {
+    if (!m_pickupHelper || !m_pickupHelper->Give(type))
+        return;
+    if (IWorldSounds* sounds = Sounds())
+        sounds->PlayCarSound(kPickupGivenSound, GetDriverSlot());
+}
+
 void CCarObject::CancelPickup(bool dropHeld) {
     if (m_pickupHelper)
         m_pickupHelper->CancelPickup(dropHeld);

@@ -2,6 +2,7 @@
 
 #include "foundation/math/Vector.h"
 #include "world/ActiveWorldObject.h"
+#include "world/CarLink.h"
 
 #include <array>
 #include <cstdint>
@@ -31,7 +32,7 @@ struct CDriverControls;
 ///
 /// In a started race each car loads its own copy of its car asset, so that tuning and handling changes
 /// touch that car only; elsewhere it shares the asset manager's.
-class CCarObject : public CActiveWorldObject {
+class CCarObject : public CActiveWorldObject, public ICarLink {
 public:
     static constexpr int kTyreTypes = 3;
     static constexpr int kLiveries = 13;
@@ -72,6 +73,8 @@ public:
     static constexpr float kFallHeight = -20.0f;
     /// Sounds and particles.
     static constexpr int kRespawnSound = 50026;
+    /// Heard by the driver when a pickup is handed to the car.
+    static constexpr int kPickupGivenSound = 51093;
     static constexpr int kFirstBumpSound = 51074;
     static constexpr int kFirstCrashSound = 51094;
     static constexpr int kSlideLoopSound = 51055;
@@ -143,7 +146,7 @@ public:
     CDriver* GetDriver() const;
     ICarDriverLink* GetDriverLink() const { return m_driver; }
     /// The driver's slot; -1 without a driver.
-    int GetDriverSlot() const;
+    int GetDriverSlot() const override;
 
     // ---- handling, tyres and liveries ----
     CCarAsset* GetCarAsset() const { return m_carAsset; }
@@ -254,7 +257,11 @@ public:
     // ---- pickups ----
     CCarPickupHelper* GetPickupHelper() const { return m_pickupHelper.get(); }
     /// The held pickup's type; -1 none.
-    int GetPickupType() const;
+    int GetPickupType() const override;
+    /// A driver steers the car and takes pickups.
+    bool TakesPickups() const override;
+    /// The pickup is held (any held one replaced) and the driver hears it.
+    void GivePickup(int type) override;
     void CancelPickup(bool dropHeld);
     void LockPickups(int ms);
 

@@ -23,6 +23,13 @@ public:
     virtual bool IsPaused() const { return false; }
     /// A taunt report about the car's driver (the race's taunt queue may drop it).
     virtual void ReportTauntEvent(CWorldObject* /*car*/, int /*event*/) {}
+
+    // What the spawn pads ask.
+    /// Whether the race runs (after the start, before the end).
+    virtual bool IsRaceActive() const { return false; }
+    /// A new jam truck, driven by a factory driver in `driverSlot`, that starts after `delayMs`; null
+    /// when none could be made.
+    virtual CWorldObject* SpawnJamTruck(int /*delayMs*/, int /*driverSlot*/) { return nullptr; }
 };
 
 } // namespace zentrix

@@ -8,7 +8,7 @@ class CWorldObject;
 
 /// The spawning manager of the shared world as the registry and the grid drive it: it remembers the
 /// spawn pads placed on the grid and re-creates their pickups (or the jam truck) while a race runs. The
-/// track pieces bring it; until then the shared world has none (`SWorldLinks::makeSpawningMan` empty).
+/// program gives `CSpawningMan`; without a maker the shared world has none.
 class ISpawningManLink : public CManagerInterface {
 public:
     /// Marks the manager enabled (when the shared world is made) or disabled (before it is deleted).

@@ -2,11 +2,20 @@
 
 #include "foundation/assets/AssetMan.h"
 #include "foundation/math/Rotation.h"
+#include "render/EngineMan.h"
+#include "render/VornMesh.h"
+#include "world/ActiveWorldObject.h"
+#include "world/BoundingBox.h"
+#include "world/BoundingSphere.h"
+#include "world/CarLink.h"
+#include "world/RaceWorldLink.h"
 #include "world/TrackBuildLink.h"
 #include "world/WorldGrid.h"
 #include "world/WorldMan.h"
 #include "world/WorldServices.h"
+#include "world/WorldSounds.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -20,6 +29,15 @@ constexpr std::size_t kTextSize = 1024;
 CAssetMan* Assets() {
     IWorldServices* services = CWorldMan::GetServices();
     return services ? services->GetAssetMan() : nullptr;
+}
+
+CEngineMan* Engine() {
+    IWorldServices* services = CWorldMan::GetServices();
+    return services ? services->GetEngineMan() : nullptr;
+}
+
+bool IsFinite(const CVector& v) {
+    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
 }
 
 std::string_view Trimmed(std::string_view text) {
@@ -66,6 +84,10 @@ CTrackObject::CTrackObject(int typeId) : CWorldObject(typeId, -1, nullptr, -1) {
             services->Log(kLogChannel,
                           "Footprint text is malformed, read up to the bad group - From the track piece " +
                               std::to_string(GetTypeId()));
+}
+
+CTrackObject::~CTrackObject() {
+    RemoveLights();
 }
 
 std::vector<CTrackObject::SCellOffset> CTrackObject::ParseFootprint(std::string_view text, bool& complete) {
@@ -245,11 +267,123 @@ CTrackObject::SCellOffset CTrackObject::TurnOffset(const SCellOffset& offset, in
     }
 }
 
+void CTrackObject::Update(unsigned ms) {
+    CWorldObject::Update(ms);
+    IWorldServices* services = CWorldMan::GetServices();
+    IWorldSounds* sounds = services ? services->GetSounds() : nullptr;
+    if (m_soundId == -1 || !sounds)
+        return;
+    const float hearing = sounds->GetHearingDistance();
+    for (CActiveWorldObject* object : CWorldMan::GetActiveList()) {
+        if (!object || (object->Position() - Position()).Length() >= hearing)
+            continue;
+        if (const auto* car = dynamic_cast<const ICarLink*>(object))
+            sounds->PlaySoundAt(m_soundId, Position(), true, car->GetDriverSlot());
+    }
+}
+
 bool CTrackObject::OnPlaced() {
     CAssetMan* assets = Assets();
     if (assets && GetTypeId() == assets->GetStartPieceId())
         RemoveOtherStartPieces();
+    UpdateLights();
     return true;
+}
+
+void CTrackObject::UpdateLights() {
+    m_lightReach = 0.0f;
+    CAssetMan* assets = Assets();
+    if (!assets)
+        return;
+    CEngineMan* engine = Engine();
+    // In the editor no race has started: only the street lamps are lit there.
+    const bool lit = HasRaceStarted() || IsLampPiece();
+    bool asked = false;
+    for (int i = 0; i < kLightSlots; ++i) {
+        float radius = 0.0f;
+        CVector offset;
+        CVector colour;
+        if (!assets->GetFloat(GetTypeId(), kFieldLightRadius, radius, i) ||
+            !assets->GetVector(GetTypeId(), kFieldLightOffset, offset, i) ||
+            !assets->GetVector(GetTypeId(), kFieldLightColour, colour, i))
+            continue;
+        radius *= kLightRadiusScale;
+        // A radius beyond any grid would only make the relight walk cells that do not exist.
+        const float reach = offset.Length() + radius;
+        if (!(radius > 0.0f) || !std::isfinite(reach) || !IsFinite(colour))
+            continue;
+        m_lightReach = std::max(m_lightReach, reach);
+        CVector position = Position() + offset;
+        if (const CVornMesh* mesh = GetMesh())
+            mesh->LocalToWorld(position, offset);
+        plat::raster::Light light;
+        light.type = plat::raster::LightType::Point;
+        light.diffuse = {colour.x / 255.0f, colour.y / 255.0f, colour.z / 255.0f, 0.0f};
+        light.position = {position.x, position.y, position.z};
+        light.range = radius;
+        light.attenuation0 = 1.0f;
+        if (!lit)
+            continue;
+        if (m_lights[i] != -1 && engine)
+            engine->RemoveLight(m_lights[i]);
+        m_lights[i] = engine ? engine->AddLight(light, 2) : -1;
+        asked = true;
+    }
+    if (asked)
+        CWorldMan::RelightPiecesAround(Position(), m_lightReach);
+}
+
+void CTrackObject::RemoveLights() {
+    CEngineMan* engine = Engine();
+    bool removed = false;
+    for (int& handle : m_lights) {
+        if (handle == -1)
+            continue;
+        if (engine)
+            engine->RemoveLight(handle);
+        handle = -1;
+        removed = true;
+    }
+    if (removed)
+        CWorldMan::RelightPiecesAround(Position(), m_lightReach);
+}
+
+bool CTrackObject::HasRaceStarted() {
+    const IRaceWorldLink* race = CWorldMan::GetRaceWorld();
+    return race && race->HasStarted();
+}
+
+bool CTrackObject::IsRacePaused() {
+    const IRaceWorldLink* race = CWorldMan::GetRaceWorld();
+    return race && race->IsPaused();
+}
+
+std::unique_ptr<CBoundingVolume> CTrackObject::MakeStuntVolume(CBoundingVolumeDesc desc,
+                                                               const CVector& offset) const {
+    std::unique_ptr<CBoundingVolume> volume;
+    if (desc.kind == CBoundingVolumeDesc::kSphere)
+        volume = std::make_unique<CBoundingSphere>();
+    else if (desc.kind == CBoundingVolumeDesc::kBox)
+        volume = std::make_unique<CBoundingBox>();
+    desc.centre = Position();
+    if (!volume || !volume->Create(desc))
+        return nullptr;
+    volume->SetOffset(offset.x, offset.y, offset.z);
+    if (desc.kind == CBoundingVolumeDesc::kBox)
+        volume->SetOrientation(CVector(-1.0f, 0.0f, 0.0f), CVector(0.0f, 1.0f, 0.0f));
+    return volume;
+}
+
+void CTrackObject::FindCarsIn(CBoundingVolume& volume, std::vector<CActiveWorldObject*>& cars) const {
+    cars.clear();
+    volume.SetCentre(Position());
+    volume.SetOrientation(Direction(), CVector(0.0f, 1.0f, 0.0f));
+    std::vector<CWorldObject*> met;
+    CWorldMan::GetActiveObjectsIn(this, volume, met);
+    for (CWorldObject* object : met)
+        if (dynamic_cast<ICarLink*>(object))
+            if (auto* car = dynamic_cast<CActiveWorldObject*>(object))
+                cars.push_back(car);
 }
 
 void CTrackObject::RemoveOtherStartPieces() {

@@ -1,19 +1,25 @@
 #pragma once
 
+#include "world/BoundingVolumeDesc.h"
 #include "world/WorldObject.h"
 
+#include <array>
 #include <cstdint>
+#include <memory>
 #include <string_view>
 #include <vector>
 
 namespace zentrix {
 
+class CActiveWorldObject;
 class CAssetMan;
+class CBoundingVolume;
 
 /// A square piece of the track: a world object that knows the cells it covers (its footprint: offsets
 /// from its anchor cell, unrotated), which of four quarter turns it faces, its index in the piece
-/// catalogue and its share of the track length. The world's factory makes one for object kind 7; the
-/// track grid places it.
+/// catalogue and its share of the track length; it plays its sound to the cars near it and carries up to
+/// five scene lights. The world's factory makes one for object kind 7; the track grid places it. Stunt
+/// pieces derive from it and find the cars on them through its volumes (FindCarsIn).
 class CTrackObject : public CWorldObject {
 public:
     /// One cell of a footprint, in cells from the anchor cell.
@@ -37,6 +43,14 @@ public:
     static constexpr int kFieldHintText = 393;
     /// The height step that marks a piece as no height piece.
     static constexpr float kNoHeightStep = -1.0f;
+    /// Light slots of a piece and their row fields, by element: offset in the mesh's space, colour
+    /// (0..255 a channel) and radius.
+    static constexpr int kLightSlots = 5;
+    static constexpr int kFieldLightOffset = 353;
+    static constexpr int kFieldLightColour = 354;
+    static constexpr int kFieldLightRadius = 355;
+    /// The stored light radius is this fraction of the light's range.
+    static constexpr float kLightRadiusScale = 2.5f;
 
     /// Where a piece stands in the catalogue: the main pieces (30 a theme), the second list (15 a theme),
     /// the scenery list, or none of them.
@@ -48,11 +62,18 @@ public:
 
     /// A piece of type `typeId` with its footprint read; no mesh until Create.
     explicit CTrackObject(int typeId);
+    /// Its lights go, and the pieces round it are lit again without them.
+    ~CTrackObject() override;
 
     /// The world object's Create, then the piece's length.
     bool Create() override;
     /// Pieces (type ids 15000 to 19999) take their mesh from the row 200 below their type id.
     int GetAssetId() const override;
+    /// The world object's tick, then the piece's sound for every car strictly nearer than the hearing
+    /// distance (looping, for the car's driver slot); also while a race is paused.
+    void Update(unsigned ms) override;
+    /// Never called by the game; no piece does anything with it.
+    virtual void OnPieceSignal(int /*value*/) {}
 
     /// The type id less its theme's base (15200, 16200, 17200 or 18200) for ids strictly inside a theme's
     /// thousand; -1 otherwise.
@@ -102,6 +123,14 @@ public:
     /// Called once the piece lies on the grid: a start piece of the current theme takes the place of any
     /// other start piece on the track. True.
     bool OnPlaced();
+    /// Makes the piece's lights from its record, once a race has started or for a lamp piece (the editor
+    /// shows only lamps lit); a light needs a finite radius above 0. The pieces round it are lit again
+    /// when any light was asked for.
+    void UpdateLights();
+    /// The engine's light handle of slot i; -1 for none.
+    int GetLightHandle(int slot) const { return slot >= 0 && slot < kLightSlots ? m_lights[slot] : -1; }
+    /// The largest offset length plus radius over the lights made.
+    float GetLightReach() const { return m_lightReach; }
 
     /// The groups "(x,z)" of a footprint text, read within its length: reading stops at the first group
     /// that is not two numbers (whole cells are taken, toward zero) of at most kMaxOffset in size, and
@@ -109,8 +138,21 @@ public:
     /// (0, 0).
     static std::vector<SCellOffset> ParseFootprint(std::string_view text, bool& complete);
 
+protected:
+    /// A volume of a stunt piece made from `desc` (kind sphere or box), centred on the piece and shifted
+    /// by `offset` in the piece's frame; a box starts facing (-1, 0, 0). Null when it cannot be made.
+    std::unique_ptr<CBoundingVolume> MakeStuntVolume(CBoundingVolumeDesc desc, const CVector& offset) const;
+    /// Puts `volume` on the piece (centre and orientation with the piece, so its offset turns with it)
+    /// and lists the cars, other than the piece, whose volumes meet it.
+    void FindCarsIn(CBoundingVolume& volume, std::vector<CActiveWorldObject*>& cars) const;
+    /// Whether the race world is paused; stunt pieces then leave the cars alone.
+    static bool IsRacePaused();
+    /// Whether the race world reports its race started.
+    static bool HasRaceStarted();
+
 private:
     void RemoveOtherStartPieces();
+    void RemoveLights();
     void ReadSoundId(CAssetMan& assets);
 
     float m_heightStep = kNoHeightStep;
@@ -121,6 +163,8 @@ private:
     int m_soundId = -1;
     int m_hintTextId = -1;
     bool m_onRoute = false;
+    std::array<int, kLightSlots> m_lights{-1, -1, -1, -1, -1};
+    float m_lightReach = 0.0f;
 };
 
 } // namespace zentrix

@@ -14,6 +14,7 @@
 #include "world/ActiveWorldObject.h"
 #include "world/CarObject.h"
 #include "world/LapOfHonourLink.h"
+#include "world/PickupObject.h"
 #include "world/RaceWorldLink.h"
 #include "world/ShadowWorldLink.h"
 #include "world/TopographyFollower.h"
@@ -357,6 +358,12 @@ std::unique_ptr<CWorldObject> CWorldMan::CreateObjectOfKind(int assetId, int lif
         object = std::make_unique<CTrackObject>(assetId);
     else if (kind == kKindCar)
         object = std::make_unique<CCarObject>(assetId);
+    else if (kind == kKindPickup)
+        object = std::make_unique<CPickupObject>(assetId, lifeMs);
+    // The stunt pieces lie on the track as plain pieces until their own classes come.
+    else if (kind == kKindBarrel || kind == kKindLoop || kind == kKindDoD || kind == kKindSideForce ||
+             kind == kKindTimedDeath || kind == kKindCannon || kind == kKindWater)
+        object = std::make_unique<CTrackObject>(assetId);
     else if (kind >= 0 && shared.links.makeObjectOfKind)
         object = shared.links.makeObjectOfKind(kind, assetId, lifeMs);
     if (!object)
@@ -420,6 +427,13 @@ bool CWorldMan::RemoveObject(CWorldObject* object) {
         shared.basePlate = nullptr;
     owned.reset();
     return true;
+}
+
+bool CWorldMan::IsInWorld(const CWorldObject* object) {
+    const TObjectList& objects = Shared().objects;
+    return object &&
+           std::any_of(objects.begin(), objects.end(),
+                       [object](const std::unique_ptr<CWorldObject>& o) { return o.get() == object; });
 }
 
 void CWorldMan::DeleteAllObjects() {

@@ -141,6 +141,9 @@ public:
     /// car slots and grid, the spawning manager's records and the base plate go with it. False (nothing
     /// done) for an object that is not in the world.
     static bool RemoveObject(CWorldObject* object);
+    /// Whether the object is still one of the world's; compares the address only, so a pointer kept
+    /// from an earlier frame may be asked about after its object was deleted.
+    static bool IsInWorld(const CWorldObject* object);
     /// Removes every object.
     static void DeleteAllObjects();
     /// Removes the particle systems, the track and every object.

@@ -12,8 +12,6 @@
 #include "app/PerformanceMonitor.h"
 #include "app/Splash.h"
 #include "app/Win.h"
-#include "app/standin/CampaignManStandIn.h"
-#include "app/standin/DriverManagerStandIn.h"
 #include "foundation/assets/AssetMan.h"
 #include "foundation/base/AppSettings.h"
 #include "foundation/base/EventMan.h"
@@ -42,6 +40,7 @@ struct Script {
     std::deque<bool> deviceResults;     ///< CreateDevice answers, in order (true once they run out)
     int assetStart = 0;                 ///< the asset manager's start result
     int inputStart = 0;                 ///< the input manager's start result
+    bool driversStart = true;           ///< what starting the drivers answers
     bool racePaused = false;            ///< what IsRacePaused answers
     int pendingPrintJobs = 0;           ///< print jobs waiting, one taken per ProcessPendingJob
     std::uint64_t frameNs = 16000000;   ///< how far each rendered frame moves the clock
@@ -161,11 +160,6 @@ struct Input : Managed<CIOManager> {
     Script& script;
 };
 
-struct Drivers : Managed<CDriverManagerStandIn> {
-    explicit Drivers(Log& l) : Managed(l, "drivers") {}
-    void Update(int) override { log.push_back("drivers"); }
-};
-
 struct Panels : Managed<CSlideOutMan> {
     Panels(Log& l, IPanelServices& services, PanelFactory factory)
         : Managed(l, "panels", services, std::move(factory)) {}
@@ -186,10 +180,6 @@ struct Panels : Managed<CSlideOutMan> {
         return std::string(what) + " " + std::to_string(x) + "," + std::to_string(y) + " " +
                std::to_string(b);
     }
-};
-
-struct Campaign : Managed<CCampaignManStandIn> {
-    explicit Campaign(Log& l) : Managed(l, "campaign") {}
 };
 
 struct Effects : Managed<CAdaptiveSfxMan> {
@@ -261,17 +251,31 @@ public:
     std::unique_ptr<plat::input::InputSystem> CreateInputSystem(plat::window::Window*) override {
         return input.Share();
     }
-    std::unique_ptr<CDriverManagerStandIn> CreateDriverManager() override {
-        log.push_back("create drivers");
-        return std::make_unique<Drivers>(log);
+    // The driver manager lives in the parts: its hooks are logged as the manager's own calls.
+    bool StartDrivers() override {
+        log.insert(log.end(), {"create drivers", "start drivers"});
+        driversLive = true;
+        return script.driversStart;
     }
+    void StopDrivers() override {
+        if (driversLive)
+            log.insert(log.end(), {"stop drivers", "delete drivers"});
+        driversLive = false;
+    }
+    void UpdateDrivers(int) override { log.push_back("drivers"); }
     std::unique_ptr<CSlideOutMan> CreateSlideOutMan(IPanelServices& services) override {
         log.push_back("create panels");
         return std::make_unique<Panels>(log, services, CreatePanelFactory());
     }
-    std::unique_ptr<CCampaignManStandIn> CreateCampaignMan() override {
-        log.push_back("create campaign");
-        return std::make_unique<Campaign>(log);
+    // The campaign lives in the parts: its hooks are logged as the manager's own calls.
+    void CreateCampaignMan() override {
+        log.insert(log.end(), {"create campaign", "start campaign"});
+        campaignLive = true;
+    }
+    void DeleteCampaignMan() override {
+        if (campaignLive)
+            log.insert(log.end(), {"stop campaign", "delete campaign"});
+        campaignLive = false;
     }
     // The route manager lives in the parts too.
     void CreateRouteNodeMan() override {
@@ -357,6 +361,8 @@ public:
     plat::window::ScriptedWindow* window = nullptr;
     plat::input::ScriptedInput input;
     bool helpLive = false;
+    bool driversLive = false;
+    bool campaignLive = false;
     bool printLive = false;
     bool routeLive = false;
     testsupport::TempFolder logFolder;

@@ -197,18 +197,21 @@ TEST(App, AStartWithoutResourceTableOrInputEndsBeforeTheLaterManagers) {
         const char* name;
         int assetStart;
         int inputStart;
+        bool driversStart;
         const char* lastCreated;
         const char* firstMissing;
     };
     const Case cases[] = {
-        {"no resource table", 1, 0, "create assets", "create events"},
-        {"no input", 0, 1, "create input", "create drivers"},
+        {"no resource table", 1, 0, true, "create assets", "create events"},
+        {"no input", 0, 1, true, "create input", "create drivers"},
+        {"drivers refuse", 0, 0, false, "create drivers", "start sound"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TestApp t;
         t.script.assetStart = c.assetStart;
         t.script.inputStart = c.inputStart;
+        t.script.driversStart = c.driversStart;
         EXPECT_EQ(t.app->StartManager(), 1);
         EXPECT_TRUE(t.app->IsQuitting());
         EXPECT_FALSE(t.app->IsRunning());
@@ -342,9 +345,9 @@ TEST(App, ResultsAndInputStartDependOnTheApplicationAndItsErrorManager) {
     CIOManager* input = t.app->GetIOManager();
     EXPECT_TRUE(input->IsStarted());
     EXPECT_FALSE(input->CannotStart(nullptr));
-    CDriverManagerStandIn unstarted;
+    CIOManager unstarted(nullptr);
     EXPECT_TRUE(input->CannotStart(&unstarted));
-    EXPECT_FALSE(input->CannotStart(t.app->GetDriverManager()));
+    EXPECT_FALSE(input->CannotStart(input));
 }
 
 TEST(App, TheVolumeOptionsReachTheSoundAndTheMusic) {

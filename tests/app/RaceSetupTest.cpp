@@ -27,6 +27,62 @@ TEST(RaceSetup, AClearedRecordHasNoRacersNoTrackAndNoWorld) {
     EXPECT_EQ(setup.world, -1);
 }
 
+TEST(RaceSetup, TheBuiltInRecordsOfTheTestDriveAndTheRace) {
+    struct Expected {
+        int mode;
+        int laps;
+        int racers;
+        int driver[kMaxRacers];
+        int kind[kMaxRacers];
+        int car[kMaxRacers];
+        int skin[kMaxRacers];
+        const char* track;
+        int directory;
+        int world;
+    };
+    const Expected records[] = {
+        {1,
+         -1,
+         1,
+         {12, 6, -2, -2},
+         {0, 1, -1, -1},
+         {60001, 60000, -1, -1},
+         {-2, -2, -1, -1},
+         "AutoSaved.trk",
+         1,
+         -1},
+        {3,
+         3,
+         1,
+         {10, 6, 7, 4},
+         {0, 1, 1, 1},
+         {60010, 60000, 60009, 60003},
+         {-2, -2, -2, -2},
+         "demo.trk",
+         5,
+         2},
+    };
+    for (const Expected& e : records) {
+        SCOPED_TRACE(e.mode);
+        CRaceSetup setup;
+        std::memset(&setup, 0x5A, sizeof setup);
+        DefaultRaceSetup(e.mode, setup);
+        EXPECT_EQ(setup.laps, e.laps);
+        EXPECT_EQ(setup.racerCount, e.racers);
+        for (int i = 0; i < kMaxRacers; ++i) {
+            EXPECT_EQ(setup.driver[i], e.driver[i]) << i;
+            EXPECT_EQ(setup.kind[i], e.kind[i]) << i;
+            EXPECT_EQ(setup.car[i], e.car[i]) << i;
+            EXPECT_EQ(setup.skin[i], e.skin[i]) << i;
+            EXPECT_EQ(setup.tyre[i], 0) << i;
+        }
+        EXPECT_STREQ(setup.trackFile, e.track);
+        EXPECT_EQ(setup.trackFile[kTrackFileSize - 1], '\0');
+        EXPECT_EQ(setup.trackDirectory, e.directory);
+        EXPECT_EQ(setup.world, e.world);
+    }
+}
+
 TEST(RaceSetup, ModesWithoutABuiltInRecordGetAClearedOne) {
     for (int mode : {-1, 0, 2, 4, 5}) {
         SCOPED_TRACE(mode);

@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 using namespace zentrix;
 using gametest::HeadlessGame;
 
@@ -36,11 +38,27 @@ TEST(RaceRun, CountdownLightsPauseAndLeave) {
     ASSERT_NE(CWorldRaceMan::FindStartPiece(), nullptr);
     EXPECT_EQ(race->GetRaceSetup().laps, 4); // the 8 x 8 demo track
     EXPECT_NE(race->GetWorldTopography(), nullptr);
+    // The human and three computer racers, on the grid ahead of and behind the start piece, a plate for
+    // the human.
+    EXPECT_EQ(race->GetCarCount(), 4);
+    EXPECT_EQ(race->GetHumanCount(), 1);
+    const CVector start = CWorldRaceMan::FindStartPiece()->Position();
+    for (int slot = 0; slot < 4; ++slot) {
+        ASSERT_NE(CWorldMan::GetCar(slot), nullptr) << slot;
+        const CVector offset = CWorldMan::GetCar(slot)->Position() - start;
+        EXPECT_NEAR(std::abs(offset.x), 5.0f, 0.01f) << slot; // the start piece runs along z on demo.trk
+        EXPECT_TRUE(std::abs(std::abs(offset.z) - 10.0f) < 0.01f ||
+                    std::abs(std::abs(offset.z) - 4.0f) < 0.01f)
+            << slot << " " << offset.z;
+    }
     auto* panel =
         dynamic_cast<CRaceSlideOut*>(game.App().GetSlideOutMan()->FindSlideOut(CSlideOutMan::kRace));
     ASSERT_NE(panel, nullptr);
     ASSERT_NE(panel->GetTrafficLight(), nullptr);
     EXPECT_TRUE(panel->GetTrafficLight()->IsLoaded());
+    EXPECT_EQ(panel->GetEntryCount(), 1);
+    game.Frames(3);
+    EXPECT_TRUE(testsupport::MatchesGolden("race_start", game.Screen()));
 
     // 5000 ms of countdown, then the lights: first, second and green, each with its sound.
     ASSERT_TRUE(game.RunUntil([&] { return race->GetState() == CWorldRaceMan::kRacing; }, 150));

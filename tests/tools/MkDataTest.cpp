@@ -554,4 +554,32 @@ TEST(Generators, PicturesAndButtonsCarryTheirFillsAndWords) {
     EXPECT_FALSE(mkdata::MakeButton({"40", "20", "0,100,0", "250,250,0", "300"}, "OK", out, error));
 }
 
+TEST(Generators, BinaryValuesAreLittleEndianInTheirTypesRange) {
+    const struct {
+        std::vector<std::string> args;
+        Bytes bytes; // empty: refused
+    } cases[] = {
+        {{"u8:255", "i16:-2", "u32:4294967295", "i32:-2147483648"},
+         {255, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0x80}},
+        {{"f32:1.5", "f32:-2"}, {0, 0, 0xC0, 0x3F, 0, 0, 0, 0xC0}},
+        {{"u8:256"}, {}},
+        {{"i16:32768"}, {}},
+        {{"u32:-1"}, {}},
+        {{"u8:1x"}, {}},
+        {{"f32:"}, {}},
+        {{"i64:1"}, {}},
+        {{"7"}, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args[0]);
+        Bytes out;
+        std::string error;
+        EXPECT_EQ(mkdata::MakeBinary(c.args, out, error), !c.bytes.empty());
+        if (c.bytes.empty())
+            EXPECT_NE(error.find(c.args[0]), std::string::npos) << error;
+        else
+            EXPECT_EQ(out, c.bytes);
+    }
+}
+
 } // namespace

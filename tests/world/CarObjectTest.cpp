@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 using namespace zentrix;
 using cartest::RecordingSounds;
@@ -280,10 +281,83 @@ TEST_F(CarObject, ThePlayersMarkerShowsOnlyForAHumanRacerInTheRace) {
             car->ShowPlayerMarker(500); // one showing already
             EXPECT_EQ(car->GetPlayerMarker(), marker);
             EXPECT_EQ(car->GetMarkerTimeMs(), 3000);
+            // Counted down frame by frame, then taken off.
+            for (int t = 0; t < 3000; t += 40)
+                car->Update(40);
+            EXPECT_EQ(car->GetPlayerMarker(), marker);
+            car->Update(40);
+            EXPECT_EQ(car->GetPlayerMarker(), nullptr);
+            EXPECT_EQ(car->GetMarkerTimeMs(), -1);
         }
         car->AssignDriver(nullptr);
         CWorldMan::RemoveObject(car);
     }
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(CarObject, HandlingModifiersRunTheirTimeAndPutBackExactlyWhatTheyScaled) {
+    CCarObject* car = Car(60004);
+    ASSERT_NE(car, nullptr);
+    CCarAsset& a = *car->GetCarAsset();
+    const auto values = [&a] {
+        return std::vector<float>{a.GetAcceleration(), a.GetBraking(),  a.GetSteeringRate(), a.GetParam80(),
+                                  a.GetSideGrip(),     a.GetTopSpeed(), a.GetSlideAngle()};
+    };
+    const std::vector<float> before = values();
+    const float nan = std::nanf("");
+    struct {
+        const char* name;
+        CCarObject::SParamModifiers factors;
+        bool accepted;
+    } const cases[] = {
+        {"doubled acceleration", {2, 1, 1, 1, 1, 1, 1}, true},
+        {"a boost", {1.4f, 1, 2, 1, 1, 1.1f, 1}, true},
+        {"reversed steering", {1, 1, -1, 1, 1, 1, 1}, true},
+        {"a factor of 0", {1, 1, 1, 0, 1, 1, 1}, false},
+        {"not a number", {1, nan, 1, 1, 1, 1, 1}, false},
+        {"infinite", {1, 1, 1, 1, 1, INFINITY, 1}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_EQ(car->ApplyParamModifiers(c.factors, 3000), c.accepted);
+        if (!c.accepted) {
+            EXPECT_EQ(values(), before);
+            continue;
+        }
+        EXPECT_FLOAT_EQ(a.GetAcceleration(), before[0] * c.factors.acceleration);
+        EXPECT_FLOAT_EQ(a.GetSteeringRate(), before[2] * c.factors.steering);
+        EXPECT_FALSE(car->ApplyParamModifiers({3, 3, 3, 3, 3, 3, 3}, 100)); // one record at a time
+        car->UpdateTimedEffects(3000);
+        EXPECT_TRUE(car->IsEffectActive(CCarObject::kEffectModifiers)); // until its time is exceeded
+        car->UpdateTimedEffects(1);
+        EXPECT_FALSE(car->IsEffectActive(CCarObject::kEffectModifiers));
+        EXPECT_EQ(values(), before);
+    }
+    // Ending the car ends a running record and restores the shared asset it scaled.
+    ASSERT_TRUE(car->ApplyParamModifiers({2, 2, 2, 2, 2, 2, 2}, 3000));
+    CWorldMan::RemoveObject(car);
+    EXPECT_EQ(values(), before);
+}
+
+TEST_F(CarObject, AnotherModelInTheWorkshopLeavesTheSharedAssetAlone) {
+    assetHost.worldId = CWorldMan::kWorkshop;
+    CCarObject* car = Car(60001);
+    ASSERT_NE(car, nullptr);
+    CCarAsset* shared = car->GetCarAsset();
+    const float top = shared->GetTopSpeed();
+    ASSERT_TRUE(car->SelectLivery(1));
+    EXPECT_TRUE(car->ChangeModel(60006));
+    EXPECT_TRUE(car->OwnsAsset());
+    EXPECT_NE(car->GetCarAsset(), shared);
+    EXPECT_FLOAT_EQ(car->GetTopSpeed(),
+                    CCarAsset::HandlingValue(CCarAsset::kTopSpeed, 0.0f)); // 60006's level
+    EXPECT_EQ(car->GetCarAsset()->GetLivery(), 1);
+    EXPECT_EQ(shared->GetTopSpeed(), top);
+    EXPECT_EQ(car->GetSkin(), -1);
+    shared->SetLivery(shared->GetDefaultLivery());
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "support/SampleSet.h"
 #include "support/TempFolder.h"
 #include "world/ActiveWorldObject.h"
+#include "world/SpawningMan.h"
 
 #include <cstdlib>
 #include <stdexcept>
@@ -76,15 +77,18 @@ SWorldLinks WorldFixture::Links() {
         return world;
     };
     links.makeSpawningMan = [this]() -> std::unique_ptr<ISpawningManLink> {
+        if (realSpawning)
+            return std::make_unique<CSpawningMan>();
         return withSpawning ? std::make_unique<RecordingSpawning>(log) : nullptr;
     };
     links.makeEventController = [this](CWorldObject&) {
         return std::make_unique<RecordingEvents>(log, scripted);
     };
-    // Until its class exists, the jam truck is a plain active object.
+    // Until its class exists, the jam truck is an active object answering as a car; so are the tests'
+    // stand-in cars of asset 60090.
     links.makeObjectOfKind = [](int kind, int assetId, int lifeMs) -> std::unique_ptr<CWorldObject> {
         if (kind == CWorldMan::kKindJamTruck)
-            return std::make_unique<CActiveWorldObject>(assetId, lifeMs);
+            return std::make_unique<TestCar>(assetId, lifeMs, assetId != kStandInCar);
         return nullptr;
     };
     return links;

@@ -13,6 +13,8 @@
 #include "render/EngineMan.h"
 #include "render/FakeEngineServices.h"
 #include "ui/SlideOut.h"
+#include "world/ActiveWorldObject.h"
+#include "world/CarLink.h"
 #include "world/EventControllerLink.h"
 #include "world/LapOfHonourLink.h"
 #include "world/RaceWorldLink.h"
@@ -20,6 +22,7 @@
 #include "world/WorldMan.h"
 #include "world/WorldObject.h"
 #include "world/WorldServices.h"
+#include "world/WorldSounds.h"
 #include "world/WorldTopography.h"
 
 #include <gtest/gtest.h>
@@ -36,6 +39,51 @@ using namespace zentrix;
 namespace worldtest {
 
 using Log = std::vector<std::string>;
+
+/// The sounds of the world's objects, logged: "at 55011 loop slot 2", "car 51093 slot 0".
+class RecordingSounds : public IWorldSounds {
+public:
+    void PlayCarSound(int soundId, int slot) override {
+        played.push_back("car " + std::to_string(soundId) + " slot " + std::to_string(slot));
+    }
+    void StartCarSound(int, int) override {}
+    void SetCarPosition(int, const CVector&, float) override {}
+    void StartCarLoop(int, int) override {}
+    void StopCarLoop(int) override {}
+    void PlaySoundAt(int soundId, const CVector&, bool looping, int driverSlot) override {
+        played.push_back("at " + std::to_string(soundId) + (looping ? " loop" : " once") + " slot " +
+                         std::to_string(driverSlot));
+    }
+    float GetHearingDistance() const override { return 90.0f; }
+
+    Log played;
+};
+
+/// The asset of the tests' stand-in car (a kind the world leaves to its links).
+constexpr int kStandInCar = 60090;
+
+/// A car as pieces, pickups and pads see it: an active object with a driver slot (-1: no driver), whether
+/// it takes pickups, the type it holds, and the types it was given. The jam truck is one that never takes
+/// pickups.
+class TestCar : public CActiveWorldObject, public ICarLink {
+public:
+    TestCar(int assetId, int lifeMs, bool jamTruck)
+        : CActiveWorldObject(assetId, lifeMs), truck(jamTruck), takes(!jamTruck), slot(jamTruck ? 4 : 0) {}
+    int GetDriverSlot() const override { return slot; }
+    bool TakesPickups() const override { return takes; }
+    int GetPickupType() const override { return held; }
+    void GivePickup(int type) override {
+        held = type;
+        given.push_back(type);
+    }
+    bool IsJamTruck() const override { return truck; }
+
+    bool truck;
+    bool takes;
+    int slot;
+    int held = -1;
+    std::vector<int> given;
+};
 
 /// The shell as the world reaches it: real asset and engine managers, everything else recorded.
 class FakeWorldServices : public IWorldServices {
@@ -163,6 +211,21 @@ public:
     bool HasStarted() const override { return started; }
     bool IsPaused() const override { return paused; }
     void ReportTauntEvent(CWorldObject* car, int event) override { taunts.push_back({car, event}); }
+    bool IsRaceActive() const override { return active; }
+    /// A jam truck (asset 60095) driven from `truckSlot`, or none when `refuseTruck`; logged.
+    CWorldObject* SpawnJamTruck(int delayMs, int driverSlot) override {
+        Note("spawn truck " + std::to_string(delayMs) + " " + std::to_string(driverSlot));
+        if (refuseTruck)
+            return nullptr;
+        auto* truck = dynamic_cast<TestCar*>(CWorldMan::CreateWorldObject(60095, 0, 0, 0, -1));
+        if (truck)
+            truck->slot = truckSlot;
+        return truck;
+    }
+
+    bool active = true;
+    bool refuseTruck = false;
+    int truckSlot = 4;
 
     struct SStart {
         CRaceSetup setup;
@@ -267,6 +330,8 @@ protected:
     /// Worlds whose Create fails, and whether the worlds make the spawning manager.
     std::vector<int> failingWorlds;
     bool withSpawning = true;
+    /// The game's spawning manager rather than the recording one.
+    bool realSpawning = false;
 
 private:
     std::filesystem::path m_previous;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <numbers>
 
 namespace mkdata {
@@ -460,6 +461,56 @@ bool MakeSoundFont(const std::vector<std::string>& args, std::vector<std::uint8_
     PutList(body, "pdta", pdta);
     out.clear();
     PutChunk(out, "RIFF", body);
+    return true;
+}
+
+bool MakeBinary(const std::vector<std::string>& args, std::vector<std::uint8_t>& out, std::string& error) {
+    out.clear();
+    for (const std::string& word : args) {
+        const std::size_t colon = word.find(':');
+        const std::string type = word.substr(0, colon);
+        const std::string value = colon == std::string::npos ? std::string() : word.substr(colon + 1);
+        const char* first = value.data();
+        const char* last = value.data() + value.size();
+        if (type == "f32") {
+            float f = 0.0f;
+            const auto [end, ec] = std::from_chars(first, last, f);
+            if (value.empty() || ec != std::errc() || end != last) {
+                error = "binary: " + word + " is not a float";
+                return false;
+            }
+            std::uint32_t bits = 0;
+            std::memcpy(&bits, &f, sizeof bits);
+            Put32(out, bits);
+            continue;
+        }
+        long long n = 0;
+        const auto [end, ec] = std::from_chars(first, last, n);
+        struct Range {
+            const char* type;
+            long long low, high;
+            int bytes;
+        };
+        static constexpr Range kRanges[] = {{"u8", 0, 255, 1},
+                                            {"i16", -32768, 32767, 2},
+                                            {"u32", 0, 4294967295LL, 4},
+                                            {"i32", -2147483648LL, 2147483647LL, 4}};
+        const Range* range = nullptr;
+        for (const Range& r : kRanges)
+            if (type == r.type)
+                range = &r;
+        if (range == nullptr) {
+            error = "binary: " + word + " needs a type u8, i16, u32, i32 or f32 before its value";
+            return false;
+        }
+        if (value.empty() || ec != std::errc() || end != last || n < range->low || n > range->high) {
+            error = "binary: " + word + " is not a whole number that fits " + type;
+            return false;
+        }
+        const auto bits = static_cast<std::uint32_t>(n);
+        for (int i = 0; i < range->bytes; ++i)
+            out.push_back(static_cast<std::uint8_t>(bits >> (8 * i)));
+    }
     return true;
 }
 

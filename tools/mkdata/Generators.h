@@ -45,4 +45,8 @@ bool MakeMidi(const std::vector<std::string>& args, std::vector<std::uint8_t>& o
 /// thump on every key): args = programs and "drums".
 bool MakeSoundFont(const std::vector<std::string>& args, std::vector<std::uint8_t>& out, std::string& error);
 
+/// Little-endian binary values in order, each word "<type>:<value>" with type u8, i16, u32, i32 or f32
+/// (parameter blocks and tables that the game reads as raw bytes).
+bool MakeBinary(const std::vector<std::string>& args, std::vector<std::uint8_t>& out, std::string& error);
+
 } // namespace mkdata

@@ -90,6 +90,8 @@ bool BuildContent(const Sources& sources, const Asset& asset, std::vector<std::u
     case Content::kText:
         out.assign(asset.text.begin(), asset.text.end());
         return true;
+    case Content::kBinary:
+        return MakeBinary(asset.args, out, error);
     case Content::kTga:
         return MakeTga(asset.args, out, error);
     case Content::kPointer:

@@ -334,6 +334,10 @@ private:
             return expect(argc >= 6,
                           "expected: button <width> <height> <r,g,b> <r,g,b> <text height> <label>");
         }
+        if (content == "binary") {
+            asset.content = Content::kBinary;
+            return expect(argc >= 1, "expected: binary <type>:<value> ... (types u8, i16, u32, i32, f32)");
+        }
         if (content == "text") {
             asset.content = Content::kText;
             asset.text = line.Rest(6);

@@ -33,7 +33,8 @@ enum class Content {
     kKmb,
     kScript,
     kPicture,
-    kButton
+    kButton,
+    kBinary
 };
 
 /// One field line of a data asset, as written.

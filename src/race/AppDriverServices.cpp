@@ -1,0 +1,31 @@
+#include "race/AppDriverServices.h"
+
+#include "app/App.h"
+#include "app/GameStateMan.h"
+#include "app/IOManager.h"
+#include "race/RouteNodeMan.h"
+
+namespace zentrix {
+
+bool CAppDriverServices::IsInputReady() const {
+    if (!g_pApp || !g_pApp->GetErrorMan())
+        return false;
+    const CIOManager* input = g_pApp->GetIOManager();
+    return input && !input->CannotStart(input);
+}
+
+const IRaceRoute* CAppDriverServices::GetRoute() const {
+    const CRouteNodeMan* source = g_pApp ? g_pApp->GetRouteNodeMan() : nullptr;
+    if (source != m_routeSource) {
+        m_route = source ? std::make_unique<CRouteNodeManRoute>(*source) : nullptr;
+        m_routeSource = source;
+    }
+    return m_route.get();
+}
+
+int CAppDriverServices::GetGameState() const {
+    const CGameStateMan* states = g_pApp ? g_pApp->GetGameStateMan() : nullptr;
+    return states ? states->GetState() : -1;
+}
+
+} // namespace zentrix

@@ -1,0 +1,7 @@
+#include "world/StuntTrackObject.h"
+
+namespace zentrix {
+
+CStuntTrackObject::~CStuntTrackObject() = default;
+
+} // namespace zentrix

@@ -1,0 +1,213 @@
+// A lap of the demo circuit (the city track "demo.trk": twenty road cells round an 8 x 8 grid, the start
+// on the left side), read into the grid as the race reads it, its ground the terrain of the pieces' sample
+// meshes, driven headless from recorded controls at fixed 40 ms frames; the route nodes are the cells'
+// centres in driving order. The car's pose after every frame is kept in a golden trace, and two drives
+// give the same trace.
+//
+// The controls were recorded by a simple pursuit of the route (ZENTRIX_RECORD_DRIVE=1 records them
+// again into tests/golden/demo_lap_controls.txt).
+
+#include "CarDoubles.h"
+#include "GoldenTrace.h"
+#include "TrackDoubles.h"
+
+#include "engine/Frame.h"
+#include "foundation/math/Random.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+using namespace zentrix;
+using cartest::RecordingSounds;
+using cartest::ScriptedDriver;
+
+namespace {
+
+constexpr unsigned kFrameMs = 40;
+constexpr int kRecordFrames = 900;
+
+/// The circuit's cells in driving order, from the start piece at (1, 3) heading -z.
+std::vector<std::pair<int, int>> CircuitCells() {
+    std::vector<std::pair<int, int>> cells = {{1, 3}, {1, 2}, {1, 1}};
+    for (int x = 2; x <= 6; ++x)
+        cells.push_back({x, 1});
+    for (int z = 2; z <= 6; ++z)
+        cells.push_back({6, z});
+    for (int x = 5; x >= 1; --x)
+        cells.push_back({x, 6});
+    cells.push_back({1, 5});
+    cells.push_back({1, 4});
+    return cells;
+}
+
+float CellCentre(int i) {
+    return 32.0f * static_cast<float>(i) - 100.0f;
+}
+
+std::string ControlsPath() {
+    return std::string(ZENTRIX_SOURCE_DIR) + "/tests/golden/demo_lap_controls.txt";
+}
+
+class CarDrive : public worldtest::TrackFixture {
+protected:
+    void SetUp() override {
+        TrackFixture::SetUp();
+        ASSERT_TRUE(CWorldMan::SetCurrentWorld(CWorldMan::kRace));
+        ASSERT_TRUE(CWorldMan::LoadTrack("demo.trk", 5));
+        ASSERT_TRUE(ground.Build(CWorldMan::GetWorldFrame()));
+        for (const auto& [x, z] : CircuitCells())
+            driver.route.push_back(CVector(CellCentre(x), 0, CellCentre(z)));
+        Race()->ground = &ground;
+        Race()->started = true;
+        services.gameState = 15;
+        services.sounds = &sounds;
+    }
+    void TearDown() override {
+        CWorldMan::DeleteAllObjects();
+        TrackFixture::TearDown();
+    }
+
+    /// A car on the start node facing along the route, its driver on node 0.
+    CCarObject* Start() {
+        Random::Seed(7);
+        driver.node = 0;
+        driver.resetTaunts = 0;
+        sounds.calls.clear();
+        const CVector start = driver.route[0];
+        auto* car = dynamic_cast<CCarObject*>(CWorldMan::CreateWorldObject(60001, start.x, 0, start.z, -1));
+        car->Reorient(CVector(0, 0, -1), kUpVector);
+        car->AssignDriver(&driver);
+        return car;
+    }
+    static void Tick() {
+        CWorldMan::UpdateObjects(kFrameMs);
+        CWorldMan::SimulateActiveObjects(kFrameMs);
+        CWorldMan::CollideObjects(kFrameMs);
+        CWorldMan::FinishActiveObjects(kFrameMs);
+    }
+    /// The route node the car is nearest to, searched a few nodes on from the last one.
+    int Follow(const CCarObject& car, int node) const {
+        const int n = static_cast<int>(driver.route.size());
+        const auto distance = [&](int i) {
+            const CVector d = driver.route[static_cast<std::size_t>(i % n)] - car.Position();
+            return std::hypot(d.x, d.z);
+        };
+        int best = node;
+        for (int i = node; i <= node + 3; ++i)
+            if (distance(i) < distance(best))
+                best = i;
+        return best;
+    }
+
+    /// Steers at the node two ahead, slowing for the corners; the controls of each frame as a line.
+    std::vector<CDriverControls> Record() {
+        CCarObject* car = Start();
+        std::vector<CDriverControls> frames;
+        int node = 0;
+        for (int f = 0; f < kRecordFrames && node < 21; ++f) {
+            node = Follow(*car, node);
+            const CVector target = driver.route[static_cast<std::size_t>((node + 2) % 20)];
+            CVector to = target - car->Position();
+            to.y = 0;
+            to.SafeNormalise();
+            CVector d = car->Direction();
+            d.y = 0;
+            d.SafeNormalise();
+            const float angle = std::atan2(d.Cross(to).y, d.Dot(to));
+            CDriverControls c;
+            c.steering = std::clamp(static_cast<int>(-angle * 250.0f), -127, 127);
+            c.axis1 = std::fabs(angle) < 0.35f ? 127 : 30;
+            if (std::fabs(angle) > 0.8f && car->GetSpeed() > 1.2f)
+                c.axis2 = 0;
+            c.button1 = f == 60 ? 1 : 0; // the horn, once
+            driver.controls = c;
+            frames.push_back(c);
+            Tick();
+        }
+        CWorldMan::RemoveObject(car);
+        return frames;
+    }
+
+    /// The recorded controls, played frame by frame; the car's pose after each.
+    std::string Drive(const std::vector<CDriverControls>& frames, std::vector<int>& nodes) {
+        CCarObject* car = Start();
+        std::string trace = "# frame, position (x y z), direction (x z), speed, route node\n";
+        int node = 0;
+        char line[160];
+        for (std::size_t f = 0; f < frames.size(); ++f) {
+            driver.controls = frames[f];
+            Tick();
+            node = Follow(*car, node);
+            nodes.push_back(node);
+            const CVector p = car->Position();
+            const CVector d = car->Direction();
+            std::snprintf(line, sizeof line, "%zu %.4f %.4f %.4f %.4f %.4f %.4f %d\n", f + 1, p.x, p.y, p.z,
+                          d.x, d.z, car->GetSpeed(), node % 20);
+            trace += line;
+        }
+        CWorldMan::RemoveObject(car);
+        return trace;
+    }
+
+    static std::vector<CDriverControls> ReadControls() {
+        std::vector<CDriverControls> frames;
+        std::ifstream file(ControlsPath());
+        std::string text;
+        while (std::getline(file, text)) {
+            if (text.empty() || text[0] == '#')
+                continue;
+            std::istringstream words(text);
+            int b0 = 0, b1 = 0;
+            CDriverControls c;
+            if (!(words >> b0 >> b1 >> c.steering >> c.axis1 >> c.axis2))
+                break;
+            c.button1 = static_cast<std::uint8_t>(b0);
+            c.button2 = static_cast<std::uint8_t>(b1);
+            frames.push_back(c);
+        }
+        return frames;
+    }
+
+    static void WriteControls(const std::vector<CDriverControls>& frames) {
+        std::ofstream file(ControlsPath());
+        file
+            << "# One frame of 40 ms a line: button 0, button 1, steering, throttle, brake (-127 released)\n";
+        for (const CDriverControls& c : frames)
+            file << int{c.button1} << ' ' << int{c.button2} << ' ' << c.steering << ' ' << c.axis1 << ' '
+                 << c.axis2 << '\n';
+    }
+
+    CWorldTopography ground;
+    RecordingSounds sounds;
+    ScriptedDriver driver;
+};
+
+TEST_F(CarDrive, ALapOfTheDemoCircuitFromRecordedControlsGivesTheSameTraceEveryRun) {
+    if (const char* record = std::getenv("ZENTRIX_RECORD_DRIVE"); record && std::string(record) == "1")
+        WriteControls(Record());
+    const std::vector<CDriverControls> frames = ReadControls();
+    ASSERT_GT(frames.size(), 100u);
+
+    std::vector<int> nodes;
+    const std::string trace = Drive(frames, nodes);
+    // Every node of the circuit in order, back to the start, on the road all the way.
+    EXPECT_GE(nodes.back(), 20);
+    EXPECT_TRUE(std::is_sorted(nodes.begin(), nodes.end()));
+    EXPECT_EQ(driver.resetTaunts, 0);
+    EXPECT_GT(sounds.positions, 0);
+    EXPECT_EQ(std::count(sounds.calls.begin(), sounds.calls.end(), "play 40010 0"), 1);
+
+    std::vector<int> again;
+    EXPECT_EQ(Drive(frames, again), trace);
+    EXPECT_TRUE(goldentrace::Matches("demo_lap_trace", trace));
+}
+
+} // namespace
