@@ -1,6 +1,7 @@
 #include "world/TrackObject.h"
 
 #include "foundation/assets/AssetMan.h"
+#include "foundation/assets/PieceLists.h"
 #include "foundation/math/Rotation.h"
 #include "render/EngineMan.h"
 #include "render/VornMesh.h"
@@ -170,15 +171,14 @@ constexpr int kMainOffsets[CTrackObject::kMainPieceCount] = {
 constexpr int kMainIndex5[4] = {1114, 2123, 4121, 3103};
 constexpr int kSecondOffsets[CTrackObject::kSecondPieceCount] = {240, 241, 242, 243, 244, 245, 247, 246,
                                                                  248, 249, 250, 251, 252, 277, 255};
-constexpr int kThemeBases[4] = {15000, 16000, 18000, 17000};
 
 int MainPieceId(int theme, int index) {
     if (index == 5)
         return kMainIndex5[theme];
     // Ice and city start on a piece of their own.
     if (index == 0 && (theme == 1 || theme == 3))
-        return kThemeBases[theme] + 200;
-    return kThemeBases[theme] + kMainOffsets[index];
+        return CPieceLists::ThemeBaseId(theme) + 200;
+    return CPieceLists::ThemeBaseId(theme) + kMainOffsets[index];
 }
 
 } // namespace
@@ -195,7 +195,7 @@ bool CTrackObject::ClassifyPiece(int typeId, bool isHeightPiece, int& pieceClass
     }
     for (int theme = 0; theme < 4; ++theme)
         for (int i = 0; i < kSecondPieceCount; ++i)
-            if (kThemeBases[theme] + kSecondOffsets[i] == typeId) {
+            if (CPieceLists::ThemeBaseId(theme) + kSecondOffsets[i] == typeId) {
                 pieceClass = kClassSecond;
                 index = static_cast<std::int16_t>(i);
                 return true;

@@ -85,6 +85,8 @@ void TrackFixture::SetUp() {
     links.trackBuild = &builder;
     links.isRouteBroken = [this] { return !routeClosed; };
     CWorldMan::SetLinks(links);
+    // The grid size outlives the worlds, as the game's does: every test starts on the small grid.
+    CWorldMan::SetGridSizeIndex(0);
     ASSERT_TRUE(CWorldMan::CreateWorlds());
     ASSERT_TRUE(CWorldMan::SetCurrentWorld(CWorldMan::kConstruct));
     ASSERT_NE(CWorldMan::GetWorldGrid(), nullptr);

@@ -27,6 +27,10 @@ int CPieceLists::GetFixedCount(int group) {
     }
 }
 
+int CPieceLists::ThemeBaseId(int world) {
+    return world >= 0 && world < static_cast<int>(std::size(kWorldBase)) ? kWorldBase[world] : -1;
+}
+
 int CPieceLists::GetFixedId(int world, int group, int i) {
     if (world < 0 || world > 3 || i < 0 || i >= GetFixedCount(group))
         return -1;

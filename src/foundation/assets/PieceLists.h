@@ -24,6 +24,9 @@ public:
         std::int16_t index = -1;
     };
 
+    /// The first type id of theme 0..3's block (jungle 15000, ice 16000, desert 18000, city 17000); -1 for
+    /// another theme.
+    static int ThemeBaseId(int world);
     /// The length of a group's fixed table (29, 15, 15); 0 for another group.
     static int GetFixedCount(int group);
     /// Entry i of the fixed table of world 0..3 and group 0..2 (the start piece closes group 0); -1 outside
