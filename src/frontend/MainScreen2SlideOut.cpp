@@ -1,8 +1,8 @@
 #include "frontend/MainScreen2SlideOut.h"
 
 #include "app/GameStateMan.h"
+#include "app/ScreenSupport.h"
 #include "foundation/base/GameStates.h"
-#include "frontend/ScreenSupport.h"
 #include "ui/PanelServices.h"
 #include "world/WorldMan.h"
 

@@ -1,9 +1,9 @@
 #include "frontend/MainScreenSlideOut.h"
 
 #include "app/GameStateMan.h"
+#include "app/ScreenSupport.h"
 #include "foundation/base/GameStates.h"
 #include "foundation/base/Message.h"
-#include "frontend/ScreenSupport.h"
 #include "ui/Control.h"
 #include "ui/PanelServices.h"
 #include "ui/SlideOutMan.h"

@@ -1,9 +1,9 @@
 #include "frontend/QelSlideOut.h"
 
 #include "app/App.h"
+#include "app/ScreenSupport.h"
 #include "foundation/base/GameStates.h"
 #include "foundation/base/Message.h"
-#include "frontend/ScreenSupport.h"
 #include "render/CompoundOverlay.h"
 #include "world/WorldMan.h"
 

@@ -1,6 +1,6 @@
 #include "frontend/WorldGenMan.h"
 
-#include "frontend/ScreenSupport.h"
+#include "app/ScreenSupport.h"
 
 namespace zentrix {
 

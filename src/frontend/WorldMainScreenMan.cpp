@@ -1,7 +1,7 @@
 #include "frontend/WorldMainScreenMan.h"
 
+#include "app/ScreenSupport.h"
 #include "foundation/base/EventMan.h"
-#include "frontend/ScreenSupport.h"
 #include "render/CameraController.h"
 #include "render/EngineMan.h"
 

@@ -1,7 +1,7 @@
 #include "frontend/WorldOptionsMan.h"
 
+#include "app/ScreenSupport.h"
 #include "foundation/base/Message.h"
-#include "frontend/ScreenSupport.h"
 
 namespace zentrix {
 

@@ -1,13 +1,13 @@
 #include "race/RaceOverlay.h"
 
-#include "app/App.h"
+#include "app/ScreenSupport.h"
 #include "render/EngineMan.h"
 #include "render/Overlay.h"
 
 namespace zentrix {
 
 CRaceOverlay::CRaceOverlay(std::unique_ptr<COverlay> overlay) : m_overlay(overlay.get()) {
-    CEngineMan* engine = g_pApp ? g_pApp->GetEngineMan() : nullptr;
+    CEngineMan* engine = ScreenEngine();
     if (engine && overlay)
         engine->AddRenderObject(std::move(overlay));
     else
@@ -18,7 +18,7 @@ CRaceOverlay::~CRaceOverlay() {
     if (m_own || !m_overlay)
         return;
     // The engine may already have let go of it at shutdown; then there is nothing to take back.
-    CEngineMan* engine = g_pApp ? g_pApp->GetEngineMan() : nullptr;
+    CEngineMan* engine = ScreenEngine();
     if (engine && engine->HasRenderObject(m_overlay))
         engine->RemoveRenderObject(m_overlay);
 }

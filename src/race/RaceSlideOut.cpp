@@ -1,7 +1,6 @@
 #include "race/RaceSlideOut.h"
 
-#include "app/App.h"
-#include "app/GameStateMan.h"
+#include "app/ScreenSupport.h"
 #include "race/RaceResultsMan.h"
 #include "race/RaceText.h"
 #include "race/RaceTrafficLight.h"
@@ -14,7 +13,6 @@ namespace zentrix {
 
 namespace {
 
-constexpr int kTestDriveMode = 1;
 constexpr plat::gfx2d::Rect kTestDriveRect{340, 400, 640, 454};
 // Face pictures by driver index, as offsets from the plate's picture.
 constexpr int kFaceOffsets[13] = {7, 2, 10, 6, 12, 1, 5, 4, 8, 11, 13, 3, 9};
@@ -113,8 +111,7 @@ CRaceSlideOut::CRaceSlideOut(int resourceId, CSlideOutMan* manager, bool usesHel
 CRaceSlideOut::~CRaceSlideOut() = default;
 
 bool CRaceSlideOut::IsTestDrive() const {
-    CGameStateMan* states = g_pApp ? g_pApp->GetGameStateMan() : nullptr;
-    return states && states->GetGameMode() == kTestDriveMode;
+    return ScreenGameMode() == CWorldRaceMan::kTestDriveMode;
 }
 
 void CRaceSlideOut::AttachWorld() {

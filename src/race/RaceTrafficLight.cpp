@@ -1,7 +1,6 @@
 #include "race/RaceTrafficLight.h"
 
-#include "app/App.h"
-#include "app/AppParts.h"
+#include "app/ScreenSupport.h"
 #include "render/Overlay.h"
 
 #include <algorithm>
@@ -11,12 +10,6 @@ namespace zentrix {
 namespace {
 
 constexpr plat::gfx2d::Point kLightPositions[3] = {{9, 19}, {9, 99}, {9, 179}};
-
-// Through the application's parts, the way every screen sound goes.
-void PlaySound(int id) {
-    if (g_pApp)
-        g_pApp->GetParts().PlayUiSound(id);
-}
 
 int Slide(int from, int to, int timer) {
     return from + static_cast<int>(static_cast<long long>(to - from) * timer / 1000);
@@ -49,7 +42,7 @@ bool CRaceTrafficLight::Init() {
 void CRaceTrafficLight::Start() {
     if (m_state != kSlidingIn)
         return;
-    PlaySound(kSounds[0]);
+    PlayScreenSound(kSounds[0]);
     m_timer = 0;
     m_state = kFirst;
 }
@@ -59,12 +52,12 @@ void CRaceTrafficLight::Advance(int ms) {
     if (m_state == kFirst && m_timer > kFirstMs) {
         m_state = kSecond;
         m_timer = 0;
-        PlaySound(kSounds[1]);
+        PlayScreenSound(kSounds[1]);
     }
     if (m_state == kSecond && m_timer > kSecondMs) {
         m_state = kGreen;
         m_timer = 0;
-        PlaySound(kSounds[2]);
+        PlayScreenSound(kSounds[2]);
     }
     switch (m_state) {
     case kSlidingIn:

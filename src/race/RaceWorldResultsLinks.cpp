@@ -1,7 +1,7 @@
 #include "race/RaceWorldResultsLinks.h"
 
 #include "app/App.h"
-#include "app/AppParts.h"
+#include "app/ScreenSupport.h"
 #include "audio/GameSoundController.h"
 #include "foundation/assets/AssetMan.h"
 #include "race/Driver.h"
@@ -65,8 +65,7 @@ void CRaceWorldResultsLinks::StopUiSound() {
 }
 
 void CRaceWorldResultsLinks::PlayUiSound(int soundId) {
-    if (g_pApp)
-        g_pApp->GetParts().PlayUiSound(soundId);
+    PlayScreenSound(soundId);
 }
 
 void CRaceWorldResultsLinks::SuspendUiSounds(int ms) {

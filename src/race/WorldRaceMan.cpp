@@ -2,6 +2,7 @@
 
 #include "app/App.h"
 #include "app/GameStateMan.h"
+#include "app/ScreenSupport.h"
 #include "audio/GameSoundController.h"
 #include "audio/MusicManager.h"
 #include "engine/Frame.h"
@@ -49,16 +50,8 @@ constexpr int kSurfaceAssets[4] = {59080, 59081, 59082, 59083};
 /// Cached sounds of the screens left behind.
 constexpr int kScreenSoundOwners[] = {1, 6};
 
-CEngineMan* Engine() {
-    return g_pApp ? g_pApp->GetEngineMan() : nullptr;
-}
-
 CAssetMan* Assets() {
     return g_pApp ? g_pApp->GetAssetMan() : nullptr;
-}
-
-CEventMan* Events() {
-    return g_pApp ? g_pApp->GetEventMan() : nullptr;
 }
 
 CRouteNodeMan* Route() {
@@ -86,11 +79,6 @@ void PauseMusic(bool on) {
         music->Pause(on);
 }
 
-void PostMessageOfType(int type) {
-    if (CEventMan* events = Events())
-        events->PostMessage(type);
-}
-
 } // namespace
 
 CWorldRaceMan::CWorldRaceMan() {
@@ -101,15 +89,6 @@ CWorldRaceMan::~CWorldRaceMan() {
     CWorldRaceMan::Destroy();
     if (s_instance == this)
         s_instance = nullptr;
-}
-
-CGameStateMan* CWorldRaceMan::States() const {
-    return g_pApp ? g_pApp->GetGameStateMan() : nullptr;
-}
-
-int CWorldRaceMan::GameMode() const {
-    CGameStateMan* states = States();
-    return states ? states->GetGameMode() : 0;
 }
 
 IRacePanelLink* CWorldRaceMan::RacePanel() const {
@@ -124,9 +103,9 @@ int CWorldRaceMan::Create() {
     m_resultsLinks = std::make_unique<CRaceWorldResultsLinks>(*this);
     m_results = std::make_unique<CRaceResultsMan>(*m_resultsLinks);
     m_results->StartManager();
-    if (CEngineMan* engine = Engine(); engine && engine->GetCameraController())
+    if (CEngineMan* engine = ScreenEngine(); engine && engine->GetCameraController())
         m_cameras = std::make_unique<CRaceCamMan>(engine->GetCameraController());
-    if (CGameStateMan* states = States())
+    if (CGameStateMan* states = ScreenStates())
         if (CSlideOutMan* panels = g_pApp->GetSlideOutMan())
             m_raceAgainBox =
                 std::make_unique<CVornMessageBox>(kRaceAgainText, kRaceAgainTitle, 2, *states, *panels);
@@ -173,9 +152,8 @@ void CWorldRaceMan::StartRace(const CRaceSetup& setup, bool restart) {
     m_started = true;
     s_countdownFinished = false;
     CWorldMan::Activate();
-    if (CEngineMan* engine = Engine())
-        engine->SetBackgroundImage(-1);
-    PostMessageOfType(VORNMSG_HIDE_POINTER);
+    SetScreenBackground(-1);
+    PostScreenMessage(VORNMSG_HIDE_POINTER);
     CAssetMan* assets = Assets();
     if (assets)
         for (int owner : kScreenSoundOwners)
@@ -201,12 +179,12 @@ void CWorldRaceMan::StartRace(const CRaceSetup& setup, bool restart) {
     if (route)
         route->BuildRoute();
 
-    if (GameMode() != kTestDriveMode)
+    if (ScreenGameMode() != kTestDriveMode)
         SetOverviewCamera();
     if (m_cameras)
         m_cameras->CaptureStartView();
 
-    if (GameMode() != kTestDriveMode)
+    if (ScreenGameMode() != kTestDriveMode)
         if (CWorldGrid* grid = GetWorldGrid())
             m_setup.laps = std::max(grid->GetSizeX(), grid->GetSizeZ()) >= 16 ? 3 : 4;
 
@@ -234,7 +212,7 @@ void CWorldRaceMan::SetOverviewCamera() {
             if (object && object->GetTypeId() == assets->GetStartPieceId())
                 if (auto* piece = dynamic_cast<CTrackObject*>(object.get()))
                     start = piece;
-    CEngineMan* engine = Engine();
+    CEngineMan* engine = ScreenEngine();
     CCameraController* camera = engine ? engine->GetCameraController() : nullptr;
     if (!start || !camera)
         return;
@@ -276,7 +254,7 @@ void CWorldRaceMan::PlaceCars(const CRaceSetup& passed) {
     if (!start || !drivers)
         return;
     CRaceSetup setup = passed;
-    if (GameMode() == kTestDriveMode) {
+    if (ScreenGameMode() == kTestDriveMode) {
         // The test drive races alone on a broken route, else against one computer driver.
         const bool broken = !Route() || Route()->IsRouteBroken();
         const int tyres[kMaxRacers] = {setup.tyre[0], setup.tyre[1], setup.tyre[2], setup.tyre[3]};
@@ -386,7 +364,7 @@ void CWorldRaceMan::Frame(unsigned ms) {
     CWorldMan::Frame(ms);
     if (m_cameras && !m_introCameraSet) {
         // The one-human camera blends in once the overview has been seen; the lap of honour circles at once.
-        const bool testDrive = GameMode() == kTestDriveMode;
+        const bool testDrive = ScreenGameMode() == kTestDriveMode;
         if (!testDrive && m_state == kRaceOver) {
             m_cameras->SetCamera(CRaceCamMan::kLapOfHonour, false, 2300);
             m_introCameraSet = true;
@@ -408,7 +386,7 @@ void CWorldRaceMan::Frame(unsigned ms) {
         }
     }
     if (s_countdownFinished) {
-        CEngineMan* engine = Engine();
+        CEngineMan* engine = ScreenEngine();
         CCameraController* camera = engine ? engine->GetCameraController() : nullptr;
         if (!camera || !camera->IsMoving() || m_activeTime > 10000) {
             if (IRacePanelLink* panel = RacePanel())
@@ -432,8 +410,7 @@ void CWorldRaceMan::Frame(unsigned ms) {
         const int answer = m_raceAgainBox->GetResult();
         if (answer == 1) {
             m_state = kNotRacing;
-            if (CGameStateMan* states = States())
-                states->SetState(GAMESTATE_RACE);
+            SetScreenState(GAMESTATE_RACE);
         } else if (answer == 2) {
             SetPaused(false);
             m_state = kRaceOver;
@@ -442,10 +419,10 @@ void CWorldRaceMan::Frame(unsigned ms) {
     }
 
     if (m_state == kRaceOver && m_activeTime > kLeaveDelayMs)
-        if (CEventMan* events = Events(); events && events->GetLatest(VORNMSG_MOUSE_BUTTON_UP, nullptr))
+        if (CEventMan* events = ScreenEvents(); events && events->GetLatest(VORNMSG_MOUSE_BUTTON_UP, nullptr))
             LeaveRace();
 
-    if (GameMode() == kTestDriveMode && m_state == kRacing) {
+    if (ScreenGameMode() == kTestDriveMode && m_state == kRacing) {
         m_testDriveTime += static_cast<int>(ms);
         if (m_testDriveTime > kTestDriveMs)
             LeaveRace();
@@ -471,7 +448,7 @@ void CWorldRaceMan::ProcessLeaveRequest() {
 }
 
 void CWorldRaceMan::HandleInput() {
-    CEventMan* events = Events();
+    CEventMan* events = ScreenEvents();
     CMessage key;
     if (!events || !events->GetLatest(VORNMSG_KEY_DOWN, &key))
         return;
@@ -493,7 +470,7 @@ void CWorldRaceMan::HandleInput() {
 }
 
 void CWorldRaceMan::RequestPause() {
-    if (GameMode() == kTestDriveMode) {
+    if (ScreenGameMode() == kTestDriveMode) {
         m_leaveRequest = kLeave;
         return;
     }
@@ -502,14 +479,13 @@ void CWorldRaceMan::RequestPause() {
         CSlideOut* options = services ? services->FindSlideOut(kRaceOptionsPanel) : nullptr;
         if (m_leaveRequest == kNoRequest && options && options->GetState() == 1) {
             SetPaused(true);
-            if (CGameStateMan* states = States())
-                states->SetState(GAMESTATE_RACE_OPTIONS);
+            SetScreenState(GAMESTATE_RACE_OPTIONS);
         }
     } else if (m_state == kRaceOver) {
         if (m_raceAgainBox)
             m_raceAgainBox->Show();
         m_state = kAskingAgain;
-        PostMessageOfType(VORNMSG_SHOW_POINTER);
+        PostScreenMessage(VORNMSG_SHOW_POINTER);
     }
 }
 
@@ -535,10 +511,10 @@ void CWorldRaceMan::SetPaused(bool on) {
 void CWorldRaceMan::StartRacing() {
     if (m_state != kRaceOver && m_frameCount < 4)
         return;
-    CGameStateMan* states = States();
+    CGameStateMan* states = ScreenStates();
     if (states && states->GetState() == GAMESTATE_RACE_OPTIONS)
         return;
-    CEngineMan* engine = Engine();
+    CEngineMan* engine = ScreenEngine();
     if (engine && engine->GetCameraController() && engine->GetCameraController()->IsMoving())
         return;
     for (std::uint32_t slot = 0; slot < m_carCount; ++slot)
@@ -576,12 +552,11 @@ void CWorldRaceMan::OnRaceFinished() {
     if (m_results) {
         m_winner = m_results->GetWinner();
     }
-    if (GameMode() == kTestDriveMode) {
+    if (ScreenGameMode() == kTestDriveMode) {
         LeaveRace();
         return;
     }
-    if (CGameStateMan* states = States())
-        states->SetState(GAMESTATE_LAP_OF_HONOUR);
+    SetScreenState(GAMESTATE_LAP_OF_HONOUR);
     m_state = kRaceOver;
 }
 
@@ -618,11 +593,10 @@ void CWorldRaceMan::LeaveRace() {
     if (IRacePanelLink* panel = RacePanel())
         panel->RemoveLightAndBoard();
     ClearCarSlots();
-    const int next = GameMode() == kTestDriveMode ? GAMESTATE_CONSTRUCT
-                     : request == kLeave          ? GAMESTATE_MAIN2
-                                                  : GAMESTATE_RACE_END;
-    if (CGameStateMan* states = States())
-        states->SetState(next);
+    const int next = ScreenGameMode() == kTestDriveMode ? GAMESTATE_CONSTRUCT
+                     : request == kLeave                ? GAMESTATE_MAIN2
+                                                        : GAMESTATE_RACE_END;
+    SetScreenState(next);
 }
 
 void CWorldRaceMan::Deactivate() {

@@ -12,7 +12,6 @@
 namespace zentrix {
 
 class CCarObject;
-class CGameStateMan;
 class CRaceCamMan;
 class CRaceWorldResultsLinks;
 class CTrackObject;
@@ -156,8 +155,6 @@ private:
     void RestartRace();
     void SetOverviewCamera();
     IRacePanelLink* RacePanel() const;
-    CGameStateMan* States() const;
-    int GameMode() const;
 
     static CWorldRaceMan* s_instance;
     static bool s_countdownFinished;

@@ -1,6 +1,7 @@
-#include "frontend/ScreenSupport.h"
+#include "app/ScreenSupport.h"
 
 #include "app/App.h"
+#include "app/AppParts.h"
 #include "app/GameStateMan.h"
 #include "foundation/base/EventMan.h"
 #include "render/EngineMan.h"
@@ -32,6 +33,16 @@ void PostScreenMessage(int type) {
 void SetScreenState(int state) {
     if (CGameStateMan* states = ScreenStates())
         states->SetState(state);
+}
+
+int ScreenGameMode() {
+    CGameStateMan* states = ScreenStates();
+    return states ? states->GetGameMode() : -1;
+}
+
+void PlayScreenSound(int soundId) {
+    if (g_pApp)
+        g_pApp->GetParts().PlayUiSound(soundId);
 }
 
 } // namespace zentrix

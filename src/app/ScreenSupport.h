@@ -19,5 +19,9 @@ void SetScreenBackground(int id);
 void PostScreenMessage(int type);
 /// Moves the game to `state`.
 void SetScreenState(int state);
+/// The game mode of the game-state manager; -1 without one.
+int ScreenGameMode();
+/// Plays interface sound `soundId` the way the panels play theirs (through the application's parts).
+void PlayScreenSound(int soundId);
 
 } // namespace zentrix
