@@ -35,7 +35,14 @@ int CDriverManager::StopManager() {
 }
 
 std::unique_ptr<CDriver> CDriverManager::MakeDriver(int kind, int driverIndex, int slot) {
-    return std::make_unique<CDriverStandIn>(kind, driverIndex, slot, m_services);
+    switch (kind) {
+    case 0: // the player
+        return std::make_unique<CDriverStandIn>(kind, driverIndex, slot, m_services);
+    case 1: // a computer opponent
+        return std::make_unique<CDriverStandIn>(kind, driverIndex, slot, m_services);
+    default: // the jam truck
+        return std::make_unique<CDriverStandIn>(kind, driverIndex, slot, m_services);
+    }
 }
 
 CDriver* CDriverManager::CreateDriver(int slot, int driverIndex, int kind) {
