@@ -114,6 +114,21 @@ TEST(TauntRun, PlayerFaceOverThePlate) {
         monitor->Update();
         EXPECT_NE(PixelAt(*small.GetSurface(), 0, 0), magenta);   // the frame
         EXPECT_NE(PixelAt(*small.GetSurface(), 29, 19), magenta); // the face, cut at the edge
+        // What the monitor takes: every expression of a known driver, a hold only when it is new.
+        const struct {
+            int tag, driver;
+            bool loop, hold, taken;
+        } plays[] = {
+            {20, 10, false, true, true},   {20, 10, false, true, false},  {4, 10, true, true, false},
+            {4, 6, false, true, true},     {23, 13, false, false, false}, {23, -1, false, false, false},
+            {28, 10, false, false, false}, {27, 12, true, false, true},
+        };
+        for (const auto& play : plays) {
+            EXPECT_EQ(monitor->PlayTaunt(play.tag, play.driver, play.loop, play.hold), play.taken)
+                << play.tag << "/" << play.driver;
+            EXPECT_TRUE(monitor->IsBusy()); // busy from the call on, taken or not
+        }
+        EXPECT_EQ(monitor->GetDriver(), 12);
         race->ResetTauntPanel();
     }
     EXPECT_EQ(monitor->GetTarget(), panel->GetOverlay());
