@@ -124,9 +124,17 @@ void CHumanDriver::FeedbackLevel(int gain) {
 }
 
 bool CHumanDriver::Update(int ms) {
+    const int before = GetTargetNode();
     CDriver::Update(ms);
     if (!GetCar())
         return true;
+    // The base's route progress moved the target on by one: the car went by the node, out of reach or
+    // not, and the lap count must see it passed.
+    if (m_started && before >= 0 && GetTargetNode() != before) {
+        int next = before + 1;
+        if (GetRouteNodeWrapped(next) && next == GetTargetNode())
+            MarkPassed(before);
+    }
     if (!m_started) {
         m_started = true;
         m_laneTime = 0;
@@ -164,10 +172,7 @@ bool CHumanDriver::AdvanceWhenReached(bool flat) {
     const float distance = flat ? FlatDistance(position, nodePosition) : FullDistance(position, nodePosition);
     if (!(distance < kNodeReach))
         return true;
-    m_nodePassed = true;
-    SetLapNode(node);
-    if (node == 0)
-        ++m_nodeZeroPasses;
+    MarkPassed(node);
     const int count = route->GetNodeCount();
     int next = node + 1;
     if (route->IsRouteBroken() && next >= count && count > 1) {
@@ -176,6 +181,13 @@ bool CHumanDriver::AdvanceWhenReached(bool flat) {
     }
     SetTargetNode(next, true, true);
     return true;
+}
+
+void CHumanDriver::MarkPassed(int node) {
+    m_nodePassed = true;
+    SetLapNode(node);
+    if (node == 0)
+        ++m_nodeZeroPasses;
 }
 
 void CHumanDriver::RunEndOfRouteTimer(int ms) {

@@ -71,7 +71,7 @@ public:
     int GetIdleTime() const { return m_idleTime; }
     /// The end-of-route timer (0: idle).
     int GetEndOfRouteTimer() const { return m_endOfRouteMs; }
-    /// How often the car passed node 0.
+    /// How often the car passed node 0 (reached it, or went on past it).
     int GetNodeZeroPasses() const { return m_nodeZeroPasses; }
     /// The point the car is steered at (lane steering).
     const CVector& GetTargetPoint() const { return m_targetPoint; }
@@ -87,6 +87,8 @@ private:
     /// Moves on when the car is within reach of the current node (`flat`: measured in the ground plane);
     /// false when the end of a broken route started the timer instead.
     bool AdvanceWhenReached(bool flat);
+    /// The car went by `node`: the last node passed, which the lap count reads.
+    void MarkPassed(int node);
     /// Counts the end-of-route timer down while the car does no stunt and puts the car back at the
     /// start when it runs out.
     void RunEndOfRouteTimer(int ms);
