@@ -256,6 +256,19 @@ TEST(HumanDriver, ReachesANodeStrictlyWithin15Units) {
     rig.Frame(40);
     EXPECT_EQ(rig.driver.GetNodeZeroPasses(), 1);
     EXPECT_EQ(rig.driver.GetTargetNode(), 1);
+
+    // Out of reach of node 1 but nearer node 2, the route progress moves on: node 1 counts as passed
+    // for the laps all the same.
+    HumanRig by;
+    CVector along = by.route.nodes[2] - by.route.nodes[1];
+    along.Normalise();
+    by.car.position = by.route.nodes[1] + along * 16.0f;
+    by.Frame(40);
+    EXPECT_EQ(by.driver.GetTargetNode(), 1);
+    EXPECT_EQ(by.driver.GetLapNode(), 0);
+    by.Frame(40);
+    EXPECT_EQ(by.driver.GetTargetNode(), 2);
+    EXPECT_EQ(by.driver.GetLapNode(), 1);
 }
 
 TEST(HumanDriver, SteersAtTheLanePoint) {
