@@ -297,6 +297,13 @@ TEST(HumanDriver, SteersAtTheLanePoint) {
         EXPECT_EQ(rig.Controls().steering, c.steering);
         EXPECT_EQ(rig.input.manager.GetDevice(0)->GetSteering(), 0) << "the player's input stays as read";
     }
+    // A car pointing straight up (a stunt) has no flat heading: no steering, not a wild value.
+    HumanRig upright(false, 0);
+    upright.car.position = upright.route.nodes[1] - CVector(30.0f, 0.0f, 0.0f);
+    upright.car.heading = CVector(0.0f, 1.0f, 0.0f);
+    upright.car.velocity = CVector(0.0f, 2.0f, 0.0f);
+    upright.Frame(40);
+    EXPECT_EQ(upright.Controls().steering, 0);
 
     // In the air the lanes go back to the car's own offset while it lies within 15 of the route.
     for (const int offset : {10, -15, 16}) {
