@@ -1,6 +1,7 @@
 #include "race/AppDriverServices.h"
 
 #include "app/App.h"
+#include "app/CommandLineParser.h"
 #include "app/GameStateMan.h"
 #include "app/IOManager.h"
 #include "race/RacerCar.h"
@@ -34,6 +35,15 @@ void CAppDriverServices::ReportTaunt(IRacerCar* car, int event) {
 int CAppDriverServices::GetGameState() const {
     const CGameStateMan* states = g_pApp ? g_pApp->GetGameStateMan() : nullptr;
     return states ? states->GetState() : -1;
+}
+
+CIOManager* CAppDriverServices::GetInputManager() const {
+    return g_pApp ? g_pApp->GetIOManager() : nullptr;
+}
+
+bool CAppDriverServices::IsFreeForm() const {
+    const CCommandLineParser* parser = g_pApp ? g_pApp->GetCommandLineParser() : nullptr;
+    return parser && parser->IsFreeForm();
 }
 
 } // namespace zentrix

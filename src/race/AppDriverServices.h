@@ -18,6 +18,10 @@ public:
     void ReportTaunt(IRacerCar* car, int event) override;
     /// The game-state manager's state; -1 without one.
     int GetGameState() const override;
+    /// The application's input manager.
+    CIOManager* GetInputManager() const override;
+    /// The command line's "/FREEFORM".
+    bool IsFreeForm() const override;
 
 private:
     /// The view of the route manager it was made for; made again when the manager changes.
