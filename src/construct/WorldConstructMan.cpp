@@ -2,6 +2,7 @@
 
 #include "construct/AddItemMode.h"
 #include "construct/AppConstructServices.h"
+#include "construct/ConstCamHelper.h"
 #include "construct/ConstructCamera.h"
 #include "construct/ConstructPanel.h"
 #include "construct/ConstructRoute.h"
@@ -36,7 +37,14 @@ constexpr int kPanelShown = 0;
 CWorldConstructMan::CWorldConstructMan() : CWorldConstructMan(std::make_unique<CAppConstructServices>()) {}
 
 CWorldConstructMan::CWorldConstructMan(std::unique_ptr<IConstructServices> services)
-    : m_services(std::move(services)) {}
+    : m_services(std::move(services)) {
+    // The editor's own camera moves the engine's camera controller whenever one exists.
+    IConstructServices* source = m_services.get();
+    m_camera = std::make_unique<CConstCamHelper>([source]() -> CCameraController* {
+        CEngineMan* engine = source->GetEngineMan();
+        return engine ? engine->GetCameraController() : nullptr;
+    });
+}
 
 CWorldConstructMan::~CWorldConstructMan() {
     Deactivate();
