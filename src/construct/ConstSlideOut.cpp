@@ -63,6 +63,10 @@ CConstSlideOut::CConstSlideOut(int resourceId, CSlideOutMan* manager, bool usesH
 
 CConstSlideOut::~CConstSlideOut() = default;
 
+void CConstSlideOut::SetPrinter(std::unique_ptr<IConstructPrinter> printer) {
+    m_printer = std::move(printer);
+}
+
 void CConstSlideOut::AttachWorld() {
     m_world = g_pApp ? g_pApp->GetConstructWorld() : nullptr;
 }

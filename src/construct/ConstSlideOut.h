@@ -98,6 +98,9 @@ public:
     /// Whether the campaign keeps cell `cell` of the current group and page locked.
     bool IsCellLocked(int cell) const;
 
+    /// What prints the view from now on (null: no printer).
+    void SetPrinter(std::unique_ptr<IConstructPrinter> printer);
+
     CPiecePalette& GetPalette() const { return *m_palette; }
     CTrackLengthMeter* GetMeter() const { return m_meter.get(); }
     int GetToolState() const { return m_toolState; }

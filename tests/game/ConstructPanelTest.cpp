@@ -10,13 +10,16 @@
 #include "construct/ConstCamHelper.h"
 #include "construct/ConstSlideOut.h"
 #include "construct/ConstrNewSlideOut.h"
+#include "construct/ConstructPrinter.h"
 #include "construct/PiecePalette.h"
 #include "construct/TrackLengthMeter.h"
+#include "engine/DisplayDevice.h"
 #include "foundation/assets/AssetMan.h"
 #include "foundation/assets/Bitmap.h"
 #include "foundation/base/EventMan.h"
 #include "foundation/base/GameStates.h"
 #include "frontend/MainScreenSlideOut.h"
+#include "platform/gfx2d/Surface.h"
 #include "race/RouteNodeMan.h"
 #include "render/CameraController.h"
 #include "render/EngineMan.h"
@@ -25,6 +28,7 @@
 #include "world/TrackEdit.h"
 #include "world/WorldGrid.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -330,6 +334,86 @@ TEST_F(ConstructPanel, TheNewTrackPanelMakesATrackOfTheChosenSizeOrGoesBackWithN
         EXPECT_EQ(Editor().GetTrackName(), row.name);
         game.Frames(1);
         EXPECT_EQ(PieceAt(row.startCell, row.startCell), "15205/1");
+    }
+}
+
+/// A printer that is always there and keeps a copy of each picture it is given.
+class CopyingPrinter : public IConstructPrinter {
+public:
+    bool IsPrintingAvailable() override { return true; }
+    bool PrintLandscape(const plat::gfx2d::Surface* surface, const plat::gfx2d::Rect& rect) override {
+        copy = plat::gfx2d::Surface::Create({rect.Width(), rect.Height()}, surface->Format());
+        printed = rect;
+        return copy && copy->Blt(nullptr, surface, &rect, plat::gfx2d::kBltWait) == plat::gfx2d::Result::Ok;
+    }
+    std::unique_ptr<plat::gfx2d::Surface> copy;
+    plat::gfx2d::Rect printed;
+};
+
+TEST_F(ConstructPanel, ThePrintedViewCarriesTheTrackNameWithinTheTitleWhateverItsLength) {
+    const struct {
+        std::string name;
+        bool ink; // black letters in the title
+    } rows[] = {{"Ring road", true}, {std::string(3000, 'W'), true}, {"", false}};
+    plat::gfx2d::Surface* back = game.App().GetEngineMan()->GetDisplayDevice()->GetDeviceBackBuffer();
+    ASSERT_NE(back, nullptr);
+    const std::uint16_t grey = 0x4208;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name.size());
+        auto printer = std::make_unique<CopyingPrinter>();
+        CopyingPrinter& copying = *printer;
+        Panel().SetPrinter(std::move(printer));
+        Editor().SetTrackName(row.name);
+        plat::gfx2d::SurfaceView view;
+        ASSERT_EQ(back->Lock(view), plat::gfx2d::Result::Ok);
+        for (int y = 0; y < 480; ++y)
+            std::fill(view.Row16(y), view.Row16(y) + 640, grey);
+        back->Unlock();
+        Panel().OnControl(CConstSlideOut::kPrintButton);
+        ASSERT_NE(copying.copy, nullptr);
+        EXPECT_EQ(copying.printed.Width(), 640);
+        EXPECT_EQ(copying.printed.Height(), 480);
+        ASSERT_EQ(copying.copy->Lock(view), plat::gfx2d::Result::Ok);
+        int white = 0, black = 0, outside = 0;
+        for (int y = 0; y < 480; ++y)
+            for (int x = 0; x < 640; ++x) {
+                const std::uint16_t pixel = view.Row16(y)[x];
+                if (y < 10 || y >= 60)
+                    outside += pixel != grey;
+                else {
+                    white += pixel == 0xFFFF;
+                    black += pixel == 0;
+                }
+            }
+        copying.copy->Unlock();
+        EXPECT_EQ(outside, 0) << "nothing is drawn outside the title";
+        EXPECT_GT(white, 0);
+        EXPECT_EQ(black > 0, row.ink);
+    }
+}
+
+TEST_F(ConstructPanel, TheAddModesPointerShowsThePiecesIconOverThePanel) {
+    Panel().OnControl(CConstSlideOut::kFirstCell + 2);
+    game.Frames(1);
+    ASSERT_EQ(Editor().GetMode(), CWorldConstructMan::kModeAdd);
+    const struct {
+        int x;
+        int y;
+        int pointer;
+    } rows[] = {{600, 100, 15403}, {320, 240, 28001}, {501, 300, 15403}, {500, 300, 28001}};
+    for (const auto& row : rows) {
+        Panel().MouseMove(row.x, row.y);
+        EXPECT_EQ(Editor().GetPointerId(), row.pointer) << row.x;
+    }
+}
+
+TEST_F(ConstructPanel, TheLightingToggleSwitchesTheLightingModeBothWays) {
+    CEngineMan& engine = *game.App().GetEngineMan();
+    const int first = engine.GetLightingMode();
+    for (int press : {1, 2}) {
+        Panel().OnControl(CConstSlideOut::kLightingToggle);
+        EXPECT_EQ(engine.GetLightingMode(), press == 1 ? (first == 0 ? 1 : 0) : first);
+        EXPECT_EQ(Editor().GetMode(), CWorldConstructMan::kModePickup);
     }
 }
 
