@@ -124,9 +124,11 @@ void CWorldConstructMan::Deactivate() {
     if (GetCurrentWorldId() != kConstruct || !m_created)
         return;
     m_services->StopAmbience();
-    // A start piece in hand goes back where it was lifted, so the kept track still has one.
-    if (IsCarryingStartPiece() && m_liftedPiece.assetId != -1 && m_liftedPiece.x >= 0 &&
-        m_liftedPiece.z >= 0) {
+    // A start piece in hand goes back where it was lifted, so the kept track still has one; a record of
+    // another piece is stale and puts nothing down.
+    CAssetMan* assets = m_services->GetAssetMan();
+    if (IsCarryingStartPiece() && assets && m_liftedPiece.assetId == assets->GetStartPieceId() &&
+        m_liftedPiece.assetId != -1 && m_liftedPiece.x >= 0 && m_liftedPiece.z >= 0) {
         PlaceTrackPiece(m_liftedPiece.assetId, static_cast<std::uint32_t>(m_liftedPiece.x),
                         static_cast<std::uint32_t>(m_liftedPiece.z),
                         static_cast<std::uint32_t>(m_liftedPiece.rotation & 3));

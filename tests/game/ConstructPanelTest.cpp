@@ -176,12 +176,19 @@ TEST_F(ConstructPanel, TestDriveWaitsFiveUpdatesForTheEraserAndNeedsTheStartPiec
 }
 
 TEST_F(ConstructPanel, TheStartPieceInHandRefusesTheTestDriveAndTheEraserAndGoesBackHome) {
+    // Out through the panel's main-screen button, or by the game state alone (the world puts it back).
     const struct {
         bool erased;
         bool staleRecord;
-    } rows[] = {{false, false}, {true, false}, {false, true}};
+        bool byButton;
+    } rows[] = {{false, false, true},
+                {true, false, true},
+                {false, true, true},
+                {true, false, false},
+                {false, true, false}};
     for (const auto& row : rows) {
-        SCOPED_TRACE(std::to_string(row.erased) + std::to_string(row.staleRecord));
+        SCOPED_TRACE(std::to_string(row.erased) + std::to_string(row.staleRecord) +
+                     std::to_string(row.byButton));
         CarryStartPiece(row.erased);
         game.log.clear();
         Panel().OnControl(CConstSlideOut::kTestDriveButton);
@@ -193,7 +200,10 @@ TEST_F(ConstructPanel, TheStartPieceInHandRefusesTheTestDriveAndTheEraserAndGoes
         EXPECT_TRUE(Editor().IsCarryingStartPiece());
         if (row.staleRecord)
             Editor().SetLiftedPiece({kStraight, 2, 2, 0});
-        Panel().OnControl(CConstSlideOut::kMainScreenButton);
+        if (row.byButton)
+            Panel().OnControl(CConstSlideOut::kMainScreenButton);
+        else
+            game.App().GetGameStateMan()->SetState(GAMESTATE_MAIN);
         EXPECT_EQ(State(), GAMESTATE_MAIN);
         game.App().GetGameStateMan()->SetState(GAMESTATE_CONSTRUCT);
         ASSERT_TRUE(game.ReachPanel(CWorldConstructMan::kPanel));
