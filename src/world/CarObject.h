@@ -325,6 +325,8 @@ public:
     bool IsInvisible() const { return IsEffectActive(kEffectInvisible); }
     /// Advances the running effects and ends those whose time has passed.
     void UpdateTimedEffects(unsigned ms);
+    /// A taunt report about this car to the race (its taunt queue may drop it).
+    void ReportTaunt(int event);
     /// The taunts the car reports about its driving, the landing sounds and the held-control counters.
     void ReportDrivingEvents(const CDriverControls& controls, unsigned ms);
     /// The tyre-slide loop: starts when the steering build-up beats the slide threshold above speed 1.4.
@@ -360,8 +362,12 @@ public:
     bool TakesPickups() const override;
     /// The pickup is held (any held one replaced) and the driver hears it.
     void GivePickup(int type) override;
+    /// Ends the running pickup, and drops the held one with `dropHeld`.
     void CancelPickup(bool dropHeld);
+    /// No pickup can be used for `ms`.
     void LockPickups(int ms);
+    /// The running pickup's type; -1 none.
+    int GetActivePickupType() const;
 
     // ---- what the race sets ----
     /// Where the car stood relative to the start position (set by the race world).
@@ -403,8 +409,6 @@ private:
     /// The driver's controls of this frame; the released record without a driver or while disabled.
     CDriverControls ReadControls() const;
     IWorldSounds* Sounds() const;
-    /// A taunt report about this car to the race.
-    void ReportTaunt(int event);
     /// Starts effect i for `durationMs`.
     void StartEffect(int i, int durationMs);
     /// Hides or shows the body and the wheel mounts.
