@@ -346,6 +346,8 @@ public:
     float GetTiltRoll() const { return m_tiltRoll; }
     float GetTiltPitch() const { return m_tiltPitch; }
     float GetRumbleIntensity() const { return m_rumbleIntensity; }
+    const CVector& GetSpinAxis() const { return m_spinAxis; }
+    float GetSpinAngle() const { return m_spinAngle; }
     CVornSprite* GetCrazySprite() const { return m_crazySprite; }
     std::uint32_t GetAirborneMs() const { return m_airborneMs; }
     std::uint32_t GetBrakeHeldMs() const { return m_brakeHeldMs; }
