@@ -258,8 +258,13 @@ TEST_F(CarPickups, TheBoostPushesBelowSpeed2AndLiftsTheNose) {
         ASSERT_EQ(Race()->taunts.size(), 1u);
         EXPECT_EQ(Race()->taunts[0].second, 10);
     }
+    // A rumble would fight the boost's own motion.
+    car->SetVelocity(car->Direction());
+    EXPECT_FALSE(car->Rumble(0.5f, 200));
     // Its end ends every effect of the car and gives the handling back exactly.
     Helper().Cancel(false);
+    EXPECT_TRUE(car->Rumble(0.5f, 200));
+    car->EndAllEffects();
     EXPECT_FALSE(car->IsEffectActive(CCarObject::kEffectWheelie));
     EXPECT_EQ(car->GetAcceleration(), acceleration);
     EXPECT_EQ(car->GetTopSpeed(), top);

@@ -284,6 +284,15 @@ TEST_F(CarStunts, TheWheelieClimbsWithTheThrottleAndDropsWithoutIt) {
     }
 }
 
+TEST_F(CarStunts, InvisibilityOfACarWithoutAShadowGivesItNone) {
+    ASSERT_FALSE(HasShadow());
+    ASSERT_TRUE(car->StartInvisible(100, true));
+    car->UpdateTimedEffects(120);
+    EXPECT_FALSE(car->IsInvisible());
+    EXPECT_FALSE(Hidden(car->GetBody()));
+    EXPECT_FALSE(HasShadow());
+}
+
 TEST_F(CarStunts, InvisibilityHidesTheBodyAndShadowAndItsEndShowsThemAgain) {
     // The sample car that casts a shadow.
     CWorldMan::RemoveObject(car);
