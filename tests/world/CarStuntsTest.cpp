@@ -401,20 +401,6 @@ TEST_F(CarStunts, TheSlideSoundFollowsTheSteeringBuildUpAboveSpeed14) {
     EXPECT_FALSE(car->IsSliding());
 }
 
-TEST_F(CarStunts, TheSlideThresholdGrowsAsTheCarSlows) {
-    const float top = car->GetTopSpeed();
-    const float angle = car->GetSlideAngle();
-    ASSERT_GT(angle, 0.0f);
-    struct {
-        float speed;
-        float factor;
-    } const cases[] = {{0.0f, 13.0f}, {top / 2, 7.0f}, {top, 1.0f}};
-    for (const auto& c : cases) {
-        Speed(c.speed);
-        EXPECT_NEAR(car->GetSlideThreshold(), c.factor * angle, 1e-3f) << c.speed;
-    }
-}
-
 TEST_F(CarStunts, LandingsAfterTheirTimeInTheAir) {
     // The car lifted off the plate (or put back on it) with its wheels, and one physics step to see it.
     const CVector rest = car->Position();
