@@ -47,6 +47,9 @@ void CAIDriver::Think(int ms) {
             HandleRacingLine();
         return;
     }
+    // The first decision leaves the mode before any (which has no handler) for the racing line.
+    if (m_mode == kAIModeNothing)
+        m_mode = kAIModeRacingLine;
     if (!BuildWatchList()) {
         m_mode = kAIModeRacingLine;
         HandleRacingLine();

@@ -6,12 +6,19 @@
 
 #include "RaceDoubles.h"
 
+#include "foundation/math/Random.h"
+#include "race/AIDriver.h"
 #include "race/ComputerCar.h"
 #include "race/ComputerDriverWorld.h"
 #include "race/ComputerRoute.h"
+#include "race/DriverManager.h"
 #include "race/RouteNodeMan.h"
 
+#include <gtest/gtest.h>
+
 #include <cmath>
+#include <memory>
+#include <numbers>
 #include <vector>
 
 namespace aitest {
@@ -89,6 +96,8 @@ struct LineRoute : IRaceRoute, IComputerRoute {
     bool broken = false;
     int stretchMean = 48;
     bool climbable = true;
+    /// Whether the watchdog may put a car back onto the next section.
+    bool reachable = true;
 
     int Count() const { return static_cast<int>(nodes.size()); }
     const CRouteNode& N(int i) const { return nodes[static_cast<std::size_t>(i)]; }
@@ -145,7 +154,7 @@ struct LineRoute : IRaceRoute, IComputerRoute {
         section = node;
         return true;
     }
-    bool CanReachSection(int, int) const override { return true; }
+    bool CanReachSection(int, int) const override { return reachable; }
 
     // ---- IComputerRoute ----
     CRouteNode GetNodeRecord(int node) const override {
@@ -168,10 +177,14 @@ struct World : IComputerDriverWorld {
     std::vector<SPickup> pickups;
     std::vector<CVector> splodges;
     mutable int searches = 0;
+    mutable int scans = 0;
 
     CAssetMan* GetAssetMan() const override { return assets; }
     int GetRaceState() const override { return raceState; }
-    void GetPickups(std::vector<SPickup>& out) const override { out = pickups; }
+    void GetPickups(std::vector<SPickup>& out) const override {
+        ++scans;
+        out = pickups;
+    }
     bool FindPickup(const void* id, CVector& position) const override {
         ++searches;
         for (const SPickup& p : pickups)
@@ -182,6 +195,72 @@ struct World : IComputerDriverWorld {
         return false;
     }
     void GetSplodges(std::vector<CVector>& out) const override { out = splodges; }
+};
+
+/// Makes computer drivers that read the test's world, and plain base drivers for the other kinds.
+class Manager : public CDriverManager {
+public:
+    Manager(IDriverServices* services, IComputerDriverWorld* world)
+        : CDriverManager(services), m_services(services), m_world(world) {}
+
+protected:
+    std::unique_ptr<CDriver> MakeDriver(int kind, int index, int slot) override {
+        if (kind == 1)
+            return std::make_unique<CAIDriver>(index, slot, m_services, m_world);
+        return std::make_unique<racetest::PlainDriver>(kind, index, slot, m_services);
+    }
+
+private:
+    IDriverServices* m_services;
+    IComputerDriverWorld* m_world;
+};
+
+/// A heading turned `degrees` about the vertical from +z.
+inline CVector Turned(float degrees) {
+    const float a = degrees * std::numbers::pi_v<float> / 180.0f;
+    return CVector(std::sin(a), 0.0f, std::cos(a));
+}
+
+/// Drivers in a manager over a straight road of 40 nodes, a computer car and a human one.
+class AIDriverTest : public testing::Test {
+protected:
+    void SetUp() override {
+        Random::Seed(1);
+        services.route = &route;
+    }
+
+    /// A computer driver of `index` in `slot` steering `car`, active, with `block` as its tuning.
+    CAIDriver& AddComputer(int slot, ComputerCar& car, const CAIData::SBlock& block = {}, int index = 3) {
+        auto* driver = dynamic_cast<CAIDriver*>(manager.CreateDriver(slot, index, 1));
+        driver->SetParameters(block);
+        driver->SetRacerCar(&car);
+        driver->Activate();
+        return *driver;
+    }
+    CDriver& AddHuman(int slot, racetest::FakeCar& car, int position) {
+        CDriver* driver = manager.CreateDriver(slot, 10, 0);
+        driver->SetRacerCar(&car);
+        driver->SetStartPosition(position);
+        return *driver;
+    }
+    /// The car on `node`'s lane point, its driver steering for that node (as after driving there).
+    static void Place(CDriver& driver, racetest::FakeCar& car, const CVector& at, int node) {
+        car.position = at;
+        driver.SetRouteNode(node);
+    }
+    void Frames(int n, int ms = 40) {
+        for (int i = 0; i < n; ++i)
+            manager.Update(ms);
+    }
+
+    // The cars outlive the drivers that point at them.
+    LineRoute route{40};
+    ComputerCar car;
+    ComputerCar otherCar;
+    racetest::FakeCar humanCar;
+    racetest::FakeServices services;
+    aitest::World world;
+    Manager manager{&services, &world};
 };
 
 } // namespace aitest

@@ -13,7 +13,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <memory>
 #include <numbers>
 
 using namespace zentrix;
@@ -22,70 +21,8 @@ using aitest::LineRoute;
 
 namespace {
 
-/// Makes computer drivers that read the test's world, and plain base drivers for the other kinds.
-class Manager : public CDriverManager {
-public:
-    Manager(IDriverServices* services, IComputerDriverWorld* world)
-        : CDriverManager(services), m_services(services), m_world(world) {}
-
-protected:
-    std::unique_ptr<CDriver> MakeDriver(int kind, int index, int slot) override {
-        if (kind == 1)
-            return std::make_unique<CAIDriver>(index, slot, m_services, m_world);
-        return std::make_unique<racetest::PlainDriver>(kind, index, slot, m_services);
-    }
-
-private:
-    IDriverServices* m_services;
-    IComputerDriverWorld* m_world;
-};
-
-/// A heading turned `degrees` about the vertical from +z.
-CVector Turned(float degrees) {
-    const float a = degrees * std::numbers::pi_v<float> / 180.0f;
-    return CVector(std::sin(a), 0.0f, std::cos(a));
-}
-
-class AIDriverTest : public testing::Test {
-protected:
-    void SetUp() override {
-        Random::Seed(1);
-        services.route = &route;
-    }
-
-    /// A computer driver of `index` in `slot` steering `car`, active, with `block` as its tuning.
-    CAIDriver& AddComputer(int slot, ComputerCar& car, const CAIData::SBlock& block = {}, int index = 3) {
-        auto* driver = dynamic_cast<CAIDriver*>(manager.CreateDriver(slot, index, 1));
-        driver->SetParameters(block);
-        driver->SetRacerCar(&car);
-        driver->Activate();
-        return *driver;
-    }
-    CDriver& AddHuman(int slot, racetest::FakeCar& car, int position) {
-        CDriver* driver = manager.CreateDriver(slot, 10, 0);
-        driver->SetRacerCar(&car);
-        driver->SetStartPosition(position);
-        return *driver;
-    }
-    /// The car on `node`'s lane point, its driver steering for that node (as after driving there).
-    static void Place(CDriver& driver, racetest::FakeCar& car, const CVector& at, int node) {
-        car.position = at;
-        driver.SetRouteNode(node);
-    }
-    void Frames(int n, int ms = 40) {
-        for (int i = 0; i < n; ++i)
-            manager.Update(ms);
-    }
-
-    // The cars outlive the drivers that point at them.
-    LineRoute route{40};
-    ComputerCar car;
-    ComputerCar otherCar;
-    racetest::FakeCar humanCar;
-    racetest::FakeServices services;
-    aitest::World world;
-    Manager manager{&services, &world};
-};
+using aitest::AIDriverTest;
+using aitest::Turned;
 
 TEST_F(AIDriverTest, TheSpeedParameterSetsTheAcceleratorLimitAndTheAttitudeItsShare) {
     const struct { int speed, limit; } cases[] = {{100, 127}, {50, 0}, {0, -127}, {88, 96}, {75, 63}};
