@@ -72,7 +72,8 @@ protected:
 
     /// Four computer drivers race `laps` laps of `track` from `seed`; the finishers in finishing order (the
     /// unfinished after them, in slot order), each within `boundMs`.
-    std::vector<SFinisher> RunRace(const STrack& track, int laps, int boundMs, std::uint32_t seed) {
+    std::vector<SFinisher> RunRace(const STrack& track, int laps, int boundMs, std::uint32_t seed,
+                                   std::vector<CDriverControls>* controls = nullptr) {
         std::vector<SFinisher> out;
         assets->SetWorld(track.theme, false);
         EXPECT_TRUE(CWorldMan::SetCurrentWorld(CWorldMan::kRace));
@@ -99,6 +100,12 @@ protected:
         std::vector<SFinisher> finished;
         for (int ms = 0; ms < boundMs && finished.size() < 4; ms += kFrameMs) {
             manager.Update(kFrameMs);
+            if (controls)
+                for (int slot = 0; slot < 4; ++slot) {
+                    CDriverControls c;
+                    manager.GetDriver(slot)->GetControls(c);
+                    controls->push_back(c);
+                }
             CWorldMan::UpdateObjects(kFrameMs);
             CWorldMan::SimulateActiveObjects(kFrameMs);
             CWorldMan::CollideObjects(kFrameMs);
@@ -190,6 +197,27 @@ TEST_P(AIRaceOnTrack, EveryDriverFinishesItsLapsInTheSameOrderAndTimesForTheSeed
             trace += " " + std::to_string(modeFrames[slot][mode]);
     trace += "\n";
     EXPECT_TRUE(goldentrace::Matches(std::string("ai_race_") + track.name, trace));
+}
+
+TEST_F(AIRace, TheSameSeedGivesTheSameControlsFrameByFrame) {
+    std::vector<CDriverControls> first;
+    std::vector<CDriverControls> second;
+    RunRace(kTracks[0], 1, 4000, 21, &first);
+    manager.DeleteAllDrivers();
+    CWorldMan::DeleteAllObjects();
+    RunRace(kTracks[0], 1, 4000, 21, &second);
+    ASSERT_EQ(first.size(), 400u);
+    ASSERT_EQ(second.size(), first.size());
+    int steering = 0;
+    for (std::size_t i = 0; i < first.size(); ++i) {
+        const CDriverControls& a = first[i];
+        const CDriverControls& b = second[i];
+        ASSERT_TRUE(a.button1 == b.button1 && a.button2 == b.button2 && a.steering == b.steering &&
+                    a.axis1 == b.axis1 && a.axis2 == b.axis2)
+            << "frame " << i / 4 << " slot " << i % 4;
+        steering += a.steering != 0 ? 1 : 0;
+    }
+    EXPECT_GT(steering, 0); // the drivers do steer
 }
 
 INSTANTIATE_TEST_SUITE_P(ClosedSampleTracks, AIRaceOnTrack, testing::ValuesIn(kTracks),
