@@ -50,8 +50,8 @@ struct STrack {
 
 /// The closed sample tracks (the pads track is stored closed, but its route breaks on the truck pad, whose
 /// connection record spans more cells than its footprint).
-constexpr STrack kTracks[] = {{"demo", 5, 3},   {"desert", 5, 2}, {"ice", 5, 1},
-                              {"jungle", 5, 0}, {"oneway", 1, 3}, {"ramps", 1, 0}};
+constexpr STrack kTracks[] = {{"demo", 5, 3},   {"desert", 5, 2}, {"ice", 5, 1},       {"jungle", 5, 0},
+                              {"oneway", 1, 3}, {"ramps", 1, 0},  {"ai_corners", 1, 0}};
 
 /// The opponents' cars, one of each tuning the sample set holds (asset, text file, truncated asset).
 constexpr int kCars[4] = {60001, 60000, 60009, 60011};
@@ -112,8 +112,11 @@ protected:
             CWorldMan::FinishActiveObjects(kFrameMs);
             for (int slot = 0; slot < 4; ++slot) {
                 CDriver* driver = manager.GetDriver(slot);
-                if (const auto* ai = dynamic_cast<const CAIDriver*>(driver); ai && !driver->HasFinished())
+                if (const auto* ai = dynamic_cast<const CAIDriver*>(driver); ai && !driver->HasFinished()) {
                     ++modeFrames[slot][std::clamp(ai->GetMode(), 0, 16)];
+                    if (ai->GetCornerClass() >= 0 && ai->GetCornerClass() < 10)
+                        classesSeen[ai->GetCornerClass()] = true;
+                }
                 if (driver->HasFinished() || !driver->IsRoutePositionValid())
                     continue;
                 const int node = driver->GetTrackedNode();
@@ -181,6 +184,7 @@ protected:
     HarnessServices services;
     CDriverManager manager{&services};
     int modeFrames[4][17] = {};
+    bool classesSeen[10] = {};
 };
 
 class AIRaceOnTrack : public AIRace, public testing::WithParamInterface<STrack> {};
@@ -195,6 +199,10 @@ TEST_P(AIRaceOnTrack, EveryDriverFinishesItsLapsInTheSameOrderAndTimesForTheSeed
     for (int slot = 0; slot < 4; ++slot)
         for (int mode : {1, 2, 4, 6, 8, 9, 13, 15, 16})
             trace += " " + std::to_string(modeFrames[slot][mode]);
+    trace += "\n# corner classes met:";
+    for (int c = 0; c < 10; ++c)
+        if (classesSeen[c])
+            trace += " " + std::to_string(c);
     trace += "\n";
     EXPECT_TRUE(goldentrace::Matches(std::string("ai_race_") + track.name, trace));
 }
