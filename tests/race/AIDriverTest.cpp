@@ -235,6 +235,21 @@ TEST_F(AIDriverTest, CornersAheadSlowTheDriverByTheExcessOverTheirSpeed) {
     }
 }
 
+TEST_F(AIDriverTest, ACornerWithoutASpeedSetsNoLimit) {
+    // Braking 0 makes every corner's limit 0, which the excess would divide by: no limit at all.
+    route.SetPiece(12, 3, 0);
+    CAIData::SBlock block;
+    block.braking = 0;
+    CAIDriver& driver = AddComputer(0, car, block);
+    car.speed = 2.5f;
+    Frames(1);
+    Place(driver, car, route.At(10), 11);
+    Frames(1);
+    EXPECT_EQ(driver.GetCornerClass(), 0);
+    EXPECT_STREQ(driver.GetStatus(), "");
+    EXPECT_EQ(driver.GetOutput().axis1, 127);
+}
+
 TEST_F(AIDriverTest, TheCornerCutIsDrawnOncePerCornerAndScaledWhileTheAttitudeHolds) {
     route.SetPiece(12, 3, 0);
     CAIData::SBlock block;
