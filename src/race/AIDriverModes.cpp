@@ -57,7 +57,8 @@ void CAIDriver::Think(int ms) {
     }
     const bool finished = IsModeFinished();
     int candidate = -1;
-    m_decisionMs += ms;
+    // Held below overflow: a Reflex beyond it (weeks) is never reached either way.
+    m_decisionMs = ms > 0 && m_decisionMs < INT_MAX - ms ? m_decisionMs + ms : std::max(m_decisionMs, 0);
     if (static_cast<unsigned>(m_decisionMs) >= m_parameters.reflex) {
         m_decisionMs = 0;
         candidate = Detect(ms);
@@ -302,7 +303,8 @@ void CAIDriver::PressButtons(int ms) {
     const int type = car->GetPickupType();
     const bool behindACar = m_mode == kAIModeCarInFront || m_mode == kAIModeCarInFrontOvertaking;
     if (type == -1) {
-        m_buttonTimer -= ms;
+        if (m_buttonTimer > INT_MIN / 2)
+            m_buttonTimer -= ms;
         if (m_buttonTimer < 0 && behindACar) {
             m_buttonTimer = kButtonMinMs + Random::Next() % kButtonRandomMs;
             Press();
