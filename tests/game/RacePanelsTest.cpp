@@ -275,10 +275,13 @@ TEST(LapOfHonour, TheWinnerAloneComputerDrivenWithoutALapLimit) {
     ASSERT_NE(heading->GetText(), nullptr);
     EXPECT_EQ(heading->GetText(), AssetText(game, 7980));
 
-    // No lap ends it: past its countdown the car is let go, and the results never see a finish.
+    // No lap ends it: past its countdown the car is let go and drives off, and the results never see a
+    // finish.
+    const CVector start = car->Position();
     ASSERT_TRUE(game.RunUntil([&] { return race->GetCountdown() <= 0; }, 40));
-    game.Frames(2);
     EXPECT_TRUE(car->GetDriver()->IsActive());
+    game.Frames(10);
+    EXPECT_GT((car->Position() - start).Length(), 5.0f);
     EXPECT_EQ(race->GetState(), CWorldRaceMan::kRaceOver);
     EXPECT_EQ(race->GetResults()->GetFinisherCount(), 0);
     EXPECT_FALSE(race->GetResults()->IsRaceOver());
@@ -288,7 +291,53 @@ TEST(LapOfHonour, TheWinnerAloneComputerDrivenWithoutALapLimit) {
     EXPECT_EQ(panel->GetWinner(), CLapOfHonourSlideOut::kNoWinner);
 }
 
-TEST(LapOfHonour, ARaceThatNamedNoWinnerShowsNoName) {
+TEST(LapOfHonour, TheSetUpKeepsTheWinnerAloneAndNoLapLimit) {
+    HeadlessGame game(LongFrames());
+    ASSERT_TRUE(game.Start());
+    ASSERT_TRUE(game.Reach(GAMESTATE_MAIN));
+    auto* panel = PanelAt<CLapOfHonourSlideOut>(game, kLapOfHonourPanel);
+    ASSERT_NE(panel, nullptr);
+    CWorldRaceMan* race = CWorldRaceMan::GetInstance();
+    ASSERT_NE(race, nullptr);
+    EXPECT_EQ(panel->GetRaceWorld(), race);
+    // The race world before any race: its winner record names nobody.
+    CRaceSetup setup{};
+    DefaultRaceSetup(CWorldRaceMan::kRaceMode, setup);
+    const CRaceSetup before = setup;
+    panel->FillRaceSetup(setup);
+    EXPECT_TRUE(race->IsRaceOver());
+    EXPECT_EQ(setup.laps, -1);
+    const int expected[kMaxRacers][5] = {
+        {CRaceResultsMan::kNoWinner, DRIVER_KIND_COMPUTER, -1, -1, -1},
+        {-2, -1, -1, -1, -1},
+        {-2, -1, -1, -1, -1},
+        {-2, -1, -1, -1, -1},
+    };
+    for (int i = 0; i < kMaxRacers; ++i) {
+        const int entry[] = {setup.driver[i], setup.kind[i], setup.car[i], setup.skin[i], setup.tyre[i]};
+        for (int field = 0; field < 5; ++field)
+            EXPECT_EQ(entry[field], expected[i][field]) << i << " " << field;
+    }
+    // The rest of the race stays: track, folder, world and the racer count.
+    EXPECT_STREQ(setup.trackFile, before.trackFile);
+    EXPECT_EQ(setup.trackDirectory, before.trackDirectory);
+    EXPECT_EQ(setup.world, before.world);
+    EXPECT_EQ(setup.racerCount, before.racerCount);
+    // Nobody to name (text 7013 would be some other text), the heading all the same.
+    auto* heading = dynamic_cast<CTextBoxControl*>(panel->FindControl(CLapOfHonourSlideOut::kHeadingText));
+    auto* name = dynamic_cast<CTextBoxControl*>(panel->FindControl(CLapOfHonourSlideOut::kWinnerText));
+    ASSERT_NE(heading, nullptr);
+    ASSERT_NE(name, nullptr);
+    EXPECT_EQ(name->GetText(), nullptr);
+    ASSERT_NE(heading->GetText(), nullptr);
+    EXPECT_EQ(heading->GetText(), AssetText(game, 7980));
+    EXPECT_EQ(panel->GetWinner(), CRaceResultsMan::kNoWinner);
+    // Only shown panels forget their winner.
+    panel->Deactivate(true);
+    EXPECT_EQ(panel->GetWinner(), CRaceResultsMan::kNoWinner);
+}
+
+TEST(LapOfHonour, WithoutAWinnerItRunsWithNoCarAndCanBeLeft) {
     HeadlessGame game(LongFrames());
     ASSERT_TRUE(game.Start());
     ASSERT_TRUE(game.Reach(GAMESTATE_MAIN));
@@ -299,8 +348,7 @@ TEST(LapOfHonour, ARaceThatNamedNoWinnerShowsNoName) {
     CWorldRaceMan* race = StartRacing(game);
     ASSERT_NE(race, nullptr);
     // Handed over before any results list was made: the winner record still names nobody, so no name
-    // shows (text 7013 would be some other text) and no car drives; the lap of honour still runs and
-    // can be left.
+    // shows and no car drives; the lap of honour still runs and can be left.
     race->OnRaceFinished();
     EXPECT_EQ(race->GetWinnerIndex(), CRaceResultsMan::kNoWinner);
     EXPECT_EQ(game.App().GetGameStateMan()->GetState(), GAMESTATE_LAP_OF_HONOUR);
