@@ -109,9 +109,12 @@ TEST(RaceOptionsPanel, EachButtonResumesWithItsRequest) {
         ASSERT_TRUE(game.RunUntil([&] { return panel->GetState() == CSlideOut::kHiddenState; }, 40));
         CWorldRaceMan* race = SetUpRace(game);
         ASSERT_NE(race, nullptr);
+        while (events->FindMessage(VORNMSG_SHOW_POINTER, nullptr, true)) {
+        }
         race->RequestPause();
         ASSERT_EQ(states->GetState(), GAMESTATE_RACE_OPTIONS);
         ASSERT_EQ(race->GetState(), CWorldRaceMan::kPaused);
+        EXPECT_EQ(events->GetPendingCount(VORNMSG_SHOW_POINTER), 1u) << "the menu shows the pointer";
         campaign->SetCurrentNode(0);
         ASSERT_EQ(campaign->GetCurrentNode(), 0);
         DrainHides(*events);
