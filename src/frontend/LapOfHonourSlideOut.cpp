@@ -10,14 +10,11 @@ namespace zentrix {
 CLapOfHonourSlideOut::CLapOfHonourSlideOut(int resourceId, CSlideOutMan* manager, bool usesHelpPanel)
     : CSlideOut(resourceId, manager, usesHelpPanel) {}
 
-void CLapOfHonourSlideOut::AttachWorld() {
-    m_race = CWorldRaceMan::GetInstance();
-}
-
 void CLapOfHonourSlideOut::FillRaceSetup(CRaceSetup& setup) {
-    if (!m_race)
+    CWorldRaceMan* race = CWorldRaceMan::GetInstance();
+    if (!race)
         return;
-    m_race->SetRaceOver();
+    race->SetRaceOver();
     setup.laps = -1;
     for (int i = 1; i < kMaxRacers; ++i) {
         setup.driver[i] = -2;
@@ -26,12 +23,12 @@ void CLapOfHonourSlideOut::FillRaceSetup(CRaceSetup& setup) {
         setup.skin[i] = -1;
         setup.tyre[i] = -1;
     }
-    setup.driver[0] = m_race->GetWinnerIndex();
+    setup.driver[0] = race->GetWinnerIndex();
     setup.kind[0] = DRIVER_KIND_COMPUTER;
-    setup.car[0] = m_race->GetWinnerCar();
-    setup.skin[0] = m_race->GetWinnerSkin();
-    setup.tyre[0] = m_race->GetWinnerTyre();
-    m_winner = m_race->GetWinnerIndex();
+    setup.car[0] = race->GetWinnerCar();
+    setup.skin[0] = race->GetWinnerSkin();
+    setup.tyre[0] = race->GetWinnerTyre();
+    m_winner = race->GetWinnerIndex();
 
     if (auto* name = dynamic_cast<CTextBoxControl*>(FindControl(kWinnerText))) {
         // Only a driver index has a name; a race that named no winner shows none rather than another text.

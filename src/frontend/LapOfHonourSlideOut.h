@@ -5,8 +5,6 @@
 
 namespace zentrix {
 
-class CWorldRaceMan;
-
 /// The panel of the lap of honour (game state 18, over the race world started again as world 3): it
 /// names the winner while the winner's car, alone and computer-driven, circles the track without end.
 /// The world switch has it rewrite the race's set-up for that run. Leaving is the race world's business.
@@ -34,15 +32,13 @@ public:
     void Deactivate(bool immediate) override;
     /// No button acts.
     void OnControl(int) override {}
-    /// Keeps the race world.
-    void AttachWorld() override;
+    /// Nothing: the set-up is written for the one race world there is.
+    void AttachWorld() override {}
 
     int GetWinner() const { return m_winner; }
-    CWorldRaceMan* GetRaceWorld() const { return m_race; }
 
 private:
     int m_winner = kNoWinner;
-    CWorldRaceMan* m_race = nullptr;
 };
 
 } // namespace zentrix
