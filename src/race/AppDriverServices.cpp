@@ -3,7 +3,9 @@
 #include "app/App.h"
 #include "app/GameStateMan.h"
 #include "app/IOManager.h"
+#include "race/RacerCar.h"
 #include "race/RouteNodeMan.h"
+#include "race/TauntEventQueue.h"
 
 namespace zentrix {
 
@@ -21,6 +23,12 @@ const IRaceRoute* CAppDriverServices::GetRoute() const {
         m_routeSource = source;
     }
     return m_route.get();
+}
+
+void CAppDriverServices::ReportTaunt(IRacerCar* car, int event) {
+    CTauntEventQueue* queue = g_pApp ? g_pApp->GetTauntEventQueue() : nullptr;
+    if (queue && car)
+        queue->ReportEvent(car->GetWorldObject(), event);
 }
 
 int CAppDriverServices::GetGameState() const {

@@ -14,8 +14,8 @@ public:
     bool IsInputReady() const override;
     /// The application's route manager (null while there is none).
     const IRaceRoute* GetRoute() const override;
-    /// The race has no taunts yet: the event goes nowhere.
-    void ReportTaunt(IRacerCar* /*car*/, int /*event*/) override {}
+    /// To the application's taunt queue (nowhere without one).
+    void ReportTaunt(IRacerCar* car, int event) override;
     /// The game-state manager's state; -1 without one.
     int GetGameState() const override;
 

@@ -101,6 +101,24 @@ TEST_F(AIDriverTest, SteeringIsProportionalBelowAHairOverTenDegreesAndFullLockBe
     }
 }
 
+TEST_F(AIDriverTest, ThePedalIsLiftedWhenTheNodeIsBehindOrTheCarFarOffTheRoute) {
+    // The car at node 10 + 4 steering for node 12, its heading and lateral offset as given.
+    const struct {
+        float degrees, offset;
+        int accelerator;
+    } cases[] = {{0.0f, 0.0f, 127},  {89.0f, 0.0f, 127}, {92.0f, 0.0f, 0},  {180.0f, 0.0f, 0},
+                 {0.0f, 16.0f, 127}, {0.0f, 17.0f, 0},   {0.0f, -17.0f, 0}, {-100.0f, 3.0f, 0}};
+    for (const auto& c : cases) {
+        manager.DeleteAllDrivers();
+        CAIDriver& driver = AddComputer(0, car);
+        Frames(1);
+        car.direction = Turned(c.degrees);
+        Place(driver, car, route.At(10, c.offset) + CVector(0.0f, 0.0f, 4.0f), 12);
+        Frames(1);
+        EXPECT_EQ(driver.GetOutput().axis1, c.accelerator) << c.degrees << " " << c.offset;
+    }
+}
+
 TEST_F(AIDriverTest, CornerClassesBySizeAndWayOfTheCornerAndItsNearerNeighbour) {
     // Pieces at nodes 10 (the corner looked at), 9 and 11; -1 no piece of its own (a straight).
     const struct {
@@ -215,6 +233,21 @@ TEST_F(AIDriverTest, CornersAheadSlowTheDriverByTheExcessOverTheirSpeed) {
         EXPECT_EQ(controls.axis2, c.brake);
         EXPECT_EQ(driver.GetDesired().axis2, std::string(c.status) == "Braking" ? 127 : -127);
     }
+}
+
+TEST_F(AIDriverTest, ACornerWithoutASpeedSetsNoLimit) {
+    // Braking 0 makes every corner's limit 0, which the excess would divide by: no limit at all.
+    route.SetPiece(12, 3, 0);
+    CAIData::SBlock block;
+    block.braking = 0;
+    CAIDriver& driver = AddComputer(0, car, block);
+    car.speed = 2.5f;
+    Frames(1);
+    Place(driver, car, route.At(10), 11);
+    Frames(1);
+    EXPECT_EQ(driver.GetCornerClass(), 0);
+    EXPECT_STREQ(driver.GetStatus(), "");
+    EXPECT_EQ(driver.GetOutput().axis1, 127);
 }
 
 TEST_F(AIDriverTest, TheCornerCutIsDrawnOncePerCornerAndScaledWhileTheAttitudeHolds) {

@@ -50,8 +50,8 @@ struct STrack {
 
 /// The closed sample tracks (the pads track is stored closed, but its route breaks on the truck pad, whose
 /// connection record spans more cells than its footprint).
-constexpr STrack kTracks[] = {{"demo", 5, 3},   {"desert", 5, 2}, {"ice", 5, 1},
-                              {"jungle", 5, 0}, {"oneway", 1, 3}, {"ramps", 1, 0}};
+constexpr STrack kTracks[] = {{"demo", 5, 3},   {"desert", 5, 2}, {"ice", 5, 1},       {"jungle", 5, 0},
+                              {"oneway", 1, 3}, {"ramps", 1, 0},  {"ai_corners", 1, 0}};
 
 /// The opponents' cars, one of each tuning the sample set holds (asset, text file, truncated asset).
 constexpr int kCars[4] = {60001, 60000, 60009, 60011};
@@ -72,7 +72,8 @@ protected:
 
     /// Four computer drivers race `laps` laps of `track` from `seed`; the finishers in finishing order (the
     /// unfinished after them, in slot order), each within `boundMs`.
-    std::vector<SFinisher> RunRace(const STrack& track, int laps, int boundMs, std::uint32_t seed) {
+    std::vector<SFinisher> RunRace(const STrack& track, int laps, int boundMs, std::uint32_t seed,
+                                   std::vector<CDriverControls>* controls = nullptr) {
         std::vector<SFinisher> out;
         assets->SetWorld(track.theme, false);
         EXPECT_TRUE(CWorldMan::SetCurrentWorld(CWorldMan::kRace));
@@ -99,14 +100,23 @@ protected:
         std::vector<SFinisher> finished;
         for (int ms = 0; ms < boundMs && finished.size() < 4; ms += kFrameMs) {
             manager.Update(kFrameMs);
+            if (controls)
+                for (int slot = 0; slot < 4; ++slot) {
+                    CDriverControls c;
+                    manager.GetDriver(slot)->GetControls(c);
+                    controls->push_back(c);
+                }
             CWorldMan::UpdateObjects(kFrameMs);
             CWorldMan::SimulateActiveObjects(kFrameMs);
             CWorldMan::CollideObjects(kFrameMs);
             CWorldMan::FinishActiveObjects(kFrameMs);
             for (int slot = 0; slot < 4; ++slot) {
                 CDriver* driver = manager.GetDriver(slot);
-                if (const auto* ai = dynamic_cast<const CAIDriver*>(driver); ai && !driver->HasFinished())
+                if (const auto* ai = dynamic_cast<const CAIDriver*>(driver); ai && !driver->HasFinished()) {
                     ++modeFrames[slot][std::clamp(ai->GetMode(), 0, 16)];
+                    if (ai->GetCornerClass() >= 0 && ai->GetCornerClass() < 10)
+                        classesSeen[ai->GetCornerClass()] = true;
+                }
                 if (driver->HasFinished() || !driver->IsRoutePositionValid())
                     continue;
                 const int node = driver->GetTrackedNode();
@@ -174,6 +184,7 @@ protected:
     HarnessServices services;
     CDriverManager manager{&services};
     int modeFrames[4][17] = {};
+    bool classesSeen[10] = {};
 };
 
 class AIRaceOnTrack : public AIRace, public testing::WithParamInterface<STrack> {};
@@ -188,8 +199,33 @@ TEST_P(AIRaceOnTrack, EveryDriverFinishesItsLapsInTheSameOrderAndTimesForTheSeed
     for (int slot = 0; slot < 4; ++slot)
         for (int mode : {1, 2, 4, 6, 8, 9, 13, 15, 16})
             trace += " " + std::to_string(modeFrames[slot][mode]);
+    trace += "\n# corner classes met:";
+    for (int c = 0; c < 10; ++c)
+        if (classesSeen[c])
+            trace += " " + std::to_string(c);
     trace += "\n";
     EXPECT_TRUE(goldentrace::Matches(std::string("ai_race_") + track.name, trace));
+}
+
+TEST_F(AIRace, TheSameSeedGivesTheSameControlsFrameByFrame) {
+    std::vector<CDriverControls> first;
+    std::vector<CDriverControls> second;
+    RunRace(kTracks[0], 1, 4000, 21, &first);
+    manager.DeleteAllDrivers();
+    CWorldMan::DeleteAllObjects();
+    RunRace(kTracks[0], 1, 4000, 21, &second);
+    ASSERT_EQ(first.size(), 400u);
+    ASSERT_EQ(second.size(), first.size());
+    int steering = 0;
+    for (std::size_t i = 0; i < first.size(); ++i) {
+        const CDriverControls& a = first[i];
+        const CDriverControls& b = second[i];
+        ASSERT_TRUE(a.button1 == b.button1 && a.button2 == b.button2 && a.steering == b.steering &&
+                    a.axis1 == b.axis1 && a.axis2 == b.axis2)
+            << "frame " << i / 4 << " slot " << i % 4;
+        steering += a.steering != 0 ? 1 : 0;
+    }
+    EXPECT_GT(steering, 0); // the drivers do steer
 }
 
 INSTANTIATE_TEST_SUITE_P(ClosedSampleTracks, AIRaceOnTrack, testing::ValuesIn(kTracks),
