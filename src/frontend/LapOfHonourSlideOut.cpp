@@ -61,4 +61,11 @@ void CLapOfHonourSlideOut::Deactivate(bool immediate) {
     CSlideOut::Deactivate(immediate);
 }
 
+void CLapOfHonourSlideOut::CreateOverlay() {
+    CSlideOut::CreateOverlay();
+    // The driver's face is drawn into this picture while the lap of honour runs: it follows the new one.
+    if (CWorldRaceMan* race = CWorldRaceMan::GetInstance())
+        race->ResetTauntPanel();
+}
+
 } // namespace zentrix

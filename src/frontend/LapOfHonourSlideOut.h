@@ -30,6 +30,8 @@ public:
     bool Activate(bool immediate) override;
     /// When shown: the winner is forgotten, then the slide-out.
     void Deactivate(bool immediate) override;
+    /// A new picture, and the taunt monitor moved onto it.
+    void CreateOverlay() override;
     /// No button acts.
     void OnControl(int) override {}
     /// Nothing: the set-up is written for the one race world there is.

@@ -15,7 +15,9 @@
 #include "race/CampaignMan.h"
 #include "race/Driver.h"
 #include "race/RaceResultsMan.h"
+#include "race/TauntMonitor.h"
 #include "race/WorldRaceMan.h"
+#include "render/CompoundOverlay.h"
 #include "render/EngineMan.h"
 #include "ui/SlideOutMan.h"
 #include "ui/TextBoxControl.h"
@@ -277,6 +279,12 @@ TEST(LapOfHonour, TheWinnerAloneComputerDrivenWithoutALapLimit) {
     EXPECT_EQ(name->GetText(), AssetText(game, 7000 + winner.driver));
     ASSERT_NE(heading->GetText(), nullptr);
     EXPECT_EQ(heading->GetText(), AssetText(game, 7980));
+
+    // A picture made afresh (as when the game window comes back) takes the taunt monitor along.
+    ASSERT_NE(race->GetTauntMonitor(), nullptr);
+    panel->CreateOverlay();
+    ASSERT_NE(panel->GetOverlay(), nullptr);
+    EXPECT_EQ(race->GetTauntMonitor()->GetTarget(), static_cast<COverlay*>(panel->GetOverlay()));
 
     // No lap ends it: past its countdown the car is let go and drives off, and the results never see a
     // finish.
