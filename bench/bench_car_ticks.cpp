@@ -21,6 +21,8 @@
 #include "world/WorldServices.h"
 #include "world/WorldTopography.h"
 
+#include "BenchSampleSet.h"
+
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -41,25 +43,8 @@ namespace {
 constexpr unsigned kFrameMs = 40;
 constexpr int kCars = 4;
 
-/// The sample set as mkdata writes it, once, in a folder of its own that goes when the program ends.
 std::filesystem::path SampleSet() {
-    struct SFolder {
-        std::filesystem::path path =
-            std::filesystem::temp_directory_path() / ("zentrix-bench-cars-" + std::to_string(::getpid()));
-        ~SFolder() {
-            std::error_code ignored;
-            std::filesystem::remove_all(path, ignored);
-        }
-    };
-    static const SFolder folder;
-    static const bool made = [] {
-        const std::string command = "'" ZENTRIX_BINARY_DIR "/mkdata' '" ZENTRIX_SOURCE_DIR "/data/sample' '" +
-                                    folder.path.string() + "' >/dev/null";
-        return std::system(command.c_str()) == 0;
-    }();
-    if (!made)
-        throw std::runtime_error("mkdata failed");
-    return folder.path;
+    return BenchSampleSet("cars");
 }
 
 /// What the world takes from the shell: the asset manager and what sprites and animations read.

@@ -16,6 +16,8 @@
 #include "platform/window/ScriptedWindow.h"
 #include "race/WorldRaceMan.h"
 
+#include "BenchSampleSet.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -33,25 +35,8 @@ namespace {
 constexpr std::uint64_t kFrameNs = 40'000'000;
 constexpr int kThrottleKey = 200;
 
-/// The sample set as mkdata writes it, once, in a folder of its own that goes when the program ends.
 std::filesystem::path SampleSet() {
-    struct SFolder {
-        std::filesystem::path path =
-            std::filesystem::temp_directory_path() / ("zentrix-bench-race-" + std::to_string(::getpid()));
-        ~SFolder() {
-            std::error_code ignored;
-            std::filesystem::remove_all(path, ignored);
-        }
-    };
-    static const SFolder folder;
-    static const bool made = [] {
-        const std::string command = "'" ZENTRIX_BINARY_DIR "/mkdata' '" ZENTRIX_SOURCE_DIR "/data/sample' '" +
-                                    folder.path.string() + "' >/dev/null";
-        return std::system(command.c_str()) == 0;
-    }();
-    if (!made)
-        throw std::runtime_error("mkdata failed");
-    return folder.path;
+    return BenchSampleSet("race");
 }
 
 /// The game's parts on a scripted desktop, silent.

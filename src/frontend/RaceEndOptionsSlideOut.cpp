@@ -10,33 +10,7 @@
 namespace zentrix {
 
 CRaceEndOptionsSlideOut::CRaceEndOptionsSlideOut(int resourceId, CSlideOutMan* manager, bool usesHelpPanel)
-    : CSlideOut(resourceId, manager, usesHelpPanel) {}
-
-void CRaceEndOptionsSlideOut::AttachWorld() {
-    m_race = CWorldRaceMan::GetInstance();
-}
-
-bool CRaceEndOptionsSlideOut::Activate(bool immediate) {
-    if (IsActive())
-        return true;
-    SetControlSound(kRaceAgainButton, 0, 0);
-    SetControlSound(kLeaveButton, 0, 0);
-    SetSound(0, 0);
-    CSlideOut::Activate(immediate);
-    PostScreenMessage(VORNMSG_SHOW_POINTER);
-    ActivateControls();
-    DrawControls(true);
-    if (GetOpenSoundId() != 0)
-        Services().PlayUiSound(GetOpenSoundId());
-    return true;
-}
-
-void CRaceEndOptionsSlideOut::Deactivate(bool immediate) {
-    if (!IsActive())
-        return;
-    DeactivateControls();
-    CSlideOut::Deactivate(immediate);
-}
+    : CRaceMenuSlideOut(resourceId, manager, usesHelpPanel, kRaceAgainButton, kLeaveButton) {}
 
 void CRaceEndOptionsSlideOut::OnControl(int controlId) {
     switch (controlId) {

@@ -19,33 +19,7 @@ constexpr int kKeySpace = 32;
 } // namespace
 
 CRaceOptionsSlideOut::CRaceOptionsSlideOut(int resourceId, CSlideOutMan* manager, bool usesHelpPanel)
-    : CSlideOut(resourceId, manager, usesHelpPanel) {}
-
-void CRaceOptionsSlideOut::AttachWorld() {
-    m_race = CWorldRaceMan::GetInstance();
-}
-
-bool CRaceOptionsSlideOut::Activate(bool immediate) {
-    if (IsActive())
-        return true;
-    for (int id = kRestartButton; id <= kResumeButton; ++id)
-        SetControlSound(id, 0, 0);
-    SetSound(0, 0);
-    CSlideOut::Activate(immediate);
-    PostScreenMessage(VORNMSG_SHOW_POINTER);
-    ActivateControls();
-    DrawControls(true);
-    if (GetOpenSoundId() != 0)
-        Services().PlayUiSound(GetOpenSoundId());
-    return true;
-}
-
-void CRaceOptionsSlideOut::Deactivate(bool immediate) {
-    if (!IsActive())
-        return;
-    DeactivateControls();
-    CSlideOut::Deactivate(immediate);
-}
+    : CRaceMenuSlideOut(resourceId, manager, usesHelpPanel, kRestartButton, kResumeButton) {}
 
 void CRaceOptionsSlideOut::OnChar(int character) {
     // A key while the panel still slides in is no answer: the pause key itself may still be held.
@@ -72,12 +46,12 @@ void CRaceOptionsSlideOut::OnControl(int controlId) {
     default:
         return;
     }
-    if (m_race)
-        m_race->RequestQuit(request);
+    if (GetRaceWorld())
+        GetRaceWorld()->RequestQuit(request);
     SetScreenState(GAMESTATE_RACE);
     PostScreenMessage(VORNMSG_HIDE_POINTER);
-    if (m_race)
-        m_race->SetPaused(false);
+    if (GetRaceWorld())
+        GetRaceWorld()->SetPaused(false);
 }
 
 } // namespace zentrix
