@@ -685,4 +685,9 @@ CWorldObject* CWorldRaceMan::SpawnJamTruck(int, int driverSlot) {
 
 void CWorldRaceMan::RequestStuntCam(const CVector&, CWorldObject*, unsigned) {}
 
+void CWorldRaceMan::RemoveJamTruck(CWorldObject* truck) {
+    if (CDriverManager* drivers = Drivers())
+        drivers->RemoveJamTruck(dynamic_cast<CCarObject*>(truck));
+}
+
 } // namespace zentrix

@@ -59,8 +59,9 @@ public:
     Log played;
 };
 
-/// The asset of the tests' stand-in car (a kind the world leaves to its links).
+/// The assets of the tests' stand-in car and jam truck, which the tests' links make.
 constexpr int kStandInCar = 60090;
+constexpr int kStandInTruck = 60095;
 
 /// A car as pieces, pickups and pads see it: an active object with a driver slot (-1: no driver), whether
 /// it takes pickups, the type it holds, and the types it was given. The jam truck is one that never takes
@@ -308,7 +309,7 @@ protected:
     void TearDown() override;
 
     /// The registry's links: the services, the recording worlds (`worlds` made when asked), the
-    /// spawning and event doubles, and the jam truck (kind 22) as a plain active object.
+    /// spawning and event doubles, and the stand-in car and truck.
     SWorldLinks Links();
     /// Links installed and worlds created.
     void CreateWorlds();
