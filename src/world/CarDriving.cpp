@@ -107,16 +107,21 @@ void CCarObject::Update(unsigned ms) {
     int brake = controls.axis2;
     if (brake != kReleased)
         throttle = kReleased;
+    CDriverControls reported = controls;
+    reported.axis1 = throttle;
+    ReportDrivingEvents(reported, ms);
     if (GetSpeed() > kCoastBrakeSpeed && throttle == kReleased)
         brake = kCoastBrake;
     UpdateCounters(ms);
     TurnAfterCollision(ms);
+    UpdateSlideSound(throttle, controls.steering, ms);
     Drive(throttle);
     Brake(brake);
     Steer(controls.steering, throttle, ms);
     AnimateWheels(ms);
     LeanBody(ms);
     PlayOneShotSound(controls);
+    UpdateTyreEffects(ms);
     UpdateTimedEffects(ms);
 
     if (Position().y < kFallHeight)

@@ -450,74 +450,6 @@ bool CCarObject::SetPickupIndicatorVisible(bool visible) {
     return true;
 }
 
-// ---- timed effects ----
-
-bool CCarObject::IsEffectActive(int i) const {
-    return i >= 0 && i < kEffects && m_effectActive[static_cast<std::size_t>(i)];
-}
-
-bool CCarObject::ApplyParamModifiers(const SParamModifiers& factors, int durationMs) {
-    if (!m_carAsset || IsEffectActive(kEffectModifiers) || IsEffectActive(4))
-        return false;
-    const float f[7] = {factors.acceleration, factors.braking,  factors.steering,  factors.grip,
-                        factors.sideGrip,     factors.topSpeed, factors.slideAngle};
-    // A factor of 0 could never be undone, and one that is not a number would spread through every force.
-    for (const float x : f)
-        if (x == 0.0f || !std::isfinite(x))
-            return false;
-    CCarAsset& a = *m_carAsset;
-    m_unmodified = {a.GetAcceleration(), a.GetBraking(),  a.GetSteeringRate(), a.GetParam80(),
-                    a.GetSideGrip(),     a.GetTopSpeed(), a.GetSlideAngle()};
-    m_modifiers = factors;
-    const auto slot = static_cast<std::size_t>(kEffectModifiers);
-    m_effectActive[slot] = true;
-    m_effectElapsedMs[slot] = 0;
-    m_effectDurationMs[slot] = durationMs;
-    a.ScaleParameters(f[0], f[1], f[2], f[3], f[4], f[5], f[6]);
-    return true;
-}
-
-void CCarObject::RestoreHandling() {
-    if (!m_carAsset)
-        return;
-    // The values kept at the start go back as they were, which dividing by the factors would not do.
-    CCarAsset& a = *m_carAsset;
-    a.SetHandlingValue(CCarAsset::kAcceleration, m_unmodified[0]);
-    a.SetHandlingValue(CCarAsset::kBraking, m_unmodified[1]);
-    a.SetHandlingValue(CCarAsset::kSteering381, m_unmodified[2]);
-    a.SetParam80(m_unmodified[3]);
-    a.SetHandlingValue(CCarAsset::kSideGrip382, m_unmodified[4]);
-    a.SetHandlingValue(CCarAsset::kTopSpeed, m_unmodified[5]);
-    a.SetHandlingValue(CCarAsset::kGrip380, m_unmodified[6]);
-}
-
-void CCarObject::EndEffect(int i) {
-    if (!IsEffectActive(i))
-        return;
-    const auto slot = static_cast<std::size_t>(i);
-    m_effectActive[slot] = false;
-    m_effectElapsedMs[slot] = 0;
-    m_effectDurationMs[slot] = 0;
-    if (i == kEffectModifiers) {
-        RestoreHandling();
-        m_modifiers = SParamModifiers{};
-    }
-}
-
-void CCarObject::EndAllEffects() {
-    for (int i = 0; i < kEffects; ++i)
-        EndEffect(i);
-}
-
-void CCarObject::UpdateTimedEffects(unsigned ms) {
-    const auto modifiers = static_cast<std::size_t>(kEffectModifiers);
-    if (m_effectActive[modifiers])
-        m_effectElapsedMs[modifiers] += static_cast<int>(ms);
-    for (int i = 0; i < kEffects; ++i)
-        if (m_effectElapsedMs[static_cast<std::size_t>(i)] > m_effectDurationMs[static_cast<std::size_t>(i)])
-            EndEffect(i);
-}
-
 // ---- pickups ----
 
 bool CCarObject::HasPickup() const {
@@ -569,18 +501,6 @@ void CCarObject::PlayOneShotSound(const CDriverControls& /*controls*/) {
         return;
     if (IWorldSounds* sounds = Sounds())
         sounds->PlayCarSound(m_carAsset->GetHornSoundId(), GetDriverSlot());
-}
-
-void CCarObject::StartLoopSound() {
-    if (IWorldSounds* sounds = Sounds())
-        sounds->StartCarLoop(GetDriverSlot(), kSlideLoopSound);
-    m_sliding = true;
-}
-
-void CCarObject::StopLoopSound() {
-    if (IWorldSounds* sounds = Sounds())
-        sounds->StopCarLoop(GetDriverSlot());
-    m_sliding = false;
 }
 
 } // namespace zentrix

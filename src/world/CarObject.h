@@ -88,12 +88,55 @@ public:
     static constexpr float kMarkerSize = 4.0f;
     /// Action-request flags the race layer raises for the car (0: a computer driver's first button).
     static constexpr int kActionRequests = 2;
-    /// Timed effects: 6 are the handling modifiers; the others are stunts still to come.
+    /// Timed effects by index (7 is never started).
     static constexpr int kEffects = 8;
+    static constexpr int kEffectSpin = 0;
+    static constexpr int kEffectRumble = 1;
+    static constexpr int kEffectRoll = 2;
+    static constexpr int kEffectWheelie = 3;
+    static constexpr int kEffectInvisible = 4;
+    static constexpr int kEffectCrazy = 5;
     static constexpr int kEffectModifiers = 6;
 
-    /// Stunt states.
-    enum EStunt : int { kNoStunt = -1, kStuntLoop = 6, kStuntDoD = 8 };
+    /// Stunt states: -1 and 0..4 are free (a new state replaces them); the loop and DoD pieces' states
+    /// end only when cleared.
+    enum EStunt : int {
+        kNoStunt = -1,
+        kStuntRumble = 0,
+        kStuntSpin = 1,
+        kStuntCrazy = 2,
+        kStuntRoll = 3,
+        kStuntWheelie = 4,
+        kStuntLoop = 6,
+        kStuntDoD = 8
+    };
+
+    /// Taunt events the car reports about its own driving.
+    enum ETaunt : int {
+        kTauntBraking = 3,
+        kTauntSlipNegative = 4,
+        kTauntSlipPositive = 5,
+        kTauntRumbleLight = 6,
+        kTauntRumbleHard = 7,
+        kTauntAirborne = 8,
+        kTauntBoost = 10,
+        kTauntBigSpin = 11,
+        kTauntSpin = 12,
+        kTauntRollingBack = 16,
+        kTauntSlow = 19,
+        kTauntInvisible = 20,
+        kTauntLanding = 27,
+        kTauntMoving = 29,
+        kTauntStopped = 30
+    };
+    /// Sounds and particles of the stunts and the tyres.
+    static constexpr int kLandingSound = 51040;
+    static constexpr int kHardLandingSound = 51041;
+    static constexpr int kBrakeSound = 51050;
+    static constexpr int kSparkParticles = 9019;
+    static constexpr int kCrazySpriteTexture = 9516;
+    /// The car whose wheelie lifts the body higher.
+    static constexpr int kHighWheelieCar = 60008;
 
     /// Seven factors on the car's handling, in this order: acceleration, braking, steering, grip, side grip,
     /// top speed, slide angle.
@@ -240,19 +283,74 @@ public:
     /// at once for -1, else after `delayMs`. Ignored within 200 ms of the last respawn or the set-up.
     void Respawn(int delayMs);
 
-    // ---- timed effects ----
-    /// The stunt state: -1 none; stunts are not in the game yet, so it stays -1.
+    // ---- stunt state and timed effects ----
+    /// The special motion the car is in (EStunt).
     int GetStuntState() const { return m_stuntState; }
+    /// Takes state `state` when the current one is free (-1, 0..4); false otherwise.
+    bool SetStuntState(int state);
+    /// No stunt, and the body pivot back at rest.
+    void ClearStuntState();
     bool IsNotLooping() const { return m_stuntState != kStuntLoop; }
+    /// Turns the body by `angle` about `axis` over `durationMs` (with `ease` fast at first, slowing to
+    /// nothing), then puts it back at rest. Refused while a spin, rumble or crazy bounce runs, when the
+    /// stunt state is taken, and for a duration not above 0, an angle that is not a number or a zero
+    /// axis. Reports taunt 11 for an angle above 12, else 12.
+    bool Spin(float angle, int durationMs, const CVector& axis, bool ease);
+    /// Shakes the body up to `intensity` high. Refused like the spin and while a boost or grip pickup
+    /// runs; the rumble state is taken first, so below speed 0.4 the state stays 0 and nothing shakes.
+    bool Rumble(float intensity, int durationMs);
+    /// The body rolls with the drift on two wheels.
+    bool StartTwoWheelsType0(int durationMs);
+    /// A wheelie: the nose climbs while the throttle is held.
+    bool StartTwoWheelsType1(int durationMs);
+    /// Hides the body (and with `hideWheels` the wheels) and its shadow; refused during a crazy
+    /// bounce. A running invisibility starts again.
+    bool StartInvisible(int durationMs, bool hideWheels);
+    /// The body bounces `height` high with a period of `periodMs`, a sprite above it with
+    /// `showSprite`. Refused while a spin, rumble, crazy bounce or invisibility runs, while a pickup is
+    /// held, when the stunt state is taken, and for a period not above 0.
+    bool StartCrazySteering(int durationMs, int periodMs, float height, bool showSprite);
     /// Scales the handling by the factors for `durationMs`, then puts back exactly what it scaled.
-    /// Refused without an asset, while a record runs, and for a factor of 0 or one that is not a number.
+    /// Refused without an asset, while a record runs, while invisible, and for a factor of 0 or one
+    /// that is not a number.
     bool ApplyParamModifiers(const SParamModifiers& factors, int durationMs);
-    /// Ends effect i when it runs.
+    /// Ends effect i when it runs, undoing what its start did.
     void EndEffect(int i);
     void EndAllEffects();
     bool IsEffectActive(int i) const;
-    /// Advances the running effects.
+    int GetEffectElapsedMs(int i) const;
+    int GetEffectDurationMs(int i) const;
+    bool IsSpinning() const { return IsEffectActive(kEffectSpin); }
+    bool IsCrazySteering() const { return IsEffectActive(kEffectCrazy); }
+    bool IsInvisible() const { return IsEffectActive(kEffectInvisible); }
+    /// Advances the running effects and ends those whose time has passed.
     void UpdateTimedEffects(unsigned ms);
+    /// The taunts the car reports about its driving, the landing sounds and the held-control counters.
+    void ReportDrivingEvents(const CDriverControls& controls, unsigned ms);
+    /// The tyre-slide loop: starts when the steering build-up beats the slide threshold above speed 1.4.
+    void UpdateSlideSound(int throttle, int steering, unsigned ms);
+    /// Brake smoke, skid marks and smoke while sliding, sparks under a wheelie.
+    void UpdateTyreEffects(unsigned ms);
+    /// How hard the car must steer before it slides at its current speed.
+    float GetSlideThreshold() const;
+    /// Two particle systems of `kind` on the car, either side of it, for `ms`.
+    void EmitTwinParticles(int kind, int ms);
+    /// The asset's current slide angle; 0 without an asset.
+    float GetSlideAngle() const;
+    /// The workshop's display levels of grip and top speed.
+    float GetGripRating() const;
+    float GetSpeedRating() const;
+    const SParamModifiers& GetModifiers() const { return m_modifiers; }
+    float GetTiltRoll() const { return m_tiltRoll; }
+    float GetTiltPitch() const { return m_tiltPitch; }
+    float GetRumbleIntensity() const { return m_rumbleIntensity; }
+    CVornSprite* GetCrazySprite() const { return m_crazySprite; }
+    std::uint32_t GetAirborneMs() const { return m_airborneMs; }
+    std::uint32_t GetBrakeHeldMs() const { return m_brakeHeldMs; }
+    std::uint32_t GetThrottleHeldMs() const { return m_throttleHeldMs; }
+    bool IsSlideActive() const { return m_slideActive; }
+    int GetSlideStopMs() const { return m_slideStopMs; }
+    int GetSlideMarkMs() const { return m_slideMarkMs; }
 
     // ---- pickups ----
     CCarPickupHelper* GetPickupHelper() const { return m_pickupHelper.get(); }
@@ -305,6 +403,17 @@ private:
     /// The driver's controls of this frame; the released record without a driver or while disabled.
     CDriverControls ReadControls() const;
     IWorldSounds* Sounds() const;
+    /// A taunt report about this car to the race.
+    void ReportTaunt(int event);
+    /// Starts effect i for `durationMs`.
+    void StartEffect(int i, int durationMs);
+    /// Hides or shows the body and the wheel mounts.
+    void SetBodyVisible(bool body, bool wheels);
+    /// The per-frame steps of the running effects.
+    void UpdateRumble();
+    void UpdateCrazyBounce();
+    void UpdateRoll();
+    void UpdateWheelie(unsigned ms);
     /// The rear wheels get the force (the active object shares it out).
     void PushRearWheels(const CVector& force);
     void RestoreHandling();
@@ -337,6 +446,9 @@ private:
     int m_markerTimeMs = -1;
     int m_disableTimeMs = -1;
     bool m_sliding = false;
+    bool m_slideActive = false;
+    int m_slideStopMs = 0;
+    int m_slideMarkMs = -1;
     std::uint32_t m_collisionTurnMs = 0;
     int m_startLockMs = 0;
     bool m_button0Pressed = false;
@@ -349,6 +461,15 @@ private:
     std::uint32_t m_stoppedMs = 0;
     std::uint32_t m_aliveMs = 0;
     float m_steeringHold = 0.0f;
+    CVector m_spinAxis{-1.0f, 0.0f, 0.0f};
+    float m_spinAngle = 0.0f;
+    bool m_spinEase = false;
+    int m_crazyPeriodMs = 0;
+    float m_crazyHeight = 0.0f;
+    CVornSprite* m_crazySprite = nullptr;
+    float m_rumbleIntensity = 0.0f;
+    /// Whether the invisibility took the car's shadow away (so its end gives it back).
+    bool m_shadowHidden = false;
     SParamModifiers m_modifiers;
     /// The seven values the running record scaled, put back at its end.
     std::array<float, 7> m_unmodified{};
@@ -356,6 +477,9 @@ private:
     std::array<bool, kEffects> m_effectActive{};
     std::array<int, kEffects> m_effectElapsedMs{};
     std::array<int, kEffects> m_effectDurationMs{};
+    std::uint32_t m_brakeHeldMs = 0;
+    std::uint32_t m_throttleHeldMs = 0;
+    std::uint32_t m_airborneMs = 0;
     int m_stuntState = kNoStunt;
     int m_respawnCountdownMs = -1;
     int m_liveryChoice = -1;

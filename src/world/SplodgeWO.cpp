@@ -12,11 +12,6 @@ namespace zentrix {
 
 namespace {
 
-/// The car's timed effects that the splats look at: a spin, going invisible and crazy steering.
-constexpr int kSpinEffect = 0;
-constexpr int kInvisibleEffect = 4;
-constexpr int kCrazyEffect = 5;
-
 void RunScript(CCarObject& car, int scriptId) {
     if (IEventControllerLink* events = car.GetEventController())
         events->AddEvents(scriptId, CSplodgeWO::kScriptTimeoutMs);
@@ -77,7 +72,7 @@ void CSplodgeWO::CheckContacts() {
 void CSplodgeWO::ActOn(CCarObject& car) const {
     switch (GetTypeId()) {
     case kSpin:
-        if (!car.IsEffectActive(kSpinEffect)) {
+        if (!car.IsSpinning()) {
             RunScript(car, kSpinScript);
             car.LockPickups(1500);
         }
@@ -92,7 +87,7 @@ void CSplodgeWO::ActOn(CCarObject& car) const {
         break;
     }
     case kCrazy:
-        if (!car.IsEffectActive(kCrazyEffect) && !car.IsEffectActive(kInvisibleEffect)) {
+        if (!car.IsCrazySteering() && !car.IsInvisible()) {
             RunScript(car, kCrazyScript);
             car.LockPickups(2000);
         }
