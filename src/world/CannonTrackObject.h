@@ -49,7 +49,7 @@ public:
     void Fire(CCarObject& car);
 
     const std::list<SLoadedCar>& GetCars() const { return m_cars; }
-    const CBoundingVolume* GetIntakeBox() const { return m_intake.get(); }
+    CBoundingVolume* GetIntakeBox() const { return m_intake.get(); }
 
 private:
     std::unique_ptr<CBoundingVolume> m_intake;

@@ -57,7 +57,7 @@ public:
 
     bool IsDeadly() const { return m_deadly; }
     std::uint32_t GetElapsedMs() const { return m_elapsedMs; }
-    const CBoundingVolume* GetSphere() const { return m_sphere.get(); }
+    CBoundingVolume* GetSphere() const { return m_sphere.get(); }
 
 private:
     int m_theme = 0;

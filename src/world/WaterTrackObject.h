@@ -38,7 +38,7 @@ public:
     /// The splash sound and particles, and the car back on the route 500 ms from now.
     void SinkCar(CCarObject& car) const;
 
-    const CBoundingVolume* GetWaterBox() const { return m_box.get(); }
+    CBoundingVolume* GetWaterBox() const { return m_box.get(); }
 
 private:
     std::unique_ptr<CBoundingVolume> m_box;

@@ -224,6 +224,9 @@ public:
         return truck;
     }
 
+    void RemoveJamTruck(CWorldObject* truck) override { removedTrucks.push_back(truck); }
+
+    std::vector<CWorldObject*> removedTrucks;
     bool active = true;
     bool refuseTruck = false;
     int truckSlot = 4;
@@ -252,6 +255,12 @@ public:
     void Update(unsigned ms) override {
         m_log.push_back("events " + std::to_string(m_owner ? m_owner->GetTypeId() : -1) + " " +
                         std::to_string(ms));
+    }
+    /// Logged as "add events <owner> <script> <timeout>"; the cache would find every sample script.
+    bool AddEvents(int scriptId, int timeoutMs) override {
+        m_log.push_back("add events " + std::to_string(m_owner ? m_owner->GetTypeId() : -1) + " " +
+                        std::to_string(scriptId) + " " + std::to_string(timeoutMs));
+        return true;
     }
 
 private:
