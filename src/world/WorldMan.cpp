@@ -12,10 +12,13 @@
 #include "render/VornMesh.h"
 #include "ui/SlideOut.h"
 #include "world/ActiveWorldObject.h"
+#include "world/BarrelStuntObject.h"
 #include "world/CannonTrackObject.h"
 #include "world/CarObject.h"
+#include "world/DoDTrackObject.h"
 #include "world/JamTruck.h"
 #include "world/LapOfHonourLink.h"
+#include "world/LoopTrackObject.h"
 #include "world/PickupObject.h"
 #include "world/RaceWorldLink.h"
 #include "world/ShadowWorldLink.h"
@@ -106,9 +109,12 @@ std::unique_ptr<CWorldObject> MakeOwnClass(int kind, int assetId, int lifeMs) {
         return std::make_unique<CSplodgeWO>(assetId, lifeMs);
     if (kind == CWorldMan::kKindJamTruck)
         return std::make_unique<CJamTruck>(assetId);
-    // The pieces that turn cars through the car's stunts lie on the track as plain pieces until then.
-    if (kind == CWorldMan::kKindBarrel || kind == CWorldMan::kKindLoop || kind == CWorldMan::kKindDoD)
-        return std::make_unique<CTrackObject>(assetId);
+    if (kind == CWorldMan::kKindBarrel)
+        return std::make_unique<CBarrelStuntObject>(assetId);
+    if (kind == CWorldMan::kKindLoop)
+        return std::make_unique<CLoopTrackObject>(assetId);
+    if (kind == CWorldMan::kKindDoD)
+        return std::make_unique<CDoDTrackObject>(assetId);
     return nullptr;
 }
 

@@ -35,8 +35,10 @@ void PieceWorld::TearDown() {
 
 void PieceWorld::LoadRoad(const std::string& fileName) {
     ASSERT_TRUE(CWorldMan::LoadTrack(fileName, 5));
-    ASSERT_TRUE(ground.Build(CWorldMan::GetWorldFrame()));
-    Race()->ground = &ground;
+    Race()->ground = nullptr;
+    ground = std::make_unique<CWorldTopography>();
+    ASSERT_TRUE(ground->Build(CWorldMan::GetWorldFrame()));
+    Race()->ground = ground.get();
 }
 
 CCarObject* PieceWorld::MakeCar(const CVector& at, const CVector& heading) {
@@ -69,8 +71,13 @@ void PieceWorld::Tick(unsigned ms) {
 }
 
 int PieceWorld::Played(int soundId, int slot) const {
-    const std::string entry = "at " + std::to_string(soundId) + " once slot " + std::to_string(slot);
-    return static_cast<int>(std::count(sounds.played.begin(), sounds.played.end(), entry));
+    const std::string head = "at " + std::to_string(soundId) + " ";
+    const std::string tail = " slot " + std::to_string(slot);
+    return static_cast<int>(
+        std::count_if(sounds.played.begin(), sounds.played.end(), [&](const std::string& e) {
+            return e.rfind(head, 0) == 0 && e.size() >= tail.size() &&
+                   e.compare(e.size() - tail.size(), tail.size(), tail) == 0;
+        }));
 }
 
 } // namespace worldtest

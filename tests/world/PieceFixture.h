@@ -12,6 +12,7 @@
 #include "world/CarObject.h"
 #include "world/WorldTopography.h"
 
+#include <memory>
 #include <string>
 
 namespace worldtest {
@@ -53,10 +54,11 @@ protected:
     static void Tick(unsigned ms = kFrameMs);
     /// How often the driver's car was put back (each respawn reports its taunt).
     int Respawns() const { return driver.resetTaunts; }
-    /// How many sounds of the id were played at a place ("at <id> once slot <slot>").
+    /// How many sounds of the id were played at a place for the slot, once or looping.
     int Played(int soundId, int slot = 0) const;
 
-    CWorldTopography ground;
+    /// Made anew for every track read.
+    std::unique_ptr<CWorldTopography> ground;
     worldtest::RecordingSounds sounds;
     cartest::ScriptedDriver driver;
     std::unique_ptr<SampleParticles> particles;
