@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <numbers>
 
@@ -287,6 +288,35 @@ TEST_F(StuntCarPieces, ThePitsGripFollowsTheCarsRating) {
     EXPECT_NEAR(car->GetModifiers().grip,
                 8.0f * CDoDTrackObject::GripFactor(car->GetCarAsset()->GetGripRatingValue()), 1e-5f);
     EXPECT_FLOAT_EQ(car->GetModifiers().sideGrip, 9.0f);
+}
+
+TEST_F(StuntCarPieces, ThePitRenewsItsHandlingSetAndACarLeavingItHasItsOwnHandlingBackExactly) {
+    auto* pit = MakePiece<CDoDTrackObject>(15254, CVector(0, 0, 0));
+    CCarObject* car = MakeCar(CVector(0, 0, 16));
+    const CCarAsset& asset = *car->GetCarAsset();
+    const auto values = [&asset] {
+        return std::array<float, 6>{asset.GetAcceleration(), asset.GetBraking(),  asset.GetSteeringRate(),
+                                    asset.GetTopSpeed(),     asset.GetSideGrip(), asset.GetGripRatingValue()};
+    };
+    const std::array<float, 6> own = values();
+    // 200 ms records, asked for on every update: the car takes a new one whenever the last has ended.
+    std::string active;
+    for (int update = 0; update < 30; ++update) {
+        car->SetVelocity(CVector(0, 0, -1));
+        pit->Update(kFrameMs);
+        active += car->IsEffectActive(CCarObject::kEffectModifiers) ? "1" : "0";
+        car->UpdateTimedEffects(kFrameMs);
+    }
+    EXPECT_EQ(active, std::string(30, '1'));
+    pit->Update(kFrameMs);
+    EXPECT_NE(values(), own);
+    // Out of the pit; once the last record ends the car drives on its own values, bit for bit.
+    car->SetPositionVector(CVector(0, 0, 80));
+    pit->Update(kFrameMs);
+    for (int update = 0; update < 6; ++update)
+        car->UpdateTimedEffects(kFrameMs);
+    EXPECT_FALSE(car->IsEffectActive(CCarObject::kEffectModifiers));
+    EXPECT_EQ(values(), own);
 }
 
 TEST_F(StuntCarPieces, APitCarBelowTheStopSpeedIsStuckHeldAndSunkThenPutBack) {
