@@ -465,6 +465,10 @@ CDriverManager* CApp::GetDriverManager() const {
     return m_parts->GetDriverManager();
 }
 
+CTauntEventQueue* CApp::GetTauntEventQueue() const {
+    return m_parts->GetTauntEventQueue();
+}
+
 CGameSoundController* CApp::GetGameSoundController() const {
     return m_parts->GetGameSoundController();
 }

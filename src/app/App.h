@@ -36,6 +36,7 @@ class CMusicManager;
 class CPerformanceMonitor;
 class CPrintManager;
 class CRouteNodeMan;
+class CTauntEventQueue;
 class CSlideOutMan;
 class CAppPanelServices;
 class CSplash;
@@ -102,6 +103,8 @@ public:
     /// The route manager of the parts (null when the parts have none).
     CRouteNodeMan* GetRouteNodeMan() const;
     CCampaignMan* GetCampaignMan() const;
+    /// The race's taunt event queue (null when the parts have no race world).
+    CTauntEventQueue* GetTauntEventQueue() const;
     CGameStateMan* GetGameStateMan() const { return m_gameStateMan.get(); }
     CPerformanceMonitor* GetPerformanceMonitor() const { return m_performanceMonitor.get(); }
     CAdaptiveSfxMan* GetAdaptiveSfxMan() const { return m_adaptiveSfxMan.get(); }

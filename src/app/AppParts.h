@@ -47,6 +47,7 @@ class CPrintManager;
 class CRouteNodeMan;
 class CSlideOutMan;
 class CSplash;
+class CTauntEventQueue;
 class CWin;
 class CWorldMan;
 class CWorldConstructMan;
@@ -143,6 +144,8 @@ public:
     virtual void FreeParticleKinds();
     /// Whether the race world plays its taunts (nothing without a race world).
     virtual void SetTauntsEnabled(bool /*enabled*/) {}
+    /// The race's taunt event queue, which taunt reporters reach (null without a race world).
+    virtual CTauntEventQueue* GetTauntEventQueue() const { return nullptr; }
     /// Turns the shadow manager's shadows off or on (nothing while there is none).
     virtual void SetShadowsOff(bool off);
     /// Gives the shadow manager a skid-mark pool of `count` (nothing while there is none).

@@ -233,6 +233,21 @@ bool CGameParts::IsRacePaused() const {
     return race && race->IsPaused();
 }
 
+void CGameParts::SetTauntsEnabled(bool enabled) {
+    if (auto* race = dynamic_cast<CWorldRaceMan*>(CWorldMan::GetWorld(CWorldMan::kRace)))
+        race->SetTauntsEnabled(enabled);
+}
+
+void CGameParts::ResetRaceTauntPanel() {
+    if (auto* race = dynamic_cast<CWorldRaceMan*>(CWorldMan::GetWorld(CWorldMan::kRace)))
+        race->ResetTauntPanel();
+}
+
+CTauntEventQueue* CGameParts::GetTauntEventQueue() const {
+    auto* race = dynamic_cast<CWorldRaceMan*>(CWorldMan::GetWorld(CWorldMan::kRace));
+    return race ? race->GetTauntEventQueue() : nullptr;
+}
+
 CWorldMan* CGameParts::GetWorldMan() const {
     return CWorldMan::GetCurrentWorld();
 }

@@ -61,6 +61,11 @@ public:
     bool SetCurrentWorld(int worldId, CEventMan* events) override;
     int GetCurrentWorldId() const override;
     bool IsRacePaused() const override;
+    /// The race world's taunts: switched by the effects level, rebuilt when the game is switched back
+    /// to, the queue the reporters reach.
+    void SetTauntsEnabled(bool enabled) override;
+    void ResetRaceTauntPanel() override;
+    CTauntEventQueue* GetTauntEventQueue() const override;
     /// The current world's manager (null for none).
     CWorldMan* GetWorldMan() const override;
     /// The track editor's world, and its auto-saved track taken up before it is entered.

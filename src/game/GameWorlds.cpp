@@ -1,6 +1,7 @@
 #include "game/GameWorlds.h"
 
 #include "construct/WorldConstructMan.h"
+#include "frontend/MVDTauntPlayer.h"
 #include "frontend/WorldControllerMan.h"
 #include "frontend/WorldDriverInfoMan.h"
 #include "frontend/WorldGenMan.h"
@@ -21,8 +22,12 @@ std::unique_ptr<CWorldMan> MakeGameWorld(int worldId) {
     switch (worldId) {
     case CWorldMan::kWorkshop:
         return std::make_unique<CWorldWorkshopMan>();
-    case CWorldMan::kRace:
-        return std::make_unique<CWorldRaceMan>();
+    case CWorldMan::kRace: {
+        auto race = std::make_unique<CWorldRaceMan>();
+        // The race's taunt monitor shows the drivers' faces with the raw-video player.
+        race->SetTauntPlayerMaker(&CMVDTauntPlayer::Make);
+        return race;
+    }
     case CWorldMan::kConstruct:
         return std::make_unique<CWorldConstructMan>();
     case CWorldMan::kMainScreen:

@@ -1,9 +1,12 @@
 #include "race/AppDriverServices.h"
 
 #include "app/App.h"
+#include "app/CommandLineParser.h"
 #include "app/GameStateMan.h"
 #include "app/IOManager.h"
+#include "race/RacerCar.h"
 #include "race/RouteNodeMan.h"
+#include "race/TauntEventQueue.h"
 
 namespace zentrix {
 
@@ -23,9 +26,24 @@ const IRaceRoute* CAppDriverServices::GetRoute() const {
     return m_route.get();
 }
 
+void CAppDriverServices::ReportTaunt(IRacerCar* car, int event) {
+    CTauntEventQueue* queue = g_pApp ? g_pApp->GetTauntEventQueue() : nullptr;
+    if (queue && car)
+        queue->ReportEvent(car->GetWorldObject(), event);
+}
+
 int CAppDriverServices::GetGameState() const {
     const CGameStateMan* states = g_pApp ? g_pApp->GetGameStateMan() : nullptr;
     return states ? states->GetState() : -1;
+}
+
+CIOManager* CAppDriverServices::GetInputManager() const {
+    return g_pApp ? g_pApp->GetIOManager() : nullptr;
+}
+
+bool CAppDriverServices::IsFreeForm() const {
+    const CCommandLineParser* parser = g_pApp ? g_pApp->GetCommandLineParser() : nullptr;
+    return parser && parser->IsFreeForm();
 }
 
 } // namespace zentrix

@@ -14,10 +14,14 @@ public:
     bool IsInputReady() const override;
     /// The application's route manager (null while there is none).
     const IRaceRoute* GetRoute() const override;
-    /// The race has no taunts yet: the event goes nowhere.
-    void ReportTaunt(IRacerCar* /*car*/, int /*event*/) override {}
+    /// To the application's taunt queue (nowhere without one).
+    void ReportTaunt(IRacerCar* car, int event) override;
     /// The game-state manager's state; -1 without one.
     int GetGameState() const override;
+    /// The application's input manager.
+    CIOManager* GetInputManager() const override;
+    /// The command line's "/FREEFORM".
+    bool IsFreeForm() const override;
 
 private:
     /// The view of the route manager it was made for; made again when the manager changes.

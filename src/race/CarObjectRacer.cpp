@@ -41,4 +41,20 @@ CWorldObject* CCarObjectRacer::GetWorldObject() const {
     return m_car;
 }
 
+CVector CCarObjectRacer::GetHeading() const {
+    return m_car->Direction();
+}
+
+CVector CCarObjectRacer::GetVelocity() const {
+    return m_car->GetMeanContactVelocity();
+}
+
+float CCarObjectRacer::GetSpeed() const {
+    return m_car->GetSpeed();
+}
+
+bool CCarObjectRacer::IsMovingForward() const {
+    return m_car->IsMovingForward();
+}
+
 } // namespace zentrix

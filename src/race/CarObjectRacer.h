@@ -26,6 +26,10 @@ public:
     /// The car is left without a driver, unless another has taken it over meanwhile.
     void ForgetDriver() override;
     CWorldObject* GetWorldObject() const override;
+    CVector GetHeading() const override;
+    CVector GetVelocity() const override;
+    float GetSpeed() const override;
+    bool IsMovingForward() const override;
 
 private:
     ICarDriverLink* m_driver;

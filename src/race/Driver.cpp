@@ -90,6 +90,16 @@ int CDriver::NodeRouteType(int node) const {
     return route->GetRouteType(route->GetNodeKind(node));
 }
 
+CVector CDriver::GetLanePosition(int node, int lane) const {
+    const IRaceRoute* route = Route();
+    if (!route || node < 0 || node >= route->GetNodeCount())
+        return CVector();
+    const CVector position = route->GetNodePosition(node);
+    const CVector side = route->GetNodeSide(node);
+    const float offset = static_cast<float>(lane);
+    return CVector(position.x + side.x * offset, 0.0f, position.z + side.z * offset);
+}
+
 void CDriver::Report(int event) {
     if (m_services && m_car)
         m_services->ReportTaunt(m_car, event);

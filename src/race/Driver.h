@@ -224,6 +224,7 @@ public:
     int GetOffRouteTime() const { return m_offRouteTime; }
 
 protected:
+    IDriverServices* Services() const { return m_services; }
     const IRaceRoute* Route() const;
     int NodeCount() const;
     /// The route type of node `node` (wrapped); -1 without a route.
@@ -232,10 +233,13 @@ protected:
     /// The kinds set these.
     void SetKind(int kind) { m_kind = kind; }
     void SetReady(bool ready) { m_ready = ready; }
-
-private:
     /// A car marked dead is on its way out of the world: the driver lets it go first.
     void DropDeadCar();
+    /// Where the driver's lane crosses node `node`: the node's position moved `lane` units along its side
+    /// vector, at height 0. The origin without a route or for a node outside it.
+    CVector GetLanePosition(int node, int lane) const;
+
+private:
     void UpdateNearNode(int ms);
     void FollowRoute();
     /// The watchdog; false when it put the car back.

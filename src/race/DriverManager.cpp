@@ -2,6 +2,8 @@
 
 #include "race/Driver.h"
 #include "race/DriverServices.h"
+#include "race/FactoryDriver.h"
+#include "race/HumanDriver.h"
 #include "race/RacerCar.h"
 #include "race/standin/DriverStandIn.h"
 
@@ -37,11 +39,11 @@ int CDriverManager::StopManager() {
 std::unique_ptr<CDriver> CDriverManager::MakeDriver(int kind, int driverIndex, int slot) {
     switch (kind) {
     case 0: // the player
-        return std::make_unique<CDriverStandIn>(kind, driverIndex, slot, m_services);
+        return std::make_unique<CHumanDriver>(driverIndex, slot, m_services);
     case 1: // a computer opponent
         return std::make_unique<CDriverStandIn>(kind, driverIndex, slot, m_services);
     default: // the jam truck
-        return std::make_unique<CDriverStandIn>(kind, driverIndex, slot, m_services);
+        return std::make_unique<CFactoryDriver>(driverIndex, slot, m_services);
     }
 }
 

@@ -2,6 +2,7 @@
 
 namespace zentrix {
 
+class CIOManager;
 class IRaceRoute;
 class IRacerCar;
 
@@ -18,6 +19,10 @@ public:
     virtual void ReportTaunt(IRacerCar* car, int event) = 0;
     /// The current game state.
     virtual int GetGameState() const = 0;
+    /// The input manager a player's driver takes its device from (null: none, so no player can drive).
+    virtual CIOManager* GetInputManager() const { return nullptr; }
+    /// Whether players steer the car themselves rather than by lanes ("/FREEFORM" on the command line).
+    virtual bool IsFreeForm() const { return false; }
 };
 
 } // namespace zentrix

@@ -21,6 +21,9 @@ public:
     virtual CVector GetNodePosition(int node) const = 0;
     /// The route piece kind of node `node` (-1 none).
     virtual int GetNodeKind(int node) const = 0;
+    /// The unit vector across the route at node `node`, in the ground plane; the positive lanes lie along
+    /// it (zero where the route gives no direction).
+    virtual CVector GetNodeSide(int node) const = 0;
     /// How far either side of node `node` drivers may keep (0: to the centre).
     virtual int GetNodeLaneWidth(int node) const = 0;
     /// The corner marks of node `node`: `towardsPositive` on a corner that turns towards the positive

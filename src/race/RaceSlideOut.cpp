@@ -148,6 +148,9 @@ void CRaceSlideOut::Deactivate(bool immediate) {
 void CRaceSlideOut::CreateOverlay() {
     CSlideOut::CreateOverlay();
     m_dirty = true;
+    // The taunt monitor draws into this picture: it follows the new one.
+    if (CWorldRaceMan* race = m_raceWorld ? m_raceWorld : CWorldRaceMan::GetInstance())
+        race->ResetTauntPanel();
 }
 
 void CRaceSlideOut::ReleaseOverlay() {

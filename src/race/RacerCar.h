@@ -30,6 +30,16 @@ public:
     virtual void ForgetDriver() = 0;
     /// The car as a world object (null: none).
     virtual CWorldObject* GetWorldObject() const = 0;
+
+    // What a driver steers by.
+    /// The way the car's nose points.
+    virtual CVector GetHeading() const = 0;
+    /// The car's velocity (the mean of its contact points').
+    virtual CVector GetVelocity() const = 0;
+    /// The length of that velocity.
+    virtual float GetSpeed() const = 0;
+    /// Whether the car moves the way its nose points.
+    virtual bool IsMovingForward() const = 0;
 };
 
 } // namespace zentrix

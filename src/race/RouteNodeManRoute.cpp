@@ -24,6 +24,10 @@ int CRouteNodeManRoute::GetNodeKind(int node) const {
     return m_route.GetNode(node).kind;
 }
 
+CVector CRouteNodeManRoute::GetNodeSide(int node) const {
+    return m_route.GetNode(node).side;
+}
+
 int CRouteNodeManRoute::GetNodeLaneWidth(int node) const {
     return m_route.GetNode(node).laneWidth;
 }

@@ -16,6 +16,7 @@ public:
     int GetRouteLength() const override;
     CVector GetNodePosition(int node) const override;
     int GetNodeKind(int node) const override;
+    CVector GetNodeSide(int node) const override;
     int GetNodeLaneWidth(int node) const override;
     void GetNodeTurnFlags(int node, bool& towardsPositive, bool& towardsNegative) const override;
     int GetSectionKind(int section) const override;

@@ -16,9 +16,13 @@
 #include "race/RaceCamMan.h"
 #include "race/RacePanelLink.h"
 #include "race/RaceResultsMan.h"
+#include "race/RaceTauntCars.h"
 #include "race/RaceWorldResultsLinks.h"
 #include "race/RouteNodeMan.h"
+#include "race/TauntEventQueue.h"
+#include "race/TauntMonitor.h"
 #include "render/CameraController.h"
+#include "render/CompoundOverlay.h"
 #include "render/EngineMan.h"
 #include "render/ParticleSystem.h"
 #include "render/ShadowMan.h"
@@ -109,6 +113,9 @@ int CWorldRaceMan::Create() {
         if (CSlideOutMan* panels = g_pApp->GetSlideOutMan())
             m_raceAgainBox =
                 std::make_unique<CVornMessageBox>(kRaceAgainText, kRaceAgainTitle, 2, *states, *panels);
+    m_tauntCars = std::make_unique<CRaceTauntCars>();
+    m_tauntMonitor = std::make_unique<CTauntMonitor>(m_makeTauntPlayer);
+    m_tauntQueue = std::make_unique<CTauntEventQueue>(*m_tauntCars, *m_tauntMonitor);
     m_created = true;
     return result;
 }
@@ -117,6 +124,9 @@ int CWorldRaceMan::Destroy() {
     if (!m_created)
         return 0;
     m_created = false;
+    m_tauntQueue.reset();
+    m_tauntMonitor.reset();
+    m_tauntCars.reset();
     FreeSharedWorld();
     if (m_results)
         m_results->StopManager();
@@ -158,6 +168,8 @@ void CWorldRaceMan::StartRace(const CRaceSetup& setup, bool restart) {
     if (assets)
         for (int owner : kScreenSoundOwners)
             assets->FreeSoundsOwnedBy(owner);
+    if (m_tauntsEnabled)
+        AttachTaunts(restart ? kLapOfHonourPanel : kRacePanel);
 
     m_setup = setup;
     if (assets) {
@@ -373,6 +385,7 @@ void CWorldRaceMan::Frame(unsigned ms) {
             m_introCameraSet = true;
         }
     }
+    FrameTaunts();
     m_frameCount += 1;
     m_activeTime += ms;
 
@@ -582,6 +595,7 @@ void CWorldRaceMan::RestartRace() {
         m_setup.laps = m_results->GetLaps();
         StartResults();
     }
+    ResetTauntPanel();
     if (IRacePanelLink* panel = RacePanel())
         panel->StartRace();
     PauseMusic(true);
@@ -618,6 +632,11 @@ void CWorldRaceMan::Deactivate() {
             RemoveObject(car);
     CParticleSystem::DestroyAll();
     m_topography.reset();
+    // The cars the reports name are gone, and the race panel's picture goes with the panel.
+    if (m_tauntQueue)
+        m_tauntQueue->Clear();
+    if (m_tauntMonitor)
+        m_tauntMonitor->Detach();
     if (CAssetMan* assets = Assets(); assets && m_savedTheme != -1)
         assets->SetWorld(m_savedTheme, false);
     m_savedTheme = -1;
@@ -688,6 +707,45 @@ void CWorldRaceMan::RequestStuntCam(const CVector&, CWorldObject*, unsigned) {}
 void CWorldRaceMan::RemoveJamTruck(CWorldObject* truck) {
     if (CDriverManager* drivers = Drivers())
         drivers->RemoveJamTruck(dynamic_cast<CCarObject*>(truck));
+}
+
+COverlay* CWorldRaceMan::PanelOverlay(int panel) const {
+    IWorldServices* services = GetServices();
+    CSlideOut* slideOut = services ? services->FindSlideOut(panel) : nullptr;
+    return slideOut ? slideOut->GetOverlay() : nullptr;
+}
+
+void CWorldRaceMan::AttachTaunts(int panel) {
+    m_tauntPanel = panel;
+    if (m_tauntMonitor)
+        m_tauntMonitor->Attach(PanelOverlay(panel));
+    if (m_tauntQueue)
+        m_tauntQueue->Enable();
+}
+
+void CWorldRaceMan::ResetTauntPanel() {
+    AttachTaunts(m_state == kRaceOver ? kLapOfHonourPanel : kRacePanel);
+}
+
+void CWorldRaceMan::FrameTaunts() {
+    if (!m_tauntMonitor || !m_tauntQueue)
+        return;
+    if (!m_tauntsEnabled) {
+        // Reports wait for no one: the next frame with taunts starts from its own.
+        m_tauntQueue->Clear();
+        return;
+    }
+    // A panel that slid away took its picture with it; the monitor draws again once the panel is rebuilt
+    // (the panel then resets the taunts).
+    if (m_tauntMonitor->IsAttached() && m_tauntMonitor->GetTarget() != PanelOverlay(m_tauntPanel))
+        m_tauntMonitor->Detach();
+    m_tauntMonitor->Update();
+    m_tauntQueue->Frame();
+}
+
+void CWorldRaceMan::ReportTauntEvent(CWorldObject* car, int event) {
+    if (m_tauntQueue)
+        m_tauntQueue->ReportEvent(car, event);
 }
 
 } // namespace zentrix

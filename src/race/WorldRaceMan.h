@@ -3,6 +3,7 @@
 #include "app/RaceSetup.h"
 #include "foundation/math/Vector.h"
 #include "race/RaceResultsMan.h"
+#include "race/TauntVideoPlayer.h"
 #include "world/RaceWorldLink.h"
 #include "world/WorldMan.h"
 
@@ -12,8 +13,12 @@
 namespace zentrix {
 
 class CCarObject;
+class COverlay;
 class CRaceCamMan;
+class CRaceTauntCars;
 class CRaceWorldResultsLinks;
+class CTauntEventQueue;
+class CTauntMonitor;
 class CTrackObject;
 class CVornMessageBox;
 class CWorldTopography;
@@ -47,6 +52,7 @@ public:
     /// Slide-out indices of the panels the race world talks to.
     static constexpr int kRacePanel = 3;
     static constexpr int kRaceOptionsPanel = 4;
+    static constexpr int kLapOfHonourPanel = 14;
     /// Resource texts of the race-again box.
     static constexpr int kRaceAgainText = 7500;
     static constexpr int kRaceAgainTitle = 7501;
@@ -118,6 +124,16 @@ public:
 
     void SetTauntsEnabled(bool on) { m_tauntsEnabled = on; }
     bool AreTauntsEnabled() const { return m_tauntsEnabled; }
+    /// How the taunt monitor gets its face-video players; given before Create (none: no faces).
+    void SetTauntPlayerMaker(TauntPlayerMaker maker) { m_makeTauntPlayer = std::move(maker); }
+    /// A taunt report about a car, for the taunt queue (which may refuse it).
+    void ReportTauntEvent(CWorldObject* car, int event) override;
+    /// The taunt monitor draws into the race panel's picture (the lap-of-honour panel's while the race
+    /// is over) from now on, and the taunt queue starts afresh.
+    void ResetTauntPanel();
+    /// The taunt queue and monitor (null before Create).
+    CTauntEventQueue* GetTauntEventQueue() const { return m_tauntQueue.get(); }
+    CTauntMonitor* GetTauntMonitor() const { return m_tauntMonitor.get(); }
 
     /// Surface fields 371..374 of the current theme's surface record; x and z do not matter.
     float GetSurfaceParam371(float x, float z) const;
@@ -157,6 +173,9 @@ private:
     void RestartRace();
     void SetOverviewCamera();
     IRacePanelLink* RacePanel() const;
+    COverlay* PanelOverlay(int panel) const;
+    void AttachTaunts(int panel);
+    void FrameTaunts();
 
     static CWorldRaceMan* s_instance;
     static bool s_countdownFinished;
@@ -178,6 +197,11 @@ private:
     SWinner m_winner;
     std::unique_ptr<CVornMessageBox> m_raceAgainBox;
     CRaceSetup m_setup{};
+    TauntPlayerMaker m_makeTauntPlayer;
+    std::unique_ptr<CRaceTauntCars> m_tauntCars;
+    std::unique_ptr<CTauntMonitor> m_tauntMonitor;
+    std::unique_ptr<CTauntEventQueue> m_tauntQueue; ///< after the monitor and the cars, which it uses
+    int m_tauntPanel = kRacePanel;                  ///< the panel whose picture the monitor draws into
     bool m_tauntsEnabled = false;
     bool m_started = false;
     int m_testDriveTime = 0;

@@ -9,7 +9,9 @@
 #include "platform/clock/Clock.h"
 #include "platform/settings/MemoryStore.h"
 #include "platform/window/ScriptedWindow.h"
+#include "render/CameraController.h"
 #include "render/EngineMan.h"
+#include "render/ParticleSystem.h"
 #include "support/SampleSet.h"
 #include "ui/Control.h"
 #include "ui/PushButton.h"
@@ -38,12 +40,27 @@ struct FallingBackEngine final : CEngineMan {
     bool failed = false;
 };
 
+/// An engine that draws no background and no scene: the rest of its frame as the engine runs it.
+struct UndrawnSceneEngine final : CEngineMan {
+    using CEngineMan::CEngineMan;
+    void RenderFrame() override {
+        CDisplayDevice* device = GetDisplayDevice();
+        if (!device)
+            return;
+        if (CCameraController* camera = GetCameraController())
+            camera->Update();
+        device->FlipDevice();
+        const float ticks = (g_pApp ? g_pApp->GetFrameFactor() : 1.0f) * 25.0f;
+        CParticleSystem::UpdateAll(ticks > 0.0f && ticks < 1.0e6f ? static_cast<int>(ticks) : 0);
+    }
+};
+
 class HeadlessGameParts final : public CGameParts {
 public:
     HeadlessGameParts(HeadlessGame& game, const GameSetup& setup)
         : CGameParts(MakeStore(game), std::make_unique<plat::clock::FakeClock>(
                                           0, static_cast<std::uint64_t>(setup.frameMs) * 1000000ull)),
-          m_game(game), m_failFirstDevice(setup.failFirstDevice) {}
+          m_game(game), m_failFirstDevice(setup.failFirstDevice), m_drawScene(setup.drawScene) {}
 
     std::unique_ptr<CSplash> CreateSplash() override { return nullptr; }
     std::unique_ptr<CWin> CreateWin(int, int) override {
@@ -57,6 +74,8 @@ public:
     std::unique_ptr<CEngineMan> CreateEngineMan(IEngineServices* services) override {
         if (m_failFirstDevice)
             return std::make_unique<FallingBackEngine>(services);
+        if (!m_drawScene)
+            return std::make_unique<UndrawnSceneEngine>(services);
         return CGameParts::CreateEngineMan(services);
     }
     // The screens' sounds and volumes are noted; no audio device or synthesizer is opened for them.
@@ -88,6 +107,7 @@ private:
 
     HeadlessGame& m_game;
     bool m_failFirstDevice;
+    bool m_drawScene;
 };
 
 } // namespace

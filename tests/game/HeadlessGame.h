@@ -33,6 +33,9 @@ struct GameSetup {
     int frameMs = 100;
     /// The first display device fails, so the start falls back to 640 x 480.
     bool failFirstDevice = false;
+    /// False: the background and the 3D scene are never drawn (the camera, the picture's presentation, the
+    /// particles and the panels run as ever), for runs of many frames that look at no picture.
+    bool drawScene = true;
 };
 
 /// One game on the sample set in this process, run in the sample set's folder and stopped again at the

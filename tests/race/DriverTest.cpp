@@ -335,7 +335,9 @@ struct NotingManager : CDriverManager {
 };
 
 TEST(DriverManager, MakesDriversByKindAndReplacesTheSlotsDriver) {
+    ScriptedInputRig input;
     FakeServices services;
+    services.input = &input.manager;
     FakeCar car;
     CDriverManager manager(&services);
     const int live = CDriver::GetLiveCount();

@@ -3,12 +3,17 @@
 // Doubles of what drivers and race results read: a car, a ring route that answers its queries as the
 // route manager does, the drivers' services and the results' links.
 
+#include "app/IOManager.h"
+#include "app/InputServices.h"
 #include "foundation/assets/AssetMan.h"
+#include "foundation/math/Rotation.h"
+#include "platform/input/ScriptedInput.h"
 #include "race/Driver.h"
 #include "race/DriverServices.h"
 #include "race/RaceResultsLinks.h"
 #include "race/RaceRoute.h"
 #include "race/RacerCar.h"
+#include "race/RouteNodeMan.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -31,6 +36,8 @@ struct FakeCar : IRacerCar {
     int tyre = 1;
     int respawns = 0;
     bool forgotDriver = false;
+    CVector heading{0.0f, 0.0f, 1.0f};
+    CVector velocity;
 
     CVector GetPosition() const override { return position; }
     bool IsGrounded() const override { return grounded; }
@@ -41,11 +48,16 @@ struct FakeCar : IRacerCar {
     int GetTyreType() const override { return tyre; }
     void ForgetDriver() override { forgotDriver = true; }
     CWorldObject* GetWorldObject() const override { return nullptr; }
+    CVector GetHeading() const override { return heading; }
+    CVector GetVelocity() const override { return velocity; }
+    float GetSpeed() const override { return velocity.Length(); }
+    bool IsMovingForward() const override { return velocity.Dot(heading) > 0.0f; }
 };
 
 /// A closed ring of `count` nodes on a circle of radius 200 round the origin, `perSection` nodes to a
-/// section. Node kinds default to 3 (a plain piece, route type 3); `special` nodes are of kind 2 (route
-/// type 5). The queries follow the route manager's rules; the lateral offset is what the test sets.
+/// section. Node kinds default to 3 (a small corner without turn flags); `special` nodes are of kind 2
+/// (route type 5), `kinds` sets others. The queries follow the route manager's rules (side vectors, route
+/// types); the lateral offset is what the test sets.
 struct RingRoute : IRaceRoute {
     explicit RingRoute(int count, int perSection = 4) : nodeCount(count), perSection(perSection) {
         for (int i = 0; i < count; ++i) {
@@ -62,6 +74,7 @@ struct RingRoute : IRaceRoute {
     std::map<int, int> laneWidth;               ///< by node; 8 otherwise
     std::set<int> turnsPositive, turnsNegative; ///< corner marks by node
     std::map<int, int> sectionKind;             ///< by section; 3 otherwise
+    std::map<int, int> kinds;                   ///< node kinds other than 3 and the special ones
     bool broken = false;
     int lateral = 0;
 
@@ -79,7 +92,21 @@ struct RingRoute : IRaceRoute {
         return length + (nodeCount > 1 && !broken ? Whole(nodes.back(), nodes.front()) : 0);
     }
     CVector GetNodePosition(int node) const override { return nodes.at(static_cast<std::size_t>(node)); }
-    int GetNodeKind(int node) const override { return special.count(node) ? 2 : 3; }
+    int GetNodeKind(int node) const override {
+        if (special.count(node))
+            return 2;
+        auto it = kinds.find(node);
+        return it == kinds.end() ? 3 : it->second;
+    }
+    /// Across the route as the route manager turns it: the way back from the next node to the previous,
+    /// a quarter turn on, flat and of unit length.
+    CVector GetNodeSide(int node) const override {
+        const CVector& before = nodes.at(static_cast<std::size_t>(node == 0 ? nodeCount - 1 : node - 1));
+        const CVector& after = nodes.at(static_cast<std::size_t>(node + 1 >= nodeCount ? 0 : node + 1));
+        CVector across = RotateAboutYAxis(CVector(before.x - after.x, 0.0f, before.z - after.z), 1.5707964f);
+        across.y = 0.0f;
+        return across.IsZero() ? CVector() : across.GetNormalised();
+    }
     int GetNodeLaneWidth(int node) const override {
         auto it = laneWidth.find(node);
         return it == laneWidth.end() ? 8 : it->second;
@@ -92,7 +119,7 @@ struct RingRoute : IRaceRoute {
         auto it = sectionKind.find(section);
         return it == sectionKind.end() ? 3 : it->second;
     }
-    int GetRouteType(int kind) const override { return kind == 2 ? 5 : kind == 3 ? 1 : -1; }
+    int GetRouteType(int kind) const override { return CRouteNodeMan::GetRouteType(kind); }
     bool FindNearestNode(const CVector& p, int& node, const int* hint, bool skipSpecial) const override {
         int best = -1;
         int bestDistance = 0;
@@ -143,12 +170,16 @@ struct FakeServices : IDriverServices {
     const IRaceRoute* route = nullptr;
     bool inputReady = true;
     int gameState = 15;
+    CIOManager* input = nullptr;
+    bool freeForm = false;
     std::vector<std::pair<IRacerCar*, int>> taunts;
 
     bool IsInputReady() const override { return inputReady; }
     const IRaceRoute* GetRoute() const override { return route; }
     void ReportTaunt(IRacerCar* car, int event) override { taunts.emplace_back(car, event); }
     int GetGameState() const override { return gameState; }
+    CIOManager* GetInputManager() const override { return input; }
+    bool IsFreeForm() const override { return freeForm; }
     std::vector<int> Events() const {
         std::vector<int> out;
         for (const auto& t : taunts)
@@ -163,6 +194,18 @@ struct PlainDriver : CDriver {
         SetKind(kind);
     }
     void GetControls(CDriverControls& out) const override { out = CDriverControls{}; }
+};
+
+/// A started input manager on scripted devices: the system mouse and keyboard, and joysticks the test
+/// adds; the controller choices are the defaults (keyboard layouts 1, 2, 3, then the mouse) unless set.
+struct ScriptedInputRig : IInputServices {
+    ScriptedInputRig() { manager.StartManager(); }
+    bool HasErrorMan() const override { return true; }
+    std::unique_ptr<plat::input::InputSystem> CreateInputSystem() override { return input.Share(); }
+    CGameOptions* GetGameOptions() override { return nullptr; }
+
+    plat::input::ScriptedInput input;
+    CIOManager manager{this};
 };
 
 struct FakeResultsLinks : IRaceResultsLinks {

@@ -56,7 +56,7 @@ TEST(SampleControls, TheControlsPanelBuildsEveryControl) {
     SampleServices services;
     Log log;
     CSlideOutMan manager(services, testsupport::PlainPanels());
-    TestPanel panel(39900, &manager, log);
+    TestPanel panel(39920, &manager, log);
     panel.Init();
     panel.Activate(true);
     const auto& controls = panel.GetControlList();

@@ -4,8 +4,8 @@
 
 namespace zentrix {
 
-/// Stands in for the human, computer and jam-truck drivers until they are built: the base driver of the
-/// given kind, ready, handing its car the released controls.
+/// Stands in for the computer driver until it is built: the base driver of the given kind, ready, handing
+/// its car the released controls.
 class CDriverStandIn : public CDriver {
 public:
     CDriverStandIn(int kind, int driverIndex, int slot, IDriverServices* services)
