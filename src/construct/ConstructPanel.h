@@ -4,8 +4,8 @@
 
 namespace zentrix {
 
-/// What the track editor tells its main panel (slide-out 0) and asks it. The panel class implements it;
-/// a panel in slot 0 that does not (the plain stand-in) is told nothing, and the track is never too long.
+/// What the track editor tells its main panel (slide-out 0) and asks it. The editor's panel implements
+/// it; without that panel the editor is told nothing, and the track is never too long.
 class IConstructPanel {
 public:
     virtual ~IConstructPanel() = default;

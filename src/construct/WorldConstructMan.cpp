@@ -2,6 +2,7 @@
 
 #include "construct/AddItemMode.h"
 #include "construct/AppConstructServices.h"
+#include "construct/ConstCamHelper.h"
 #include "construct/ConstructCamera.h"
 #include "construct/ConstructPanel.h"
 #include "construct/ConstructRoute.h"
@@ -36,7 +37,14 @@ constexpr int kPanelShown = 0;
 CWorldConstructMan::CWorldConstructMan() : CWorldConstructMan(std::make_unique<CAppConstructServices>()) {}
 
 CWorldConstructMan::CWorldConstructMan(std::unique_ptr<IConstructServices> services)
-    : m_services(std::move(services)) {}
+    : m_services(std::move(services)) {
+    // The editor's own camera moves the engine's camera controller whenever one exists.
+    IConstructServices* source = m_services.get();
+    m_camera = std::make_unique<CConstCamHelper>([source]() -> CCameraController* {
+        CEngineMan* engine = source->GetEngineMan();
+        return engine ? engine->GetCameraController() : nullptr;
+    });
+}
 
 CWorldConstructMan::~CWorldConstructMan() {
     Deactivate();
@@ -116,9 +124,11 @@ void CWorldConstructMan::Deactivate() {
     if (GetCurrentWorldId() != kConstruct || !m_created)
         return;
     m_services->StopAmbience();
-    // A start piece in hand goes back where it was lifted, so the kept track still has one.
-    if (IsCarryingStartPiece() && m_liftedPiece.assetId != -1 && m_liftedPiece.x >= 0 &&
-        m_liftedPiece.z >= 0) {
+    // A start piece in hand goes back where it was lifted, so the kept track still has one; a record of
+    // another piece is stale and puts nothing down.
+    CAssetMan* assets = m_services->GetAssetMan();
+    if (IsCarryingStartPiece() && assets && m_liftedPiece.assetId == assets->GetStartPieceId() &&
+        m_liftedPiece.assetId != -1 && m_liftedPiece.x >= 0 && m_liftedPiece.z >= 0) {
         PlaceTrackPiece(m_liftedPiece.assetId, static_cast<std::uint32_t>(m_liftedPiece.x),
                         static_cast<std::uint32_t>(m_liftedPiece.z),
                         static_cast<std::uint32_t>(m_liftedPiece.rotation & 3));

@@ -2,7 +2,13 @@
 
 #include "events/ActionButtonTrigger.h"
 #include "events/AlwaysTrigger.h"
+#include "events/CarBounceOffEffect.h"
+#include "events/CarCrazyEffect.h"
+#include "events/CarOnTwoWheelsEffect.h"
 #include "events/CarParamsEffect.h"
+#include "events/CarPickupEffect.h"
+#include "events/CarRumbleEffect.h"
+#include "events/CarSpinEffect.h"
 #include "events/DestroyObjectEffect.h"
 #include "events/EventCreateEffect.h"
 #include "events/ForceEffect.h"
@@ -36,6 +42,12 @@ const CEventItemFactory& CEventItemFactory::Game() {
         items.SetEffect(16, [] { return std::make_unique<CCarParamsEffect>(); });
         items.SetEffect(17, [] { return std::make_unique<CDestroyObjectEffect>(); });
         items.SetEffect(18, [] { return std::make_unique<CParticleEffect>(); });
+        items.SetEffect(19, [] { return std::make_unique<CCarSpinEffect>(); });
+        items.SetEffect(20, [] { return std::make_unique<CCarRumbleEffect>(); });
+        items.SetEffect(21, [] { return std::make_unique<CCarPickupEffect>(); });
+        items.SetEffect(22, [] { return std::make_unique<CCarOnTwoWheelsEffect>(); });
+        items.SetEffect(23, [] { return std::make_unique<CCarCrazyEffect>(); });
+        items.SetEffect(24, [] { return std::make_unique<CCarBounceOffEffect>(); });
         return items;
     }();
     return game;

@@ -1,6 +1,9 @@
 #include "game/GamePanels.h"
 
 #include "app/standin/PanelStandIn.h"
+#include "construct/ConstSlideOut.h"
+#include "construct/ConstrNewSlideOut.h"
+#include "frontend/EditorPrinter.h"
 #include "frontend/MainScreen2SlideOut.h"
 #include "frontend/MainScreenSlideOut.h"
 #include "frontend/OptionsSlideOut.h"
@@ -12,6 +15,8 @@ namespace zentrix {
 namespace {
 
 // Slide-out indices of the screens' panels.
+constexpr int kConstruction = 0;
+constexpr int kNewTrack = 2;
 constexpr int kRace = 3;
 constexpr int kMainScreen = 7;
 constexpr int kMainScreen2 = 8;
@@ -23,6 +28,11 @@ constexpr int kStartUpPictures = 18;
 std::unique_ptr<CSlideOut> MakeGamePanel(int index, int resourceId, bool usesHelpPanel,
                                          CSlideOutMan* manager) {
     switch (index) {
+    case kConstruction:
+        return std::make_unique<CConstSlideOut>(resourceId, manager, usesHelpPanel,
+                                                std::make_unique<CEditorPrinter>());
+    case kNewTrack:
+        return std::make_unique<CConstrNewSlideOut>(resourceId, manager, usesHelpPanel);
     case kRace:
         return std::make_unique<CRaceSlideOut>(resourceId, manager, usesHelpPanel);
     case kMainScreen:

@@ -1,6 +1,7 @@
 #include "game/GameParts.h"
 
 #include "app/App.h"
+#include "construct/ConstSlideOut.h"
 #include "construct/WorldConstructMan.h"
 #include "events/AssetScriptCache.h"
 #include "events/ScriptParser.h"
@@ -203,6 +204,12 @@ bool CGameParts::CreateWorlds() {
     };
     // The campaign starts after the worlds: until then, and without it, the stage is 0.
     links.unlockStage = [this] { return m_campaignMan ? m_campaignMan->GetUnlockStage() : 0; };
+    // The editor's panel takes each grid size for its track-length gauge; it is made after the worlds.
+    links.applyGridSize = [](bool large) {
+        CSlideOutMan* panels = g_pApp ? g_pApp->GetSlideOutMan() : nullptr;
+        auto* panel = panels ? dynamic_cast<CConstSlideOut*>(panels->FindSlideOut(0)) : nullptr;
+        return panel ? panel->ApplyGridSize(large) : true;
+    };
     // Spawn pads.
     links.makeSpawningMan = []() -> std::unique_ptr<ISpawningManLink> {
         return std::make_unique<CSpawningMan>();

@@ -207,7 +207,10 @@ int CRouteNodeMan::LateralOffset(const CVector& position, int a, int b) const {
     const CVector& pa = Node(a).position;
     const CVector& pb = Node(b).position;
     const CVector& p = position;
-    const CVector q = p - OrientedNormal(pb, pa, p);
+    // The crossing line runs through P square to the route line A-B, so the offset is P's distance from
+    // that line. (Square to A-P instead, a car beside node A would measure many times its real distance
+    // and be put back as off the road.)
+    const CVector q = p - OrientedNormal(p, pa, pb);
     const float side = CrossY(p.x - pa.x, p.z - pa.z, pb.x - pa.x, pb.z - pa.z);
     const float sign = side <= 0.0f ? -1.0f : 1.0f;
     const auto same = [](const CVector& u, const CVector& v) { return u.x == v.x && u.z == v.z; };

@@ -473,12 +473,16 @@ void CCarObject::GivePickup(int type) {
 
 void CCarObject::CancelPickup(bool dropHeld) {
     if (m_pickupHelper)
-        m_pickupHelper->CancelPickup(dropHeld);
+        m_pickupHelper->Cancel(dropHeld);
 }
 
 void CCarObject::LockPickups(int ms) {
     if (m_pickupHelper)
-        m_pickupHelper->LockPickups(ms);
+        m_pickupHelper->SetLock(ms);
+}
+
+int CCarObject::GetActivePickupType() const {
+    return m_pickupHelper ? m_pickupHelper->GetActiveType() : -1;
 }
 
 void CCarObject::SetActionRequest(int i, bool raised) {

@@ -325,6 +325,8 @@ public:
     bool IsInvisible() const { return IsEffectActive(kEffectInvisible); }
     /// Advances the running effects and ends those whose time has passed.
     void UpdateTimedEffects(unsigned ms);
+    /// A taunt report about this car to the race (its taunt queue may drop it).
+    void ReportTaunt(int event);
     /// The taunts the car reports about its driving, the landing sounds and the held-control counters.
     void ReportDrivingEvents(const CDriverControls& controls, unsigned ms);
     /// The tyre-slide loop: starts when the steering build-up beats the slide threshold above speed 1.4.
@@ -344,6 +346,8 @@ public:
     float GetTiltRoll() const { return m_tiltRoll; }
     float GetTiltPitch() const { return m_tiltPitch; }
     float GetRumbleIntensity() const { return m_rumbleIntensity; }
+    const CVector& GetSpinAxis() const { return m_spinAxis; }
+    float GetSpinAngle() const { return m_spinAngle; }
     CVornSprite* GetCrazySprite() const { return m_crazySprite; }
     std::uint32_t GetAirborneMs() const { return m_airborneMs; }
     std::uint32_t GetBrakeHeldMs() const { return m_brakeHeldMs; }
@@ -360,8 +364,12 @@ public:
     bool TakesPickups() const override;
     /// The pickup is held (any held one replaced) and the driver hears it.
     void GivePickup(int type) override;
+    /// Ends the running pickup, and drops the held one with `dropHeld`.
     void CancelPickup(bool dropHeld);
+    /// No pickup can be used for `ms`.
     void LockPickups(int ms);
+    /// The running pickup's type; -1 none.
+    int GetActivePickupType() const;
 
     // ---- what the race sets ----
     /// Where the car stood relative to the start position (set by the race world).
@@ -403,8 +411,6 @@ private:
     /// The driver's controls of this frame; the released record without a driver or while disabled.
     CDriverControls ReadControls() const;
     IWorldSounds* Sounds() const;
-    /// A taunt report about this car to the race.
-    void ReportTaunt(int event);
     /// Starts effect i for `durationMs`.
     void StartEffect(int i, int durationMs);
     /// Hides or shows the body and the wheel mounts.

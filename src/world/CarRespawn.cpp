@@ -46,7 +46,7 @@ void CCarObject::Respawn(int delayMs) {
     if (m_aliveMs < kRespawnGuardMs)
         return;
     if (m_pickupHelper)
-        m_pickupHelper->Unlock();
+        m_pickupHelper->ClearLock();
     if (delayMs != -1) {
         m_respawnCountdownMs = delayMs;
         return;

@@ -39,6 +39,8 @@ struct SWorldLinks {
     std::function<int(const CVector& position, int reference)> findNearestNodeOnTile;
     /// The campaign's unlock stage; empty: 0.
     std::function<int()> unlockStage;
+    /// Tells the editor's panel the grid size (true: 16 x 16) and gives its answer; empty: true.
+    std::function<bool(bool large)> applyGridSize;
 };
 
 } // namespace zentrix

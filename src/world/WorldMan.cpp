@@ -707,8 +707,8 @@ bool CWorldMan::SetGridSizeIndex(int index) {
     IWorldServices* services = GetServices();
     if (CEngineMan* engine = services ? services->GetEngineMan() : nullptr)
         engine->PlaceDefaultLights(index == 1);
-    // The construction panel takes the size once it exists; until then the answer is true.
-    return true;
+    const std::function<bool(bool)>& apply = GetLinks().applyGridSize;
+    return apply ? apply(index == 1) : true;
 }
 
 bool CWorldMan::CreateBasePlate() {

@@ -160,7 +160,8 @@ public:
     virtual void SetTheme(int theme);
     /// Moves the track to a grid of 8 x 8 (index 0) or 16 x 16 cells (1), dropping what no longer fits.
     static void SetGridSize(int index);
-    /// Stores the grid size index and tells the engine's lights; true (no construction panel takes it yet).
+    /// Stores the grid size index and tells the engine's lights and the editor's panel; the panel's answer
+    /// (true without one).
     static bool SetGridSizeIndex(int index);
     /// Makes the base plate of the theme and grid size under the grid; false when none could be made.
     static bool CreateBasePlate();

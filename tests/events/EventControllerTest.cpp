@@ -177,7 +177,7 @@ TEST_F(EventController, IdleControllersRunNothing) {
 }
 
 TEST(EventItems, TheGameBuildsEveryKindWhoseClassExists) {
-    // Kinds 4, 6, 8, 9, 13 and 14 have no class; the car's kinds wait for the car's operations.
+    // Kinds 4, 6, 8, 9, 13 and 14 have no class.
     std::string built;
     for (int kind = -1; kind <= 25; ++kind) {
         const bool made = kind < CEventItemFactory::kTriggerKinds
@@ -185,7 +185,7 @@ TEST(EventItems, TheGameBuildsEveryKindWhoseClassExists) {
                               : CEventItemFactory::Game().MakeEffect(kind) != nullptr;
         built += made ? std::to_string(kind) + " " : "";
     }
-    EXPECT_EQ(built, "0 1 2 3 5 7 10 11 12 15 16 17 18 ");
+    EXPECT_EQ(built, "0 1 2 3 5 7 10 11 12 15 16 17 18 19 20 21 22 23 24 ");
 }
 
 TEST_F(EventController, EventsTestTheirTriggersAtTheirCheckInterval) {

@@ -1,6 +1,7 @@
 #include "EditorFixture.h"
 
 #include "app/GameStateMan.h"
+#include "construct/ConstructCamera.h"
 #include "foundation/base/EventMan.h"
 #include "foundation/base/GameStates.h"
 #include "platform/window/ScriptedWindow.h"
@@ -34,7 +35,11 @@ void EditorFixture::Aim(int x, int z, int px, int py) {
     // above it towards +x, 33 and 24 units at the screen's edges from 100 units up.
     const float a = (320.0f - static_cast<float>(px)) * 33.0f / 320.0f;
     const float b = (240.0f - static_cast<float>(py)) * 24.0f / 240.0f;
+    // The editor's own camera would move the engine's camera back over its view.
+    Editor().SetCamera(nullptr);
     CCameraController* camera = game.App().GetEngineMan()->GetCameraController();
+    // A move it started on entry would land on its target over ours.
+    camera->StopMove();
     camera->SetPosition(CVector(CWorldGrid::IndexToWorldX(static_cast<std::uint32_t>(x)) - b, 100.0f,
                                 CWorldGrid::IndexToWorldZ(static_cast<std::uint32_t>(z)) - a));
     camera->SetOrientation(CVector(0.0f, -1.0f, 0.0f), CVector(1.0f, 0.0f, 0.0f));

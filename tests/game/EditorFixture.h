@@ -36,7 +36,8 @@ protected:
     /// A new track on a grid of 8 x 8 (0) or 16 x 16 cells (1): the start piece alone, message 51's way.
     void NewTrack(int sizeIndex);
     /// Puts the camera 100 units up, looking down, so that window point (px, py) lies over the middle
-    /// of cell (x, z) on the ground; moves the pointer there and runs the frames that bring it in.
+    /// of cell (x, z) on the ground; moves the pointer there and runs the frames that bring it in. The
+    /// editor's own camera is taken off for the rest of the test.
     void Aim(int x, int z, int px = 320, int py = 240);
     /// A click of `button` (0 left, 2 right) at window point (x, y), and the frame that takes it.
     void ClickAt(int x, int y, int button);

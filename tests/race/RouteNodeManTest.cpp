@@ -646,8 +646,10 @@ TEST_F(Route, SegmentsNeighboursAndLateralOffsetsAroundTheRing) {
         {CVector(-68.0f, 0.0f, -10.0f), 19, 0, 0, 19}, // on the line: no offset
         {CVector(-68.0f, 0.0f, -30.0f), 19, 0, 0, 19},
         {CVector(-68.0f, 0.0f, 5.0f), 0, 1, 0, 0},
-        {CVector(-60.0f, 0.0f, 10.0f), 0, 1, -9, 0}, // inside the ring
-        {CVector(-76.0f, 0.0f, 10.0f), 0, 1, 9, 0},  // outside, the side vectors' side
+        {CVector(-60.0f, 0.0f, 10.0f), 0, 1, -8, 0}, // inside the ring
+        {CVector(-76.0f, 0.0f, 10.0f), 0, 1, 8, 0},  // outside, the side vectors' side
+        // Raised and just past node 0: still the distance square to the line.
+        {CVector(-64.0f, 1.5f, -3.0f), 0, 1, -4, 0},
         // Level with node 0: the crossing line runs along the route.
         {CVector(-60.0f, 0.0f, -4.0f), 0, 1, -8, 19},
         {CVector(-76.0f, 0.0f, -4.0f), 0, 1, 8, 19},

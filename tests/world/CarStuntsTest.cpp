@@ -284,6 +284,15 @@ TEST_F(CarStunts, TheWheelieClimbsWithTheThrottleAndDropsWithoutIt) {
     }
 }
 
+TEST_F(CarStunts, InvisibilityOfACarWithoutAShadowGivesItNone) {
+    ASSERT_FALSE(HasShadow());
+    ASSERT_TRUE(car->StartInvisible(100, true));
+    car->UpdateTimedEffects(120);
+    EXPECT_FALSE(car->IsInvisible());
+    EXPECT_FALSE(Hidden(car->GetBody()));
+    EXPECT_FALSE(HasShadow());
+}
+
 TEST_F(CarStunts, InvisibilityHidesTheBodyAndShadowAndItsEndShowsThemAgain) {
     // The sample car that casts a shadow.
     CWorldMan::RemoveObject(car);
@@ -390,20 +399,6 @@ TEST_F(CarStunts, TheSlideSoundFollowsTheSteeringBuildUpAboveSpeed14) {
     // Slowing to 1.4 stops it in that frame.
     EXPECT_EQ(frame(1.4f), Calls{stop});
     EXPECT_FALSE(car->IsSliding());
-}
-
-TEST_F(CarStunts, TheSlideThresholdGrowsAsTheCarSlows) {
-    const float top = car->GetTopSpeed();
-    const float angle = car->GetSlideAngle();
-    ASSERT_GT(angle, 0.0f);
-    struct {
-        float speed;
-        float factor;
-    } const cases[] = {{0.0f, 13.0f}, {top / 2, 7.0f}, {top, 1.0f}};
-    for (const auto& c : cases) {
-        Speed(c.speed);
-        EXPECT_NEAR(car->GetSlideThreshold(), c.factor * angle, 1e-3f) << c.speed;
-    }
 }
 
 TEST_F(CarStunts, LandingsAfterTheirTimeInTheAir) {
