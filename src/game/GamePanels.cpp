@@ -4,10 +4,13 @@
 #include "construct/ConstSlideOut.h"
 #include "construct/ConstrNewSlideOut.h"
 #include "frontend/EditorPrinter.h"
+#include "frontend/LapOfHonourSlideOut.h"
 #include "frontend/MainScreen2SlideOut.h"
 #include "frontend/MainScreenSlideOut.h"
 #include "frontend/OptionsSlideOut.h"
 #include "frontend/QelSlideOut.h"
+#include "frontend/RaceEndOptionsSlideOut.h"
+#include "frontend/RaceOptionsSlideOut.h"
 #include "race/RaceSlideOut.h"
 
 namespace zentrix {
@@ -22,6 +25,10 @@ constexpr int kMainScreen = 7;
 constexpr int kMainScreen2 = 8;
 constexpr int kOptions = 15;
 constexpr int kStartUpPictures = 18;
+// The panels over the race: the pause menu, the race-end choice and the lap of honour.
+constexpr int kRaceOptions = 4;
+constexpr int kRaceEnd = 5;
+constexpr int kLapOfHonour = 14;
 
 } // namespace
 
@@ -43,6 +50,12 @@ std::unique_ptr<CSlideOut> MakeGamePanel(int index, int resourceId, bool usesHel
         return std::make_unique<COptionsSlideOut>(resourceId, manager, usesHelpPanel);
     case kStartUpPictures:
         return std::make_unique<CQelSlideOut>(resourceId, manager);
+    case kRaceOptions:
+        return std::make_unique<CRaceOptionsSlideOut>(resourceId, manager, usesHelpPanel);
+    case kRaceEnd:
+        return std::make_unique<CRaceEndOptionsSlideOut>(resourceId, manager, usesHelpPanel);
+    case kLapOfHonour:
+        return std::make_unique<CLapOfHonourSlideOut>(resourceId, manager, usesHelpPanel);
     default:
         return std::make_unique<CPanelStandIn>(resourceId, manager, usesHelpPanel);
     }

@@ -96,6 +96,9 @@ public:
     bool AcceptsPickups() const override { return false; }
     /// The kind's own part of a restart; nothing in the base.
     virtual void Reset() {}
+    /// A car leaves the race (deleted, or a jam truck removed): the kinds let go of every pointer to it
+    /// they keep besides the watch list. Nothing in the base.
+    virtual void CarRemoved(const IRacerCar* /*car*/) {}
 
     // ---- identity ----
     int GetSlot() const override { return m_slot; }
@@ -124,6 +127,7 @@ public:
     void SetRacerCar(IRacerCar* car);
     /// The manager whose other drivers make up the watch list (set by the manager).
     void SetManager(CDriverManager* manager) { m_manager = manager; }
+    CDriverManager* GetManager() const { return m_manager; }
 
     // ---- race position and finish ----
     int GetRacePosition() const { return m_position; }

@@ -1,11 +1,11 @@
 #include "race/DriverManager.h"
 
+#include "race/AIDriver.h"
 #include "race/Driver.h"
 #include "race/DriverServices.h"
 #include "race/FactoryDriver.h"
 #include "race/HumanDriver.h"
 #include "race/RacerCar.h"
-#include "race/standin/DriverStandIn.h"
 
 namespace zentrix {
 
@@ -41,7 +41,7 @@ std::unique_ptr<CDriver> CDriverManager::MakeDriver(int kind, int driverIndex, i
     case 0: // the player
         return std::make_unique<CHumanDriver>(driverIndex, slot, m_services);
     case 1: // a computer opponent
-        return std::make_unique<CDriverStandIn>(kind, driverIndex, slot, m_services);
+        return std::make_unique<CAIDriver>(driverIndex, slot, m_services);
     default: // the jam truck
         return std::make_unique<CFactoryDriver>(driverIndex, slot, m_services);
     }
@@ -96,6 +96,8 @@ void CDriverManager::RemoveJamTruck(IRacerCar* car) {
             continue;
         if (WatchesCars(*driver))
             driver->RemoveWatched(car);
+        if (car)
+            driver->CarRemoved(car);
         if (car && driver->GetCar() == car)
             driver->SetRemoved(true);
     }
@@ -108,6 +110,7 @@ void CDriverManager::ForgetCar(IRacerCar* car) {
         if (!driver)
             continue;
         driver->RemoveWatched(car);
+        driver->CarRemoved(car);
         if (driver->GetCar() == car)
             driver->SetRacerCar(nullptr);
     }

@@ -79,4 +79,33 @@ bool CRouteNodeManRoute::CanReachSection(int from, int to) const {
     return m_route.CanReachSection(from, to);
 }
 
+// ---- what the computer driver reads besides ----
+
+CRouteNode CRouteNodeManRoute::GetNodeRecord(int node) const {
+    return node >= 0 && node < m_route.GetNodeCount() ? m_route.GetNode(node) : CRouteNode();
+}
+
+int CRouteNodeManRoute::GetSectionCount() const {
+    return m_route.GetSectionCount();
+}
+
+SRouteSection CRouteNodeManRoute::GetSectionRecord(int section) const {
+    if (section < 0 || section >= m_route.GetSectionCount())
+        return SRouteSection();
+    const SRouteSection* record = m_route.GetSectionWrapped(section, nullptr);
+    return record ? *record : SRouteSection();
+}
+
+int CRouteNodeManRoute::GetStretchMean() const {
+    return m_route.GetStretchMean();
+}
+
+int CRouteNodeManRoute::GetLateralOffset(const CVector& position) const {
+    return m_route.GetLateralOffset(position);
+}
+
+bool CRouteNodeManRoute::CanClimbTo(int from, int to) const {
+    return m_route.CanClimbTo(from, to);
+}
+
 } // namespace zentrix

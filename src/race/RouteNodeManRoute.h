@@ -1,13 +1,15 @@
 #pragma once
 
+#include "race/ComputerRoute.h"
 #include "race/RaceRoute.h"
 
 namespace zentrix {
 
 class CRouteNodeMan;
 
-/// The route manager's route as the drivers and the results read it.
-class CRouteNodeManRoute : public IRaceRoute {
+/// The route manager's route as the drivers and the results read it, and as the computer driver reads it
+/// besides.
+class CRouteNodeManRoute : public IRaceRoute, public IComputerRoute {
 public:
     explicit CRouteNodeManRoute(const CRouteNodeMan& route) : m_route(route) {}
 
@@ -29,6 +31,14 @@ public:
     int GetRouteDistanceToNode(int node) const override;
     bool GetSectionOfNode(int node, int& section) const override;
     bool CanReachSection(int from, int to) const override;
+
+    // What the computer driver reads besides.
+    CRouteNode GetNodeRecord(int node) const override;
+    int GetSectionCount() const override;
+    SRouteSection GetSectionRecord(int section) const override;
+    int GetStretchMean() const override;
+    int GetLateralOffset(const CVector& position) const override;
+    bool CanClimbTo(int from, int to) const override;
 
 private:
     const CRouteNodeMan& m_route;

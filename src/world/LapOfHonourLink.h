@@ -4,12 +4,12 @@ namespace zentrix {
 
 struct CRaceSetup;
 
-/// The lap-of-honour panel (slide-out 14) as the world switch asks it: the order in which the racers of
-/// the last race finished. A panel that does not answer it leaves the set-up as it is.
+/// The lap-of-honour panel (slide-out 14) as the world switch asks it: it rewrites the copy of the last
+/// race's set-up that the lap of honour runs. A panel that does not answer it leaves the set-up as it is.
 class ILapOfHonourLink {
 public:
     virtual ~ILapOfHonourLink() = default;
-    /// Rewrites the racer entries of the set-up in finishing order.
+    /// Rewrites the racer entries of the set-up for the lap of honour.
     virtual void FillRaceSetup(CRaceSetup& setup) = 0;
 };
 
