@@ -704,6 +704,11 @@ CWorldObject* CWorldRaceMan::SpawnJamTruck(int, int driverSlot) {
 
 void CWorldRaceMan::RequestStuntCam(const CVector&, CWorldObject*, unsigned) {}
 
+void CWorldRaceMan::RemoveJamTruck(CWorldObject* truck) {
+    if (CDriverManager* drivers = Drivers())
+        drivers->RemoveJamTruck(dynamic_cast<CCarObject*>(truck));
+}
+
 COverlay* CWorldRaceMan::PanelOverlay(int panel) const {
     IWorldServices* services = GetServices();
     CSlideOut* slideOut = services ? services->FindSlideOut(panel) : nullptr;

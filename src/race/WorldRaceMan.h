@@ -146,7 +146,9 @@ public:
     /// watched by every racer; null when no driver could be made. The first value is not used.
     CWorldObject* SpawnJamTruck(int value, int driverSlot) override;
     /// The barrel and loop pieces ask for a stunt camera; the race keeps its own cameras.
-    void RequestStuntCam(const CVector& position, CWorldObject* car, unsigned ms);
+    void RequestStuntCam(const CVector& position, CWorldObject* car, unsigned ms) override;
+    /// An ended jam truck leaves every driver's watch list.
+    void RemoveJamTruck(CWorldObject* truck) override;
 
     /// The first object of the current theme's start piece; null when there is none.
     static CTrackObject* FindStartPiece();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "foundation/math/Vector.h"
+
 namespace zentrix {
 
 class CWorldObject;
@@ -30,6 +32,13 @@ public:
     /// A new jam truck, driven by a factory driver in `driverSlot`, that starts after `delayMs`; null
     /// when none could be made.
     virtual CWorldObject* SpawnJamTruck(int /*delayMs*/, int /*driverSlot*/) { return nullptr; }
+    /// A jam truck that ended: no driver watches it any longer.
+    virtual void RemoveJamTruck(CWorldObject* /*truck*/) {}
+
+    // What the stunt pieces ask.
+    /// A camera shot of `car` from `position` for `durationMs` (the race has none yet).
+    virtual void RequestStuntCam(const CVector& /*position*/, CWorldObject* /*car*/,
+                                 unsigned /*durationMs*/) {}
 };
 
 } // namespace zentrix

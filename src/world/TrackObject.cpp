@@ -9,6 +9,7 @@
 #include "world/BoundingBox.h"
 #include "world/BoundingSphere.h"
 #include "world/CarLink.h"
+#include "world/CarObject.h"
 #include "world/RaceWorldLink.h"
 #include "world/TrackBuildLink.h"
 #include "world/WorldGrid.h"
@@ -384,6 +385,38 @@ void CTrackObject::FindCarsIn(CBoundingVolume& volume, std::vector<CActiveWorldO
         if (dynamic_cast<ICarLink*>(object))
             if (auto* car = dynamic_cast<CActiveWorldObject*>(object))
                 cars.push_back(car);
+}
+
+void CTrackObject::FindCarObjectsIn(CBoundingVolume& volume, std::vector<CCarObject*>& cars) const {
+    cars.clear();
+    volume.SetCentre(Position());
+    volume.SetOrientation(Direction(), CVector(0.0f, 1.0f, 0.0f));
+    std::vector<CWorldObject*> met;
+    CWorldMan::GetActiveObjectsIn(this, volume, met);
+    for (CWorldObject* object : met)
+        if (auto* car = dynamic_cast<CCarObject*>(object))
+            cars.push_back(car);
+}
+
+IWorldSounds* CTrackObject::Sounds() {
+    IWorldServices* services = CWorldMan::GetServices();
+    return services ? services->GetSounds() : nullptr;
+}
+
+int CTrackObject::CurrentTheme() {
+    const CAssetMan* assets = Assets();
+    return assets ? assets->GetWorld() : 0;
+}
+
+void CTrackObject::ReportTaunt(CWorldObject* car, int event) {
+    if (IRaceWorldLink* race = CWorldMan::GetRaceWorld())
+        race->ReportTauntEvent(car, event);
+}
+
+float CTrackObject::GetTurnAngle() const {
+    constexpr float kQuarter = 1.5707964f;
+    const int rotation = GetRotation();
+    return rotation >= 1 && rotation <= 3 ? kQuarter * static_cast<float>(rotation) : 4.0f * kQuarter;
 }
 
 void CTrackObject::RemoveOtherStartPieces() {

@@ -14,6 +14,8 @@ namespace zentrix {
 class CActiveWorldObject;
 class CAssetMan;
 class CBoundingVolume;
+class CCarObject;
+class IWorldSounds;
 
 /// A square piece of the track: a world object that knows the cells it covers (its footprint: offsets
 /// from its anchor cell, unrotated), which of four quarter turns it faces, its index in the piece
@@ -145,6 +147,16 @@ protected:
     /// Puts `volume` on the piece (centre and orientation with the piece, so its offset turns with it)
     /// and lists the cars, other than the piece, whose volumes meet it.
     void FindCarsIn(CBoundingVolume& volume, std::vector<CActiveWorldObject*>& cars) const;
+    /// As FindCarsIn, the car objects only (the jam truck among them).
+    void FindCarObjectsIn(CBoundingVolume& volume, std::vector<CCarObject*>& cars) const;
+    /// The sounds of the world's objects; null: silent.
+    static IWorldSounds* Sounds();
+    /// The asset manager's current theme, 0 without one.
+    static int CurrentTheme();
+    /// A taunt report about the car's driver to the race.
+    static void ReportTaunt(CWorldObject* car, int event);
+    /// The turn of the piece's rotation: 2 pi, pi/2, pi, 3 pi/2 for rotations 0..3 (2 pi for none).
+    float GetTurnAngle() const;
     /// Whether the race world is paused; stunt pieces then leave the cars alone.
     static bool IsRacePaused();
     /// Whether the race world reports its race started.

@@ -25,9 +25,10 @@ struct SWorldLinks {
     std::function<std::unique_ptr<ISpawningManLink>()> makeSpawningMan;
     /// The event controller of a world object.
     std::function<std::unique_ptr<IEventControllerLink>(CWorldObject& owner)> makeEventController;
-    /// The object of an object kind whose class the world does not make itself yet (cars, pieces,
-    /// pickups, ...); null: none. The registry files it by its kind as it files the real class; cars and
-    /// the jam truck are active objects (`CActiveWorldObject`) or they join no active list.
+    /// An object made in place of the world's own class for an object kind (doubles, or a kind whose
+    /// class the world does not make); null: the world's own class, or none. The registry files it by
+    /// its kind as it files the real class; cars and the jam truck are active objects
+    /// (`CActiveWorldObject`) or they join no active list.
     std::function<std::unique_ptr<CWorldObject>(int kind, int assetId, int lifeMs)> makeObjectOfKind;
     /// What the track file reader builds the track with; null: tracks are not read.
     ITrackBuildLink* trackBuild = nullptr;

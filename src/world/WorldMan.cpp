@@ -12,16 +12,25 @@
 #include "render/VornMesh.h"
 #include "ui/SlideOut.h"
 #include "world/ActiveWorldObject.h"
+#include "world/BarrelStuntObject.h"
+#include "world/CannonTrackObject.h"
 #include "world/CarObject.h"
+#include "world/DoDTrackObject.h"
+#include "world/JamTruck.h"
 #include "world/LapOfHonourLink.h"
+#include "world/LoopTrackObject.h"
 #include "world/PickupObject.h"
 #include "world/RaceWorldLink.h"
 #include "world/ShadowWorldLink.h"
+#include "world/SideForceTrackObject.h"
+#include "world/SplodgeWO.h"
+#include "world/TimedDeathTrackObject.h"
 #include "world/TopographyFollower.h"
 #include "world/TopographyWorldLink.h"
 #include "world/TrackEditBuilder.h"
 #include "world/TrackFileImage.h"
 #include "world/TrackObject.h"
+#include "world/WaterTrackObject.h"
 #include "world/WorldGrid.h"
 #include "world/WorldObject.h"
 #include "world/WorldServices.h"
@@ -74,6 +83,39 @@ constexpr int kDestroyOrder[] = {2, 0, 1, 8, 9, 11, 12, 4, 5, 7, 6, 10, 13, 14};
 
 IRaceWorldLink* RaceLink() {
     return dynamic_cast<IRaceWorldLink*>(Shared().worlds[CWorldMan::kRace].get());
+}
+
+/// The world's own class for an object kind; null for a kind it does not make.
+std::unique_ptr<CWorldObject> MakeOwnClass(int kind, int assetId, int lifeMs) {
+    if (kind == CWorldMan::kKindWorldObject)
+        return std::make_unique<CWorldObject>(assetId, lifeMs, nullptr, -1);
+    if (kind == CWorldMan::kKindActive)
+        return std::make_unique<CActiveWorldObject>(assetId, lifeMs);
+    if (kind == CWorldMan::kKindTrack)
+        return std::make_unique<CTrackObject>(assetId);
+    if (kind == CWorldMan::kKindCar)
+        return std::make_unique<CCarObject>(assetId);
+    if (kind == CWorldMan::kKindPickup)
+        return std::make_unique<CPickupObject>(assetId, lifeMs);
+    if (kind == CWorldMan::kKindSideForce)
+        return std::make_unique<CSideForceTrackObject>(assetId);
+    if (kind == CWorldMan::kKindTimedDeath)
+        return std::make_unique<CTimedDeathTrackObject>(assetId);
+    if (kind == CWorldMan::kKindCannon)
+        return std::make_unique<CCannonTrackObject>(assetId);
+    if (kind == CWorldMan::kKindWater)
+        return std::make_unique<CWaterTrackObject>(assetId);
+    if (kind == CWorldMan::kKindSplodge)
+        return std::make_unique<CSplodgeWO>(assetId, lifeMs);
+    if (kind == CWorldMan::kKindJamTruck)
+        return std::make_unique<CJamTruck>(assetId);
+    if (kind == CWorldMan::kKindBarrel)
+        return std::make_unique<CBarrelStuntObject>(assetId);
+    if (kind == CWorldMan::kKindLoop)
+        return std::make_unique<CLoopTrackObject>(assetId);
+    if (kind == CWorldMan::kKindDoD)
+        return std::make_unique<CDoDTrackObject>(assetId);
+    return nullptr;
 }
 
 /// Deletes the grid, the objects and the spawning manager, in this order.
@@ -350,22 +392,11 @@ std::unique_ptr<CWorldObject> CWorldMan::CreateObjectOfKind(int assetId, int lif
     CAssetMan* assets = services ? services->GetAssetMan() : nullptr;
     kind = assets ? assets->GetObjectKind(assetId) : -1;
     std::unique_ptr<CWorldObject> object;
-    if (kind == kKindWorldObject)
-        object = std::make_unique<CWorldObject>(assetId, lifeMs, nullptr, -1);
-    else if (kind == kKindActive)
-        object = std::make_unique<CActiveWorldObject>(assetId, lifeMs);
-    else if (kind == kKindTrack)
-        object = std::make_unique<CTrackObject>(assetId);
-    else if (kind == kKindCar)
-        object = std::make_unique<CCarObject>(assetId);
-    else if (kind == kKindPickup)
-        object = std::make_unique<CPickupObject>(assetId, lifeMs);
-    // The stunt pieces lie on the track as plain pieces until their own classes come.
-    else if (kind == kKindBarrel || kind == kKindLoop || kind == kKindDoD || kind == kKindSideForce ||
-             kind == kKindTimedDeath || kind == kKindCannon || kind == kKindWater)
-        object = std::make_unique<CTrackObject>(assetId);
-    else if (kind >= 0 && shared.links.makeObjectOfKind)
+    // What the links make comes first; the world's own class when they make nothing.
+    if (kind >= 0 && shared.links.makeObjectOfKind)
         object = shared.links.makeObjectOfKind(kind, assetId, lifeMs);
+    if (!object)
+        object = MakeOwnClass(kind, assetId, lifeMs);
     if (!object)
         return nullptr;
     if (kind == kKindCar) {

@@ -7,10 +7,13 @@
 #include "app/GameStateMan.h"
 #include "foundation/base/EventMan.h"
 #include "foundation/base/GameStates.h"
+#include "race/Driver.h"
+#include "race/DriverManager.h"
 #include "race/RaceSlideOut.h"
 #include "race/RaceTrafficLight.h"
 #include "race/WorldRaceMan.h"
 #include "ui/SlideOutMan.h"
+#include "world/JamTruck.h"
 #include "world/TrackObject.h"
 
 #include <gtest/gtest.h>
@@ -119,3 +122,37 @@ TEST(RacePanel, LightTimingMarksAndBoardLines) {
 }
 
 } // namespace
+
+TEST(RaceRun, TheRaceCallsInAJamTruckThatEveryRacerWatchesUntilItEnds) {
+    HeadlessGame game;
+    ASSERT_TRUE(game.Start());
+    ASSERT_TRUE(game.Reach(GAMESTATE_MAIN));
+    ASSERT_TRUE(game.ClickControl(0));
+    ASSERT_TRUE(game.Reach(GAMESTATE_MAIN2));
+    ASSERT_TRUE(game.ClickControl(4));
+    ASSERT_TRUE(game.Reach(GAMESTATE_RACE));
+    CWorldRaceMan* race = CWorldRaceMan::GetInstance();
+    ASSERT_NE(race, nullptr);
+    ASSERT_TRUE(game.RunUntil([&] { return race->GetState() == CWorldRaceMan::kRacing; }, 150));
+
+    auto* truck = dynamic_cast<CJamTruck*>(race->SpawnJamTruck(2000, 4));
+    ASSERT_NE(truck, nullptr);
+    EXPECT_EQ(truck->GetTypeId(), 60015);
+    EXPECT_EQ(truck->GetPhase(), CJamTruck::kDriving);
+    EXPECT_EQ(truck->GetDriverSlot(), 4);
+    CDriverManager* drivers = game.App().GetDriverManager();
+    const auto watching = [&] {
+        int n = 0;
+        for (int slot = 0; slot < 4; ++slot)
+            if (CDriver* driver = drivers->GetDriver(slot))
+                for (int i = 0; i < driver->GetWatchedTruckCount(); ++i)
+                    n += driver->GetWatchedTruck(i) == truck ? 1 : 0;
+        return n;
+    };
+    EXPECT_EQ(watching(), 4);
+    // Hit (its first two seconds are not over: the hit counts all the same when told directly), tipped,
+    // lying, ended: off every list and out of the world.
+    truck->RecordCollision(CVector(1, 0, 0), 1.0f, 5, nullptr);
+    ASSERT_TRUE(game.RunUntil([&] { return !CWorldMan::IsInWorld(truck); }, 60));
+    EXPECT_EQ(watching(), 0);
+}

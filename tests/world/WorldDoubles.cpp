@@ -84,10 +84,10 @@ SWorldLinks WorldFixture::Links() {
     links.makeEventController = [this](CWorldObject&) {
         return std::make_unique<RecordingEvents>(log, scripted);
     };
-    // Until its class exists, the jam truck is an active object answering as a car; so are the tests'
-    // stand-in cars of asset 60090.
-    links.makeObjectOfKind = [](int kind, int assetId, int lifeMs) -> std::unique_ptr<CWorldObject> {
-        if (kind == CWorldMan::kKindJamTruck)
+    // The stand-in car 60090 and truck 60095: active objects answering as cars; every other object is
+    // the world's own.
+    links.makeObjectOfKind = [](int, int assetId, int lifeMs) -> std::unique_ptr<CWorldObject> {
+        if (assetId == kStandInCar || assetId == kStandInTruck)
             return std::make_unique<TestCar>(assetId, lifeMs, assetId != kStandInCar);
         return nullptr;
     };

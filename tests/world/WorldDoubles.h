@@ -59,8 +59,9 @@ public:
     Log played;
 };
 
-/// The asset of the tests' stand-in car (a kind the world leaves to its links).
+/// The assets of the tests' stand-in car and jam truck, which the tests' links make.
 constexpr int kStandInCar = 60090;
+constexpr int kStandInTruck = 60095;
 
 /// A car as pieces, pickups and pads see it: an active object with a driver slot (-1: no driver), whether
 /// it takes pickups, the type it holds, and the types it was given. The jam truck is one that never takes
@@ -223,6 +224,9 @@ public:
         return truck;
     }
 
+    void RemoveJamTruck(CWorldObject* truck) override { removedTrucks.push_back(truck); }
+
+    std::vector<CWorldObject*> removedTrucks;
     bool active = true;
     bool refuseTruck = false;
     int truckSlot = 4;
@@ -251,6 +255,12 @@ public:
     void Update(unsigned ms) override {
         m_log.push_back("events " + std::to_string(m_owner ? m_owner->GetTypeId() : -1) + " " +
                         std::to_string(ms));
+    }
+    /// Logged as "add events <owner> <script> <timeout>"; the cache would find every sample script.
+    bool AddEvents(int scriptId, int timeoutMs) override {
+        m_log.push_back("add events " + std::to_string(m_owner ? m_owner->GetTypeId() : -1) + " " +
+                        std::to_string(scriptId) + " " + std::to_string(timeoutMs));
+        return true;
     }
 
 private:
@@ -308,7 +318,7 @@ protected:
     void TearDown() override;
 
     /// The registry's links: the services, the recording worlds (`worlds` made when asked), the
-    /// spawning and event doubles, and the jam truck (kind 22) as a plain active object.
+    /// spawning and event doubles, and the stand-in car and truck.
     SWorldLinks Links();
     /// Links installed and worlds created.
     void CreateWorlds();

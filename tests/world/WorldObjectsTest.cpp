@@ -6,6 +6,7 @@
 
 #include "world/ActiveWorldObject.h"
 #include "world/GridCell.h"
+#include "world/JamTruck.h"
 #include "world/TrackObject.h"
 #include "world/WorldGrid.h"
 
@@ -46,7 +47,8 @@ TEST_F(WorldObjects, TheFactoryMakesAndFilesObjectsByTheirKind) {
         {15201, true, false, -1},  // format 8: a track piece
         {30001, true, true, -1},   // format 6: an active object
         {60000, true, true, 0},    // format 7: a car in the first free slot
-        {60015, true, true, -1},   // format 22: the jam truck
+        {60015, true, true, -1},   // format 22: the jam truck, in no car slot
+        {15256, true, false, -1},  // format 18: a side-force piece
         {30002, false, false, -1}, // format 1: a kind with no class
         {40005, false, false, -1}, // format 31: no kind
         {12345, false, false, -1}, // no asset
@@ -68,16 +70,16 @@ TEST_F(WorldObjects, TheFactoryMakesAndFilesObjectsByTheirKind) {
     }
     EXPECT_EQ(CWorldMan::GetActiveList().size(), 3u);
 
-    // Kinds whose classes are not built make nothing until a maker is given; active objects and cars the
-    // world makes itself.
+    // Without a maker the world makes its own classes, the jam truck among them.
     SWorldLinks links = Links();
     links.makeObjectOfKind = nullptr;
     CWorldMan::SetLinks(links);
-    EXPECT_EQ(CWorldMan::CreateWorldObject(60015, 0, 0, 0, -1), nullptr);
+    EXPECT_NE(dynamic_cast<CJamTruck*>(CWorldMan::CreateWorldObject(worldtest::kStandInCar, 0, 0, 0, -1)),
+              nullptr);
     CWorldObject* active = CWorldMan::CreateWorldObject(30001, 0, 0, 0, -1);
     EXPECT_NE(dynamic_cast<CActiveWorldObject*>(active), nullptr);
     EXPECT_TRUE(IsActive(active));
-    EXPECT_EQ(CWorldMan::GetActiveList().size(), 4u);
+    EXPECT_EQ(CWorldMan::GetActiveList().size(), 5u);
     EXPECT_EQ(CWorldMan::GetCarCount(), 1);
     CWorldMan::DeleteAllObjects();
 }

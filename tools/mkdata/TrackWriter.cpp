@@ -3,6 +3,7 @@
 #include "platform/fs/FileSystem.h"
 #include "world/TrackObject.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -21,6 +22,8 @@ constexpr std::int32_t kThemeBase[4] = {15000, 16000, 18000, 17000};
 constexpr std::int32_t kStartSuffix[4] = {205, 200, 205, 200};
 constexpr std::int32_t kFillerSuffix = 270;
 constexpr std::int32_t kPieceFormat = 8;
+/// The stunt pieces' formats (barrel, loop, DoD, side force, timed death, cannon, water): pieces too.
+constexpr std::int32_t kStuntPieceFormats[] = {13, 16, 17, 18, 19, 20, 26};
 constexpr CDataDictionary::TDataID kFieldSlopeKind = 87;
 
 struct SourceLine {
@@ -56,7 +59,10 @@ const Field* FindField(const Asset& asset, CDataDictionary::TDataID id) {
 
 const Asset* FindPiece(const Sources& sources, std::int32_t id) {
     for (const Asset& asset : sources.assets)
-        if (asset.id == id && asset.content == Content::kData && asset.formatId == kPieceFormat)
+        if (asset.id == id && asset.content == Content::kData &&
+            (asset.formatId == kPieceFormat ||
+             std::find(std::begin(kStuntPieceFormats), std::end(kStuntPieceFormats), asset.formatId) !=
+                 std::end(kStuntPieceFormats)))
             return &asset;
     return nullptr;
 }
