@@ -161,6 +161,9 @@ private:
     /// this driver's node counts (distance 0).
     IRacerCar* FindCarInFront(bool sameNode) const;
     IRacerCar* FindCarBehind() const;
+    /// The nearest watched car on the route within range ahead of (or behind) this car's node; cars on
+    /// the same node count only with `sameNode`.
+    IRacerCar* FindNearestCar(bool ahead, bool sameNode) const;
     bool DetectCarInFront();
     bool DetectCarBehind();
     bool DetectPickup();

@@ -177,7 +177,7 @@ bool CAIDriver::IsStopped(const IRacerCar* car) const {
     return computer && computer->IsStopped();
 }
 
-IRacerCar* CAIDriver::FindCarInFront(bool sameNode) const {
+IRacerCar* CAIDriver::FindNearestCar(bool ahead, bool sameNode) const {
     const IRaceRoute* route = Route();
     const IComputerRoute* records = Records();
     const int own = OwnNode();
@@ -192,7 +192,8 @@ IRacerCar* CAIDriver::FindCarInFront(bool sameNode) const {
         const SCarSeen seen = See(car);
         if (!seen.onRoute || (seen.node == own && !sameNode))
             continue;
-        const int distance = scan.ForwardDistance(own, seen.node);
+        const int distance =
+            ahead ? scan.ForwardDistance(own, seen.node) : scan.ForwardDistance(seen.node, own);
         if (distance >= 0 && distance < nearestDistance) {
             nearest = car;
             nearestDistance = distance;
@@ -204,31 +205,12 @@ IRacerCar* CAIDriver::FindCarInFront(bool sameNode) const {
     return nearest;
 }
 
+IRacerCar* CAIDriver::FindCarInFront(bool sameNode) const {
+    return FindNearestCar(true, sameNode);
+}
+
 IRacerCar* CAIDriver::FindCarBehind() const {
-    const IRaceRoute* route = Route();
-    const IComputerRoute* records = Records();
-    const int own = OwnNode();
-    if (!route || !records || own < 0)
-        return nullptr;
-    const CAIRouteScan scan(*route, *records);
-    IRacerCar* nearest = nullptr;
-    int nearestDistance = INT_MAX;
-    int nearestOffset = 0;
-    for (int i = 0; i < GetWatchedCount(); ++i) {
-        IRacerCar* car = GetWatched(i);
-        const SCarSeen seen = See(car);
-        if (!seen.onRoute || seen.node == own)
-            continue;
-        const int distance = scan.ForwardDistance(seen.node, own);
-        if (distance >= 0 && distance < nearestDistance) {
-            nearest = car;
-            nearestDistance = distance;
-            nearestOffset = seen.offset;
-        }
-    }
-    if (!nearest || nearestDistance >= kCarRange || std::abs(nearestOffset) > kCarSideRange)
-        return nullptr;
-    return nearest;
+    return FindNearestCar(false, false);
 }
 
 bool CAIDriver::DetectCarInFront() {
