@@ -31,9 +31,10 @@ enum Blend { kOpaque, kAlpha, kAdditive, kMultiply, kGeneric };
 // How a span reads its texture: none, wrapping a power-of-two size by masks, wrapping any size, clamped.
 enum Addressing { kUntextured, kWrapMasked, kWrapAny, kClampEdges };
 
-// The depth tests the four-pixel loops have compiled in; any other is chosen quad by quad. The second
-// pass of a run drawn in two passes tests instead which pixels the triangle wrote last.
-enum DepthTest { kDepthLessEqual, kDepthLess, kDepthAny, kDepthLastWriter };
+// The depth tests the four-pixel loops have compiled in; any other is chosen quad by quad. A run drawn
+// out of order (nearest triangles first) settles equal depths by the triangles' numbers in the order
+// they were given, so each pixel ends as drawing them in turn would leave it.
+enum DepthTest { kDepthLessEqual, kDepthLess, kDepthAny, kDepthOrderedLessEqual, kDepthOrderedLess };
 
 // Attribute order inside a span: depth, 1/w, u/w, v/w, then colour.
 // Vertex alpha is not interpolated: a pixel's alpha comes from the texture alone.
@@ -218,18 +219,6 @@ struct TriangleRows {
     // slack, which also covers judging in float arithmetic.
     bool equalPasses = false;
     double zSlack = 0.0;
-    // The rows where the first pass of a run in two passes left the triangle pixels, yFrom .. shadeEnd - 1.
-    std::int64_t yFrom = 0, shadeEnd = 0;
-
-    // Moves the start of the rows down to row y (yFirst <= y <= yEnd).
-    void StartAt(std::int64_t y) {
-        for (; yFirst < y; ++yFirst) { // as the row walk steps
-            if (yFirst == yMid)
-                shortEdge = lowerEdge;
-            longEdge.Next();
-            shortEdge.Next();
-        }
-    }
     double nearest = 0.0;  // no depth the span loops compute is nearer
     double farthest = 0.0; // nor farther
     bool coarseSpans = false;
@@ -299,8 +288,8 @@ struct SpanRun {
     Sampler sampler;
     PixelState state;
     DepthBuffer* buffer; // for its coarse depths
-    // A run in two passes: per pixel, the number of the triangle that wrote it last (rows depthRow
-    // values apart), and the triangle's own number.
+    // A run drawn out of order: per pixel, the number of the triangle that wrote it last (rows
+    // depthRow values apart), and the triangle's own number.
     std::uint32_t* writers = nullptr;
     std::uint32_t writer = 0;
 
@@ -380,7 +369,8 @@ template <typename Fill>
                                                      const SpanRun& run, Fill fill) {
     TriangleRows::Edge longEdge = t.longEdge, shortEdge = t.shortEdge;
     const PixelState& state = run.state;
-    const bool depthWrites = state.depthTest && state.depthWrite;
+    // Writes are noted only while the coarse depths are kept.
+    const bool depthWrites = state.depthTest && state.depthWrite && run.buffer->IsCoarseKept();
     const bool nearerOnly = state.depthFunc == Compare::Less || state.depthFunc == Compare::LessEqual ||
                             state.depthFunc == Compare::Equal;
     Span span{};
@@ -475,9 +465,9 @@ TriangleFill ScalarTriangleFill(int addressing, int blend);
 /// The four-pixel loops of an addressing mode, a blend and a depth test; null where there are none
 /// (clamped addressing, the generic blend factors, a machine without SSE2).
 TriangleFill QuadTriangleFill(int addressing, int blend, int depth);
-/// The two passes of an opaque run without alpha test under the less or less-or-equal test that
-/// writes depths: the depths and the last writers, then the shading of the pixels each triangle
-/// wrote last. False where there are none (as for QuadTriangleFill).
-bool ShadeLastFills(int addressing, int depth, TriangleFill& depths, TriangleFill& shading);
+/// The four-pixel loops of an opaque run without alpha test that writes depths under the less or
+/// less-or-equal test, drawn out of order (kDepthOrderedLessEqual, kDepthOrderedLess); null where
+/// there are none (as for QuadTriangleFill).
+TriangleFill OrderedTriangleFill(int addressing, int depth);
 
 } // namespace plat::raster

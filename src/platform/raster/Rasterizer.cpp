@@ -4,8 +4,10 @@
 #include "platform/raster/Texture.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cmath>
+#include <utility>
 
 // The attribute planes are worked out alike whatever the target offers: no multiply-add is fused.
 #if defined(__clang__)
@@ -17,16 +19,43 @@ namespace plat::raster {
 namespace {
 // How many written tiles make the coarse depths be read again.
 constexpr std::size_t kRefreshTiles = 256;
+// The same in a run drawn nearest first, where most triangles are hidden and fresher bounds show more
+// of them so.
+constexpr std::size_t kRefreshTilesOrdered = 32;
 // How many triangles in a row that the coarse depths cut nothing from make them be dropped.
 constexpr int kIdleTriangles = 256;
+
+// Sorts by the top 22 bits of the keys (enough to put the nearest first), keeping the order given
+// among equal ones: two passes of a radix sort.
+void SortByKey(std::vector<std::uint64_t>& keys, std::vector<std::uint64_t>& scratch) {
+    constexpr int kDigitBits = 11;
+    constexpr std::size_t kDigits = 1u << kDigitBits;
+    scratch.resize(keys.size());
+    for (const int shift : {64 - 2 * kDigitBits, 64 - kDigitBits}) {
+        std::array<std::uint32_t, kDigits> at{};
+        for (const std::uint64_t k : keys)
+            ++at[(k >> shift) & (kDigits - 1)];
+        std::uint32_t sum = 0;
+        for (std::uint32_t& n : at)
+            sum += std::exchange(n, sum);
+        for (const std::uint64_t k : keys)
+            scratch[at[(k >> shift) & (kDigits - 1)]++] = k;
+        keys.swap(scratch);
+    }
+}
+
 } // namespace
 
-// The triangles of a run drawn in two passes that wrote depths, in order, the number of the first, and
-// the box of the pixels they wrote.
-struct Rasterizer::ShadeLast {
-    std::vector<TriangleRows> triangles;
+// The triangles of a run drawn out of order: their corners in the order given (a few cache lines each,
+// where a triangle's set-up takes many), the order they are drawn in (a key of the nearest depth
+// above, the index below), and the number of the first.
+struct Rasterizer::Ordered {
+    struct Corners {
+        ScreenVertex v[3];
+    };
+    std::vector<Corners> triangles;
+    std::vector<std::uint64_t> order, scratch;
     std::uint32_t firstWriter = 0;
-    gfx2d::Rect box;
 };
 
 Rasterizer::Rasterizer() = default;
@@ -88,77 +117,60 @@ void Rasterizer::Begin(const PixelState& state, const RenderTarget& target, Dept
     if (m_fill == nullptr)
         m_fill = ScalarTriangleFill(addressing, blend);
 
-    // A run that covers its pixels many times over shades each only once, for the triangle that writes
-    // it last: the same pixel as drawing them all in turn, since nothing under an opaque pixel shows.
-    TriangleFill depths = nullptr;
-    if (loops == SpanLoops::kFastest && coarseDepth && options.overdraw >= kShadeLastOverdraw &&
-        blend == kOpaque && !state.alphaTest && state.depthWrite &&
-        ShadeLastFills(addressing, depthTest, depths, m_shade)) {
-        const auto pixels =
-            static_cast<std::size_t>(depth.Width()) * static_cast<std::size_t>(depth.Height());
-        // Numbers go on from run to run; before they run out, every pixel is made to hold none.
-        if (m_writers.size() != pixels || m_nextWriter > 0xF0000000u) {
-            m_writers.assign(pixels, 0);
-            m_nextWriter = 1;
+    // A run that covers its pixels many times over is drawn nearest triangles first, so the depth tests
+    // pass over most of what would be hidden: the same pixels as drawing them in turn, since nothing
+    // under an opaque pixel shows and equal depths are settled by the order given.
+    m_deferred = false;
+    if (m_ordered) {
+        m_ordered->triangles.clear();
+        m_ordered->order.clear();
+    }
+    if (loops == SpanLoops::kFastest && coarseDepth && options.overdraw >= kOrderedOverdraw &&
+        blend == kOpaque && !state.alphaTest && state.depthWrite && (less || lessEqual)) {
+        if (const TriangleFill ordered =
+                OrderedTriangleFill(addressing, lessEqual ? kDepthOrderedLessEqual : kDepthOrderedLess)) {
+            const auto pixels =
+                static_cast<std::size_t>(depth.Width()) * static_cast<std::size_t>(depth.Height());
+            // Numbers go on from run to run; before they run out, every pixel is made to hold none.
+            if (m_writers.size() != pixels || m_nextWriter > 0xF0000000u) {
+                m_writers.assign(pixels, 0);
+                m_nextWriter = 1;
+            }
+            if (!m_ordered)
+                m_ordered = std::make_unique<Ordered>();
+            m_ordered->firstWriter = m_nextWriter;
+            m_fill = ordered;
+            m_deferred = true;
         }
-        if (!m_shadeLast)
-            m_shadeLast = std::make_unique<ShadeLast>();
-        m_shadeLast->firstWriter = m_nextWriter;
-        m_shadeLast->box = {};
-        m_fill = depths;
-    } else if (m_shadeLast) {
-        m_shadeLast->triangles.clear();
-        m_shade = nullptr;
     }
 }
 
 void Rasterizer::End() {
-    if (m_shade == nullptr)
+    if (!m_deferred)
         return;
-    ShadeLast& run = *m_shadeLast;
-    const auto count = static_cast<std::uint32_t>(run.triangles.size());
-    // The rows where each triangle still holds a pixel, found from the last writers: the others are
-    // neither walked nor shaded.
-    for (TriangleRows& t : run.triangles)
-        t.yFrom = t.yEnd;
-    const gfx2d::Rect box = run.box.Intersect(m_scissor);
-    for (int y = box.top; y < box.bottom; ++y) {
-        const std::uint32_t* writers = m_writers.data() + static_cast<std::ptrdiff_t>(y) * m_depth->Width();
-        std::uint32_t seen = 0;
-        for (int x = box.left; x < box.right; ++x) {
-            if (writers[x] == seen)
-                continue;
-            seen = writers[x];
-            if (const std::uint32_t k = seen - run.firstWriter; k < count) {
-                TriangleRows& t = run.triangles[k];
-                if (t.yFrom == t.yEnd)
-                    t.yFrom = y;
-                t.shadeEnd = y + 1;
-            }
+    Ordered& run = *m_ordered;
+    SortByKey(run.order, run.scratch);
+    const std::size_t count = run.order.size();
+    for (std::size_t i = 0; i < count; ++i) {
+        // The corners are read in an order of their own: those of a few triangles on are fetched ahead.
+        if (constexpr std::size_t kAhead = 8; i + kAhead < count) {
+            const char* ahead = reinterpret_cast<const char*>(
+                &run.triangles[static_cast<std::uint32_t>(run.order[i + kAhead])]);
+            for (std::size_t line = 0; line < sizeof(Ordered::Corners); line += 64)
+                __builtin_prefetch(ahead + line);
         }
+        const auto k = static_cast<std::uint32_t>(run.order[i]);
+        const ScreenVertex* const v = run.triangles[k].v;
+        Draw(v[0], v[1], v[2], run.firstWriter + k);
     }
-    // The second pass writes no depth, so it notes none in the coarse depths, and judges no span by them.
-    PixelState shading = m_state;
-    shading.depthWrite = false;
-    SpanRun spans = MakeRun(shading, m_target, *m_depth, m_view);
-    spans.writers = m_writers.data();
-    for (std::uint32_t k = 0; k < count; ++k) {
-        TriangleRows& t = run.triangles[k];
-        if (t.yFrom == t.yEnd)
-            continue; // every pixel it wrote was taken
-        t.coarseSpans = false;
-        t.StartAt(t.yFrom);
-        t.yEnd = t.shadeEnd;
-        spans.writer = run.firstWriter + k;
-        m_shade(spans, t, m_scissor);
-    }
-    m_nextWriter = run.firstWriter + count;
+    m_nextWriter = run.firstWriter + static_cast<std::uint32_t>(run.triangles.size());
     run.triangles.clear();
-    m_shade = nullptr;
+    run.order.clear();
+    m_deferred = false;
 }
 
-bool Rasterizer::CoarselyHidden(TriangleRows& tri, const std::int64_t* X, const std::int64_t* Y,
-                                const ScreenVertex* const* v) {
+bool Rasterizer::PrepareCoarse(TriangleRows& tri, const std::int64_t* X, const std::int64_t* Y,
+                               const ScreenVertex* const* v) const {
     // The depths the span loops compute lie within the corners' depths, give or take rounding: a bound
     // of each term of the depth plane over the triangle's box, times far more than their rounding.
     const std::int64_t left = std::min({X[0], X[1], X[2]}), right = std::max({X[0], X[1], X[2]});
@@ -167,7 +179,8 @@ bool Rasterizer::CoarselyHidden(TriangleRows& tri, const std::int64_t* X, const 
         static_cast<double>(std::max({Y[0], Y[1], Y[2]}) - std::min({Y[0], Y[1], Y[2]})) / kSub + 1.0;
     tri.zSlack =
         1e-6 * (std::fabs(tri.a0[kZ]) + std::fabs(tri.gx[kZ]) * width + std::fabs(tri.gy[kZ]) * height);
-    tri.equalPasses = m_state.depthFunc == Compare::LessEqual;
+    // Drawn out of order, an equal depth may pass under either test: the triangle may come later.
+    tri.equalPasses = m_state.depthFunc == Compare::LessEqual || m_deferred;
     const double nearest =
         std::min({static_cast<double>(v[0]->z), static_cast<double>(v[1]->z), static_cast<double>(v[2]->z)}) -
         tri.zSlack;
@@ -180,23 +193,46 @@ bool Rasterizer::CoarselyHidden(TriangleRows& tri, const std::int64_t* X, const 
     constexpr int kShift = DepthBuffer::kTileShift;
     const int x0 = static_cast<int>(std::max<std::int64_t>(left / kSub - 1, m_scissor.left));
     const int x1 = static_cast<int>(std::min<std::int64_t>(right / kSub + 1, m_scissor.right - 1));
-    if (x0 > x1)
-        return true;
-    tri.tileLeft = x0 >> kShift;
-    tri.tileRight = x1 >> kShift;
+    // No column inside the scissor rectangle: no tile, so hidden.
+    tri.tileLeft = x0 <= x1 ? x0 >> kShift : 1;
+    tri.tileRight = x0 <= x1 ? x1 >> kShift : 0;
     tri.coarseSpans = true;
     tri.spanSlack = static_cast<float>(2.0 * tri.zSlack);
+    return true;
+}
+
+bool Rasterizer::CoarselyHidden(const TriangleRows& tri) const {
+    constexpr int kShift = DepthBuffer::kTileShift;
     for (int ty = static_cast<int>(tri.yFirst) >> kShift; ty <= static_cast<int>(tri.yEnd - 1) >> kShift;
          ++ty)
-        for (int tx = x0 >> kShift; tx <= x1 >> kShift; ++tx) {
+        for (int tx = tri.tileLeft; tx <= tri.tileRight; ++tx) {
             const double far = m_depth->TileFar(tx, ty);
-            if (tri.equalPasses ? !(nearest > far) : !(nearest >= far))
+            if (tri.equalPasses ? !(tri.nearest > far) : !(tri.nearest >= far))
                 return false;
         }
     return true;
 }
 
 void Rasterizer::DrawTriangle(const ScreenVertex& v0, const ScreenVertex& v1, const ScreenVertex& v2) {
+    if (!m_deferred) {
+        Draw(v0, v1, v2, m_nextWriter);
+        return;
+    }
+    // Drawn at End, nearest first: keyed by the nearest corner's depth as an ordered integer, a depth
+    // that is not a number last. The order only saves work: equal depths are settled by the numbers.
+    Ordered& run = *m_ordered;
+    const float nearest = std::min({v0.z, v1.z, v2.z});
+    std::uint32_t key = 0xFFFFFFFFu;
+    if (nearest == nearest && v0.z == v0.z && v1.z == v1.z && v2.z == v2.z) {
+        const auto bits = std::bit_cast<std::uint32_t>(nearest);
+        key = bits & 0x80000000u ? ~bits : bits | 0x80000000u;
+    }
+    run.order.push_back(static_cast<std::uint64_t>(key) << 32 | run.triangles.size());
+    run.triangles.push_back({{v0, v1, v2}});
+}
+
+void Rasterizer::Draw(const ScreenVertex& v0, const ScreenVertex& v1, const ScreenVertex& v2,
+                      std::uint32_t writer) {
     const ScreenVertex* v[3] = {&v0, &v1, &v2};
     std::int64_t X[3], Y[3];
     for (int i = 0; i < 3; ++i) {
@@ -222,20 +258,10 @@ void Rasterizer::DrawTriangle(const ScreenVertex& v0, const ScreenVertex& v1, co
     tri.yEnd = std::min<std::int64_t>(CeilDiv(Y[b], kSub), m_scissor.bottom);
     if (tri.yFirst >= tri.yEnd)
         return;
-    tri.yMid = std::clamp(CeilDiv(Y[m], kSub), tri.yFirst, tri.yEnd); // first row on the lower edge
-    tri.longEdge = TriangleRows::Edge(X[t], Y[t], X[b], Y[b], tri.yFirst);
-    tri.shortEdge = TriangleRows::Edge(X[t], Y[t], X[m], Y[m], tri.yFirst);
-    tri.lowerEdge = TriangleRows::Edge(X[m], Y[m], X[b], Y[b], tri.yMid);
-    tri.longOnLeft = (X[b] - X[t]) * (Y[m] - Y[t]) - (X[m] - X[t]) * (Y[b] - Y[t]) < 0;
 
     // Attribute planes from the snapped positions; only what the span loops read: depth, the
     // texture coordinates when a texture is bound, the colour unless every corner is white (the
-    // texture then passes through unchanged).
-    tri.white = true;
-    for (const ScreenVertex* c : v)
-        tri.white = tri.white && c->r == 255.0f && c->g == 255.0f && c->b == 255.0f;
-    tri.textureEnd = m_view.texels != nullptr ? kR : kIw;
-    tri.colourEnd = tri.white ? kR : kAttrCount;
+    // texture then passes through unchanged). Depth first: the coarse test needs nothing else.
     tri.fx0 = static_cast<double>(X[0]) / kSub, tri.fy0 = static_cast<double>(Y[0]) / kSub;
     const double ex1 = static_cast<double>(X[1] - X[0]) / kSub, ey1 = static_cast<double>(Y[1] - Y[0]) / kSub;
     const double ex2 = static_cast<double>(X[2] - X[0]) / kSub, ey2 = static_cast<double>(Y[2] - Y[0]) / kSub;
@@ -248,46 +274,48 @@ void Rasterizer::DrawTriangle(const ScreenVertex& v0, const ScreenVertex& v1, co
     attrs(v0, tri.a0);
     attrs(v1, a1);
     attrs(v2, a2);
-    for (int k = 0; k < kAttrCount; ++k) {
-        const bool used = k < tri.textureEnd || (k >= kR && k < tri.colourEnd);
+    auto plane = [&](int k) {
         const double d1 = a1[k] - tri.a0[k], d2 = a2[k] - tri.a0[k];
-        tri.gx[k] = used ? (d1 * ey2 - d2 * ey1) * invDet : 0.0;
-        tri.gy[k] = used ? (d2 * ex1 - d1 * ex2) * invDet : 0.0;
-    }
+        tri.gx[k] = (d1 * ey2 - d2 * ey1) * invDet;
+        tri.gy[k] = (d2 * ex1 - d1 * ex2) * invDet;
+    };
+    plane(kZ);
+
     // The coarse depths are read again once enough tiles were written, so they follow what is drawn at a
     // bounded cost.
-    if (m_depth->PendingTiles() >= kRefreshTiles)
+    if (m_depth->PendingTiles() >= (m_deferred ? kRefreshTilesOrdered : kRefreshTiles))
         m_depth->Refresh();
-    const bool coarse = m_coarse && m_depth->IsCoarseKept();
-    if (coarse && CoarselyHidden(tri, X, Y, v)) {
+    const bool coarse = m_coarse && m_depth->IsCoarseKept() && PrepareCoarse(tri, X, Y, v);
+    if (coarse && CoarselyHidden(tri)) {
         m_idleTriangles = 0;
         return;
     }
-    SpanRun run = MakeRun(m_state, m_target, *m_depth, m_view);
-    if (m_shade != nullptr) {
-        // The first of two passes: depths and last writers now, shading at End.
-        ShadeLast& last = *m_shadeLast;
-        run.writers = m_writers.data();
-        run.writer = last.firstWriter + static_cast<std::uint32_t>(last.triangles.size());
-        if (const std::uint32_t n = m_fill(run, tri, m_scissor); n != 0) {
-            m_written += n;
-            last.triangles.push_back(tri);
-            // The triangle's box, a pixel wider than its snapped corners, holds what it wrote.
-            const gfx2d::Rect box{
-                static_cast<int>(std::min({X[0], X[1], X[2]}) / kSub - 1), static_cast<int>(tri.yFirst),
-                static_cast<int>(std::max({X[0], X[1], X[2]}) / kSub + 2), static_cast<int>(tri.yEnd)};
-            last.box =
-                last.box.IsEmpty()
-                    ? box
-                    : gfx2d::Rect{std::min(last.box.left, box.left), std::min(last.box.top, box.top),
-                                  std::max(last.box.right, box.right), std::max(last.box.bottom, box.bottom)};
-        }
-    } else {
-        m_written += m_fill(run, tri, m_scissor);
+
+    tri.yMid = std::clamp(CeilDiv(Y[m], kSub), tri.yFirst, tri.yEnd); // first row on the lower edge
+    tri.longEdge = TriangleRows::Edge(X[t], Y[t], X[b], Y[b], tri.yFirst);
+    tri.shortEdge = TriangleRows::Edge(X[t], Y[t], X[m], Y[m], tri.yFirst);
+    tri.lowerEdge = TriangleRows::Edge(X[m], Y[m], X[b], Y[b], tri.yMid);
+    tri.longOnLeft = (X[b] - X[t]) * (Y[m] - Y[t]) - (X[m] - X[t]) * (Y[b] - Y[t]) < 0;
+    tri.white = true;
+    for (const ScreenVertex* c : v)
+        tri.white = tri.white && c->r == 255.0f && c->g == 255.0f && c->b == 255.0f;
+    tri.textureEnd = m_view.texels != nullptr ? kR : kIw;
+    tri.colourEnd = tri.white ? kR : kAttrCount;
+    for (int k = kIw; k < kAttrCount; ++k) {
+        if (k < tri.textureEnd || (k >= kR && k < tri.colourEnd))
+            plane(k);
+        else
+            tri.gx[k] = tri.gy[k] = 0.0;
     }
+
+    SpanRun run = MakeRun(m_state, m_target, *m_depth, m_view);
+    run.writers = m_writers.data();
+    run.writer = writer;
+    m_written += m_fill(run, tri, m_scissor);
     // Where nothing has been passed over for long (a picture drawn near to far, or with little overdraw),
-    // keeping the coarse depths costs more than it saves: they are dropped until the next clear.
-    if (coarse)
+    // keeping the coarse depths costs more than it saves: they are dropped until the next clear. Not in
+    // a run drawn nearest first: its first triangles hide nothing, the rest are mostly hidden.
+    if (coarse && !m_deferred)
         m_idleTriangles = tri.trimmed ? 0 : m_idleTriangles + 1;
     if (m_idleTriangles >= kIdleTriangles) {
         m_depth->StopKeepingCoarse();

@@ -50,15 +50,16 @@ public:
     /// How a run is drawn. With `coarseDepth`, triangles and runs of spans that the depth buffer's
     /// coarse copy shows hidden under a less or less-or-equal test are passed over; without it every
     /// pixel is tested. `overdraw` is the caller's estimate of how many times over the run's triangles
-    /// cover the pixels they reach (0: unknown): from kShadeLastOverdraw on, an opaque run without
-    /// alpha test that writes depths under a less test is drawn in two passes, depths first, then
-    /// shading only each pixel's last writer, which gives the same pixels.
+    /// cover the pixels they reach (0: unknown): from kOrderedOverdraw on, an opaque run without alpha
+    /// test that writes depths under a less test is drawn at End, nearest triangles first, so that
+    /// most hidden pixels are passed over; each pixel ends as drawing the triangles in turn leaves it,
+    /// though fewer pixels are written on the way.
     struct RunOptions {
         SpanLoops loops = SpanLoops::kFastest;
         bool coarseDepth = true;
         float overdraw = 0.0f;
     };
-    static constexpr float kShadeLastOverdraw = 2.0f;
+    static constexpr float kOrderedOverdraw = 2.0f;
 
     Rasterizer();
     ~Rasterizer();
@@ -77,7 +78,7 @@ public:
     /// Ends the run: every pixel it writes is in the target.
     void End();
 
-    /// Pixels whose tests passed since Begin (for measurements and tests).
+    /// Pixels written since Begin (for measurements and tests).
     std::uint64_t PixelsWritten() const { return m_written; }
 
     /// The bound texture as the span loops read it, prepared once per run.
@@ -104,19 +105,22 @@ private:
     bool m_coarse = false;   // the coarse depth test is on (less and less-or-equal tests)
     int m_idleTriangles = 0; // triangles in a row the coarse test cut nothing from
 
-    // A run drawn in two passes: its triangles that wrote depths, how many pixels each still holds
-    // and, per pixel, the number of the triangle that wrote it last (numbers go on from run to run, so
-    // the last run's never match).
-    struct ShadeLast;
-    std::unique_ptr<ShadeLast> m_shadeLast; // null unless the run is drawn in two passes
-    TriangleFill m_shade = nullptr;         // the second pass
+    // A run drawn out of order: its triangles in the order given, and per pixel the number of the
+    // triangle that wrote it last (numbers go on from run to run, so a number from an earlier run is
+    // always lower).
+    struct Ordered;
+    std::unique_ptr<Ordered> m_ordered; // null until a run is drawn out of order
+    bool m_deferred = false;            // this run is
     std::vector<std::uint32_t> m_writers;
     std::uint32_t m_nextWriter = 1;
 
-    /// Readies the triangle's coarse depth test (snapped corners X, Y) and tells whether every tile it
-    /// covers holds only depths nearer than any it would draw.
-    bool CoarselyHidden(TriangleRows& tri, const std::int64_t* X, const std::int64_t* Y,
-                        const ScreenVertex* const* v);
+    /// Readies the triangle's coarse depth test (snapped corners X, Y); false when it can have none.
+    bool PrepareCoarse(TriangleRows& tri, const std::int64_t* X, const std::int64_t* Y,
+                       const ScreenVertex* const* v) const;
+    /// Whether every tile the triangle covers holds only depths nearer than any it would draw.
+    bool CoarselyHidden(const TriangleRows& tri) const;
+    /// Sets up and fills a triangle now; `writer` is its number in a run drawn out of order.
+    void Draw(const ScreenVertex& v0, const ScreenVertex& v1, const ScreenVertex& v2, std::uint32_t writer);
 };
 
 } // namespace plat::raster

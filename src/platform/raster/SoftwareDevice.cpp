@@ -354,7 +354,7 @@ void SoftwareDevice::DrawIndexedTriangles(const VertexBuffer& buffer, int startV
         if (m_outcodes[i] == 0)
             m_screenVertices[i] = Project(v);
     }
-    // Only an opaque draw that writes depths may be drawn in two passes: only its overdraw matters.
+    // Only an opaque draw that writes depths may be drawn nearest first: only its overdraw matters.
     const PixelState pixels = CurrentPixelState();
     Rasterizer::RunOptions options;
     if (!pixels.blend && !pixels.alphaTest && pixels.depthTest && pixels.depthWrite)

@@ -292,20 +292,22 @@ template <int kDepth> [[gnu::always_inline]] inline __m128i DepthPass(Compare f,
 template <int kAddress, int kBlend, int kDepth, bool kWhite>
 [[gnu::always_inline]] inline std::uint32_t FillSpanQuads(const SpanRun& run, Span& s) {
     constexpr bool kTextured = kAddress != kUntextured;
-    // The second pass of a run in two passes shades the pixels the triangle wrote last; their depths
-    // are written already, and there is no alpha test.
-    constexpr bool kLastWriter = kDepth == kDepthLastWriter;
+    // A run drawn out of order writes depths and each pixel's last writer; it has no alpha test.
+    constexpr bool kOrdered = kDepth == kDepthOrderedLessEqual || kDepth == kDepthOrderedLess;
     const PixelState& st = run.state;
     const Sampler& sampler = run.sampler;
     const __m128i zero = _mm_setzero_si128(), lanes = _mm_setr_epi32(0, 1, 2, 3);
     std::uint16_t* const dst = run.Row(s.y) + s.x0;
     float* const zrow = run.DepthRow(s.y) + s.x0;
-    std::uint32_t* const writers = kLastWriter ? run.WriterRow(s.y) + s.x0 : nullptr;
+    std::uint32_t* const writers = kOrdered ? run.WriterRow(s.y) + s.x0 : nullptr;
+    // Triangle numbers compared as unsigned values, in signed lanes: the top bit flipped.
+    const __m128i flip = _mm_set1_epi32(INT32_MIN);
     const __m128i writer = _mm_set1_epi32(static_cast<int>(run.writer));
+    const __m128i writerFlipped = _mm_xor_si128(writer, flip);
     const int count = s.x1 - s.x0;
     const Compare depthFunc = st.depthTest ? st.depthFunc : Compare::Always;
-    const bool depthWrite = !kLastWriter && st.depthWrite && st.depthTest;
-    const Compare alphaFunc = !kLastWriter && st.alphaTest ? st.alphaFunc : Compare::Always;
+    const bool depthWrite = kOrdered || (st.depthWrite && st.depthTest);
+    const Compare alphaFunc = !kOrdered && st.alphaTest ? st.alphaFunc : Compare::Always;
     const __m128 zStart = _mm_set1_ps(s.start[kZ]), dz = _mm_set1_ps(s.step[kZ]);
     // Most pre-lit geometry is white: the texture then passes through unchanged, and no colour is kept.
     constexpr bool white = kWhite;
@@ -322,16 +324,26 @@ template <int kAddress, int kBlend, int kDepth, bool kWhite>
 
     // One quad: pixels i .. i + 3 of the span, of which `left` remain; zq and dq are where its depths
     // and pixels are read and written.
-    auto quad = [&](int left, float* zq, std::uint16_t* dq, [[maybe_unused]] const std::uint32_t* wq)
+    auto quad = [&](int left, float* zq, std::uint16_t* dq, [[maybe_unused]] std::uint32_t* wq)
         __attribute__((always_inline)) {
         if (i % kSegment == 0)
             stepped = false;
         const __m128 zs = _mm_add_ps(zStart, _mm_mul_ps(at, dz));
+        const __m128 stored = _mm_loadu_ps(zq);
         __m128i pass;
-        if constexpr (kLastWriter)
-            pass = _mm_cmpeq_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(wq)), writer);
-        else
-            pass = DepthPass<kDepth>(depthFunc, zs, _mm_loadu_ps(zq));
+        if constexpr (kOrdered) {
+            // Nearer passes; equal passes when this triangle comes after (less-or-equal) or before
+            // (less) the one that wrote the pixel, whose number is read only then (it is rare).
+            pass = _mm_castps_si128(_mm_cmplt_ps(zs, stored));
+            if (const __m128 equal = _mm_cmpeq_ps(zs, stored); _mm_movemask_ps(equal) != 0) {
+                const __m128i by = _mm_xor_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(wq)), flip);
+                const __m128i turn = kDepth == kDepthOrderedLessEqual ? _mm_cmpgt_epi32(writerFlipped, by)
+                                                                      : _mm_cmplt_epi32(writerFlipped, by);
+                pass = _mm_or_si128(pass, _mm_and_si128(_mm_castps_si128(equal), turn));
+            }
+        } else {
+            pass = DepthPass<kDepth>(depthFunc, zs, stored);
+        }
         if (left < 4)
             pass = _mm_and_si128(pass, _mm_cmpgt_epi32(_mm_set1_epi32(left), lanes));
         if (_mm_movemask_epi8(pass) != 0) {
@@ -383,6 +395,8 @@ template <int kAddress, int kBlend, int kDepth, bool kWhite>
                 _mm_storel_epi64(reinterpret_cast<__m128i*>(dq), Pack565(BlendQuad<kBlend>(low, high, zero)));
                 if (depthWrite)
                     _mm_storeu_ps(zq, zs);
+                if constexpr (kOrdered)
+                    _mm_storeu_si128(reinterpret_cast<__m128i*>(wq), writer);
             } else if (mask != 0) {
                 const __m128i under = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(dq));
                 const __m128i keep = _mm_packs_epi32(pass, pass);
@@ -392,7 +406,13 @@ template <int kAddress, int kBlend, int kDepth, bool kWhite>
                 _mm_storel_epi64(reinterpret_cast<__m128i*>(dq), pixels);
                 if (depthWrite) {
                     const __m128 m = _mm_castsi128_ps(pass);
-                    _mm_storeu_ps(zq, _mm_or_ps(_mm_and_ps(m, zs), _mm_andnot_ps(m, _mm_loadu_ps(zq))));
+                    _mm_storeu_ps(zq, _mm_or_ps(_mm_and_ps(m, zs), _mm_andnot_ps(m, stored)));
+                }
+                if constexpr (kOrdered) {
+                    const __m128i before = _mm_loadu_si128(reinterpret_cast<const __m128i*>(wq));
+                    _mm_storeu_si128(
+                        reinterpret_cast<__m128i*>(wq),
+                        _mm_or_si128(_mm_and_si128(pass, writer), _mm_andnot_si128(pass, before)));
                 }
             }
             written += kLaneCount[mask];
@@ -408,70 +428,25 @@ template <int kAddress, int kBlend, int kDepth, bool kWhite>
     };
 
     for (; i < s.to && i + 4 <= count; i += 4)
-        quad(4, zrow + i, dst + i, kLastWriter ? writers + i : nullptr);
+        quad(4, zrow + i, dst + i, kOrdered ? writers + i : nullptr);
     if (const int left = count - i; i < s.to && left > 0) {
         // The short last quad reaches past the span: within the row it rewrites what it read there,
         // at the row's end it works on copies.
         if (s.x1 + 3 <= run.roomRight) {
-            quad(left, zrow + i, dst + i, kLastWriter ? writers + i : nullptr);
+            quad(left, zrow + i, dst + i, kOrdered ? writers + i : nullptr);
         } else {
             float zCopy[4] = {};
             std::uint16_t dstCopy[4] = {};
             std::uint32_t writersCopy[4] = {};
             std::copy(zrow + i, zrow + count, zCopy);
             std::copy(dst + i, dst + count, dstCopy);
-            if constexpr (kLastWriter)
+            if constexpr (kOrdered)
                 std::copy(writers + i, writers + count, writersCopy);
             quad(left, zCopy, dstCopy, writersCopy);
             std::copy(zCopy, zCopy + left, zrow + i);
             std::copy(dstCopy, dstCopy + left, dst + i);
-        }
-    }
-    return written;
-}
-
-// The first pass of a run in two passes: the depth test of one span, four pixels at a time, writing the
-// depths and the triangle's number where it passes. Returns the pixels written, as the one-pass loops
-// count them.
-template <int kDepth>
-[[gnu::always_inline]] inline std::uint32_t DepthSpanQuads(const SpanRun& run, Span& s) {
-    const __m128i lanes = _mm_setr_epi32(0, 1, 2, 3), writer = _mm_set1_epi32(static_cast<int>(run.writer));
-    float* const zrow = run.DepthRow(s.y) + s.x0;
-    std::uint32_t* const writers = run.WriterRow(s.y) + s.x0;
-    const int count = s.x1 - s.x0;
-    const __m128 zStart = _mm_set1_ps(s.start[kZ]), dz = _mm_set1_ps(s.step[kZ]);
-    int i = s.from & ~3;
-    __m128 at = _mm_add_ps(_mm_set1_ps(static_cast<float>(i)), _mm_setr_ps(0, 1, 2, 3));
-    std::uint32_t written = 0;
-
-    auto quad = [&](int left, float* zq, std::uint32_t* wq) __attribute__((always_inline)) {
-        const __m128 zs = _mm_add_ps(zStart, _mm_mul_ps(at, dz)), stored = _mm_loadu_ps(zq);
-        __m128i pass = DepthPass<kDepth>(Compare::Always, zs, stored);
-        if (left < 4)
-            pass = _mm_and_si128(pass, _mm_cmpgt_epi32(_mm_set1_epi32(left), lanes));
-        // Without a branch, which would be a guess: a quad that fails keeps its values, rewritten.
-        const __m128 m = _mm_castsi128_ps(pass);
-        _mm_storeu_ps(zq, _mm_or_ps(_mm_and_ps(m, zs), _mm_andnot_ps(m, stored)));
-        const __m128i before = _mm_loadu_si128(reinterpret_cast<const __m128i*>(wq));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(wq),
-                         _mm_or_si128(_mm_and_si128(pass, writer), _mm_andnot_si128(pass, before)));
-        written += kLaneCount[_mm_movemask_ps(m)];
-        at = _mm_add_ps(at, _mm_set1_ps(4.0f));
-    };
-
-    for (; i < s.to && i + 4 <= count; i += 4)
-        quad(4, zrow + i, writers + i);
-    if (const int left = count - i; i < s.to && left > 0) {
-        if (s.x1 + 3 <= run.roomRight) {
-            quad(left, zrow + i, writers + i);
-        } else {
-            float zCopy[4] = {};
-            std::uint32_t writersCopy[4] = {};
-            std::copy(zrow + i, zrow + count, zCopy);
-            std::copy(writers + i, writers + count, writersCopy);
-            quad(left, zCopy, writersCopy);
-            std::copy(zCopy, zCopy + left, zrow + i);
-            std::copy(writersCopy, writersCopy + left, writers + i);
+            if constexpr (kOrdered)
+                std::copy(writersCopy, writersCopy + left, writers + i);
         }
     }
     return written;
@@ -495,20 +470,17 @@ constexpr std::array<std::array<TriangleFill, 3>, 4> kBlendFills = {
 
 } // namespace
 
-bool ShadeLastFills(int addressing, int depth, TriangleFill& depths, TriangleFill& shading) {
-    if (addressing == kClampEdges || (depth != kDepthLessEqual && depth != kDepthLess))
-        return false;
-    static constexpr std::array<TriangleFill, 2> kDepths = {&FillRows<&DepthSpanQuads<kDepthLessEqual>>,
-                                                            &FillRows<&DepthSpanQuads<kDepthLess>>};
-#define ZX_SHADE(A)                                                                                          \
-    &FillRows<&FillSpanQuads<A, kOpaque, kDepthLastWriter, false>,                                           \
-              &FillSpanQuads<A, kOpaque, kDepthLastWriter, true>>
-    static constexpr std::array<TriangleFill, 3> kShading = {ZX_SHADE(kUntextured), ZX_SHADE(kWrapMasked),
-                                                             ZX_SHADE(kWrapAny)};
-#undef ZX_SHADE
-    depths = kDepths[static_cast<std::size_t>(depth)];
-    shading = kShading[static_cast<std::size_t>(addressing)];
-    return true;
+TriangleFill OrderedTriangleFill(int addressing, int depth) {
+    if (addressing == kClampEdges || (depth != kDepthOrderedLessEqual && depth != kDepthOrderedLess))
+        return nullptr;
+#define ZX_ORDERED(A, D) &FillRows<&FillSpanQuads<A, kOpaque, D, false>, &FillSpanQuads<A, kOpaque, D, true>>
+    static constexpr std::array<std::array<TriangleFill, 2>, 3> kFills = {{
+        {ZX_ORDERED(kUntextured, kDepthOrderedLessEqual), ZX_ORDERED(kUntextured, kDepthOrderedLess)},
+        {ZX_ORDERED(kWrapMasked, kDepthOrderedLessEqual), ZX_ORDERED(kWrapMasked, kDepthOrderedLess)},
+        {ZX_ORDERED(kWrapAny, kDepthOrderedLessEqual), ZX_ORDERED(kWrapAny, kDepthOrderedLess)},
+    }};
+#undef ZX_ORDERED
+    return kFills[static_cast<std::size_t>(addressing)][depth == kDepthOrderedLessEqual ? 0 : 1];
 }
 
 TriangleFill QuadTriangleFill(int addressing, int blend, int depth) {
@@ -526,8 +498,8 @@ TriangleFill QuadTriangleFill(int /*addressing*/, int /*blend*/, int /*depth*/) 
     return nullptr;
 }
 
-bool ShadeLastFills(int /*addressing*/, int /*depth*/, TriangleFill& /*depths*/, TriangleFill& /*shading*/) {
-    return false;
+TriangleFill OrderedTriangleFill(int /*addressing*/, int /*depth*/) {
+    return nullptr;
 }
 
 #endif
