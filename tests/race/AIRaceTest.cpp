@@ -48,16 +48,16 @@ struct STrack {
     int theme;
 };
 
-/// The closed sample tracks (the pads track is stored closed, but its route breaks on the truck pad, whose
-/// connection record spans more cells than its footprint).
-constexpr STrack kTracks[] = {{"demo", 5, 3},   {"desert", 5, 2}, {"ice", 5, 1},       {"jungle", 5, 0},
-                              {"oneway", 1, 3}, {"ramps", 1, 0},  {"ai_corners", 1, 0}};
+/// The closed sample tracks; on the pads track the drivers meet the pickups its pads offer.
+constexpr STrack kTracks[] = {{"demo", 5, 3},   {"desert", 5, 2}, {"ice", 5, 1},  {"jungle", 5, 0},
+                              {"oneway", 1, 3}, {"ramps", 1, 0},  {"pads", 5, 0}, {"ai_corners", 1, 0}};
 
 /// The opponents' cars, one of each tuning the sample set holds (asset, text file, truncated asset).
 constexpr int kCars[4] = {60001, 60000, 60009, 60011};
 
 class AIRace : public worldtest::TrackFixture {
 protected:
+    AIRace() { realSpawning = true; }
     struct SFinisher {
         int slot = 0;
         int laps = 0;
@@ -81,6 +81,8 @@ protected:
         EXPECT_TRUE(ground.Build(CWorldMan::GetWorldFrame()));
         Race()->ground = &ground;
         Race()->started = true;
+        // The harness has no jam-truck driver: the truck pad's calls are refused.
+        Race()->refuseTruck = true;
         route.BuildRoute(CWorldMan::GetWorldGrid(), &ground);
         EXPECT_FALSE(route.IsRouteBroken()) << track.name << " status " << route.GetRouteStatus();
         if (route.IsRouteBroken())
@@ -106,11 +108,19 @@ protected:
                     manager.GetDriver(slot)->GetControls(c);
                     controls->push_back(c);
                 }
+            Race()->Tick(kFrameMs);
             CWorldMan::UpdateObjects(kFrameMs);
             CWorldMan::SimulateActiveObjects(kFrameMs);
             CWorldMan::CollideObjects(kFrameMs);
             CWorldMan::FinishActiveObjects(kFrameMs);
             for (int slot = 0; slot < 4; ++slot) {
+                // A pickup taken is one held anew; one used (or lost) is one no longer held.
+                const int held = cars[slot]->GetPickupType();
+                if (held != heldType[slot]) {
+                    pickupsTaken[slot] += held != -1 ? 1 : 0;
+                    pickupsUsed[slot] += heldType[slot] != -1 ? 1 : 0;
+                    heldType[slot] = held;
+                }
                 CDriver* driver = manager.GetDriver(slot);
                 if (const auto* ai = dynamic_cast<const CAIDriver*>(driver); ai && !driver->HasFinished()) {
                     ++modeFrames[slot][std::clamp(ai->GetMode(), 0, 16)];
@@ -155,6 +165,7 @@ protected:
             auto* car =
                 dynamic_cast<CCarObject*>(CWorldMan::CreateWorldObject(kCars[slot], at.x, at.y, at.z, -1));
             ASSERT_NE(car, nullptr);
+            cars[slot] = car;
             car->Reorient(facing, up);
             car->AssignDriver(driver);
             driver->SetStartPosition(slot + 1);
@@ -183,6 +194,10 @@ protected:
     CRouteNodeManRoute view{route};
     HarnessServices services;
     CDriverManager manager{&services};
+    CCarObject* cars[4] = {};
+    int heldType[4] = {-1, -1, -1, -1};
+    int pickupsTaken[4] = {};
+    int pickupsUsed[4] = {};
     int modeFrames[4][17] = {};
     bool classesSeen[10] = {};
 };
@@ -199,6 +214,9 @@ TEST_P(AIRaceOnTrack, EveryDriverFinishesItsLapsInTheSameOrderAndTimesForTheSeed
     for (int slot = 0; slot < 4; ++slot)
         for (int mode : {1, 2, 4, 6, 8, 9, 13, 15, 16})
             trace += " " + std::to_string(modeFrames[slot][mode]);
+    trace += "\n# pickups taken and used, slot by slot:";
+    for (int slot = 0; slot < 4; ++slot)
+        trace += " " + std::to_string(pickupsTaken[slot]) + " " + std::to_string(pickupsUsed[slot]);
     trace += "\n# corner classes met:";
     for (int c = 0; c < 10; ++c)
         if (classesSeen[c])

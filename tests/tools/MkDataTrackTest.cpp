@@ -2,6 +2,7 @@
 #include "mkdata/TrackWriter.h"
 
 #include "support/TempFolder.h"
+#include "world/TrackObject.h"
 
 #include <gtest/gtest.h>
 
@@ -22,6 +23,8 @@ TEST(MkDataTracks, DescriptionsAreCheckedAgainstThePiecesOfTheManifest) {
         {header + "piece 1 1 220 1\nheight 3 1 16\n", ""},
         {header + "piece 6 1 220 1\n", ":5: the piece reaches past the grid"},
         {header + "piece 1 1 220 0\npiece 1 3 201 0\n", ":6: the piece lies over the piece of line 5"},
+        // The truck pad's road runs through its cells (1,0) and (1,-1): (6, 4) and (6, 3) here.
+        {header + "piece 5 4 245 0\npiece 6 4 201 0\n", ":6: the piece lies over the piece of line 5"},
         {header + "piece 1 1 299 0\n", ":5: piece 15299 is no track piece of the manifest"},
         {header + "piece 1 1 270 0\n", ":5: the ground tile is never stored in a track file"},
         {header + "piece 1 1 205 0\npiece 2 2 205 0\n", ":6: a track has one start piece"},
@@ -51,6 +54,19 @@ TEST(MkDataTracks, DescriptionsAreCheckedAgainstThePiecesOfTheManifest) {
             << c.text;
         EXPECT_EQ(error, c.error.empty() ? "" : folder.Native("t.txt") + c.error) << c.text;
     }
+
+    // A piece whose footprint stops short of the cells its connections name leaves the route no way on.
+    mkdata::Sources cut;
+    ASSERT_TRUE(mkdata::ReadSources(ZENTRIX_SOURCE_DIR "/data/sample", cut, error)) << error;
+    for (mkdata::Asset& asset : cut.assets)
+        if (asset.id == 15245)
+            std::erase_if(asset.fields,
+                          [](const mkdata::Field& f) { return f.id == CTrackObject::kFieldFootprint; });
+    folder.Write("t.txt", header + "piece 5 4 245 0\n");
+    mkdata::Track cutTrack;
+    EXPECT_FALSE(mkdata::ReadTrack(cut, folder.Native("t.txt"), cutTrack, error));
+    EXPECT_EQ(error, folder.Native("t.txt") +
+                         ":5: the footprint of piece 15245 stops short of cell 3 of its connections");
 
     // The piece of three cells turned once covers (1, 1) to (3, 1); the raised cell under it records the
     // support's turn. Older versions lay the same records out their own way.

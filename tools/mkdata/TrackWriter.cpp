@@ -1,6 +1,7 @@
 #include "TrackWriter.h"
 
 #include "platform/fs/FileSystem.h"
+#include "race/RouteNodeMan.h"
 #include "world/TrackObject.h"
 
 #include <algorithm>
@@ -65,6 +66,28 @@ const Asset* FindPiece(const Sources& sources, std::int32_t id) {
                  std::end(kStuntPieceFormats)))
             return &asset;
     return nullptr;
+}
+
+/// How many footprint cells a track piece's connection record needs: one past its last open cell, 0 for a
+/// piece the route does not pass.
+std::size_t ConnectionReach(std::int32_t pieceId) {
+    int pieceClass = CTrackObject::kClassNone;
+    std::int16_t index = -1;
+    if (!CTrackObject::ClassifyPiece(pieceId, false, pieceClass, index))
+        return 0;
+    int kind = -1;
+    if (pieceClass == CTrackObject::kClassMain)
+        kind = index;
+    else if (pieceClass == CTrackObject::kClassSecond)
+        kind = index + CTrackObject::kMainPieceCount;
+    CRouteNodeMan::SPieceConnections record{};
+    if (!CRouteNodeMan::GetPieceConnections(kind, record))
+        return 0;
+    std::size_t reach = 0;
+    for (std::size_t i = 0; i < record.size(); ++i)
+        if (record[i] != 0)
+            reach = i + 1;
+    return reach;
 }
 
 void Put32(std::vector<std::uint8_t>& bytes, std::size_t offset, std::uint32_t value) {
@@ -210,6 +233,12 @@ bool ReadTrack(const Sources& sources, const std::string& path, Track& track, st
             CTrackObject::ParseFootprint(footprintField ? footprintField->text : std::string(), complete);
         if (!complete)
             return fail(line.number, "the footprint of piece " + std::to_string(piece.id) + " is malformed");
+        // The route leaves a piece through the cells its connection record names, byte by footprint cell:
+        // a footprint that stops short of them leaves the route with no way on.
+        if (const std::size_t reach = ConnectionReach(piece.id); reach > footprint.size())
+            return fail(line.number, "the footprint of piece " + std::to_string(piece.id) +
+                                         " stops short of cell " + std::to_string(reach - 1) +
+                                         " of its connections");
         for (const CTrackObject::SCellOffset& offset : footprint) {
             const CTrackObject::SCellOffset turned =
                 CTrackObject::TurnOffset(offset, static_cast<int>(piece.rotation));
