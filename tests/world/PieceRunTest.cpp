@@ -9,6 +9,7 @@
 
 #include "GoldenTrace.h"
 #include "PieceFixture.h"
+#include "support/RecordedControls.h"
 
 #include "render/ShadowMan.h"
 
@@ -17,10 +18,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
-#include <fstream>
 #include <functional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -54,10 +52,6 @@ struct SSeen {
 
 class PieceRun : public worldtest::PieceWorld {
 protected:
-    static std::string ControlsPath(const SRun& run) {
-        return std::string(ZENTRIX_SOURCE_DIR) + "/tests/golden/" + run.name + "_controls.txt";
-    }
-
     CCarObject* Start(const SRun& run) {
         Random::Seed(7);
         // The skid marks of an earlier drive hang under the world's frame: they would be ground.
@@ -127,39 +121,11 @@ protected:
         return seen;
     }
 
-    static std::vector<CDriverControls> ReadControls(const SRun& run) {
-        std::vector<CDriverControls> frames;
-        std::ifstream file(ControlsPath(run));
-        std::string text;
-        while (std::getline(file, text)) {
-            if (text.empty() || text[0] == '#')
-                continue;
-            std::istringstream words(text);
-            int b0 = 0, b1 = 0;
-            CDriverControls c;
-            if (!(words >> b0 >> b1 >> c.steering >> c.axis1 >> c.axis2))
-                break;
-            c.button1 = static_cast<std::uint8_t>(b0);
-            c.button2 = static_cast<std::uint8_t>(b1);
-            frames.push_back(c);
-        }
-        return frames;
-    }
-
-    static void WriteControls(const SRun& run, const std::vector<CDriverControls>& frames) {
-        std::ofstream file(ControlsPath(run));
-        file
-            << "# One frame of 40 ms a line: button 0, button 1, steering, throttle, brake (-127 released)\n";
-        for (const CDriverControls& c : frames)
-            file << int{c.button1} << ' ' << int{c.button2} << ' ' << c.steering << ' ' << c.axis1 << ' '
-                 << c.axis2 << '\n';
-    }
-
     /// Records (when asked), plays the controls twice (the same trace both times), compares the golden.
     SSeen Run(const SRun& run) {
-        if (const char* record = std::getenv("ZENTRIX_RECORD_DRIVE"); record && std::string(record) == "1")
-            WriteControls(run, Record(run));
-        const std::vector<CDriverControls> frames = ReadControls(run);
+        if (testsupport::RecordingControlsAsked())
+            testsupport::WriteControls(run.name, Record(run));
+        const std::vector<CDriverControls> frames = testsupport::ReadControls(run.name);
         EXPECT_EQ(frames.size(), static_cast<std::size_t>(run.frames));
         sounds.played.clear();
         SSeen seen = Drive(run, frames);
