@@ -12,6 +12,7 @@
 #include "support/RecordedControls.h"
 
 #include "render/ShadowMan.h"
+#include "world/DoDTrackObject.h"
 
 #include <gtest/gtest.h>
 
@@ -192,14 +193,24 @@ TEST_F(PieceRun, TheBarrelSpinsTheCarFlyingOffTheRamp) {
     EXPECT_GE(Played(51171), 1);
 }
 
-TEST_F(PieceRun, TheDoDPitHoldsTheCarThatStopsInItAndSinksItsBody) {
-    const SSeen seen = Run({"pieces_dod", 0.0f, 127, 18, 150, true, false});
+TEST_F(PieceRun, TheDoDPitHoldsTheCarThatStopsInItSinksItAndPutsItBack) {
+    const SSeen seen = Run({"pieces_dod", 0.0f, 127, 18, 300, true, false});
     EXPECT_GE(FirstFrame(seen.stunts, CCarObject::kStuntDoD), 0);
     EXPECT_LT(*std::min_element(seen.pivotHeights.begin(), seen.pivotHeights.end()), -1.2f);
     EXPECT_GE(Played(51150), 1);
-    // Held where it stopped (the ground under the pit holds it up: it does not sink below the limit).
-    EXPECT_EQ(seen.positions.back().x, seen.positions[60].x);
-    EXPECT_EQ(seen.positions.back().z, seen.positions[60].z);
+    // Held where it stopped while the mud lets it down, 0.018 an update, until it is deep enough to be
+    // put back: the ground of the pit must not hold it up.
+    const auto lowest = std::min_element(seen.positions.begin(), seen.positions.end(),
+                                         [](const CVector& a, const CVector& b) { return a.y < b.y; });
+    const std::size_t deepest = static_cast<std::size_t>(lowest - seen.positions.begin());
+    ASSERT_GT(deepest, 60u);
+    ASSERT_LT(deepest + 1, seen.positions.size());
+    EXPECT_NEAR(lowest->y, CDoDTrackObject::kSinkLimit, 2 * CDoDTrackObject::kSinkStep);
+    EXPECT_NEAR(seen.positions[deepest - 100].y - lowest->y, 100 * CDoDTrackObject::kSinkStep, 1e-3f);
+    EXPECT_EQ(lowest->x, seen.positions[60].x);
+    EXPECT_EQ(lowest->z, seen.positions[60].z);
+    EXPECT_EQ(seen.respawns, 1);
+    EXPECT_GT(seen.positions[deepest + 1].y, 0.0f);
 }
 
 } // namespace
