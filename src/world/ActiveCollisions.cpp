@@ -159,7 +159,7 @@ bool CActiveWorldObject::TestStepHeights(CVector* points, const CVector& centre,
     std::array<bool, kMaxContacts> blocked{};
     bool hit = false;
     for (std::size_t i = 0; i < m_contacts.size(); ++i) {
-        const float h = m_contacts[i]->GetGroundHeight(points[i].x, points[i].z, nullptr);
+        const float h = m_contacts[i]->GetGroundHeight(points[i].x, points[i].z, nullptr) - GetGroundSink();
         if (h <= points[i].y || h <= limit) {
             if (points[i].y < h)
                 points[i].y = h;

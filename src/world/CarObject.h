@@ -200,6 +200,10 @@ public:
     float GetTopSpeed() const;
     /// The asset's side grip, which the wheels' sideways grip uses.
     float GetWheelGripFactor() const override;
+    /// How far a pit has let the car sink into the ground; its contact points rest that far down until it
+    /// is put back or leaves the pit.
+    float GetGroundSink() const override { return m_groundSink; }
+    void SetGroundSink(float depth) { m_groundSink = depth; }
     /// Changes the tyre type (0..2) and what it tunes; false for another type or the current one.
     bool SetTyreType(int type);
     /// The asset's tyre type; -1 without an asset.
@@ -426,6 +430,7 @@ private:
 
     float m_pitchAngle = 0.0f;
     float m_rollAngle = 0.0f;
+    float m_groundSink = 0.0f;
     float m_rollScale = 0.0f;
     float m_pitchScale = 0.0f;
     float m_pitchRate = 0.0f;

@@ -57,6 +57,7 @@ void CCarObject::Respawn(int delayMs) {
     CancelPickup(true);
     m_rollAngle = 0.0f;
     m_pitchAngle = 0.0f;
+    m_groundSink = 0.0f;
     if (m_driver && m_driver->IsHuman())
         ShowPlayerMarker(1000);
 

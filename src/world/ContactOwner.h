@@ -31,6 +31,9 @@ public:
     /// The other object of that contact of `kind`: the vector of the first contact of `otherKind` that
     /// its own recorder kept; false when the contact names no object or that object has none.
     virtual bool FindContactOfOther(std::int32_t kind, std::int32_t otherKind, CVector& vector) const = 0;
+    /// How far the owner has sunk into the ground (a pit's mud letting a stuck car down): its points rest
+    /// that far below the terrain. 0 for everything else.
+    virtual float GetGroundSink() const { return 0.0f; }
 };
 
 } // namespace zentrix

@@ -111,6 +111,8 @@ bool CContactPoint::IsBelowGround(float& height) {
         m_groundSample = m_position;
         m_groundHeight = height;
     }
+    if (m_owner)
+        height -= m_owner->GetGroundSink();
     return m_position.y < height;
 }
 

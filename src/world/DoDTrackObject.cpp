@@ -88,7 +88,13 @@ void CDoDTrackObject::PruneCars(const std::vector<CCarObject*>& inBox) {
         it->car->ClearStuntState();
         it = m_inside.erase(it);
     }
-    m_stuck.remove_if([&inBox](const SPitCar& record) { return !Contains(inBox, record.car); });
+    // A stuck car pushed out of the box comes up out of the mud.
+    m_stuck.remove_if([&inBox](const SPitCar& record) {
+        if (Contains(inBox, record.car))
+            return false;
+        record.car->SetGroundSink(0.0f);
+        return true;
+    });
 }
 
 void CDoDTrackObject::Enter(CCarObject& car) {
@@ -127,6 +133,8 @@ void CDoDTrackObject::UpdateStuck(unsigned ms) {
             CVector at = car.Position();
             at.y -= kSinkStep;
             car.SetPositionVector(at);
+            // The mud gives way under it: the ground holds its points that much lower from now on.
+            car.SetGroundSink(car.GetGroundSink() + kSinkStep);
             if (at.y < kSinkLimit) {
                 RespawnCar(car);
                 it = m_stuck.erase(it);

@@ -6,13 +6,16 @@
 #include "foundation/assets/AssetMan.h"
 #include "support/SampleSet.h"
 #include "support/TempFolder.h"
+#include "world/SplodgeWO.h"
 #include "world/WorldObject.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
+#include <vector>
 
 using namespace zentrix;
 
@@ -127,7 +130,7 @@ TEST(ScriptCache, ServesTheSampleScriptsThroughTheAssetManager) {
     CScriptCache* cache = zentrix::CAssetScriptCache::Find(&assets);
     ASSERT_NE(cache, nullptr);
     EXPECT_TRUE(cache->IsInitialised());
-    assets.PreloadRaceAssets(); // its script list names data records, which fail and are remembered
+    assets.PreloadRaceAssets();
 
     const std::pair<int, std::string> scripts[] = {
         // beside the asset in a library, through data id 64, beside it as loose files
@@ -164,6 +167,53 @@ TEST(ScriptCache, ServesTheSampleScriptsThroughTheAssetManager) {
     EXPECT_EQ(assets.StopManager(), 0);
     EXPECT_EQ(zentrix::CAssetScriptCache::Find(&assets), nullptr);
     EXPECT_FALSE(CScriptParser().IsReady());
+    CScriptParser::BuildKeywordTables("");
+    std::filesystem::current_path(previous);
+}
+
+// Every resource script a race can start is parsed by the preload at the race's start, not at its first
+// use during play: the real cache, watched for what the asset manager asks of it.
+TEST(ScriptCache, TheRacePreloadParsesEveryScriptARaceCanStart) {
+    struct WatchedCache : IScriptCacheLink {
+        explicit WatchedCache(CAssetMan& assets) : real(assets, nullptr) {}
+        void Init() override { real.Init(); }
+        void Clear() override { real.Clear(); }
+        void GetResourceScript(int id) override {
+            asked.push_back(id);
+            real.GetResourceScript(id);
+        }
+        zentrix::CAssetScriptCache real;
+        std::vector<int> asked;
+    };
+    testsupport::TempFolder folder;
+    std::filesystem::copy(testsupport::GeneratedSampleSet(), folder.Path(),
+                          std::filesystem::copy_options::recursive);
+    const std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::current_path(folder.Path());
+    WatchedCache* watched = nullptr;
+    CAssetMan::SLinks links;
+    links.makeScriptCache = [&watched](CAssetMan& assets) {
+        auto cache = std::make_unique<WatchedCache>(assets);
+        watched = cache.get();
+        return cache;
+    };
+    CAssetMan assets(std::move(links));
+    ASSERT_EQ(assets.StartManager(), 0);
+    ASSERT_NE(watched, nullptr);
+    assets.PreloadRaceAssets();
+
+    const std::pair<const char*, int> started[] = {
+        {"a spin splat", CSplodgeWO::kSpinScript},      {"a crazy splat", CSplodgeWO::kCrazyScript},
+        {"a bounce splat", CSplodgeWO::kBounceScript},  {"the barrel's effect on what hits it", 50074},
+        {"the beacon's glow on what passes it", 50075},
+    };
+    for (const auto& [what, id] : started)
+        EXPECT_NE(std::find(watched->asked.begin(), watched->asked.end(), id), watched->asked.end()) << what;
+    // Whatever the list names is a script that parses: no record that is not one.
+    for (int id : watched->asked)
+        EXPECT_NE(watched->real.GetCache().GetResourceScript(id), nullptr) << id;
+
+    EXPECT_EQ(assets.StopManager(), 0);
     CScriptParser::BuildKeywordTables("");
     std::filesystem::current_path(previous);
 }

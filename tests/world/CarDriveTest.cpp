@@ -10,6 +10,7 @@
 #include "CarDoubles.h"
 #include "GoldenTrace.h"
 #include "TrackDoubles.h"
+#include "support/RecordedControls.h"
 
 #include "engine/Frame.h"
 #include "foundation/math/Random.h"
@@ -19,9 +20,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -50,10 +48,6 @@ std::vector<std::pair<int, int>> CircuitCells() {
 
 float CellCentre(int i) {
     return 32.0f * static_cast<float>(i) - 100.0f;
-}
-
-std::string ControlsPath() {
-    return std::string(ZENTRIX_SOURCE_DIR) + "/tests/golden/demo_lap_controls.txt";
 }
 
 class CarDrive : public worldtest::TrackFixture {
@@ -157,43 +151,15 @@ protected:
         return trace;
     }
 
-    static std::vector<CDriverControls> ReadControls() {
-        std::vector<CDriverControls> frames;
-        std::ifstream file(ControlsPath());
-        std::string text;
-        while (std::getline(file, text)) {
-            if (text.empty() || text[0] == '#')
-                continue;
-            std::istringstream words(text);
-            int b0 = 0, b1 = 0;
-            CDriverControls c;
-            if (!(words >> b0 >> b1 >> c.steering >> c.axis1 >> c.axis2))
-                break;
-            c.button1 = static_cast<std::uint8_t>(b0);
-            c.button2 = static_cast<std::uint8_t>(b1);
-            frames.push_back(c);
-        }
-        return frames;
-    }
-
-    static void WriteControls(const std::vector<CDriverControls>& frames) {
-        std::ofstream file(ControlsPath());
-        file
-            << "# One frame of 40 ms a line: button 0, button 1, steering, throttle, brake (-127 released)\n";
-        for (const CDriverControls& c : frames)
-            file << int{c.button1} << ' ' << int{c.button2} << ' ' << c.steering << ' ' << c.axis1 << ' '
-                 << c.axis2 << '\n';
-    }
-
     CWorldTopography ground;
     RecordingSounds sounds;
     ScriptedDriver driver;
 };
 
 TEST_F(CarDrive, ALapOfTheDemoCircuitFromRecordedControlsGivesTheSameTraceEveryRun) {
-    if (const char* record = std::getenv("ZENTRIX_RECORD_DRIVE"); record && std::string(record) == "1")
-        WriteControls(Record());
-    const std::vector<CDriverControls> frames = ReadControls();
+    if (testsupport::RecordingControlsAsked())
+        testsupport::WriteControls("demo_lap", Record());
+    const std::vector<CDriverControls> frames = testsupport::ReadControls("demo_lap");
     ASSERT_GT(frames.size(), 100u);
 
     std::vector<int> nodes;

@@ -170,6 +170,26 @@ TEST_F(ContactPoints, UnchangedXAndZReuseTheCachedHeight) {
     EXPECT_EQ(world.boundsCalls, 2);
 }
 
+TEST_F(ContactPoints, AnOwnerSunkIntoTheGroundRestsItsPointsThatFarDown) {
+    auto point = MakePoint({40, 0, 10});
+    // One point in turn: the terrain's height stays cached while the sink changes.
+    const struct {
+        float sink, from, rests;
+    } rows[] = {{0.0f, -2.0f, 0.0f},
+                {1.5f, -2.0f, -1.5f},
+                {1.5f, -1.5f, -1.5f},
+                {3.9f, -1.5f, -3.9f},
+                {0.0f, -3.9f, 0.0f}};
+    for (const auto& row : rows) {
+        owner.sink = row.sink;
+        point->SetPosition(40, row.from, 10);
+        for (int i = 0; i < 5; ++i)
+            point->Update(kTick);
+        EXPECT_EQ(point->GetPosition().y, row.rests) << row.sink << " " << row.from;
+        EXPECT_TRUE(point->IsOnGround());
+    }
+}
+
 TEST_F(ContactPoints, SteppingOffTheGridLiftsThePointToTheOffWorldHeight) {
     auto point = MakePoint({139.9f, 8, 0});
     point->SetVelocity({1, 0, 0});

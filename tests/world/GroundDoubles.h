@@ -106,6 +106,7 @@ public:
     float friction = 0.02f;
     CVector direction = kDefaultDirection;
     float gripFactor = 1.0f;
+    float sink = 0.0f; ///< as a car sunk into a pit's mud answers
     /// The recorder's contact of kind 5, and the touched object's own contact of kind 1.
     bool hasObjectContact = false;
     CVector objectContact;
@@ -119,6 +120,7 @@ public:
             n += p->IsOnGround() ? 1 : 0;
         return n;
     }
+    float GetGroundSink() const override { return sink; }
     CVector GetMeanContactVelocity() const override {
         CVector sum;
         for (const CContactPoint* p : points)

@@ -9,18 +9,17 @@
 
 #include "GoldenTrace.h"
 #include "PieceFixture.h"
+#include "support/RecordedControls.h"
 
 #include "render/ShadowMan.h"
+#include "world/DoDTrackObject.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
-#include <fstream>
 #include <functional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -54,10 +53,6 @@ struct SSeen {
 
 class PieceRun : public worldtest::PieceWorld {
 protected:
-    static std::string ControlsPath(const SRun& run) {
-        return std::string(ZENTRIX_SOURCE_DIR) + "/tests/golden/" + run.name + "_controls.txt";
-    }
-
     CCarObject* Start(const SRun& run) {
         Random::Seed(7);
         // The skid marks of an earlier drive hang under the world's frame: they would be ground.
@@ -127,39 +122,11 @@ protected:
         return seen;
     }
 
-    static std::vector<CDriverControls> ReadControls(const SRun& run) {
-        std::vector<CDriverControls> frames;
-        std::ifstream file(ControlsPath(run));
-        std::string text;
-        while (std::getline(file, text)) {
-            if (text.empty() || text[0] == '#')
-                continue;
-            std::istringstream words(text);
-            int b0 = 0, b1 = 0;
-            CDriverControls c;
-            if (!(words >> b0 >> b1 >> c.steering >> c.axis1 >> c.axis2))
-                break;
-            c.button1 = static_cast<std::uint8_t>(b0);
-            c.button2 = static_cast<std::uint8_t>(b1);
-            frames.push_back(c);
-        }
-        return frames;
-    }
-
-    static void WriteControls(const SRun& run, const std::vector<CDriverControls>& frames) {
-        std::ofstream file(ControlsPath(run));
-        file
-            << "# One frame of 40 ms a line: button 0, button 1, steering, throttle, brake (-127 released)\n";
-        for (const CDriverControls& c : frames)
-            file << int{c.button1} << ' ' << int{c.button2} << ' ' << c.steering << ' ' << c.axis1 << ' '
-                 << c.axis2 << '\n';
-    }
-
     /// Records (when asked), plays the controls twice (the same trace both times), compares the golden.
     SSeen Run(const SRun& run) {
-        if (const char* record = std::getenv("ZENTRIX_RECORD_DRIVE"); record && std::string(record) == "1")
-            WriteControls(run, Record(run));
-        const std::vector<CDriverControls> frames = ReadControls(run);
+        if (testsupport::RecordingControlsAsked())
+            testsupport::WriteControls(run.name, Record(run));
+        const std::vector<CDriverControls> frames = testsupport::ReadControls(run.name);
         EXPECT_EQ(frames.size(), static_cast<std::size_t>(run.frames));
         sounds.played.clear();
         SSeen seen = Drive(run, frames);
@@ -226,14 +193,24 @@ TEST_F(PieceRun, TheBarrelSpinsTheCarFlyingOffTheRamp) {
     EXPECT_GE(Played(51171), 1);
 }
 
-TEST_F(PieceRun, TheDoDPitHoldsTheCarThatStopsInItAndSinksItsBody) {
-    const SSeen seen = Run({"pieces_dod", 0.0f, 127, 18, 150, true, false});
+TEST_F(PieceRun, TheDoDPitHoldsTheCarThatStopsInItSinksItAndPutsItBack) {
+    const SSeen seen = Run({"pieces_dod", 0.0f, 127, 18, 300, true, false});
     EXPECT_GE(FirstFrame(seen.stunts, CCarObject::kStuntDoD), 0);
     EXPECT_LT(*std::min_element(seen.pivotHeights.begin(), seen.pivotHeights.end()), -1.2f);
     EXPECT_GE(Played(51150), 1);
-    // Held where it stopped (the ground under the pit holds it up: it does not sink below the limit).
-    EXPECT_EQ(seen.positions.back().x, seen.positions[60].x);
-    EXPECT_EQ(seen.positions.back().z, seen.positions[60].z);
+    // Held where it stopped while the mud lets it down, 0.018 an update, until it is deep enough to be
+    // put back: the ground of the pit must not hold it up.
+    const auto lowest = std::min_element(seen.positions.begin(), seen.positions.end(),
+                                         [](const CVector& a, const CVector& b) { return a.y < b.y; });
+    const std::size_t deepest = static_cast<std::size_t>(lowest - seen.positions.begin());
+    ASSERT_GT(deepest, 60u);
+    ASSERT_LT(deepest + 1, seen.positions.size());
+    EXPECT_NEAR(lowest->y, CDoDTrackObject::kSinkLimit, 2 * CDoDTrackObject::kSinkStep);
+    EXPECT_NEAR(seen.positions[deepest - 100].y - lowest->y, 100 * CDoDTrackObject::kSinkStep, 1e-3f);
+    EXPECT_EQ(lowest->x, seen.positions[60].x);
+    EXPECT_EQ(lowest->z, seen.positions[60].z);
+    EXPECT_EQ(seen.respawns, 1);
+    EXPECT_GT(seen.positions[deepest + 1].y, 0.0f);
 }
 
 } // namespace

@@ -355,6 +355,7 @@ TEST_F(StuntCarPieces, APitCarBelowTheStopSpeedIsStuckHeldAndSunkThenPutBack) {
         }
         SCOPED_TRACE(row.update);
         EXPECT_NEAR(car->Position().y, row.y, 1e-4f);
+        EXPECT_NEAR(car->GetGroundSink(), -row.y, 1e-4f); // the ground lets it down as far
         ExpectNear(car->GetMeanContactVelocity(), CVector(0, -0.5f, 0));
         EXPECT_EQ(Played(51150), row.sounds);
     }
@@ -366,6 +367,15 @@ TEST_F(StuntCarPieces, APitCarBelowTheStopSpeedIsStuckHeldAndSunkThenPutBack) {
     pit->Update(kFrameMs);
     EXPECT_EQ(Respawns(), 1);
     EXPECT_TRUE(pit->GetStuck().empty());
+    EXPECT_EQ(car->GetGroundSink(), 0.0f);
+    // Stuck and sinking again, then pushed out of the box: it comes up out of the mud.
+    car->SetPositionVector(CVector(0, 0, 16));
+    for (int update = 0; update < 20; ++update)
+        pit->Update(kFrameMs);
+    EXPECT_GT(car->GetGroundSink(), 0.1f);
+    car->SetPositionVector(CVector(0, 0, 80));
+    pit->Update(kFrameMs);
+    EXPECT_EQ(car->GetGroundSink(), 0.0f);
 }
 
 TEST_F(StuntCarPieces, ThePitSinksTheBodyToItsFloorAndLeavingItPutsTheCarBack) {

@@ -390,12 +390,12 @@ TEST_F(Started, PicturesTexturesAndMeshes) {
 }
 
 TEST_F(Started, RaceAssetListsEndAtMinusOneOrTheirStoredElements) {
-    EXPECT_EQ(assets.GetFieldCount(40006, 396), 2);
+    EXPECT_EQ(assets.GetFieldCount(40006, 396), 4);
     const int files = CDataFile::GetLiveCount();
     assets.PreloadRaceAssets();
     // 396 holds no -1; 398 holds a texture after its -1; 399 starts with -1.
-    EXPECT_EQ(world.log,
-              (Log{"script init", "script 15201", "script 16200", "texture 1500", "texture 1501"}));
+    EXPECT_EQ(world.log, (Log{"script init", "script 50069", "script 50072", "script 50074", "script 50075",
+                              "texture 1500", "texture 1501"}));
     EXPECT_EQ(CDataFile::GetLiveCount(), files);
 
     SampleWorld bare; // not started: no record 40006 at all
