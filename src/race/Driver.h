@@ -190,8 +190,10 @@ public:
     /// The node the driver last reached; the race results count laps with it.
     int GetLapNode() const { return m_lapNode; }
     void SetLapNode(int node) { m_lapNode = node; }
-    /// Whether the driver is held at a standstill, and whether its speed is governed by hand; nothing sets
-    /// them yet, and the kinds read them.
+    /// Whether the driver is held at a standstill (every kind then brakes while the car rolls forward,
+    /// the human driver only while inactive), and whether its speed is governed by hand (the computer
+    /// driver then eases off above speed 1.6 instead of slowing for corners). Only the kinds read them:
+    /// nothing in the race holds a driver or takes over its speed, so both stay false.
     bool IsHeld() const { return m_held; }
     bool IsManualOverride() const { return m_manualOverride; }
     /// A countdown the kinds use (the computer driver's attitude hold); counted to 0 while active.
