@@ -47,4 +47,12 @@ void WriteControls(const std::string& name, const std::vector<zentrix::CDriverCo
              << c.axis2 << '\n';
 }
 
+std::vector<zentrix::CDriverControls>
+ReadOrRecordControls(const std::string& name,
+                     const std::function<std::vector<zentrix::CDriverControls>()>& record) {
+    if (RecordingControlsAsked())
+        WriteControls(name, record());
+    return ReadControls(name);
+}
+
 } // namespace testsupport

@@ -4,6 +4,7 @@
 
 #include "app/DriverControls.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,5 +16,9 @@ bool RecordingControlsAsked();
 std::vector<zentrix::CDriverControls> ReadControls(const std::string& name);
 /// Writes the frames to tests/golden/<name>_controls.txt, replacing it.
 void WriteControls(const std::string& name, const std::vector<zentrix::CDriverControls>& frames);
+/// The frames of `name`, recorded again by `record` first when RecordingControlsAsked().
+std::vector<zentrix::CDriverControls>
+ReadOrRecordControls(const std::string& name,
+                     const std::function<std::vector<zentrix::CDriverControls>()>& record);
 
 } // namespace testsupport

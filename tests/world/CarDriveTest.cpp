@@ -7,29 +7,23 @@
 // The controls were recorded by a simple pursuit of the route (ZENTRIX_RECORD_DRIVE=1 records them
 // again into tests/golden/demo_lap_controls.txt).
 
-#include "CarDoubles.h"
 #include "GoldenTrace.h"
-#include "TrackDoubles.h"
+#include "HeadlessRun.h"
 #include "support/RecordedControls.h"
 
-#include "engine/Frame.h"
 #include "foundation/math/Random.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <string>
 #include <vector>
 
 using namespace zentrix;
-using cartest::RecordingSounds;
-using cartest::ScriptedDriver;
 
 namespace {
 
-constexpr unsigned kFrameMs = 40;
 constexpr int kRecordFrames = 900;
 
 /// The circuit's cells in driving order, from the start piece at (1, 3) heading -z.
@@ -50,23 +44,13 @@ float CellCentre(int i) {
     return 32.0f * static_cast<float>(i) - 100.0f;
 }
 
-class CarDrive : public worldtest::TrackFixture {
+class CarDrive : public worldtest::TrackRun {
 protected:
     void SetUp() override {
-        TrackFixture::SetUp();
-        ASSERT_TRUE(CWorldMan::SetCurrentWorld(CWorldMan::kRace));
-        ASSERT_TRUE(CWorldMan::LoadTrack("demo.trk", 5));
-        ASSERT_TRUE(ground.Build(CWorldMan::GetWorldFrame()));
+        TrackRun::SetUp();
+        ASSERT_NO_FATAL_FAILURE(StartRace("demo.trk"));
         for (const auto& [x, z] : CircuitCells())
             driver.route.push_back(CVector(CellCentre(x), 0, CellCentre(z)));
-        Race()->ground = &ground;
-        Race()->started = true;
-        services.gameState = 15;
-        services.sounds = &sounds;
-    }
-    void TearDown() override {
-        CWorldMan::DeleteAllObjects();
-        TrackFixture::TearDown();
     }
 
     /// A car on the start node facing along the route, its driver on node 0.
@@ -80,12 +64,6 @@ protected:
         car->Reorient(CVector(0, 0, -1), kUpVector);
         car->AssignDriver(&driver);
         return car;
-    }
-    static void Tick() {
-        CWorldMan::UpdateObjects(kFrameMs);
-        CWorldMan::SimulateActiveObjects(kFrameMs);
-        CWorldMan::CollideObjects(kFrameMs);
-        CWorldMan::FinishActiveObjects(kFrameMs);
     }
     /// The route node the car is nearest to, searched a few nodes on from the last one.
     int Follow(const CCarObject& car, int node) const {
@@ -104,28 +82,21 @@ protected:
     /// Steers at the node two ahead, slowing for the corners; the controls of each frame as a line.
     std::vector<CDriverControls> Record() {
         CCarObject* car = Start();
-        std::vector<CDriverControls> frames;
         int node = 0;
-        for (int f = 0; f < kRecordFrames && node < 21; ++f) {
-            node = Follow(*car, node);
-            const CVector target = driver.route[static_cast<std::size_t>((node + 2) % 20)];
-            CVector to = target - car->Position();
-            to.y = 0;
-            to.SafeNormalise();
-            CVector d = car->Direction();
-            d.y = 0;
-            d.SafeNormalise();
-            const float angle = std::atan2(d.Cross(to).y, d.Dot(to));
-            CDriverControls c;
-            c.steering = std::clamp(static_cast<int>(-angle * 250.0f), -127, 127);
-            c.axis1 = std::fabs(angle) < 0.35f ? 127 : 30;
-            if (std::fabs(angle) > 0.8f && car->GetSpeed() > 1.2f)
-                c.axis2 = 0;
-            c.button1 = f == 60 ? 1 : 0; // the horn, once
-            driver.controls = c;
-            frames.push_back(c);
-            Tick();
-        }
+        const auto frames =
+            worldtest::RecordControls(driver, kRecordFrames, kFrameMs, [&](int f, CDriverControls& c) {
+                if (node >= 21)
+                    return false;
+                node = Follow(*car, node);
+                const float angle =
+                    worldtest::AngleTo(*car, driver.route[static_cast<std::size_t>((node + 2) % 20)]);
+                c.steering = worldtest::SteeringFor(angle);
+                c.axis1 = std::fabs(angle) < 0.35f ? 127 : 30;
+                if (std::fabs(angle) > 0.8f && car->GetSpeed() > 1.2f)
+                    c.axis2 = 0;
+                c.button1 = f == 60 ? 1 : 0; // the horn, once
+                return true;
+            });
         CWorldMan::RemoveObject(car);
         return frames;
     }
@@ -135,31 +106,19 @@ protected:
         CCarObject* car = Start();
         std::string trace = "# frame, position (x y z), direction (x z), speed, route node\n";
         int node = 0;
-        char line[160];
-        for (std::size_t f = 0; f < frames.size(); ++f) {
-            driver.controls = frames[f];
-            Tick();
+        worldtest::PlayControls(driver, frames, kFrameMs, [&](std::size_t f) {
             node = Follow(*car, node);
             nodes.push_back(node);
-            const CVector p = car->Position();
-            const CVector d = car->Direction();
-            std::snprintf(line, sizeof line, "%zu %.4f %.4f %.4f %.4f %.4f %.4f %d\n", f + 1, p.x, p.y, p.z,
-                          d.x, d.z, car->GetSpeed(), node % 20);
-            trace += line;
-        }
+            trace += worldtest::PoseLine(f + 1, *car) + " " + std::to_string(node % 20) + "\n";
+        });
         CWorldMan::RemoveObject(car);
         return trace;
     }
-
-    CWorldTopography ground;
-    RecordingSounds sounds;
-    ScriptedDriver driver;
 };
 
 TEST_F(CarDrive, ALapOfTheDemoCircuitFromRecordedControlsGivesTheSameTraceEveryRun) {
-    if (testsupport::RecordingControlsAsked())
-        testsupport::WriteControls("demo_lap", Record());
-    const std::vector<CDriverControls> frames = testsupport::ReadControls("demo_lap");
+    const std::vector<CDriverControls> frames =
+        testsupport::ReadOrRecordControls("demo_lap", [this] { return Record(); });
     ASSERT_GT(frames.size(), 100u);
 
     std::vector<int> nodes;

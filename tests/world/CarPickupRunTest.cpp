@@ -3,11 +3,9 @@
 // action button, and the pickup runs its course. The held and the running type, whenever either changes,
 // are kept in a golden log.
 
-#include "CarDoubles.h"
 #include "GoldenTrace.h"
-#include "TrackDoubles.h"
+#include "HeadlessRun.h"
 
-#include "engine/Frame.h"
 #include "foundation/math/Random.h"
 #include "world/CarPickupHelper.h"
 #include "world/PickupObject.h"
@@ -21,35 +19,22 @@
 #include <string>
 
 using namespace zentrix;
-using cartest::RecordingSounds;
-using cartest::ScriptedDriver;
 
 namespace {
 
-constexpr unsigned kFrameMs = 40;
 constexpr int kFrames = 400;
 
-class CarPickupRun : public worldtest::TrackFixture {
+class CarPickupRun : public worldtest::TrackRun {
 protected:
     CarPickupRun() { realSpawning = true; }
     void SetUp() override {
-        TrackFixture::SetUp();
-        ASSERT_TRUE(CWorldMan::SetCurrentWorld(CWorldMan::kRace));
-        ASSERT_TRUE(CWorldMan::LoadTrack("pads.trk", 5));
-        ASSERT_TRUE(ground.Build(CWorldMan::GetWorldFrame()));
+        TrackRun::SetUp();
+        ASSERT_NO_FATAL_FAILURE(StartRace("pads.trk"));
         // Until the route is built from the track, every pad counts as on it.
         for (const auto& object : CWorldMan::GetObjectList())
             if (auto* piece = dynamic_cast<CTrackObject*>(object.get()))
                 piece->SetOnRoute(true);
-        Race()->ground = &ground;
-        Race()->started = true;
-        services.gameState = 15;
-        services.sounds = &sounds;
         driver.human = true;
-    }
-    void TearDown() override {
-        CWorldMan::DeleteAllObjects();
-        TrackFixture::TearDown();
     }
 
     /// The first pickup on offer, or null.
@@ -85,23 +70,13 @@ protected:
                 target = corners[corner = (corner + 1) % 4];
             if (CPickupObject* pickup = Offer(); pickup && !collected)
                 target = pickup->Position();
-            CVector to = target - car->Position();
-            to.y = 0;
-            to.SafeNormalise();
-            CVector d = car->Direction();
-            d.y = 0;
-            d.SafeNormalise();
-            const float angle = std::atan2(d.Cross(to).y, d.Dot(to));
             CDriverControls c;
-            c.steering = std::clamp(static_cast<int>(-angle * 250.0f), -127, 127);
+            c.steering = worldtest::SteeringFor(worldtest::AngleTo(*car, target));
             c.axis1 = car->GetSpeed() < 0.8f ? 127 : -127;
             c.button1 = car->GetPickupType() != -1 && !driver.controls.button1 ? 1 : 0;
             driver.controls = c;
             Race()->Tick(kFrameMs);
-            CWorldMan::UpdateObjects(kFrameMs);
-            CWorldMan::SimulateActiveObjects(kFrameMs);
-            CWorldMan::CollideObjects(kFrameMs);
-            CWorldMan::FinishActiveObjects(kFrameMs);
+            worldtest::TickWorld(kFrameMs);
             const int nowHeld = car->GetPickupType();
             const int nowActive = car->GetPickupHelper()->GetActiveType();
             if (nowHeld != held || nowActive != active) {
@@ -117,10 +92,6 @@ protected:
         CWorldMan::RemoveObject(car);
         return log;
     }
-
-    CWorldTopography ground;
-    RecordingSounds sounds;
-    ScriptedDriver driver;
 };
 
 TEST_F(CarPickupRun, ACarCollectsThePadsPickupAndUsesIt) {

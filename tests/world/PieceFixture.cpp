@@ -1,5 +1,7 @@
 #include "PieceFixture.h"
 
+#include "HeadlessRun.h"
+
 #include "render/assets/TextureAsset.h"
 
 #include <algorithm>
@@ -64,10 +66,7 @@ CWorldObject* PieceWorld::Find(int typeId) {
 }
 
 void PieceWorld::Tick(unsigned ms) {
-    CWorldMan::UpdateObjects(ms);
-    CWorldMan::SimulateActiveObjects(ms);
-    CWorldMan::CollideObjects(ms);
-    CWorldMan::FinishActiveObjects(ms);
+    TickWorld(ms);
 }
 
 int PieceWorld::Played(int soundId, int slot) const {

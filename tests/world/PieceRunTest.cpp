@@ -8,6 +8,7 @@
 // tests/golden/pieces_<name>_controls.txt).
 
 #include "GoldenTrace.h"
+#include "HeadlessRun.h"
 #include "PieceFixture.h"
 #include "support/RecordedControls.h"
 
@@ -69,28 +70,17 @@ protected:
     /// Keeps the lane while heading down the road; the throttle, then the brake.
     std::vector<CDriverControls> Record(const SRun& run) {
         CCarObject* car = Start(run);
-        std::vector<CDriverControls> frames;
-        for (int f = 0; f < run.frames; ++f) {
-            CDriverControls c;
-            const CVector d = car->Direction();
-            if (run.keepLane && d.z < 0.0f) {
-                const CVector target(kLane + run.lane, 0, car->Position().z - 20.0f);
-                CVector to = target - car->Position();
-                to.y = 0;
-                to.SafeNormalise();
-                CVector flat(d.x, 0, d.z);
-                flat.SafeNormalise();
-                const float angle = std::atan2(flat.Cross(to).y, flat.Dot(to));
-                c.steering = std::clamp(static_cast<int>(-angle * 250.0f), -127, 127);
-            }
-            if (f < run.throttleFrames)
-                c.axis1 = run.throttle;
-            else if (run.brake)
-                c.axis2 = 127;
-            driver.controls = c;
-            frames.push_back(c);
-            Tick();
-        }
+        const auto frames =
+            worldtest::RecordControls(driver, run.frames, kFrameMs, [&](int f, CDriverControls& c) {
+                if (run.keepLane && car->Direction().z < 0.0f)
+                    c.steering = worldtest::SteeringFor(
+                        worldtest::AngleTo(*car, CVector(kLane + run.lane, 0, car->Position().z - 20.0f)));
+                if (f < run.throttleFrames)
+                    c.axis1 = run.throttle;
+                else if (run.brake)
+                    c.axis2 = 127;
+                return true;
+            });
         CWorldMan::RemoveObject(car);
         CWorldMan::RemoveTrack();
         return frames;
@@ -101,21 +91,17 @@ protected:
         SSeen seen;
         seen.trace =
             "# frame, position (x y z), direction (x z), speed, stunt state, respawn countdown, respawns\n";
-        char line[200];
-        for (std::size_t f = 0; f < frames.size(); ++f) {
-            driver.controls = frames[f];
-            Tick();
+        char line[64];
+        worldtest::PlayControls(driver, frames, kFrameMs, [&](std::size_t f) {
             const CVector p = car->Position();
-            const CVector d = car->Direction();
-            std::snprintf(line, sizeof line, "%zu %.4f %.4f %.4f %.4f %.4f %.4f %d %d %d\n", f + 1, p.x, p.y,
-                          p.z, d.x, d.z, car->GetSpeed(), car->GetStuntState(), car->GetRespawnCountdownMs(),
-                          Respawns());
-            seen.trace += line;
+            std::snprintf(line, sizeof line, " %d %d %d\n", car->GetStuntState(),
+                          car->GetRespawnCountdownMs(), Respawns());
+            seen.trace += worldtest::PoseLine(f + 1, *car) + line;
             seen.stunts.push_back(car->GetStuntState());
             seen.positions.push_back(p);
-            seen.directions.push_back(d);
+            seen.directions.push_back(car->Direction());
             seen.pivotHeights.push_back(car->GetBodyPivot() ? car->GetBodyPivot()->Position().y : 0.0f);
-        }
+        });
         seen.respawns = Respawns();
         CWorldMan::RemoveObject(car);
         CWorldMan::RemoveTrack();
@@ -124,9 +110,8 @@ protected:
 
     /// Records (when asked), plays the controls twice (the same trace both times), compares the golden.
     SSeen Run(const SRun& run) {
-        if (testsupport::RecordingControlsAsked())
-            testsupport::WriteControls(run.name, Record(run));
-        const std::vector<CDriverControls> frames = testsupport::ReadControls(run.name);
+        const std::vector<CDriverControls> frames =
+            testsupport::ReadOrRecordControls(run.name, [&] { return Record(run); });
         EXPECT_EQ(frames.size(), static_cast<std::size_t>(run.frames));
         sounds.played.clear();
         SSeen seen = Drive(run, frames);
