@@ -5,6 +5,7 @@
 
 #include "GoldenTrace.h"
 #include "GroundDoubles.h"
+#include "HeadlessRun.h"
 #include "WorldDoubles.h"
 
 #include "world/ActiveWorldObject.h"
@@ -53,10 +54,7 @@ protected:
         wall->SetVelocity(CVector(kPush, 0, 0));
         std::vector<STick> ticks;
         for (int i = 0; i < kTicks; ++i) {
-            CWorldMan::UpdateObjects(kFrameMs);
-            CWorldMan::SimulateActiveObjects(kFrameMs);
-            CWorldMan::CollideObjects(kFrameMs);
-            CWorldMan::FinishActiveObjects(kFrameMs);
+            worldtest::TickWorld(kFrameMs);
             ticks.push_back({flat->Position(), ramp->Position(), wall->Position()});
         }
         CWorldMan::DeleteAllObjects();

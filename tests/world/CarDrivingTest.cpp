@@ -3,6 +3,7 @@
 
 #include "CarDoubles.h"
 #include "GroundDoubles.h"
+#include "HeadlessRun.h"
 #include "WorldDoubles.h"
 
 #include "foundation/assets/CarAsset.h"
@@ -50,10 +51,7 @@ protected:
     /// The race tick's passes for `ms`, a frame at a time.
     static void Run(unsigned ms) {
         for (unsigned t = 0; t < ms; t += kFrameMs) {
-            CWorldMan::UpdateObjects(kFrameMs);
-            CWorldMan::SimulateActiveObjects(kFrameMs);
-            CWorldMan::CollideObjects(kFrameMs);
-            CWorldMan::FinishActiveObjects(kFrameMs);
+            worldtest::TickWorld(kFrameMs);
         }
     }
     /// The push a rear wheel gets from `step`, with every point moving at `velocity`.

@@ -3,6 +3,8 @@
 
 #include "CarDoubles.h"
 #include "GroundDoubles.h"
+#include "HeadlessRun.h"
+#include "PieceFixture.h"
 #include "WorldDoubles.h"
 
 #include "foundation/assets/CarAsset.h"
@@ -33,32 +35,11 @@ bool Shows(CWorldObject* object, int textureId) {
     return object && object->ReplaceTexture(textureId, textureId);
 }
 
-/// The particle kinds of the sample set, as the application serves them.
-class SampleParticles : public IParticleServices {
-public:
-    SampleParticles(CAssetMan& assets, CEngineMan& engine) : m_assets(assets), m_engine(engine) {}
-    bool GetInt(int a, int d, int& out, int e) override { return m_assets.GetInt(a, d, out, e); }
-    bool GetFloat(int a, int d, float& out, int e) override { return m_assets.GetFloat(a, d, out, e); }
-    bool GetVector(int a, int d, CVector& out, int e) override { return m_assets.GetVector(a, d, out, e); }
-    bool GetString(int a, int d, char* buffer, std::size_t size) override {
-        return m_assets.GetString(a, d, buffer, size);
-    }
-    CTexture* GetTexture(int assetId) override {
-        CTextureAsset* texture = m_assets.GetListedTexture(assetId);
-        return texture ? texture->GetEngineTexture() : nullptr;
-    }
-    CScene* GetScene() override { return m_engine.GetScene(); }
-
-private:
-    CAssetMan& m_assets;
-    CEngineMan& m_engine;
-};
-
 class CarPickups : public worldtest::WorldFixture {
 protected:
     void SetUp() override {
         WorldFixture::SetUp();
-        particles = std::make_unique<SampleParticles>(*assets, *engine);
+        particles = std::make_unique<worldtest::SampleParticles>(*assets, *engine);
         CParticleSystem::SetServices(particles.get());
         CreateWorlds();
         tree.AddMesh(groundtest::Plate(-116, -116, 140, 140, 0));
@@ -89,10 +70,7 @@ protected:
     }
     static void Run(unsigned ms) {
         for (unsigned t = 0; t < ms; t += kFrameMs) {
-            CWorldMan::UpdateObjects(kFrameMs);
-            CWorldMan::SimulateActiveObjects(kFrameMs);
-            CWorldMan::CollideObjects(kFrameMs);
-            CWorldMan::FinishActiveObjects(kFrameMs);
+            worldtest::TickWorld(kFrameMs);
         }
     }
     CCarPickupHelper& Helper() { return *car->GetPickupHelper(); }
@@ -115,7 +93,7 @@ protected:
         return n;
     }
 
-    std::unique_ptr<SampleParticles> particles;
+    std::unique_ptr<worldtest::SampleParticles> particles;
     groundtest::TerrainTree tree;
     CWorldTopography ground;
     RecordingSounds sounds;

@@ -4,6 +4,7 @@
 
 #include "CarDoubles.h"
 #include "GroundDoubles.h"
+#include "HeadlessRun.h"
 #include "WorldDoubles.h"
 
 #include "foundation/assets/CarAsset.h"
@@ -57,10 +58,7 @@ protected:
     }
     static void Run(unsigned ms) {
         for (unsigned t = 0; t < ms; t += kFrameMs) {
-            CWorldMan::UpdateObjects(kFrameMs);
-            CWorldMan::SimulateActiveObjects(kFrameMs);
-            CWorldMan::CollideObjects(kFrameMs);
-            CWorldMan::FinishActiveObjects(kFrameMs);
+            worldtest::TickWorld(kFrameMs);
         }
     }
     /// The taunts reported since the last call, in order.

@@ -2,6 +2,7 @@
 // hook and lift, and hits between two active objects by zone.
 
 #include "GroundDoubles.h"
+#include "HeadlessRun.h"
 #include "WorldDoubles.h"
 
 #include "support/VectorExpect.h"
@@ -329,10 +330,7 @@ TEST_F(CollisionResponse, TheTrackCheckClimbsALowStepAndStopsAtAHighOne) {
         SContactEntry first;
         float farthest = -100.0f;
         for (int tick = 0; tick < 20; ++tick) {
-            CWorldMan::UpdateObjects(kTick);
-            CWorldMan::SimulateActiveObjects(kTick);
-            CWorldMan::CollideObjects(kTick);
-            CWorldMan::FinishActiveObjects(kTick);
+            worldtest::TickWorld(kTick);
             if (!everInContact && crate->IsInTrackContact())
                 EXPECT_TRUE(
                     crate->GetCollisionRecorder()->FindCurrentContact(CWorldObject::kCollisionTrack, first));
