@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <optional>
@@ -194,6 +195,8 @@ Error WriteWholeFile(std::string_view path, std::span<const std::uint8_t> bytes)
 
 Error ReplaceFile(std::string_view path, std::span<const std::uint8_t> bytes) {
     Resolved r = Resolve(path);
+    if (r.error == Error::kPathNotFound)
+        errno = ENOENT;
     if (r.error != Error::kNone && r.error != Error::kNotFound)
         return r.error;
     const std::string folder = ParentOf(r.native);
@@ -210,8 +213,10 @@ Error ReplaceFile(std::string_view path, std::span<const std::uint8_t> bytes) {
         if (fd < 0 && errno != EEXIST)
             return ErrorFromErrno(errno) == Error::kNotFound ? Error::kPathNotFound : Error::kOther;
     }
-    if (fd < 0)
+    if (fd < 0) {
+        errno = EEXIST;
         return Error::kOther;
+    }
 
     struct stat old {};
     if (stat(r.native.c_str(), &old) == 0 && S_ISREG(old.st_mode))
@@ -221,7 +226,9 @@ Error ReplaceFile(std::string_view path, std::span<const std::uint8_t> bytes) {
     ok = close(fd) == 0 && ok;
     ok = ok && rename(temp.c_str(), r.native.c_str()) == 0;
     if (!ok) {
+        const int why = errno; // the failed step's reason outlives the clean-up
         unlink(temp.c_str());
+        errno = why;
         return Error::kOther;
     }
     // Make the rename itself durable; the content is already safe, so a failure here is not reported.
@@ -231,6 +238,34 @@ Error ReplaceFile(std::string_view path, std::span<const std::uint8_t> bytes) {
         close(dirFd);
     }
     return Error::kNone;
+}
+
+MovedAside MoveAside(std::string_view path, std::string_view suffix) {
+    MovedAside result;
+    const Resolved r = Resolve(path);
+    if (r.error != Error::kNone) {
+        result.error = r.error;
+        result.why = "it is not there";
+        return result;
+    }
+    for (int n = 1; n <= 100; ++n) {
+        std::string aside = r.native + std::string(suffix);
+        if (n > 1)
+            aside += "." + std::to_string(n);
+        struct stat st {};
+        if (lstat(aside.c_str(), &st) == 0)
+            continue;
+        if (errno != ENOENT || rename(r.native.c_str(), aside.c_str()) != 0) {
+            result.error = ErrorFromErrno(errno) == Error::kNotFound ? Error::kNotFound : Error::kOther;
+            result.why = std::strerror(errno);
+            return result;
+        }
+        result.native = std::move(aside);
+        return result;
+    }
+    result.error = Error::kOther;
+    result.why = "every name it could be kept under is taken";
+    return result;
 }
 
 ListResult ListFolder(std::string_view folder, std::string_view pattern) {

@@ -54,6 +54,7 @@ Error WriteWholeFile(std::string_view path, std::span<const std::uint8_t> bytes)
 
 /// Replaces the file atomically: writes a temporary file in the same folder, flushes it to disk and
 /// renames it over the target. On any failure the old file stays as it was and the temporary is removed.
+/// errno then tells why.
 Error ReplaceFile(std::string_view path, std::span<const std::uint8_t> bytes);
 
 /// One entry of a folder listing.
@@ -63,6 +64,18 @@ struct FolderEntry {
     std::uint64_t size = 0;    ///< bytes; 0 for folders
     std::int32_t modified = 0; ///< last modification, seconds since 1970, clamped to 32 bits
 };
+
+/// Where MoveAside put a file.
+struct MovedAside {
+    std::string native; ///< the Linux path it has now; empty when it was not moved
+    Error error = Error::kNone;
+    std::string why; ///< the system's reason when it was not moved
+};
+
+/// Moves a file the game will not use aside, whole, under the first free name of `path` + `suffix`,
+/// then `path` + `suffix` + ".2" up to ".100", never over an existing name, so the game can start anew
+/// under the old name and the player still finds the old file. kNotFound when there is nothing to move.
+MovedAside MoveAside(std::string_view path, std::string_view suffix);
 
 /// The entries of one folder ("" = the current directory) whose names match a Windows wildcard pattern,
 /// sorted by the bytes of their names, without "." and "..". Error: kPathNotFound when the folder is missing,

@@ -74,28 +74,20 @@ void FileStore::Load() {
 
 void FileStore::Refuse(const std::string& why) {
     // The player's file is never written over: it is moved aside whole, and the game starts anew.
-    std::error_code ec;
-    for (int n = 1; n <= 100; ++n) {
-        std::filesystem::path aside = m_file;
-        aside += n == 1 ? std::string(".refused") : ".refused." + std::to_string(n);
-        if (std::filesystem::symlink_status(aside, ec).type() != std::filesystem::file_type::not_found)
-            continue;
-        std::filesystem::rename(m_file, aside, ec);
-        if (!ec) {
-            m_keptAside = aside;
-            std::fprintf(stderr,
-                         "settings: %s was not read: %s; it is kept as %s, and the game starts with "
-                         "new settings\n",
-                         m_file.c_str(), why.c_str(), aside.c_str());
-            return;
-        }
-        break;
+    const plat::fs::MovedAside aside = plat::fs::MoveAside(plat::fs::ToGameForm(m_file.string()), ".refused");
+    if (aside.error == plat::fs::Error::kNone) {
+        m_keptAside = aside.native;
+        std::fprintf(
+            stderr,
+            "settings: %s was not read: %s; it is kept as %s, and the game starts with new settings\n",
+            m_file.c_str(), why.c_str(), aside.native.c_str());
+        return;
     }
     m_readOnly = true;
     std::fprintf(stderr,
                  "settings: %s was not read: %s; it cannot be moved aside (%s), so no setting is "
                  "saved this run\n",
-                 m_file.c_str(), why.c_str(), ec ? ec.message().c_str() : "no free name");
+                 m_file.c_str(), why.c_str(), aside.why.c_str());
 }
 
 bool FileStore::Get(std::string_view name, std::string& out) const {
