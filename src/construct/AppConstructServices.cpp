@@ -2,11 +2,14 @@
 
 #include "app/App.h"
 #include "app/AppParts.h"
+#include "app/ErrorMan.h"
 #include "app/GameStateMan.h"
 #include "app/Win.h"
 #include "audio/GameSoundController.h"
 #include "foundation/base/AppSettings.h"
 #include "ui/SlideOutMan.h"
+
+#include <cstdio>
 
 namespace zentrix {
 
@@ -14,6 +17,8 @@ namespace {
 
 /// Interface sounds and spoken help are played with this priority.
 constexpr int kHelpMode = 1;
+/// The error manager's channel of files that cannot be read or written ("fileaccess.log").
+constexpr int kFileAccessLog = 4;
 
 } // namespace
 
@@ -110,6 +115,12 @@ bool CAppConstructServices::GetSetting(std::string_view name, std::string& text)
 void CAppConstructServices::SetSetting(std::string_view name, std::string_view text) {
     if (CAppSettings* settings = g_pApp ? g_pApp->GetAppSettings() : nullptr)
         settings->SetString(name, text);
+}
+
+void CAppConstructServices::ReportFileError(const std::string& text, int errorNumber) {
+    if (CErrorMan* errors = g_pApp ? g_pApp->GetErrorMan() : nullptr)
+        errors->WriteError(kFileAccessLog, text.c_str(), errorNumber);
+    std::fprintf(stderr, "track editor: %s\n", text.c_str());
 }
 
 } // namespace zentrix

@@ -27,6 +27,7 @@ public:
     void OnHelpHoverEnd(int helpId) override;
     bool GetSetting(std::string_view name, std::string& text) override;
     void SetSetting(std::string_view name, std::string_view text) override;
+    void ReportFileError(const std::string& text, int errorNumber) override;
     /// The route the editor works with: the one given, else the application's route manager's.
     IConstructRoute* GetRoute() override;
     void SetRoute(IConstructRoute* route) { m_route = route; }

@@ -49,6 +49,10 @@ public:
     virtual bool GetSetting(std::string_view name, std::string& text) = 0;
     virtual void SetSetting(std::string_view name, std::string_view text) = 0;
 
+    /// A file the editor could not read or write: into the error manager's file-access log, with the
+    /// system's error number (0 none), and onto standard error.
+    virtual void ReportFileError(const std::string& text, int errorNumber) = 0;
+
     /// The route over the track the editor rebuilds and marks (null: none is kept yet).
     virtual IConstructRoute* GetRoute() = 0;
 };

@@ -9,13 +9,18 @@
 #include "construct/EraserMode.h"
 #include "construct/PickupMode.h"
 #include "foundation/assets/AssetMan.h"
+#include "foundation/assets/FileSaver.h"
 #include "foundation/base/EventMan.h"
+#include "platform/fs/FileSystem.h"
 #include "render/EngineMan.h"
 #include "render/ShadowMan.h"
 #include "ui/SlideOut.h"
 #include "world/TrackEdit.h"
 #include "world/TrackObject.h"
 #include "world/WorldGrid.h"
+
+#include <cerrno>
+#include <cstring>
 
 namespace zentrix {
 
@@ -95,9 +100,57 @@ void CWorldConstructMan::DropClicks() {
         }
 }
 
+std::string CWorldConstructMan::AutoSavePath() const {
+    CAssetMan* assets = m_services->GetAssetMan();
+    CFileSaver* files = assets ? assets->GetFileSaver() : nullptr;
+    return files ? files->GetFullPath(kAutoSaveSlot, kAutoSaveName) : std::string();
+}
+
 void CWorldConstructMan::LoadAutoSave() {
-    if (!LoadTrack(kAutoSaveName, kAutoSaveSlot))
-        ClearTrack(true);
+    m_keepAutoSave = false;
+    if (LoadTrack(kAutoSaveName, kAutoSaveSlot))
+        return;
+    KeepRefusedAutoSave();
+    ClearTrack(true);
+}
+
+void CWorldConstructMan::KeepRefusedAutoSave() {
+    // A missing auto-save is no error. One that is there but was not taken would be written over by the
+    // empty track when the editor is left, so it is moved aside whole first.
+    const std::string path = AutoSavePath();
+    if (path.empty() || !plat::fs::Exists(path))
+        return;
+    const std::string shown = plat::fs::Resolve(path).native;
+    const plat::fs::MovedAside aside = plat::fs::MoveAside(path, kRefusedSuffix);
+    if (aside.error == plat::fs::Error::kNone) {
+        m_services->ReportFileError(shown + " was not taken as a track; it is kept as " + aside.native +
+                                        ", and the editor starts with an empty track",
+                                    0);
+        return;
+    }
+    if (aside.error == plat::fs::Error::kNotFound)
+        return;
+    // It stays where it is, and this visit's track is not written over it.
+    m_keepAutoSave = true;
+    m_services->ReportFileError(shown + " was not taken as a track and cannot be moved aside (" + aside.why +
+                                    "); it is left as it is, and this visit's track is not saved",
+                                0);
+}
+
+void CWorldConstructMan::SaveAutoSave() {
+    if (m_keepAutoSave)
+        return;
+    errno = 0;
+    if (SaveTrack(kAutoSaveName, kAutoSaveSlot))
+        return;
+    const int error = errno;
+    const std::string path = AutoSavePath();
+    const std::string shown = path.empty() ? std::string(kAutoSaveName) : plat::fs::Resolve(path).native;
+    m_services->ReportFileError(
+        "the track was not saved: " + shown + " cannot be written (" +
+            (error != 0 ? std::strerror(error) : "no place to save it") +
+            "); the test drive and the next visit find the track as it was last saved",
+        error);
 }
 
 void CWorldConstructMan::ResumeAutoSave() {
@@ -137,7 +190,7 @@ void CWorldConstructMan::Deactivate() {
     SetMode(kModeLeaving);
     // A preview made while another mode was on leaves with the world.
     m_addMode->SetPreviewPiece(-1, false);
-    SaveTrack(kAutoSaveName, kAutoSaveSlot);
+    SaveAutoSave();
     CWorldMan::Deactivate();
     if (m_camera)
         m_camera->Stop();

@@ -47,6 +47,8 @@ public:
     /// The track kept across visits, in the saved-tracks slot.
     static constexpr const char* kAutoSaveName = "AutoSaved.trk";
     static constexpr int kAutoSaveSlot = 1;
+    /// An auto-save the track reader refused is kept under its name with this added (then ".2", ...).
+    static constexpr const char* kRefusedSuffix = ".refused";
     /// The setting that keeps the track's name, and the text of the default name.
     static constexpr const char* kTrackNameSetting = "AutoSave_Track_Name";
     static constexpr int kDefaultNameText = 7650;
@@ -135,6 +137,12 @@ public:
 
 private:
     void LoadAutoSave();
+    /// The auto-save's path in the game's form; empty without the saved-tracks folder.
+    std::string AutoSavePath() const;
+    /// Moves an auto-save that could not be taken aside, whole, and says so.
+    void KeepRefusedAutoSave();
+    /// Writes the track over the auto-save; a failure is reported with the file and the reason.
+    void SaveAutoSave();
     void DropClicks();
     void NewTrack();
     void HandleButtonRelease();
@@ -154,6 +162,8 @@ private:
     int m_previewRotation = 0;
     SLiftedPiece m_liftedPiece;
     bool m_created = false;
+    /// A refused auto-save could not be moved aside: it is not written over this visit.
+    bool m_keepAutoSave = false;
 };
 
 } // namespace zentrix

@@ -15,6 +15,7 @@
 #include "foundation/base/GameStates.h"
 #include "frontend/HelpManager.h"
 #include "frontend/MainScreenSlideOut.h"
+#include "platform/fs/FileSystem.h"
 #include "platform/settings/MemoryStore.h"
 #include "race/RouteNodeMan.h"
 #include "render/EngineMan.h"
@@ -107,6 +108,54 @@ TEST_F(ConstructWorld, TheTrackNameAndModeComeBackThroughTheAutoSave) {
     EXPECT_EQ(PieceAt(4, 5), "15270/0");
     EXPECT_EQ(Height(6, 6), 0.0f);
     EXPECT_EQ(Editor().GetTrackName(), "My track");
+}
+
+TEST_F(ConstructWorld, AnAutoSaveThatCannotBeWrittenOrTakenIsReportedAndKeptWhole) {
+    NewTrack(0);
+    ASSERT_NE(Place(kStraight, 4, 5, 1), nullptr);
+    Leave();
+    const std::vector<char> saved = ReadFile(AutoSave());
+    ASSERT_EQ(saved.size(), 65576u);
+
+    // A full disk: the old auto-save stays whole, and the player is told which file and why.
+    Enter();
+    ASSERT_NE(Place(kCorner, 3, 3, 2), nullptr);
+    testing::internal::CaptureStderr();
+    {
+        plat::fs::ScopedWriteFailure diskFull(1000);
+        Leave();
+    }
+    std::string told = testing::internal::GetCapturedStderr();
+    EXPECT_NE(told.find(AutoSave().string() + " cannot be written (No space left on device)"),
+              std::string::npos)
+        << told;
+    EXPECT_EQ(ReadFile(AutoSave()), saved);
+    Enter();
+    EXPECT_EQ(PieceAt(3, 3), "15270/0") << "the next visit finds the track as it was last saved";
+    EXPECT_EQ(PieceAt(4, 5), "15201/1");
+
+    // A file the reader refuses is kept beside it under the first free name, and never written over.
+    Leave();
+    const std::vector<char> refused(saved.begin(), saved.begin() + 1000);
+    std::filesystem::path older = AutoSave();
+    older += ".refused";
+    std::filesystem::path kept = AutoSave();
+    kept += ".refused.2";
+    std::ofstream(older, std::ios::binary) << "an older one";
+    std::ofstream(AutoSave(), std::ios::binary)
+        .write(refused.data(), static_cast<std::streamsize>(refused.size()));
+    testing::internal::CaptureStderr();
+    Enter();
+    told = testing::internal::GetCapturedStderr();
+    EXPECT_NE(told.find("kept as " + kept.string()), std::string::npos) << told;
+    EXPECT_EQ(PieceAt(4, 5), "15270/0");
+    EXPECT_EQ(PieceAt(4, 4), "15270/0") << "an empty track, without a start piece";
+    EXPECT_FALSE(std::filesystem::exists(AutoSave()));
+    Leave();
+    EXPECT_EQ(ReadFile(AutoSave()).size(), 65576u);
+    EXPECT_EQ(ReadFile(kept), refused);
+    const std::vector<char> olderText = ReadFile(older);
+    EXPECT_EQ(std::string(olderText.begin(), olderText.end()), "an older one");
 }
 
 TEST_F(ConstructWorld, ANewTrackHasTheStartPieceInTheMiddleOfItsGrid) {
