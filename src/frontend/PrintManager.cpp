@@ -39,13 +39,11 @@ int CPrintManager::StartManager() {
 }
 
 int CPrintManager::StopManager() {
-    // Nothing prints behind the caller's back, so a job not yet run is simply dropped.
-    if (m_busy && !m_cancelled)
-        m_cancelRequested = true;
+    // A job is handed to the print system whole, within ProcessPendingJob, and is the print system's from
+    // then on (like any spooled job, it prints after the game has gone). So the only job there is to stop
+    // is one queued and not yet run: it is dropped with the canvas that holds its picture.
     m_canvas.reset();
     m_busy = false;
-    m_cancelRequested = false;
-    m_cancelled = false;
     m_jobPending = false;
     m_landscape = false;
     m_waitingForSpooler = false;
@@ -127,7 +125,6 @@ bool CPrintManager::PrintPicture(const plat::gfx2d::Surface* surface, const Rect
 bool CPrintManager::QueueJob() {
     if (!m_canvas || m_busy || m_jobPending || !m_available)
         return false;
-    m_cancelRequested = false;
     m_busy = true;
     m_jobPending = true;
     m_waitingForSpooler = true;
@@ -137,7 +134,6 @@ bool CPrintManager::QueueJob() {
 bool CPrintManager::DropJob() {
     m_jobPending = false;
     m_busy = false;
-    m_cancelRequested = false;
     m_landscape = false;
     ClearCanvas();
     return false;
@@ -146,10 +142,6 @@ bool CPrintManager::DropJob() {
 bool CPrintManager::ProcessPendingJob() {
     if (!m_jobPending || !m_available)
         return false;
-    if (m_cancelRequested || m_cancelled) {
-        m_cancelled = false;
-        return DropJob();
-    }
     m_jobPending = false;
     const std::optional<std::string> name = m_printer->DefaultPrinter();
     const std::optional<plat::print::PageSize> page =
@@ -180,8 +172,6 @@ bool CPrintManager::ProcessPendingJob() {
     if (!printed)
         plat::system::DebugOutput("print: the printer refused the page");
     m_busy = false;
-    m_cancelRequested = false;
-    m_cancelled = false;
     ClearCanvas();
     m_landscape = false;
     return printed;

@@ -39,7 +39,8 @@ public:
     /// Looks for a printer: without one printing becomes unavailable and the start succeeds; with one
     /// the canvas is made (1 when it cannot be) and cleared; 0.
     int StartManager() override;
-    /// Requests a cancel of a job that has not run, releases the canvas and clears every flag; 0.
+    /// Drops a job that has not run, releases the canvas and clears every flag; 0. A job already run
+    /// belongs to the print system and prints.
     int StopManager() override;
 
     bool IsPrintingAvailable() const { return m_available; }
@@ -79,8 +80,6 @@ private:
     std::unique_ptr<plat::gfx2d::Surface> m_canvas;
     bool m_available = true;
     bool m_busy = false;
-    bool m_cancelRequested = false;
-    bool m_cancelled = false;
     bool m_jobPending = false;
     bool m_landscape = false;
     bool m_waitingForSpooler = false;

@@ -4,6 +4,8 @@
 
 #include <png.h>
 
+#include <csetjmp>
+#include <cstdio>
 #include <filesystem>
 
 namespace printtest {
@@ -23,6 +25,26 @@ inline bool ReadPng(const std::filesystem::path& path, plat::print::RgbPicture& 
         return false;
     }
     return true;
+}
+
+/// The resolution written into a PNG file, in pixels per metre across and down; false when it has none
+/// or gives it in no unit.
+inline bool ReadPixelsPerMetre(const std::filesystem::path& path, png_uint_32& x, png_uint_32& y) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr)
+        return false;
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
+    bool found = false;
+    if (info != nullptr && !setjmp(png_jmpbuf(png))) {
+        png_init_io(png, file);
+        png_read_info(png, info);
+        int unit = PNG_RESOLUTION_UNKNOWN;
+        found = png_get_pHYs(png, info, &x, &y, &unit) != 0 && unit == PNG_RESOLUTION_METER;
+    }
+    png_destroy_read_struct(&png, &info, nullptr);
+    std::fclose(file);
+    return found;
 }
 
 } // namespace printtest

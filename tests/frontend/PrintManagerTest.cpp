@@ -112,6 +112,15 @@ TEST(PrintManager, TheFileBackEndsPageHoldsThePictureWhereTheJobPutIt) {
     EXPECT_EQ(p.CanvasPixel(400, 300), kWhite) << "cleared after the job";
     ASSERT_EQ(p.printer->Pages().size(), 1u);
     EXPECT_EQ(p.printer->LastTitle(), "KAVO Zentrix");
+    // The job names the paper the page was composed for, landscape, unscaled; the picture says how
+    // large its dots are: 1100 x 850 dots at 100 per inch (3937 per metre) are that paper, 11 x 8.5 in.
+    EXPECT_EQ(p.printer->LastOptions(), (std::vector<plat::print::JobOption>{{"media", "na_letter_8.5x11in"},
+                                                                             {"orientation-requested", "4"},
+                                                                             {"print-scaling", "none"}}));
+    png_uint_32 perMetreX = 0, perMetreY = 0;
+    ASSERT_TRUE(printtest::ReadPixelsPerMetre(p.printer->Pages()[0], perMetreX, perMetreY));
+    EXPECT_EQ(perMetreX, 3937u);
+    EXPECT_EQ(perMetreY, 3937u);
 
     plat::print::RgbPicture page;
     ASSERT_TRUE(printtest::ReadPng(p.printer->Pages()[0], page));

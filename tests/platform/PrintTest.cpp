@@ -72,6 +72,28 @@ TEST(Print, MediaSidesBecomeDotsAt300PerInchWithinBounds) {
     EXPECT_EQ(plat::print::MediaToDots(29700), 3507);
     EXPECT_EQ(plat::print::MediaToDots(0), 1);
     EXPECT_EQ(plat::print::MediaToDots(2000000000), plat::print::CupsPrinter::kMaxSide);
+
+    // The page is composed for the medium the printer names, which the job then names; A4 when the
+    // printer names none whole.
+    struct Case {
+        const char* name;
+        int width, length;
+        bool landscape;
+        const char* medium;
+        PageSize page;
+    };
+    const Case cases[] = {
+        {"na_letter_8.5x11in", 21590, 27940, true, "na_letter_8.5x11in", {3300, 2550}},
+        {"na_letter_8.5x11in", 21590, 27940, false, "na_letter_8.5x11in", {2550, 3300}},
+        {"", 21590, 27940, true, "iso_a4_210x297mm", {3507, 2480}},
+        {nullptr, 0, 0, false, "iso_a4_210x297mm", {2480, 3507}},
+        {"na_letter_8.5x11in", 21590, 0, false, "iso_a4_210x297mm", {2480, 3507}},
+    };
+    for (const Case& c : cases) {
+        const plat::print::Medium medium = plat::print::ChooseMedium(c.name, c.width, c.length);
+        EXPECT_EQ(medium.name, c.medium) << (c.name ? c.name : "none");
+        EXPECT_EQ(plat::print::PageOf(medium, c.landscape), c.page) << (c.name ? c.name : "none");
+    }
 }
 
 TEST(Print, TheFilePrinterWritesEachPageAsAPngOfItsFixedSize) {

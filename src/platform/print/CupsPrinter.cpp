@@ -15,7 +15,8 @@ namespace plat::print {
 
 namespace {
 
-// A4 in hundredths of a millimetre, for a printer that names no default medium.
+// A4, for a printer that names no default medium.
+constexpr const char* kA4Name = "iso_a4_210x297mm";
 constexpr int kA4Width = 21000;
 constexpr int kA4Length = 29700;
 // The printer states of the printing protocol: 3 idle, 4 processing, 5 stopped.
@@ -60,31 +61,46 @@ std::optional<std::string> CupsPrinter::DefaultPrinter() {
     return name;
 }
 
-std::optional<PageSize> CupsPrinter::GetPageSize(const std::string& name, bool landscape) {
-    NamedDest dest(name);
-    if (dest.Get() == nullptr)
-        return std::nullopt;
-    int width = kA4Width;
-    int length = kA4Length;
-    if (cups_dinfo_t* info = cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest.Get())) {
-        cups_size_t media{};
-        if (cupsGetDestMediaDefault(CUPS_HTTP_DEFAULT, dest.Get(), info, 0, &media) != 0 && media.width > 0 &&
-            media.length > 0) {
-            width = media.width;
-            length = media.length;
-        }
-        cupsFreeDestInfo(info);
-    }
-    PageSize page{MediaToDots(width), MediaToDots(length)};
+Medium ChooseMedium(const char* name, int width, int length) {
+    if (name == nullptr || *name == '\0' || width <= 0 || length <= 0)
+        return {kA4Name, kA4Width, kA4Length};
+    return {name, width, length};
+}
+
+PageSize PageOf(const Medium& medium, bool landscape) {
+    PageSize page{MediaToDots(medium.width), MediaToDots(medium.length)};
     if (landscape != (page.width > page.height))
         std::swap(page.width, page.height);
     return page;
 }
 
+std::optional<Medium> CupsPrinter::DefaultMedium(const std::string& name) {
+    NamedDest dest(name);
+    if (dest.Get() == nullptr)
+        return std::nullopt;
+    Medium medium = ChooseMedium(nullptr, 0, 0);
+    if (cups_dinfo_t* info = cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest.Get())) {
+        cups_size_t media{};
+        if (cupsGetDestMediaDefault(CUPS_HTTP_DEFAULT, dest.Get(), info, 0, &media) != 0) {
+            media.media[sizeof(media.media) - 1] = '\0';
+            medium = ChooseMedium(media.media, media.width, media.length);
+        }
+        cupsFreeDestInfo(info);
+    }
+    return medium;
+}
+
+std::optional<PageSize> CupsPrinter::GetPageSize(const std::string& name, bool landscape) {
+    const std::optional<Medium> medium = DefaultMedium(name);
+    if (!medium)
+        return std::nullopt;
+    return PageOf(*medium, landscape);
+}
+
 bool CupsPrinter::PrintPage(const std::string& name, const std::string& title, const RgbPicture& picture,
                             const gfx2d::Rect& onPage, bool landscape) {
-    const std::optional<PageSize> page = GetPageSize(name, landscape);
-    if (!page)
+    const std::optional<Medium> medium = DefaultMedium(name);
+    if (!medium)
         return false;
     std::string path = (std::filesystem::temp_directory_path() / "zentrix-print-XXXXXX.png").string();
     const int fd = mkstemps(path.data(), 4);
@@ -92,10 +108,12 @@ bool CupsPrinter::PrintPage(const std::string& name, const std::string& title, c
         return false;
     close(fd);
     bool printed = false;
-    if (WritePng(path, ComposePage(*page, picture, onPage))) {
+    // The page is composed whole for the medium, so the job names that medium and asks for no scaling.
+    if (WritePng(path, ComposePage(PageOf(*medium, landscape), picture, onPage), kDotsPerInch)) {
         cups_option_t* options = nullptr;
-        int count = cupsAddOption("orientation-requested", landscape ? "4" : "3", 0, &options);
-        count = cupsAddOption("print-scaling", "none", count, &options);
+        int count = 0;
+        for (const JobOption& option : PageJobOptions(medium->name, landscape))
+            count = cupsAddOption(option.name.c_str(), option.value.c_str(), count, &options);
         printed =
             cupsPrintFile2(CUPS_HTTP_DEFAULT, name.c_str(), path.c_str(), title.c_str(), count, options) > 0;
         cupsFreeOptions(count, options);

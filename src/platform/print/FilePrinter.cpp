@@ -25,10 +25,11 @@ bool FilePrinter::PrintPage(const std::string& name, const std::string& title, c
     if (!page)
         return false;
     const std::filesystem::path path = m_folder / ("page" + std::to_string(m_pages.size() + 1) + ".png");
-    if (!WritePng(path, ComposePage(*page, picture, onPage)))
+    if (!WritePng(path, ComposePage(*page, picture, onPage), kDotsPerInch))
         return false;
     m_pages.push_back(path);
     m_lastTitle = title;
+    m_lastOptions = PageJobOptions(kMedium, landscape);
     return true;
 }
 

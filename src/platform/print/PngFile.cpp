@@ -2,6 +2,7 @@
 
 #include <png.h>
 
+#include <cmath>
 #include <csetjmp>
 #include <cstdio>
 #include <system_error>
@@ -12,7 +13,7 @@ namespace {
 
 // libpng reports errors by a long jump back into the writer; the jump skips no destructors because
 // everything it leaves is plain C state, released after the jump.
-bool WriteRows(std::FILE* file, const RgbPicture& picture) {
+bool WriteRows(std::FILE* file, const RgbPicture& picture, int dotsPerInch) {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     if (png == nullptr)
         return false;
@@ -29,6 +30,9 @@ bool WriteRows(std::FILE* file, const RgbPicture& picture) {
     png_set_IHDR(png, info, static_cast<png_uint_32>(picture.width), static_cast<png_uint_32>(picture.height),
                  8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
+    // PNG keeps the resolution in pixels per metre; without it a print system guesses its own.
+    const auto perMetre = static_cast<png_uint_32>(std::lround(dotsPerInch / 0.0254));
+    png_set_pHYs(png, info, perMetre, perMetre, PNG_RESOLUTION_METER);
     png_write_info(png, info);
     for (int y = 0; y < picture.height; ++y)
         png_write_row(png, const_cast<png_bytep>(picture.At(0, y)));
@@ -39,13 +43,15 @@ bool WriteRows(std::FILE* file, const RgbPicture& picture) {
 
 } // namespace
 
-bool WritePng(const std::filesystem::path& path, const RgbPicture& picture) {
-    if (!picture.IsValid())
+bool WritePng(const std::filesystem::path& path, const RgbPicture& picture, int dotsPerInch) {
+    // Far above any printer's, and the number of pixels per metre still fits PNG's 31 bits.
+    constexpr int kMaxDotsPerInch = 1000000;
+    if (!picture.IsValid() || dotsPerInch < 1 || dotsPerInch > kMaxDotsPerInch)
         return false;
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr)
         return false;
-    const bool written = WriteRows(file, picture);
+    const bool written = WriteRows(file, picture, dotsPerInch);
     const bool closed = std::fclose(file) == 0;
     if (written && closed)
         return true;

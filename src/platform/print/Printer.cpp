@@ -24,6 +24,11 @@ bool RgbPicture::IsValid() const {
     return width > 0 && height > 0 && pixels.size() == std::size_t(width) * height * 3;
 }
 
+std::vector<JobOption> PageJobOptions(const std::string& medium, bool landscape) {
+    // The printing protocol's orientations: 3 portrait, 4 landscape.
+    return {{"media", medium}, {"orientation-requested", landscape ? "4" : "3"}, {"print-scaling", "none"}};
+}
+
 RgbPicture ComposePage(PageSize page, const RgbPicture& picture, const gfx2d::Rect& onPage) {
     RgbPicture out = RgbPicture::Filled(page.width, page.height, 255, 255, 255);
     if (!out.IsValid() || !picture.IsValid() || onPage.IsEmpty())

@@ -17,6 +17,26 @@ struct PageSize {
     friend bool operator==(const PageSize&, const PageSize&) = default;
 };
 
+/// A paper size by the name the print system knows it by (the standard's self-describing names, such as
+/// "iso_a4_210x297mm"), with its sides in hundredths of a millimetre.
+struct Medium {
+    std::string name;
+    int width = 0;
+    int length = 0;
+};
+
+/// One option sent with a print job, named and valued as the print system takes it.
+struct JobOption {
+    std::string name;
+    std::string value;
+
+    friend bool operator==(const JobOption&, const JobOption&) = default;
+};
+
+/// The options of a page composed whole for `medium` at the resolution written into its picture: that
+/// medium, the way round it prints, and no scaling, so the print system neither rescales nor crops it.
+std::vector<JobOption> PageJobOptions(const std::string& medium, bool landscape);
+
 /// A picture of 8-bit red, green and blue bytes per pixel, rows top first without padding.
 struct RgbPicture {
     int width = 0;
