@@ -1,7 +1,8 @@
 // The editor's panels on the sample set, driven through their commands and updates as the player's
 // clicks reach them: the palette's pages, the cells, the eraser and test drive, the start piece in hand,
 // the track-length gauge, the campaign's locks, the new-track panel; golden pictures of the panel; and
-// a track built with the mouse and test-driven, from the main screen on.
+// a track built with the mouse from the main screen on, test-driven, left with Escape and left by the test
+// drive's own end, and found again each time.
 
 #include "EditorFixture.h"
 
@@ -20,9 +21,12 @@
 #include "foundation/base/GameStates.h"
 #include "frontend/MainScreenSlideOut.h"
 #include "platform/gfx2d/Surface.h"
+#include "platform/window/ScriptedWindow.h"
 #include "race/RouteNodeMan.h"
+#include "race/WorldRaceMan.h"
 #include "render/CameraController.h"
 #include "render/EngineMan.h"
+#include "ui/PushButton.h"
 #include "ui/SlideOutMan.h"
 #include "ui/ToggleButton.h"
 #include "world/TrackEdit.h"
@@ -43,7 +47,7 @@ constexpr int kNewTrackPanel = 2;
 
 class ConstructPanel : public EditorFixture {
 protected:
-    ConstructPanel() : EditorFixture(gametest::GameSetup{"", 50, false}) {}
+    explicit ConstructPanel(gametest::GameSetup setup = {"", 50, false}) : EditorFixture(std::move(setup)) {}
 
     CConstSlideOut& Panel() {
         return dynamic_cast<CConstSlideOut&>(*game.App().GetSlideOutMan()->FindSlideOut(0));
@@ -475,10 +479,23 @@ TEST_F(ConstructPanelPicture, EachGroupAndPageWithTheLocksTheFrameAndTheGauge) {
 /// from the palette in the top view, and the test drive.
 class ConstructPlaySlow : public ConstructPanel {
 protected:
+    // No picture is looked at: the scene stays undrawn, so the test drive's minute and a half runs fast.
+    ConstructPlaySlow() : ConstructPanel(gametest::GameSetup{"", 50, false, false}) {}
     void SetUp() override {
         ASSERT_TRUE(game.Start());
         game.App().GetGameStateMan()->SetState(GAMESTATE_MAIN);
         ASSERT_TRUE(game.Reach(GAMESTATE_MAIN));
+    }
+    /// The keyboard's accelerator (the up arrow's key code).
+    static constexpr int kAccelerator = 200;
+
+    /// Every cell of the 8 x 8 grid, as PieceAt gives it.
+    std::string Track() {
+        std::string track;
+        for (int x = 0; x < 8; ++x)
+            for (int z = 0; z < 8; ++z)
+                track += PieceAt(x, z) + " ";
+        return track;
     }
     /// Where the middle of cell (x, z) lies on the screen, the camera looking straight down.
     void CellOnScreen(int x, int z, int& px, int& py) {
@@ -491,7 +508,7 @@ protected:
     }
 };
 
-TEST_F(ConstructPlaySlow, ATrackIsBuiltWithTheMouseAndTestDriven) {
+TEST_F(ConstructPlaySlow, ATrackBuiltWithTheMouseIsTestDrivenAndFoundAgainAfterEscapeAndAfter90Seconds) {
     CConstCamHelper::SetViewIndex(0);
     CConstCamHelper::SetZoomIndex(1);
     ASSERT_TRUE(game.ClickControl(CMainScreenSlideOut::kEditorButton));
@@ -535,12 +552,60 @@ TEST_F(ConstructPlaySlow, ATrackIsBuiltWithTheMouseAndTestDriven) {
         EXPECT_EQ(Editor().GetMode(), CWorldConstructMan::kModePickup);
     }
     EXPECT_FALSE(game.App().GetRouteNodeMan()->IsRouteBroken());
+    const std::string built = Track();
 
-    ASSERT_TRUE(game.ClickControl(CConstSlideOut::kTestDriveButton));
-    EXPECT_EQ(State(), GAMESTATE_RACE);
-    ASSERT_TRUE(game.RunUntil([] { return CWorldMan::GetCurrentWorldId() == CWorldMan::kRace; }, 10));
-    EXPECT_TRUE(game.RunUntil([] { return CWorldMan::GetCar(0) != nullptr; }, 100));
-    EXPECT_EQ(game.App().GetGameStateMan()->GetGameMode(), 1);
+    CWorldRaceMan* race = CWorldRaceMan::GetInstance();
+    // Escape, once the test drive runs, leaves it for the editor; then the test drive ends by itself
+    // 90000 ms after its start signal, the player's car driven all the while.
+    for (const bool escape : {true, false}) {
+        SCOPED_TRACE(escape ? "Escape" : "90 s");
+        // The button pressed for the last test drive comes up again as the panel updates its controls.
+        auto* button = dynamic_cast<CPushButton*>(Panel().FindControl(CConstSlideOut::kTestDriveButton));
+        ASSERT_NE(button, nullptr);
+        ASSERT_TRUE(game.RunUntil([&] { return button->GetButtonState() != CPushButton::kPressed; }, 100));
+        ASSERT_TRUE(game.ClickControl(CConstSlideOut::kTestDriveButton));
+        EXPECT_EQ(State(), GAMESTATE_RACE);
+        ASSERT_TRUE(game.RunUntil([&] { return race->GetState() == CWorldRaceMan::kRacing; }, 200));
+        EXPECT_EQ(game.App().GetGameStateMan()->GetGameMode(), 1);
+        CWorldObject* car = CWorldMan::GetCar(0);
+        ASSERT_NE(car, nullptr);
+        ASSERT_NE(CWorldMan::GetCar(1), nullptr) << "a closed route: a computer driver comes along";
+        if (escape) {
+            game.Frames(10);
+            plat::window::Event key{plat::window::EventKind::Key};
+            key.key = 27;
+            game.window->Push(key);
+        } else {
+            game.input.SetKey(kAccelerator, true);
+        }
+        const CVector start = car->Position();
+        float farthest = 0.0f;
+        int lastTime = 0;
+        ASSERT_TRUE(game.RunUntil(
+            [&] {
+                if (State() != GAMESTATE_RACE)
+                    return true;
+                if (CWorldMan::GetCar(0) == car)
+                    farthest = std::max(farthest, (car->Position() - start).Length());
+                lastTime = race->GetTestDriveTime();
+                return false;
+            },
+            escape ? 20 : 2000));
+        game.input.SetKey(kAccelerator, false);
+        if (!escape) {
+            // Left at the first frame past 90000 ms (it counted up to the frame before).
+            EXPECT_GT(lastTime, 90000 - 50);
+            EXPECT_LE(lastTime, 90000);
+            EXPECT_GT(farthest, 40.0f) << "the car was driven";
+        }
+        EXPECT_EQ(State(), GAMESTATE_CONSTRUCT);
+        ASSERT_TRUE(game.ReachPanel(CWorldConstructMan::kPanel));
+        EXPECT_EQ(CWorldMan::GetCurrentWorldId(), CWorldMan::kConstruct);
+        EXPECT_EQ(Track(), built);
+        EXPECT_EQ(Editor().GetMode(), CWorldConstructMan::kModePickup);
+        EXPECT_FALSE(game.App().GetRouteNodeMan()->IsRouteBroken());
+        game.Frames(1);
+    }
 }
 
 } // namespace
