@@ -123,6 +123,9 @@ TEST_F(Route, EverySampleTrackBuildsItsRouteAsItsLayoutSays) {
         {"SavedTracks/oneway.trk", false, 1, 19, 16, 608, 96, -1, -1},
         // The truck pad, entered on its cell (1, 0), leaves from its cell (1, -1): two nodes, one section.
         {"GameTracks/pads.trk", false, 1, 20, 19, 608, 96, -1, -1},
+        // Over pads and stunt pieces: the loop and the truck pad give two nodes each to one section; the
+        // side force's second cell, its fall zone, is none of the route.
+        {"GameTracks/demo.trk", false, 1, 20, 18, 608, 96, -1, -1},
         // Up the left side, along the top and down to (6, 4), before the gap at (6, 3).
         {"SavedTracks/broken.trk", true, 2, 11, 11, 304, 0, 6, 4},
         // The start piece alone, with nothing on either side.
