@@ -224,7 +224,7 @@ private:
     std::vector<std::unique_ptr<PursuitDriver>> m_drivers;
 };
 
-void FourCarsOnTheDemoCircuit(benchmark::State& state) {
+void FourCarsOnThePlainCircuit(benchmark::State& state) {
     Circuit circuit;
     // Under way first: the cars settle and leave the start.
     for (int i = 0; i < 25; ++i)
@@ -234,6 +234,6 @@ void FourCarsOnTheDemoCircuit(benchmark::State& state) {
     state.counters["ticks/s"] =
         benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
-BENCHMARK(FourCarsOnTheDemoCircuit)->Unit(benchmark::kMicrosecond);
+BENCHMARK(FourCarsOnThePlainCircuit)->Unit(benchmark::kMicrosecond);
 
 } // namespace

@@ -116,7 +116,7 @@ protected:
             CWorldMan::CollideObjects(kFrameMs);
             CWorldMan::FinishActiveObjects(kFrameMs);
             for (int slot = 0; slot < 4; ++slot) {
-                // A car put back starts its life again; a stunt piece's state is counted where it begins.
+                // A stunt state is counted where it begins; a car put back starts its life again.
                 const int stunt = cars[slot]->GetStuntState();
                 if (stunt != lastStunt[slot] && stunt >= 0 && stunt < 10)
                     ++stuntsBegun[slot][stunt];
