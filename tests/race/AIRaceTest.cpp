@@ -245,7 +245,9 @@ TEST_F(AIRace, TheDemoRaceIsRacedToTheEndOverThePadsAndTheStuntPieces) {
     int taken = 0;
     int looped = 0;
     int putBack = 0;
-    std::string trace = Trace(finishers) + "# pickups taken and used, loops, respawns, frames in stunt mode:";
+    std::string trace = Trace(finishers) +
+                        "# pickups taken and used, loops, respawns, frames in the stunt mode and "
+                        "the two pickup modes:";
     for (const auto& f : finishers)
         EXPECT_GE(f.ms, 0) << "slot " << f.slot << " after " << f.laps << " laps";
     for (int slot = 0; slot < 4; ++slot) {
@@ -254,11 +256,14 @@ TEST_F(AIRace, TheDemoRaceIsRacedToTheEndOverThePadsAndTheStuntPieces) {
         putBack += respawns[slot];
         trace += " " + std::to_string(pickupsTaken[slot]) + " " + std::to_string(pickupsUsed[slot]) + " " +
                  std::to_string(stuntsBegun[slot][6]) + " " + std::to_string(respawns[slot]) + " " +
-                 std::to_string(modeFrames[slot][9]);
+                 std::to_string(modeFrames[slot][9]) + " " + std::to_string(modeFrames[slot][13]) + " " +
+                 std::to_string(modeFrames[slot][15]);
     }
     trace += "\n";
     EXPECT_GT(taken, 0) << "the pads' pickups are taken";
     EXPECT_GT(looped, 0) << "the loop carries cars round";
+    EXPECT_GT(modeFrames[0][9] + modeFrames[1][9] + modeFrames[2][9] + modeFrames[3][9], 0)
+        << "the drivers see the stunt pieces ahead";
     // The timed death and the side force put some cars back; the watchdog must not keep doing so.
     EXPECT_LE(putBack, 16);
     EXPECT_TRUE(goldentrace::Matches("ai_race_demo", trace));
