@@ -1,5 +1,5 @@
-// Race ticks per second with four sample cars lapping the demo circuit ("demo.trk": twenty 32-unit road
-// cells round an 8 x 8 grid, its ground the terrain of the pieces' sample meshes; the cars steer at the
+// Race ticks per second with four sample cars lapping the plain city circuit ("circuit.trk": twenty 32-unit
+// road cells round an 8 x 8 grid, its ground the terrain of the pieces' sample meshes; the cars steer at the
 // route node two ahead, full throttle on the straights). One tick is the race's four passes over the world's
 // objects for a 40 ms frame: update (controls, drive, brake, steering, wheels, lean), simulation step,
 // collisions, end of step.
@@ -143,7 +143,7 @@ private:
     CDriverControls m_controls;
 };
 
-/// The demo circuit's road and route, the sample set's managers and four cars on it.
+/// The plain circuit's road and route, the sample set's managers and four cars on it.
 class Circuit {
 public:
     Circuit() {
@@ -182,8 +182,8 @@ public:
         };
         CWorldMan::SetLinks(world);
         if (!CWorldMan::CreateWorlds() || !CWorldMan::SetCurrentWorld(CWorldMan::kRace) ||
-            !CWorldMan::LoadTrack("demo.trk", 5) || !m_ground.Build(CWorldMan::GetWorldFrame()))
-            throw std::runtime_error("the race world does not start on the demo track");
+            !CWorldMan::LoadTrack("circuit.trk", 5) || !m_ground.Build(CWorldMan::GetWorldFrame()))
+            throw std::runtime_error("the race world does not start on the plain circuit");
         Random::Seed(5);
         for (int i = 0; i < kCars; ++i) {
             const int node = i * 5;
@@ -224,7 +224,7 @@ private:
     std::vector<std::unique_ptr<PursuitDriver>> m_drivers;
 };
 
-void FourCarsOnTheDemoCircuit(benchmark::State& state) {
+void FourCarsOnThePlainCircuit(benchmark::State& state) {
     Circuit circuit;
     // Under way first: the cars settle and leave the start.
     for (int i = 0; i < 25; ++i)
@@ -234,6 +234,6 @@ void FourCarsOnTheDemoCircuit(benchmark::State& state) {
     state.counters["ticks/s"] =
         benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
-BENCHMARK(FourCarsOnTheDemoCircuit)->Unit(benchmark::kMicrosecond);
+BENCHMARK(FourCarsOnThePlainCircuit)->Unit(benchmark::kMicrosecond);
 
 } // namespace

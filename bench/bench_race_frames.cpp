@@ -101,6 +101,6 @@ void BM_RaceFrame(benchmark::State& state) {
 
 } // namespace
 
-// About 160 frames make a lap of the demo circuit and the player finishes after some 630: 500 frames
+// About 215 frames make a lap of the demo track and the player finishes after some 860: 500 frames
 // stay within the race, all four cars on the track.
 BENCHMARK(BM_RaceFrame)->Unit(benchmark::kMillisecond)->Iterations(500);

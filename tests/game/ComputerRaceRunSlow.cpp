@@ -1,5 +1,6 @@
 // The race from the second main screen with its three computer opponents, headless: after the start
-// lights every computer driver drives its car round the demo track.
+// lights every computer driver drives its car round the demo track, and the track's pad calls in the jam
+// truck.
 
 #include "HeadlessGame.h"
 
@@ -7,6 +8,7 @@
 #include "race/AIDriver.h"
 #include "race/WorldRaceMan.h"
 #include "world/CarObject.h"
+#include "world/JamTruck.h"
 
 #include <gtest/gtest.h>
 
@@ -46,9 +48,12 @@ TEST(ComputerRaceRunSlow, TheThreeOpponentsRaceRoundTheDemoTrack) {
             opponents.push_back({car, driver, car->Position()});
     }
     ASSERT_EQ(opponents.size(), 3u);
-    // Ten seconds of racing: each opponent passes node after node (a lap of the demo track is 22).
+    // Ten seconds of racing: each opponent passes node after node (a lap of the demo track is 20).
+    bool truck = false;
     for (int frame = 0; frame < 250; ++frame) {
         game.Frames(1);
+        for (const CActiveWorldObject* object : CWorldMan::GetActiveList())
+            truck = truck || dynamic_cast<const CJamTruck*>(object) != nullptr;
         for (SOpponent& o : opponents) {
             const int node = o.driver->GetLapNode();
             if (node != o.last)
@@ -61,6 +66,7 @@ TEST(ComputerRaceRunSlow, TheThreeOpponentsRaceRoundTheDemoTrack) {
         EXPECT_GT(o.nodes, 8) << o.driver->GetName();
         EXPECT_GT((o.car->Position() - o.start).Length(), 50.0f) << o.driver->GetName();
     }
+    EXPECT_TRUE(truck) << "the truck pad on the route calls in the jam truck";
 }
 
 } // namespace

@@ -48,7 +48,7 @@ TEST(GameWorlds, TheWorldFollowsTheGameStateFromStartUpToQuit) {
         EXPECT_EQ(CWorldMan::GetCurrentWorldId(), CWorldMan::kRace);
         EXPECT_TRUE(race->HasStarted());
         // The program reads a track into the race world through its track builder.
-        ASSERT_TRUE(CWorldMan::LoadTrack("demo.trk", CFileSaver::kGameTracks));
+        ASSERT_TRUE(CWorldMan::LoadTrack("circuit.trk", CFileSaver::kGameTracks));
         EXPECT_NE(CWorldMan::GetBasePlate(), nullptr);
         EXPECT_NE(CWorldMan::GetWorldGrid()->GetPieceAt(0, 0), nullptr);
         // The program's route manager closes the route over the track the world read.

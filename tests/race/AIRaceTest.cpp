@@ -49,8 +49,10 @@ struct STrack {
 };
 
 /// The closed sample tracks; on the pads track the drivers meet the pickups its pads offer.
-constexpr STrack kTracks[] = {{"demo", 5, 3},   {"desert", 5, 2}, {"ice", 5, 1},  {"jungle", 5, 0},
-                              {"oneway", 1, 3}, {"ramps", 1, 0},  {"pads", 5, 0}, {"ai_corners", 1, 0}};
+constexpr STrack kTracks[] = {{"circuit", 5, 3}, {"desert", 5, 2}, {"ice", 5, 1},  {"jungle", 5, 0},
+                              {"oneway", 1, 3},  {"ramps", 1, 0},  {"pads", 5, 0}, {"ai_corners", 1, 0}};
+/// The track the game's race is run on: the city's pads and stunt pieces on the route.
+constexpr STrack kDemo = {"demo", 5, 3};
 
 /// The opponents' cars, one of each tuning the sample set holds (asset, text file, truncated asset).
 constexpr int kCars[4] = {60001, 60000, 60009, 60011};
@@ -114,6 +116,13 @@ protected:
             CWorldMan::CollideObjects(kFrameMs);
             CWorldMan::FinishActiveObjects(kFrameMs);
             for (int slot = 0; slot < 4; ++slot) {
+                // A stunt state is counted where it begins; a car put back starts its life again.
+                const int stunt = cars[slot]->GetStuntState();
+                if (stunt != lastStunt[slot] && stunt >= 0 && stunt < 10)
+                    ++stuntsBegun[slot][stunt];
+                lastStunt[slot] = stunt;
+                respawns[slot] += cars[slot]->GetAliveMs() < lastAliveMs[slot] ? 1 : 0;
+                lastAliveMs[slot] = cars[slot]->GetAliveMs();
                 // A pickup taken is one held anew; one used (or lost) is one no longer held.
                 const int held = cars[slot]->GetPickupType();
                 if (held != heldType[slot]) {
@@ -200,6 +209,10 @@ protected:
     int pickupsUsed[4] = {};
     int modeFrames[4][17] = {};
     bool classesSeen[10] = {};
+    int lastStunt[4] = {-1, -1, -1, -1};
+    int stuntsBegun[4][10] = {};
+    std::uint32_t lastAliveMs[4] = {};
+    int respawns[4] = {};
 };
 
 class AIRaceOnTrack : public AIRace, public testing::WithParamInterface<STrack> {};
@@ -225,13 +238,44 @@ TEST_P(AIRaceOnTrack, EveryDriverFinishesItsLapsInTheSameOrderAndTimesForTheSeed
     EXPECT_TRUE(goldentrace::Matches(std::string("ai_race_") + track.name, trace));
 }
 
+TEST_F(AIRace, TheDemoRaceIsRacedToTheEndOverThePadsAndTheStuntPieces) {
+    // The race's four laps on the 8 x 8 grid.
+    const auto finishers = RunRace(kDemo, 4, 150000, 7);
+    ASSERT_EQ(finishers.size(), 4u);
+    int taken = 0;
+    int looped = 0;
+    int putBack = 0;
+    std::string trace = Trace(finishers) +
+                        "# pickups taken and used, loops, respawns, frames in the stunt mode and "
+                        "the two pickup modes:";
+    for (const auto& f : finishers)
+        EXPECT_GE(f.ms, 0) << "slot " << f.slot << " after " << f.laps << " laps";
+    for (int slot = 0; slot < 4; ++slot) {
+        taken += pickupsTaken[slot];
+        looped += stuntsBegun[slot][6];
+        putBack += respawns[slot];
+        trace += " " + std::to_string(pickupsTaken[slot]) + " " + std::to_string(pickupsUsed[slot]) + " " +
+                 std::to_string(stuntsBegun[slot][6]) + " " + std::to_string(respawns[slot]) + " " +
+                 std::to_string(modeFrames[slot][9]) + " " + std::to_string(modeFrames[slot][13]) + " " +
+                 std::to_string(modeFrames[slot][15]);
+    }
+    trace += "\n";
+    EXPECT_GT(taken, 0) << "the pads' pickups are taken";
+    EXPECT_GT(looped, 0) << "the loop carries cars round";
+    EXPECT_GT(modeFrames[0][9] + modeFrames[1][9] + modeFrames[2][9] + modeFrames[3][9], 0)
+        << "the drivers see the stunt pieces ahead";
+    // The timed death and the side force put some cars back; the watchdog must not keep doing so.
+    EXPECT_LE(putBack, 16);
+    EXPECT_TRUE(goldentrace::Matches("ai_race_demo", trace));
+}
+
 TEST_F(AIRace, TheSameSeedGivesTheSameControlsFrameByFrame) {
     std::vector<CDriverControls> first;
     std::vector<CDriverControls> second;
-    RunRace(kTracks[0], 1, 4000, 21, &first);
+    RunRace(kDemo, 1, 4000, 21, &first);
     manager.DeleteAllDrivers();
     CWorldMan::DeleteAllObjects();
-    RunRace(kTracks[0], 1, 4000, 21, &second);
+    RunRace(kDemo, 1, 4000, 21, &second);
     ASSERT_EQ(first.size(), 400u);
     ASSERT_EQ(second.size(), first.size());
     int steering = 0;

@@ -66,7 +66,7 @@ protected:
     void TearDown() override;
 
 public:
-    /// Reads a sample track ("GameTracks/demo.trk") into `grid`.
+    /// Reads a sample track ("GameTracks/circuit.trk") into `grid`.
     void LoadTrack(const std::string& relative);
     /// Puts the piece of `typeId` on the grid with its anchor on (x, z); the cells beneath raised to
     /// `height` first when it is above 0.

@@ -1,11 +1,11 @@
-// A lap of the demo circuit (the city track "demo.trk": twenty road cells round an 8 x 8 grid, the start
+// A lap of the plain city circuit ("circuit.trk": twenty road cells round an 8 x 8 grid, the start
 // on the left side), read into the grid as the race reads it, its ground the terrain of the pieces' sample
 // meshes, driven headless from recorded controls at fixed 40 ms frames; the route nodes are the cells'
 // centres in driving order. The car's pose after every frame is kept in a golden trace, and two drives
 // give the same trace.
 //
 // The controls were recorded by a simple pursuit of the route (ZENTRIX_RECORD_DRIVE=1 records them
-// again into tests/golden/demo_lap_controls.txt).
+// again into tests/golden/circuit_lap_controls.txt).
 
 #include "GoldenTrace.h"
 #include "HeadlessRun.h"
@@ -48,7 +48,7 @@ class CarDrive : public worldtest::TrackRun {
 protected:
     void SetUp() override {
         TrackRun::SetUp();
-        ASSERT_NO_FATAL_FAILURE(StartRace("demo.trk"));
+        ASSERT_NO_FATAL_FAILURE(StartRace("circuit.trk"));
         for (const auto& [x, z] : CircuitCells())
             driver.route.push_back(CVector(CellCentre(x), 0, CellCentre(z)));
     }
@@ -118,7 +118,7 @@ protected:
 
 TEST_F(CarDrive, ALapOfTheDemoCircuitFromRecordedControlsGivesTheSameTraceEveryRun) {
     const std::vector<CDriverControls> frames =
-        testsupport::ReadOrRecordControls("demo_lap", [this] { return Record(); });
+        testsupport::ReadOrRecordControls("circuit_lap", [this] { return Record(); });
     ASSERT_GT(frames.size(), 100u);
 
     std::vector<int> nodes;
@@ -132,7 +132,7 @@ TEST_F(CarDrive, ALapOfTheDemoCircuitFromRecordedControlsGivesTheSameTraceEveryR
 
     std::vector<int> again;
     EXPECT_EQ(Drive(frames, again), trace);
-    EXPECT_TRUE(goldentrace::Matches("demo_lap_trace", trace));
+    EXPECT_TRUE(goldentrace::Matches("circuit_lap_trace", trace));
 }
 
 } // namespace

@@ -72,7 +72,7 @@ TEST_F(StuntCarPieces, TheLoopCarriesACarFortyTwoStepsAndPutsItDownAtTheTurnedEx
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.rotation);
-        auto* loop = MakePiece<CLoopTrackObject>(15258, CVector(0, 0, 0), row.rotation);
+        auto* loop = MakePiece<CLoopTrackObject>(15219, CVector(0, 0, 0), row.rotation);
         ASSERT_NE(loop, nullptr);
         CCarObject* car = MakeCar(row.entry);
         sounds.played.clear();
@@ -102,7 +102,7 @@ TEST_F(StuntCarPieces, TheLoopCarriesACarFortyTwoStepsAndPutsItDownAtTheTurnedEx
 }
 
 TEST_F(StuntCarPieces, LoopCarsEnterOneAnUpdateAreCarriedWhateverTheirStateAndLeaveTheWorldCleanly) {
-    auto* loop = MakePiece<CLoopTrackObject>(15258, CVector(0, 0, 0));
+    auto* loop = MakePiece<CLoopTrackObject>(15219, CVector(0, 0, 0));
     CCarObject* first = MakeCar(CVector(7, 0, 25));
     CCarObject* second = MakeCar(CVector(8, 0, 24));
     // The second car is in the pit's state, which the loop cannot take over: it is carried all the same.
@@ -141,7 +141,7 @@ TEST_F(StuntCarPieces, LoopCarsEnterOneAnUpdateAreCarriedWhateverTheirStateAndLe
 }
 
 TEST_F(StuntCarPieces, TheLoopPushesOnlyStalledCarsAwayFromItsExit) {
-    auto* loop = MakePiece<CLoopTrackObject>(15258, CVector(0, 0, 0));
+    auto* loop = MakePiece<CLoopTrackObject>(15219, CVector(0, 0, 0));
     const CVector zone(-7, 0, 39); // the exit sphere, turned 0
     const struct {
         float speed;
@@ -164,7 +164,7 @@ TEST_F(StuntCarPieces, TheLoopPushesOnlyStalledCarsAwayFromItsExit) {
 
 TEST_F(StuntCarPieces, TheBarrelSpinsAirborneCarsFasterThanItsMinimumOverTheGround) {
     LoadRoad("pieces_barrel.trk");
-    auto* barrel = dynamic_cast<CBarrelStuntObject*>(Find(15259));
+    auto* barrel = dynamic_cast<CBarrelStuntObject*>(Find(15218));
     ASSERT_NE(barrel, nullptr);
     EXPECT_EQ(barrel->GetSpinTime(), 1000);
     EXPECT_EQ(barrel->GetSpinAxis(), CVector(0, 0, 1));
@@ -199,7 +199,7 @@ TEST_F(StuntCarPieces, TheBarrelSpinsAirborneCarsFasterThanItsMinimumOverTheGrou
 }
 
 TEST_F(StuntCarPieces, TheBarrelBrakesCarsAtItsCentrePutsBackFallenOnesAndWithoutSpinTimeSpinsNone) {
-    auto* barrel = MakePiece<CBarrelStuntObject>(15259, CVector(0, 0, 0));
+    auto* barrel = MakePiece<CBarrelStuntObject>(15218, CVector(0, 0, 0));
     CCarObject* car = MakeCar(CVector(0, 0, 0), CVector(1, 0, 0));
     const CVector before = Force(*car);
     barrel->Update(kFrameMs);
@@ -214,7 +214,7 @@ TEST_F(StuntCarPieces, TheBarrelBrakesCarsAtItsCentrePutsBackFallenOnesAndWithou
         CWorldMan::RemoveObject(fallen);
     }
     // A record without a spin time would have the car divide by it: that barrel spins no car.
-    auto* still = MakePiece<CBarrelStuntObject>(15260, CVector(64, 0, 64));
+    auto* still = MakePiece<CBarrelStuntObject>(15224, CVector(64, 0, 64));
     ASSERT_NE(still, nullptr);
     EXPECT_EQ(still->GetSpinTime(), 0);
     CCarObject* flying = MakeCar(CVector(64, 10, 80));
@@ -240,7 +240,7 @@ TEST_F(StuntCarPieces, TheBarrelsThemeEffectPlaysItsSoundParticlesAndAnimation) 
     for (const auto& row : rows) {
         SCOPED_TRACE(row.theme);
         assets->SetWorld(row.theme, false);
-        auto* barrel = MakePiece<CBarrelStuntObject>(15259, CVector(0, 0, 0));
+        auto* barrel = MakePiece<CBarrelStuntObject>(15218, CVector(0, 0, 0));
         EXPECT_EQ(barrel->GetCurrentAnimation(), 0);
         for (int pass = 0; pass < 2; ++pass) {
             CCarObject* car = MakeCar(CVector(0, 10, 16));
@@ -279,7 +279,7 @@ TEST_F(StuntCarPieces, ThePitsGripFollowsTheCarsRating) {
         EXPECT_NEAR(CDoDTrackObject::ModifiersFor(row.rating).grip, 8.0f * row.factor, 1e-4f) << row.rating;
     }
     // A real car in the pit drives on the set of its own rating, in the pit's state.
-    auto* pit = MakePiece<CDoDTrackObject>(15254, CVector(0, 0, 0));
+    auto* pit = MakePiece<CDoDTrackObject>(15221, CVector(0, 0, 0));
     CCarObject* car = MakeCar(CVector(0, 0, 16));
     car->SetVelocity(CVector(0, 0, -1));
     pit->Update(kFrameMs);
@@ -291,7 +291,7 @@ TEST_F(StuntCarPieces, ThePitsGripFollowsTheCarsRating) {
 }
 
 TEST_F(StuntCarPieces, ThePitRenewsItsHandlingSetAndACarLeavingItHasItsOwnHandlingBackExactly) {
-    auto* pit = MakePiece<CDoDTrackObject>(15254, CVector(0, 0, 0));
+    auto* pit = MakePiece<CDoDTrackObject>(15221, CVector(0, 0, 0));
     CCarObject* car = MakeCar(CVector(0, 0, 16));
     const CCarAsset& asset = *car->GetCarAsset();
     const auto values = [&asset] {
@@ -320,7 +320,7 @@ TEST_F(StuntCarPieces, ThePitRenewsItsHandlingSetAndACarLeavingItHasItsOwnHandli
 }
 
 TEST_F(StuntCarPieces, APitCarBelowTheStopSpeedIsStuckHeldAndSunkThenPutBack) {
-    auto* pit = MakePiece<CDoDTrackObject>(15254, CVector(0, 0, 0));
+    auto* pit = MakePiece<CDoDTrackObject>(15221, CVector(0, 0, 0));
     const struct {
         float speed;
         bool stuck;
@@ -379,7 +379,7 @@ TEST_F(StuntCarPieces, APitCarBelowTheStopSpeedIsStuckHeldAndSunkThenPutBack) {
 }
 
 TEST_F(StuntCarPieces, ThePitSinksTheBodyToItsFloorAndLeavingItPutsTheCarBack) {
-    auto* pit = MakePiece<CDoDTrackObject>(15254, CVector(0, 0, 0));
+    auto* pit = MakePiece<CDoDTrackObject>(15221, CVector(0, 0, 0));
     CCarObject* car = MakeCar(CVector(0, 0, 16));
     std::string heights;
     for (int update = 1; update <= 40; ++update) {
@@ -401,7 +401,7 @@ TEST_F(StuntCarPieces, ThePitSinksTheBodyToItsFloorAndLeavingItPutsTheCarBack) {
 }
 
 TEST_F(StuntCarPieces, AJamTruckThatEndsInThePitIsNeverTouchedAgain) {
-    auto* pit = MakePiece<CDoDTrackObject>(15254, CVector(0, 0, 0));
+    auto* pit = MakePiece<CDoDTrackObject>(15221, CVector(0, 0, 0));
     auto* truck = dynamic_cast<CJamTruck*>(CWorldMan::CreateWorldObject(60015, 0, 0, 16, -1));
     ASSERT_NE(truck, nullptr);
     pit->Update(kFrameMs);

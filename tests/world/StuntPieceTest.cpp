@@ -46,7 +46,7 @@ protected:
 
 TEST_F(StuntPieces, TheSideForceShiftsGroundedCarsAlongItsTurnedPushAndPutsBackThoseThatFall) {
     LoadRoad("pieces_sideforce.trk");
-    auto* piece = dynamic_cast<CSideForceTrackObject*>(Find(15256));
+    auto* piece = dynamic_cast<CSideForceTrackObject*>(Find(15227));
     ASSERT_NE(piece, nullptr);
     const CVector pushCentre[4] = {{10, 0, 0}, {0, 0, -10}, {-10, 0, 0}, {0, 0, 10}};
     struct Row {
@@ -103,7 +103,7 @@ TEST_F(StuntPieces, TheTimedDeathPieceRunsItsThemesClockAndFreezesInAPause) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.theme);
         assets->SetWorld(row.theme, false);
-        auto* piece = MakePiece<CTimedDeathTrackObject>(15257, CVector(0, 0, 0));
+        auto* piece = MakePiece<CTimedDeathTrackObject>(15228, CVector(0, 0, 0));
         ASSERT_NE(piece, nullptr);
         // A pause holds the clock.
         Race()->paused = true;
@@ -142,7 +142,7 @@ TEST_F(StuntPieces, TheTimedDeathPieceKillsInsideItsOpenFrameWindowOrWhileDeadly
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::Message() << "theme " << row.theme << " update " << row.updates);
         assets->SetWorld(row.theme, false);
-        auto* piece = MakePiece<CTimedDeathTrackObject>(15257, CVector(0, 0, 0));
+        auto* piece = MakePiece<CTimedDeathTrackObject>(15228, CVector(0, 0, 0));
         CCarObject* car = MakeCar(far);
         ASSERT_NE(car, nullptr);
         while (!piece->IsDeadly())
@@ -181,7 +181,7 @@ TEST_F(StuntPieces, TheTimedDeathPieceActivatesWithItsThemesSoundAndIceParticles
     for (const auto& row : rows) {
         SCOPED_TRACE(row.theme);
         assets->SetWorld(row.theme, false);
-        auto* piece = MakePiece<CTimedDeathTrackObject>(15257, CVector(0, 0, 0));
+        auto* piece = MakePiece<CTimedDeathTrackObject>(15228, CVector(0, 0, 0));
         sounds.played.clear();
         CParticleSystem::DestroyAll();
         while (!piece->IsDeadly())
@@ -297,7 +297,7 @@ TEST_F(StuntPieces, TheCannonHoldsACarFiresItInTheSixthUpdateAndReleasesItInTheE
     };
     for (const auto& turn : turns) {
         SCOPED_TRACE(turn.rotation);
-        auto* cannon = MakePiece<CCannonTrackObject>(15253, CVector(0, 0, 0));
+        auto* cannon = MakePiece<CCannonTrackObject>(15223, CVector(0, 0, 0));
         ASSERT_NE(cannon, nullptr);
         cannon->SetRotation(turn.rotation);
         CCarObject* car = MakeCar(turn.intake);
@@ -339,7 +339,7 @@ TEST_F(StuntPieces, TheCannonHoldsACarFiresItInTheSixthUpdateAndReleasesItInTheE
 }
 
 TEST_F(StuntPieces, CannonCarsRunTheirOwnTimersAndACarLeavingTheWorldIsForgotten) {
-    auto* cannon = MakePiece<CCannonTrackObject>(15253, CVector(0, 0, 0));
+    auto* cannon = MakePiece<CCannonTrackObject>(15223, CVector(0, 0, 0));
     ASSERT_NE(MakeCar(CVector(0, 0, 4)), nullptr);
     CCarObject* second = MakeCar(CVector(0, 0, 60));
     std::string fired;

@@ -100,19 +100,19 @@ TEST_F(TrackEdit, EverySampleTrackLoadsIntoTheWorldAndSavesBackByteForByte) {
     assets->GetFileSaver()->SetSlot(folder.Game(), 1);
     EXPECT_FALSE(CWorldMan::LoadTrack("none.trk", 1));
     EXPECT_EQ(Grid().GetPieceAt(1, 1), nullptr);
-    Bytes bad = ReadSample("GameTracks/demo.trk");
+    Bytes bad = ReadSample("GameTracks/circuit.trk");
     bad[12] = 9; // version
     ASSERT_TRUE(assets->SaveFile("bad.trk", 1, bad.data(), bad.size()));
-    ASSERT_TRUE(CWorldMan::LoadTrack("demo.trk", CFileSaver::kGameTracks));
+    ASSERT_TRUE(CWorldMan::LoadTrack("circuit.trk", CFileSaver::kGameTracks));
     EXPECT_FALSE(CWorldMan::LoadTrack("bad.trk", 1));
     EXPECT_EQ(Pieces(), "");
     // Larger than an image: never read.
-    bad = ReadSample("GameTracks/demo.trk");
+    bad = ReadSample("GameTracks/circuit.trk");
     bad.push_back(0);
     ASSERT_TRUE(assets->SaveFile("big.trk", 1, bad.data(), bad.size()));
     EXPECT_FALSE(CWorldMan::LoadTrack("big.trk", 1));
     // Saved into a slot whose folder is missing, and read back.
-    ASSERT_TRUE(CWorldMan::LoadTrack("demo.trk", CFileSaver::kGameTracks));
+    ASSERT_TRUE(CWorldMan::LoadTrack("circuit.trk", CFileSaver::kGameTracks));
     const std::string demo = Pieces();
     ASSERT_TRUE(CWorldMan::SaveTrack("AutoSaved.trk", 1));
     ASSERT_TRUE(CWorldMan::LoadTrack("AutoSaved.trk", 1));
@@ -182,7 +182,7 @@ TEST_F(TrackEdit, PiecesTilesAndHeights) {
 }
 
 TEST_F(TrackEdit, ThemesAndGridSizesKeepThePieces) {
-    ASSERT_TRUE(CWorldMan::LoadTrack("demo.trk", CFileSaver::kGameTracks));
+    ASSERT_TRUE(CWorldMan::LoadTrack("circuit.trk", CFileSaver::kGameTracks));
     const std::string demo = Pieces();
     ASSERT_NE(demo, "");
     const int theme = assets->GetWorld();

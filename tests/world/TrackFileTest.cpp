@@ -150,7 +150,7 @@ TEST_F(TrackFile, OlderVersionsReadIntoTheGridOfTheirVersion5Image) {
 
     // Old ids are of no theme of their own: read under the city theme, the jungle circuit is the city's.
     assets->SetWorld(3, true);
-    ASSERT_TRUE(Load(ReadSample("GameTracks/demo.trk")));
+    ASSERT_TRUE(Load(ReadSample("GameTracks/circuit.trk")));
     const std::string demo = Pieces();
     CWorldMan::RemoveTrack();
     ASSERT_TRUE(Load(ReadSample("TrackFixtures/jungle.v2.trk")));
@@ -192,7 +192,7 @@ TEST_F(TrackFile, TheThemeOfTheFileIsSetBeforeAnyCellIsBuilt) {
 }
 
 TEST_F(TrackFile, ARecordThatMakesNoPieceForItsCellLeavesNothingBehind) {
-    const Bytes demo = ReadSample("GameTracks/demo.trk");
+    const Bytes demo = ReadSample("GameTracks/circuit.trk");
     ASSERT_TRUE(Load(demo));
     const std::string pieces = Pieces();
     // A car (which takes a car slot when made), a plain object and an id without an asset.
@@ -213,7 +213,7 @@ TEST_F(TrackFile, ARecordThatMakesNoPieceForItsCellLeavesNothingBehind) {
 }
 
 TEST_F(TrackFile, ImagesThatCannotBeReadWholeAreRefusedBeforeAnyCellChanges) {
-    const Bytes demo = ReadSample("GameTracks/demo.trk");
+    const Bytes demo = ReadSample("GameTracks/circuit.trk");
     const Bytes v1 = ReadSample("TrackFixtures/jungle.v1.trk");
     const Bytes v2 = ReadSample("TrackFixtures/jungle.v2.trk");
     const Bytes v4 = ReadSample("TrackFixtures/hills.v4.trk");
@@ -317,7 +317,7 @@ TEST_F(TrackFile, NoTrackIsReadWithoutABuilder) {
     SWorldLinks links = CWorldMan::GetLinks();
     links.trackBuild = nullptr;
     CWorldMan::SetLinks(links);
-    EXPECT_FALSE(Load(ReadSample("GameTracks/demo.trk")));
+    EXPECT_FALSE(Load(ReadSample("GameTracks/circuit.trk")));
     EXPECT_EQ(Pieces(), "");
     EXPECT_EQ(log.back(), "log 4 Track file refused: the world has no track builder");
 }
@@ -325,7 +325,7 @@ TEST_F(TrackFile, NoTrackIsReadWithoutABuilder) {
 TEST_F(TrackFile, ASaveThatFailsLeavesThePreviousFile) {
     testsupport::TempFolder folder;
     assets->GetFileSaver()->SetSlot(folder.Game(), 1);
-    ASSERT_TRUE(Load(ReadSample("GameTracks/demo.trk")));
+    ASSERT_TRUE(Load(ReadSample("GameTracks/circuit.trk")));
     const Bytes demo = Save();
     ASSERT_TRUE(assets->SaveFile("AutoSaved.trk", 1, demo.data(), demo.size()));
     ASSERT_TRUE(Load(ReadSample("GameTracks/jungle.trk")));

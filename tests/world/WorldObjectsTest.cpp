@@ -48,7 +48,7 @@ TEST_F(WorldObjects, TheFactoryMakesAndFilesObjectsByTheirKind) {
         {30001, true, true, -1},   // format 6: an active object
         {60000, true, true, 0},    // format 7: a car in the first free slot
         {60015, true, true, -1},   // format 22: the jam truck, in no car slot
-        {15256, true, false, -1},  // format 18: a side-force piece
+        {15227, true, false, -1},  // format 18: a side-force piece
         {30002, false, false, -1}, // format 1: a kind with no class
         {40005, false, false, -1}, // format 31: no kind
         {12345, false, false, -1}, // no asset
