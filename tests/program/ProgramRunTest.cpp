@@ -1,5 +1,7 @@
 // Starts the real program, headless, the way a player would, and watches it from outside.
 
+#include "foundation/math/Random.h"
+#include "platform/settings/FileStore.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -154,6 +156,14 @@ TEST(ProgramRun, AStartThatCannotGoOnSaysWhichFileAndWhyAndFails) {
          {},
          {"The game's data cannot be used:", "/Libraries/Game0001.RFH: index record",
           "Data/Dictionary.dat (the data dictionary, asset 1)"}},
+        // The index names bytes beyond the end of its data: found as the library opens.
+        {"a library cut to half its length",
+         [](const auto& data, const auto&) {
+             const std::filesystem::path file = data / "Libraries" / "Game0001.RFD";
+             std::filesystem::resize_file(file, std::filesystem::file_size(file) / 2);
+         },
+         {},
+         {"The game's data cannot be used:", "/Libraries/Game0001.RFD: the library's data is cut short"}},
         {"damaged screen layouts",
          [](const auto& data, const auto&) { Damage(data / "Libraries" / "Common0001.RFD", 0, 30000); },
          {},
@@ -190,6 +200,39 @@ TEST(ProgramRun, AStartThatCannotGoOnSaysWhichFileAndWhyAndFails) {
             EXPECT_NE(errors.find(line), std::string::npos) << line << "\n" << errors;
         EXPECT_EQ(errors.find("LeakSanitizer"), std::string::npos) << errors;
     }
+}
+
+TEST(ProgramRun, AnUnreadableSettingsFileIsKeptAsideAndTheGamePlaysOn) {
+    testsupport::TempFolder folder;
+    testsupport::TempFolder config;
+    PrepareSampleSet(folder);
+    zentrix::Random::Seed(400);
+    std::string garbage(400, '\0');
+    for (char& c : garbage)
+        c = static_cast<char>(zentrix::Random::Next() & 0xFF);
+    testsupport::WriteTextFile(config / "settings.txt", "Garbage follows=1\n" + garbage);
+    testsupport::WriteTextFile(config / "settings.txt.refused", "an older one");
+
+    pid_t game = Start(folder.Path(), config.Path(), folder / "run.err");
+    ASSERT_GT(game, 0);
+    std::this_thread::sleep_for(3s);
+    ASSERT_TRUE(IsRunning(game)) << testsupport::ReadTextFile(folder / "run.err");
+    kill(game, SIGTERM);
+    EXPECT_EQ(WaitFor(game, 10s), 0);
+
+    const std::string errors = testsupport::ReadTextFile(folder / "run.err");
+    EXPECT_NE(
+        errors.find("lines cannot be read; it is kept as " + config.Native() + "/settings.txt.refused.2"),
+        std::string::npos)
+        << errors;
+    EXPECT_EQ(testsupport::ReadTextFile(config / "settings.txt.refused.2"), "Garbage follows=1\n" + garbage);
+    EXPECT_EQ(testsupport::ReadTextFile(config / "settings.txt.refused"), "an older one");
+    // The new file holds what could be read and what the game set, and is read whole next time.
+    plat::settings::FileStore reopened(config / "settings.txt");
+    std::string kept;
+    EXPECT_TRUE(reopened.Get("Garbage follows", kept));
+    EXPECT_EQ(kept, "1");
+    EXPECT_EQ(reopened.KeptAside(), std::filesystem::path());
 }
 
 TEST(ProgramRun, WithoutTheResourceTableTheGameSaysSoAndEnds) {

@@ -68,11 +68,17 @@ void FileStore::Load() {
     }
     int bad = 0;
     m_values = ValueTable::Parse(text, &bad);
-    if (bad > 0)
-        std::fprintf(stderr, "settings: %d unreadable line(s) in %s ignored\n", bad, m_file.c_str());
+    if (bad == 0)
+        return;
+    // The next save would drop the lines that cannot be read: the file is kept whole beside the new one,
+    // which starts with the lines that could.
+    Refuse(std::to_string(bad) + " of its lines cannot be read",
+           "keeping the " + std::to_string(m_values.Entries().size()) + " setting(s) that could be read");
+    if (!m_readOnly && !m_values.Entries().empty())
+        Save();
 }
 
-void FileStore::Refuse(const std::string& why) {
+void FileStore::Refuse(const std::string& why, const std::string& kept) {
     // The player's file is never written over: it is moved aside whole, and the game starts anew.
     std::error_code ec;
     for (int n = 1; n <= 100; ++n) {
@@ -85,8 +91,8 @@ void FileStore::Refuse(const std::string& why) {
             m_keptAside = aside;
             std::fprintf(stderr,
                          "settings: %s was not read: %s; it is kept as %s, and the game starts with "
-                         "new settings\n",
-                         m_file.c_str(), why.c_str(), aside.c_str());
+                         "new settings%s%s\n",
+                         m_file.c_str(), why.c_str(), aside.c_str(), kept.empty() ? "" : ", ", kept.c_str());
             return;
         }
         break;
@@ -111,6 +117,10 @@ bool FileStore::Set(std::string_view name, std::string_view value) {
         return false;
     // The value is kept even when it cannot be saved, so whatever reads it back this run still sees it.
     m_values.Put(name, value);
+    return Save();
+}
+
+bool FileStore::Save() {
     if (m_file.empty() || m_readOnly)
         return false;
     std::error_code ec;
