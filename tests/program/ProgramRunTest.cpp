@@ -3,6 +3,7 @@
 #include "foundation/math/Random.h"
 #include "platform/settings/FileStore.h"
 #include "support/TempFolder.h"
+#include "support/XvfbDisplay.h"
 
 #include <gtest/gtest.h>
 
@@ -233,6 +234,60 @@ TEST(ProgramRun, AnUnreadableSettingsFileIsKeptAsideAndTheGamePlaysOn) {
     EXPECT_TRUE(reopened.Get("Garbage follows", kept));
     EXPECT_EQ(kept, "1");
     EXPECT_EQ(reopened.KeptAside(), std::filesystem::path());
+}
+
+/// The game's window once the game runs (its splash, of the same name, gone); 0 while it does not.
+unsigned long RunningGameWindow(const testsupport::XvfbDisplay& x) {
+    unsigned long game = 0;
+    for (const auto& window : x.TopWindows()) {
+        if (window.name != "KAVO Zentrix")
+            continue;
+        if (window.width != 640)
+            return 0;
+        game = window.id;
+    }
+    return game;
+}
+
+TEST(ProgramRun, ADisplayFailingUnderTheGameEndsItAsAFault) {
+    testsupport::XvfbDisplay x;
+    if (!x.IsRunning())
+        GTEST_SKIP() << "no Xvfb";
+    struct Case {
+        const char* name;
+        void (testsupport::XvfbDisplay::*act)(unsigned long) const;
+        std::string told;
+    };
+    const Case cases[] = {
+        {"its window destroyed by another program", &testsupport::XvfbDisplay::DestroyWindow,
+         "fatal error: the display " + x.Name() + " refused a request of the game's window: "},
+        {"its connection ended by another program", &testsupport::XvfbDisplay::KillClientOf,
+         "fatal error: the connection to the display " + x.Name() + " was lost"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        testsupport::TempFolder folder;
+        testsupport::TempFolder config;
+        PrepareSampleSet(folder);
+        pid_t game = Start(folder.Path(), config.Path(), folder / "run.err",
+                           {{"SDL_VIDEODRIVER", nullptr}, {"DISPLAY", x.Name().c_str()}});
+        ASSERT_GT(game, 0);
+        unsigned long window = 0;
+        for (int tries = 0; tries < 600 && !window && IsRunning(game); ++tries) {
+            std::this_thread::sleep_for(100ms);
+            window = RunningGameWindow(x);
+        }
+        ASSERT_NE(window, 0u) << testsupport::ReadTextFile(folder / "run.err");
+        std::this_thread::sleep_for(1s);
+        (x.*c.act)(window);
+
+        EXPECT_EQ(WaitFor(game, 30s), 3);
+        const std::string errors = testsupport::ReadTextFile(folder / "run.err");
+        EXPECT_NE(errors.find(c.told), std::string::npos) << errors;
+        // Said in the log of the folder the game runs from as well.
+        const std::string log = testsupport::ReadTextFile(folder / "ombrel.log");
+        EXPECT_NE(log.find("LOG: (FatalError) " + c.told), std::string::npos) << log;
+    }
 }
 
 TEST(ProgramRun, WithoutTheResourceTableTheGameSaysSoAndEnds) {
