@@ -88,13 +88,8 @@ void CResourceLibrary::ReadIndexParts() {
         // Every record counts, also one a newer copy replaces: an index that names bytes its data part
         // does not hold is damaged either way.
         m_indexEnds[part] = 0;
-        m_lastEntryNames[part].clear();
         for (auto& entry : entries) {
-            const std::uint64_t end = std::uint64_t{entry.offset} + entry.storedSize;
-            if (end > m_indexEnds[part]) {
-                m_indexEnds[part] = end;
-                m_lastEntryNames[part] = entry.name;
-            }
+            m_indexEnds[part] = std::max(m_indexEnds[part], std::uint64_t{entry.offset} + entry.storedSize);
             Insert(std::move(entry));
         }
         m_nextPart = part + 1;
@@ -127,13 +122,9 @@ void CResourceLibrary::Insert(SLibraryEntry entry) {
 }
 
 void CResourceLibrary::CheckPartLength(std::uint32_t part, std::uint64_t size) {
-    if (m_indexEnds[part] <= size)
-        return;
-    std::string entry = m_lastEntryNames[part];
-    std::replace(entry.begin(), entry.end(), '\\', '/');
-    m_problems.push_back(Native(PartPath(part, "RFD")) + ": the library's data is cut short (" +
-                         std::to_string(size) + " bytes, but its index places " + entry + " up to byte " +
-                         std::to_string(m_indexEnds[part]) + ")");
+    if (m_indexEnds[part] > size)
+        m_problems.push_back(Native(PartPath(part, "RFD")) + ": the library's data is cut short (" +
+                             std::to_string(size) + " of " + std::to_string(m_indexEnds[part]) + " bytes)");
 }
 
 bool CResourceLibrary::OpenDataParts() {

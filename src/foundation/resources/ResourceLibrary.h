@@ -81,9 +81,7 @@ private:
     std::array<FileHandle, kMaxParts + 1> m_handles;
     std::array<std::vector<std::uint8_t>, kMaxParts + 1> m_preload;
     std::array<std::uint64_t, kMaxParts + 1> m_partSizes{};
-    /// The entry of each index part whose bytes end last (a part's data must be at least that long), and
-    /// where they end.
-    std::array<std::string, kMaxParts + 1> m_lastEntryNames;
+    /// Where the bytes of each index part's last entry end: its data part must be at least that long.
     std::array<std::uint64_t, kMaxParts + 1> m_indexEnds{};
     /// Sorted by the bytes of the names, as the library's list is.
     std::map<std::string, SLibraryEntry> m_entries;

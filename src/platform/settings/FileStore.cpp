@@ -72,8 +72,10 @@ void FileStore::Load() {
         return;
     // The next save would drop the lines that cannot be read: the file is kept whole beside the new one,
     // which starts with the lines that could.
+    const std::size_t readable = m_values.Entries().size();
     Refuse(std::to_string(bad) + " of its lines cannot be read",
-           "keeping the " + std::to_string(m_values.Entries().size()) + " setting(s) that could be read");
+           readable == 0 ? std::string()
+                         : "keeping the " + std::to_string(readable) + " setting(s) that could be read");
     if (!m_readOnly && !m_values.Entries().empty())
         Save();
 }
