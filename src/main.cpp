@@ -5,6 +5,7 @@
 #include "game/GameParts.h"
 #include "platform/system/LeakSuppressions.h"
 #include "platform/system/TerminationSignals.h"
+#include "platform/window/DisplayFaults.h"
 
 #include <string>
 #include <vector>
@@ -34,6 +35,8 @@ extern "C" const char* __lsan_default_suppressions() {
 int main(int argc, char** argv) {
     plat::system::InstallTerminationHandlers();
     InstallFatalTerminateHandler();
+    // A display that fails under the running game ends it as any fault does: said, logged, status 3.
+    plat::window::SetDisplayFaultHandler([](const char* why) { FatalError("%s", why); });
     std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     CSystemEntry system([] { return std::make_unique<CGameParts>(); });
     return RunGame(args, system);

@@ -1,5 +1,9 @@
 #include "platform/window/SdlWindow.h"
+#include "platform/gfx2d/SdlPresenter.h"
+#include "platform/window/DisplayedSize.h"
 #include "platform/window/Video.h"
+
+#include "support/XvfbDisplay.h"
 
 #include <gtest/gtest.h>
 
@@ -173,6 +177,43 @@ TEST(SdlMainWindow, FullScreenUnlessAWindowIsAskedFor) {
         EXPECT_EQ(SdlWindow::IsWindowedRequested(), v.windowed) << (v.value ? v.value : "unset");
     }
     unsetenv("ZENTRIX_WINDOWED");
+}
+
+TEST(SdlMainWindow, AFullScreenNobodyGrantsIsAWindowDrawnAtItsRealSize) {
+    // A real X display without a window manager: SDL takes the desktop's size for the full-screen
+    // window, but nobody makes the window that large.
+    testsupport::XvfbDisplay display;
+    if (!display.IsRunning())
+        GTEST_SKIP() << "no Xvfb";
+    const std::string keptDriver = std::getenv("SDL_VIDEODRIVER") ? std::getenv("SDL_VIDEODRIVER") : "";
+    setenv("SDL_VIDEODRIVER", "x11", 1);
+    setenv("DISPLAY", display.Name().c_str(), 1);
+    {
+        testing::internal::CaptureStderr();
+        auto window = SdlWindow::OpenMain("test", 640, 480, false);
+        const std::string told = testing::internal::GetCapturedStderr();
+        ASSERT_TRUE(window->IsOpen()) << window->OpenError();
+        EXPECT_NE(told.find("full screen was not granted (the window is 640 x 480, not 1024 x 768)"),
+                  std::string::npos)
+            << told;
+        EXPECT_EQ(SDL_GetWindowFlags(window->Handle()) & SDL_WINDOW_FULLSCREEN, 0u);
+        int width = 0, height = 0;
+        SDL_GetWindowSize(window->Handle(), &width, &height);
+        EXPECT_EQ(std::make_pair(width, height), std::make_pair(640, 480));
+        EXPECT_EQ(plat::window::DisplayedSize(window->Handle()), (plat::gfx2d::Size{640, 480}));
+
+        // The picture fills the window it has, and the mouse meets it where it is drawn.
+        auto presenter = plat::gfx2d::SdlPresenter::Create(*window, {640, 480});
+        ASSERT_NE(presenter, nullptr);
+        std::vector<std::uint16_t> pixels(640 * 480);
+        const plat::gfx2d::SurfaceView picture{
+            reinterpret_cast<std::uint8_t*>(pixels.data()), 640 * 2, {640, 480}, plat::gfx2d::kFormat565};
+        ASSERT_TRUE(presenter->Present(picture));
+        EXPECT_EQ(presenter->PictureArea(), (plat::gfx2d::Rect{0, 0, 640, 480}));
+        EXPECT_EQ(window->ToGamePixels(320, 240), (plat::gfx2d::Point{320, 240}));
+        EXPECT_EQ(window->ToGamePixels(639, 479), (plat::gfx2d::Point{639, 479}));
+    }
+    setenv("SDL_VIDEODRIVER", keptDriver.c_str(), 1);
 }
 
 TEST(SdlMainWindow, DriversThatShowNothingAreTakenOnlyWhenAskedFor) {

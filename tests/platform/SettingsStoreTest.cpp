@@ -118,22 +118,47 @@ TEST(SettingsStore, ASetThatCannotBeSavedKeepsTheValueAndSaysSo) {
 }
 
 TEST(SettingsStore, ARefusedFileIsKeptAsideNeverWrittenOver) {
-    testsupport::TempFolder dir;
-    const std::string big = "Volume=1\n" + std::string(plat::settings::kMaxSettingsFileBytes, '#');
-    testsupport::WriteTextFile(dir / "settings.txt", big);
-    testsupport::WriteTextFile(dir / "settings.txt.refused", "an older one");
-    testing::internal::CaptureStderr();
-    {
-        FileStore store(dir / "settings.txt");
-        EXPECT_EQ(Read(store, "Volume"), "<missing>");
-        EXPECT_EQ(store.KeptAside(), dir / "settings.txt.refused.2");
-        EXPECT_TRUE(store.Set("Volume", "70"));
+    struct Case {
+        const char* name;
+        std::string text;
+        const char* volume;  // what the store reads of it
+        const char* written; // the new file before any set (null: none)
+        const char* told;
+    };
+    const Case cases[] = {
+        {"too large", "Volume=1\n" + std::string(plat::settings::kMaxSettingsFileBytes, '#'), "<missing>",
+         nullptr, "larger than any settings file"},
+        // Any unreadable line: the readable ones stay, in a new file at once.
+        {"an unreadable line", "Volume=1\n\x9c\x01\xff no separator\r\nBad=\\q\n", "1", "Volume=1\n",
+         "2 of its lines cannot be read"},
+        {"nothing readable", std::string("\x01\x02\0\xfe\n\x80", 7), "<missing>", nullptr,
+         "2 of its lines cannot be read"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        testsupport::TempFolder dir;
+        testsupport::WriteTextFile(dir / "settings.txt", c.text);
+        testsupport::WriteTextFile(dir / "settings.txt.refused", "an older one");
+        testing::internal::CaptureStderr();
+        {
+            FileStore store(dir / "settings.txt");
+            EXPECT_EQ(Read(store, "Volume"), c.volume);
+            EXPECT_EQ(store.KeptAside(), dir / "settings.txt.refused.2");
+            EXPECT_EQ(std::filesystem::exists(dir / "settings.txt"), c.written != nullptr);
+            if (c.written)
+                EXPECT_EQ(testsupport::ReadTextFile(dir / "settings.txt"), c.written);
+            EXPECT_TRUE(store.Set("Balance", "70"));
+        }
+        const std::string told = testing::internal::GetCapturedStderr();
+        EXPECT_NE(told.find((dir / "settings.txt.refused.2").string()), std::string::npos) << told;
+        EXPECT_NE(told.find(c.told), std::string::npos) << told;
+        EXPECT_EQ(testsupport::ReadTextFile(dir / "settings.txt.refused.2"), c.text);
+        EXPECT_EQ(testsupport::ReadTextFile(dir / "settings.txt.refused"), "an older one");
+        FileStore reopened(dir / "settings.txt");
+        EXPECT_EQ(Read(reopened, "Balance"), "70");
+        EXPECT_EQ(Read(reopened, "Volume"), c.volume);
+        EXPECT_EQ(reopened.KeptAside(), std::filesystem::path()) << "the new file reads whole";
     }
-    const std::string told = testing::internal::GetCapturedStderr();
-    EXPECT_NE(told.find((dir / "settings.txt.refused.2").string()), std::string::npos) << told;
-    EXPECT_EQ(testsupport::ReadTextFile(dir / "settings.txt.refused.2"), big);
-    EXPECT_EQ(testsupport::ReadTextFile(dir / "settings.txt.refused"), "an older one");
-    EXPECT_EQ(Read(FileStore(dir / "settings.txt"), "Volume"), "70");
 }
 
 TEST(SettingsStore, ARefusedFileThatCannotBeMovedIsNotSavedOver) {

@@ -1,6 +1,9 @@
 // Starts the real program, headless, the way a player would, and watches it from outside.
 
+#include "foundation/math/Random.h"
+#include "platform/settings/FileStore.h"
 #include "support/TempFolder.h"
+#include "support/XvfbDisplay.h"
 
 #include <gtest/gtest.h>
 
@@ -154,6 +157,14 @@ TEST(ProgramRun, AStartThatCannotGoOnSaysWhichFileAndWhyAndFails) {
          {},
          {"The game's data cannot be used:", "/Libraries/Game0001.RFH: index record",
           "Data/Dictionary.dat (the data dictionary, asset 1)"}},
+        // The index names bytes beyond the end of its data: found as the library opens.
+        {"a library cut to half its length",
+         [](const auto& data, const auto&) {
+             const std::filesystem::path file = data / "Libraries" / "Game0001.RFD";
+             std::filesystem::resize_file(file, std::filesystem::file_size(file) / 2);
+         },
+         {},
+         {"The game's data cannot be used:", "/Libraries/Game0001.RFD: the library's data is cut short"}},
         {"damaged screen layouts",
          [](const auto& data, const auto&) { Damage(data / "Libraries" / "Common0001.RFD", 0, 30000); },
          {},
@@ -189,6 +200,93 @@ TEST(ProgramRun, AStartThatCannotGoOnSaysWhichFileAndWhyAndFails) {
         for (const std::string& line : c.told)
             EXPECT_NE(errors.find(line), std::string::npos) << line << "\n" << errors;
         EXPECT_EQ(errors.find("LeakSanitizer"), std::string::npos) << errors;
+    }
+}
+
+TEST(ProgramRun, AnUnreadableSettingsFileIsKeptAsideAndTheGamePlaysOn) {
+    testsupport::TempFolder folder;
+    testsupport::TempFolder config;
+    PrepareSampleSet(folder);
+    zentrix::Random::Seed(400);
+    std::string garbage(400, '\0');
+    for (char& c : garbage)
+        c = static_cast<char>(zentrix::Random::Next() & 0xFF);
+    testsupport::WriteTextFile(config / "settings.txt", "Garbage follows=1\n" + garbage);
+    testsupport::WriteTextFile(config / "settings.txt.refused", "an older one");
+
+    pid_t game = Start(folder.Path(), config.Path(), folder / "run.err");
+    ASSERT_GT(game, 0);
+    std::this_thread::sleep_for(3s);
+    ASSERT_TRUE(IsRunning(game)) << testsupport::ReadTextFile(folder / "run.err");
+    kill(game, SIGTERM);
+    EXPECT_EQ(WaitFor(game, 10s), 0);
+
+    const std::string errors = testsupport::ReadTextFile(folder / "run.err");
+    EXPECT_NE(
+        errors.find("lines cannot be read; it is kept as " + config.Native() + "/settings.txt.refused.2"),
+        std::string::npos)
+        << errors;
+    EXPECT_EQ(testsupport::ReadTextFile(config / "settings.txt.refused.2"), "Garbage follows=1\n" + garbage);
+    EXPECT_EQ(testsupport::ReadTextFile(config / "settings.txt.refused"), "an older one");
+    // The new file holds what could be read and what the game set, and is read whole next time.
+    plat::settings::FileStore reopened(config / "settings.txt");
+    std::string kept;
+    EXPECT_TRUE(reopened.Get("Garbage follows", kept));
+    EXPECT_EQ(kept, "1");
+    EXPECT_EQ(reopened.KeptAside(), std::filesystem::path());
+}
+
+/// The game's window once the game runs (its splash, of the same name, gone); 0 while it does not.
+unsigned long RunningGameWindow(const testsupport::XvfbDisplay& x) {
+    unsigned long game = 0;
+    for (const auto& window : x.TopWindows()) {
+        if (window.name != "KAVO Zentrix")
+            continue;
+        if (window.width != 640)
+            return 0;
+        game = window.id;
+    }
+    return game;
+}
+
+TEST(ProgramRun, ADisplayFailingUnderTheGameEndsItAsAFault) {
+    testsupport::XvfbDisplay x;
+    if (!x.IsRunning())
+        GTEST_SKIP() << "no Xvfb";
+    struct Case {
+        const char* name;
+        void (testsupport::XvfbDisplay::*act)(unsigned long) const;
+        std::string told;
+    };
+    const Case cases[] = {
+        {"its window destroyed by another program", &testsupport::XvfbDisplay::DestroyWindow,
+         "fatal error: the display " + x.Name() + " refused a request of the game's window: "},
+        {"its connection ended by another program", &testsupport::XvfbDisplay::KillClientOf,
+         "fatal error: the connection to the display " + x.Name() + " was lost"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        testsupport::TempFolder folder;
+        testsupport::TempFolder config;
+        PrepareSampleSet(folder);
+        pid_t game = Start(folder.Path(), config.Path(), folder / "run.err",
+                           {{"SDL_VIDEODRIVER", nullptr}, {"DISPLAY", x.Name().c_str()}});
+        ASSERT_GT(game, 0);
+        unsigned long window = 0;
+        for (int tries = 0; tries < 600 && !window && IsRunning(game); ++tries) {
+            std::this_thread::sleep_for(100ms);
+            window = RunningGameWindow(x);
+        }
+        ASSERT_NE(window, 0u) << testsupport::ReadTextFile(folder / "run.err");
+        std::this_thread::sleep_for(1s);
+        (x.*c.act)(window);
+
+        EXPECT_EQ(WaitFor(game, 30s), 3);
+        const std::string errors = testsupport::ReadTextFile(folder / "run.err");
+        EXPECT_NE(errors.find(c.told), std::string::npos) << errors;
+        // Said in the log of the folder the game runs from as well.
+        const std::string log = testsupport::ReadTextFile(folder / "ombrel.log");
+        EXPECT_NE(log.find("LOG: (FatalError) " + c.told), std::string::npos) << log;
     }
 }
 

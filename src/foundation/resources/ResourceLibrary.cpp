@@ -85,8 +85,13 @@ void CResourceLibrary::ReadIndexParts() {
         if (!whole)
             m_problems.push_back(Native(PartPath(part, "RFH")) + ": " + error +
                                  "; the rest of the index is ignored");
-        for (auto& entry : entries)
+        // Every record counts, also one a newer copy replaces: an index that names bytes its data part
+        // does not hold is damaged either way.
+        m_indexEnds[part] = 0;
+        for (auto& entry : entries) {
+            m_indexEnds[part] = std::max(m_indexEnds[part], std::uint64_t{entry.offset} + entry.storedSize);
             Insert(std::move(entry));
+        }
         m_nextPart = part + 1;
     }
 }
@@ -116,6 +121,12 @@ void CResourceLibrary::Insert(SLibraryEntry entry) {
         it->second = std::move(entry);
 }
 
+void CResourceLibrary::CheckPartLength(std::uint32_t part, std::uint64_t size) {
+    if (m_indexEnds[part] > size)
+        m_problems.push_back(Native(PartPath(part, "RFD")) + ": the library's data is cut short (" +
+                             std::to_string(size) + " of " + std::to_string(m_indexEnds[part]) + " bytes)");
+}
+
 bool CResourceLibrary::OpenDataParts() {
     m_open = false;
     for (std::uint32_t part = 1; part < m_nextPart; ++part) {
@@ -128,6 +139,7 @@ bool CResourceLibrary::OpenDataParts() {
             }
             m_partSizes[part] = read.bytes.size();
             m_preload[part] = std::move(read.bytes);
+            CheckPartLength(part, m_partSizes[part]);
             continue;
         }
         FileHandle file(plat::fs::OpenStream(path, "rb"));
@@ -138,6 +150,7 @@ bool CResourceLibrary::OpenDataParts() {
         }
         m_partSizes[part] = size.size;
         m_handles[part] = std::move(file);
+        CheckPartLength(part, size.size);
     }
     m_open = true;
     return true;

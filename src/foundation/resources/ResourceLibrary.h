@@ -50,8 +50,8 @@ public:
     /// The base path as kept (without its trailing "\").
     const std::string& GetBasePath() const { return m_basePath; }
     /// What was wrong with the library's files at Open, each naming the file (as the system writes its
-    /// path) and saying why: a missing or damaged index, a data part that cannot be read. Empty for a sound
-    /// library.
+    /// path) and saying why: a missing or damaged index, a data part that cannot be read or that is shorter
+    /// than its index says. Empty for a sound library.
     const std::vector<std::string>& GetProblems() const { return m_problems; }
 
 private:
@@ -62,6 +62,8 @@ private:
 
     std::string PartPath(std::uint32_t part, const char* extension) const;
     void ReadIndexParts();
+    /// Notes a problem when the index of `part` names bytes beyond `size`, the length of its data part.
+    void CheckPartLength(std::uint32_t part, std::uint64_t size);
     void AddLooseFiles(const std::string& relative);
     bool OpenDataParts();
     /// Keeps the entry of a name with the greater stamp; equal stamps keep the one inserted first.
@@ -79,6 +81,8 @@ private:
     std::array<FileHandle, kMaxParts + 1> m_handles;
     std::array<std::vector<std::uint8_t>, kMaxParts + 1> m_preload;
     std::array<std::uint64_t, kMaxParts + 1> m_partSizes{};
+    /// Where the bytes of each index part's last entry end: its data part must be at least that long.
+    std::array<std::uint64_t, kMaxParts + 1> m_indexEnds{};
     /// Sorted by the bytes of the names, as the library's list is.
     std::map<std::string, SLibraryEntry> m_entries;
     /// Lower-case name -> the first entry in name order with that name.

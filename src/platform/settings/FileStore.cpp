@@ -68,19 +68,27 @@ void FileStore::Load() {
     }
     int bad = 0;
     m_values = ValueTable::Parse(text, &bad);
-    if (bad > 0)
-        std::fprintf(stderr, "settings: %d unreadable line(s) in %s ignored\n", bad, m_file.c_str());
+    if (bad == 0)
+        return;
+    // The next save would drop the lines that cannot be read: the file is kept whole beside the new one,
+    // which starts with the lines that could.
+    const std::size_t readable = m_values.Entries().size();
+    Refuse(std::to_string(bad) + " of its lines cannot be read",
+           readable == 0 ? std::string()
+                         : "keeping the " + std::to_string(readable) + " setting(s) that could be read");
+    if (!m_readOnly && !m_values.Entries().empty())
+        Save();
 }
 
-void FileStore::Refuse(const std::string& why) {
+void FileStore::Refuse(const std::string& why, const std::string& kept) {
     // The player's file is never written over: it is moved aside whole, and the game starts anew.
     const plat::fs::MovedAside aside = plat::fs::MoveAside(plat::fs::ToGameForm(m_file.string()), ".refused");
     if (aside.error == plat::fs::Error::kNone) {
         m_keptAside = aside.native;
         std::fprintf(
             stderr,
-            "settings: %s was not read: %s; it is kept as %s, and the game starts with new settings\n",
-            m_file.c_str(), why.c_str(), aside.native.c_str());
+            "settings: %s was not read: %s; it is kept as %s, and the game starts with new settings%s%s\n",
+            m_file.c_str(), why.c_str(), aside.native.c_str(), kept.empty() ? "" : ", ", kept.c_str());
         return;
     }
     m_readOnly = true;
@@ -103,6 +111,10 @@ bool FileStore::Set(std::string_view name, std::string_view value) {
         return false;
     // The value is kept even when it cannot be saved, so whatever reads it back this run still sees it.
     m_values.Put(name, value);
+    return Save();
+}
+
+bool FileStore::Save() {
     if (m_file.empty() || m_readOnly)
         return false;
     std::error_code ec;

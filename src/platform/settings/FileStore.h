@@ -20,8 +20,9 @@ std::filesystem::path DefaultSettingsFile();
 constexpr std::size_t kMaxSettingsFileBytes = 1 << 20;
 
 /// Settings kept in a text file of "name=value" lines, read once when opened and rewritten atomically
-/// at every set. A file that is refused (too large, unreadable) is moved aside under a new name before
-/// anything is saved, so the player's lines are never lost; when it cannot be moved, nothing is saved.
+/// at every set. A file that is refused (too large, unreadable, or with any line that cannot be read) is
+/// moved aside under a new name before anything is saved, so the player's lines are never lost; when it
+/// cannot be moved, nothing is saved. Of a file with unreadable lines, the lines that can be read are kept.
 class FileStore final : public Store {
 public:
     /// Opens the settings in `file`; a missing or unreadable file starts empty.
@@ -37,7 +38,10 @@ public:
 
 private:
     void Load();
-    void Refuse(const std::string& why);
+    /// Moves the file aside, saying `why` it was not taken and what of it is `kept` (may be empty).
+    void Refuse(const std::string& why, const std::string& kept = {});
+    /// Writes every value to the file at once; false when it cannot be.
+    bool Save();
 
     std::filesystem::path m_file;
     std::filesystem::path m_keptAside;

@@ -2,6 +2,7 @@
 
 #include "platform/gfx2d/SdlPresenter.h"
 #include "platform/input/SdlInputSystem.h"
+#include "platform/window/DisplayedSize.h"
 #include "platform/window/KeyTranslation.h"
 #include "platform/window/Video.h"
 
@@ -47,8 +48,10 @@ std::unique_ptr<SdlWindow> SdlWindow::OpenMain(const std::string& title, int gam
         // coming back is the window's activation.
         SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "1");
         full = std::make_unique<SdlWindow>(title, gameWidth, gameHeight, SDL_WINDOW_FULLSCREEN_DESKTOP);
-        if (full->IsOpen())
+        if (full->IsOpen()) {
+            full->SettleFullScreen();
             return full;
+        }
     }
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
     auto window = std::make_unique<SdlWindow>(title, gameWidth, gameHeight, SDL_WINDOW_SHOWN);
@@ -56,6 +59,51 @@ std::unique_ptr<SdlWindow> SdlWindow::OpenMain(const std::string& title, int gam
         std::fprintf(stderr, "window: full screen cannot be had (%s); playing in a window\n",
                      full->OpenError().c_str());
     return window;
+}
+
+gfx2d::Size SdlWindow::SdlSize() const {
+    gfx2d::Size size;
+    SDL_GetWindowSize(m_window, &size.width, &size.height);
+    return size;
+}
+
+void SdlWindow::SettleFullScreen() {
+    // A window manager grants full screen in its own time (and its size then becomes SDL's); without one
+    // nobody does, and the window keeps its size while SDL goes on as if it filled the desktop.
+    constexpr Uint32 kAnswerWaitMs = 1000;
+    const Uint32 start = SDL_GetTicks();
+    for (;;) {
+        SDL_PumpEvents();
+        const std::optional<gfx2d::Size> displayed = DisplayedSize(m_window);
+        if (!displayed || *displayed == SdlSize())
+            return;
+        if (SDL_GetTicks() - start >= kAnswerWaitMs) {
+            LeaveFullScreen(*displayed);
+            return;
+        }
+        SDL_Delay(10);
+    }
+}
+
+void SdlWindow::CheckFullScreenSize() {
+    if (!m_window || (SDL_GetWindowFlags(m_window) & SDL_WINDOW_FULLSCREEN) == 0)
+        return;
+    // The size a change left is compared once every change in flight has reached SDL.
+    SDL_PumpEvents();
+    const std::optional<gfx2d::Size> displayed = DisplayedSize(m_window);
+    SDL_PumpEvents();
+    if (displayed && *displayed != SdlSize())
+        LeaveFullScreen(*displayed);
+}
+
+void SdlWindow::LeaveFullScreen(gfx2d::Size displayed) {
+    std::fprintf(stderr,
+                 "window: full screen was not granted (the window is %d x %d, not %d x %d); playing in a "
+                 "window\n",
+                 displayed.width, displayed.height, SdlSize().width, SdlSize().height);
+    SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    SDL_SetWindowFullscreen(m_window, 0);
+    SDL_SetWindowSize(m_window, displayed.width, displayed.height);
 }
 
 bool SdlWindow::IsWindowedRequested() {
@@ -139,6 +187,8 @@ void SdlWindow::Translate(const SDL_Event& sdl, std::vector<Event>& out) {
         } else if (sdl.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
             e.kind = EventKind::Activated;
             out.push_back(e);
+        } else if (sdl.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+            m_sizeCheckDue = true;
         }
         break;
     case SDL_JOYAXISMOTION:
@@ -163,6 +213,10 @@ void SdlWindow::Fill(bool all) {
         translated.clear();
         Translate(sdl, translated);
         m_pending.insert(m_pending.end(), translated.begin(), translated.end());
+    }
+    if (m_sizeCheckDue) {
+        m_sizeCheckDue = false;
+        CheckFullScreenSize();
     }
 }
 

@@ -24,8 +24,8 @@ public:
     SdlWindow& operator=(const SdlWindow&) = delete;
 
     /// The game's main window: full screen on the desktop, the picture scaled to fill it; a window of the
-    /// picture's size when `windowed` or when full screen cannot be had. Check IsOpen, and OpenError for
-    /// why not.
+    /// picture's size when `windowed` or when full screen cannot be had or is not granted (no window
+    /// manager). Check IsOpen, and OpenError for why not.
     static std::unique_ptr<SdlWindow> OpenMain(const std::string& title, int gameWidth, int gameHeight,
                                                bool windowed);
     /// Whether the environment asks for a window instead of full screen (ZENTRIX_WINDOWED set to
@@ -69,6 +69,17 @@ public:
 private:
     /// Moves SDL's waiting events into our queue until it holds one, or all of them when `all` is set.
     void Fill(bool all);
+    /// SDL's own idea of the window's size.
+    gfx2d::Size SdlSize() const;
+    /// Waits a little for the answer to the full-screen request; a window the display leaves at another
+    /// size than SDL took for it is made a window of the size it has (LeaveFullScreen).
+    void SettleFullScreen();
+    /// After a change of size: a full-screen window the display shows at another size than SDL's is left
+    /// as a window of the size it has.
+    void CheckFullScreenSize();
+    /// Leaves full screen for a window of the size the display gives it, so that SDL, the picture and the
+    /// mouse all work with that size, and says so.
+    void LeaveFullScreen(gfx2d::Size displayed);
 
     SDL_Window* m_window = nullptr;
     std::string m_openError;
@@ -77,6 +88,7 @@ private:
     bool m_haveViewport = false;
     gfx2d::Rect m_viewport;
     std::deque<Event> m_pending;
+    bool m_sizeCheckDue = false;
     std::function<void(const SDL_Event&)> m_joystick;
     std::function<void()> m_close;
 };

@@ -1,5 +1,7 @@
 #include "platform/window/Video.h"
 
+#include "platform/window/DisplayFaults.h"
+
 #include <SDL.h>
 
 namespace plat::window {
@@ -41,6 +43,7 @@ bool StartVideo(std::string& why) {
         why = "no display was found (neither DISPLAY nor WAYLAND_DISPLAY names one)";
         return false;
     }
+    RouteDisplayFaults();
     return true;
 }
 

@@ -169,39 +169,50 @@ TEST(ResourceLibrary, CorruptIndexOrDataGivesNullNotGarbage) {
         std::size_t field; // offset within the second index record; SIZE_MAX = cut the data part
         std::uint32_t value;
         bool secondListed;
+        const char* problem; // what Open finds wrong, naming the file; null when it finds nothing
     };
     const Case cases[] = {
-        {"name length 0", 0, 0, false},
-        {"name length beyond the part", 0, 100000, false},
-        {"method 3", 8, 3, false},
-        {"stored size beyond the part", 12, 1u << 30, true},
-        {"offset beyond the part", 16, 0xFFFFFFF0u, true},
-        {"size prefix near 4 GB", SIZE_MAX - 1, 0, true},
-        {"data part cut short", SIZE_MAX, 0, true},
+        {"name length 0", 0, 0, false, "Game0001.RFH: "},
+        {"name length beyond the part", 0, 100000, false, "Game0001.RFH: "},
+        {"method 3", 8, 3, false, nullptr},
+        {"stored size beyond the part", 12, 1u << 30, true, "Game0001.RFD: the library's data is cut short"},
+        {"offset beyond the part", 16, 0xFFFFFFF0u, true, "Game0001.RFD: the library's data is cut short"},
+        {"size prefix near 4 GB", SIZE_MAX - 1, 0, true, nullptr},
+        {"data part cut short", SIZE_MAX, 0, true, "Game0001.RFD: the library's data is cut short"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        ScratchFolder scratch;
-        const std::string base = scratch.Game() + "Game";
-        CLibraryPacker packer(base, 1);
-        ASSERT_TRUE(packer.Add("first.txt", Text("first"), 1, LibraryCodec::kStored));
-        ASSERT_TRUE(packer.Add("second.bin", RandomBytes(5000, 4), 1, LibraryCodec::kZlib));
-        Bytes index = packer.GetIndex();
-        Bytes data = packer.GetData();
-        const std::size_t second = LibraryIndex::kRecordHeaderSize + 10;
-        if (c.field == SIZE_MAX)
-            data.resize(data.size() - 10);
-        else if (c.field == SIZE_MAX - 1)
-            LittleEndian::WriteU32(data.data() + 5, 0xFFFFFFF0u);
-        else
-            LittleEndian::WriteU32(index.data() + second + c.field, c.value);
-        scratch.Write("Game0001.RFH", index);
-        scratch.Write("Game0001.RFD", data);
-        CResourceLibrary library;
-        library.Open(base, false, false);
-        EXPECT_EQ(library.Extract("first.txt"), Text("first"));
-        EXPECT_EQ(library.FindEntry("second.bin") != nullptr, c.secondListed);
-        EXPECT_EQ(library.Extract("second.bin"), std::nullopt);
+        for (bool preloaded : {false, true}) {
+            SCOPED_TRACE(std::string(c.name) + (preloaded ? ", preloaded" : ""));
+            ScratchFolder scratch;
+            const std::string base = scratch.Game() + "Game";
+            CLibraryPacker packer(base, 1);
+            ASSERT_TRUE(packer.Add("first.txt", Text("first"), 1, LibraryCodec::kStored));
+            ASSERT_TRUE(packer.Add("second.bin", RandomBytes(5000, 4), 1, LibraryCodec::kZlib));
+            Bytes index = packer.GetIndex();
+            Bytes data = packer.GetData();
+            const std::size_t second = LibraryIndex::kRecordHeaderSize + 10;
+            if (c.field == SIZE_MAX)
+                data.resize(data.size() - 10);
+            else if (c.field == SIZE_MAX - 1)
+                LittleEndian::WriteU32(data.data() + 5, 0xFFFFFFF0u);
+            else
+                LittleEndian::WriteU32(index.data() + second + c.field, c.value);
+            scratch.Write("Game0001.RFH", index);
+            scratch.Write("Game0001.RFD", data);
+            CResourceLibrary library;
+            library.Open(base, false, preloaded);
+            EXPECT_EQ(library.Extract("first.txt"), Text("first"));
+            EXPECT_EQ(library.FindEntry("second.bin") != nullptr, c.secondListed);
+            EXPECT_EQ(library.Extract("second.bin"), std::nullopt);
+            // Found at the start, where the game can still say so, not first when the entry is asked for.
+            const std::vector<std::string>& problems = library.GetProblems();
+            if (!c.problem) {
+                EXPECT_TRUE(problems.empty()) << problems.front();
+                continue;
+            }
+            ASSERT_EQ(problems.size(), 1u);
+            EXPECT_NE(problems[0].find(c.problem), std::string::npos) << problems[0];
+        }
     }
 }
 
