@@ -232,6 +232,9 @@ public:
     }
 
     void RemoveJamTruck(CWorldObject* truck) override { removedTrucks.push_back(truck); }
+    void RequestStuntCam(const CVector& position, CWorldObject* car, unsigned durationMs) override {
+        stuntCams.push_back({position, car, durationMs});
+    }
 
     std::vector<CWorldObject*> removedTrucks;
     bool active = true;
@@ -244,6 +247,12 @@ public:
         std::vector<int> draws;
     };
     std::vector<SStart> starts;
+    struct SStuntCam {
+        CVector position;
+        CWorldObject* car;
+        unsigned durationMs;
+    };
+    std::vector<SStuntCam> stuntCams;
     IWorldTopographyLink* ground = nullptr;
     bool started = false;
     bool paused = false;
