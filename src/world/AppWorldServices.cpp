@@ -99,4 +99,10 @@ void CAppWorldServices::Log(int channel, const std::string& text) {
         errors->Print(channel, text.c_str());
 }
 
+void CAppWorldServices::Trace(int level, const std::string& text) {
+    // The world's trace lines carry no category of their own.
+    if (CErrorMan* errors = g_pApp ? g_pApp->GetErrorMan() : nullptr)
+        errors->Log(level, 0, "%s", text.c_str());
+}
+
 } // namespace zentrix

@@ -32,6 +32,7 @@ public:
     CSlideOut* FindSlideOut(int index) override;
     bool UseGameTimer() const override;
     void Log(int channel, const std::string& text) override;
+    void Trace(int level, const std::string& text) override;
     IWorldSounds* GetSounds() override { return &m_sounds; }
     int GetGameState() const override;
 

@@ -69,7 +69,7 @@ bool CBarrelStuntObject::Create() {
     m_reset = MakeStuntVolume(Volume(CBoundingVolumeDesc::kBox, 16.0f, 10.0f, 16.0f), kResetOffset);
     m_spinAxis = AxisOf(axis);
     m_spinAngle = sense == 0 ? 2.0f * kPi : -2.0f * kPi;
-    // A spin of no time would divide the car's spin step by zero.
+    // The car refuses a spin of no time (its spin step would divide by it); the rest of the stunt stays.
     if (!(m_spinTime > 0))
         LogProblem("a barrel without a spin time spins no car");
     if (!m_stunt)
@@ -95,7 +95,7 @@ void CBarrelStuntObject::Update(unsigned ms) {
             car->ApplyForce(CForce(back, CForce::kExternal));
         }
     }
-    if (m_stunt && m_spinTime > 0) {
+    if (m_stunt) {
         FindCarObjectsIn(*m_stunt, cars);
         for (CCarObject* car : cars) {
             CVector ground = car->GetMeanContactVelocity();
@@ -107,6 +107,7 @@ void CBarrelStuntObject::Update(unsigned ms) {
 }
 
 void CBarrelStuntObject::Stunt(CCarObject& car) {
+    // Without a spin time the car refuses the spin alone.
     car.Spin(m_spinAngle, m_spinTime, m_spinAxis, false);
     CVector velocity = car.GetMeanContactVelocity();
     velocity.y = kLift;
@@ -116,7 +117,7 @@ void CBarrelStuntObject::Stunt(CCarObject& car) {
     const float turn = static_cast<float>(std::max(GetRotation(), 0)) * kPi * 0.5f;
     if (IRaceWorldLink* race = CWorldMan::GetRaceWorld())
         race->RequestStuntCam(Position() + RotateAboutYAxis(kStuntCamOffset, turn), &car,
-                              static_cast<unsigned>(m_spinTime) + kStuntCamExtraMs);
+                              static_cast<unsigned>(std::max(m_spinTime, 0)) + kStuntCamExtraMs);
     ThemeEffect(car);
 }
 

@@ -12,7 +12,7 @@ class CCarObject;
 /// The barrel roll: a car flying fast through its stunt sphere is spun a full turn about the axis its
 /// record names, lifted a little, and shown off with the theme's particles, animation and sound. Round
 /// it the piece brakes every car near its centre and puts back every car that falls into its reset box.
-/// A piece whose record gives no spin time spins no car.
+/// A piece whose record gives no spin time spins no car, but lifts it and shows it off all the same.
 class CBarrelStuntObject : public CTrackObject {
 public:
     static constexpr int kFieldStuntRadius = 357;

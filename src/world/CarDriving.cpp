@@ -131,7 +131,7 @@ void CCarObject::Update(unsigned ms) {
         Respawn(-1);
     if (m_button0Pressed && m_pickupHelper) {
         m_pickupHelper->ActivateIfHeld();
-        if (!m_pickupHelper->HasPickup())
+        if (!m_pickupHelper->HoldsPickup())
             ShowPlayerMarker(1000);
     }
     if (m_pickupHelper)

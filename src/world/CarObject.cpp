@@ -48,7 +48,7 @@ CCarObject::~CCarObject() {
 
 // ---- set-up ----
 
-bool CCarObject::Create() {
+bool CCarObject::Init() {
     CCarObject::Destroy();
     CAssetMan* assets = Assets();
     if (assets) {
@@ -453,7 +453,11 @@ bool CCarObject::SetPickupIndicatorVisible(bool visible) {
 // ---- pickups ----
 
 bool CCarObject::HasPickup() const {
-    return m_pickupHelper && m_pickupHelper->HasPickup();
+    return m_pickupHelper && m_pickupHelper->AcceptsPickups();
+}
+
+bool CCarObject::HoldsPickup() const {
+    return m_pickupHelper && m_pickupHelper->HoldsPickup();
 }
 
 int CCarObject::GetPickupType() const {
@@ -461,7 +465,7 @@ int CCarObject::GetPickupType() const {
 }
 
 bool CCarObject::TakesPickups() const {
-    return m_driver && m_driver->AcceptsPickups();
+    return m_driver && m_driver->AcceptsPickups() && HasPickup();
 }
 
 void CCarObject::GivePickup(int type) {
@@ -501,7 +505,7 @@ bool CCarObject::WasActionPressed(int i) const {
 // ---- sounds ----
 
 void CCarObject::PlayOneShotSound(const CDriverControls& /*controls*/) {
-    if (!m_button0Pressed || HasPickup() || !m_carAsset)
+    if (!m_button0Pressed || HoldsPickup() || !m_carAsset)
         return;
     if (IWorldSounds* sounds = Sounds())
         sounds->PlayCarSound(m_carAsset->GetHornSoundId(), GetDriverSlot());

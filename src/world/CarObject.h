@@ -150,7 +150,7 @@ public:
         float slideAngle = 0.0f;
     };
 
-    /// A car of the asset id; nothing is made until Create.
+    /// A car of the asset id; nothing is made until Init.
     explicit CCarObject(int assetId);
     ~CCarObject() override;
 
@@ -159,7 +159,9 @@ public:
     /// started race), the active object, the handling scales, the race set's pivot, body and indicators,
     /// the pickup helper, the wheels, the skin of the current livery, the driving lock and the player
     /// marker; in a started race the car's tint.
-    bool Create() override;
+    virtual bool Init();
+    /// A car's creation by the world is its set-up.
+    bool Create() final { return Init(); }
     /// Ends the timed effects, deletes the pickup helper and the car's own asset, then the active object.
     void Destroy() override;
     /// The workshop body's mesh in the workshop; 0 (an empty mesh, the body being a child) elsewhere.
@@ -263,6 +265,7 @@ public:
     /// The slide loop sound starts and stops.
     virtual void StartLoopSound();
     virtual void StopLoopSound();
+    /// Whether the car accepts pickups at all: every car with its pickup helper (the jam truck none).
     virtual bool HasPickup() const;
 
     /// Speed below 0.1.
@@ -362,9 +365,11 @@ public:
 
     // ---- pickups ----
     CCarPickupHelper* GetPickupHelper() const { return m_pickupHelper.get(); }
+    /// Whether a pickup is held.
+    bool HoldsPickup() const;
     /// The held pickup's type; -1 none.
     int GetPickupType() const override;
-    /// A driver steers the car and takes pickups.
+    /// A pickup reaches the car when it has a driver who accepts pickups and the car accepts them.
     bool TakesPickups() const override;
     /// The pickup is held (any held one replaced) and the driver hears it.
     void GivePickup(int type) override;

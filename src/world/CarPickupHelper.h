@@ -71,7 +71,7 @@ public:
     void DropObject(int assetId, const CVector& offset, int lifeMs);
 
     /// Whether a pickup is held.
-    bool HasPickup() const { return m_heldType != -1; }
+    bool HoldsPickup() const { return m_heldType != -1; }
     int GetHeldType() const { return m_heldType; }
     /// The held pickup's type; -1 for none.
     int GetPickupType() const { return m_heldType; }

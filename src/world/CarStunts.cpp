@@ -209,7 +209,7 @@ bool CCarObject::StartCrazySteering(int durationMs, int periodMs, float height, 
     if (periodMs <= 0 || !std::isfinite(height))
         return false;
     if (IsEffectActive(kEffectSpin) || IsEffectActive(kEffectCrazy) || IsEffectActive(kEffectRumble) ||
-        IsEffectActive(kEffectInvisible) || HasPickup() || !SetStuntState(kStuntCrazy))
+        IsEffectActive(kEffectInvisible) || HoldsPickup() || !SetStuntState(kStuntCrazy))
         return false;
     m_crazyPeriodMs = periodMs;
     m_crazyHeight = height;

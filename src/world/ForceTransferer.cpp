@@ -3,8 +3,12 @@
 #include "world/ActiveWorldObject.h"
 #include "world/CollisionRecorder.h"
 #include "world/Force.h"
+#include "world/WorldMan.h"
+#include "world/WorldServices.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <string>
 
 namespace zentrix {
 
@@ -12,6 +16,15 @@ namespace {
 
 /// The kind of contact two active objects record when their volumes meet.
 constexpr std::int32_t kPairContact = 5;
+
+/// Trace levels: the measured separation, then the decision taken on it.
+constexpr int kFigureTrace = 1;
+constexpr int kDecisionTrace = 2;
+
+void Trace(int level, const std::string& text) {
+    if (IWorldServices* services = CWorldMan::GetServices())
+        services->Trace(level, text);
+}
 
 } // namespace
 
@@ -56,7 +69,13 @@ bool CForceTransferer::IsInRange(const CWorldObject& object) const {
     if (object.IsDead() || !m_owner)
         return false;
     const CVector d = object.Position() - m_owner->Position();
-    return d.Dot(d) < m_threshold;
+    const float separation = d.Dot(d);
+    char figure[96];
+    std::snprintf(figure, sizeof figure, "Separation Sqd. Distance: %.4f", static_cast<double>(separation));
+    Trace(kFigureTrace, figure);
+    const bool inRange = separation < m_threshold;
+    Trace(kDecisionTrace, inRange ? "Transfer required." : "Transfer NOT required.");
+    return inRange;
 }
 
 void CForceTransferer::AddPartner(CActiveWorldObject* object) {

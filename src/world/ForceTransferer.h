@@ -33,7 +33,8 @@ public:
     /// their forces on when there were any.
     virtual void Update();
 
-    /// Alive and closer than the threshold (squared distance below it).
+    /// Alive and closer than the threshold (squared distance below it); a living object's squared
+    /// distance and the decision go to the trace (levels 1 and 2).
     bool IsInRange(const CWorldObject& object) const;
     /// Into the first free slot, unless dead, already a partner, or no slot is free.
     void AddPartner(CActiveWorldObject* object);

@@ -51,8 +51,8 @@ CJamTruck::CJamTruck(int assetId) : CCarObject(assetId) {}
 
 CJamTruck::~CJamTruck() = default;
 
-bool CJamTruck::Create() {
-    const bool made = CCarObject::Create();
+bool CJamTruck::Init() {
+    const bool made = CCarObject::Init();
     m_phase = kDriving;
     m_phaseMs = 0;
     SetCollisionPause(kStartPauseMs);

@@ -50,13 +50,13 @@ public:
     ~CJamTruck() override;
 
     /// The car's set-up, then driving with collisions paused for two seconds, in the theme's livery.
-    bool Create() override;
+    bool Init() override;
     /// The car's frame; unless the race is paused: the phase clock, the phase's animation and the smoke.
     void Update(unsigned ms) override;
     /// A hit while driving starts the tipping; nothing else (no record, sound or taunt of a car).
     void RecordCollision(const CVector& direction, float magnitude, int kind, CWorldObject* other) override;
+    /// The truck takes no pickups, whoever drives it.
     bool HasPickup() const override { return false; }
-    bool TakesPickups() const override { return false; }
     bool IsJamTruck() const override { return true; }
 
     /// A phase past its time moves the truck on by one; an ended truck leaves the drivers' watch lists

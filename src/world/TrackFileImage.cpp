@@ -156,11 +156,6 @@ bool CTrackFileImage::Check(std::span<const std::uint8_t> image, SInfo& info, st
                 why = "cell (" + std::to_string(x) + ", " + std::to_string(z) + ") has an unusable height";
                 return false;
             }
-            if (record.pieceId != -1 && record.pieceId != 0 && record.rotation > 3) {
-                why = "cell (" + std::to_string(x) + ", " + std::to_string(z) + ") turns its piece " +
-                      std::to_string(record.rotation) + " times";
-                return false;
-            }
         }
     return true;
 }

@@ -35,7 +35,7 @@ public:
         float height = 0.0f;
         /// Piece type id; -1 = no piece on this cell.
         std::int32_t pieceId = -1;
-        /// Quarter turns of the piece, 0..3.
+        /// Quarter turns of the piece, 0..3 (the grid refuses a piece turned more).
         std::uint32_t rotation = 0;
         /// Quarter turns of the cell's ground object (written, never read).
         std::uint32_t groundRotation = 0;
@@ -69,7 +69,8 @@ public:
 
     /// Whether an image can be read whole, without reading past its end: long enough for its version
     /// (1 to 5), its grid size and theme known, and every record inside its grid holding a finite height
-    /// whose tenth fits an int and, when it names a piece, a rotation of 0..3. False with the reason.
+    /// whose tenth fits an int. False with the reason. A piece's rotation is the grid's to refuse, that
+    /// piece alone.
     static bool Check(std::span<const std::uint8_t> image, SInfo& info, std::string& why);
     /// The record of cell (x, z) of an image of `version`; the cell must lie inside the grid of an image
     /// that Check found sound.

@@ -19,6 +19,15 @@ bool NamesPiece(int id) {
     return id != -1 && id != 0;
 }
 
+/// The grid takes quarter turns 0 to 3 only; a record turned more loses its piece, and the file says so.
+void LogRefusedRotation(int id, std::uint32_t x, std::uint32_t z, std::uint32_t rotation) {
+    if (IWorldServices* services = CWorldMan::GetServices())
+        services->Log(kFileLogChannel, "Track piece " + std::to_string(id) + " at cell (" +
+                                           std::to_string(x) + ", " + std::to_string(z) +
+                                           ") refused: rotation " + std::to_string(rotation) +
+                                           " is not one of 0 to 3");
+}
+
 } // namespace
 
 CTrackFileReader::CTrackFileReader(CWorldGrid& grid, ITrackBuildLink& builder, CAssetMan* assets,
@@ -110,7 +119,8 @@ void CTrackFileReader::LoadOldTrack() {
             if (!NamesPiece(id))
                 continue;
             if (version == 1) {
-                m_builder.PlaceTrackPiece(id, x, z, record.rotation);
+                if (!m_builder.PlaceTrackPiece(id, x, z, record.rotation) && record.rotation > 3)
+                    LogRefusedRotation(id, x, z, record.rotation);
                 continue;
             }
             // From version 3 on, raised cells carry no ground tile.
@@ -139,6 +149,8 @@ void CTrackFileReader::PlacePieceFromRecord(int id, std::uint32_t x, std::uint32
     piece->SetRotation(static_cast<int>(rotation));
     if (!m_grid.PlacePiece(piece, x, z, rotation)) {
         CWorldMan::RemoveObject(piece);
+        if (rotation > 3)
+            LogRefusedRotation(id, x, z, rotation);
         return;
     }
     piece->OnPlaced();

@@ -33,7 +33,7 @@ private:
     /// Version 1's and 2's height step: ground only above 0.0.
     void SetOldTileHeight(std::uint32_t x, std::uint32_t z, float height);
     /// Makes the piece of a record on the cell; an object that is not a piece, or that the grid refuses,
-    /// leaves the world again.
+    /// leaves the world again (a rotation above 3 logged), and the rest of the track is read all the same.
     void PlacePieceFromRecord(int id, std::uint32_t x, std::uint32_t z, std::uint32_t rotation, float height);
     /// A ground tile on every cell without piece and ground.
     void FillEmptyCells();

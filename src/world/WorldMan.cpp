@@ -601,7 +601,8 @@ struct STrackSnapshot {
     std::array<std::int32_t, kCells * kCells> pieces{};
     std::array<std::int32_t, kCells * kCells> rotations{};
 
-    /// `theme` -1 keeps the ids, otherwise they are translated to the theme's.
+    /// `theme` -1 keeps the ids, otherwise they are translated to the theme's. Cells holding the filler
+    /// piece `fillerId` count as empty.
     void Take(const CWorldGrid& grid, int fillerId, int theme, CAssetMan* assets) {
         pieces.fill(-1);
         heights.fill(0.0f);
@@ -691,9 +692,12 @@ void CWorldMan::SetGridSize(int index) {
     if (index == shared.gridSizeIndex || index < 0 || index > 1)
         return;
     SetGridSizeIndex(index);
+    // The pieces keep their ids; the filler pieces are left out, as in a theme change: the new grid's
+    // ground tiles come with its heights.
+    CAssetMan* assets = TrackAssets();
     auto snapshot = std::make_unique<STrackSnapshot>();
     if (shared.grid)
-        snapshot->Take(*shared.grid, -1, -1, nullptr);
+        snapshot->Take(*shared.grid, assets ? assets->GetWorldBaseId() : -1, -1, nullptr);
     RemoveTrack();
     Builder().SetGridSizeIndex(index);
     const std::uint32_t cells = index == 1 ? 16 : 8;

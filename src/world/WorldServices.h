@@ -47,6 +47,8 @@ public:
     virtual bool UseGameTimer() const = 0;
     /// A line for one of the error manager's log channels.
     virtual void Log(int channel, const std::string& text) = 0;
+    /// A trace line of the error manager at `level` (1: figures, 2: the decisions taken on them).
+    virtual void Trace(int /*level*/, const std::string& /*text*/) {}
 
     // Cars.
     /// The sounds of the world's objects (null: they are silent).

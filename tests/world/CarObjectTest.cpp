@@ -198,7 +198,7 @@ TEST_F(CarObject, LiveriesOutsideTheListChangeNothingAndInitTwiceKeepsOneSet) {
     car->SetLivery(13);
     car->ApplyTuning(5);
     const int live = CWorldObject::LiveCount();
-    ASSERT_TRUE(car->Create());
+    ASSERT_TRUE(car->Init());
     EXPECT_EQ(CWorldObject::LiveCount(), live);
     EXPECT_NE(car->GetPickupHelper(), nullptr);
     EXPECT_TRUE(car->OwnsAsset());
@@ -234,7 +234,8 @@ TEST_F(CarObject, ExtraAssetsAndTheSeamsOfDriverAndRace) {
     EXPECT_EQ(car->GetStuntState(), -1);
     EXPECT_TRUE(car->IsNotLooping());
     EXPECT_EQ(car->GetPickupType(), -1);
-    EXPECT_FALSE(car->HasPickup());
+    EXPECT_TRUE(car->HasPickup());
+    EXPECT_FALSE(car->HoldsPickup());
     EXPECT_EQ(car->GetModeIndex(), 1);
 
     ScriptedDriver driver;

@@ -48,22 +48,33 @@ protected:
     CActiveWorldObject* owner = nullptr;
 };
 
-TEST_F(ForceTransfer, PartnersMustBeCloserThanTheRootOf120) {
+TEST_F(ForceTransfer, PartnersMustBeCloserThanTheRootOf120AndEachTestIsTraced) {
     struct Case {
         CVector at;
         bool inRange;
+        const char* separation;
     };
     const Case cases[] = {
-        {{2, 4, 10}, false}, // 4 + 16 + 100 = 120
-        {{0, 0, std::sqrt(119.99f)}, true},
-        {{-10, 0, 0}, true},
+        {{2, 4, 10}, false, "120.0000"}, // 4 + 16 + 100
+        {{0, 0, std::sqrt(119.99f)}, true, "119.9900"},
+        {{-10, 0, 0}, true, "100.0000"},
     };
+    services.recordTraces = true;
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.at);
         CActiveWorldObject* pusher = Crate(c.at);
+        services.traces.clear();
         EXPECT_EQ(Transferer().IsInRange(*pusher), c.inRange);
+        EXPECT_EQ(services.traces,
+                  (worldtest::Log{std::string("1 Separation Sqd. Distance: ") + c.separation,
+                                  c.inRange ? "2 Transfer required." : "2 Transfer NOT required."}));
         Tick({pusher});
         EXPECT_EQ(Transferer().HasPartner(pusher), c.inRange);
+        // A dead object is out of range before anything is measured.
+        pusher->SetDead();
+        services.traces.clear();
+        EXPECT_FALSE(Transferer().IsInRange(*pusher));
+        EXPECT_TRUE(services.traces.empty());
         CWorldMan::RemoveObject(pusher);
         EXPECT_EQ(Transferer().CountPartners(), 0);
     }

@@ -35,8 +35,6 @@ TEST_F(JamTrucks, ABumpInTheFirstTwoSecondsDoesNothingLaterItTipsTheTruckOnce) {
     ASSERT_NE(truck, nullptr);
     EXPECT_EQ(truck->GetPhase(), CJamTruck::kDriving);
     EXPECT_TRUE(truck->IsJamTruck());
-    EXPECT_FALSE(truck->TakesPickups());
-    EXPECT_FALSE(truck->HasPickup());
     CCarObject* car = MakeCar(CVector(-40, 0, -40));
     ASSERT_NE(car, nullptr);
     // (updates before the bump, phase after it)
@@ -64,6 +62,45 @@ TEST_F(JamTrucks, ABumpInTheFirstTwoSecondsDoesNothingLaterItTipsTheTruckOnce) {
     second->Update(kFrameMs);
     second->RecordCollision(CVector(1, 0, 0), 1.0f, 5, car);
     EXPECT_EQ(second->GetPhaseMs(), kFrameMs);
+}
+
+TEST_F(JamTrucks, PickupsReachCarsThatAcceptThemUnderADriverWhoDoesAndNeverTheTruck) {
+    CCarObject* car = MakeCar(CVector(-40, 0, -40));
+    CJamTruck* truck = MakeTruck(CVector(40, 0, 40));
+    ASSERT_TRUE(car && truck);
+    cartest::ScriptedDriver human;
+    human.human = true;
+    cartest::ScriptedDriver computer;
+    const struct {
+        const char* what;
+        CCarObject* car;
+        cartest::ScriptedDriver* driver;
+        bool accepts; // HasPickup
+        bool takes;
+    } rows[] = {
+        {"a car under a driver who accepts pickups", car, &human, true, true},
+        {"a car under one who does not", car, &computer, true, false},
+        {"a car without a driver", car, nullptr, true, false},
+        {"the truck under a driver who accepts pickups", truck, &human, false, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        row.car->AssignDriver(row.driver);
+        EXPECT_EQ(row.car->HasPickup(), row.accepts);
+        EXPECT_EQ(row.car->TakesPickups(), row.takes);
+        EXPECT_FALSE(row.car->HoldsPickup());
+    }
+    // Holding one is another matter: it changes neither answer.
+    car->AssignDriver(&human);
+    car->GivePickup(CCarPickupHelper::kShield);
+    EXPECT_TRUE(car->HoldsPickup());
+    EXPECT_TRUE(car->HasPickup());
+    EXPECT_TRUE(car->TakesPickups());
+    car->CancelPickup(true);
+    EXPECT_FALSE(car->HoldsPickup());
+    EXPECT_TRUE(car->HasPickup());
+    car->AssignDriver(nullptr);
+    truck->AssignDriver(nullptr);
 }
 
 TEST_F(JamTrucks, AnUntouchedTruckDrivesTipsDropsItsCargoOnceAndLeavesTheWorld) {

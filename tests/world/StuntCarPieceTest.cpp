@@ -198,7 +198,7 @@ TEST_F(StuntCarPieces, TheBarrelSpinsAirborneCarsFasterThanItsMinimumOverTheGrou
     }
 }
 
-TEST_F(StuntCarPieces, TheBarrelBrakesCarsAtItsCentrePutsBackFallenOnesAndWithoutSpinTimeSpinsNone) {
+TEST_F(StuntCarPieces, TheBarrelBrakesCarsAtItsCentreAndPutsBackFallenOnes) {
     auto* barrel = MakePiece<CBarrelStuntObject>(15218, CVector(0, 0, 0));
     CCarObject* car = MakeCar(CVector(0, 0, 0), CVector(1, 0, 0));
     const CVector before = Force(*car);
@@ -213,16 +213,43 @@ TEST_F(StuntCarPieces, TheBarrelBrakesCarsAtItsCentrePutsBackFallenOnesAndWithou
         EXPECT_EQ(Respawns(), respawns + 1) << y;
         CWorldMan::RemoveObject(fallen);
     }
-    // A record without a spin time would have the car divide by it: that barrel spins no car.
-    auto* still = MakePiece<CBarrelStuntObject>(15224, CVector(64, 0, 64));
-    ASSERT_NE(still, nullptr);
-    EXPECT_EQ(still->GetSpinTime(), 0);
-    CCarObject* flying = MakeCar(CVector(64, 10, 80));
-    Settle(*flying);
-    flying->SetVelocity(CVector(0, 0, -2.5f));
-    still->Update(kFrameMs);
-    EXPECT_FALSE(flying->IsSpinning());
-    EXPECT_FALSE(flying->IsGrounded());
+}
+
+TEST_F(StuntCarPieces, ABarrelWithoutSpinTimeSkipsOnlyTheSpin) {
+    // The car refuses a spin of no time; the lift, the taunt, the particles, the shot and the theme's
+    // effect come all the same.
+    const struct {
+        int typeId;
+        int spinTime;
+        bool spun;
+        int taunts; // the spin's and the piece's
+    } rows[] = {{15218, 1000, true, 2}, {15224, 0, false, 1}};
+    assets->SetWorld(0, false);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.typeId);
+        auto* barrel = MakePiece<CBarrelStuntObject>(row.typeId, CVector(64, 0, 64));
+        ASSERT_NE(barrel, nullptr);
+        EXPECT_EQ(barrel->GetSpinTime(), row.spinTime);
+        CCarObject* flying = MakeCar(CVector(64, 10, 80));
+        Settle(*flying);
+        ASSERT_FALSE(flying->IsGrounded());
+        flying->SetVelocity(CVector(0, 0, -2.5f));
+        const int taunts = Taunts(CBarrelStuntObject::kTaunt);
+        Race()->stuntCams.clear();
+        sounds.played.clear();
+        CParticleSystem::DestroyAll();
+        barrel->Update(kFrameMs);
+        EXPECT_EQ(flying->IsSpinning(), row.spun);
+        EXPECT_FLOAT_EQ(flying->GetMeanContactVelocity().y, CBarrelStuntObject::kLift);
+        EXPECT_EQ(Taunts(CBarrelStuntObject::kTaunt), taunts + row.taunts);
+        ASSERT_EQ(Race()->stuntCams.size(), 1u);
+        EXPECT_EQ(Race()->stuntCams[0].car, flying);
+        EXPECT_EQ(Race()->stuntCams[0].durationMs, static_cast<unsigned>(row.spinTime) + 1200u);
+        EXPECT_EQ(CParticleSystem::GetLiveCount(), 4); // the car's two and the jungle's two
+        EXPECT_EQ(sounds.played, (std::vector<std::string>{"at 51171 once slot 0"}));
+        CWorldMan::RemoveObject(flying);
+        CWorldMan::RemoveObject(barrel);
+    }
 }
 
 TEST_F(StuntCarPieces, TheBarrelsThemeEffectPlaysItsSoundParticlesAndAnimation) {

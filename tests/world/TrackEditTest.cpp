@@ -221,6 +221,23 @@ TEST_F(TrackEdit, ThemesAndGridSizesKeepThePieces) {
     EXPECT_EQ(CountObjects(15220) + CountObjects(15202), 0);
     ExpectSound();
 
+    // A size change rebuilds the track as a theme change does: the fillers are not pieces to place again
+    // over the ground tiles that the cells' heights bring.
+    const std::string track = Pieces();
+    const auto tilesMade = [&] {
+        return std::count(log.begin(), log.end(), "spawn add " + std::to_string(assets->GetWorldBaseId()));
+    };
+    world.SetTheme(other);
+    log.clear();
+    world.SetTheme(theme);
+    const auto byTheme = tilesMade();
+    CWorldMan::SetGridSize(1);
+    log.clear();
+    CWorldMan::SetGridSize(0);
+    EXPECT_EQ(Pieces(), track);
+    EXPECT_EQ(tilesMade(), byTheme);
+    ExpectSound();
+
     // The cells a relight covers: 5, 3 and 1 a side; a huge radius stays on the grid.
     const struct {
         std::uint32_t centre;

@@ -115,6 +115,11 @@ public:
     void Log(int channel, const std::string& text) override {
         m_log.push_back("log " + std::to_string(channel) + " " + text);
     }
+    /// Kept as "<level> <text>" while `recordTraces` is set (every physics step traces).
+    void Trace(int level, const std::string& text) override {
+        if (recordTraces)
+            traces.push_back(std::to_string(level) + " " + text);
+    }
     IWorldSounds* GetSounds() override { return sounds; }
     int GetGameState() const override { return gameState; }
 
@@ -128,6 +133,8 @@ public:
     int previousState = 0;
     int theme = 2;
     bool gameTimer = false;
+    bool recordTraces = false;
+    worldtest::Log traces;
 
 private:
     worldtest::Log& m_log;
@@ -225,6 +232,9 @@ public:
     }
 
     void RemoveJamTruck(CWorldObject* truck) override { removedTrucks.push_back(truck); }
+    void RequestStuntCam(const CVector& position, CWorldObject* car, unsigned durationMs) override {
+        stuntCams.push_back({position, car, durationMs});
+    }
 
     std::vector<CWorldObject*> removedTrucks;
     bool active = true;
@@ -237,6 +247,12 @@ public:
         std::vector<int> draws;
     };
     std::vector<SStart> starts;
+    struct SStuntCam {
+        CVector position;
+        CWorldObject* car;
+        unsigned durationMs;
+    };
+    std::vector<SStuntCam> stuntCams;
     IWorldTopographyLink* ground = nullptr;
     bool started = false;
     bool paused = false;
