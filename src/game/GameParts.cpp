@@ -1,6 +1,7 @@
 #include "game/GameParts.h"
 
 #include "app/App.h"
+#include "app/ErrorMan.h"
 #include "construct/ConstSlideOut.h"
 #include "construct/WorldConstructMan.h"
 #include "events/AssetScriptCache.h"
@@ -26,8 +27,17 @@
 #include "world/WorldMan.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <string>
 
 namespace zentrix {
+
+namespace {
+
+/// The error manager's start-up log ("StartUp.log").
+constexpr int kStartUpLog = 16;
+
+} // namespace
 
 CGameParts::CGameParts() = default;
 
@@ -153,8 +163,14 @@ void CGameParts::ProcessPrintJob() {
 void CGameParts::CreateCampaignMan() {
     m_campaignMan = std::make_unique<CCampaignMan>(g_pApp ? g_pApp->GetAssetMan() : nullptr,
                                                    g_pApp ? g_pApp->GetAppSettings() : nullptr);
-    // Without a definition the game runs with no campaign nodes and nothing locked.
-    m_campaignMan->StartManager();
+    // Without a definition the game runs with no campaign nodes and nothing locked; the start goes on,
+    // but a damaged campaign is reported, naming what could not be read.
+    if (m_campaignMan->StartManager() == 0)
+        return;
+    const std::string text = "CCampaignMan: the campaign cannot start: " + m_campaignMan->GetStartFailure();
+    std::fprintf(stderr, "%s\n", text.c_str());
+    if (CErrorMan* errors = g_pApp ? g_pApp->GetErrorMan() : nullptr)
+        errors->WriteText(kStartUpLog, text.c_str());
 }
 
 void CGameParts::DeleteCampaignMan() {

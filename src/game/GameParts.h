@@ -6,9 +6,8 @@
 #include "audio/MusicManager.h"
 #include "race/AppDriverServices.h"
 #include "race/DriverManager.h"
+#include "race/WorldRaceMusicLink.h"
 #include "world/TrackEditBuilder.h"
-
-#include <memory>
 
 #include <memory>
 
@@ -128,9 +127,11 @@ private:
 
 private:
     // Made with the parts, as the asset manager's sounds and music need them before it starts; they
-    // outlive it, since its sounds and pieces free themselves through them when it stops.
+    // outlive it, since its sounds and pieces free themselves through them when it stops. The music
+    // hears of the last lap from the race world.
+    CWorldRaceMusicLink m_raceMusic;
     std::unique_ptr<CGameSoundController> m_sound = std::make_unique<CGameSoundController>();
-    std::unique_ptr<CMusicManager> m_music = std::make_unique<CMusicManager>();
+    std::unique_ptr<CMusicManager> m_music = std::make_unique<CMusicManager>(&m_raceMusic);
     CAudioAssetFactory m_audioAssets{*m_sound, m_music.get()};
 };
 

@@ -183,7 +183,6 @@ IRacerCar* CAIDriver::FindNearestCar(bool ahead, bool sameNode) const {
     const int own = OwnNode();
     if (!route || !records || own < 0)
         return nullptr;
-    const CAIRouteScan scan(*route, *records);
     IRacerCar* nearest = nullptr;
     int nearestDistance = INT_MAX;
     int nearestOffset = 0;
@@ -192,8 +191,7 @@ IRacerCar* CAIDriver::FindNearestCar(bool ahead, bool sameNode) const {
         const SCarSeen seen = See(car);
         if (!seen.onRoute || (seen.node == own && !sameNode))
             continue;
-        const int distance =
-            ahead ? scan.ForwardDistance(own, seen.node) : scan.ForwardDistance(seen.node, own);
+        const int distance = RouteDistanceTo(GetCar(), car, ahead);
         if (distance >= 0 && distance < nearestDistance) {
             nearest = car;
             nearestDistance = distance;

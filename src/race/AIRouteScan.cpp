@@ -1,6 +1,7 @@
 #include "race/AIRouteScan.h"
 
 #include "race/ComputerRoute.h"
+#include "race/Driver.h"
 #include "race/RaceRoute.h"
 #include "race/RouteNodeMan.h"
 
@@ -30,15 +31,7 @@ int CAIRouteScan::Step(int node, int steps) const {
 }
 
 int CAIRouteScan::ForwardDistance(int from, int to) const {
-    const int count = NodeCount();
-    if (from < 0 || to < 0 || from >= count || to >= count)
-        return -1;
-    int distance = 0;
-    for (int node = from; node != to;) {
-        node = Step(node, 1);
-        distance += m_records.GetNodeRecord(node).distance;
-    }
-    return distance;
+    return CDriver::ForwardRouteDistance(m_route, from, to);
 }
 
 bool CAIRouteScan::FindNextCorner(int from, SFound& out) const {

@@ -33,8 +33,8 @@ public:
     int NodeCount() const;
     /// `node` + `steps` round the ring (0 for a route without nodes).
     int Step(int node, int steps) const;
-    /// The distance along the route from node `from` forwards to node `to` (the sum of the spacings of the
-    /// nodes after `from` up to `to`; 0 for the same node); -1 for a node outside the route.
+    /// The distance along the route from node `from` forwards to node `to`, as the drivers measure it
+    /// (CDriver::ForwardRouteDistance); -1 for a node outside the route.
     int ForwardDistance(int from, int to) const;
     /// The first node from `from` on (itself included) with the corner mark or of kind 19; the distance
     /// counts from -1. False when a whole lap finds none.

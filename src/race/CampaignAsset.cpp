@@ -2,7 +2,6 @@
 
 #include "app/RaceSetup.h"
 #include "foundation/data/DataFile.h"
-#include "platform/system/DebugOutput.h"
 #include "race/CampaignNode.h"
 
 #include <algorithm>
@@ -55,20 +54,32 @@ bool CCampaignAsset::Load(const CDataFile* record) {
     m_loaded = false;
     m_value = -1;
     m_nodes.clear();
-    auto fail = [](const std::string& why) {
-        plat::system::DebugOutput("campaign (asset 4): " + why);
+    m_failure.clear();
+    const std::string asset = "asset " + std::to_string(kAssetId);
+    auto fail = [this, &asset](int field, int element, const std::string& why) {
+        m_failure = asset;
+        if (field >= 0)
+            m_failure += ", field " + std::to_string(field);
+        if (element >= 0)
+            m_failure += " element " + std::to_string(element);
+        m_failure += ": " + why;
         return false;
     };
     // An unread record would answer every field with its default: no campaign rather than a made-up one.
-    if (!record || !record->IsLoaded())
-        return fail("no data record");
+    if (!record)
+        return fail(-1, -1, "missing");
+    if (!record->IsLoaded())
+        return fail(-1, -1, "its data cannot be read");
     std::int32_t value = -1, count = 0;
-    if (!record->GetInt(kFieldValue, value) || !record->GetInt(kFieldNodeCount, count))
-        return fail("fields 280 and 281 cannot be read");
+    if (!record->GetInt(kFieldValue, value))
+        return fail(kFieldValue, -1, "cannot be read");
+    if (!record->GetInt(kFieldNodeCount, count))
+        return fail(kFieldNodeCount, -1, "cannot be read");
     // Beyond 40 nodes the text fields of a group would run into the int fields after them.
     if (count > kMaxNodes)
-        return fail("a node count of " + std::to_string(count) +
-                    ", more than the 40 the fields have room for");
+        return fail(kFieldNodeCount, -1,
+                    "a node count of " + std::to_string(count) +
+                        ", more than the 40 the fields have room for");
 
     std::vector<std::unique_ptr<CCampaignNode>> nodes;
     char tracks[kTextSize] = {};
@@ -76,15 +87,18 @@ bool CCampaignAsset::Load(const CDataFile* record) {
     for (int i = 0; i < count; ++i) {
         const int group = i / kNodesPerGroup, place = i % kNodesPerGroup;
         CCampaignNode::SRecord node;
-        if (place == 0 && (!record->GetText(kFieldTracks + group, tracks, sizeof tracks) ||
-                           !record->GetText(kFieldOpponents + group, opponents, sizeof opponents)))
-            return fail("the texts of nodes " + std::to_string(i) + " on cannot be read");
+        if (place == 0 && !record->GetText(kFieldTracks + group, tracks, sizeof tracks))
+            return fail(kFieldTracks + group, -1, "cannot be read");
+        if (place == 0 && !record->GetText(kFieldOpponents + group, opponents, sizeof opponents))
+            return fail(kFieldOpponents + group, -1, "cannot be read");
         const std::string track = QuotedString(tracks, place);
         std::memcpy(node.trackFile, track.c_str(), track.size() + 1);
         node.opponentMask = OpponentMask(QuotedString(opponents, place));
-        if (!record->GetInt(kFieldLaps, node.laps, i) || !record->GetInt(kFieldWorlds, node.world, i) ||
-            !record->GetInt(kFieldLockedItems, node.lockedItem, i))
-            return fail("the int fields of node " + std::to_string(i) + " cannot be read");
+        const std::pair<int, std::int32_t*> ints[] = {
+            {kFieldLaps, &node.laps}, {kFieldWorlds, &node.world}, {kFieldLockedItems, &node.lockedItem}};
+        for (const auto& [field, out] : ints)
+            if (!record->GetInt(field, *out, i))
+                return fail(field, i, "cannot be read");
         auto made = std::make_unique<CCampaignNode>();
         made->SetRecord(node);
         nodes.push_back(std::move(made));

@@ -40,8 +40,11 @@ public:
     CCampaignAsset& operator=(const CCampaignAsset&) = delete;
 
     /// Reads the definition from its data record (null: none); false, with nothing kept and the reason
-    /// logged, when the record is missing, a field cannot be read or the node count is beyond 40.
+    /// in GetFailure, when the record is missing, a field cannot be read or the node count is beyond 40.
     bool Load(const CDataFile* record);
+    /// Why the last Load failed, naming the asset and the field ("asset 4, field 290 element 3: cannot be
+    /// read"); empty after a load that succeeded.
+    const std::string& GetFailure() const { return m_failure; }
 
     bool IsLoaded() const { return m_loaded; }
     int GetValue() const { return m_value; }
@@ -62,6 +65,7 @@ private:
     bool m_loaded = false;
     std::int32_t m_value = -1;
     std::vector<std::unique_ptr<CCampaignNode>> m_nodes;
+    std::string m_failure;
     static int s_live;
 };
 

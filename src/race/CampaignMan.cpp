@@ -24,8 +24,10 @@ int CCampaignMan::StartManager() {
     CCampaignAsset asset;
     if (!asset.Load(m_assets ? m_assets->GetDataFile(CCampaignAsset::kAssetId) : nullptr)) {
         StopManager();
+        m_startFailure = asset.GetFailure();
         return 1;
     }
+    m_startFailure.clear();
     std::size_t locked = 0;
     for (int i = 0; i < asset.GetNodeCount(); ++i) {
         const CCampaignNode* node = asset.GetNode(i);

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace zentrix {
@@ -32,8 +33,11 @@ public:
     CCampaignMan& operator=(const CCampaignMan&) = delete;
 
     /// Reads the definition (asset 4), takes its nodes and locked items and sets the node states from
-    /// the progress; 1 when the definition cannot be read (then no node exists and nothing is locked).
+    /// the progress; 1 when the definition cannot be read (then no node exists and nothing is locked, and
+    /// GetStartFailure names the asset and the field).
     int StartManager() override;
+    /// Why the last start failed; empty after one that succeeded.
+    const std::string& GetStartFailure() const { return m_startFailure; }
     /// Forgets the nodes; 0.
     int StopManager() override;
 
@@ -76,6 +80,7 @@ private:
     std::vector<std::unique_ptr<CCampaignNode>> m_nodes;
     int m_currentNode = -1;
     std::array<int, kMaxLockedItems> m_lockedItems;
+    std::string m_startFailure;
 };
 
 } // namespace zentrix

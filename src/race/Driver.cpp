@@ -200,6 +200,46 @@ bool CDriver::SetTargetNode(int& node, bool wrap, bool keepPrevious) {
     return changed;
 }
 
+int CDriver::ForwardRouteDistance(const IRaceRoute& route, int from, int to) {
+    const int count = route.GetNodeCount();
+    if (from < 0 || to < 0 || from >= count || to >= count)
+        return -1;
+    int distance = 0;
+    for (int node = from; node != to;) {
+        node = node + 1 < count ? node + 1 : 0;
+        distance += route.GetNodeSpacing(node);
+    }
+    return distance;
+}
+
+int CDriver::RouteNodeOf(const IRacerCar* car) const {
+    const IRaceRoute* route = Route();
+    if (!car || !route)
+        return -1;
+    if (car == m_car)
+        return m_routePositionValid ? m_trackedNode : m_targetNode;
+    if (m_manager)
+        for (int slot = 0; slot < CDriverManager::kSlots; ++slot)
+            if (const CDriver* driver = m_manager->GetDriver(slot); driver && driver->GetCar() == car)
+                return driver->IsRoutePositionValid() ? driver->GetTrackedNode() : -1;
+    // A car no driver of the race steers: placed on the route by its position.
+    int node = -1;
+    if (route->FindNearestNode(car->GetPosition(), node, nullptr, false) && node >= 0 &&
+        node < route->GetNodeCount())
+        return node;
+    return -1;
+}
+
+int CDriver::RouteDistanceTo(const IRacerCar* own, const IRacerCar* other, bool onlyAhead) const {
+    const IRaceRoute* route = Route();
+    const int ownNode = RouteNodeOf(own);
+    const int otherNode = RouteNodeOf(other);
+    if (!route || ownNode < 0 || otherNode < 0)
+        return -1;
+    return onlyAhead ? ForwardRouteDistance(*route, ownNode, otherNode)
+                     : ForwardRouteDistance(*route, otherNode, ownNode);
+}
+
 bool CDriver::CanReachNextNode(int node) const {
     const IRaceRoute* route = Route();
     int next = node + 1;

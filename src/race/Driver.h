@@ -176,6 +176,17 @@ public:
     bool UpdateLaneLock();
     /// The kinds ask whether the route suits them; the base has no objection.
     virtual bool CheckRoute() const { return true; }
+    /// How far apart two cars are along the route, the sum of the node spacings: with `onlyAhead` from
+    /// `own`'s node forwards to `other`'s, else from `other`'s forwards to `own`'s; -1 when either car
+    /// has no node on the route.
+    int RouteDistanceTo(const IRacerCar* own, const IRacerCar* other, bool onlyAhead) const;
+    /// The route node of a car: for this driver's own car its tracked node (its target node while the
+    /// route position is invalid); for a car another driver of the race drives, that driver's tracked node
+    /// while valid; for any other car the node nearest it. -1 when there is none.
+    int RouteNodeOf(const IRacerCar* car) const;
+    /// The distance along `route` from node `from` forwards to node `to` (the spacings of the nodes after
+    /// `from` up to `to`; 0 for the same node); -1 for a node outside the route.
+    static int ForwardRouteDistance(const IRaceRoute& route, int from, int to);
     int GetTargetNode() const { return m_targetNode; }
     int GetPreviousNode() const { return m_previousNode; }
     int GetNextNode() const { return m_nextNode; }

@@ -64,6 +64,8 @@ CDriver* CDriverManager::GetDriver(int slot) const {
 }
 
 void CDriverManager::DeleteDriver(int slot) {
+    if (slot < 0 || slot >= kSlots)
+        return;
     // The driver tells its car; the car itself lives on until the world deletes it (ForgetCar).
     m_drivers[static_cast<std::size_t>(slot)].reset();
 }

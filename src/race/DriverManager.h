@@ -35,6 +35,8 @@ public:
     CDriver* CreateDriver(int slot, int driverIndex, int kind);
     /// The driver of `slot` (null: none, or a slot outside 0..7).
     CDriver* GetDriver(int slot) const;
+    /// Deletes the driver of `slot` (nothing outside 0..7).
+    void DeleteDriver(int slot);
     /// Deletes every driver (the race world is left).
     void DeleteAllDrivers();
     /// Every driver's route position first, then every driver's frame, in slot order.
@@ -57,7 +59,6 @@ protected:
     virtual std::unique_ptr<CDriver> MakeDriver(int kind, int driverIndex, int slot);
 
 private:
-    void DeleteDriver(int slot);
     /// The racer view of a car object driven by one of this manager's drivers; null otherwise.
     IRacerCar* RacerOf(const CCarObject* car) const;
 

@@ -33,8 +33,9 @@ public:
     virtual void AddPlate(int slot, int laps, IRacerCar* car) = 0;
     virtual void SetPlate(int slot, int position, int laps, IRacerCar* car) = 0;
 
-    /// The race is over and its results are taken: the lap of honour's finishing list is cleared and the
-    /// race world goes on.
+    /// The race is over and its results are taken: the race world goes on to the lap of honour. (The lap
+    /// of honour shows no finishing list: the game only ever cleared one there and never filled it, so
+    /// none is kept.)
     virtual void OnRaceOver() = 0;
 };
 

@@ -81,6 +81,9 @@ public:
     /// The per-frame step.
     void Update(int ms);
     int GetLaps() const { return m_start.laps; }
+    /// Whether a human racer has reached the last lap of this race (its cue has played); the lap of
+    /// honour has none.
+    bool IsLastLap() const { return m_lastLapPlayed; }
     /// Makes the final list, one row per record in list order; the first place gives the winner record.
     std::vector<SResultRow> GetResultList();
     const SWinner& GetWinner() const { return m_winner; }

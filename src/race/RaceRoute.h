@@ -43,6 +43,8 @@ public:
     virtual int GetRouteSteps(int a, int b) const = 0;
     /// The sum of the whole-unit distances between consecutive nodes 0 .. `node`.
     virtual int GetRouteDistanceToNode(int node) const = 0;
+    /// The whole units from the node before `node` to `node`, as the route's node record keeps them.
+    virtual int GetNodeSpacing(int node) const = 0;
     /// The section holding `node`; false when none does.
     virtual bool GetSectionOfNode(int node, int& section) const = 0;
     /// Whether a car can get from section `from` to section `to` over the height steps.

@@ -186,7 +186,8 @@ void CRaceSlideOut::ClearEntries() {
 }
 
 void CRaceSlideOut::AddEntry(int slot, int totalLaps, int driverIndex) {
-    if (slot < 0 || slot >= kPlateCount)
+    // The count names the plates drawn from the first on: it may never pass the plates there are.
+    if (slot < 0 || slot >= kPlateCount || m_entryCount >= kPlateCount)
         return;
     m_dirty = true;
     CPlayerEntry& entry = m_entries[slot];

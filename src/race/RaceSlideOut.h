@@ -83,7 +83,8 @@ public:
     void StartLights() override;
     void RemoveLightAndBoard() override;
 
-    /// What the race results tell: plates cleared, added and kept up to date.
+    /// What the race results tell: plates cleared, added and kept up to date. A plate beyond the four
+    /// there are is refused, as is a slot outside 0..3.
     void ClearEntries();
     void AddEntry(int slot, int totalLaps, int driverIndex);
     void SetEntry(int slot, int position, int laps, int pickupType);

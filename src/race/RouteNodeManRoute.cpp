@@ -67,6 +67,10 @@ int CRouteNodeManRoute::GetRouteDistanceToNode(int node) const {
     return m_route.GetRouteDistanceToNode(node);
 }
 
+int CRouteNodeManRoute::GetNodeSpacing(int node) const {
+    return GetNodeRecord(node).distance;
+}
+
 bool CRouteNodeManRoute::GetSectionOfNode(int node, int& section) const {
     int index = -1;
     if (!m_route.GetSectionOfNode(node, &index))

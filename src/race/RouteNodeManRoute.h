@@ -29,6 +29,7 @@ public:
     /// -1 where the route manager answers "unreachable".
     int GetRouteSteps(int a, int b) const override;
     int GetRouteDistanceToNode(int node) const override;
+    int GetNodeSpacing(int node) const override;
     bool GetSectionOfNode(int node, int& section) const override;
     bool CanReachSection(int from, int to) const override;
 

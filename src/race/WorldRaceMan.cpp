@@ -183,7 +183,10 @@ void CWorldRaceMan::StartRace(const CRaceSetup& setup, bool restart) {
         return;
 
     m_topography = std::make_unique<CWorldTopography>();
-    m_topography->Build(GetWorldFrame());
+    // Faces whose texture carries flag 0 (water surfaces and the like) are seen but never driven on.
+    m_topography->Build(GetWorldFrame(), [assets](const CTexture* texture) {
+        return assets && assets->GetTextureFlag(texture, 0) != 0;
+    });
     if (CShadowMan* shadows = CShadowMan::GetInstance())
         shadows->ResetSkidMarks();
     m_frameCount = 0;
@@ -301,10 +304,15 @@ void CWorldRaceMan::PlaceCars(const CRaceSetup& passed) {
             continue;
         driver->SetName(kNames[kind] + std::to_string(n + 1));
         driver->SetColour(0xff8080);
-        auto* car = dynamic_cast<CCarObject*>(
-            CreateWorldObject(setup.car[i], startPosition.x, startPosition.y, startPosition.z, -1));
+        CWorldObject* made =
+            CreateWorldObject(setup.car[i], startPosition.x, startPosition.y, startPosition.z, -1);
+        auto* car = dynamic_cast<CCarObject*>(made);
         if (!car) {
-            ++n;
+            // The car slots fill in order: a driver left without its car would put every later driver one
+            // slot after its car. Neither keeps the slot; the next racer takes it.
+            if (made)
+                RemoveObject(made);
+            drivers->DeleteDriver(n);
             continue;
         }
         car->AssignDriver(driver);
@@ -321,13 +329,17 @@ void CWorldRaceMan::PlaceCars(const CRaceSetup& passed) {
     PlaceOnGrid(cars, n, *start);
 }
 
-void CWorldRaceMan::PlaceOnGrid(CCarObject* const* cars, int count, const CTrackObject& start) {
+void CWorldRaceMan::GridAxes(const CTrackObject& start, CVector& facing, CVector& side) {
     const CVector up(0.0f, 1.0f, 0.0f);
-    CVector facing;
     RotateVectorAboutAxis(start.Direction(), facing, up, std::numbers::pi_v<float>);
-    CVector side;
     RotateVectorAboutAxis(facing, side, up, std::numbers::pi_v<float> / 2.0f);
     side.Normalise();
+}
+
+void CWorldRaceMan::PlaceOnGrid(CCarObject* const* cars, int count, const CTrackObject& start) {
+    CVector facing;
+    CVector side;
+    GridAxes(start, facing, side);
     const CVector startPosition = start.Position();
     float speeds[kMaxRacers] = {};
     int ranks[kMaxRacers] = {};
@@ -575,6 +587,10 @@ void CWorldRaceMan::OnRaceFinished() {
 
 void CWorldRaceMan::RestartRace() {
     CTrackObject* start = FindStartPiece();
+    CVector facing;
+    CVector side;
+    if (start)
+        GridAxes(*start, facing, side);
     CCarObject* cars[kMaxRacers] = {};
     const int count = static_cast<int>(std::min<std::uint32_t>(m_carCount, kMaxRacers));
     for (int slot = 0; slot < count; ++slot) {
@@ -582,10 +598,23 @@ void CWorldRaceMan::RestartRace() {
         cars[slot] = car;
         if (!car)
             continue;
+        // Each car goes back to the grid slot of its own slot before its driver is reset, so the driver's
+        // lanes come from the grid, not from where the car stood when the race was stopped.
+        if (start) {
+            CVector position = GridSlotPosition(slot, start->Position(), facing, side);
+            if (m_topography)
+                position.y = m_topography->GetHeight(position.x, position.z);
+            car->Redirect(facing);
+            car->SetPositionVector(position);
+        }
         car->CancelPickup(true);
         car->SetVelocity(CVector());
-        if (CDriver* driver = car->GetDriver())
+        if (CDriver* driver = car->GetDriver()) {
+            // Held until the start signal lets them go again, as at a first start: an active driver would
+            // steer through the countdown, and its watchdog would keep putting the car back.
+            driver->Deactivate();
             driver->ResetDriver();
+        }
     }
     m_state = kNotRacing;
     if (start)

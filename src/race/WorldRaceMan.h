@@ -156,6 +156,9 @@ public:
     /// 10 units ahead of the start piece's centre, the second 4 units behind it.
     static CVector GridSlotPosition(int slot, const CVector& start, const CVector& facing,
                                     const CVector& side);
+    /// The direction the cars face on the grid (the start piece's turned half round) and the direction
+    /// across it.
+    static void GridAxes(const CTrackObject& start, CVector& facing, CVector& side);
     /// The start rank of each car by its top speed: the fastest first; ties keep the entry order.
     static void RankBySpeed(const float* topSpeeds, int count, int* ranks);
 

@@ -36,7 +36,8 @@ public:
     virtual void RemoveJamTruck(CWorldObject* /*truck*/) {}
 
     // What the stunt pieces ask.
-    /// A camera shot of `car` from `position` for `durationMs` (the race has none yet).
+    /// A camera shot of `car` from `position` for `durationMs`. The race takes the request and does
+    /// nothing with it: by design its own cameras stay on, and no stunt camera exists.
     virtual void RequestStuntCam(const CVector& /*position*/, CWorldObject* /*car*/,
                                  unsigned /*durationMs*/) {}
 };

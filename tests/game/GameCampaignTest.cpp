@@ -5,10 +5,13 @@
 
 #include "app/GameStateMan.h"
 #include "app/RaceSetup.h"
+#include "platform/clock/Clock.h"
 #include "platform/settings/MemoryStore.h"
 #include "race/CampaignMan.h"
 
 #include <gtest/gtest.h>
+
+#include <string>
 
 using namespace zentrix;
 
@@ -30,4 +33,18 @@ TEST(GameCampaign, TheProgramsCampaignFollowsTheStoredProgressAndServesTheRaceSe
     std::string stored;
     ASSERT_TRUE(game.store->Get("Campaign_Progress", stored));
     EXPECT_EQ(stored, "2");
+}
+
+TEST(GameCampaign, ACampaignThatCannotStartIsReportedNamingItsAssetAndTheStartGoesOn) {
+    // Parts without an application have no asset manager: the definition is missing.
+    CGameParts parts(std::make_unique<plat::settings::MemoryStore>(),
+                     std::make_unique<plat::clock::FakeClock>(0, 1000000));
+    testing::internal::CaptureStderr();
+    parts.CreateCampaignMan();
+    const std::string reported = testing::internal::GetCapturedStderr();
+    EXPECT_NE(reported.find("the campaign cannot start: asset 4: missing"), std::string::npos) << reported;
+    ASSERT_NE(parts.GetCampaignMan(), nullptr);
+    EXPECT_EQ(parts.GetCampaignMan()->GetNodeCount(), 0);
+    EXPECT_EQ(parts.GetCurrentCampaignNode(), -1);
+    parts.DeleteCampaignMan();
 }

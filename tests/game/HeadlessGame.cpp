@@ -60,7 +60,8 @@ public:
     HeadlessGameParts(HeadlessGame& game, const GameSetup& setup)
         : CGameParts(MakeStore(game), std::make_unique<plat::clock::FakeClock>(
                                           0, static_cast<std::uint64_t>(setup.frameMs) * 1000000ull)),
-          m_game(game), m_failFirstDevice(setup.failFirstDevice), m_drawScene(setup.drawScene) {}
+          m_game(game), m_failFirstDevice(setup.failFirstDevice), m_drawScene(setup.drawScene),
+          m_sound(setup.sound) {}
 
     std::unique_ptr<CSplash> CreateSplash() override { return nullptr; }
     std::unique_ptr<CWin> CreateWin(int, int) override {
@@ -78,9 +79,16 @@ public:
             return std::make_unique<UndrawnSceneEngine>(services);
         return CGameParts::CreateEngineMan(services);
     }
-    // The screens' sounds and volumes are noted; no audio device or synthesizer is opened for them.
-    void StartGameSound() override {}
-    void StartMusic() override {}
+    // The screens' sounds and volumes are noted; unless asked, no audio device or synthesizer is opened
+    // for them.
+    void StartGameSound() override {
+        if (m_sound)
+            CGameParts::StartGameSound();
+    }
+    void StartMusic() override {
+        if (m_sound)
+            CGameParts::StartMusic();
+    }
     void PlayUiSound(int soundId) override {
         m_game.log.push_back("ui " + std::to_string(soundId));
         CGameParts::PlayUiSound(soundId);
@@ -108,6 +116,7 @@ private:
     HeadlessGame& m_game;
     bool m_failFirstDevice;
     bool m_drawScene;
+    bool m_sound;
 };
 
 } // namespace

@@ -36,6 +36,9 @@ struct GameSetup {
     /// False: the background and the 3D scene are never drawn (the camera, the picture's presentation, the
     /// particles and the panels run as ever), for runs of many frames that look at no picture.
     bool drawScene = true;
+    /// True: the game's own sound and music start on the audio device (SDL's dummy driver in the tests),
+    /// the music on the software synthesizer; false: neither starts and only the log notes what reaches them.
+    bool sound = false;
 };
 
 /// One game on the sample set in this process, run in the sample set's folder and stopped again at the

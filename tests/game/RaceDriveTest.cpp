@@ -1,22 +1,33 @@
 // Driving on demo.trk from the keyboard, headless on the sample set at 40 ms frames with the 3D scene left
-// undrawn: after the start lights the player's keys move, steer and brake the player's car, and a whole
-// race driven from a recorded key script ends with the same finishing order and times as its golden.
+// undrawn: after the start lights the player's keys move, steer and brake the player's car; a restart from
+// the pause menu holds every car on the grid until the new start signal; and a whole race driven from a
+// recorded key script ends with the same finishing order and times as its golden. With the game's sound
+// and music on, the same keys take the player to the last lap, where the race music speeds up.
 
 #include "HeadlessGame.h"
 
 #include "app/DriverControls.h"
 #include "app/GameStateMan.h"
+#include "audio/MusicManager.h"
+#include "audio/MusicWrapper.h"
+#include "foundation/assets/AssetMan.h"
 #include "foundation/base/GameStates.h"
+#include "frontend/RaceOptionsSlideOut.h"
+#include "platform/window/ScriptedWindow.h"
 #include "race/HumanDriver.h"
 #include "race/RaceResultsMan.h"
+#include "race/RouteNodeMan.h"
 #include "race/WorldRaceMan.h"
 #include "render/EngineMan.h"
+#include "ui/SlideOutMan.h"
 #include "world/CarObject.h"
 #include "world/GoldenTrace.h"
+#include "world/TrackObject.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <iterator>
 #include <map>
 #include <sstream>
@@ -51,10 +62,47 @@ bool ReachRacing(HeadlessGame& game) {
                          400);
 }
 
+/// A key as the window gives it: the key code, then its character.
+void Press(HeadlessGame& game, int key) {
+    plat::window::Event down{plat::window::EventKind::Key};
+    down.key = key;
+    plat::window::Event typed{plat::window::EventKind::Char};
+    typed.character = static_cast<std::uint8_t>(key);
+    game.window->Push(down);
+    game.window->Push(typed);
+    game.Frames(1);
+}
+
+float FlatDistance(const CVector& a, const CVector& b) {
+    return std::hypot(a.x - b.x, a.z - b.z);
+}
+
+CCarObject* CarAt(int slot) {
+    return dynamic_cast<CCarObject*>(CWorldMan::GetCar(slot));
+}
+
 CVector Flat(CVector v) {
     v.y = 0.0f;
     v.Normalise();
     return v;
+}
+
+/// The recorded race: frames after the start signal at which keys go down or up.
+const struct {
+    int frame;
+    int key;
+    bool down;
+} kScript[] = {
+    {0, kUp, true},       {30, kLeft, true},   {34, kLeft, false},  {150, kRight, true},
+    {153, kRight, false}, {400, kLeft, true},  {402, kLeft, false}, {560, kDown, true},
+    {561, kUp, false},    {565, kDown, false}, {566, kUp, true},
+};
+
+/// The keys of the recorded race that go down or up at `frame`.
+void PressScripted(HeadlessGame& game, int frame) {
+    for (const auto& event : kScript)
+        if (event.frame == frame)
+            game.input.SetKey(event.key, event.down);
 }
 
 TEST(RaceDrive, KeysMoveSteerAndBrakeThePlayersCar) {
@@ -123,17 +171,110 @@ TEST(RaceDrive, KeysMoveSteerAndBrakeThePlayersCar) {
     }
 }
 
+TEST(RaceDrive, ARestartFromThePauseMenuPutsEveryCarBackOnTheGridAndHoldsItUntilTheStartSignal) {
+    HeadlessGame game(DriveSetup(""));
+    ASSERT_TRUE(ReachRacing(game));
+    CWorldRaceMan* race = CWorldRaceMan::GetInstance();
+    const CRaceResultsMan* results = race->GetResults();
+    const CRouteNodeMan* route = game.App().GetRouteNodeMan();
+    const CTrackObject* start = CWorldRaceMan::FindStartPiece();
+    ASSERT_TRUE(results && route && start);
+    const int count = race->GetCarCount();
+    ASSERT_GE(count, 2);
+    std::vector<CVector> grid;
+    for (int slot = 0; slot < count; ++slot) {
+        ASSERT_NE(CarAt(slot), nullptr);
+        grid.push_back(CarAt(slot)->Position());
+    }
+
+    // Mid-race, every car well away from the grid; the player keeps the throttle down from here on, through
+    // the pause menu and the new countdown.
+    game.input.SetKey(kUp, true);
+    game.Frames(150);
+    for (int slot = 0; slot < count; ++slot)
+        EXPECT_GT(FlatDistance(CarAt(slot)->Position(), grid[slot]), 20.0f) << slot;
+    Press(game, 27);
+    ASSERT_TRUE(game.ReachPanel(CSlideOutMan::kRaceOptions));
+    ASSERT_TRUE(game.ClickControl(CRaceOptionsSlideOut::kRestartButton));
+    ASSERT_TRUE(game.RunUntil(
+        [&] {
+            return race->GetLeaveRequest() == CWorldRaceMan::kNoRequest &&
+                   race->GetState() == CWorldRaceMan::kNotRacing;
+        },
+        100));
+
+    // Back on the grid, every driver held, its lanes taken at the grid slot of its own slot.
+    CVector facing, side;
+    CWorldRaceMan::GridAxes(*start, facing, side);
+    for (int slot = 0; slot < count; ++slot) {
+        SCOPED_TRACE(slot);
+        const CDriver* driver = CarAt(slot)->GetDriver();
+        ASSERT_NE(driver, nullptr);
+        EXPECT_LT(FlatDistance(CarAt(slot)->Position(), grid[slot]), 0.5f);
+        EXPECT_FALSE(driver->IsActive());
+        const CVector own = CWorldRaceMan::GridSlotPosition(slot, start->Position(), facing, side);
+        EXPECT_EQ(driver->GetLane(), route->GetDriverLateralOffset(own, 1));
+    }
+    // No car moves, nor is put back, until the start signal, a whole countdown and the lights later.
+    int frames = 0;
+    for (; frames < 400; ++frames) {
+        game.Frames(1);
+        if (race->GetState() == CWorldRaceMan::kRacing)
+            break;
+        for (int slot = 0; slot < count; ++slot) {
+            ASSERT_LT(FlatDistance(CarAt(slot)->Position(), grid[slot]), 0.5f) << slot << " at " << frames;
+            ASSERT_LT(CarAt(slot)->GetRespawnCountdownMs(), 0) << slot << " at " << frames;
+        }
+    }
+    ASSERT_EQ(race->GetState(), CWorldRaceMan::kRacing);
+    EXPECT_GT(frames * kFrameMs, CWorldRaceMan::kCountdownMs);
+
+    // Then a fresh race: no lap counted, no finisher, every driver let go, the cars off the grid.
+    for (const CRaceResultsMan::SRecord& record : results->GetRecords())
+        EXPECT_EQ(record.laps * 10 + record.finished, -10) << record.slot;
+    EXPECT_EQ(results->GetFinisherCount(), 0);
+    EXPECT_FALSE(results->IsLastLap());
+    game.Frames(25);
+    for (int slot = 0; slot < count; ++slot) {
+        EXPECT_TRUE(CarAt(slot)->GetDriver()->IsActive()) << slot;
+        EXPECT_GT(FlatDistance(CarAt(slot)->Position(), grid[slot]), slot == 0 ? 8.0f : 1.0f) << slot;
+    }
+}
+
+TEST(RaceDrive, TheRaceMusicSpeedsUpFromThePlayersLastLapAndKeepsItsPiece) {
+    // The game's own sound and music on the audio device; the recorded keys take the player round.
+    gametest::GameSetup setup = DriveSetup("");
+    setup.sound = true;
+    HeadlessGame game(setup);
+    ASSERT_TRUE(ReachRacing(game));
+    const CRaceResultsMan* results = CWorldRaceMan::GetInstance()->GetResults();
+    CMusicManager* music = game.App().GetMusicManager();
+    ASSERT_TRUE(results && music && music->GetWrapper());
+    ASSERT_NE(music->GetLoader(), nullptr) << "no audio device: SDL_AUDIODRIVER=dummy";
+    const CMusicWrapper& wrapper = *music->GetWrapper();
+    const int theme = game.App().GetAssetMan()->GetWorld();
+    const int piece = CMusicManager::SegmentFor(CMusicManager::kCategoryRace, theme, false);
+    const int tempo = CMusicManager::TempoFor(CMusicManager::kCategoryRace, theme, false);
+    const int lastLapTempo = CMusicManager::TempoFor(CMusicManager::kCategoryRace, theme, true);
+    ASSERT_NE(tempo, lastLapTempo);
+
+    // The race tempo until the frame the player's last lap begins, the last lap's from then on.
+    int lastLap = -1;
+    for (int frame = 0; frame < 1500 && (lastLap < 0 || frame < lastLap + 5); ++frame) {
+        PressScripted(game, frame);
+        game.Frames(1);
+        if (lastLap < 0 && results->IsLastLap())
+            lastLap = frame;
+        ASSERT_FALSE(wrapper.IsPaused()) << frame;
+        ASSERT_EQ(wrapper.GetCurrentSegmentId(), piece) << frame;
+        ASSERT_EQ(wrapper.GetCurrentTempo(), lastLap < 0 ? tempo : lastLapTempo) << frame;
+    }
+    ASSERT_GE(lastLap, 0) << "the player did not reach the last lap";
+    EXPECT_TRUE(music->IsLastLap());
+    EXPECT_TRUE(music->GetLoader()->IsPlaying());
+}
+
 TEST(RaceDrive, RecordedRaceGivesTheGoldenResult) {
-    // Frames after the start signal at which keys go down or up.
-    const struct {
-        int frame;
-        int key;
-        bool down;
-    } script[] = {
-        {0, kUp, true},       {30, kLeft, true},   {34, kLeft, false},  {150, kRight, true},
-        {153, kRight, false}, {400, kLeft, true},  {402, kLeft, false}, {560, kDown, true},
-        {561, kUp, false},    {565, kDown, false}, {566, kUp, true},
-    };
     HeadlessGame game(DriveSetup(""));
     ASSERT_TRUE(ReachRacing(game));
     CWorldRaceMan* race = CWorldRaceMan::GetInstance();
@@ -149,9 +290,7 @@ TEST(RaceDrive, RecordedRaceGivesTheGoldenResult) {
     for (;
          frame < kLimit && game.App().GetGameStateMan()->GetState() == GAMESTATE_RACE && !results->IsEnded();
          ++frame) {
-        for (const auto& event : script)
-            if (event.frame == frame)
-                game.input.SetKey(event.key, event.down);
+        PressScripted(game, frame);
         records = results->GetRecords();
         game.Frames(1);
         for (const CRaceResultsMan::SRecord& record : results->GetRecords())

@@ -149,6 +149,7 @@ struct LineRoute : IRaceRoute, IComputerRoute {
         return steps > Count() / 2 ? -1 : steps;
     }
     int GetRouteDistanceToNode(int node) const override { return node * static_cast<int>(kSpacing); }
+    int GetNodeSpacing(int node) const override { return GetNodeRecord(node).distance; }
     bool GetSectionOfNode(int node, int& section) const override {
         if (node < 0 || node >= Count())
             return false;

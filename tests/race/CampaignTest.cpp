@@ -150,7 +150,33 @@ TEST(CampaignAsset, CountsBeyondTheFieldsAreRefusedAndQuotedStringsTakenByPlace)
         if (nodes == 40)
             EXPECT_STREQ(asset.GetNode(39)->GetRecord().trackFile, "t39.trk");
     }
-    EXPECT_FALSE(CCampaignAsset().Load(nullptr));
+    // A refusal names the asset and the field: a record of another format has none of the fields.
+    std::vector<std::uint8_t> otherFormat;
+    {
+        CDataFile file(campaignfuzz::CampaignDictionary());
+        ASSERT_TRUE(file.LoadFromMemory(Definition(2), true));
+        const std::int32_t format[] = {45};
+        file.SetInts(0, format);
+        otherFormat = file.WriteToMemory("test");
+    }
+    const std::vector<std::uint8_t> tooMany = Definition(41), two = Definition(2);
+    const struct {
+        const std::vector<std::uint8_t>* bytes; // null: no record
+        const char* failure;
+    } refusals[] = {
+        {nullptr, "asset 4: missing"},
+        {&otherFormat, "asset 4, field 280: cannot be read"},
+        {&tooMany, "asset 4, field 281: a node count of 41, more than the 40 the fields have room for"},
+        {&two, ""},
+    };
+    for (const auto& r : refusals) {
+        CDataFile file(campaignfuzz::CampaignDictionary());
+        if (r.bytes)
+            ASSERT_TRUE(file.LoadFromMemory(*r.bytes, true));
+        CCampaignAsset asset;
+        EXPECT_EQ(asset.Load(r.bytes ? &file : nullptr), r.failure[0] == 0);
+        EXPECT_EQ(asset.GetFailure(), r.failure);
+    }
 
     const std::string longName(2000, 'n');
     const struct {

@@ -380,6 +380,44 @@ TEST(DriverManager, MakesDriversByKindAndReplacesTheSlotsDriver) {
     EXPECT_EQ(manager.GetDriver(0), nullptr);
 }
 
+TEST(DriverRoute, RouteDistancesRunForwardsRoundTheRingBetweenTheCarsNodes) {
+    FakeServices services;
+    RingRoute route(40); // 31 whole units from node to node
+    services.route = &route;
+    FakeCar ownCar, otherCar, lostCar, stray; // outlive the drivers, which let go of them
+    CDriverManager manager(&services);
+    CDriver* own = manager.CreateDriver(0, 10, 0);
+    CDriver* other = manager.CreateDriver(1, 6, 0);
+    CDriver* lost = manager.CreateDriver(2, 7, 0);
+    own->SetRacerCar(&ownCar);
+    other->SetRacerCar(&otherCar);
+    lost->SetRacerCar(&lostCar);
+    ownCar.position = route.nodes[38];
+    otherCar.position = route.nodes[2];
+    stray.position = route.nodes[10]; // no driver: placed by its nearest node
+    own->UpdateRoutePosition();
+    other->UpdateRoutePosition();
+    const struct {
+        const IRacerCar* own;
+        const IRacerCar* other;
+        bool ahead;
+        int distance;
+    } cases[] = {
+        {&ownCar, &otherCar, true, 4 * 31}, {&ownCar, &otherCar, false, 36 * 31},
+        {&ownCar, &stray, true, 12 * 31},   {&ownCar, &ownCar, true, 0},
+        {&ownCar, &lostCar, true, -1},      {&ownCar, nullptr, false, -1},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(own->RouteDistanceTo(c.own, c.other, c.ahead), c.distance) << c.distance;
+    // Without a route position of its own the driver counts from its target node.
+    ownCar.position = CVector(5000.0f, 0.0f, 5000.0f);
+    services.route = nullptr;
+    own->UpdateRoutePosition();
+    services.route = &route;
+    own->SetRouteNode(36);
+    EXPECT_EQ(own->RouteDistanceTo(&ownCar, &otherCar, true), 6 * 31);
+}
+
 TEST(DriverManager, CarsAndDriversLetGoOfEachOther) {
     FakeServices services;
     CCarObject car(60000), truck(60015), spare(60001);

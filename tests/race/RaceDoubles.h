@@ -157,6 +157,10 @@ struct RingRoute : IRaceRoute {
             length += Whole(nodes[static_cast<std::size_t>(i - 1)], nodes[static_cast<std::size_t>(i)]);
         return length;
     }
+    int GetNodeSpacing(int node) const override {
+        const std::size_t before = static_cast<std::size_t>(node == 0 ? nodeCount - 1 : node - 1);
+        return Whole(nodes[before], nodes.at(static_cast<std::size_t>(node)));
+    }
     bool GetSectionOfNode(int node, int& section) const override {
         if (node < 0 || node >= nodeCount)
             return false;

@@ -1,12 +1,17 @@
 #include "HeadlessRun.h"
 
 #include "engine/Frame.h"
+#include "foundation/assets/AssetMan.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 
 namespace worldtest {
+
+CTerrainMapper::NoGroundTexture NoGroundTextures(const CAssetMan& assets) {
+    return [&assets](const CTexture* texture) { return assets.GetTextureFlag(texture, 0) != 0; };
+}
 
 void TickWorld(unsigned ms) {
     CWorldMan::UpdateObjects(ms);
@@ -46,7 +51,7 @@ void TrackRun::TearDown() {
 void TrackRun::StartRace(const std::string& fileName) {
     ASSERT_TRUE(CWorldMan::SetCurrentWorld(CWorldMan::kRace));
     ASSERT_TRUE(CWorldMan::LoadTrack(fileName, 5));
-    ASSERT_TRUE(ground.Build(CWorldMan::GetWorldFrame()));
+    ASSERT_TRUE(ground.Build(CWorldMan::GetWorldFrame(), NoGroundTextures(*assets)));
     Race()->ground = &ground;
     Race()->started = true;
     services.gameState = 15;

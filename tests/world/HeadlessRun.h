@@ -18,6 +18,9 @@
 
 namespace worldtest {
 
+/// What the race leaves out of its ground: faces whose texture carries flag 0 in `assets`.
+CTerrainMapper::NoGroundTexture NoGroundTextures(const CAssetMan& assets);
+
 /// The race tick's passes over the world's objects, one frame of `ms`.
 void TickWorld(unsigned ms);
 

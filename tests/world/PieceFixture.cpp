@@ -39,7 +39,7 @@ void PieceWorld::LoadRoad(const std::string& fileName) {
     ASSERT_TRUE(CWorldMan::LoadTrack(fileName, 5));
     Race()->ground = nullptr;
     ground = std::make_unique<CWorldTopography>();
-    ASSERT_TRUE(ground->Build(CWorldMan::GetWorldFrame()));
+    ASSERT_TRUE(ground->Build(CWorldMan::GetWorldFrame(), NoGroundTextures(*assets)));
     Race()->ground = ground.get();
 }
 
