@@ -11,7 +11,9 @@ CVideoSlideout::SVideo g_video; // one video panel per run, as the video is name
 } // namespace
 
 CVideoSlideout::CVideoSlideout(int resourceId, CSlideOutMan* manager, bool usesHelpPanel)
-    : CSlideOut(resourceId, manager, usesHelpPanel) {}
+    : CSlideOut(resourceId, manager, usesHelpPanel) {
+    g_video = SVideo(); // made as the run starts: no video named yet
+}
 
 void CVideoSlideout::SetVideo(int videoId, int nextState, bool firstFlag, bool secondFlag, int durationMs,
                               int firstExtra, int secondExtra) {

@@ -26,7 +26,7 @@ public:
     /// duration and two further values, kept as given.
     static void SetVideo(int videoId, int nextState, bool firstFlag = false, bool secondFlag = false,
                          int durationMs = 0, int firstExtra = 0, int secondExtra = 0);
-    /// The video named last.
+    /// The video named last in this run (none until the run's video panel is made and named one).
     static const SVideo& GetVideo();
 
     /// No control acts.

@@ -71,7 +71,6 @@ TEST(ScreenWorlds, TheVideoStatesShowTheVideoPanelAloneOverTheVideoWorld) {
         HeadlessGame game;
         ASSERT_TRUE(game.Start());
         ASSERT_TRUE(game.Reach(GAMESTATE_MAIN));
-        CVideoSlideout::SetVideo(-1, -1);
         game.App().GetGameStateMan()->SetState(state);
         game.Frames(1);
         CSlideOutMan* panels = game.App().GetSlideOutMan();
