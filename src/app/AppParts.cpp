@@ -1,6 +1,5 @@
 #include "app/AppParts.h"
 
-#include "app/standin/PanelStandIn.h"
 #include "platform/text/TtfFontLibrary.h"
 
 #include "app/CommandLineParser.h"
@@ -102,10 +101,7 @@ std::unique_ptr<CSlideOutMan> CAppParts::CreateSlideOutMan(IPanelServices& servi
 }
 
 CSlideOutMan::PanelFactory CAppParts::CreatePanelFactory() {
-    return [](int /*index*/, int resourceId, bool usesHelpPanel,
-              CSlideOutMan* manager) -> std::unique_ptr<CSlideOut> {
-        return std::make_unique<CPanelStandIn>(resourceId, manager, usesHelpPanel);
-    };
+    return {};
 }
 
 std::unique_ptr<CAdaptiveSfxMan> CAppParts::CreateAdaptiveSfxMan(IEffectsLevelLinks& links) {

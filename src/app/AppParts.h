@@ -58,8 +58,8 @@ class IInputServices;
 class IPanelServices;
 
 /// What the application object is made of: one factory per manager it owns, and the operations of other
-/// subsystems it calls by name. The application asks for each part here, so a manager whose subsystem is
-/// built replaces its stand-in in one place, and tests put recording doubles in.
+/// subsystems it calls by name. The application asks for each part here, so the game's parts put in the
+/// managers and panels of the subsystems above the shell, and tests put recording doubles in.
 class CAppParts {
 public:
     /// Parts over the settings file and the system clock.
@@ -102,7 +102,8 @@ public:
     virtual std::unique_ptr<plat::input::InputSystem> CreateInputSystem(plat::window::Window* window);
     /// The slide-out manager, served by `services`.
     virtual std::unique_ptr<CSlideOutMan> CreateSlideOutMan(IPanelServices& services);
-    /// What makes the screens' panels for the slide-out manager.
+    /// What makes the screens' panels for the slide-out manager; the shell alone makes none (only the
+    /// message box, which the slide-out manager makes itself).
     virtual CSlideOutMan::PanelFactory CreatePanelFactory();
     /// The effects-detail manager, setting through `links`.
     virtual std::unique_ptr<CAdaptiveSfxMan> CreateAdaptiveSfxMan(IEffectsLevelLinks& links);

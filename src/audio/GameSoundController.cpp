@@ -3,6 +3,7 @@
 #include "app/App.h"
 #include "app/GameOptions.h"
 #include "audio/Sound.h"
+#include "audio/SoundErrorLog.h"
 #include "audio/SoundManager.h"
 #include "foundation/assets/AssetMan.h"
 
@@ -289,6 +290,10 @@ plat::mixer::Mixer* CGameSoundController::GetMixerHandle() {
 void CGameSoundController::PlayNextAmbienceSample() {
     if (m_manager)
         m_manager->PlayNextPlaylistSample();
+}
+
+void CGameSoundController::LogError(const std::string& text) {
+    LogSoundError(text);
 }
 
 CAssetMan* CGameSoundController::GetAssetMan() const {

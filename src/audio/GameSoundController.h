@@ -112,6 +112,8 @@ public:
     CSound* GetSound(int soundId) override;
     plat::mixer::Mixer* GetMixerHandle() override;
     void PlayNextAmbienceSample() override;
+    /// To the error manager's sound log.
+    void LogError(const std::string& text) override;
 
 protected:
     /// Where the controller finds the asset manager and the options: the application's.

@@ -4,8 +4,8 @@
 #include "app/Win.h"
 #include "audio/GameSoundController.h"
 #include "audio/Music.h"
+#include "audio/SoundErrorLog.h"
 #include "foundation/assets/AssetMan.h"
-#include "platform/system/DebugOutput.h"
 
 #include <cmath>
 #include <string>
@@ -136,7 +136,7 @@ CMusicWrapper::OpenPlayer(plat::mixer::Mixer* mixer, plat::midi::MusicPlayer::Op
 }
 
 void CMusicWrapper::LogError(const char* text) {
-    plat::system::DebugOutput(std::string("CMusicWrapper: ") + text);
+    LogSoundError(std::string("CMusicWrapper: ") + text);
 }
 
 } // namespace zentrix

@@ -69,7 +69,7 @@ protected:
     /// Opens the player on `mixer` (tests give another synthesizer).
     virtual std::unique_ptr<plat::midi::MusicPlayer> OpenPlayer(plat::mixer::Mixer* mixer,
                                                                 plat::midi::MusicPlayer::OpenError& error);
-    /// Logs a failure with the class's name.
+    /// Writes a failure, after the class's name, to the error manager's sound log.
     virtual void LogError(const char* text);
 
 private:

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 namespace plat::mixer {
 class Mixer;
 }
@@ -9,7 +11,8 @@ namespace zentrix {
 class CSound;
 
 /// What the sound manager and the wave sounds take from the game sound controller that owns the manager
-/// (the controller answers the first two from the application: its error manager and asset manager).
+/// (the controller answers the first two and the error log from the application: its error manager and
+/// asset manager).
 class ISoundControllerLink {
 public:
     virtual ~ISoundControllerLink() = default;
@@ -23,6 +26,8 @@ public:
     /// A playlist sample has ended (seen by the sound manager's per-frame update, on the main thread):
     /// the controller plays the next ambience sample.
     virtual void PlayNextAmbienceSample() = 0;
+    /// Writes a failure to the error manager's log.
+    virtual void LogError(const std::string& text) = 0;
 };
 
 } // namespace zentrix

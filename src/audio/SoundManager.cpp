@@ -4,7 +4,6 @@
 #include "audio/SoundControllerLink.h"
 #include "foundation/math/Random.h"
 #include "platform/mixer/Mixer.h"
-#include "platform/system/DebugOutput.h"
 
 #include <algorithm>
 #include <cmath>
@@ -234,8 +233,7 @@ bool CSoundManager::ReportMixerError() {
     const int code = m_mixer->GetLastError();
     if (code == 0)
         return false;
-    plat::system::DebugOutput(std::string("sound: mixer error ") + std::to_string(code) + ": " +
-                              plat::mixer::Mixer::GetErrorText(code));
+    m_controller.LogError(plat::mixer::Mixer::GetErrorText(code));
     return true;
 }
 

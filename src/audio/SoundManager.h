@@ -98,7 +98,7 @@ public:
     /// The per-frame call: takes the ends of sounds from the mixer and starts the next playlist sample
     /// for each ended one.
     void Update();
-    /// Logs the mixer's last error; whether there was one.
+    /// Writes the text of the mixer's last error to the error log; whether there was one.
     bool ReportMixerError();
 
 private:

@@ -1,7 +1,10 @@
 #include "frontend/AppHelpPanelServices.h"
 
 #include "app/App.h"
+#include "app/ErrorMan.h"
 #include "foundation/assets/AssetMan.h"
+#include "frontend/MainScreenSlideOut.h"
+#include "platform/system/DebugOutput.h"
 #include "race/CampaignMan.h"
 #include "render/EngineMan.h"
 #include "render/Overlay.h"
@@ -11,9 +14,19 @@
 
 namespace zentrix {
 
-COverlay* CAppHelpPanelServices::AddRenderObject(std::unique_ptr<COverlay> overlay) {
+namespace {
+
+/// The error manager's channel of the engine and its surfaces.
+constexpr int kEngineLog = 1;
+
+} // namespace
+
+bool CAppHelpPanelServices::AddRenderObject(std::unique_ptr<COverlay>& overlay) {
     CEngineMan* engine = g_pApp ? g_pApp->GetEngineMan() : nullptr;
-    return engine ? engine->AddRenderObject(std::move(overlay)) : nullptr;
+    if (!engine || !overlay)
+        return false;
+    engine->AddRenderObject(std::move(overlay));
+    return true;
 }
 
 std::unique_ptr<COverlay> CAppHelpPanelServices::RemoveRenderObject(COverlay* overlay) {
@@ -56,6 +69,16 @@ bool CAppHelpPanelServices::GetAssetPath(int assetId, std::string& out) {
 
 float CAppHelpPanelServices::GetFrameFactor() {
     return g_pApp ? g_pApp->GetFrameFactor() : 1.0f;
+}
+
+bool CAppHelpPanelServices::HasMainScreenBeenReached() {
+    return CMainScreenSlideOut::HasMainScreenBeenReached();
+}
+
+void CAppHelpPanelServices::LogError(const std::string& text) {
+    plat::system::DebugOutput("help character: " + text);
+    if (CErrorMan* errors = g_pApp ? g_pApp->GetErrorMan() : nullptr)
+        errors->WriteText(kEngineLog, text.c_str());
 }
 
 } // namespace zentrix

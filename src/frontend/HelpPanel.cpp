@@ -21,8 +21,9 @@ bool CHelpPanel::IsHelpOn() const {
 }
 
 void CHelpPanel::AttachOverlay() {
+    // Refused (no drawing list), the picture stays the panel's own and its parts draw into it unseen.
     if (m_detachedOverlay)
-        m_services.AddRenderObject(std::move(m_detachedOverlay));
+        m_services.AddRenderObject(m_detachedOverlay);
 }
 
 void CHelpPanel::DetachOverlay() {

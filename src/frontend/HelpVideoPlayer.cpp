@@ -3,7 +3,6 @@
 #include "foundation/math/RandomNumbers.h"
 #include "frontend/HelpPanelServices.h"
 #include "frontend/MVDPlayer.h"
-#include "platform/system/DebugOutput.h"
 #include "render/Overlay.h"
 
 #include <string>
@@ -78,9 +77,9 @@ void CHelpVideoPlayer::Attach(COverlay* target) {
         frame->SetSourceColorKey(kYellowKey);
         m_videoSurface = m_services.CreateSurface(m_framePicture->GetWidth(), m_framePicture->GetHeight());
         if (!m_videoSurface)
-            plat::system::DebugOutput("help character: createsurface");
+            m_services.LogError("createsurface");
         else if (m_videoSurface->Fill(nullptr, 0) != plat::gfx2d::Result::Ok)
-            plat::system::DebugOutput("help character: Blt (colourfill)");
+            m_services.LogError("Blt (colourfill)");
     }
     m_player = std::make_unique<CMVDPlayer>(kX, kY, [this] { return m_services.GetFrameFactor(); });
     m_player->SetSpeed(kSpeed);
@@ -137,7 +136,9 @@ void CHelpVideoPlayer::Stop() {
 }
 
 void CHelpVideoPlayer::Draw() {
-    if (!m_active || !m_player || !m_target)
+    // The character first appears once the main screen has been shown, even when the game was started
+    // again straight into another screen.
+    if (!m_active || !m_player || !m_target || !m_services.HasMainScreenBeenReached())
         return;
     m_playing = m_player->UpdateFrame(0);
     if (m_videoSurface)

@@ -47,8 +47,8 @@ public:
     CHelpVideoPlayer(const CHelpVideoPlayer&) = delete;
     CHelpVideoPlayer& operator=(const CHelpVideoPlayer&) = delete;
 
-    /// Draws into `target` from now on: makes the video surface (the frame picture's size, black) and
-    /// the player; the character is active.
+    /// Draws into `target` from now on: makes the video surface (the frame picture's size, black; a
+    /// failure logged) and the player; the character is active.
     void Attach(COverlay* target);
     /// Deletes the player and the surfaces; inactive.
     void Detach();
@@ -61,7 +61,8 @@ public:
     void PlayClip(int first, int last);
     /// Stops the character where it stands.
     void Stop();
-    /// Advances the video and draws it, then the frame picture over it, into the target.
+    /// Advances the video and draws it, then the frame picture over it, into the target; nothing until
+    /// the main screen has been reached.
     void Draw();
 
     bool IsActive() const { return m_active; }

@@ -20,7 +20,11 @@ constexpr int kBothButtons = CVornMessageBox::kBoth;
 } // namespace
 
 CMainScreenSlideOut::CMainScreenSlideOut(int resourceId, CSlideOutMan* manager, bool usesHelpPanel)
-    : CSlideOut(resourceId, manager, usesHelpPanel) {}
+    : CSlideOut(resourceId, manager, usesHelpPanel) {
+    // The panels are made once, as a run starts: that run has not reached the main screen yet (a
+    // relaunch is a new process; a second game in one process, as in the tests, starts afresh too).
+    s_mainScreenReached = false;
+}
 
 CMainScreenSlideOut::~CMainScreenSlideOut() = default;
 

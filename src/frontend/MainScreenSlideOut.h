@@ -43,8 +43,9 @@ public:
     bool HasPlayedStartHint() const { return m_startHintPlayed; }
     CWorldMan* GetWorld() const { return m_world; }
 
-    /// Whether the main screen has been fully shown in front at least once in this run (never cleared):
-    /// the help character waits for it before it draws.
+    /// Whether the main screen has been fully shown in front at least once in this run (cleared only as
+    /// the run's main screen panel is made): the help character draws only from then on, also after a
+    /// start straight into the options.
     static bool HasMainScreenBeenReached() { return s_mainScreenReached; }
 
 private:

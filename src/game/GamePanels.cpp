@@ -1,6 +1,5 @@
 #include "game/GamePanels.h"
 
-#include "app/standin/PanelStandIn.h"
 #include "construct/ConstSlideOut.h"
 #include "construct/ConstrNewSlideOut.h"
 #include "frontend/EditorPrinter.h"
@@ -11,6 +10,7 @@
 #include "frontend/QelSlideOut.h"
 #include "frontend/RaceEndOptionsSlideOut.h"
 #include "frontend/RaceOptionsSlideOut.h"
+#include "frontend/VideoSlideout.h"
 #include "race/RaceSlideOut.h"
 
 namespace zentrix {
@@ -24,6 +24,7 @@ constexpr int kRace = 3;
 constexpr int kMainScreen = 7;
 constexpr int kMainScreen2 = 8;
 constexpr int kOptions = 15;
+constexpr int kVideo = 17;
 constexpr int kStartUpPictures = 18;
 // The panels over the race: the pause menu, the race-end choice and the lap of honour.
 constexpr int kRaceOptions = 4;
@@ -48,6 +49,8 @@ std::unique_ptr<CSlideOut> MakeGamePanel(int index, int resourceId, bool usesHel
         return std::make_unique<CMainScreen2SlideOut>(resourceId, manager, usesHelpPanel);
     case kOptions:
         return std::make_unique<COptionsSlideOut>(resourceId, manager, usesHelpPanel);
+    case kVideo:
+        return std::make_unique<CVideoSlideout>(resourceId, manager, usesHelpPanel);
     case kStartUpPictures:
         return std::make_unique<CQelSlideOut>(resourceId, manager);
     case kRaceOptions:
@@ -57,7 +60,7 @@ std::unique_ptr<CSlideOut> MakeGamePanel(int index, int resourceId, bool usesHel
     case kLapOfHonour:
         return std::make_unique<CLapOfHonourSlideOut>(resourceId, manager, usesHelpPanel);
     default:
-        return std::make_unique<CPanelStandIn>(resourceId, manager, usesHelpPanel);
+        return nullptr; // no panel is made for the other indices
     }
 }
 

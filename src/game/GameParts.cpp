@@ -13,6 +13,7 @@
 #include "frontend/HelpManager.h"
 #include "frontend/HelpPanel.h"
 #include "frontend/PrintManager.h"
+#include "frontend/VideoSlideout.h"
 #include "game/GamePanels.h"
 #include "game/GameWorlds.h"
 #include "platform/clock/Clock.h"
@@ -71,6 +72,10 @@ void CGameParts::FreeKeywordTables() {
 
 CSlideOutMan::PanelFactory CGameParts::CreatePanelFactory() {
     return &MakeGamePanel;
+}
+
+void CGameParts::SetVideo(int videoId, int nextState) {
+    CVideoSlideout::SetVideo(videoId, nextState);
 }
 
 IHelpPanel* CGameParts::GetHelpPanel() {

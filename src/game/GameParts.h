@@ -21,9 +21,8 @@ class CAppWorldServices;
 class CCampaignMan;
 class CRouteNodeMan;
 
-/// The whole game's parts: the shell's own, with the managers of the game's subsystems (which sit above
-/// the shell and so cannot be made by it) put in where they exist. The program runs on these; the
-/// shell's own default parts keep their stand-ins for tests of the shell alone.
+/// The whole game's parts: the shell's own, with the managers and the panels of the game's subsystems
+/// (which sit above the shell and so cannot be made by it). The program runs on these.
 class CGameParts : public CAppParts {
 public:
     /// Parts over the settings file and the system clock.
@@ -37,8 +36,10 @@ public:
     std::unique_ptr<CAssetMan> CreateAssetMan(CAssetMan::SLinks links) override;
     /// Frees the event-script keyword tables; safe to call again.
     void FreeKeywordTables() override;
-    /// The screens' own panels where they are built (MakeGamePanel), stand-ins elsewhere.
+    /// The screens' panels (MakeGamePanel).
     CSlideOutMan::PanelFactory CreatePanelFactory() override;
+    /// Names the video panel's next video and the state that follows it.
+    void SetVideo(int videoId, int nextState) override;
 
     /// Spoken help: the help manager on the game sound controller's help channel, and the one help
     /// panel, made when the first panel asks for it and deleted after the help manager.

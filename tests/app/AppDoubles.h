@@ -21,6 +21,7 @@
 #include "platform/window/ScriptedWindow.h"
 #include "render/AdaptiveSfxMan.h"
 #include "render/EngineMan.h"
+#include "support/PanelDoubles.h"
 #include "support/TempFolder.h"
 #include "ui/SlideOutMan.h"
 
@@ -94,7 +95,7 @@ struct Splash : CSplash {
     Log& log;
 };
 
-/// The start, stop and delete records every stand-in double shares.
+/// The start, stop and delete records every manager double shares.
 template <typename Base> struct Managed : Base {
     template <typename... Args>
     Managed(Log& l, std::string n, Args&&... args)
@@ -267,6 +268,8 @@ public:
         log.push_back("create panels");
         return std::make_unique<Panels>(log, services, CreatePanelFactory());
     }
+    // Plain panels where the game's parts put the screens' own.
+    CSlideOutMan::PanelFactory CreatePanelFactory() override { return testsupport::PlainPanels(); }
     // The campaign lives in the parts: its hooks are logged as the manager's own calls.
     void CreateCampaignMan() override {
         log.insert(log.end(), {"create campaign", "start campaign"});

@@ -34,6 +34,7 @@ class FakeSoundController : public zentrix::ISoundControllerLink {
 public:
     bool errorManager = true;
     int ambienceSamples = 0;
+    std::vector<std::string> errors; ///< what went to the error log
     CAssetMan* assets = nullptr;
     std::unique_ptr<zentrix::CSoundManager> manager;
 
@@ -47,6 +48,7 @@ public:
         if (manager)
             manager->PlayNextPlaylistSample();
     }
+    void LogError(const std::string& text) override { errors.push_back(text); }
 
     /// A new manager, started: its result.
     int Start(plat::mixer::Output output = plat::mixer::Output::kOffline) {

@@ -80,6 +80,15 @@ TEST(SoundManagerVolume, SendsVolumesAndFrequenciesAtFiftyPercent) {
     }
 }
 
+TEST_F(SoundManager, TheMixersLastErrorGoesToTheErrorLogWithItsText) {
+    EXPECT_FALSE(Manager().ReportMixerError());
+    Manager().StopChannel(CSoundManager::kChannelCount); // no such channel
+    EXPECT_TRUE(Manager().ReportMixerError());
+    Manager().StopChannel(0); // a call that works clears it
+    EXPECT_FALSE(Manager().ReportMixerError());
+    EXPECT_EQ(sample.controller.errors, std::vector<std::string>{"no such channel"});
+}
+
 TEST_F(SoundManager, PauseHoldsGameSoundsAndRefusesNewOnes) {
     ASSERT_EQ(Manager().PlayFrontEndSound(kClick), 0);
     ASSERT_EQ(Manager().PlaySound(kBump, 1.0f, false), 3);

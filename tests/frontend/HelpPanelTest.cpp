@@ -15,6 +15,7 @@ constexpr std::uint16_t kMagenta = 0xF81F;
 // The sample frame picture's border, and the video's stripe colours.
 constexpr std::uint16_t kFrameBorder = plat::gfx2d::PackRgb565(70, 40, 130);
 constexpr std::uint16_t kStripes[2] = {0x0451, 0xFC60};
+constexpr std::uint16_t kButtonBorder = 0xFFFF;
 
 } // namespace
 
@@ -116,4 +117,55 @@ TEST(HelpPanel, AFrameOfTheHelpVideoShowsAt23And7ThroughTheYellowWindowOfTheFram
     w.helpPanel->Update(0);
     EXPECT_EQ(w.helpPanel->GetState(), CHelpPanel::kHidden);
     EXPECT_EQ(w.HelpPixel(23, 7), kMagenta) << "no character while help is off";
+}
+
+TEST(HelpPanel, TheCharacterWaitsForTheMainScreenBeforeItDraws) {
+    HelpWorld w;
+    w.helpServices.mainScreenReached = false; // started again straight into a screen with help
+    w.ShowPanel(HelpWorld::kMainPanel);
+    w.helpPanel->GetVideo()->PlayClip(100, 120);
+    w.helpPanel->Update(0);
+    ASSERT_EQ(w.helpPanel->GetState(), CHelpPanel::kShown);
+    EXPECT_EQ(w.HelpPixel(23, 7), kMagenta);
+    w.helpPanel->Redraw(false);
+    EXPECT_EQ(w.HelpPixel(23, 7), kMagenta);
+    EXPECT_EQ(w.HelpPixel(4, 86), kButtonBorder) << "the button is drawn meanwhile";
+
+    w.helpServices.mainScreenReached = true;
+    w.helpPanel->Update(0);
+    EXPECT_EQ(w.HelpPixel(23, 7), 100) << "the clip from its first frame";
+}
+
+TEST(HelpPanel, OpensWithoutADrawingListOrAVideoSurfaceAndLogsWhatFailed) {
+    using Surfaces = frontendtest::FakeHelpPanelServices::Surfaces;
+    const struct {
+        bool drawingList;
+        Surfaces surfaces;
+        std::vector<std::string> errors;
+        std::uint16_t window; ///< the picture's pixel where the video shows through the frame
+    } cases[] = {
+        {false, Surfaces::kMade, {}, 100},
+        {true, Surfaces::kNone, {"createsurface"}, kMagenta},
+        {true, Surfaces::kLocked, {"Blt (colourfill)"}, kMagenta},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.drawingList << " " << int(c.surfaces));
+        HelpWorld w;
+        w.helpServices.drawingList = c.drawingList;
+        w.helpServices.surfaces = c.surfaces;
+        w.ShowPanel(HelpWorld::kMainPanel);
+        ASSERT_TRUE(w.helpPanel->IsOpen());
+        ASSERT_NE(w.helpPanel->GetOverlay(), nullptr);
+        EXPECT_EQ(w.helpServices.IsDrawn(w.helpPanel->GetOverlay()), c.drawingList);
+        EXPECT_EQ(w.helpServices.errors, c.errors);
+        // The panel's own picture, on the list or not, takes the character and the button.
+        w.helpPanel->GetVideo()->PlayClip(100, 120);
+        w.helpPanel->Update(0);
+        EXPECT_EQ(w.HelpPixel(23, 7), c.window);
+        EXPECT_EQ(w.HelpPixel(23 + 50, 7 + 50), kFrameBorder);
+        EXPECT_TRUE(w.helpPanel->OnClick(10, 440, 0));
+        w.ShowPanel(HelpWorld::kNoHelpPanel);
+        EXPECT_FALSE(w.helpPanel->IsOpen());
+        EXPECT_TRUE(w.helpServices.drawn.empty());
+    }
 }

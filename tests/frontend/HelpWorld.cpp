@@ -8,9 +8,11 @@
 
 namespace frontendtest {
 
-COverlay* FakeHelpPanelServices::AddRenderObject(std::unique_ptr<COverlay> overlay) {
+bool FakeHelpPanelServices::AddRenderObject(std::unique_ptr<COverlay>& overlay) {
+    if (!drawingList || !overlay)
+        return false;
     drawn.push_back(std::move(overlay));
-    return drawn.back().get();
+    return true;
 }
 
 std::unique_ptr<COverlay> FakeHelpPanelServices::RemoveRenderObject(COverlay* overlay) {
@@ -23,7 +25,14 @@ std::unique_ptr<COverlay> FakeHelpPanelServices::RemoveRenderObject(COverlay* ov
 }
 
 std::unique_ptr<plat::gfx2d::Surface> FakeHelpPanelServices::CreateSurface(int width, int height) {
-    return plat::gfx2d::Surface::Create({width, height}, plat::gfx2d::kFormat565);
+    if (surfaces == Surfaces::kNone)
+        return nullptr;
+    auto surface = plat::gfx2d::Surface::Create({width, height}, plat::gfx2d::kFormat565);
+    if (surface && surfaces == Surfaces::kLocked) {
+        plat::gfx2d::SurfaceView view;
+        surface->Lock(view); // held by another user: every fill and blit is refused
+    }
+    return surface;
 }
 
 bool FakeHelpPanelServices::IsDrawn(const COverlay* overlay) const {

@@ -38,10 +38,13 @@ struct FakeHelpSound : IHelpSound {
     bool playing = false;
 };
 
-/// The help panel's services over the sample set: a drawing list of its own, 5-6-5 memory surfaces, the
-/// front panel of a slide-out manager.
+/// The help panel's services over the sample set: a drawing list of its own (or none), 5-6-5 memory
+/// surfaces (or none, or one that cannot be filled), the front panel of a slide-out manager, a log of
+/// errors.
 struct FakeHelpPanelServices : IHelpPanelServices {
-    COverlay* AddRenderObject(std::unique_ptr<COverlay> overlay) override;
+    enum class Surfaces { kMade, kNone, kLocked };
+
+    bool AddRenderObject(std::unique_ptr<COverlay>& overlay) override;
     std::unique_ptr<COverlay> RemoveRenderObject(COverlay* overlay) override;
     std::unique_ptr<plat::gfx2d::Surface> CreateSurface(int width, int height) override;
     CSlideOut* GetFrontPanel() override { return panels ? panels->GetActiveSlideOut() : nullptr; }
@@ -51,6 +54,8 @@ struct FakeHelpPanelServices : IHelpPanelServices {
         return assets && assets->GetAssetPath(assetId, out);
     }
     float GetFrameFactor() override { return frameFactor; }
+    bool HasMainScreenBeenReached() override { return mainScreenReached; }
+    void LogError(const std::string& text) override { errors.push_back(text); }
     bool IsDrawn(const COverlay* overlay) const;
 
     std::vector<std::unique_ptr<COverlay>> drawn;
@@ -59,6 +64,10 @@ struct FakeHelpPanelServices : IHelpPanelServices {
     CAssetMan* assets = nullptr;
     int unlockStage = 0;
     float frameFactor = 1.0f;
+    bool drawingList = true;
+    Surfaces surfaces = Surfaces::kMade;
+    bool mainScreenReached = true;
+    std::vector<std::string> errors;
 };
 
 /// Panel services that read records, pictures and texts from the sample set.

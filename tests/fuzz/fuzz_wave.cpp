@@ -23,6 +23,7 @@ public:
     zentrix::CSound* GetSound(int) override { return nullptr; }
     plat::mixer::Mixer* GetMixerHandle() override { return m_mixer.get(); }
     void PlayNextAmbienceSample() override {}
+    void LogError(const std::string&) override {}
 
 private:
     std::unique_ptr<plat::mixer::Mixer> m_mixer =

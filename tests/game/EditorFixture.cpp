@@ -16,8 +16,9 @@ namespace gametest {
 
 void EditorFixture::SetUp() {
     ASSERT_TRUE(game.Start());
+    // The player's way, by the main screen: the help character shows only once it has been reached.
     game.App().GetGameStateMan()->SetState(GAMESTATE_MAIN);
-    game.Frames(1);
+    ASSERT_TRUE(game.Reach(GAMESTATE_MAIN));
     game.App().GetGameStateMan()->SetState(GAMESTATE_CONSTRUCT);
     ASSERT_TRUE(game.ReachPanel(CWorldConstructMan::kPanel));
     ASSERT_EQ(CWorldMan::GetCurrentWorldId(), CWorldMan::kConstruct);

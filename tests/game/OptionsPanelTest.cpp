@@ -3,6 +3,7 @@
 
 #include "HeadlessGame.h"
 
+#include "app/AppParts.h"
 #include "app/GameStateMan.h"
 #include "app/IOManager.h"
 #include "foundation/base/GameStates.h"
@@ -11,6 +12,8 @@
 #include "platform/settings/MemoryStore.h"
 #include "platform/window/ScriptedWindow.h"
 #include "render/CompoundOverlay.h"
+#include "render/Overlay.h"
+#include "ui/HelpPanel.h"
 #include "ui/SlideOutMan.h"
 #include "ui/SliderBar.h"
 #include "ui/ToggleButton.h"
@@ -222,20 +225,33 @@ TEST(OptionsPanel, TheFallBackNoticeShowsOnceAndOnlyAfterAFallBack) {
     }
 }
 
-TEST(OptionsPanel, AfterARelaunchTheFirstShowingSpeaksNoHelp) {
+TEST(OptionsPanel, AfterARelaunchTheFirstShowingSpeaksNoHelpAndTheHelpCharacterWaitsForTheMainScreen) {
     GameSetup setup;
     setup.commandLine = " RESTART";
     HeadlessGame game(setup);
+    game.store->Set("HelpOnBeforeRestart", "1"); // help was on before the relaunch
     ASSERT_TRUE(game.Start());
     ASSERT_TRUE(game.Reach(GAMESTATE_OPTIONS));
     COptionsSlideOut* options = Options(game);
     EXPECT_EQ(options->GetHelpId(), -1);
     EXPECT_EQ(Count(game.log, "help 57300"), 0);
+    // The help character waits for the main screen: its window in the help corner shows the colour key.
+    auto characterShows = [&] {
+        game.Frames(2);
+        plat::gfx2d::Surface* picture = game.App().GetParts().GetHelpPanel()->GetOverlay()->GetSurface();
+        plat::gfx2d::SurfaceView view;
+        picture->Lock(view);
+        const std::uint16_t pixel = view.Row16(7)[23];
+        picture->Unlock();
+        return pixel != plat::gfx2d::PackRgb565(255, 0, 255);
+    };
+    EXPECT_FALSE(characterShows());
     ASSERT_TRUE(game.ClickControl(COptionsSlideOut::kBackButton));
     ASSERT_NE(OpenOptions(game), nullptr);
     EXPECT_EQ(options->GetHelpId(), COptionsSlideOut::kHelpItem);
     EXPECT_EQ(Count(game.log, "help 57300"), 1);
     EXPECT_EQ(options->GetActivationCount(), 2);
+    EXPECT_TRUE(characterShows()) << "the main screen came between";
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "app/GameStateMan.h"
 #include "foundation/base/EventMan.h"
 #include "foundation/base/GameStates.h"
+#include "frontend/VideoSlideout.h"
 #include "frontend/WorldGenMan.h"
 #include "frontend/WorldMainScreen2Man.h"
 #include "frontend/WorldMainScreenMan.h"
@@ -14,6 +15,7 @@
 #include "frontend/WorldWorkshopMan.h"
 #include "render/EngineMan.h"
 #include "support/VectorExpect.h"
+#include "ui/SlideOutMan.h"
 #include "world/WorldMan.h"
 #include "world/WorldObject.h"
 
@@ -61,6 +63,29 @@ TEST(ScreenWorlds, EachStateShowsItsWorldsBackgroundAndPointer) {
     EXPECT_TRUE(VectorNear(engine->GetCameraPosition(), CVector(-92.8705f, 198.06f, 159.637f), 1e-3f));
     EXPECT_TRUE(VectorNear(engine->GetCameraDirection(), CVector(0.445615f, -0.738966f, -0.49633f), 5e-3f))
         << "normalised";
+}
+
+TEST(ScreenWorlds, TheVideoStatesShowTheVideoPanelAloneOverTheVideoWorld) {
+    for (int state : {GAMESTATE_VIDEO, GAMESTATE_VIDEO_THEN_MAIN}) {
+        SCOPED_TRACE(state);
+        HeadlessGame game;
+        ASSERT_TRUE(game.Start());
+        ASSERT_TRUE(game.Reach(GAMESTATE_MAIN));
+        game.App().GetGameStateMan()->SetState(state);
+        game.Frames(1);
+        CSlideOutMan* panels = game.App().GetSlideOutMan();
+        auto* video = dynamic_cast<CVideoSlideout*>(panels->GetActiveSlideOut());
+        ASSERT_NE(video, nullptr);
+        EXPECT_EQ(video->GetId(), 39870);
+        EXPECT_NE(video->GetState(), CSlideOut::kHiddenState);
+        EXPECT_EQ(panels->GetSlideOutByIndex(7)->GetState(), CSlideOut::kHiddenState) << "gone at once";
+        EXPECT_EQ(CWorldMan::GetCurrentWorldId(), CWorldMan::kVideoPlay);
+        EXPECT_EQ(video->GetWorld(), CWorldMan::GetWorld(CWorldMan::kVideoPlay));
+        // Only the way to the main screen names a video, and the main screen to follow it.
+        const bool named = state == GAMESTATE_VIDEO_THEN_MAIN;
+        EXPECT_EQ(CVideoSlideout::GetVideo().videoId, named ? 5121 : -1);
+        EXPECT_EQ(CVideoSlideout::GetVideo().nextState, named ? GAMESTATE_MAIN : -1);
+    }
 }
 
 TEST(ScreenWorlds, ADeactivationOfAWorldThatIsNotCurrentTouchesNothing) {

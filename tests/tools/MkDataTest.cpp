@@ -493,6 +493,19 @@ TEST(Generators, TheSamplePiecesAndTheirBankAreWhatTheMusicPlays) {
     ASSERT_TRUE(synth->LoadBank(out.data(), out.size()));
     EXPECT_GT(peak(0, 33), 0.05f);
     EXPECT_GT(peak(9, 0), 0.05f); // the drum kit
+
+    // Another bank of the same size at the same address (its samples silent) replaces it wholly: the
+    // synthesizer hands it none of the earlier bank's samples.
+    const auto samples = std::search(out.begin(), out.end(), std::begin("smpl"), std::end("smpl") - 1);
+    ASSERT_NE(samples, out.end());
+    const std::size_t length = samples[4] | samples[5] << 8 | samples[6] << 16 | samples[7] << 24;
+    ASSERT_LE(length, static_cast<std::size_t>(out.end() - samples - 8));
+    std::fill_n(samples + 8, length, 0);
+    synth->SoundsOff();
+    std::vector<float> drained(2 * 22050); // the voices of the earlier bank let go of it as they render
+    synth->Render(drained.data(), 22050);
+    ASSERT_TRUE(synth->LoadBank(out.data(), out.size()));
+    EXPECT_EQ(peak(0, 33), 0.0f);
 }
 
 // The pixel (x, y) of a 24-bit picture the generators write, bottom row first: red, green, blue.

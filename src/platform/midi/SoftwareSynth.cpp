@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
@@ -24,7 +25,7 @@ constexpr const char* kDebianBanks[] = {"/usr/share/sounds/sf2/default-GM.sf2",
                                         "/usr/share/sounds/sf2/FluidR3_GM.sf2"};
 /// Frames the synthesizer renders at a time.
 constexpr int kSynthBlock = 64;
-/// Names of banks in memory, as the memory loader reads them: the address and the size.
+/// Names of banks in memory, as the memory loader reads them: the address and the size (then a count).
 constexpr const char* kMemoryPrefix = "&memory:";
 
 void LogLine(int level, const char* message, void* /*data*/) {
@@ -50,18 +51,25 @@ struct BankSource {
     std::FILE* file = nullptr;
 };
 
+/// Banks the synthesizer's reader holds open.
+std::atomic<int> g_openBanks{0};
+
 void* OpenBank(const char* name) {
     if (!name)
         return nullptr;
     const std::size_t prefix = std::strlen(kMemoryPrefix);
     if (std::strncmp(name, kMemoryPrefix, prefix) != 0) {
         std::FILE* file = std::fopen(name, "rb");
-        return file ? new BankSource{nullptr, 0, 0, file} : nullptr;
+        if (!file)
+            return nullptr;
+        ++g_openBanks;
+        return new BankSource{nullptr, 0, 0, file};
     }
     void* address = nullptr;
     long long size = 0;
     if (std::sscanf(name + prefix, "%p:%lld", &address, &size) != 2 || size < 0)
         return nullptr;
+    ++g_openBanks;
     return new BankSource{static_cast<const std::uint8_t*>(address), size, 0, nullptr};
 }
 
@@ -102,6 +110,7 @@ int CloseBank(void* handle) {
     if (source->file)
         std::fclose(source->file);
     delete source;
+    --g_openBanks;
     return FLUID_OK;
 }
 
@@ -304,15 +313,22 @@ bool SoftwareSynth::CheckBank(const std::uint8_t* bytes, std::size_t size, std::
     return true;
 }
 
+int SoftwareSynth::GetOpenBankCount() {
+    return g_openBanks;
+}
+
 bool SoftwareSynth::LoadBank(const std::uint8_t* bytes, std::size_t size) {
     std::string error;
     if (!CheckBank(bytes, size, error)) {
         system::DebugOutput("midi: " + error);
         return false;
     }
-    char name[64];
-    std::snprintf(name, sizeof name, "%s%p:%lld", kMemoryPrefix, static_cast<const void*>(bytes),
-                  static_cast<long long>(size));
+    // The synthesizer keeps the samples it read by the bank's name and hands them to a later bank of the
+    // same name: a count makes each load's name its own, as another bank may come at the same address.
+    static std::atomic<unsigned> loads{0};
+    char name[80];
+    std::snprintf(name, sizeof name, "%s%p:%lld:%u", kMemoryPrefix, static_cast<const void*>(bytes),
+                  static_cast<long long>(size), ++loads);
     // The synthesizer copies the samples while it loads (it loads no sample later), so the bytes are
     // not needed afterwards.
     const int loaded = fluid_synth_sfload(m_handles->synth, name, 1);

@@ -37,6 +37,9 @@ public:
     /// Whether `bytes` hold a SoundFont 2 bank whose chunks all lie within them (the synthesizer reads
     /// the rest); the reason in `error` when not.
     static bool CheckBank(const std::uint8_t* bytes, std::size_t size, std::string& error);
+    /// How many banks the synthesizer's reader holds open through our callbacks, in every synthesizer
+    /// (0 whenever no bank is being loaded).
+    static int GetOpenBankCount();
 
 private:
     SoftwareSynth() = default;

@@ -1,0 +1,22 @@
+#include "audio/SoundErrorLog.h"
+
+#include "app/App.h"
+#include "app/ErrorMan.h"
+#include "platform/system/DebugOutput.h"
+
+namespace zentrix {
+
+namespace {
+
+/// The error manager's channel of the sound and the music.
+constexpr int kSoundLog = 18;
+
+} // namespace
+
+void LogSoundError(const std::string& text) {
+    plat::system::DebugOutput("sound: " + text);
+    if (CErrorMan* errors = g_pApp ? g_pApp->GetErrorMan() : nullptr)
+        errors->Print(kSoundLog, text.c_str());
+}
+
+} // namespace zentrix
