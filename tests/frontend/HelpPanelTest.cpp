@@ -12,9 +12,10 @@ using frontendtest::HelpWorld;
 namespace {
 
 constexpr std::uint16_t kMagenta = 0xF81F;
-// The sample frame picture's border, and the video's stripe colours.
+// The sample frame picture's border, and the help character's sky and cap.
 constexpr std::uint16_t kFrameBorder = plat::gfx2d::PackRgb565(70, 40, 130);
-constexpr std::uint16_t kStripes[2] = {0x0451, 0xFC60};
+constexpr std::uint16_t kSky = plat::gfx2d::PackRgb565(150, 200, 240);
+constexpr std::uint16_t kCap = plat::gfx2d::PackRgb565(250, 140, 30);
 constexpr std::uint16_t kButtonBorder = 0xFFFF;
 
 } // namespace
@@ -104,7 +105,8 @@ TEST(HelpPanel, AFrameOfTheHelpVideoShowsAt23And7ThroughTheYellowWindowOfTheFram
     ASSERT_EQ(w.helpPanel->GetState(), CHelpPanel::kShown);
     EXPECT_EQ(w.HelpPixel(23, 7), 100) << "the frame's number, in its top-left pixels";
     EXPECT_EQ(w.HelpPixel(26, 10), 100);
-    EXPECT_EQ(w.HelpPixel(33, 17), kStripes[((10 + 10 + 200) / 6) % 2]);
+    EXPECT_EQ(w.HelpPixel(33, 17), kSky);
+    EXPECT_EQ(w.HelpPixel(23 + 24, 7 + 13), kCap) << "the character's cap";
     EXPECT_EQ(w.HelpPixel(23 + 50, 7 + 50), kFrameBorder) << "outside the window: the frame picture";
     EXPECT_EQ(w.HelpPixel(22, 7), kMagenta) << "left of the character";
     EXPECT_EQ(w.HelpPixel(23, 6), kMagenta) << "above it";

@@ -317,7 +317,7 @@ TEST_F(SourceErrors, AreRefusedWithFileAndLine) {
         {"manifest", "asset 101 a.tga [Library] stored tga 8 8 24 0,0,0 1,1,1\nfield 10 1",
          "manifest.txt:3: a field belongs under a data asset"},
         {"manifest", "asset 101 a.tga [Library] stored tga 8 8 24 0,0,0 1,1,1\ndraw fill 0 0 1 1 0,0,0",
-         "manifest.txt:3: a draw line belongs under a picture asset"},
+         "manifest.txt:3: a draw line belongs under a picture or rawvideo asset"},
         {"manifest", "asset 101 a.tga [Library] stored picture 8 8", "manifest.txt:2: expected: picture"},
         {"manifest", "asset 101 a.tga [Library] stored button 8 8 0,0,0 1,1,1 10",
          "manifest.txt:2: expected: button"},
@@ -520,8 +520,8 @@ TEST(Generators, PicturesAndButtonsCarryTheirFillsAndWords) {
     Bytes out;
     std::string error;
     const std::vector<mkdata::DrawStep> steps = {
-        {{"fill", "0", "0", "64", "4", "255,0,0"}, "", 7},
-        {{"text", "0", "8", "64", "24", "0,0,255", "20", "centre"}, "Race", 8},
+        {{"fill", "0", "0", "64", "4", "255,0,0"}, "", 7, ""},
+        {{"text", "0", "8", "64", "24", "0,0,255", "20", "centre"}, "Race", 8, ""},
     };
     ASSERT_TRUE(mkdata::MakePicture({"64", "40", "10,20,30"}, steps, out, error)) << error;
     ASSERT_EQ(out.size(), 18u + 64 * 40 * 3);
@@ -555,16 +555,107 @@ TEST(Generators, PicturesAndButtonsCarryTheirFillsAndWords) {
         {{"text", "0", "0", "10", "10", "0,0,0", "5", "left"}, "a"},   // too small
         {{"text", "0", "0", "10", "10", "0,0,0", "12", "right"}, "a"}, // no such alignment
         {{"text", "0", "0", "10", "10", "0,0,0", "12", "left"}, ""},   // no text
-        {{"line", "0", "0", "10", "10", "0,0,0"}, ""},                 // no such step
+        {{"star", "0", "0", "10", "10", "0,0,0"}, ""},                 // no such step
+        {{"line", "0", "0", "10", "10", "0,0,0"}, ""},                 // no width
+        {{"oval", "5", "5", "0", "4", "0,0,0"}, ""},                   // no radius
+        {{"arc", "5", "5", "4", "2", "0", "90", "0,0,0", "x"}, ""},    // a word too many
     };
     for (const Case& c : bad) {
         SCOPED_TRACE(c.step[0] + " " + c.step[1]);
-        EXPECT_FALSE(mkdata::MakePicture({"64", "40", "10,20,30"}, {{c.step, c.text, 12}}, out, error));
+        EXPECT_FALSE(mkdata::MakePicture({"64", "40", "10,20,30"}, {{c.step, c.text, 12, ""}}, out, error));
         EXPECT_NE(error.find("draw line 12"), std::string::npos) << error;
     }
     EXPECT_FALSE(mkdata::MakePicture({"0", "40", "10,20,30"}, {}, out, error));
     EXPECT_FALSE(mkdata::MakeButton({"40", "20", "0,100,0", "250,250,0", "12"}, "", out, error));
     EXPECT_FALSE(mkdata::MakeButton({"40", "20", "0,100,0", "250,250,0", "300"}, "OK", out, error));
+}
+
+// The pixel (x, y) of a 32-bit picture the generators write, bottom row first: red, green, blue, alpha.
+Bytes Pixel4Of(const Bytes& tga, int x, int y) {
+    const int width = tga[12] | tga[13] << 8;
+    const int height = tga[14] | tga[15] << 8;
+    const std::size_t at = 18 + static_cast<std::size_t>(((height - 1 - y) * width + x) * 4);
+    return {tga[at + 2], tga[at + 1], tga[at], tga[at + 3]};
+}
+
+TEST(Generators, ShapesCoverTheirPixelsAndAGroundWithAlphaMakesA32BitPicture) {
+    const struct {
+        std::vector<std::string> step;
+        int inX, inY, outX, outY; // a pixel the shape covers, one next to it that it leaves
+    } shapes[] = {
+        {{"oval", "16", "16", "6", "3", "255,0,0,200"}, 21, 16, 16, 20},
+        {{"arc", "0", "0", "20", "4", "0", "90", "255,0,0,200"}, 14, 14, 10, 10},
+        {{"arc", "16", "16", "8", "2", "-90", "0", "255,0,0,200"}, 21, 10, 10, 21}, // the upper right only
+        {{"tri", "4", "4", "28", "4", "16", "28", "255,0,0,200"}, 16, 20, 6, 20},
+        {{"line", "2", "30", "30", "2", "3", "255,0,0,200"}, 16, 15, 16, 12},
+        {{"line", "-40", "16", "80", "16", "2", "255,0,0,200"}, 0, 16, 0, 18}, // cut at the edges
+    };
+    Bytes out;
+    std::string error;
+    for (const auto& s : shapes) {
+        SCOPED_TRACE(s.step[0] + " " + s.step[1]);
+        ASSERT_TRUE(mkdata::MakePicture({"32", "32", "0,0,0,0"}, {{s.step, "", 3, ""}}, out, error)) << error;
+        ASSERT_EQ(out.size(), 18u + 32 * 32 * 4);
+        EXPECT_EQ(out[16], 32);
+        EXPECT_EQ(out[17], 8); // alpha bits
+        EXPECT_EQ(Pixel4Of(out, s.inX, s.inY), (Bytes{255, 0, 0, 200}));
+        EXPECT_EQ(Pixel4Of(out, s.outX, s.outY), (Bytes{0, 0, 0, 0}));
+    }
+    // A soft oval fades from its centre to its rim, colour and alpha alike, into the ground.
+    ASSERT_TRUE(mkdata::MakePicture({"32", "32", "0,0,0,0"},
+                                    {{{"oval", "16", "16", "16", "16", "200,100,40,255", "soft"}, "", 3, ""}},
+                                    out, error))
+        << error;
+    const Bytes centre = Pixel4Of(out, 16, 16), middle = Pixel4Of(out, 24, 16), rim = Pixel4Of(out, 31, 16);
+    EXPECT_GE(centre[3], 240);
+    EXPECT_GT(middle[3], 90);
+    EXPECT_LT(middle[3], 160);
+    EXPECT_LT(rim[3], 30);
+    EXPECT_EQ(Pixel4Of(out, 0, 0), (Bytes{0, 0, 0, 0}));
+    EXPECT_NEAR(middle[0] * 255.0 / 200.0, middle[3], 2.0);
+    // Without an alpha in the ground colour the picture keeps 24 bits.
+    ASSERT_TRUE(mkdata::MakePicture({"8", "8", "0,0,0"},
+                                    {{{"oval", "4", "4", "2", "2", "9,9,9,0"}, "", 3, ""}}, out, error));
+    EXPECT_EQ(out[16], 24);
+    EXPECT_EQ(out.size(), 18u + 8 * 8 * 3);
+}
+
+TEST(Generators, ADrawnVideoShowsEachStepOnItsFramesAndNumbersThem) {
+    // Frames 1 to 5, the first of every two: 1, 3 and 5 are red in the middle; the rest blue.
+    const std::vector<mkdata::DrawStep> steps = {{{"fill", "4", "4", "4", "4", "255,0,0"}, "", 5, "1-5/2:1"},
+                                                 {{"fill", "0", "7", "8", "1", "0,255,0"}, "", 6, "6-6"}};
+    Bytes out;
+    std::string error;
+    ASSERT_TRUE(mkdata::MakeDrawnVideo({"8", "8", "7", "0,0,255"}, steps, out, error)) << error;
+    ASSERT_EQ(out.size(), 36u + 7 * 8 * 8 * 2);
+    EXPECT_EQ(std::string(out.begin(), out.begin() + 12), "VORN_VIDEO 1");
+    EXPECT_EQ(out[20], 7);
+    EXPECT_EQ(out[24], 8);
+    EXPECT_EQ(out[32], 16);
+    auto pixel = [&](int frame, int x, int y) {
+        const std::size_t at = 36 + static_cast<std::size_t>(frame * 128 + (y * 8 + x) * 2);
+        return out[at] | out[at + 1] << 8;
+    };
+    for (int frame = 0; frame < 7; ++frame) {
+        SCOPED_TRACE(frame);
+        EXPECT_EQ(pixel(frame, 5, 5), frame % 2 == 1 ? 0xF800 : 0x001F);
+        EXPECT_EQ(pixel(frame, 5, 7), frame == 6 ? 0x07E0 : frame % 2 == 1 ? 0xF800 : 0x001F);
+        EXPECT_EQ(pixel(frame, 0, 0), frame); // the frame's number in the corner
+        EXPECT_EQ(pixel(frame, 3, 3), frame);
+        EXPECT_EQ(pixel(frame, 4, 0), 0x001F);
+    }
+    for (const char* frames : {"3-1", "1-5/2:3", "1-5/0:0", "x", "1-", "1-5:2/2"}) {
+        SCOPED_TRACE(frames);
+        EXPECT_FALSE(mkdata::MakeDrawnVideo({"8", "8", "7", "0,0,255"},
+                                            {{{"fill", "0", "0", "1", "1", "0,0,0"}, "", 9, frames}}, out,
+                                            error));
+        EXPECT_NE(error.find("draw line 9"), std::string::npos) << error;
+    }
+    // Frames belong to videos; a video takes 4 to 256 pixels a side and a ground colour.
+    EXPECT_FALSE(mkdata::MakePicture({"8", "8", "0,0,0"},
+                                     {{{"fill", "0", "0", "1", "1", "0,0,0"}, "", 9, "0-1"}}, out, error));
+    EXPECT_FALSE(mkdata::MakeDrawnVideo({"3", "8", "7", "0,0,255"}, {}, out, error));
+    EXPECT_FALSE(mkdata::MakeDrawnVideo({"8", "8", "7"}, {}, out, error));
 }
 
 TEST(Generators, BinaryValuesAreLittleEndianInTheirTypesRange) {

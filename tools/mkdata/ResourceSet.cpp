@@ -99,6 +99,13 @@ bool BuildContent(const Sources& sources, const Asset& asset, std::vector<std::u
     case Content::kFramed:
         return MakeFramed(asset.args, out, error);
     case Content::kRawVideo:
+        if (asset.args.size() == 4)
+            return MakeDrawnVideo(asset.args, asset.steps, out, error);
+        if (!asset.steps.empty()) {
+            error =
+                "a video with draw lines needs a ground colour: rawvideo <width> <height> <frames> <r,g,b>";
+            return false;
+        }
         return MakeRawVideo(asset.args, out, error);
     case Content::kWav:
         return MakeWav(asset.args, out, error);

@@ -220,14 +220,21 @@ public:
                 if (!FieldLine(file, line, m_sources.assets.back()))
                     return false;
             } else if (line.words[0] == "draw") {
-                if (m_sources.assets.empty() || m_sources.assets.back().content != Content::kPicture)
-                    return Fail(file, line.number, "a draw line belongs under a picture asset");
+                if (m_sources.assets.empty() || (m_sources.assets.back().content != Content::kPicture &&
+                                                 m_sources.assets.back().content != Content::kRawVideo))
+                    return Fail(file, line.number, "a draw line belongs under a picture or rawvideo asset");
                 DrawStep step;
                 step.line = line.number;
-                step.args.assign(line.words.begin() + 1, line.words.end());
+                // A video's step may first name the frames that show it.
+                std::size_t first = 1;
+                if (line.words.size() > 3 && line.words[1] == "frames") {
+                    step.frames = line.words[2];
+                    first = 3;
+                }
+                step.args.assign(line.words.begin() + static_cast<std::ptrdiff_t>(first), line.words.end());
                 // A text step's text runs to the end of the line, blanks and all.
                 if (step.args.size() > 8 && step.args[0] == "text") {
-                    step.text = line.Rest(9);
+                    step.text = line.Rest(first + 8);
                     step.args.resize(8);
                 }
                 m_sources.assets.back().steps.push_back(std::move(step));
@@ -307,7 +314,8 @@ private:
         }
         if (content == "rawvideo") {
             asset.content = Content::kRawVideo;
-            return expect(argc == 3, "expected: rawvideo <width> <height> <frames>");
+            return expect(argc == 3 || argc == 4,
+                          "expected: rawvideo <width> <height> <frames> [<r,g,b>, then its draw lines]");
         }
         if (content == "wav") {
             asset.content = Content::kWav;
@@ -325,7 +333,7 @@ private:
         }
         if (content == "picture") {
             asset.content = Content::kPicture;
-            return expect(argc == 3, "expected: picture <width> <height> <r,g,b>, then its draw lines");
+            return expect(argc == 3, "expected: picture <width> <height> <r,g,b[,a]>, then its draw lines");
         }
         if (content == "button") {
             asset.content = Content::kButton;

@@ -59,7 +59,7 @@ struct Asset {
     std::int32_t formatId = 0;       ///< kData
     std::vector<Field> fields;       ///< kData
     std::unique_ptr<CDataFile> data; ///< kData: the fields, checked by the dictionary
-    std::vector<DrawStep> steps;     ///< kPicture: what is drawn on it, in order
+    std::vector<DrawStep> steps;     ///< kPicture, kRawVideo: what is drawn on it, in order
     int line = 0;
 };
 
