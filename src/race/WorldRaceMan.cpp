@@ -608,6 +608,9 @@ void CWorldRaceMan::RestartRace() {
             car->SetPositionVector(position);
         }
         car->CancelPickup(true);
+        // A put-back still pending from the stopped race would throw the car off the grid once the new one
+        // starts.
+        car->CancelRespawn();
         car->SetVelocity(CVector());
         if (CDriver* driver = car->GetDriver()) {
             // Held until the start signal lets them go again, as at a first start: an active driver would

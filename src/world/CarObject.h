@@ -289,6 +289,8 @@ public:
     /// Back on the driver's route node, 25 above the ground, at rest and free of collisions for a while:
     /// at once for -1, else after `delayMs`. Ignored within 200 ms of the last respawn or the set-up.
     void Respawn(int delayMs);
+    /// Drops a put-back that `Respawn` has set for later.
+    void CancelRespawn() { m_respawnCountdownMs = -1; }
 
     // ---- stunt state and timed effects ----
     /// The special motion the car is in (EStunt).
