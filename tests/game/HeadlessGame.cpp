@@ -192,6 +192,16 @@ void HeadlessGame::MoveTo(int x, int y) {
     Frames(2);
 }
 
+void HeadlessGame::PressKey(int key) {
+    plat::window::Event down{plat::window::EventKind::Key};
+    down.key = key;
+    plat::window::Event typed{plat::window::EventKind::Char};
+    typed.character = static_cast<std::uint8_t>(key);
+    window->Push(down);
+    window->Push(typed);
+    Frames(1);
+}
+
 void HeadlessGame::Click(int x, int y) {
     plat::window::Event move{plat::window::EventKind::MouseMove, x, y};
     plat::window::Event down = move;

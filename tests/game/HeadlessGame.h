@@ -70,6 +70,8 @@ public:
     bool ClickControl(int controlId);
     /// Moves the pointer to (x, y) and runs the frames that bring it on screen.
     void MoveTo(int x, int y);
+    /// Presses `key` as the window gives it (the key code, then its character) and runs the frame.
+    void PressKey(int key);
     /// The picture on screen now.
     testsupport::RgbImage Screen() const;
 

@@ -62,17 +62,6 @@ bool ReachRacing(HeadlessGame& game) {
                          400);
 }
 
-/// A key as the window gives it: the key code, then its character.
-void Press(HeadlessGame& game, int key) {
-    plat::window::Event down{plat::window::EventKind::Key};
-    down.key = key;
-    plat::window::Event typed{plat::window::EventKind::Char};
-    typed.character = static_cast<std::uint8_t>(key);
-    game.window->Push(down);
-    game.window->Push(typed);
-    game.Frames(1);
-}
-
 float FlatDistance(const CVector& a, const CVector& b) {
     return std::hypot(a.x - b.x, a.z - b.z);
 }
@@ -196,7 +185,7 @@ TEST(RaceDrive, ARestartFromThePauseMenuPutsEveryCarBackOnTheGridAndHoldsItUntil
     // The last car has a put-back pending when the race is stopped; it must not follow it into the new one.
     CarAt(count - 1)->Respawn(60000);
     ASSERT_GE(CarAt(count - 1)->GetRespawnCountdownMs(), 0);
-    Press(game, 27);
+    game.PressKey(27);
     ASSERT_TRUE(game.ReachPanel(CSlideOutMan::kRaceOptions));
     ASSERT_TRUE(game.ClickControl(CRaceOptionsSlideOut::kRestartButton));
     ASSERT_TRUE(game.RunUntil(

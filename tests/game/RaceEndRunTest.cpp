@@ -23,17 +23,6 @@ namespace {
 
 constexpr int kLapOfHonourPanel = 14;
 
-/// A key as the window gives it: the key code, then its character.
-void Press(HeadlessGame& game, int key) {
-    plat::window::Event down{plat::window::EventKind::Key};
-    down.key = key;
-    plat::window::Event typed{plat::window::EventKind::Char};
-    typed.character = static_cast<std::uint8_t>(key);
-    game.window->Push(down);
-    game.window->Push(typed);
-    game.Frames(1);
-}
-
 TEST(RaceEndRunSlow, PauseResumeFinishLapOfHonourAndBack) {
     gametest::GameSetup setup;
     setup.frameMs = 190; // the countdown and the lights in fewer frames
@@ -50,12 +39,12 @@ TEST(RaceEndRunSlow, PauseResumeFinishLapOfHonourAndBack) {
 
     // Escape in the countdown pauses into the race options; Escape again resumes, and the same key
     // cannot pause again at once.
-    Press(game, 27);
+    game.PressKey(27);
     EXPECT_EQ(race->GetState(), CWorldRaceMan::kPaused);
     ASSERT_TRUE(game.ReachPanel(CSlideOutMan::kRaceOptions));
     game.MoveTo(320, 400);
     EXPECT_TRUE(testsupport::MatchesGolden("race_options", game.Screen()));
-    Press(game, 27);
+    game.PressKey(27);
     EXPECT_EQ(states->GetState(), GAMESTATE_RACE);
     EXPECT_EQ(race->GetState(), CWorldRaceMan::kNotRacing);
     ASSERT_TRUE(game.RunUntil([&] { return race->GetState() == CWorldRaceMan::kRacing; }, 200));
@@ -70,7 +59,7 @@ TEST(RaceEndRunSlow, PauseResumeFinishLapOfHonourAndBack) {
     EXPECT_TRUE(testsupport::MatchesGolden("race_lap_of_honour", game.Screen()));
 
     // Space goes on to the race-end choice; its second button back to the second main screen.
-    Press(game, 32);
+    game.PressKey(32);
     ASSERT_TRUE(game.Reach(GAMESTATE_RACE_END));
     EXPECT_EQ(CWorldMan::GetCurrentWorldId(), CWorldMan::kPreRace);
     game.MoveTo(320, 420);
