@@ -11,6 +11,11 @@ class CErrorMan {
 public:
     /// Number of log channels.
     static constexpr int kChannelCount = 21;
+    /// The channels the game writes to, named by their files (GetLogFileName).
+    static constexpr int kEngineLog = 1;     ///< "3dman.log"
+    static constexpr int kFileAccessLog = 4; ///< "fileaccess.log"
+    static constexpr int kStartUpLog = 16;   ///< "StartUp.log"
+    static constexpr int kSoundLog = 18;     ///< "Sound.log"
 
     /// Deletes the stale log files in `startFolder` (the folder the game was started in), except the
     /// four input logs.

@@ -6,17 +6,10 @@
 
 namespace zentrix {
 
-namespace {
-
-/// The error manager's channel of the sound and the music.
-constexpr int kSoundLog = 18;
-
-} // namespace
-
 void LogSoundError(const std::string& text) {
     plat::system::DebugOutput("sound: " + text);
     if (CErrorMan* errors = g_pApp ? g_pApp->GetErrorMan() : nullptr)
-        errors->Print(kSoundLog, text.c_str());
+        errors->Print(CErrorMan::kSoundLog, text.c_str());
 }
 
 } // namespace zentrix

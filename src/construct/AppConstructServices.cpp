@@ -17,8 +17,6 @@ namespace {
 
 /// Interface sounds and spoken help are played with this priority.
 constexpr int kHelpMode = 1;
-/// The error manager's channel of files that cannot be read or written ("fileaccess.log").
-constexpr int kFileAccessLog = 4;
 
 } // namespace
 
@@ -119,7 +117,7 @@ void CAppConstructServices::SetSetting(std::string_view name, std::string_view t
 
 void CAppConstructServices::ReportFileError(const std::string& text, int errorNumber) {
     if (CErrorMan* errors = g_pApp ? g_pApp->GetErrorMan() : nullptr)
-        errors->WriteError(kFileAccessLog, text.c_str(), errorNumber);
+        errors->WriteError(CErrorMan::kFileAccessLog, text.c_str(), errorNumber);
     std::fprintf(stderr, "track editor: %s\n", text.c_str());
 }
 

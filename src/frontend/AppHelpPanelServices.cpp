@@ -14,13 +14,6 @@
 
 namespace zentrix {
 
-namespace {
-
-/// The error manager's channel of the engine and its surfaces.
-constexpr int kEngineLog = 1;
-
-} // namespace
-
 bool CAppHelpPanelServices::AddRenderObject(std::unique_ptr<COverlay>& overlay) {
     CEngineMan* engine = g_pApp ? g_pApp->GetEngineMan() : nullptr;
     if (!engine || !overlay)
@@ -78,7 +71,7 @@ bool CAppHelpPanelServices::HasMainScreenBeenReached() {
 void CAppHelpPanelServices::LogError(const std::string& text) {
     plat::system::DebugOutput("help character: " + text);
     if (CErrorMan* errors = g_pApp ? g_pApp->GetErrorMan() : nullptr)
-        errors->WriteText(kEngineLog, text.c_str());
+        errors->WriteText(CErrorMan::kEngineLog, text.c_str());
 }
 
 } // namespace zentrix

@@ -13,7 +13,6 @@ namespace zentrix {
 namespace {
 
 constexpr char kMagic[] = "VORN_VIDEO 1"; // followed by a zero byte in the file
-constexpr int kFileAccessLog = 4;
 
 std::uint32_t ReadU32(const std::uint8_t* p) {
     return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
@@ -76,7 +75,7 @@ bool CVideoFile::Fail(const char* why) {
     const std::string text = std::string(why) + " " + m_fileName;
     plat::system::DebugOutput("raw video: " + text);
     if (g_pApp && g_pApp->GetErrorMan())
-        g_pApp->GetErrorMan()->WriteText(kFileAccessLog, text.c_str());
+        g_pApp->GetErrorMan()->WriteText(CErrorMan::kFileAccessLog, text.c_str());
     m_file.Close();
     m_buffer.reset();
     m_header = SHeader();

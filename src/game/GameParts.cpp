@@ -33,13 +33,6 @@
 
 namespace zentrix {
 
-namespace {
-
-/// The error manager's start-up log ("StartUp.log").
-constexpr int kStartUpLog = 16;
-
-} // namespace
-
 CGameParts::CGameParts() = default;
 
 CGameParts::CGameParts(std::unique_ptr<plat::settings::Store> store,
@@ -175,7 +168,7 @@ void CGameParts::CreateCampaignMan() {
     const std::string text = "CCampaignMan: the campaign cannot start: " + m_campaignMan->GetStartFailure();
     std::fprintf(stderr, "%s\n", text.c_str());
     if (CErrorMan* errors = g_pApp ? g_pApp->GetErrorMan() : nullptr)
-        errors->WriteText(kStartUpLog, text.c_str());
+        errors->WriteText(CErrorMan::kStartUpLog, text.c_str());
 }
 
 void CGameParts::DeleteCampaignMan() {
