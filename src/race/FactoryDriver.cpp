@@ -31,7 +31,31 @@ CFactoryDriver::CFactoryDriver(int driverIndex, int slot, IDriverServices* servi
     : CDriver(driverIndex, slot, services) {
     SetKind(2);
     SetReady(true);
-    SetRouteNode(0);
+    Take(0);
+}
+
+void CFactoryDriver::Take(int node) {
+    SetRouteNode(node);
+    SetResetNode(GetTargetNode());
+    m_ownNode = GetTargetNode();
+}
+
+void CFactoryDriver::Resume() {
+    const IRaceRoute* route = Route();
+    const int target = GetTargetNode();
+    int from = target - 1;
+    GetRouteNodeWrapped(from);
+    // On a broken route a put-back at the last node wraps to node 0, across the whole track.
+    const bool pastTheEnd = route && route->IsRouteBroken() && from > target;
+    if (!pastTheEnd && CanTake(target)) {
+        m_shuttle = kForward;
+        Take(target);
+    } else {
+        m_shuttle = kBackward;
+        Take(from);
+    }
+    if (route && GetTargetNode() >= 0 && GetTargetNode() < NodeCount())
+        SetTargetLane(route->GetNodeLaneWidth(GetTargetNode()) * Sign(), false);
 }
 
 int CFactoryDriver::Sign() const {
@@ -82,7 +106,7 @@ bool CFactoryDriver::Update(int /*ms*/) {
         int node = -1;
         if (const IRaceRoute* route = Route();
             route && route->FindNearestNode(car->GetPosition(), node, nullptr, false))
-            SetRouteNode(node);
+            Take(node);
     }
     Drive();
     return true;
@@ -93,6 +117,8 @@ void CFactoryDriver::Drive() {
         HoldStill();
         return;
     }
+    if (GetTargetNode() != m_ownNode)
+        Resume();
     const IRaceRoute* route = Route();
     const int count = NodeCount();
     const int node = GetTargetNode();
@@ -125,14 +151,14 @@ void CFactoryDriver::Drive() {
             if (next < 0 || next >= count)
                 next = node;
         }
-        SetRouteNode(next);
+        Take(next);
         next = GetTargetNode();
         if (TurnsBefore(NodeRouteType(next))) {
             Reverse(next);
             // Boxed in between two pieces it may not take, the truck waits at the node it reached.
             if (!CanTake(next))
                 next = node;
-            SetRouteNode(next);
+            Take(next);
         }
         SetTargetLane(route->GetNodeLaneWidth(GetTargetNode()) * Sign(), false);
         return;

@@ -8,7 +8,8 @@ namespace zentrix {
 /// The jam truck's driver: no device, always ready. It shuttles along the route node by node at full
 /// throttle, keeping to the edge of the road on the side of its direction of travel, and turns back at
 /// the ends of a broken route and before the special pieces and ramps (route types 5 and 2). It runs no
-/// watchdog: nothing puts the truck back.
+/// watchdog, but a shield, a fall or a crash puts the truck back like any car: its respawn node is always the
+/// node it drives to, so it comes back on its own run, not on the start line.
 class CFactoryDriver : public CDriver {
 public:
     /// Which way the truck shuttles.
@@ -41,12 +42,19 @@ private:
     /// Whether the truck may drive on to node `node`: on the route (a broken one does not wrap) and no
     /// special piece or ramp.
     bool CanTake(int node) const;
+    /// Drives to `node` (wrapped) and comes back above it when put back.
+    void Take(int node);
+    /// After a put-back (or a restart) set the node past the one the truck stands at: it drives on where
+    /// it may, else turns back to the node it stands at.
+    void Resume();
 
     CDriverControls m_controls;
     int m_shuttle = kForward;
     bool m_started = false;
     bool m_arrived = false;
     bool m_nodePassed = false;
+    /// The node the truck itself last set; another means it was put back.
+    int m_ownNode = -1;
     CVector m_targetPoint;
 };
 

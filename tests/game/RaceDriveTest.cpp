@@ -22,7 +22,9 @@
 #include "ui/SlideOutMan.h"
 #include "world/CarObject.h"
 #include "world/GoldenTrace.h"
+#include "world/JamTruck.h"
 #include "world/TrackObject.h"
+#include "world/WorldGrid.h"
 
 #include <gtest/gtest.h>
 
@@ -231,6 +233,47 @@ TEST(RaceDrive, ARestartFromThePauseMenuPutsEveryCarBackOnTheGridAndHoldsItUntil
         EXPECT_TRUE(CarAt(slot)->GetDriver()->IsActive()) << slot;
         EXPECT_GT(FlatDistance(CarAt(slot)->Position(), grid[slot]), slot == 0 ? 8.0f : 1.0f) << slot;
     }
+}
+
+TEST(RaceDrive, AJamTruckPutBackHalfwayAlongItsRunComesBackOverItsOwnNodeNotOnTheStartPiece) {
+    HeadlessGame game(DriveSetup(""));
+    ASSERT_TRUE(ReachRacing(game));
+    const CRouteNodeMan* route = game.App().GetRouteNodeMan();
+    const CTrackObject* start = CWorldRaceMan::FindStartPiece();
+    ASSERT_TRUE(route && start);
+    CJamTruck* truck = nullptr;
+    int spawnNode = -1;
+    // The truck leaves its bay and drives three nodes along its run.
+    ASSERT_TRUE(game.RunUntil(
+        [&] {
+            truck = nullptr;
+            for (CActiveWorldObject* object : CWorldMan::GetActiveList())
+                if (auto* found = dynamic_cast<CJamTruck*>(object); found && found->GetDriver())
+                    truck = found;
+            if (!truck)
+                return false;
+            // Once it has found its way (its first frame takes the node nearest its bay).
+            const int node = truck->GetDriver()->GetTargetNode();
+            if (spawnNode < 0 && truck->GetAliveMs() >= 200)
+                spawnNode = node;
+            return spawnNode >= 0 && route->GetRouteSteps(spawnNode, node) >= 3;
+        },
+        3000));
+    const CDriver* driver = truck->GetDriver();
+    const int node = driver->GetTargetNode();
+    EXPECT_EQ(driver->GetRouteNode(), node) << "the truck comes back over the node it drives to";
+    const CVector cell = CWorldGrid::WorldToGrid(route->GetNode(node).position);
+
+    truck->Respawn(-1);
+    // Above the node's cell, at most a step aside from the node (away from the truck where it stood), and
+    // off the start piece; then it drives on along its run.
+    EXPECT_EQ(CWorldGrid::WorldToGrid(truck->Position()), cell);
+    EXPECT_LE(FlatDistance(truck->Position(), route->GetNode(node).position), 8.01f);
+    EXPECT_GT(truck->Position().y, route->GetNode(node).position.y + 20.0f);
+    EXPECT_FALSE(CWorldGrid::WorldToGrid(truck->Position()) == CWorldGrid::WorldToGrid(start->Position()));
+    game.Frames(100);
+    EXPECT_LT(FlatDistance(truck->Position(), route->GetNode(driver->GetTargetNode()).position), 64.0f);
+    EXPECT_EQ(driver->GetRouteNode(), driver->GetTargetNode());
 }
 
 TEST(RaceDrive, TheRaceMusicSpeedsUpFromThePlayersLastLapAndKeepsItsPiece) {

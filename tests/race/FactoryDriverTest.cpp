@@ -103,6 +103,61 @@ TEST(FactoryDriver, ShuttlesAndTurnsBack) {
     }
 }
 
+TEST(FactoryDriver, APutBackTruckDrivesOnFromTheNodeItWasDrivingTo) {
+    struct Case {
+        const char* name;
+        int count;
+        bool broken;
+        std::vector<int> special;
+        int start;
+        int frames; ///< arrivals before the put-back
+        int target; ///< the node it drives to after the put-back
+        CFactoryDriver::EShuttle shuttle;
+    };
+    const Case cases[] = {
+        {"halfway along a closed route", 10, false, {}, 1, 3, 6, CFactoryDriver::kForward},
+        {"coming back down a broken route it sets off forwards",
+         6,
+         true,
+         {},
+         3,
+         4,
+         3,
+         CFactoryDriver::kForward},
+        {"a special piece next: back to its own node", 10, false, {6}, 2, 2, 5, CFactoryDriver::kBackward},
+        {"at a broken route's last node: not across to node 0",
+         6,
+         true,
+         {},
+         3,
+         1,
+         5,
+         CFactoryDriver::kBackward},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TruckRig rig(c.count);
+        rig.route.broken = c.broken;
+        for (int node : c.special)
+            rig.route.special.insert(node);
+        rig.car.position = rig.route.nodes[static_cast<std::size_t>(c.start)];
+        ASSERT_TRUE(rig.Update());
+        for (int frame = 0; frame < c.frames; ++frame) {
+            ASSERT_TRUE(rig.ArriveAndUpdate());
+            EXPECT_EQ(rig.driver.GetRouteNode(), rig.driver.GetTargetNode()) << frame;
+        }
+        // What a put-back does: the truck lands over its respawn node and its driver is set one node on.
+        const int landed = rig.driver.GetRouteNode();
+        rig.car.position = rig.route.nodes[static_cast<std::size_t>(landed)] + CVector(0.0f, 0.0f, 20.0f);
+        rig.driver.SetRouteNode(landed + 1);
+        ASSERT_TRUE(rig.Update());
+        EXPECT_EQ(rig.driver.GetTargetNode(), c.target);
+        EXPECT_EQ(rig.driver.GetRouteNode(), c.target);
+        EXPECT_EQ(rig.driver.GetShuttle(), c.shuttle);
+        EXPECT_EQ(rig.driver.GetTargetLane(), c.shuttle == CFactoryDriver::kForward ? 8 : -8);
+    }
+}
+
 TEST(FactoryDriver, ArrivesStrictlyWithin5UnitsAndSteersOtherwise) {
     const struct {
         float distance; ///< short of node 3 on the way from node 2
