@@ -7,6 +7,7 @@
 #include "world/TrackDoubles.h"
 
 #include "engine/Frame.h"
+#include "foundation/assets/AssetMan.h"
 #include "foundation/math/Random.h"
 #include "foundation/math/Rotation.h"
 #include "race/AIDriver.h"
@@ -80,7 +81,12 @@ protected:
         assets->SetWorld(track.theme, false);
         EXPECT_TRUE(CWorldMan::SetCurrentWorld(CWorldMan::kRace));
         EXPECT_TRUE(CWorldMan::LoadTrack(std::string(track.name) + ".trk", track.folder)) << track.name;
-        EXPECT_TRUE(ground.Build(CWorldMan::GetWorldFrame()));
+        // As the race world builds it: faces whose texture carries flag 0 (water, the loop's ring) are no
+        // ground.
+        const CAssetMan& textures = *assets;
+        EXPECT_TRUE(ground.Build(CWorldMan::GetWorldFrame(), [&textures](const CTexture* texture) {
+            return textures.GetTextureFlag(texture, 0) != 0;
+        }));
         Race()->ground = &ground;
         Race()->started = true;
         // The harness has no jam-truck driver: the truck pad's calls are refused.
