@@ -42,7 +42,10 @@ TEST_F(Pickups, TheDisplayBobsOverThreeSecondsAndTurnsByTheMillisecond) {
     CPickupObject* pickup = Pickup();
     CWorldObject* display = pickup->GetDisplayObject();
     ASSERT_NE(display, nullptr);
-    EXPECT_EQ(display->GetTypeId(), 12100);
+    // The object the pickup's asset names to show it.
+    int shownId = -1;
+    ASSERT_TRUE(assets->GetInt(12048, CPickupObject::kFieldDisplayObject, shownId));
+    EXPECT_EQ(display->GetTypeId(), shownId);
     // Elapsed time after each 40 ms update, and the height over the pickup.
     double turned = 0.0;
     for (int update = 1; update <= 80; ++update) {
