@@ -1,6 +1,7 @@
 #include "HelpWorld.h"
 
 #include "platform/gfx2d/SurfaceFactory.h"
+#include "support/FrameStamp.h"
 #include "support/SampleSet.h"
 
 #include <algorithm>
@@ -88,6 +89,10 @@ std::uint16_t HelpWorld::HelpPixel(int x, int y) {
     const std::uint16_t pixel = view.Row16(y)[x];
     overlay->GetSurface()->Unlock();
     return pixel;
+}
+
+int HelpWorld::HelpFrame() {
+    return testsupport::StampedFrameNumber([this](int x, int y) { return HelpPixel(x, y); }, 23, 7);
 }
 
 } // namespace frontendtest

@@ -106,6 +106,8 @@ public:
     void Update(int ms, int count = 1);
     /// Pixel (x, y) of the help picture (0 while it is closed).
     std::uint16_t HelpPixel(int x, int y);
+    /// The number of the help video's frame that the character's window (at 23, 7) shows.
+    int HelpFrame();
 
     std::filesystem::path previous;
     std::unique_ptr<CAssetMan> assets;

@@ -15,6 +15,7 @@
 #include "race/TauntMonitor.h"
 #include "race/WorldRaceMan.h"
 #include "render/CompoundOverlay.h"
+#include "support/FrameStamp.h"
 #include "ui/SlideOutMan.h"
 #include "world/CarObject.h"
 
@@ -98,7 +99,8 @@ TEST(TauntRun, PlayerFaceOverThePlate) {
     // The face video carries each frame's number in its corner: the clip shows the expression's frames.
     const CTauntScript& script = monitor->GetScript(10);
     game.Frames(1);
-    const int shown = PixelAt(*monitor->GetVideoSurface(), 0, 0);
+    plat::gfx2d::Surface& face = *monitor->GetVideoSurface();
+    const int shown = testsupport::StampedFrameNumber([&](int x, int y) { return PixelAt(face, x, y); });
     EXPECT_GE(shown, script.GetFirst(22));
     EXPECT_LT(shown, script.GetLast(22));
     game.Frames(2);

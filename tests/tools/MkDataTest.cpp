@@ -13,6 +13,7 @@
 #include "platform/midi/SoftwareSynth.h"
 #include "platform/midi/Song.h"
 #include "support/FakeMeshTextures.h"
+#include "support/FrameStamp.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -24,6 +25,7 @@
 #include <set>
 #include <string>
 #include <sys/wait.h>
+#include <utility>
 #include <vector>
 
 using namespace zentrix;
@@ -640,10 +642,17 @@ TEST(Generators, ADrawnVideoShowsEachStepOnItsFramesAndNumbersThem) {
         SCOPED_TRACE(frame);
         EXPECT_EQ(pixel(frame, 5, 5), frame % 2 == 1 ? 0xF800 : 0x001F);
         EXPECT_EQ(pixel(frame, 5, 7), frame == 6 ? 0x07E0 : frame % 2 == 1 ? 0xF800 : 0x001F);
-        EXPECT_EQ(pixel(frame, 0, 0), frame); // the frame's number in the corner
-        EXPECT_EQ(pixel(frame, 3, 3), frame);
+        // The frame's number in the corner, in the lowest green bits of the ground's own colour.
+        EXPECT_EQ(testsupport::StampedFrameNumber([&](int x, int y) { return pixel(frame, x, y); }), frame);
+        for (const auto& [x, y] : {std::pair{0, 0}, std::pair{3, 3}})
+            EXPECT_EQ(pixel(frame, x, y) & ~0x20, 0x001F);
         EXPECT_EQ(pixel(frame, 4, 0), 0x001F);
     }
+    // The stripes of a video without a ground colour carry the numbers alike.
+    ASSERT_TRUE(mkdata::MakeRawVideo({"8", "8", "7"}, out, error)) << error;
+    ASSERT_EQ(out.size(), 36u + 7 * 8 * 8 * 2);
+    for (int frame = 0; frame < 7; ++frame)
+        EXPECT_EQ(testsupport::StampedFrameNumber([&](int x, int y) { return pixel(frame, x, y); }), frame);
     for (const char* frames : {"3-1", "1-5/2:3", "1-5/0:0", "x", "1-", "1-5:2/2"}) {
         SCOPED_TRACE(frames);
         EXPECT_FALSE(mkdata::MakeDrawnVideo({"8", "8", "7", "0,0,255"},

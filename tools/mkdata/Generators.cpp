@@ -157,6 +157,14 @@ bool MakeFramed(const std::vector<std::string>& args, std::vector<std::uint8_t>&
     return true;
 }
 
+void StampFrameNumber(std::uint8_t* frame, int width, int number) {
+    constexpr std::uint8_t kLowGreen = 0x20; // bit 5 of the 5-6-5 value, in its low byte
+    for (int bit = 0; bit < 16; ++bit) {
+        std::uint8_t& low = frame[static_cast<std::size_t>(((bit / 4) * width + bit % 4) * 2)];
+        low = static_cast<std::uint8_t>((number >> bit) & 1 ? low | kLowGreen : low & ~kLowGreen);
+    }
+}
+
 bool MakeRawVideo(const std::vector<std::string>& args, std::vector<std::uint8_t>& out, std::string& error) {
     int width = 0, height = 0, frames = 0;
     if (args.size() != 3 || !Number(args[0], 4, 256, width) || !Number(args[1], 4, 256, height) ||
@@ -172,11 +180,13 @@ bool MakeRawVideo(const std::vector<std::string>& args, std::vector<std::uint8_t
     Put32(out, static_cast<std::uint32_t>(height));
     Put32(out, 16);
     constexpr std::uint16_t kStripes[2] = {0x0451, 0xFC60}; // teal and orange in 5-6-5
-    for (int frame = 0; frame < frames; ++frame)
+    for (int frame = 0; frame < frames; ++frame) {
+        const std::size_t start = out.size();
         for (int y = 0; y < height; ++y)
             for (int x = 0; x < width; ++x)
-                Put16(out, x < 4 && y < 4 ? static_cast<std::uint32_t>(frame)
-                                          : kStripes[((x + y + frame * 2) / 6) % 2]);
+                Put16(out, kStripes[((x + y + frame * 2) / 6) % 2]);
+        StampFrameNumber(&out[start], width, frame);
+    }
     return true;
 }
 

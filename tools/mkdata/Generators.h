@@ -24,9 +24,13 @@ bool MakePointer(const std::vector<std::string>& args, std::vector<std::uint8_t>
 /// rectangle's x, y, width and height and its "r,g,b" (a framed window, as the help character's frame).
 bool MakeFramed(const std::vector<std::string>& args, std::vector<std::uint8_t>& out, std::string& error);
 
+/// Hides a video frame's number in the frame (5-6-5 pixels, low byte first, top row first, `width` to a
+/// row, at least 4 x 4): bit i of the number becomes the lowest green bit of pixel (i % 4, i / 4), so the
+/// top-left 4 x 4 pixels keep their colour to the eye and a reader can still tell which frame is on show.
+void StampFrameNumber(std::uint8_t* frame, int width, int number);
+
 /// A raw video ("VORN_VIDEO 1", 5-6-5 frames): args = width, height, frames. Each frame shows stripes
-/// that move from frame to frame, and its top-left 4 x 4 pixels hold the frame's number as the raw pixel
-/// value, so that a reader can tell which frame is on show.
+/// that move from frame to frame and carries its number (`StampFrameNumber`).
 bool MakeRawVideo(const std::vector<std::string>& args, std::vector<std::uint8_t>& out, std::string& error);
 
 /// A WAV file of a sine tone, mono, with short fades: args = frequency in Hz, length in milliseconds,

@@ -320,14 +320,7 @@ bool MakeDrawnVideo(const std::vector<std::string>& args, const std::vector<Draw
         }
         const std::size_t start = out.size();
         canvas.AppendRgb565(out);
-        // The frame's number, as the raw pixel value of its top-left 4 x 4 pixels, tells a reader which
-        // frame is on show.
-        for (int y = 0; y < 4; ++y)
-            for (int x = 0; x < 4; ++x) {
-                const std::size_t at = start + static_cast<std::size_t>((y * width + x) * 2);
-                out[at] = static_cast<std::uint8_t>(frame);
-                out[at + 1] = static_cast<std::uint8_t>(frame >> 8);
-            }
+        StampFrameNumber(&out[start], width, frame);
     }
     return true;
 }

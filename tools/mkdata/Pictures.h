@@ -32,8 +32,8 @@ bool MakePicture(const std::vector<std::string>& args, const std::vector<DrawSte
                  std::vector<std::uint8_t>& out, std::string& error);
 
 /// A raw video ("VORN_VIDEO 1", 5-6-5 frames) of drawn frames: args = width, height, frames, ground
-/// "r,g,b". Each frame is the ground with the steps drawn on it whose frames hold it; its top-left 4 x 4
-/// pixels hold the frame's number as the raw pixel value.
+/// "r,g,b". Each frame is the ground with the steps drawn on it whose frames hold it, and carries its
+/// number unseen in its top-left 4 x 4 pixels (`StampFrameNumber`).
 bool MakeDrawnVideo(const std::vector<std::string>& args, const std::vector<DrawStep>& steps,
                     std::vector<std::uint8_t>& out, std::string& error);
 
