@@ -1,6 +1,7 @@
 // A race from the second main screen, headless on the sample set: the race world loads demo.trk, the
 // race panel's start light runs after the countdown and lets the race begin, Escape pauses it into the
 // in-race options, and a leave request taken once the race panel is back ends on the second main screen.
+// What the race camera shows a player at the loop: the ring with the car riding it and a pickup on its pad.
 
 #include "HeadlessGame.h"
 
@@ -13,7 +14,9 @@
 #include "race/RaceTrafficLight.h"
 #include "race/WorldRaceMan.h"
 #include "ui/SlideOutMan.h"
+#include "world/CarObject.h"
 #include "world/JamTruck.h"
+#include "world/PickupObject.h"
 #include "world/TrackObject.h"
 
 #include <gtest/gtest.h>
@@ -86,6 +89,29 @@ TEST(RaceRun, CountdownLightsPauseAndLeave) {
     ASSERT_TRUE(game.Reach(GAMESTATE_MAIN2));
     EXPECT_FALSE(race->HasStarted());
     EXPECT_EQ(CWorldMan::GetCurrentWorldId(), CWorldMan::kMainScreen2);
+}
+
+TEST(RaceRun, TheRaceCameraShowsTheLoopRiddenAndAPickupOnItsPad) {
+    gametest::GameSetup setup;
+    setup.frameMs = 40;
+    HeadlessGame game(setup);
+    ASSERT_TRUE(game.Start() && game.Reach(GAMESTATE_MAIN) && game.ClickControl(0) &&
+                game.Reach(GAMESTATE_MAIN2) && game.ClickControl(4) && game.Reach(GAMESTATE_RACE));
+    CWorldRaceMan* race = CWorldRaceMan::GetInstance();
+    ASSERT_TRUE(game.RunUntil([&] { return race->GetState() == CWorldRaceMan::kRacing; }, 400));
+    // Full throttle up the left side and along the top to the loop.
+    game.input.SetKey(200, true);
+    game.Frames(56);
+    const auto* player = dynamic_cast<const CCarObject*>(CWorldMan::GetCar(0));
+    ASSERT_NE(player, nullptr);
+    EXPECT_EQ(player->GetStuntState(), 6) << "the player rides the loop";
+    int shown = 0;
+    for (const auto& object : CWorldMan::GetObjectList())
+        if (const auto* pickup = dynamic_cast<const CPickupObject*>(object.get());
+            pickup && pickup->GetDisplayObject())
+            ++shown;
+    EXPECT_GT(shown, 0) << "a pickup stands on a pad";
+    EXPECT_TRUE(testsupport::MatchesGolden("race_loop", game.Screen()));
 }
 
 TEST(RacePanel, LightTimingMarksAndBoardLines) {

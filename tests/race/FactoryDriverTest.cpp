@@ -45,6 +45,14 @@ struct TruckRig {
         return driver.Update(40);
     }
 
+    /// A closed or broken ring with special pieces on `special`, the truck standing on node `start`.
+    void Lay(bool broken, const std::vector<int>& special, int start) {
+        route.broken = broken;
+        for (int node : special)
+            route.special.insert(node);
+        car.position = route.nodes[static_cast<std::size_t>(start)];
+    }
+
     RingRoute route;
     FakeServices services;
     FakeCar car;
@@ -77,12 +85,9 @@ TEST(FactoryDriver, ShuttlesAndTurnsBack) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TruckRig rig(c.count);
-        rig.route.broken = c.broken;
-        for (int node : c.special)
-            rig.route.special.insert(node);
+        rig.Lay(c.broken, c.special, c.start);
         for (int node : c.ramps)
             rig.route.kinds[node] = kRampKind;
-        rig.car.position = rig.route.nodes[static_cast<std::size_t>(c.start)];
         std::vector<int> targets;
         int previous = c.start;
         for (std::size_t frame = 0; frame < c.targets.size(); ++frame) {
@@ -137,10 +142,7 @@ TEST(FactoryDriver, APutBackTruckDrivesOnFromTheNodeItWasDrivingTo) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TruckRig rig(c.count);
-        rig.route.broken = c.broken;
-        for (int node : c.special)
-            rig.route.special.insert(node);
-        rig.car.position = rig.route.nodes[static_cast<std::size_t>(c.start)];
+        rig.Lay(c.broken, c.special, c.start);
         ASSERT_TRUE(rig.Update());
         for (int frame = 0; frame < c.frames; ++frame) {
             ASSERT_TRUE(rig.ArriveAndUpdate());
