@@ -54,7 +54,11 @@ void CFactoryDriver::Resume() {
         m_shuttle = kBackward;
         Take(from);
     }
-    if (route && GetTargetNode() >= 0 && GetTargetNode() < NodeCount())
+    KeepToItsSide();
+}
+
+void CFactoryDriver::KeepToItsSide() {
+    if (const IRaceRoute* route = Route())
         SetTargetLane(route->GetNodeLaneWidth(GetTargetNode()) * Sign(), false);
 }
 
@@ -160,7 +164,7 @@ void CFactoryDriver::Drive() {
                 next = node;
             Take(next);
         }
-        SetTargetLane(route->GetNodeLaneWidth(GetTargetNode()) * Sign(), false);
+        KeepToItsSide();
         return;
     }
     m_controls.steering = SteerTowards(car->GetHeading(), m_targetPoint - position, kHumanFullLockAngle);

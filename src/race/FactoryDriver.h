@@ -47,6 +47,8 @@ private:
     /// After a put-back (or a restart) set the node past the one the truck stands at: it drives on where
     /// it may, else turns back to the node it stands at.
     void Resume();
+    /// The target lane at the edge of the road on the side of its direction of travel.
+    void KeepToItsSide();
 
     CDriverControls m_controls;
     int m_shuttle = kForward;

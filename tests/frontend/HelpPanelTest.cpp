@@ -4,6 +4,8 @@
 #include "frontend/HelpVideoPlayer.h"
 #include "platform/gfx2d/PixelFormat.h"
 
+#include "support/FrameStamp.h"
+
 #include <gtest/gtest.h>
 
 #include <utility>
@@ -19,8 +21,6 @@ constexpr std::uint16_t kFrameBorder = plat::gfx2d::PackRgb565(70, 40, 130);
 constexpr std::uint16_t kSky = plat::gfx2d::PackRgb565(150, 200, 240);
 constexpr std::uint16_t kCap = plat::gfx2d::PackRgb565(250, 140, 30);
 constexpr std::uint16_t kButtonBorder = 0xFFFF;
-// The bit of a 5-6-5 pixel in which the sample videos carry their frames' numbers.
-constexpr std::uint16_t kLowGreen = 0x20;
 
 } // namespace
 
@@ -109,7 +109,8 @@ TEST(HelpPanel, AFrameOfTheHelpVideoShowsAt23And7ThroughTheYellowWindowOfTheFram
     ASSERT_EQ(w.helpPanel->GetState(), CHelpPanel::kShown);
     EXPECT_EQ(w.HelpFrame(), 100) << "the frame's number, in its top-left pixels";
     for (const auto& [x, y] : {std::pair{23, 7}, std::pair{26, 10}})
-        EXPECT_EQ(w.HelpPixel(x, y) & ~kLowGreen, kSky & ~kLowGreen) << "the number is hidden in the sky";
+        EXPECT_EQ(w.HelpPixel(x, y) & ~testsupport::kFrameStampBit, kSky & ~testsupport::kFrameStampBit)
+            << "the number is hidden in the sky";
     EXPECT_EQ(w.HelpPixel(33, 17), kSky);
     EXPECT_EQ(w.HelpPixel(23 + 24, 7 + 13), kCap) << "the character's cap";
     EXPECT_EQ(w.HelpPixel(23 + 50, 7 + 50), kFrameBorder) << "outside the window: the frame picture";

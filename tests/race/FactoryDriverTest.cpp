@@ -119,25 +119,12 @@ TEST(FactoryDriver, APutBackTruckDrivesOnFromTheNodeItWasDrivingTo) {
         int target; ///< the node it drives to after the put-back
         CFactoryDriver::EShuttle shuttle;
     };
+    using S = CFactoryDriver::EShuttle;
     const Case cases[] = {
-        {"halfway along a closed route", 10, false, {}, 1, 3, 6, CFactoryDriver::kForward},
-        {"coming back down a broken route it sets off forwards",
-         6,
-         true,
-         {},
-         3,
-         4,
-         3,
-         CFactoryDriver::kForward},
-        {"a special piece next: back to its own node", 10, false, {6}, 2, 2, 5, CFactoryDriver::kBackward},
-        {"at a broken route's last node: not across to node 0",
-         6,
-         true,
-         {},
-         3,
-         1,
-         5,
-         CFactoryDriver::kBackward},
+        {"halfway along a closed route", 10, false, {}, 1, 3, 6, S::kForward},
+        {"back down a broken route: forwards", 6, true, {}, 3, 4, 3, S::kForward},
+        {"a special piece next: its own node", 10, false, {6}, 2, 2, 5, S::kBackward},
+        {"a broken route's end: not to node 0", 6, true, {}, 3, 1, 5, S::kBackward},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

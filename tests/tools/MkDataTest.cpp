@@ -645,7 +645,7 @@ TEST(Generators, ADrawnVideoShowsEachStepOnItsFramesAndNumbersThem) {
         // The frame's number in the corner, in the lowest green bits of the ground's own colour.
         EXPECT_EQ(testsupport::StampedFrameNumber([&](int x, int y) { return pixel(frame, x, y); }), frame);
         for (const auto& [x, y] : {std::pair{0, 0}, std::pair{3, 3}})
-            EXPECT_EQ(pixel(frame, x, y) & ~0x20, 0x001F);
+            EXPECT_EQ(pixel(frame, x, y) & ~testsupport::kFrameStampBit, 0x001F);
         EXPECT_EQ(pixel(frame, 4, 0), 0x001F);
     }
     // The stripes of a video without a ground colour carry the numbers alike.
