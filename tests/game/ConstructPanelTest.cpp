@@ -309,8 +309,9 @@ TEST_F(ConstructPanel, CellsTheCampaignKeepsBackAreLockedWithTheirHelp) {
         bool locked;
         int help;
     } rows[] = {
-        {1, 5, true, 57207},  {1, 0, false, 57230}, {1, 1, false, -1},    {2, 10, true, 57207},
-        {2, 9, false, 57230}, {0, 0, false, 57213}, {0, 2, false, 57227}, {0, 14, false, 57021},
+        {1, 5, true, 57207},  {1, 0, false, 57230}, {1, 1, true, 57207},
+        {2, 10, true, 57207}, {2, 9, false, 57230}, {0, 0, false, 57213},
+        {0, 1, true, 57207},  {0, 2, false, 57227}, {0, 14, false, 57021},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(std::to_string(row.group) + "/" + std::to_string(row.cell));

@@ -22,11 +22,16 @@ namespace {
 
 using States = std::vector<int>;
 
+/// The sample campaign's nodes: each keeps a palette item locked, the last the scenery's item 14.
+constexpr int kNodes = 34;
+constexpr int kLastNode = kNodes - 1;
+
 class Campaign : public racetest::RaceSample {
 protected:
+    /// The states of nodes -1 to 5 and of the last node and the one past it.
     static States StatesOf(const CCampaignMan& campaign) {
         States out;
-        for (int i = -1; i <= campaign.GetNodeCount(); ++i)
+        for (int i : {-1, 0, 1, 2, 3, 4, 5, kLastNode, kLastNode + 1})
             out.push_back(campaign.GetNodeState(i));
         return out;
     }
@@ -39,12 +44,16 @@ protected:
 TEST_F(Campaign, NodeStatesAndLockedItemsFollowTheStoredProgress) {
     const struct {
         const char* stored; // null: absent
-        States states;      // nodes -1 to 6
-        bool item105, item210;
+        States states;      // nodes -1 to 5, the last and the one past it
+        bool item105, item210, item214;
     } cases[] = {
-        {nullptr, {-1, 1, 0, 0, 0, 0, 0, -1}, true, true}, {"2", {-1, 2, 2, 1, 0, 0, 0, -1}, false, true},
-        {"4", {-1, 2, 2, 2, 2, 1, 0, -1}, false, false},   {"-3", {-1, 1, 0, 0, 0, 0, 0, -1}, true, true},
-        {"99", {-1, 2, 2, 2, 2, 2, 2, -1}, false, false},  {"two", {-1, 1, 0, 0, 0, 0, 0, -1}, true, true},
+        {nullptr, {-1, 1, 0, 0, 0, 0, 0, 0, -1}, true, true, true},
+        {"2", {-1, 2, 2, 1, 0, 0, 0, 0, -1}, false, true, true},
+        {"4", {-1, 2, 2, 2, 2, 1, 0, 0, -1}, false, false, true},
+        {"-3", {-1, 1, 0, 0, 0, 0, 0, 0, -1}, true, true, true},
+        {"33", {-1, 2, 2, 2, 2, 2, 2, 1, -1}, false, false, true},
+        {"99", {-1, 2, 2, 2, 2, 2, 2, 2, -1}, false, false, false},
+        {"two", {-1, 1, 0, 0, 0, 0, 0, 0, -1}, true, true, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.stored ? c.stored : "absent");
@@ -57,6 +66,7 @@ TEST_F(Campaign, NodeStatesAndLockedItemsFollowTheStoredProgress) {
         EXPECT_EQ(StatesOf(campaign), c.states);
         EXPECT_EQ(Locked(campaign, 5, 1), c.item105);
         EXPECT_EQ(Locked(campaign, 10, 2), c.item210);
+        EXPECT_EQ(Locked(campaign, 14, 2), c.item214);
         // Starting never writes the progress, not even one out of range.
         EXPECT_EQ(values.Writes(), c.stored ? 1 : 0);
     }
@@ -77,14 +87,16 @@ TEST_F(Campaign, NodesTakeTheirQuotedStringsByGroupAndPlace) {
         {"camp04.trk", 4, 3, 524288, 210},
         {"camp05.trk", 5, 0, 4096 | 256 | 512, -1},
         {"camp06.trk", 3, 2, 262144 | 131072 | 524288, -1},
+        {"camp34.trk", 3, 1, 262144 | 524288 | 4096, 214},
     };
-    ASSERT_EQ(campaign.GetNodeCount(), 6);
-    for (int i = 0; i < 6; ++i) {
+    ASSERT_EQ(campaign.GetNodeCount(), kNodes);
+    for (int n = 0; n < 7; ++n) {
+        const int i = n < 6 ? n : kLastNode;
         const CCampaignNode::SRecord& record = campaign.GetNode(i)->GetRecord();
-        EXPECT_STREQ(record.trackFile, nodes[i].track);
-        EXPECT_EQ(record.laps * 10 + record.world, nodes[i].laps * 10 + nodes[i].world) << i;
-        EXPECT_EQ(record.opponentMask, nodes[i].mask) << i;
-        EXPECT_EQ(record.lockedItem, nodes[i].locked) << i;
+        EXPECT_STREQ(record.trackFile, nodes[n].track);
+        EXPECT_EQ(record.laps * 10 + record.world, nodes[n].laps * 10 + nodes[n].world) << i;
+        EXPECT_EQ(record.opponentMask, nodes[n].mask) << i;
+        EXPECT_EQ(record.lockedItem, nodes[n].locked) << i;
     }
     int position = -1;
     EXPECT_TRUE(campaign.FindLockedItem(10, 2, position));
@@ -92,7 +104,7 @@ TEST_F(Campaign, NodesTakeTheirQuotedStringsByGroupAndPlace) {
     CRaceSetup setup;
     ClearRaceSetup(setup);
     campaign.CopyNodeSetup(5, setup);
-    campaign.CopyNodeSetup(6, setup);
+    campaign.CopyNodeSetup(kNodes, setup);
     EXPECT_STREQ(setup.trackFile, "camp06.trk");
     EXPECT_EQ(setup.trackDirectory * 100 + setup.laps * 10 + setup.world, 432);
 
@@ -100,7 +112,7 @@ TEST_F(Campaign, NodesTakeTheirQuotedStringsByGroupAndPlace) {
     const struct {
         int node;
         const char* stored;
-    } steps[] = {{3, "4"}, {1, "4"}, {5, "6"}, {6, "6"}, {-1, "6"}};
+    } steps[] = {{3, "4"}, {1, "4"}, {5, "6"}, {kNodes, "6"}, {-1, "6"}};
     for (const auto& s : steps) {
         campaign.SetNodeState(s.node, CCampaignNode::kDone);
         std::string stored;
@@ -108,7 +120,8 @@ TEST_F(Campaign, NodesTakeTheirQuotedStringsByGroupAndPlace) {
         EXPECT_EQ(stored, s.stored) << s.node;
     }
     EXPECT_FALSE(Locked(campaign, 10, 2));
-    for (const auto& [asked, kept] : {std::pair{3, 3}, {-1, -1}, {5, 5}, {6, 5}, {-2, 5}}) {
+    for (const auto& [asked, kept] :
+         {std::pair{3, 3}, {-1, -1}, {kLastNode, kLastNode}, {kNodes, kLastNode}, {-2, kLastNode}}) {
         campaign.SetCurrentNode(asked);
         EXPECT_EQ(campaign.GetCurrentNode(), kept) << asked;
     }
@@ -116,7 +129,7 @@ TEST_F(Campaign, NodesTakeTheirQuotedStringsByGroupAndPlace) {
     // Stopping forgets the nodes; a campaign without its definition starts with none and nothing locked.
     const int live = CCampaignNode::LiveCount();
     EXPECT_EQ(campaign.StopManager(), 0);
-    EXPECT_EQ(CCampaignNode::LiveCount(), live - 6);
+    EXPECT_EQ(CCampaignNode::LiveCount(), live - kNodes);
     EXPECT_EQ(campaign.GetCurrentNode(), -1);
     CCampaignMan none(nullptr, nullptr);
     EXPECT_EQ(none.StartManager(), 1);
@@ -209,7 +222,7 @@ TEST_F(Campaign, ACutDefinitionGivesItsNodesOrTheDefaultsNeverPartOfAValue) {
                             true);
         CCampaignAsset asset;
         refused += !asset.Load(&file);
-        ASSERT_TRUE(asset.GetNodeCount() == 0 || asset.GetNodeCount() == 6) << cut;
+        ASSERT_TRUE(asset.GetNodeCount() == 0 || asset.GetNodeCount() == kNodes) << cut;
         for (int i = 0; i < asset.GetNodeCount(); ++i) {
             const CCampaignNode::SRecord& got = asset.GetNode(i)->GetRecord();
             const CCampaignNode::SRecord& want = full.GetNode(i)->GetRecord();
