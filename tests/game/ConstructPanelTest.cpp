@@ -15,6 +15,7 @@
 #include "construct/PiecePalette.h"
 #include "construct/TrackLengthMeter.h"
 #include "engine/DisplayDevice.h"
+#include "engine/Mesh.h"
 #include "foundation/assets/AssetMan.h"
 #include "foundation/assets/Bitmap.h"
 #include "foundation/base/EventMan.h"
@@ -26,6 +27,7 @@
 #include "race/WorldRaceMan.h"
 #include "render/CameraController.h"
 #include "render/EngineMan.h"
+#include "render/VornMesh.h"
 #include "ui/PushButton.h"
 #include "ui/SlideOutMan.h"
 #include "ui/ToggleButton.h"
@@ -324,6 +326,48 @@ TEST_F(ConstructPanel, CellsTheCampaignKeepsBackAreLockedWithTheirHelp) {
                   CControl::kInactive)
             << "the open group's button";
     }
+}
+
+/// The faces of a mesh and of every mesh below it (0 without a mesh).
+std::uint32_t Faces(const CEntity* node) {
+    std::uint32_t faces = 0;
+    if (const auto* mesh = dynamic_cast<const CMesh*>(node))
+        faces += mesh->GetFaceCount(0) + mesh->GetFaceCount(1);
+    for (const CEntity* child = node ? node->GetFirstChild() : nullptr; child;
+         child = child->GetNextSibling())
+        faces += Faces(child);
+    return faces;
+}
+
+// In the jungle, where the editor opens, every cell a player can press places a piece they see: one with
+// a record and a mesh. The sample set builds no honest piece for the others, so the campaign keeps them.
+TEST_F(ConstructPanel, EveryOpenJungleCellPlacesAPieceWithAMeshAndTheOthersAreLocked) {
+    CPiecePalette& palette = Panel().GetPalette();
+    int open = 0, locked = 0;
+    for (int group = 0; group < 3; ++group) {
+        Panel().OnControl(CConstSlideOut::kFirstGroupButton + group);
+        for (int page = 0; palette.SetPage(page); ++page)
+            for (int cell = 0; cell < CPiecePalette::kCellCount; ++cell) {
+                const int piece = palette.GetItemId(cell);
+                if (piece == -1)
+                    continue;
+                SCOPED_TRACE(piece);
+                if (Panel().IsCellLocked(cell)) {
+                    ++locked;
+                    continue;
+                }
+                ++open;
+                Panel().OnControl(CConstSlideOut::kFirstCell + cell);
+                game.Frames(1);
+                ASSERT_EQ(Editor().GetCurrentPiece(), piece);
+                const CTrackObject* preview = Editor().GetAddMode()->GetPreview();
+                ASSERT_NE(preview, nullptr) << "a record that makes a track piece";
+                EXPECT_GT(Faces(preview->GetMesh()), 0u) << "a mesh with something in it";
+                Panel().OnControl(CConstSlideOut::kFirstCell + cell);
+            }
+    }
+    EXPECT_EQ(open + locked, 58) << "every entry but the start piece is on a page";
+    EXPECT_EQ(locked, 30);
 }
 
 TEST_F(ConstructPanel, TheNewTrackPanelMakesATrackOfTheChosenSizeOrGoesBackWithNothingChanged) {
