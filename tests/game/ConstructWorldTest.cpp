@@ -238,10 +238,10 @@ TEST_F(ConstructWorld, OnlyClicksOnTheViewReachTheMode) {
         bool lifted;
     } rows[] = {
         {"left click on the view", 320, 240, 0, false, true},
-        {"left click on the panel", 560, 430, 0, false, false},
+        {"left click on the panel", 560, 468, 0, false, false},
         {"right click on the view", 320, 240, 2, false, false},
         {"left click with the message box up", 320, 240, 0, true, false},
-        {"left click beside the panel", 470, 430, 0, false, true},
+        {"left click beside the panel", 470, 468, 0, false, true},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
