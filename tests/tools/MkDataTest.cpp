@@ -5,6 +5,8 @@
 
 #include "engine/KmbFile.h"
 #include "engine/Mesh.h"
+#include "foundation/assets/AssetMan.h"
+#include "foundation/assets/PieceLists.h"
 #include "foundation/data/AssetByteSource.h"
 #include "foundation/data/DataFileCache.h"
 #include "foundation/resources/ResourceConfig.h"
@@ -19,6 +21,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <map>
@@ -170,6 +173,34 @@ TEST_F(SampleSet, MeshesReadBackWithTheirTextureNames) {
                                            textures.Requests().end()),
                   names);
     }
+}
+
+// Every palette icon of every world names its piece in words: a cell labelled with a bare number tells the
+// player nothing of what it places. The icon of a list entry is the entry's asset + 200.
+TEST_F(SampleSet, EveryPaletteIconNamesItsPieceInWords) {
+    std::map<std::int32_t, const mkdata::Asset*> byId;
+    for (const mkdata::Asset& asset : Sources().assets)
+        byId[asset.id] = &asset;
+    const int counts[] = {CAssetMan::GetPieceGroup0Count(), CAssetMan::GetPieceGroup1Count(),
+                          CAssetMan::GetPieceGroup2Count()};
+    int icons = 0;
+    for (int world = 0; world < 4; ++world)
+        for (int group = 0; group < 3; ++group)
+            for (int i = 0; i < counts[group]; ++i) {
+                const int piece = CPieceLists::GetFixedId(world, group, i);
+                const auto found = byId.find(piece + 200);
+                ASSERT_NE(found, byId.end()) << piece;
+                std::string label;
+                for (const mkdata::DrawStep& step : found->second->steps)
+                    if (step.args[0] == "text")
+                        label += (label.empty() ? "" : " ") + step.text;
+                const auto is = [&](int (*test)(int)) {
+                    return std::any_of(label.begin(), label.end(), [&](char c) { return test(c) != 0; });
+                };
+                EXPECT_TRUE(is(isalpha) && !is(isdigit)) << piece << " is labelled \"" << label << "\"";
+                ++icons;
+            }
+    EXPECT_EQ(icons, 4 * 59);
 }
 
 bool Same(float a, float b) {
