@@ -3,12 +3,14 @@
 #include "engine/Frame.h"
 #include "engine/Texture.h"
 #include "engine/TextureList.h"
+#include "foundation/assets/PieceLists.h"
 #include "render/VornMesh.h"
 #include "render/assets/GraphicsCaches.h"
 #include "render/assets/MeshCache.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <functional>
@@ -95,6 +97,53 @@ TEST_F(GraphicsCaches, MeshesFindTheirTexturesWhereTheGameLooks) {
     // A path that holds no mesh is not cached.
     EXPECT_EQ(world.assets->GetMesh(15201), nullptr);
     EXPECT_FALSE(world.assets->IsMeshCached(15201));
+}
+
+// The palette leaves the same cells open in every world: each shows its piece, textured from its own
+// world's track folder (the world libraries are searched by the path after the theme's folder, so a
+// texture read from another world's would mean a mesh or texture in a shared folder), with ground to
+// drive or stand on, and nothing that stands clear above the ground is ground but a ramp's raised road or a
+// height block's top.
+TEST_F(GraphicsCaches, EveryOpenPaletteCellShowsItsPieceInEveryWorld) {
+    const struct {
+        int suffix;
+        bool raised;
+    } open[] = {
+        {201, false}, {203, false}, {209, false}, {202, false}, {227, false}, {228, false}, {225, false},
+        {212, true},  {292, true},  {221, false}, {218, false}, {219, false}, {220, false}, {224, false},
+        {223, false}, {216, false}, {293, false}, {246, false}, {241, false}, {245, false}, {244, false},
+        {243, false}, {240, false}, {247, false}, {242, false}, {262, false}, {272, false}, {274, false},
+    };
+    for (int theme = 0; theme < 4; ++theme) {
+        const int base = CPieceLists::ThemeBaseId(theme);
+        for (const auto& cell : open) {
+            const int piece = base + cell.suffix;
+            SCOPED_TRACE(piece);
+            std::string path;
+            ASSERT_TRUE(world.assets->GetAssetPath(piece, path));
+            CMeshAsset* asset = world.assets->GetMesh(piece - 200);
+            ASSERT_NE(asset, nullptr);
+            for (int id : TextureIds(asset->GetMesh()))
+                EXPECT_TRUE(id >= base + 900 && id < base + 1000) << "texture " << id;
+            bool ground = false;
+            std::function<void(CEntity*)> walk = [&](CEntity* n) {
+                if (auto* mesh = dynamic_cast<CMesh*>(n)) {
+                    for (std::uint32_t f = 0; f < mesh->GetFaceCount(0); ++f) {
+                        const MeshFace& face = mesh->GetFaces(0)[f];
+                        const bool driven = world.assets->GetTextureFlag(face.texture, 0) == 0;
+                        const MeshVertex* v = mesh->GetVertices();
+                        const float lowest = std::min({v[face.a].y, v[face.b].y, v[face.c].y});
+                        ground = ground || driven;
+                        EXPECT_FALSE(driven && lowest > 1.0f && !cell.raised) << "face " << f;
+                    }
+                }
+                for (CEntity* c = n->GetFirstChild(); c; c = c->GetNextSibling())
+                    walk(c);
+            };
+            walk(asset->GetMesh());
+            EXPECT_TRUE(ground);
+        }
+    }
 }
 
 TEST_F(GraphicsCaches, ClonesOfSomePiecesGetWiderBounds) {
