@@ -5,7 +5,6 @@
 
 #include "engine/KmbFile.h"
 #include "engine/Mesh.h"
-#include "foundation/assets/AssetMan.h"
 #include "foundation/assets/PieceLists.h"
 #include "foundation/data/AssetByteSource.h"
 #include "foundation/data/DataFileCache.h"
@@ -181,12 +180,10 @@ TEST_F(SampleSet, EveryPaletteIconNamesItsPieceInWords) {
     std::map<std::int32_t, const mkdata::Asset*> byId;
     for (const mkdata::Asset& asset : Sources().assets)
         byId[asset.id] = &asset;
-    const int counts[] = {CAssetMan::GetPieceGroup0Count(), CAssetMan::GetPieceGroup1Count(),
-                          CAssetMan::GetPieceGroup2Count()};
     int icons = 0;
     for (int world = 0; world < 4; ++world)
         for (int group = 0; group < 3; ++group)
-            for (int i = 0; i < counts[group]; ++i) {
+            for (int i = 0; i < CPieceLists::GetFixedCount(group); ++i) {
                 const int piece = CPieceLists::GetFixedId(world, group, i);
                 const auto found = byId.find(piece + 200);
                 ASSERT_NE(found, byId.end()) << piece;
@@ -194,10 +191,10 @@ TEST_F(SampleSet, EveryPaletteIconNamesItsPieceInWords) {
                 for (const mkdata::DrawStep& step : found->second->steps)
                     if (step.args[0] == "text")
                         label += (label.empty() ? "" : " ") + step.text;
-                const auto is = [&](int (*test)(int)) {
-                    return std::any_of(label.begin(), label.end(), [&](char c) { return test(c) != 0; });
-                };
-                EXPECT_TRUE(is(isalpha) && !is(isdigit)) << piece << " is labelled \"" << label << "\"";
+                const bool letters =
+                    std::any_of(label.begin(), label.end(), [](unsigned char c) { return std::isalpha(c); });
+                EXPECT_TRUE(letters && label.find_first_of("0123456789") == std::string::npos)
+                    << piece << " is labelled \"" << label << "\"";
                 ++icons;
             }
     EXPECT_EQ(icons, 4 * 59);
